@@ -1,0 +1,80 @@
+#include "curve/curve_elements.h"
+
+#include "curve/transition.h"
+#include "geometry/angle.h"
+#include "geometry/constants.h"
+#include "main/fault.h"
+#include "main/form.h"
+
+#include <cmath>
+
+namespace quenlor {
+namespace {
+
+// T1 = q1 + ((R + p2) - (R + p1) cos a) / sin a
+double firstTangentLength(double r, const TransitionElements &first,
+                          const TransitionElements &second, double alpha) {
+  return first.tangentExtension +
+         ((r + second.shift) - (r + first.shift) * std::cos(alpha)) / std::sin(alpha);
+}
+
+// E = (R + p1) / cos(a / 2) - R; the second shift does not enter it.
+double externalDistanceOf(double r, const TransitionElements &first, double alpha) {
+  return (r + first.shift) / std::cos(alpha / 2.0) - r;
+}
+
+// Ly = R (a - beta1 - beta2), the arc from HY to YH.
+double circularLength(double r, const TransitionElements &first, const TransitionElements &second,
+                      double alpha) {
+  return r * (alpha - first.spiralAngle - second.spiralAngle);
+}
+
+} // namespace
+
+void curveElements(Form &form) {
+  CalcState &st = form.state();
+  store(st.deflectionDms, form.read(Box::Text6));
+  double deflection = 0;
+  dh(deflection, st.deflectionDms);
+  store(st.deflection, deflection);
+  store(st.jdChainage, form.read(Box::Text8));
+  store(st.transitionLength1, form.read(Box::Text10));
+  store(st.transitionLength2, form.read(Box::Text42));
+  const double ls = form.read(Box::Text10);
+  store(st.radius, form.read(Box::Text9) + kRadiusGuard);
+  if (st.deflection == 0)
+    st.deflection = kZeroGuard;
+  if (st.radius == 0)
+    st.radius = kZeroGuard;
+
+  const double r = st.radius;
+  const TransitionElements first = transitionElements(ls, r);
+  store(st.shift1, first.shift);
+  store(st.tangentExtension1, first.tangentExtension);
+  store(st.spiralAngle1, first.spiralAngle);
+  const TransitionElements second = transitionElements(st.transitionLength2, r);
+
+  const double alpha = std::fabs(st.deflection);
+  store(st.tangentLength1, firstTangentLength(r, first, second, alpha));
+  store(st.externalDistance, externalDistanceOf(r, first, alpha));
+  const double ly = circularLength(r, first, second, alpha);
+  store(st.curveLength, ly + st.transitionLength1 + st.transitionLength2);
+  store(st.circularCurveLength, ly);
+
+  store(st.zhChainage, st.jdChainage - st.tangentLength1);
+  store(st.hyChainage, st.zhChainage + st.transitionLength1);
+  store(st.qzChainage, st.hyChainage + ly / 2.0);
+  store(st.yhChainage, st.hyChainage + ly);
+  store(st.hzChainage, st.yhChainage + st.transitionLength2);
+
+  form.write(Box::Text11, st.tangentLength1);
+  form.write(Box::Text12, st.externalDistance);
+  form.write(Box::Text34, st.curveLength);
+  form.write(Box::Text21, st.zhChainage);
+  form.write(Box::Text22, st.hyChainage);
+  form.write(Box::Text23, st.qzChainage);
+  form.write(Box::Text24, st.yhChainage);
+  form.write(Box::Text25, st.hzChainage);
+}
+
+} // namespace quenlor

@@ -1,0 +1,23 @@
+// Curve elements and main-point chainages at one intersection point.
+#pragma once
+
+namespace quenlor {
+
+class Form;
+
+// From the deflection (Text6), the intersection-point chainage (Text8), the
+// radius (Text9) and the two transition lengths (Text10, Text42): the tangent
+// length T1, external distance E, curve length L and the chainages of ZH, HY,
+// QZ, YH and HZ (Text11, Text12, Text34, Text21 ... Text25). The same body
+// serves all five input boxes and always rewrites all eight results. The
+// curve formulas use the magnitude of the deflection; an empty radius or
+// deflection is replaced by a tiny one so that nothing divides by zero.
+void curveElements(Form &form);
+
+inline void Text6_Change(Form &form) { curveElements(form); }
+inline void Text8_Change(Form &form) { curveElements(form); }
+inline void Text9_Change(Form &form) { curveElements(form); }
+inline void Text10_Change(Form &form) { curveElements(form); }
+inline void Text42_Change(Form &form) { curveElements(form); }
+
+} // namespace quenlor

@@ -1,0 +1,41 @@
+#include "main/handlers.h"
+
+#include "curve/curve_elements.h"
+#include "curve/radius.h"
+#include "setout/elevation.h"
+
+namespace quenlor {
+
+void Command1_Click(Form &) {}
+
+Handler changeHandler(Box box) {
+  switch (box) {
+  case Box::Text2: return Text2_Change;
+  case Box::Text3: return Text3_Change;
+  case Box::Text5: return Text5_Change;
+  case Box::Text6: return Text6_Change;
+  case Box::Text8: return Text8_Change;
+  case Box::Text9: return Text9_Change;
+  case Box::Text10: return Text10_Change;
+  case Box::Text31: return Text31_Change;
+  case Box::Text37: return Text37_Change;
+  case Box::Text38: return Text38_Change;
+  case Box::Text40: return Text40_Change;
+  case Box::Text41: return Text41_Change;
+  case Box::Text42: return Text42_Change;
+  default: return nullptr;
+  }
+}
+
+Handler clickHandler(Button button) {
+  switch (button) {
+  case Button::Command1: return Command1_Click;
+  case Button::Command3: return Command3_Click;
+  case Button::Command4: return Command4_Click;
+  default: return nullptr;
+  }
+}
+
+bool isExchangeBox(Box box) { return box == Box::Text18 || box == Box::Text19; }
+
+} // namespace quenlor

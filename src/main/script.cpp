@@ -1,0 +1,161 @@
+#include "main/script.h"
+
+#include "main/calc_state.h"
+#include "main/form.h"
+
+#include <charconv>
+#include <cstdio>
+#include <istream>
+#include <ostream>
+
+namespace quenlor {
+namespace {
+
+bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead < 0x80)
+    return 1;
+  if ((lead & 0xE0) == 0xC0)
+    return 2;
+  if ((lead & 0xF0) == 0xE0)
+    return 3;
+  if ((lead & 0xF8) == 0xF0)
+    return 4;
+  return 0;
+}
+
+// "word rest": the first word and what follows the single space after it.
+std::pair<std::string_view, std::optional<std::string_view>> splitWord(std::string_view s) {
+  const std::size_t space = s.find(' ');
+  if (space == std::string_view::npos)
+    return {s, std::nullopt};
+  return {s.substr(0, space), s.substr(space + 1)};
+}
+
+std::optional<unsigned long> parseCount(std::string_view s) {
+  unsigned long n = 0;
+  const auto result = std::from_chars(s.data(), s.data() + s.size(), n);
+  if (s.empty() || result.ec != std::errc{} || result.ptr != s.data() + s.size())
+    return std::nullopt;
+  return n;
+}
+
+void printBox(const Form &form, Box box, std::ostream &out) {
+  out << boxName(box) << '=' << form.text(box) << '\n';
+}
+
+void printState(const Form &form, std::ostream &out) {
+  for (const StateField &field : stateFields()) {
+    char value[40];
+    std::snprintf(value, sizeof value, "%.17g", form.state().*field.member);
+    out << field.name << '=' << value << '\n';
+  }
+}
+
+void typeText(Form &form, Box box, std::string_view text) {
+  while (!text.empty()) {
+    const std::size_t n = firstCharacterLength(text);
+    form.edit(box, form.text(box) + std::string(text.substr(0, n)));
+    text.remove_prefix(n);
+  }
+}
+
+void deleteLast(Form &form, Box box, unsigned long times) {
+  for (unsigned long i = 0; i < times && !form.text(box).empty(); ++i) {
+    const std::string &text = form.text(box);
+    form.edit(box, text.substr(0, text.size() - lastCharacterLength(text)));
+  }
+}
+
+} // namespace
+
+std::size_t firstCharacterLength(std::string_view text) {
+  if (text.empty())
+    return 0;
+  const std::size_t n = sequenceLength(static_cast<unsigned char>(text[0]));
+  if (n <= 1 || n > text.size())
+    return 1;
+  for (std::size_t i = 1; i < n; ++i)
+    if (!isContinuation(static_cast<unsigned char>(text[i])))
+      return 1;
+  return n;
+}
+
+std::size_t lastCharacterLength(std::string_view text) {
+  const std::size_t size = text.size();
+  for (std::size_t n = 1; n <= 4 && n <= size; ++n) {
+    const unsigned char c = static_cast<unsigned char>(text[size - n]);
+    if (!isContinuation(c))
+      return firstCharacterLength(text.substr(size - n)) == n ? n : 1;
+  }
+  return size == 0 ? 0 : 1;
+}
+
+std::optional<std::string> runScriptLine(Form &form, std::string_view line, std::ostream &out) {
+  if (!line.empty() && line.back() == '\r')
+    line.remove_suffix(1);
+  if (line.empty() || line.front() == '#')
+    return std::nullopt;
+
+  const auto [command, rest] = splitWord(line);
+  if (command == "dump" || command == "state") {
+    if (rest)
+      return "'" + std::string(command) + "' takes no argument";
+    if (command == "dump")
+      for (Box box : allBoxes())
+        printBox(form, box, out);
+    else
+      printState(form, out);
+    return std::nullopt;
+  }
+  if (command == "click") {
+    const std::optional<Button> button = rest ? buttonFromName(*rest) : std::nullopt;
+    if (!button)
+      return "unknown button '" + std::string(rest.value_or("")) + "'";
+    form.click(*button);
+    return std::nullopt;
+  }
+  if (command != "set" && command != "type" && command != "back" && command != "print")
+    return "unknown command '" + std::string(command) + "'";
+  if (!rest)
+    return "'" + std::string(command) + "' needs a box";
+
+  const auto [boxWord, argument] = splitWord(*rest);
+  const std::optional<Box> box = boxFromName(boxWord);
+  if (!box)
+    return "unknown box '" + std::string(boxWord) + "'";
+
+  if (command == "set") {
+    form.edit(*box, std::string(argument.value_or("")));
+  } else if (command == "type") {
+    typeText(form, *box, argument.value_or(""));
+  } else if (command == "back") {
+    const std::optional<unsigned long> times = argument ? parseCount(*argument) : 1UL;
+    if (!times)
+      return "'back' takes a whole number of characters, not '" + std::string(*argument) + "'";
+    deleteLast(form, *box, *times);
+  } else {
+    if (argument)
+      return "'print' takes one box";
+    printBox(form, *box, out);
+  }
+  return std::nullopt;
+}
+
+bool runScript(Form &form, std::istream &in, std::ostream &out, std::ostream &err,
+               std::string_view source) {
+  std::string line;
+  for (long number = 1; std::getline(in, line); ++number) {
+    if (const auto reason = runScriptLine(form, line, out)) {
+      err << "line " << number << ": " << *reason;
+      if (!source.empty())
+        err << " (" << source << ')';
+      err << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+} // namespace quenlor

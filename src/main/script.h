@@ -1,0 +1,39 @@
+// Scripted sessions: a form driven by a list of edits and clicks, one command
+// a line, exactly as the window would drive it.
+//
+//   set BOX TEXT     one edit replacing BOX's whole text by TEXT (everything
+//                    after the single space that follows BOX, verbatim)
+//   type BOX TEXT    appends TEXT one character at a time, one edit each
+//   back BOX [N]     deletes the last character N times (default 1)
+//   click BUTTON     Command1(0) (or Command1), Command2 ... Command6
+//   print BOX        prints "BOX=TEXT"
+//   dump             prints every box, Text1 ... Text45, that way
+//   state            prints every state value as "name=%.17g"
+//   # ...            a comment; empty lines are ignored too
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quenlor {
+
+class Form;
+
+// Runs one line against the form, printing to out; gives the reason when the
+// line is not a command of the language.
+std::optional<std::string> runScriptLine(Form &form, std::string_view line, std::ostream &out);
+
+// Runs every line of a session in order. At the first bad line it writes
+// "line N: reason" (with " (source)" after it when a source is named) to err
+// and stops; returns whether every line ran.
+bool runScript(Form &form, std::istream &in, std::ostream &out, std::ostream &err,
+               std::string_view source = {});
+
+// Splitting texts into the characters a keystroke adds or removes (UTF-8; a
+// byte that starts no valid sequence counts as one character).
+std::size_t firstCharacterLength(std::string_view text);
+std::size_t lastCharacterLength(std::string_view text);
+
+} // namespace quenlor

@@ -1,0 +1,124 @@
+#include "geometry/angle.h"
+#include "geometry/constants.h"
+#include "main/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace quenlor {
+namespace {
+
+double toRadians(double packed) {
+  double r = 0;
+  dh(r, packed);
+  return r;
+}
+
+double toPacked(double radians) {
+  double p = 0;
+  hd(p, radians);
+  return p;
+}
+
+TEST(Dh, ZeroIsZero) {
+  EXPECT_EQ(toRadians(0.0), 0.0);
+  EXPECT_EQ(toRadians(-0.0), 0.0);
+  EXPECT_EQ(toPacked(0.0), 0.0);
+}
+
+TEST(Dh, SplitsTheDecimalDigitsAsWritten) {
+  const struct {
+    double packed;
+    double degrees;
+  } cases[] = {
+      {2.01, 2 + 1.0 / 60},        // 2.01 is below 2.01 in binary
+      {0.29, 29.0 / 60},           // so is 0.29
+      {30.75, 31.25},              // 75 minutes at face value
+      {10.0075, 10 + 75.0 / 3600}, // 75 seconds at face value
+      {10.2, 10 + 20.0 / 60},
+      {10.05, 10 + 5.0 / 60},
+      {10.0005, 10 + 5.0 / 3600},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(toRadians(c.packed), c.degrees * kPi / 180) << c.packed;
+}
+
+TEST(Dh, KeepsTheFractionOfASecondAndTheSign) {
+  EXPECT_NEAR(toRadians(30.152), 0.52805905245679, 1e-14);
+  EXPECT_EQ(toRadians(-30.152), -toRadians(30.152));
+  const double withFraction = (30 + 15.0 / 60 + 20.55 / 3600) * kPi / 180;
+  EXPECT_NEAR(toRadians(30.152055), withFraction, 1e-15);
+  EXPECT_GT(toRadians(30.152055), toRadians(30.152));
+}
+
+TEST(Dh, TinyAndHugeMagnitudes) {
+  // 1E-07 is 0 deg 0 min 0.001 s.
+  EXPECT_NEAR(toRadians(1e-7), 0.001 / 3600 * kPi / 180, 1e-22);
+  EXPECT_NEAR(toRadians(1e20), 1e20 * kPi / 180, 1e6);
+}
+
+TEST(Hd, ExamplesOfTheConversion) {
+  const struct {
+    double radians;
+    const char *packed;
+  } cases[] = {
+      {3.1415926, "180"},
+      {6.2831852, "360"},
+      {1, "57.1744"},
+      {-0.5, "-28.3852"},
+      {7, "401.0413"},
+      {1.5707963267948966, "90"},
+      {(10 + 20.0 / 60 + 30.9 / 3600) * kPi / 180, "10.203"}, // fraction dropped
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(formatNumber(toPacked(c.radians)), c.packed) << c.radians;
+}
+
+TEST(Hd, ASumOfTwoConvertedAnglesKeepsItsWholeSeconds) {
+  EXPECT_EQ(formatNumber(toPacked(toRadians(90.332) + toRadians(55.5858))), "146.3218");
+  // A difference whose noise is that of its larger operand.
+  EXPECT_EQ(formatNumber(toPacked(toRadians(370) - toRadians(350))), "20");
+}
+
+TEST(Hd, AShortfallBeyondNoiseCostsTheSecond) {
+  const double justShort = (20.0 - 1e-7 / 3600) * kPi / 180; // 0.1 microsecond short
+  EXPECT_EQ(formatNumber(toPacked(justShort)), "19.5959");
+  EXPECT_EQ(formatNumber(toPacked(-justShort)), "-19.5959");
+}
+
+// hd(dh(x)) gives back the text of every packed angle with whole seconds.
+TEST(AngleRoundTrip, EveryWholeSecondOfSampledDegrees) {
+  for (int degrees : {0, 1, 2, 29, 30, 45, 89, 90, 146, 179, 180, 269, 359, 360, 721, 3599}) {
+    for (int minutes = 0; minutes < 60; ++minutes) {
+      for (int seconds = 0; seconds < 60; ++seconds) {
+        const std::string text = formatNumber(parseNumber(
+            std::to_string(degrees) + "." + (minutes < 10 ? "0" : "") + std::to_string(minutes) +
+            (seconds < 10 ? "0" : "") + std::to_string(seconds)));
+        for (double sign : {1.0, -1.0}) {
+          const double packed = sign * parseNumber(text);
+          ASSERT_EQ(formatNumber(toPacked(toRadians(packed))), formatNumber(packed)) << text;
+        }
+      }
+    }
+  }
+}
+
+TEST(AngleRoundTrip, DifferencesOfWholeSecondAnglesStayWhole) {
+  // The deflection at an intersection point is such a difference.
+  for (int a = 0; a < 360 * 3600; a += 7919) {
+    for (int b = 0; b < 360 * 3600; b += 104729) {
+      const auto pack = [](int s) {
+        return (s / 3600) + (s / 60 % 60) / 100.0 + (s % 60) / 10000.0;
+      };
+      const int diff = a - b;
+      const double expected = (diff < 0 ? -1 : 1) * pack(std::abs(diff));
+      ASSERT_EQ(formatNumber(toPacked(toRadians(pack(a)) - toRadians(pack(b)))),
+                formatNumber(expected))
+          << a << " - " << b;
+    }
+  }
+}
+
+} // namespace
+} // namespace quenlor

@@ -1,0 +1,128 @@
+#include "main/handlers.h"
+#include "support/session.h"
+
+#include <vector>
+
+namespace quenlor {
+namespace {
+
+using test::play;
+
+TEST(Form, StartsWithEveryBoxEmptyAndEveryValueZero) {
+  Form form;
+  for (Box box : allBoxes())
+    EXPECT_EQ(form.text(box), "") << boxName(box);
+  for (const StateField &field : stateFields())
+    EXPECT_EQ(form.state().*field.member, 0.0) << field.name;
+}
+
+TEST(Form, HasTheFortyFourBoxesOfTheWindow) {
+  EXPECT_EQ(allBoxes().size(), 44u);
+  EXPECT_EQ(boxName(allBoxes().front()), "Text1");
+  EXPECT_EQ(boxName(allBoxes().back()), "Text45");
+  EXPECT_FALSE(boxFromName("Text43"));
+  EXPECT_FALSE(boxFromName("Text0"));
+  EXPECT_FALSE(boxFromName("Text046"));
+  EXPECT_FALSE(boxFromName("text6"));
+  EXPECT_EQ(boxFromName("Text44"), Box::Text44);
+  EXPECT_EQ(buttonFromName("Command1"), Button::Command1);
+  EXPECT_EQ(buttonFromName("Command1(0)"), Button::Command1);
+  EXPECT_FALSE(buttonFromName("Command7"));
+  EXPECT_FALSE(buttonFromName("Command1(1)"));
+}
+
+// Records every text change the form reports, in order.
+struct Recorder {
+  std::vector<std::pair<Box, std::string>> changes;
+  void attach(Form &form) {
+    form.setObserver([this](Box box, const std::string &text) { changes.emplace_back(box, text); });
+  }
+};
+
+TEST(Form, AnUnchangedTextRaisesNothing) {
+  Form form;
+  play(form, "set Text6 30\nset Text9 500");
+  Recorder recorder;
+  recorder.attach(form);
+  play(form, "set Text6 30\nset Text9 500\nset Text7 \nback Text7");
+  EXPECT_TRUE(recorder.changes.empty());
+}
+
+TEST(Form, TheObserverHearsTheEditBeforeTheWritesItStarts) {
+  Form form;
+  Recorder recorder;
+  recorder.attach(form);
+  play(form, "set Text9 500");
+  ASSERT_EQ(recorder.changes.size(), 9u);
+  EXPECT_EQ(recorder.changes[0], std::make_pair(Box::Text9, std::string("500")));
+  const Box written[] = {Box::Text11, Box::Text12, Box::Text34, Box::Text21,
+                         Box::Text22, Box::Text23, Box::Text24, Box::Text25};
+  for (std::size_t i = 0; i < 8; ++i)
+    EXPECT_EQ(recorder.changes[i + 1].first, written[i]);
+}
+
+TEST(Form, TheRadiusButtonWritesAgainAfterTheCascade) {
+  Form form;
+  play(form, "set Text8 1000\nset Text10 60\nset Text42 60\nset Text6 30\nset Text11 150");
+  Recorder recorder;
+  recorder.attach(form);
+  play(form, "click Command3");
+  // Text9, then the nested curve elements (Text11 ... Text25), then the
+  // button's own writes, which find the same texts except where they differ.
+  ASSERT_GE(recorder.changes.size(), 9u);
+  EXPECT_EQ(recorder.changes[0].first, Box::Text9);
+  EXPECT_EQ(recorder.changes[1].first, Box::Text11);
+  EXPECT_EQ(recorder.changes[8].first, Box::Text25);
+}
+
+TEST(Form, ButtonsWithoutAComputationChangeNothing) {
+  Form form;
+  play(form, "set Text6 30\nset Text8 1000\nset Text9 500\nset Text3 10\nset Text4 45");
+  const std::string before = play(form, "dump\nstate");
+  play(form, "click Command1(0)\nclick Command2\nclick Command5\nclick Command1");
+  EXPECT_EQ(play(form, "dump\nstate"), before);
+}
+
+TEST(Form, ResultBoxesAcceptTyping) {
+  Form form;
+  play(form, "set Text9 500\nset Text21 \ntype Text21 123");
+  EXPECT_EQ(form.text(Box::Text21), "123");
+  play(form, "set Text3 12\nset Text7 JD5\nset Text33 7");
+  EXPECT_EQ(form.text(Box::Text3), "12");
+  EXPECT_EQ(form.text(Box::Text7), "JD5");
+}
+
+TEST(Faults, AReadBeyondTheDoubleRangeEndsTheComputation) {
+  Form form;
+  play(form, "set Text6 30\nset Text8 1000\nset Text9 500");
+  const std::string results = play(form, "print Text11\nprint Text25");
+  const double deflection = form.state().deflection;
+  play(form, "set Text8 1e999");
+  EXPECT_EQ(play(form, "print Text11\nprint Text25"), results);
+  // The steps before the faulting read ran; the faulting one stored nothing.
+  EXPECT_EQ(form.state().deflection, deflection);
+  EXPECT_EQ(form.state().jdChainage, 1000);
+}
+
+TEST(Faults, AFaultInANestedComputationEndsOnlyThatOne) {
+  // The second transition's square overflows inside the curve elements that
+  // the button's write of the radius starts; the button goes on writing.
+  Form form;
+  play(form, "set Text8 1000\nset Text10 60\nset Text6 30\nset Text11 150\nset Text42 1e200");
+  EXPECT_EQ(form.text(Box::Text11), "150");
+  play(form, "click Command3");
+  EXPECT_EQ(form.text(Box::Text9), "447.510917555022");
+  EXPECT_EQ(form.text(Box::Text11), "150");    // the nested computation wrote nothing
+  EXPECT_EQ(form.text(Box::Text25), "1E+200"); // the button's own chainage of HZ
+}
+
+TEST(Faults, NoStateValueEverHoldsANonNumber) {
+  Form form;
+  play(form, "set Text9 1e-300\nset Text10 1e300\nset Text42 1e300\nset Text6 1e300\n"
+             "set Text8 -1e308\nclick Command3\nclick Command4\nset Text12 1e308\nclick Command4");
+  for (const StateField &field : stateFields())
+    EXPECT_TRUE(std::isfinite(form.state().*field.member)) << field.name;
+}
+
+} // namespace
+} // namespace quenlor

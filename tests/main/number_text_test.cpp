@@ -1,0 +1,97 @@
+#include "main/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace quenlor {
+namespace {
+
+struct ParseCase {
+  const char *text;
+  double value;
+};
+
+class LenientParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(LenientParse, ReadsTheLeadingNumber) {
+  const ParseCase &c = GetParam();
+  EXPECT_EQ(parseNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LenientParse,
+    ::testing::Values(
+        // Blanks anywhere, junk after the number, no number at all.
+        ParseCase{" 1 2.5 ", 12.5}, ParseCase{"1\t2\n3", 123}, ParseCase{"abc", 0},
+        ParseCase{"", 0}, ParseCase{"12.5m", 12.5}, ParseCase{"1,000", 1}, ParseCase{"1.2.3", 1.2},
+        ParseCase{"m12", 0},
+        // Signs and periods.
+        ParseCase{"-.5", -0.5}, ParseCase{"+7", 7}, ParseCase{"-", 0}, ParseCase{".", 0},
+        ParseCase{"-.", 0}, ParseCase{"5.", 5}, ParseCase{"+-5", 0}, ParseCase{"--5", 0},
+        // Exponents, with E or D in either case; a letter without digits ends the number.
+        ParseCase{"1e3", 1000}, ParseCase{"1E3", 1000}, ParseCase{"2d2", 200},
+        ParseCase{"2D-2", 0.02}, ParseCase{"5.e3", 5000}, ParseCase{"1e", 1}, ParseCase{"1e+", 1},
+        ParseCase{"1e-x", 1}, ParseCase{".e3", 0}, ParseCase{"e5", 0}, ParseCase{"1e3.5", 1000},
+        ParseCase{"1 e 3", 1000},
+        // Hexadecimal and octal integers.
+        ParseCase{"&H1F", 31}, ParseCase{"&hff", 255}, ParseCase{"&O17", 15},
+        ParseCase{"&o777x", 511}, ParseCase{"&H", 0}, ParseCase{"&O8", 0}, ParseCase{"&HG", 0},
+        ParseCase{"-&H10", 0}, ParseCase{"&", 0},
+        ParseCase{"&H10000000000000000", 18446744073709551616.0},
+        // Only the period separates decimals; other digits are not digits.
+        ParseCase{"3,5", 3}, ParseCase{"１２", 0},
+        // Beyond the double range downward: zero or a subnormal.
+        ParseCase{"1e-400", 0}, ParseCase{"4.9406564584124654e-324", 4.9406564584124654e-324},
+        ParseCase{"0.1e-999999999999999999999", 0}, ParseCase{"0e99999", 0},
+        ParseCase{"000000000000000000000000000000001.5", 1.5}));
+
+TEST(LenientParse, NumbersBeyondTheDoubleRangeReadAsInfinity) {
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(parseNumber("1e999"), inf);
+  EXPECT_EQ(parseNumber("-1e999"), -inf);
+  EXPECT_EQ(parseNumber("1e99999999999999999999"), inf);
+  EXPECT_EQ(parseNumber(std::string(400, '9')), inf);
+  EXPECT_EQ(parseNumber("0.0000000001e320"), inf);
+  EXPECT_EQ(parseNumber("&H" + std::string(300, 'F')), inf);
+}
+
+TEST(LenientParse, ReadsTheBoundaryOfTheDoubleRange) {
+  EXPECT_EQ(parseNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
+  EXPECT_EQ(parseNumber("0.00001e-305"), 1e-310);
+}
+
+struct FormatCase {
+  double value;
+  const char *text;
+};
+
+class GeneralFormat : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(GeneralFormat, WritesFifteenSignificantDigits) {
+  EXPECT_EQ(formatNumber(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, GeneralFormat,
+    ::testing::Values(FormatCase{0.1 + 0.2, "0.3"}, FormatCase{1.0 / 3.0, "0.333333333333333"},
+                      FormatCase{-2, "-2"}, FormatCase{1e20, "1E+20"},
+                      FormatCase{1.5e20, "1.5E+20"}, FormatCase{1e-7, "1E-07"},
+                      FormatCase{0.5, "0.5"}, FormatCase{-0.25, "-0.25"}, FormatCase{-0.0, "0"},
+                      FormatCase{0.0, "0"}, FormatCase{1e-18, "1E-18"},
+                      FormatCase{123456789012345.0, "123456789012345"},
+                      FormatCase{1234567890123456.0, "1.23456789012346E+15"},
+                      FormatCase{0.0001, "0.0001"}, FormatCase{0.00001, "1E-05"},
+                      FormatCase{1e308, "1E+308"},
+                      FormatCase{-1.6666666666666666e17, "-1.66666666666667E+17"},
+                      FormatCase{146.32180000000002, "146.3218"}));
+
+TEST(NumberText, FormatThenParseIsStable) {
+  // The display lock of the backsight elevation relies on this.
+  for (double v : {97.6, 1.0 / 3.0, -1e-300, 6.02214076e23, 1e-320, 8.5e15})
+    EXPECT_EQ(formatNumber(parseNumber(formatNumber(v))), formatNumber(v)) << v;
+}
+
+} // namespace
+} // namespace quenlor

@@ -1,0 +1,96 @@
+#include "main/script.h"
+#include "support/session.h"
+
+namespace quenlor {
+namespace {
+
+using test::play;
+
+std::string runLines(Form &form, const std::string &script, std::string *errors = nullptr,
+                     bool *ok = nullptr) {
+  std::istringstream in(script);
+  std::ostringstream out, err;
+  const bool clean = runScript(form, in, out, err);
+  if (errors)
+    *errors = err.str();
+  if (ok)
+    *ok = clean;
+  return out.str();
+}
+
+TEST(Script, SetKeepsTheTextVerbatim) {
+  Form form;
+  play(form, "set Text7 JD 12  \nset Text33\nset Text26 \r");
+  EXPECT_EQ(form.text(Box::Text7), "JD 12  ");
+  EXPECT_EQ(form.text(Box::Text33), "");
+  EXPECT_EQ(form.text(Box::Text26), "");
+}
+
+TEST(Script, TypeAndBackWorkOneCharacterAtATime) {
+  Form form;
+  int edits = 0;
+  form.setObserver([&](Box box, const std::string &) { edits += box == Box::Text7; });
+  play(form, "type Text7 交点12\nback Text7\nback Text7 2");
+  EXPECT_EQ(form.text(Box::Text7), "交");
+  EXPECT_EQ(edits, 4 + 1 + 2);
+  play(form, "back Text7 10\nback Text7");
+  EXPECT_EQ(form.text(Box::Text7), "");
+  EXPECT_EQ(edits, 4 + 1 + 2 + 1);
+}
+
+TEST(Script, PrintDumpAndState) {
+  Form form;
+  EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");
+  const std::string dump = runLines(form, "dump");
+  EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 44);
+  EXPECT_EQ(dump.substr(0, 7), "Text1=\n");
+  EXPECT_NE(dump.find("Text42=\nText44=\nText45=\n"), std::string::npos);
+  const std::string state = runLines(form, "state");
+  EXPECT_EQ(state.substr(0, 11), "stationX=0\n");
+  EXPECT_NE(state.find("\nradius=500\n"), std::string::npos) << state;
+  runLines(form, "set Text9 0.1");
+  EXPECT_NE(runLines(form, "state").find("\nradius=0.10000000000000001\n"), std::string::npos);
+  EXPECT_EQ(std::count(state.begin(), state.end(), '\n'), 47);
+  EXPECT_EQ(state.substr(state.size() - 17), "setOutDistance=0\n");
+}
+
+TEST(Script, ABadLineStopsAfterTheLinesBeforeIt) {
+  const struct {
+    const char *line;
+    const char *message;
+  } cases[] = {
+      {"sett Text6 1", "line 2: unknown command 'sett'\n"},
+      {"set Text43 1", "line 2: unknown box 'Text43'\n"},
+      {"print Text6 extra", "line 2: 'print' takes one box\n"},
+      {"click Command7", "line 2: unknown button 'Command7'\n"},
+      {"click", "line 2: unknown button ''\n"},
+      {"back Text6 x", "line 2: 'back' takes a whole number of characters, not 'x'\n"},
+      {"dump all", "line 2: 'dump' takes no argument\n"},
+      {"set", "line 2: 'set' needs a box\n"},
+      {" set Text6 1", "line 2: unknown command ''\n"},
+  };
+  for (const auto &c : cases) {
+    Form form;
+    std::string errors;
+    bool ok = true;
+    const std::string out =
+        runLines(form, std::string("set Text6 30\n") + c.line + "\nprint Text6\n", &errors, &ok);
+    EXPECT_FALSE(ok) << c.line;
+    EXPECT_EQ(errors, c.message);
+    EXPECT_EQ(out, "") << "nothing after the bad line runs";
+    EXPECT_EQ(form.text(Box::Text6), "30") << "the lines before it ran";
+  }
+}
+
+TEST(Script, CharacterSplitting) {
+  EXPECT_EQ(firstCharacterLength("交x"), 3u);
+  EXPECT_EQ(firstCharacterLength("\xff"), 1u);
+  EXPECT_EQ(firstCharacterLength("\xe4\xba"), 1u); // cut short
+  EXPECT_EQ(lastCharacterLength("x交"), 3u);
+  EXPECT_EQ(lastCharacterLength("x\xba"), 1u);
+  EXPECT_EQ(lastCharacterLength("😀"), 4u);
+  EXPECT_EQ(lastCharacterLength(""), 0u);
+}
+
+} // namespace
+} // namespace quenlor

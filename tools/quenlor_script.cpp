@@ -1,17 +1,23 @@
 // quenlor-script: runs scripted sessions over the same form as the window.
 // Reads the files named as arguments in order, or standard input when none is
-// named; exits 2 at the first line that is not a command, 0 otherwise.
+// named ("-" names it among files); exits 2 at the first line that is not a command, 0 otherwise.
 #include "main/form.h"
 #include "main/script.h"
 
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 int main(int argc, char **argv) {
   quenlor::Form form;
   if (argc < 2)
     return quenlor::runScript(form, std::cin, std::cout, std::cerr) ? 0 : 2;
   for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "-") {
+      if (!quenlor::runScript(form, std::cin, std::cout, std::cerr, "standard input"))
+        return 2;
+      continue;
+    }
     std::ifstream file(argv[i], std::ios::binary);
     if (!file) {
       std::cerr << "quenlor-script: cannot read " << argv[i] << '\n';

@@ -34,9 +34,7 @@ double circularLength(double r, const TransitionElements &first, const Transitio
 void curveElements(Form &form) {
   CalcState &st = form.state();
   store(st.deflectionDms, form.read(Box::Text6));
-  double deflection = 0;
-  dh(deflection, st.deflectionDms);
-  store(st.deflection, deflection);
+  store(st.deflection, radiansOf(st.deflectionDms));
   store(st.jdChainage, form.read(Box::Text8));
   store(st.transitionLength1, form.read(Box::Text10));
   store(st.transitionLength2, form.read(Box::Text42));

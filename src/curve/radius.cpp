@@ -16,9 +16,7 @@ namespace {
 double readCurveInputs(Form &form) {
   CalcState &st = form.state();
   store(st.deflectionDms, form.read(Box::Text6));
-  double deflection = 0;
-  dh(deflection, st.deflectionDms);
-  store(st.deflection, deflection);
+  store(st.deflection, radiansOf(st.deflectionDms));
   store(st.jdChainage, form.read(Box::Text8));
   return form.read(Box::Text10);
 }

@@ -22,4 +22,17 @@ void dh(double &radians, const double &packed);
 // every x with whole seconds. Degrees are not reduced: 7 rad is 401.0413.
 void hd(double &packed, const double &radians);
 
+// The two conversions as values, for formulas.
+inline double radiansOf(double packed) {
+  double radians = 0;
+  dh(radians, packed);
+  return radians;
+}
+
+inline double packedOf(double radians) {
+  double packed = 0;
+  hd(packed, radians);
+  return packed;
+}
+
 } // namespace quenlor

@@ -1,0 +1,96 @@
+#include "chainage/point_at_chainage.h"
+
+#include "chainage/route_point.h"
+#include "geometry/angle.h"
+#include "geometry/azimuth.h"
+#include "geometry/distance.h"
+#include "main/fault.h"
+#include "main/form.h"
+#include "setout/elevation.h"
+
+namespace quenlor {
+namespace {
+
+// Reads the route around the JD from the boxes, in the order the boxes are
+// read, keeping each value in the state as it goes.
+RouteInputs readRoute(Form &form) {
+  CalcState &st = form.state();
+  RouteInputs in;
+  in.chainage = form.read(Box::Text26);
+  store(st.radius, form.read(Box::Text9));
+  in.transitionLength = form.read(Box::Text10);
+  store(st.tangentLength, form.read(Box::Text11));
+  store(st.jdX, form.read(Box::Text13));
+  store(st.jdY, form.read(Box::Text14));
+  store(st.zhChainage, form.read(Box::Text21));
+  store(st.qzChainage, form.read(Box::Text23));
+  store(st.hzChainage, form.read(Box::Text25));
+  store(st.incomingAzimuthDms, form.read(Box::Text17));
+  store(st.incomingAzimuth, radiansOf(st.incomingAzimuthDms));
+  store(st.deflectionDms, form.read(Box::Text6));
+  in.turnSign = turnSignOf(st.deflectionDms);
+  store(st.deflection, radiansOf(st.deflectionDms));
+  store(st.outgoingAzimuthDms, form.read(Box::Text18));
+  store(st.outgoingAzimuth, radiansOf(st.outgoingAzimuthDms));
+
+  in.radius = st.radius;
+  in.tangentLength = st.tangentLength;
+  in.jdX = st.jdX;
+  in.jdY = st.jdY;
+  in.zhChainage = st.zhChainage;
+  in.qzChainage = st.qzChainage;
+  in.hzChainage = st.hzChainage;
+  in.incomingAzimuth = st.incomingAzimuth;
+  in.deflection = st.deflection;
+  in.outgoingAzimuth = st.outgoingAzimuth;
+  return in;
+}
+
+void writeOffset(Form &form, Box box, const std::optional<double> &offset) {
+  if (offset)
+    form.write(box, *offset);
+  else
+    form.edit(box, "");
+}
+
+// The station sights the point as the boxes now show it.
+void setOutPoint(Form &form) {
+  CalcState &st = form.state();
+  store(st.stationX, form.read(Box::Text35));
+  store(st.stationY, form.read(Box::Text36));
+  store(st.stationElevation, form.read(Box::Text37));
+  store(st.instrumentHeight, form.read(Box::Text38));
+  store(st.targetX, form.read(Box::Text27));
+  store(st.targetY, form.read(Box::Text28));
+  store(st.prismHeight, form.read(Box::Text41));
+  store(st.heightDifference, form.read(Box::Text31));
+
+  store(st.setOutDistance, planeDistance(st.stationX, st.stationY, st.targetX, st.targetY));
+  double azimuth = 0;
+  fwjjs(azimuth, st.stationX, st.stationY, st.targetX, st.targetY);
+  store(st.setOutAzimuth, azimuth);
+  store(st.pointElevation, sightedElevation(st.instrumentHeight, st.stationElevation,
+                                            st.prismHeight, st.heightDifference));
+
+  form.write(Box::Text29, st.setOutAzimuth);
+  form.write(Box::Text30, st.setOutDistance);
+  form.write(Box::Text32, st.pointElevation);
+}
+
+} // namespace
+
+void Text26_Change(Form &form) {
+  const RouteInputs in = readRoute(form);
+  const RoutePoint point = routePoint(in);
+  CalcState &st = form.state();
+  store(st.chordDeflection, point.chordDeflection);
+  store(st.chordAzimuth, point.chordAzimuth);
+
+  form.write(Box::Text27, point.x);
+  form.write(Box::Text28, point.y);
+  writeOffset(form, Box::Text44, point.localX);
+  writeOffset(form, Box::Text45, point.localY);
+  setOutPoint(form);
+}
+
+} // namespace quenlor

@@ -1,0 +1,109 @@
+#include "chainage/route_point.h"
+
+#include "chainage/local_coordinates.h"
+#include "geometry/constants.h"
+#include "geometry/direction.h"
+
+#include <cmath>
+
+namespace quenlor {
+namespace {
+
+struct PlanePoint {
+  double x, y;
+};
+
+// The point at distance d from (x, y) along the azimuth a.
+PlanePoint along(double x, double y, double a, double d) {
+  return {x + d * std::cos(a), y + d * std::sin(a)};
+}
+
+PlanePoint zhPoint(const RouteInputs &in) {
+  const double back = in.incomingAzimuth + kPi;
+  return {std::cos(back) * in.tangentLength + in.jdX, std::sin(back) * in.tangentLength + in.jdY};
+}
+
+PlanePoint hzPoint(const RouteInputs &in) {
+  return {std::cos(in.outgoingAzimuth) * in.tangentLength + in.jdX,
+          std::sin(in.outgoingAzimuth) * in.tangentLength + in.jdY};
+}
+
+Stretch stretchOf(const RouteInputs &in) {
+  if (in.chainage < in.zhChainage)
+    return Stretch::IncomingStraight;
+  if (in.chainage > in.hzChainage)
+    return Stretch::OutgoingStraight;
+  if (in.chainage <= in.qzChainage)
+    return Stretch::FirstHalf;
+  return Stretch::SecondHalf;
+}
+
+struct Local {
+  double x, y;
+};
+
+// Local coordinates at l along the curve from its base point.
+Local localCoordinates(double l, double r, double ls) {
+  Local local{0, 0};
+  if (l == 0)
+    return local;
+  if (l <= ls) {
+    lsxjs(local.x, l, r, ls);
+    lsyjs(local.y, l, r, ls);
+  } else {
+    quxjs(local.x, l, r, ls);
+    quyjs(local.y, l, r, ls);
+  }
+  return local;
+}
+
+} // namespace
+
+double turnSignOf(double deflectionDms) {
+  return deflectionDms > 0 ? 1.0 : (deflectionDms < 0 ? -1.0 : 0.0);
+}
+
+RoutePoint routePoint(const RouteInputs &in) {
+  const double ls = in.transitionLength == 0 ? kTransitionGuard : in.transitionLength;
+  const PlanePoint zh = zhPoint(in);
+  const PlanePoint hz = hzPoint(in);
+
+  RoutePoint p;
+  p.stretch = stretchOf(in);
+  double chord = 0;
+  switch (p.stretch) {
+  case Stretch::IncomingStraight:
+    p.chordAzimuth = in.incomingAzimuth;
+    chord = in.chainage - in.zhChainage;
+    break;
+  case Stretch::OutgoingStraight:
+    // Backwards along the outgoing tangent as the incoming azimuth and the
+    // deflection give it, ahead of HZ by a negative chord.
+    p.chordAzimuth = in.incomingAzimuth + in.deflection + kTwoPi + kPi;
+    chord = in.hzChainage - in.chainage;
+    break;
+  case Stretch::FirstHalf:
+  case Stretch::SecondHalf: {
+    const bool first = p.stretch == Stretch::FirstHalf;
+    const double l = first ? in.chainage - in.zhChainage : in.hzChainage - in.chainage;
+    const Local local = localCoordinates(l, in.radius, ls);
+    if (l != 0)
+      xjjs(p.chordDeflection, local.x, local.y);
+    const double turn = in.turnSign * p.chordDeflection;
+    p.chordAzimuth = first ? in.incomingAzimuth + turn + kTwoPi : in.outgoingAzimuth + kPi - turn;
+    chord = std::sqrt(local.x * local.x + local.y * local.y);
+    p.localX = local.x;
+    p.localY = local.y;
+    break;
+  }
+  }
+
+  const bool fromZh = p.stretch == Stretch::IncomingStraight || p.stretch == Stretch::FirstHalf;
+  const PlanePoint base = fromZh ? zh : hz;
+  const PlanePoint point = along(base.x, base.y, p.chordAzimuth, chord);
+  p.x = point.x;
+  p.y = point.y;
+  return p;
+}
+
+} // namespace quenlor

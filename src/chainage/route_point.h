@@ -1,0 +1,48 @@
+// The point of the route at a chainage, around one intersection point: the
+// incoming straight, a curve of two equal transitions (length Ls) about a
+// circular arc, and the outgoing straight. Plain inputs, plain results, so
+// that anything that draws or tabulates the route can call it along the
+// chainage without a form.
+#pragma once
+
+#include <optional>
+
+namespace quenlor {
+
+struct RouteInputs {
+  double chainage = 0;         // K
+  double radius = 0;           // R
+  double transitionLength = 0; // Ls, for both transitions; 0 means none
+  double tangentLength = 0;    // T, for both tangents
+  double jdX = 0, jdY = 0;
+  double zhChainage = 0, qzChainage = 0, hzChainage = 0;
+  double incomingAzimuth = 0; // radians
+  double deflection = 0;      // radians, signed
+  double turnSign = 0;        // +1 right, -1 left, 0 for a deflection of exactly 0
+  double outgoingAzimuth = 0; // radians
+};
+
+enum class Stretch { IncomingStraight, FirstHalf, SecondHalf, OutgoingStraight };
+
+struct RoutePoint {
+  Stretch stretch = Stretch::IncomingStraight;
+  double x = 0, y = 0;
+  // The tangent offsets in the local frame of ZH (first half) or HZ (second
+  // half); none on the straights.
+  std::optional<double> localX, localY;
+  double chordDeflection = 0; // radians, between the base tangent and the chord
+  double chordAzimuth = 0;    // radians, not reduced, along which the point is placed
+};
+
+// The sign of a packed deflection as typed: the side to which the curve turns.
+double turnSignOf(double deflectionDms);
+
+// The chainages decide the stretch: before ZH the incoming straight, beyond HZ
+// the outgoing one, up to and including QZ the first half (measured from ZH),
+// the rest the second half (measured back from HZ). On the curve, l <= Ls is
+// the transition and l > Ls the arc; at l = 0 the point is the main point
+// itself. The result is not checked: a zero radius on the curve gives
+// non-finite values and raises the floating-point fault flags.
+RoutePoint routePoint(const RouteInputs &in);
+
+} // namespace quenlor

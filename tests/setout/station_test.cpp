@@ -1,0 +1,122 @@
+#include "support/session.h"
+
+namespace quenlor {
+namespace {
+
+using test::play;
+
+struct StationCase {
+  const char *name;
+  const char *session;
+  const char *distance;
+  const char *azimuth;
+};
+
+class Station : public ::testing::TestWithParam<StationCase> {};
+
+TEST_P(Station, GivesDistanceAndAzimuthToTheBacksight) {
+  Form form;
+  play(form, GetParam().session);
+  EXPECT_EQ(form.text(Box::Text3), GetParam().distance);
+  EXPECT_EQ(form.text(Box::Text4), GetParam().azimuth);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, Station,
+    ::testing::Values(
+        StationCase{"OneZeroTyped", "type Text35 0", "0", "0"},
+        StationCase{"ThreeFourFive", "set Text39 3\nset Text1 4", "5", "53.0748"},
+        StationCase{"AlongX", "set Text39 5", "5", "0"},
+        StationCase{"Diagonal", "set Text39 5\nset Text1 5", "7.07106781186548", "45"},
+        StationCase{"AlongY", "set Text1 5", "5", "90"},
+        StationCase{"AlongMinusX", "set Text39 -5", "5", "180"},
+        StationCase{"UnitsAfterTheNumber", "set Text39 12.5m", "12.5", "0"},
+        StationCase{"StationMoved", "set Text39 5\nset Text35 5\nset Text36 -5", "5", "90"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Station, AlsoRefreshesTheBacksightElevation) {
+  Form form;
+  play(form, "set Text37 100\nset Text38 1.5\nset Text41 1.6\nset Text40 -2.3\nset Text5 7");
+  EXPECT_EQ(form.text(Box::Text2), "106.9");
+  play(form, "set Text39 1");
+  EXPECT_EQ(form.text(Box::Text2), "97.6"); // Text40 counts again
+}
+
+TEST(Station, AnOverflowingDistanceWritesNothing) {
+  Form form;
+  play(form, "set Text39 1\nset Text37 5");
+  play(form, "set Text39 1e200");
+  EXPECT_EQ(form.text(Box::Text3), "1");
+  EXPECT_EQ(form.text(Box::Text4), "0");
+  EXPECT_EQ(form.text(Box::Text2), "5");
+}
+
+struct SideShotCase {
+  const char *name;
+  const char *session;
+  const char *x;        // Text39
+  const char *y;        // Text1
+  const char *distance; // Text3
+  const char *azimuth;  // Text4
+};
+
+class SideShot : public ::testing::TestWithParam<SideShotCase> {};
+
+TEST_P(SideShot, MakesThePointTheBacksight) {
+  Form form;
+  play(form, "set Text35 100\nset Text36 200\n");
+  play(form, GetParam().session);
+  play(form, "click Command6");
+  EXPECT_EQ(form.text(Box::Text39), GetParam().x);
+  EXPECT_EQ(form.text(Box::Text1), GetParam().y);
+  EXPECT_EQ(form.text(Box::Text3), GetParam().distance);
+  EXPECT_EQ(form.text(Box::Text4), GetParam().azimuth);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, SideShot,
+    ::testing::Values(SideShotCase{"AlongX", "set Text3 10\nset Text4 0", "110", "200", "10", "0"},
+                      SideShotCase{"NegativeDistance", "set Text3 -10\nset Text4 0", "90", "200",
+                                   "10", "180"},
+                      SideShotCase{"EmptyDistance",
+                                   "set Text39 7\nset Text1 7\nset Text3\n"
+                                   "set Text4 45",
+                                   "100", "200", "0", "0"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(SideShot, PlacesThePointAlongTheTypedAzimuth) {
+  Form form;
+  play(form, "set Text35 100\nset Text36 200\nset Text3 10\nset Text4 45\nclick Command6");
+  const double a = 45 * 3.1415926 / 180;
+  EXPECT_NEAR(test::number(form, Box::Text39), 100 + 10 * std::cos(a), 1e-12);
+  EXPECT_NEAR(test::number(form, Box::Text1), 200 + 10 * std::sin(a), 1e-12);
+  EXPECT_EQ(form.text(Box::Text3), "10");
+  // Re-derived from the written coordinates: 45 deg less the short pi's noise.
+  EXPECT_TRUE(form.text(Box::Text4) == "45" || form.text(Box::Text4) == "44.5959")
+      << form.text(Box::Text4);
+}
+
+TEST(SideShot, ElevationFollowsTheStationRowsHeightDifference) {
+  Form form;
+  play(form, "set Text35 100\nset Text36 200\nset Text37 50\nset Text40 2\nset Text5 9\n"
+             "set Text3 10\nset Text4 90");
+  EXPECT_EQ(form.text(Box::Text2), "59");
+  const std::string station = play(form, "print Text35\nprint Text36\nprint Text37\nprint "
+                                         "Text38\nprint Text40\nprint Text41");
+  play(form, "click Command6");
+  EXPECT_EQ(form.text(Box::Text2), "52");
+  EXPECT_EQ(play(form, "print Text35\nprint Text36\nprint Text37\nprint Text38\nprint "
+                       "Text40\nprint Text41"),
+            station);
+}
+
+TEST(SideShot, UnchangedCoordinatesKeepTheTypedDistanceAndAzimuth) {
+  Form form;
+  play(form, "set Text35 100\nset Text36 200\nset Text3 10\nset Text4 0\nclick Command6");
+  play(form, "set Text3 10.0\nset Text4 0.0000\nclick Command6");
+  EXPECT_EQ(form.text(Box::Text3), "10.0");
+  EXPECT_EQ(form.text(Box::Text4), "0.0000");
+}
+
+} // namespace
+} // namespace quenlor

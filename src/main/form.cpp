@@ -42,9 +42,12 @@ void Form::runChangeHandler(Box box) {
   }
   if (exchangeDepth_ >= kExchangeDepthLimit)
     return;
-  ++exchangeDepth_;
+  struct Nesting {
+    int& depth;
+    explicit Nesting(int& d) : depth(++d) {}
+    ~Nesting() { --depth; }
+  } nesting(exchangeDepth_);
   runWithinFaultBoundary(handler, *this);
-  --exchangeDepth_;
 }
 
 void Form::click(Button button) {

@@ -1,0 +1,37 @@
+// The window "main": a view of the form. Every user edit of a text box reaches
+// the form as one edit with the box's new whole text; every text the form
+// writes appears in its box at once, without coming back as an edit.
+#pragma once
+
+#include "main/controls.h"
+#include "main/form.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+namespace quenlor {
+
+class MainWindow : public QWidget {
+public:
+  explicit MainWindow(QWidget *parent = nullptr);
+
+  Form &form() { return form_; }
+  QLineEdit *box(Box box) const { return boxes_[std::size_t(boxNumber(box))]; }
+  QPushButton *button(Button button) const { return buttons_[std::size_t(button)]; }
+
+private:
+  void buildControls();
+  void orderTabs();
+  void showText(Box box, const std::string &text);
+
+  Form form_;
+  std::array<QLineEdit *, kHighestBoxNumber + 1> boxes_{};
+  std::array<QPushButton *, kButtonCount> buttons_{};
+};
+
+} // namespace quenlor

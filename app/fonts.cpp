@@ -13,19 +13,19 @@ constexpr double kControlPointSize = 9.0;
 
 // Installed families: the preferred ones in their order, then every other
 // that writes simplified Chinese.
-QStringList candidates(const QStringList &preferred) {
+QStringList candidates(const QStringList& preferred) {
   const QStringList installed = QFontDatabase::families();
   QStringList list;
-  for (const QString &family : preferred)
+  for (const QString& family : preferred)
     if (installed.contains(family, Qt::CaseInsensitive))
       list << family;
-  for (const QString &family : QFontDatabase::families(QFontDatabase::SimplifiedChinese))
+  for (const QString& family : QFontDatabase::families(QFontDatabase::SimplifiedChinese))
     if (!list.contains(family, Qt::CaseInsensitive))
       list << family;
   return list;
 }
 
-QFont sized(const QString &family, double points) {
+QFont sized(const QString& family, double points) {
   QFont font(family);
   font.setPointSizeF(points);
   return font;
@@ -42,9 +42,9 @@ QFont titleFont() {
   return font;
 }
 
-bool captionsFit(const QFont &font) {
+bool captionsFit(const QFont& font) {
   const QFontMetrics metrics(font);
-  for (const ControlSpec &spec : windowControls()) {
+  for (const ControlSpec& spec : windowControls()) {
     if (spec.kind == ControlKind::TextBox || spec.name == "Label1")
       continue;
     const QString caption = QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
@@ -62,7 +62,7 @@ QFont controlFont() {
   const QStringList families =
       candidates({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("AR PL UMing CN"),
                   QStringLiteral("SimSun"), QStringLiteral("宋体")});
-  for (const QString &family : families)
+  for (const QString& family : families)
     if (captionsFit(sized(family, kControlPointSize)))
       return sized(family, kControlPointSize);
   return sized(families.value(0), kControlPointSize);

@@ -15,6 +15,6 @@ QFont controlFont();
 
 // Whether every caption other than the title fits its box in this font, the
 // notice of Label2 wrapped over its width.
-bool captionsFit(const QFont &font);
+bool captionsFit(const QFont& font);
 
 } // namespace quenlor

@@ -16,7 +16,7 @@ namespace {
 std::optional<std::string> displayProblem() {
   if (std::getenv("QT_QPA_PLATFORM") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr)
     return std::nullopt;
-  const char *display = std::getenv("DISPLAY");
+  const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0')
     return "no display to open the window on (DISPLAY is not set)";
   // A local display ":N" or ":N.S" listens on a socket of the X server.
@@ -31,7 +31,7 @@ std::optional<std::string> displayProblem() {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   if (const auto problem = displayProblem()) {
     std::fprintf(stderr, "quenlor: %s\n", problem->c_str());
     return 1;

@@ -17,30 +17,30 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QRect pixelRect(const ControlSpec &c) {
+QRect pixelRect(const ControlSpec& c) {
   return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel,
           c.height / kTwipsPerPixel};
 }
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setObjectName(fromUtf8(kWindowName));
   setWindowTitle(fromUtf8(kWindowCaption));
   setMinimumSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
   setFont(controlFont());
   buildControls();
   orderTabs();
-  form_.setObserver([this](Box box, const std::string &text) { showText(box, text); });
+  form_.setObserver([this](Box box, const std::string& text) { showText(box, text); });
 }
 
 void MainWindow::buildControls() {
-  for (const ControlSpec &spec : windowControls()) {
-    QWidget *widget = nullptr;
+  for (const ControlSpec& spec : windowControls()) {
+    QWidget* widget = nullptr;
     const QString caption = fromUtf8(spec.caption);
     switch (spec.kind) {
     case ControlKind::Label: {
-      auto *label = new QLabel(caption, this);
+      auto* label = new QLabel(caption, this);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       label->setWordWrap(spec.name == "Label2");
       if (spec.name == "Label1")
@@ -50,19 +50,19 @@ void MainWindow::buildControls() {
     }
     case ControlKind::TextBox: {
       const Box box = *boxFromName(spec.name);
-      auto *edit = new QLineEdit(this);
+      auto* edit = new QLineEdit(this);
       boxes_[std::size_t(boxNumber(box))] = edit;
       // Every user edit, whatever its kind (keys, paste, cut, undo, input
       // method), arrives here once with the whole new text; texts the form
       // writes with setText() do not.
       connect(edit, &QLineEdit::textEdited, this,
-              [this, box](const QString &text) { form_.edit(box, text.toStdString()); });
+              [this, box](const QString& text) { form_.edit(box, text.toStdString()); });
       widget = edit;
       break;
     }
     case ControlKind::Button: {
       const Button button = *buttonFromName(spec.name);
-      auto *push = new QPushButton(caption, this);
+      auto* push = new QPushButton(caption, this);
       buttons_[std::size_t(button)] = push;
       connect(push, &QPushButton::clicked, this, [this, button] { form_.click(button); });
       widget = push;
@@ -75,19 +75,19 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::orderTabs() {
-  std::vector<const ControlSpec *> focusable;
-  for (const ControlSpec &spec : windowControls())
+  std::vector<const ControlSpec*> focusable;
+  for (const ControlSpec& spec : windowControls())
     if (spec.kind != ControlKind::Label)
       focusable.push_back(&spec);
   std::sort(focusable.begin(), focusable.end(),
-            [](const ControlSpec *a, const ControlSpec *b) { return a->tabIndex < b->tabIndex; });
+            [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
   for (std::size_t i = 1; i < focusable.size(); ++i)
-    QWidget::setTabOrder(findChild<QWidget *>(fromUtf8(focusable[i - 1]->name)),
-                         findChild<QWidget *>(fromUtf8(focusable[i]->name)));
+    QWidget::setTabOrder(findChild<QWidget*>(fromUtf8(focusable[i - 1]->name)),
+                         findChild<QWidget*>(fromUtf8(focusable[i]->name)));
 }
 
-void MainWindow::showText(Box box, const std::string &text) {
-  QLineEdit *edit = this->box(box);
+void MainWindow::showText(Box box, const std::string& text) {
+  QLineEdit* edit = this->box(box);
   const QString shown = QString::fromStdString(text);
   // The user's own edit is already in the box: leave its cursor alone.
   if (edit->text() == shown)

@@ -18,20 +18,20 @@ namespace quenlor {
 
 class MainWindow : public QWidget {
 public:
-  explicit MainWindow(QWidget *parent = nullptr);
+  explicit MainWindow(QWidget* parent = nullptr);
 
-  Form &form() { return form_; }
-  QLineEdit *box(Box box) const { return boxes_[std::size_t(boxNumber(box))]; }
-  QPushButton *button(Button button) const { return buttons_[std::size_t(button)]; }
+  Form& form() { return form_; }
+  QLineEdit* box(Box box) const { return boxes_[std::size_t(boxNumber(box))]; }
+  QPushButton* button(Button button) const { return buttons_[std::size_t(button)]; }
 
 private:
   void buildControls();
   void orderTabs();
-  void showText(Box box, const std::string &text);
+  void showText(Box box, const std::string& text);
 
   Form form_;
-  std::array<QLineEdit *, kHighestBoxNumber + 1> boxes_{};
-  std::array<QPushButton *, kButtonCount> buttons_{};
+  std::array<QLineEdit*, kHighestBoxNumber + 1> boxes_{};
+  std::array<QPushButton*, kButtonCount> buttons_{};
 };
 
 } // namespace quenlor

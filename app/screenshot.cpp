@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iostream>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc != 3) {
     std::cerr << "usage: quenlor-screenshot SESSION PNG\n";

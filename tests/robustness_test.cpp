@@ -8,7 +8,7 @@
 namespace quenlor {
 namespace {
 
-const char *const kFragments[] = {"0",
+const char* const kFragments[] = {"0",
                                   "1",
                                   "9",
                                   ".",
@@ -49,8 +49,8 @@ const char *const kFragments[] = {"0",
                                   "1.2.3",
                                   "e5"};
 
-bool isNonNumberText(const std::string &text) {
-  for (const char *bad : {"inf", "nan", "INF", "NAN", "Inf", "NaN"})
+bool isNonNumberText(const std::string& text) {
+  for (const char* bad : {"inf", "nan", "INF", "NAN", "Inf", "NaN"})
     if (text.find(bad) != std::string::npos)
       return true;
   return false;
@@ -58,10 +58,10 @@ bool isNonNumberText(const std::string &text) {
 
 TEST(Robustness, RandomSessionsNeverFaultVisibly) {
   std::mt19937 random(20261206);
-  const auto &boxes = allBoxes();
+  const auto& boxes = allBoxes();
   for (int session = 0; session < 20; ++session) {
     Form form;
-    form.setObserver([](Box box, const std::string &text) {
+    form.setObserver([](Box box, const std::string& text) {
       ASSERT_FALSE(isNonNumberText(text)) << boxName(box) << "=" << text;
     });
     for (int step = 0; step < 2000; ++step) {
@@ -75,7 +75,7 @@ TEST(Robustness, RandomSessionsNeverFaultVisibly) {
       default: form.click(static_cast<Button>(random() % kButtonCount)); break;
       }
     }
-    for (const StateField &field : stateFields())
+    for (const StateField& field : stateFields())
       ASSERT_TRUE(std::isfinite(form.state().*field.member)) << field.name;
   }
 }

@@ -8,7 +8,7 @@
 #include <iostream>
 #include <string_view>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   quenlor::Form form;
   if (argc < 2)
     return quenlor::runScript(form, std::cin, std::cout, std::cerr) ? 0 : 2;

@@ -13,8 +13,8 @@ namespace {
 
 // Reads the route around the JD from the boxes, in the order the boxes are
 // read, keeping each value in the state as it goes.
-RouteInputs readRoute(Form &form) {
-  CalcState &st = form.state();
+RouteInputs readRoute(Form& form) {
+  CalcState& st = form.state();
   RouteInputs in;
   in.chainage = form.read(Box::Text26);
   store(st.radius, form.read(Box::Text9));
@@ -46,7 +46,7 @@ RouteInputs readRoute(Form &form) {
   return in;
 }
 
-void writeOffset(Form &form, Box box, const std::optional<double> &offset) {
+void writeOffset(Form& form, Box box, const std::optional<double>& offset) {
   if (offset)
     form.write(box, *offset);
   else
@@ -54,8 +54,8 @@ void writeOffset(Form &form, Box box, const std::optional<double> &offset) {
 }
 
 // The station sights the point as the boxes now show it.
-void setOutPoint(Form &form) {
-  CalcState &st = form.state();
+void setOutPoint(Form& form) {
+  CalcState& st = form.state();
   store(st.stationX, form.read(Box::Text35));
   store(st.stationY, form.read(Box::Text36));
   store(st.stationElevation, form.read(Box::Text37));
@@ -79,10 +79,10 @@ void setOutPoint(Form &form) {
 
 } // namespace
 
-void Text26_Change(Form &form) {
+void Text26_Change(Form& form) {
   const RouteInputs in = readRoute(form);
   const RoutePoint point = routePoint(in);
-  CalcState &st = form.state();
+  CalcState& st = form.state();
   store(st.chordDeflection, point.chordDeflection);
   store(st.chordAzimuth, point.chordAzimuth);
 

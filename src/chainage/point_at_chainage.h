@@ -13,6 +13,6 @@ class Form;
 // and the point as just written, the setting-out azimuth, distance and the
 // point's elevation with the height difference of Text31 (Text29, Text30,
 // Text32). Only an edit of Text26 recomputes the point.
-void Text26_Change(Form &form);
+void Text26_Change(Form& form);
 
 } // namespace quenlor

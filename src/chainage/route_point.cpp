@@ -18,17 +18,17 @@ PlanePoint along(double x, double y, double a, double d) {
   return {x + d * std::cos(a), y + d * std::sin(a)};
 }
 
-PlanePoint zhPoint(const RouteInputs &in) {
+PlanePoint zhPoint(const RouteInputs& in) {
   const double back = in.incomingAzimuth + kPi;
   return {std::cos(back) * in.tangentLength + in.jdX, std::sin(back) * in.tangentLength + in.jdY};
 }
 
-PlanePoint hzPoint(const RouteInputs &in) {
+PlanePoint hzPoint(const RouteInputs& in) {
   return {std::cos(in.outgoingAzimuth) * in.tangentLength + in.jdX,
           std::sin(in.outgoingAzimuth) * in.tangentLength + in.jdY};
 }
 
-Stretch stretchOf(const RouteInputs &in) {
+Stretch stretchOf(const RouteInputs& in) {
   if (in.chainage < in.zhChainage)
     return Stretch::IncomingStraight;
   if (in.chainage > in.hzChainage)
@@ -63,7 +63,7 @@ double turnSignOf(double deflectionDms) {
   return deflectionDms > 0 ? 1.0 : (deflectionDms < 0 ? -1.0 : 0.0);
 }
 
-RoutePoint routePoint(const RouteInputs &in) {
+RoutePoint routePoint(const RouteInputs& in) {
   const double ls = in.transitionLength == 0 ? kTransitionGuard : in.transitionLength;
   const PlanePoint zh = zhPoint(in);
   const PlanePoint hz = hzPoint(in);

@@ -43,6 +43,6 @@ double turnSignOf(double deflectionDms);
 // the transition and l > Ls the arc; at l = 0 the point is the main point
 // itself. The result is not checked: a zero radius on the curve gives
 // non-finite values and raises the floating-point fault flags.
-RoutePoint routePoint(const RouteInputs &in);
+RoutePoint routePoint(const RouteInputs& in);
 
 } // namespace quenlor

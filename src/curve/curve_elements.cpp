@@ -12,27 +12,27 @@ namespace quenlor {
 namespace {
 
 // T1 = q1 + ((R + p2) - (R + p1) cos a) / sin a
-double firstTangentLength(double r, const TransitionElements &first,
-                          const TransitionElements &second, double alpha) {
+double firstTangentLength(double r, const TransitionElements& first,
+                          const TransitionElements& second, double alpha) {
   return first.tangentExtension +
          ((r + second.shift) - (r + first.shift) * std::cos(alpha)) / std::sin(alpha);
 }
 
 // E = (R + p1) / cos(a / 2) - R; the second shift does not enter it.
-double externalDistanceOf(double r, const TransitionElements &first, double alpha) {
+double externalDistanceOf(double r, const TransitionElements& first, double alpha) {
   return (r + first.shift) / std::cos(alpha / 2.0) - r;
 }
 
 // Ly = R (a - beta1 - beta2), the arc from HY to YH.
-double circularLength(double r, const TransitionElements &first, const TransitionElements &second,
+double circularLength(double r, const TransitionElements& first, const TransitionElements& second,
                       double alpha) {
   return r * (alpha - first.spiralAngle - second.spiralAngle);
 }
 
 } // namespace
 
-void curveElements(Form &form) {
-  CalcState &st = form.state();
+void curveElements(Form& form) {
+  CalcState& st = form.state();
   store(st.deflectionDms, form.read(Box::Text6));
   store(st.deflection, radiansOf(st.deflectionDms));
   store(st.jdChainage, form.read(Box::Text8));

@@ -12,12 +12,12 @@ class Form;
 // serves all five input boxes and always rewrites all eight results. The
 // curve formulas use the magnitude of the deflection; an empty radius or
 // deflection is replaced by a tiny one so that nothing divides by zero.
-void curveElements(Form &form);
+void curveElements(Form& form);
 
-inline void Text6_Change(Form &form) { curveElements(form); }
-inline void Text8_Change(Form &form) { curveElements(form); }
-inline void Text9_Change(Form &form) { curveElements(form); }
-inline void Text10_Change(Form &form) { curveElements(form); }
-inline void Text42_Change(Form &form) { curveElements(form); }
+inline void Text6_Change(Form& form) { curveElements(form); }
+inline void Text8_Change(Form& form) { curveElements(form); }
+inline void Text9_Change(Form& form) { curveElements(form); }
+inline void Text10_Change(Form& form) { curveElements(form); }
+inline void Text42_Change(Form& form) { curveElements(form); }
 
 } // namespace quenlor

@@ -13,15 +13,15 @@ namespace quenlor {
 namespace {
 
 // Steps shared by both buttons: the deflection, the chainage and Ls.
-double readCurveInputs(Form &form) {
-  CalcState &st = form.state();
+double readCurveInputs(Form& form) {
+  CalcState& st = form.state();
   store(st.deflectionDms, form.read(Box::Text6));
   store(st.deflection, radiansOf(st.deflectionDms));
   store(st.jdChainage, form.read(Box::Text8));
   return form.read(Box::Text10);
 }
 
-void guardRootAndDeflection(CalcState &st, double root) {
+void guardRootAndDeflection(CalcState& st, double root) {
   store(st.radius, root);
   if (st.deflection == 0)
     st.deflection = kZeroGuard;
@@ -29,7 +29,7 @@ void guardRootAndDeflection(CalcState &st, double root) {
     st.radius = kZeroGuard;
 }
 
-void storeSymmetricTransition(CalcState &st, double ls) {
+void storeSymmetricTransition(CalcState& st, double ls) {
   const TransitionElements t = transitionElements(ls, st.radius);
   store(st.shift1, t.shift);
   store(st.tangentExtension1, t.tangentExtension);
@@ -37,14 +37,14 @@ void storeSymmetricTransition(CalcState &st, double ls) {
 }
 
 // Ly = (a - beta - beta) R and L = Ly + Ls + Ls.
-void storeSymmetricLengths(CalcState &st, double ls, double alpha) {
+void storeSymmetricLengths(CalcState& st, double ls, double alpha) {
   store(st.circularCurveLength, (alpha - st.spiralAngle1 - st.spiralAngle1) * st.radius);
   store(st.curveLength, st.circularCurveLength + ls + ls);
 }
 
 // The chainages start from T1 and the transition lengths as the curve-element
 // computation last left them, not from the wanted values.
-void storeChainages(CalcState &st) {
+void storeChainages(CalcState& st) {
   const double ly = st.circularCurveLength;
   store(st.zhChainage, st.jdChainage - st.tangentLength1);
   store(st.hyChainage, st.zhChainage + st.transitionLength1);
@@ -53,8 +53,8 @@ void storeChainages(CalcState &st) {
   store(st.hzChainage, st.yhChainage + st.transitionLength2);
 }
 
-void writeLengthAndChainages(Form &form) {
-  const CalcState &st = form.state();
+void writeLengthAndChainages(Form& form) {
+  const CalcState& st = form.state();
   form.write(Box::Text34, st.curveLength);
   form.write(Box::Text21, st.zhChainage);
   form.write(Box::Text22, st.hyChainage);
@@ -65,8 +65,8 @@ void writeLengthAndChainages(Form &form) {
 
 } // namespace
 
-void Command3_Click(Form &form) {
-  CalcState &st = form.state();
+void Command3_Click(Form& form) {
+  CalcState& st = form.state();
   const double ls = readCurveInputs(form);
   store(st.tangentLength, form.read(Box::Text11));
 
@@ -92,8 +92,8 @@ void Command3_Click(Form &form) {
   writeLengthAndChainages(form);
 }
 
-void Command4_Click(Form &form) {
-  CalcState &st = form.state();
+void Command4_Click(Form& form) {
+  CalcState& st = form.state();
   const double ls = readCurveInputs(form);
   store(st.externalDistance, form.read(Box::Text12));
 

@@ -13,9 +13,9 @@ class Form;
 // nothing is written.
 
 // "切线T": R from the wanted tangent length in Text11.
-void Command3_Click(Form &form);
+void Command3_Click(Form& form);
 
 // "外距E": R from the wanted external distance in Text12.
-void Command4_Click(Form &form);
+void Command4_Click(Form& form);
 
 } // namespace quenlor

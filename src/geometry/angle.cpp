@@ -12,7 +12,7 @@ namespace {
 
 double signOf(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
 
-double nearestDouble(const std::string &decimal) {
+double nearestDouble(const std::string& decimal) {
   double value = 0.0;
   std::from_chars(decimal.data(), decimal.data() + decimal.size(), value);
   return value;
@@ -42,7 +42,7 @@ DmsDigits decimalDigits(double a) {
 }
 
 // Missing decimals count as zeros.
-std::string decimalsFrom(const std::string &decimals, std::size_t first, std::size_t count) {
+std::string decimalsFrom(const std::string& decimals, std::size_t first, std::size_t count) {
   std::string out = first < decimals.size() ? decimals.substr(first, count) : "";
   out.resize(count, '0');
   return out;
@@ -60,7 +60,7 @@ double wholeSeconds(double g) {
 
 } // namespace
 
-void dh(double &radians, const double &packed) {
+void dh(double& radians, const double& packed) {
   const double a = std::fabs(packed);
   if (a == 0.0) {
     radians = 0.0;
@@ -79,7 +79,7 @@ void dh(double &radians, const double &packed) {
   radians = signOf(packed) * r;
 }
 
-void hd(double &packed, const double &radians) {
+void hd(double& packed, const double& radians) {
   const double x = std::fabs(radians);
   const double g = (x * kDegreesPerHalfTurn) / kPi;
   const double n = wholeSeconds(g);

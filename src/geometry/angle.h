@@ -14,13 +14,13 @@ namespace quenlor {
 // dh: packed DMS to radians. The digits are the decimal digits of |packed| as
 // a box shows it (15 significant digits), so 2.01 is exactly 2 deg 1 min
 // whatever its binary value. A magnitude whose radians overflow is a fault.
-void dh(double &radians, const double &packed);
+void dh(double& radians, const double& packed);
 
 // hd: radians to packed DMS with whole seconds, the fraction of a second
 // dropped (toward zero for a negative angle). An angle within rounding noise
 // of a whole second counts as that second, so hd(dh(x)) gives back x for
 // every x with whole seconds. Degrees are not reduced: 7 rad is 401.0413.
-void hd(double &packed, const double &radians);
+void hd(double& packed, const double& radians);
 
 // The two conversions as values, for formulas.
 inline double radiansOf(double packed) {

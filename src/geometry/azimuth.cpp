@@ -7,8 +7,8 @@
 
 namespace quenlor {
 
-void fwjjs(double &azimuth, const double &xA, const double &yA, const double &xB,
-           const double &yB) {
+void fwjjs(double& azimuth, const double& xA, const double& yA, const double& xB,
+           const double& yB) {
   const double dX = xB - xA;
   const double dY = yB - yA;
   // The guard turns a vertical line into an enormous finite slope.

@@ -9,6 +9,6 @@ namespace quenlor {
 // so a line in the second or fourth quadrant, or along -Y, whose true azimuth
 // is a whole second shows one second less (to (-100, 100): 134.5959). The
 // same point twice gives 0.
-void fwjjs(double &azimuth, const double &xA, const double &yA, const double &xB, const double &yB);
+void fwjjs(double& azimuth, const double& xA, const double& yA, const double& xB, const double& yB);
 
 } // namespace quenlor

@@ -4,7 +4,7 @@
 
 namespace quenlor {
 
-void xjjs(double &angle, const double &x, const double &y) {
+void xjjs(double& angle, const double& x, const double& y) {
   const double t = y / x;
   angle = std::atan(t);
 }

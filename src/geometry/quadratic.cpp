@@ -4,7 +4,7 @@
 
 namespace quenlor {
 
-void qg(double &x, const double &a, const double &b, const double &c) {
+void qg(double& x, const double& a, const double& b, const double& c) {
   const double discriminant = b * b - c * (4.0 * a);
   if (discriminant < 0) {
     x = 0.0;

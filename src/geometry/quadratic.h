@@ -7,6 +7,6 @@ namespace quenlor {
 // D = b^2 - 4ac: the larger root for a > 0, the smaller for a < 0. No real
 // root (D < 0) gives 0, which a caller cannot tell from a root that is 0.
 // a = 0 divides by zero, an arithmetic fault.
-void qg(double &x, const double &a, const double &b, const double &c);
+void qg(double& x, const double& a, const double& b, const double& c);
 
 } // namespace quenlor

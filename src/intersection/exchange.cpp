@@ -5,8 +5,8 @@
 #include "main/form.h"
 
 namespace quenlor {
-void Text18_Change(Form &form) {
-  CalcState &st = form.state();
+void Text18_Change(Form& form) {
+  CalcState& st = form.state();
   store(st.incomingAzimuthDms, form.read(Box::Text17));
   store(st.outgoingAzimuthDms, form.read(Box::Text18));
   store(st.incomingAzimuth, radiansOf(st.incomingAzimuthDms));
@@ -16,8 +16,8 @@ void Text18_Change(Form &form) {
   form.write(Box::Text19, st.jdDeflectionDms);
 }
 
-void Text19_Change(Form &form) {
-  CalcState &st = form.state();
+void Text19_Change(Form& form) {
+  CalcState& st = form.state();
   store(st.incomingAzimuthDms, form.read(Box::Text17));
   store(st.jdDeflectionDms, form.read(Box::Text19));
   store(st.incomingAzimuth, radiansOf(st.incomingAzimuthDms));

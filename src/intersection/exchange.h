@@ -8,9 +8,9 @@ namespace quenlor {
 class Form;
 
 // The deflection (Text19) from the outgoing azimuth in Text18.
-void Text18_Change(Form &form);
+void Text18_Change(Form& form);
 
 // The outgoing azimuth (Text18) from the deflection in Text19.
-void Text19_Change(Form &form);
+void Text19_Change(Form& form);
 
 } // namespace quenlor

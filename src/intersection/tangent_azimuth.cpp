@@ -10,8 +10,8 @@
 namespace quenlor {
 namespace {
 
-void computeTangentAzimuths(Form &form, double tangentNudge) {
-  CalcState &st = form.state();
+void computeTangentAzimuths(Form& form, double tangentNudge) {
+  CalcState& st = form.state();
   store(st.jdX, form.read(Box::Text13));
   store(st.jdY, form.read(Box::Text14));
   store(st.nextJdX, form.read(Box::Text15));
@@ -41,8 +41,8 @@ void computeTangentAzimuths(Form &form, double tangentNudge) {
 
 } // namespace
 
-void tangentAzimuthFromCoordinates(Form &form) { computeTangentAzimuths(form, 0.0); }
+void tangentAzimuthFromCoordinates(Form& form) { computeTangentAzimuths(form, 0.0); }
 
-void Text17_Change(Form &form) { computeTangentAzimuths(form, kAzimuthEditNudge); }
+void Text17_Change(Form& form) { computeTangentAzimuths(form, kAzimuthEditNudge); }
 
 } // namespace quenlor

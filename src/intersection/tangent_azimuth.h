@@ -10,14 +10,14 @@ class Form;
 // exchange with the deflection), the deflection into Text19 and the next JD's
 // chainage, HZ plus the straight from HZ to the next JD, into Text20. The
 // coordinate boxes share one body.
-void tangentAzimuthFromCoordinates(Form &form);
-inline void Text13_Change(Form &form) { tangentAzimuthFromCoordinates(form); }
-inline void Text14_Change(Form &form) { tangentAzimuthFromCoordinates(form); }
-inline void Text15_Change(Form &form) { tangentAzimuthFromCoordinates(form); }
-inline void Text16_Change(Form &form) { tangentAzimuthFromCoordinates(form); }
+void tangentAzimuthFromCoordinates(Form& form);
+inline void Text13_Change(Form& form) { tangentAzimuthFromCoordinates(form); }
+inline void Text14_Change(Form& form) { tangentAzimuthFromCoordinates(form); }
+inline void Text15_Change(Form& form) { tangentAzimuthFromCoordinates(form); }
+inline void Text16_Change(Form& form) { tangentAzimuthFromCoordinates(form); }
 
 // The same, with the tangent length nudged by 1e-10, so the next JD's
 // chainage differs from the coordinate boxes' in its last digits.
-void Text17_Change(Form &form);
+void Text17_Change(Form& form);
 
 } // namespace quenlor

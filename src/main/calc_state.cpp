@@ -5,7 +5,7 @@ namespace quenlor {
 #define QUENLOR_FIELD(name)                                                                        \
   StateField { #name, &CalcState::name }
 
-const std::array<StateField, kStateFieldCount> &stateFields() {
+const std::array<StateField, kStateFieldCount>& stateFields() {
   static const std::array<StateField, kStateFieldCount> fields{
       QUENLOR_FIELD(stationX),
       QUENLOR_FIELD(stationY),

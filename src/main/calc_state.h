@@ -35,6 +35,6 @@ struct StateField {
 inline constexpr int kStateFieldCount = 47;
 
 // Every value with its name, in the order of the state listing.
-const std::array<StateField, kStateFieldCount> &stateFields();
+const std::array<StateField, kStateFieldCount>& stateFields();
 
 } // namespace quenlor

@@ -4,7 +4,7 @@
 
 namespace quenlor {
 
-const std::array<Box, kBoxCount> &allBoxes() {
+const std::array<Box, kBoxCount>& allBoxes() {
   static const std::array<Box, kBoxCount> boxes = [] {
     std::array<Box, kBoxCount> list{};
     int i = 0;

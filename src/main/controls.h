@@ -64,7 +64,7 @@ enum class Button : int { Command1, Command2, Command3, Command4, Command5, Comm
 inline constexpr int kButtonCount = 6;
 
 // Every box in numeric order.
-const std::array<Box, kBoxCount> &allBoxes();
+const std::array<Box, kBoxCount>& allBoxes();
 
 constexpr int boxNumber(Box box) { return static_cast<int>(box); }
 

@@ -1,5 +1,7 @@
 #include "main/fault.h"
 
+#include "main/number_text.h"
+
 #include <cfenv>
 
 namespace quenlor {
@@ -14,14 +16,11 @@ void checkFaults() {
     throw ArithmeticFault{};
 }
 
-void store(double &member, double value) {
+void store(double& member, double value) {
   checkFaults();
+  if (!isWritableNumber(value))
+    throw ArithmeticFault{};
   member = value;
-}
-
-double checked(double value) {
-  checkFaults();
-  return value;
 }
 
 } // namespace quenlor

@@ -22,12 +22,9 @@ void clearFaults();
 void checkFaults();
 
 // Stores one step's result: checks for a fault first, so that the step that
-// met one stores nothing. Out of line on purpose: the value is computed
-// before the call, so the check cannot run ahead of the arithmetic.
-void store(double &member, double value);
-
-// The value itself, after checking that nothing so far faulted; for results
-// kept in locals.
-double checked(double value);
+// met one stores nothing. A value too large to be written as a number text
+// counts as an overflow. Out of line on purpose: the value is computed before
+// the call, so the check cannot run ahead of the arithmetic.
+void store(double& member, double value);
 
 } // namespace quenlor

@@ -4,26 +4,12 @@
 #include "main/handlers.h"
 #include "main/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quenlor {
-namespace {
-
-// A fault ends only the computation in which it happened; the one whose write
-// started it goes on with its next step.
-void runWithinFaultBoundary(Handler handler, Form &form) {
-  clearFaults();
-  try {
-    handler(form);
-  } catch (const ArithmeticFault &) {
-  }
-  clearFaults();
-}
-
-} // namespace
-
 void Form::edit(Box box, std::string text) {
-  std::string &current = texts_[std::size_t(boxNumber(box))];
+  std::string& current = texts_[std::size_t(boxNumber(box))];
   if (current == text)
     return;
   current = std::move(text);
@@ -37,22 +23,33 @@ void Form::runChangeHandler(Box box) {
   if (handler == nullptr)
     return;
   if (!isExchangeBox(box)) {
-    runWithinFaultBoundary(handler, *this);
+    run(handler);
     return;
   }
   if (exchangeDepth_ >= kExchangeDepthLimit)
     return;
-  struct Nesting {
-    int& depth;
-    explicit Nesting(int& d) : depth(++d) {}
-    ~Nesting() { --depth; }
-  } nesting(exchangeDepth_);
-  runWithinFaultBoundary(handler, *this);
+  ++exchangeDepth_;
+  run(handler);
+  --exchangeDepth_;
+}
+
+// A fault ends only the computation in which it happened; the one whose write
+// started it goes on with its next step.
+void Form::run(Handler handler) {
+  ++handlerDepth_;
+  deepestHandlerDepth_ = std::max(deepestHandlerDepth_, handlerDepth_);
+  clearFaults();
+  try {
+    handler(*this);
+  } catch (const ArithmeticFault&) {
+  }
+  clearFaults();
+  --handlerDepth_;
 }
 
 void Form::click(Button button) {
   if (const Handler handler = clickHandler(button))
-    runWithinFaultBoundary(handler, *this);
+    run(handler);
 }
 
 double Form::read(Box box) const {
@@ -64,7 +61,7 @@ double Form::read(Box box) const {
 
 void Form::write(Box box, double value) {
   checkFaults();
-  if (!std::isfinite(value))
+  if (!isWritableNumber(value))
     throw ArithmeticFault{};
   edit(box, formatNumber(value));
 }

@@ -20,10 +20,10 @@ namespace quenlor {
 
 class Form {
 public:
-  using Observer = std::function<void(Box, const std::string &)>;
+  using Observer = std::function<void(Box, const std::string&)>;
 
-  const std::string &text(Box box) const { return texts_[std::size_t(boxNumber(box))]; }
-  const CalcState &state() const { return state_; }
+  const std::string& text(Box box) const { return texts_[std::size_t(boxNumber(box))]; }
+  const CalcState& state() const { return state_; }
 
   // One edit that replaces the box's whole text.
   void edit(Box box, std::string text);
@@ -35,21 +35,32 @@ public:
   // observer must not edit the form from inside the call.
   void setObserver(Observer observer) { observer_ = std::move(observer); }
 
+  // How many handlers are running, one inside the other: 0 while the user
+  // edits, 1 inside the handler that an edit or a click starts, and so on.
+  int handlerDepth() const { return handlerDepth_; }
+  // The deepest that handlers have nested since the form was made.
+  int deepestHandlerDepth() const { return deepestHandlerDepth_; }
+
   // For the computations.
-  CalcState &state() { return state_; }
+  CalcState& state() { return state_; }
   // The leading number of the box's text; a number beyond the double range is
   // an arithmetic fault of the computation that reads it.
   double read(Box box) const;
-  // Writes a finite number in the box's number text.
+  // Writes a number in the box's number text; a number that has no such
+  // text (isWritableNumber) is an overflow.
   void write(Box box, double value);
 
 private:
+  using Handler = void (*)(Form&);
   void runChangeHandler(Box box);
+  void run(Handler handler);
 
   std::array<std::string, kHighestBoxNumber + 1> texts_{};
   CalcState state_{};
   Observer observer_;
   int exchangeDepth_ = 0;
+  int handlerDepth_ = 0;
+  int deepestHandlerDepth_ = 0;
 };
 
 } // namespace quenlor

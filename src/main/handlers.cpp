@@ -10,7 +10,7 @@
 
 namespace quenlor {
 
-void Command1_Click(Form &) {}
+void Command1_Click(Form&) {}
 
 Handler changeHandler(Box box) {
   switch (box) {

@@ -7,7 +7,7 @@ namespace quenlor {
 
 class Form;
 
-using Handler = void (*)(Form &);
+using Handler = void (*)(Form&);
 
 // The change handler of a box, or nullptr for a box that has none.
 Handler changeHandler(Box box);
@@ -27,6 +27,6 @@ bool isExchangeBox(Box box);
 namespace quenlor {
 
 // "方位角计算": its click does nothing.
-void Command1_Click(Form &form);
+void Command1_Click(Form& form);
 
 } // namespace quenlor

@@ -132,6 +132,18 @@ double parseNumber(std::string_view raw) {
   return negative ? -magnitude : magnitude;
 }
 
+bool isWritableNumber(double value) {
+  // The largest double whose text reads back finite: the double nearest the
+  // rounding boundary between the two largest 15-digit texts, or the one
+  // below it if that one already rounds up.
+  static const double largest = [] {
+    const double boundary = parseNumber("1.797693134862315e308");
+    return std::isinf(parseNumber(formatNumber(boundary))) ? std::nextafter(boundary, 0.0)
+                                                           : boundary;
+  }();
+  return std::fabs(value) <= largest;
+}
+
 std::string formatNumber(double value) {
   if (value == 0.0)
     return "0";

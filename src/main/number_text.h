@@ -33,4 +33,10 @@ double parseNumber(std::string_view text);
 // "0". The value must be finite.
 std::string formatNumber(double value);
 
+// Whether the number's text reads back as a finite number: false for inf and
+// nan, and for the few doubles within rounding of the largest one, whose 15
+// digits round up past it (1.7976931348623157e308 is written
+// 1.79769313486232E+308). Computations treat such a value as an overflow.
+bool isWritableNumber(double value);
+
 } // namespace quenlor

@@ -41,19 +41,19 @@ std::optional<unsigned long> parseCount(std::string_view s) {
   return n;
 }
 
-void printBox(const Form &form, Box box, std::ostream &out) {
+void printBox(const Form& form, Box box, std::ostream& out) {
   out << boxName(box) << '=' << form.text(box) << '\n';
 }
 
-void printState(const Form &form, std::ostream &out) {
-  for (const StateField &field : stateFields()) {
+void printState(const Form& form, std::ostream& out) {
+  for (const StateField& field : stateFields()) {
     char value[40];
     std::snprintf(value, sizeof value, "%.17g", form.state().*field.member);
     out << field.name << '=' << value << '\n';
   }
 }
 
-void typeText(Form &form, Box box, std::string_view text) {
+void typeText(Form& form, Box box, std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = firstCharacterLength(text);
     form.edit(box, form.text(box) + std::string(text.substr(0, n)));
@@ -61,9 +61,9 @@ void typeText(Form &form, Box box, std::string_view text) {
   }
 }
 
-void deleteLast(Form &form, Box box, unsigned long times) {
+void deleteLast(Form& form, Box box, unsigned long times) {
   for (unsigned long i = 0; i < times && !form.text(box).empty(); ++i) {
-    const std::string &text = form.text(box);
+    const std::string& text = form.text(box);
     form.edit(box, text.substr(0, text.size() - lastCharacterLength(text)));
   }
 }
@@ -92,7 +92,7 @@ std::size_t lastCharacterLength(std::string_view text) {
   return size == 0 ? 0 : 1;
 }
 
-std::optional<std::string> runScriptLine(Form &form, std::string_view line, std::ostream &out) {
+std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out) {
   if (!line.empty() && line.back() == '\r')
     line.remove_suffix(1);
   if (line.empty() || line.front() == '#')
@@ -143,7 +143,7 @@ std::optional<std::string> runScriptLine(Form &form, std::string_view line, std:
   return std::nullopt;
 }
 
-bool runScript(Form &form, std::istream &in, std::ostream &out, std::ostream &err,
+bool runScript(Form& form, std::istream& in, std::ostream& out, std::ostream& err,
                std::string_view source) {
   std::string line;
   for (long number = 1; std::getline(in, line); ++number) {

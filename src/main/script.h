@@ -23,12 +23,12 @@ class Form;
 
 // Runs one line against the form, printing to out; gives the reason when the
 // line is not a command of the language.
-std::optional<std::string> runScriptLine(Form &form, std::string_view line, std::ostream &out);
+std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out);
 
 // Runs every line of a session in order. At the first bad line it writes
 // "line N: reason" (with " (source)" after it when a source is named) to err
 // and stops; returns whether every line ran.
-bool runScript(Form &form, std::istream &in, std::ostream &out, std::ostream &err,
+bool runScript(Form& form, std::istream& in, std::ostream& out, std::ostream& err,
                std::string_view source = {});
 
 // Splitting texts into the characters a keystroke adds or removes (UTF-8; a

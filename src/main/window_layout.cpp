@@ -2,7 +2,7 @@
 
 namespace quenlor {
 
-const std::array<ControlSpec, kControlCount> &windowControls() {
+const std::array<ControlSpec, kControlCount>& windowControls() {
   static constexpr std::array<ControlSpec, kControlCount> controls{{
       {"Label1", ControlKind::Label, "Quenlor程序", 3240, 120, 3975, 495, 0},
       {"Label41", ControlKind::Label, "Orvessa", 4200, 720, 1335, 255, 93},

@@ -31,6 +31,6 @@ inline constexpr double kTitlePointSize = 21.75;
 inline constexpr int kClientWidthTwips = 11895;
 inline constexpr int kClientHeightTwips = 6630;
 
-const std::array<ControlSpec, kControlCount> &windowControls();
+const std::array<ControlSpec, kControlCount>& windowControls();
 
 } // namespace quenlor

@@ -18,8 +18,8 @@ struct Heights {
 
 // The station coordinates and heights, read into the state in the order the
 // station rows are read.
-void readStation(Form &form) {
-  CalcState &st = form.state();
+void readStation(Form& form) {
+  CalcState& st = form.state();
   store(st.stationX, form.read(Box::Text35));
   store(st.stationY, form.read(Box::Text36));
   store(st.stationElevation, form.read(Box::Text37));
@@ -28,8 +28,8 @@ void readStation(Form &form) {
 
 } // namespace
 
-void stationBacksight(Form &form) {
-  CalcState &st = form.state();
+void stationBacksight(Form& form) {
+  CalcState& st = form.state();
   readStation(form);
   store(st.targetX, form.read(Box::Text39));
   store(st.targetY, form.read(Box::Text1));
@@ -48,8 +48,8 @@ void stationBacksight(Form &form) {
   form.write(Box::Text2, st.backsightElevation);
 }
 
-void Command6_Click(Form &form) {
-  CalcState &st = form.state();
+void Command6_Click(Form& form) {
+  CalcState& st = form.state();
   readStation(form);
   store(st.prismHeight, form.read(Box::Text41));
   store(st.heightDifference, form.read(Box::Text40));

@@ -10,16 +10,16 @@ class Form;
 // the backsight's elevation (Text2). All arithmetic comes before the first
 // write, so a run writes the three boxes or none. The four coordinate boxes
 // share this body.
-void stationBacksight(Form &form);
-inline void Text1_Change(Form &form) { stationBacksight(form); }
-inline void Text35_Change(Form &form) { stationBacksight(form); }
-inline void Text36_Change(Form &form) { stationBacksight(form); }
-inline void Text39_Change(Form &form) { stationBacksight(form); }
+void stationBacksight(Form& form);
+inline void Text1_Change(Form& form) { stationBacksight(form); }
+inline void Text35_Change(Form& form) { stationBacksight(form); }
+inline void Text36_Change(Form& form) { stationBacksight(form); }
+inline void Text39_Change(Form& form) { stationBacksight(form); }
 
 // "支点计算": the point at the distance (Text3) and azimuth (Text4) from the
 // station becomes the backsight: Y into Text1, then X into Text39 (each write
 // recomputes the station and backsight), then its elevation into Text2, with
 // the height difference of Text40.
-void Command6_Click(Form &form);
+void Command6_Click(Form& form);
 
 } // namespace quenlor

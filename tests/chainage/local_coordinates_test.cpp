@@ -15,7 +15,7 @@ struct LocalCase {
 class LocalCoordinates : public ::testing::TestWithParam<LocalCase> {};
 
 TEST_P(LocalCoordinates, MatchTheSeries) {
-  const LocalCase &c = GetParam();
+  const LocalCase& c = GetParam();
   double x = 0, y = 0;
   if (!std::isnan(c.transitionX)) {
     lsxjs(x, c.l, c.r, c.ls);

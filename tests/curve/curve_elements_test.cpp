@@ -7,15 +7,15 @@ using test::expectNear;
 using test::play;
 
 struct Elements {
-  const char *name;
-  const char *inputs; // lines of a session
+  const char* name;
+  const char* inputs; // lines of a session
   double t1, e, l, zh, hy, qz, yh, hz;
 };
 
 class CurveElements : public ::testing::TestWithParam<Elements> {};
 
 TEST_P(CurveElements, FillTheEightResultBoxes) {
-  const Elements &c = GetParam();
+  const Elements& c = GetParam();
   Form form;
   play(form, c.inputs);
   expectNear(form, Box::Text11, c.t1);
@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                  261.7994, 866.0254, 866.0254, 996.9251, 1127.8248, 1127.8248},
         Elements{"EmptyDeflection", "set Text8 1000\nset Text9 500\nset Text10 60\nset Text42 60",
                  29.9964, 0.3, 60, 970.0036, 1030.0036, 1000.0036, 970.0036, 1030.0036}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CurveElements, EmptyRadiusGivesAFiniteDegenerateCurve) {
   Form form;
@@ -64,12 +64,12 @@ TEST(CurveElements, EmptyDeflectionWithUnequalTransitionsIsHugeButFinite) {
 }
 
 TEST(CurveElements, EveryInputBoxRewritesAllEightResults) {
-  const char *inputs = "set Text6 30\nset Text8 1000\nset Text9 500\nset Text10 60\nset Text42 60";
+  const char* inputs = "set Text6 30\nset Text8 1000\nset Text9 500\nset Text10 60\nset Text42 60";
   const Box results[] = {Box::Text11, Box::Text12, Box::Text34, Box::Text21,
                          Box::Text22, Box::Text23, Box::Text24, Box::Text25};
   Form reference;
   play(reference, inputs);
-  for (const char *box : {"Text6", "Text8", "Text9", "Text10", "Text42"}) {
+  for (const char* box : {"Text6", "Text8", "Text9", "Text10", "Text42"}) {
     Form form;
     play(form, inputs);
     for (Box result : results)
@@ -84,7 +84,7 @@ TEST(CurveElements, EveryInputBoxRewritesAllEightResults) {
 TEST(CurveElements, StoresTheStateTheRadiusButtonsReadLater) {
   Form form;
   play(form, "set Text6 -30\nset Text8 1000\nset Text9 500\nset Text10 60\nset Text42 40");
-  const CalcState &st = form.state();
+  const CalcState& st = form.state();
   EXPECT_LT(st.deflection, 0);
   EXPECT_EQ(st.deflectionDms, -30);
   EXPECT_EQ(st.transitionLength1, 60);

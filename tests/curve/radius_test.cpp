@@ -7,7 +7,7 @@ using test::expectNear;
 using test::number;
 using test::play;
 
-constexpr const char *kCurve = "set Text8 1000\nset Text10 60\nset Text42 60\nset Text6 30\n";
+constexpr const char* kCurve = "set Text8 1000\nset Text10 60\nset Text42 60\nset Text6 30\n";
 
 TEST(RadiusFromTangent, CascadesThroughTheRadiusBox) {
   Form form;
@@ -58,8 +58,8 @@ TEST(RadiusFromExternal, KeepsItsOwnTangentLength) {
 }
 
 struct RootCase {
-  const char *name;
-  const char *session;
+  const char* name;
+  const char* session;
   double radius;
 };
 
@@ -84,17 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RootCase{"TangentWithNegativeRoot", "set Text11 10\nclick Command3", -2.0669},
                       RootCase{"NegativeExternal", "set Text12 -5\nclick Command4", -45.9634},
                       RootCase{"ExternalWithoutRealRoot", "set Text12 4\nclick Command4", 1e-18}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST(RadiusButtons, ZeroDeflectionFaultsBeforeWritingAnything) {
-  for (const char *button : {"Command3", "Command4"}) {
-    Form form;
-    play(form, "set Text8 1000\nset Text10 60\nset Text11 150\nset Text12 20\nset Text9 300");
-    const std::string before = play(form, "dump");
-    play(form, std::string("click ") + button);
-    EXPECT_EQ(play(form, "dump"), before) << button;
-  }
-}
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RadiusButtons, UnchangedRadiusTextWritesTheButtonsOwnValues) {
   // The radius found is already in Text9, so the curve elements do not run

@@ -40,7 +40,7 @@ TEST(Dh, SplitsTheDecimalDigitsAsWritten) {
       {10.05, 10 + 5.0 / 60},
       {10.0005, 10 + 5.0 / 3600},
   };
-  for (const auto &c : cases)
+  for (const auto& c : cases)
     EXPECT_EQ(toRadians(c.packed), c.degrees * kPi / 180) << c.packed;
 }
 
@@ -61,7 +61,7 @@ TEST(Dh, TinyAndHugeMagnitudes) {
 TEST(Hd, ExamplesOfTheConversion) {
   const struct {
     double radians;
-    const char *packed;
+    const char* packed;
   } cases[] = {
       {3.1415926, "180"},
       {6.2831852, "360"},
@@ -71,7 +71,7 @@ TEST(Hd, ExamplesOfTheConversion) {
       {1.5707963267948966, "90"},
       {(10 + 20.0 / 60 + 30.9 / 3600) * kPi / 180, "10.203"}, // fraction dropped
   };
-  for (const auto &c : cases)
+  for (const auto& c : cases)
     EXPECT_EQ(formatNumber(toPacked(c.radians)), c.packed) << c.radians;
 }
 

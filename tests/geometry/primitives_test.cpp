@@ -12,13 +12,13 @@ namespace {
 
 struct AzimuthCase {
   double xA, yA, xB, yB;
-  const char *azimuth;
+  const char* azimuth;
 };
 
 class Fwjjs : public ::testing::TestWithParam<AzimuthCase> {};
 
 TEST_P(Fwjjs, GivesThePackedAzimuthOfTheLine) {
-  const AzimuthCase &c = GetParam();
+  const AzimuthCase& c = GetParam();
   double azimuth = -1;
   fwjjs(azimuth, c.xA, c.yA, c.xB, c.yB);
   EXPECT_EQ(formatNumber(azimuth), c.azimuth)
@@ -48,7 +48,7 @@ struct RootCase {
 class Qg : public ::testing::TestWithParam<RootCase> {};
 
 TEST_P(Qg, TakesTheRootWithThePositiveSquareRoot) {
-  const RootCase &r = GetParam();
+  const RootCase& r = GetParam();
   double x = -99;
   qg(x, r.a, r.b, r.c);
   EXPECT_DOUBLE_EQ(x, r.x);

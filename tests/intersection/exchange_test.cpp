@@ -8,10 +8,10 @@ namespace {
 using test::play;
 
 struct ExchangeCase {
-  const char *name;
-  const char *session;
-  const char *outgoing;   // Text18 afterwards
-  const char *deflection; // Text19 afterwards
+  const char* name;
+  const char* session;
+  const char* outgoing;   // Text18 afterwards
+  const char* deflection; // Text19 afterwards
 };
 
 // Editing Text17 runs the tangent-azimuth computation, which fills Text18 and
@@ -52,14 +52,14 @@ INSTANTIATE_TEST_SUITE_P(
                      "15"},
         ExchangeCase{"FractionOfASecondComesToRest",
                      "set Text17 90.332055\nset Text18 8\ntype Text18 0", "80", "-10.332"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Exchange, FractionalIncomingAzimuthComesToRestWithinTheNestingBound) {
   // Each round would lose a second: the bound stops it after three handlers.
   Form form;
   play(form, "set Text17 90.332055");
   int writes = 0;
-  form.setObserver([&](Box, const std::string &) { ++writes; });
+  form.setObserver([&](Box, const std::string&) { ++writes; });
   play(form, "set Text18 1\ntype Text18 00");
   EXPECT_LE(writes, 3 * 4 + 3);
   // The pair left agrees with the incoming azimuth to within two seconds.

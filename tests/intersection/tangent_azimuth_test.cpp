@@ -6,11 +6,11 @@ namespace {
 using test::play;
 
 struct TangentCase {
-  const char *name;
-  const char *session; // Text25 and Text11 first, then the inputs
-  const char *outgoing;
-  const char *deflection;
-  const char *nextChainage;
+  const char* name;
+  const char* session; // Text25 and Text11 first, then the inputs
+  const char* outgoing;
+  const char* deflection;
+  const char* nextChainage;
 };
 
 class TangentAzimuth : public ::testing::TestWithParam<TangentCase> {};
@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "set Text25 1500.5\nset Text11 120.25\nset Text17 45.1234\nset Text13 2000\n"
                     "set Text14 3000\nset Text15 2500\nset Text16 3800",
                     "57.594", "12.4706", "2323.64811320566"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TangentAzimuth, CurveElementsAloneDoNotRefreshTheNextChainage) {
   Form form;

@@ -12,7 +12,7 @@ TEST(Form, StartsWithEveryBoxEmptyAndEveryValueZero) {
   Form form;
   for (Box box : allBoxes())
     EXPECT_EQ(form.text(box), "") << boxName(box);
-  for (const StateField &field : stateFields())
+  for (const StateField& field : stateFields())
     EXPECT_EQ(form.state().*field.member, 0.0) << field.name;
 }
 
@@ -34,8 +34,8 @@ TEST(Form, HasTheFortyFourBoxesOfTheWindow) {
 // Records every text change the form reports, in order.
 struct Recorder {
   std::vector<std::pair<Box, std::string>> changes;
-  void attach(Form &form) {
-    form.setObserver([this](Box box, const std::string &text) { changes.emplace_back(box, text); });
+  void attach(Form& form) {
+    form.setObserver([this](Box box, const std::string& text) { changes.emplace_back(box, text); });
   }
 };
 
@@ -92,35 +92,11 @@ TEST(Form, ResultBoxesAcceptTyping) {
   EXPECT_EQ(form.text(Box::Text7), "JD5");
 }
 
-TEST(Faults, AReadBeyondTheDoubleRangeEndsTheComputation) {
-  Form form;
-  play(form, "set Text6 30\nset Text8 1000\nset Text9 500");
-  const std::string results = play(form, "print Text11\nprint Text25");
-  const double deflection = form.state().deflection;
-  play(form, "set Text8 1e999");
-  EXPECT_EQ(play(form, "print Text11\nprint Text25"), results);
-  // The steps before the faulting read ran; the faulting one stored nothing.
-  EXPECT_EQ(form.state().deflection, deflection);
-  EXPECT_EQ(form.state().jdChainage, 1000);
-}
-
-TEST(Faults, AFaultInANestedComputationEndsOnlyThatOne) {
-  // The second transition's square overflows inside the curve elements that
-  // the button's write of the radius starts; the button goes on writing.
-  Form form;
-  play(form, "set Text8 1000\nset Text10 60\nset Text6 30\nset Text11 150\nset Text42 1e200");
-  EXPECT_EQ(form.text(Box::Text11), "150");
-  play(form, "click Command3");
-  EXPECT_EQ(form.text(Box::Text9), "447.510917555022");
-  EXPECT_EQ(form.text(Box::Text11), "150");    // the nested computation wrote nothing
-  EXPECT_EQ(form.text(Box::Text25), "1E+200"); // the button's own chainage of HZ
-}
-
 TEST(Faults, NoStateValueEverHoldsANonNumber) {
   Form form;
   play(form, "set Text9 1e-300\nset Text10 1e300\nset Text42 1e300\nset Text6 1e300\n"
              "set Text8 -1e308\nclick Command3\nclick Command4\nset Text12 1e308\nclick Command4");
-  for (const StateField &field : stateFields())
+  for (const StateField& field : stateFields())
     EXPECT_TRUE(std::isfinite(form.state().*field.member)) << field.name;
 }
 

@@ -9,14 +9,14 @@ namespace quenlor {
 namespace {
 
 struct ParseCase {
-  const char *text;
+  const char* text;
   double value;
 };
 
 class LenientParse : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(LenientParse, ReadsTheLeadingNumber) {
-  const ParseCase &c = GetParam();
+  const ParseCase& c = GetParam();
   EXPECT_EQ(parseNumber(c.text), c.value) << '"' << c.text << '"';
 }
 
@@ -64,7 +64,7 @@ TEST(LenientParse, ReadsTheBoundaryOfTheDoubleRange) {
 
 struct FormatCase {
   double value;
-  const char *text;
+  const char* text;
 };
 
 class GeneralFormat : public ::testing::TestWithParam<FormatCase> {};
@@ -86,6 +86,23 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{1e308, "1E+308"},
                       FormatCase{-1.6666666666666666e17, "-1.66666666666667E+17"},
                       FormatCase{146.32180000000002, "146.3218"}));
+
+TEST(NumberText, WritableNumbersReadBackFinite) {
+  const double largest = std::numeric_limits<double>::max();
+  EXPECT_EQ(formatNumber(largest), "1.79769313486232E+308");
+  EXPECT_FALSE(isWritableNumber(largest));
+  EXPECT_FALSE(isWritableNumber(-largest));
+  EXPECT_FALSE(isWritableNumber(std::numeric_limits<double>::infinity()));
+  EXPECT_FALSE(isWritableNumber(std::nan("")));
+  EXPECT_TRUE(isWritableNumber(1.79769313486231e308));
+  EXPECT_TRUE(isWritableNumber(0.0));
+  // The boundary itself: the largest writable double and the next one up.
+  double x = 1.79769313486231e308;
+  while (isWritableNumber(std::nextafter(x, largest)))
+    x = std::nextafter(x, largest);
+  EXPECT_TRUE(std::isfinite(parseNumber(formatNumber(x))));
+  EXPECT_TRUE(std::isinf(parseNumber(formatNumber(std::nextafter(x, largest)))));
+}
 
 TEST(NumberText, FormatThenParseIsStable) {
   // The display lock of the backsight elevation relies on this.

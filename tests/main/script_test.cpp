@@ -6,8 +6,8 @@ namespace {
 
 using test::play;
 
-std::string runLines(Form &form, const std::string &script, std::string *errors = nullptr,
-                     bool *ok = nullptr) {
+std::string runLines(Form& form, const std::string& script, std::string* errors = nullptr,
+                     bool* ok = nullptr) {
   std::istringstream in(script);
   std::ostringstream out, err;
   const bool clean = runScript(form, in, out, err);
@@ -29,7 +29,7 @@ TEST(Script, SetKeepsTheTextVerbatim) {
 TEST(Script, TypeAndBackWorkOneCharacterAtATime) {
   Form form;
   int edits = 0;
-  form.setObserver([&](Box box, const std::string &) { edits += box == Box::Text7; });
+  form.setObserver([&](Box box, const std::string&) { edits += box == Box::Text7; });
   play(form, "type Text7 交点12\nback Text7\nback Text7 2");
   EXPECT_EQ(form.text(Box::Text7), "交");
   EXPECT_EQ(edits, 4 + 1 + 2);
@@ -56,8 +56,8 @@ TEST(Script, PrintDumpAndState) {
 
 TEST(Script, ABadLineStopsAfterTheLinesBeforeIt) {
   const struct {
-    const char *line;
-    const char *message;
+    const char* line;
+    const char* message;
   } cases[] = {
       {"sett Text6 1", "line 2: unknown command 'sett'\n"},
       {"set Text43 1", "line 2: unknown box 'Text43'\n"},
@@ -69,7 +69,7 @@ TEST(Script, ABadLineStopsAfterTheLinesBeforeIt) {
       {"set", "line 2: 'set' needs a box\n"},
       {" set Text6 1", "line 2: unknown command ''\n"},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     Form form;
     std::string errors;
     bool ok = true;

@@ -51,15 +51,5 @@ TEST(PointElevation, FollowsItsHeightDifferenceOnly) {
   EXPECT_EQ(form.text(Box::Text32), "100.35");
 }
 
-TEST(Elevations, OverflowLeavesTheResultAsItWas) {
-  Form form;
-  play(form, "set Text37 100");
-  play(form, "set Text38 1.7e308\nset Text40 1.7e308");
-  EXPECT_EQ(form.text(Box::Text2), "1.7E+308");
-  play(form, "set Text37 1e999\nset Text31 1");
-  EXPECT_EQ(form.text(Box::Text2), "1.7E+308");
-  EXPECT_EQ(form.text(Box::Text32), "");
-}
-
 } // namespace
 } // namespace quenlor

@@ -16,18 +16,18 @@
 namespace quenlor::test {
 
 // Runs the lines on the form; a bad line fails the test.
-inline std::string play(Form &form, std::string_view script) {
+inline std::string play(Form& form, std::string_view script) {
   std::istringstream in{std::string(script)};
   std::ostringstream out, err;
   EXPECT_TRUE(runScript(form, in, out, err)) << err.str();
   return out.str();
 }
 
-inline double number(const Form &form, Box box) { return parseNumber(form.text(box)); }
+inline double number(const Form& form, Box box) { return parseNumber(form.text(box)); }
 
 // The box holds a number within tolerance of the expected one (the figures
 // worked by hand are given to four decimals).
-inline void expectNear(const Form &form, Box box, double expected, double tolerance = 5e-5) {
+inline void expectNear(const Form& form, Box box, double expected, double tolerance = 5e-5) {
   EXPECT_FALSE(form.text(box).empty()) << boxName(box) << " is empty";
   EXPECT_NEAR(number(form, box), expected, tolerance) << boxName(box) << " = " << form.text(box);
 }

@@ -22,14 +22,14 @@ class WindowTest : public QObject {
 private:
   std::unique_ptr<MainWindow> window;
 
-  QLineEdit *box(Box b) const { return window->box(b); }
+  QLineEdit* box(Box b) const { return window->box(b); }
   QString text(Box b) const { return box(b)->text(); }
   double number(Box b) const { return quenlor::parseNumber(text(b).toStdString()); }
 
   // Keys as a surveyor types them: a click into the box, the whole text
   // selected and typed over.
-  void typeInto(Box b, const QString &keys) {
-    QLineEdit *edit = box(b);
+  void typeInto(Box b, const QString& keys) {
+    QLineEdit* edit = box(b);
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, keys);
@@ -48,12 +48,12 @@ private slots:
   void opensWithEveryBoxEmpty() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Quenlor-测试"));
     QCOMPARE(window->objectName(), QStringLiteral("main"));
-    const auto edits = window->findChildren<QLineEdit *>();
+    const auto edits = window->findChildren<QLineEdit*>();
     QCOMPARE(edits.size(), 44);
-    for (const QLineEdit *edit : edits)
+    for (const QLineEdit* edit : edits)
       QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
-    QCOMPARE(window->findChildren<QLabel *>().size(), 44);
-    QCOMPARE(window->findChildren<QPushButton *>().size(), 6);
+    QCOMPARE(window->findChildren<QLabel*>().size(), 44);
+    QCOMPARE(window->findChildren<QPushButton*>().size(), 6);
   }
 
   void controlsStandWhereTheTableSays_data() {
@@ -73,17 +73,17 @@ private slots:
     QFETCH(QString, name);
     QFETCH(QRect, geometry);
     QFETCH(QString, caption);
-    QWidget *widget = window->findChild<QWidget *>(name);
+    QWidget* widget = window->findChild<QWidget*>(name);
     QVERIFY(widget);
     QCOMPARE(widget->geometry(), geometry);
-    if (auto *label = qobject_cast<QLabel *>(widget))
+    if (auto* label = qobject_cast<QLabel*>(widget))
       QCOMPARE(label->text(), caption);
-    if (auto *button = qobject_cast<QPushButton *>(widget))
+    if (auto* button = qobject_cast<QPushButton*>(widget))
       QCOMPARE(button->text(), caption);
   }
 
   void noticeWrapsInItsBox() {
-    auto *notice = window->findChild<QLabel *>("Label2");
+    auto* notice = window->findChild<QLabel*>("Label2");
     QVERIFY(notice->wordWrap());
     QVERIFY(notice->text().startsWith(
         QStringLiteral("测试结果正确与否阶段，完善中。发现问题及建议请致：E-MAIL ")));
@@ -93,20 +93,20 @@ private slots:
   void everyCaptionFitsItsBox() { QVERIFY(quenlor::captionsFit(window->font())); }
 
   void tabVisitsBoxesAndButtonsInTabIndexOrder() {
-    std::vector<const quenlor::ControlSpec *> expected;
-    for (const auto &spec : quenlor::windowControls())
+    std::vector<const quenlor::ControlSpec*> expected;
+    for (const auto& spec : quenlor::windowControls())
       if (spec.kind != quenlor::ControlKind::Label)
         expected.push_back(&spec);
     std::sort(expected.begin(), expected.end(),
-              [](auto *a, auto *b) { return a->tabIndex < b->tabIndex; });
-    QWidget *current = window->findChild<QWidget *>(QString::fromUtf8(expected[0]->name.data()));
+              [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    QWidget* current = window->findChild<QWidget*>(QString::fromUtf8(expected[0]->name.data()));
     current->setFocus();
     for (std::size_t i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QCOMPARE(QApplication::focusWidget()->objectName(),
                QString::fromUtf8(expected[i]->name.data(), qsizetype(expected[i]->name.size())));
     }
-    for (const QLabel *label : window->findChildren<QLabel *>())
+    for (const QLabel* label : window->findChildren<QLabel*>())
       QCOMPARE(label->focusPolicy(), Qt::NoFocus);
   }
 
@@ -209,13 +209,13 @@ private slots:
     typeInto(Box::Text3, "10");
     typeInto(Box::Text4, "45");
     QStringList before;
-    for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
+    for (const QLineEdit* edit : window->findChildren<QLineEdit*>())
       before << edit->text();
     click(Button::Command1);
     click(Button::Command2);
     click(Button::Command5);
     QStringList after;
-    for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
+    for (const QLineEdit* edit : window->findChildren<QLineEdit*>())
       after << edit->text();
     QCOMPARE(after, before);
   }

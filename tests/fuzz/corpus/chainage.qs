@@ -1,0 +1,17 @@
+set Text6 -40
+set Text9 300
+set Text10 60
+set Text11 139.3631
+set Text21 500
+set Text23 634.7198
+set Text25 769.4395
+set Text13 1000
+set Text14 2000
+set Text17 30
+set Text18 350
+set Text35 900
+set Text36 1900
+type Text26 550
+back Text26 3
+type Text26 769.4395
+set Text26 800

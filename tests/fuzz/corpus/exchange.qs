@@ -1,0 +1,11 @@
+set Text17 90.332055
+type Text18 100
+set Text19 15.30001
+type Text18 45.6
+set Text13 1000
+set Text14 1000
+set Text15 1100
+set Text16 1100
+set Text25 1200
+set Text11 50
+type Text17 30

@@ -1,0 +1,77 @@
+// Coverage-guided fuzzing of whole sessions. The input is a session in the
+// scripted-session language, so that the seeds are readable sessions and the
+// fuzzer mutates commands, boxes and texts alike; lines that are no command
+// are skipped. After every line the form must hold:
+//   - handlers nested no deeper than the deepest chain of the program (4);
+//   - every text a computation wrote is a number as the number text writes
+//     it, never inf or nan, and empty only in the tangent offsets;
+//   - the backsight elevation box, once written, shows the stored elevation;
+//   - no state value is infinite or not a number.
+// A broken invariant aborts, and the fuzzer keeps the input that broke it.
+#include "main/calc_state.h"
+#include "main/form.h"
+#include "main/number_text.h"
+#include "main/script.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace quenlor;
+
+constexpr int kDeepestChain = 4;
+
+[[noreturn]] void broken(const std::string& what) {
+  std::fprintf(stderr, "invariant broken: %s\n", what.c_str());
+  std::abort();
+}
+
+bool isWrittenNumber(const std::string& text) {
+  const double value = parseNumber(text);
+  return std::isfinite(value) && formatNumber(value) == text;
+}
+
+// Every change made while a handler runs is a computation's write.
+void checkWrite(const Form& form, Box box, const std::string& text) {
+  if (form.handlerDepth() == 0)
+    return;
+  if (text.empty() && (box == Box::Text44 || box == Box::Text45))
+    return;
+  if (!isWrittenNumber(text))
+    broken("a computation wrote '" + text + "' into " + boxName(box));
+}
+
+void checkForm(const Form& form) {
+  if (form.deepestHandlerDepth() > kDeepestChain)
+    broken("handlers nested " + std::to_string(form.deepestHandlerDepth()) + " deep");
+  for (const StateField& field : stateFields())
+    if (!std::isfinite(form.state().*field.member))
+      broken(std::string(field.name) + " is not finite");
+  const std::string& shown = form.text(Box::Text2);
+  const std::string stored = formatNumber(form.state().backsightElevation);
+  if (!shown.empty() && shown != stored)
+    broken("Text2 shows '" + shown + "' beside the stored elevation " + stored);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  Form form;
+  form.setObserver([&form](Box box, const std::string& text) { checkWrite(form, box, text); });
+  std::ostringstream discard;
+  for (std::size_t start = 0; start < input.size();) {
+    const std::size_t end = std::min(input.find('\n', start), input.size());
+    runScriptLine(form, input.substr(start, end - start), discard);
+    checkForm(form);
+    discard.str({});
+    start = end + 1;
+  }
+  return 0;
+}

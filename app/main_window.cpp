@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/fonts.h"
+#include "app/plan_view.h"
 #include "main/window_layout.h"
 
 #include <QLabel>
@@ -31,7 +32,31 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setFont(controlFont());
   buildControls();
   orderTabs();
-  form_.setObserver([this](Box box, const std::string& text) { showText(box, text); });
+  plan_ = new PlanView(form_, this);
+  form_.setObserver([this](Box box, const std::string& text) {
+    showText(box, text);
+    plan_->formChanged();
+  });
+}
+
+// The plan takes the larger of the free areas right of the controls and below
+// them; the controls never move.
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  constexpr int gap = 8;
+  const int controlsRight = kClientWidthTwips / kTwipsPerPixel + gap;
+  const int controlsBottom = kClientHeightTwips / kTwipsPerPixel + gap;
+  const QRect right(controlsRight, gap, width() - controlsRight - gap, height() - 2 * gap);
+  const QRect below(gap, controlsBottom, width() - 2 * gap, height() - controlsBottom - gap);
+  const auto area = [](const QRect& r) {
+    return r.isValid() ? qint64(r.width()) * r.height() : qint64(0);
+  };
+  const QRect& larger = area(right) >= area(below) ? right : below;
+  const bool fits =
+      larger.width() >= plan_->minimumWidth() && larger.height() >= plan_->minimumHeight();
+  plan_->setVisible(fits);
+  if (fits)
+    plan_->setGeometry(larger);
 }
 
 void MainWindow::buildControls() {

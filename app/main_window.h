@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace quenlor {
 
+class PlanView;
+
 class MainWindow : public QWidget {
 public:
   explicit MainWindow(QWidget* parent = nullptr);
@@ -23,6 +25,10 @@ public:
   Form& form() { return form_; }
   QLineEdit* box(Box box) const { return boxes_[std::size_t(boxNumber(box))]; }
   QPushButton* button(Button button) const { return buttons_[std::size_t(button)]; }
+  PlanView* planView() const { return plan_; }
+
+protected:
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
   void buildControls();
@@ -32,6 +38,7 @@ private:
   Form form_;
   std::array<QLineEdit*, kHighestBoxNumber + 1> boxes_{};
   std::array<QPushButton*, kButtonCount> buttons_{};
+  PlanView* plan_ = nullptr;
 };
 
 } // namespace quenlor

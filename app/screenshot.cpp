@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   quenlor::MainWindow window;
-  window.resize(window.minimumSize());
+  // A small maximised window: the controls and, beside them, the plan.
+  window.resize(1280, 600);
   window.show();
   std::ifstream session(argv[1], std::ios::binary);
   if (!session || !quenlor::runScript(window.form(), session, std::cout, std::cerr, argv[1]))

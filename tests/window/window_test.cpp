@@ -2,6 +2,7 @@
 // on the buttons, and what the boxes then show.
 #include "app/fonts.h"
 #include "app/main_window.h"
+#include "app/plan_view.h"
 #include "main/number_text.h"
 #include "main/window_layout.h"
 
@@ -201,6 +202,99 @@ private slots:
     QVERIFY(text(Box::Text37) != QStringLiteral("12"));
     const double undone = quenlor::parseNumber(text(Box::Text37).toStdString());
     QCOMPARE(text(Box::Text2), QString::fromStdString(quenlor::formatNumber(undone)));
+  }
+
+  void planViewTakesTheFreeAreaWithoutCoveringAControl() {
+    window->resize(1280, 600);
+    QVERIFY(window->planView()->isVisible());
+    const QRect plan = window->planView()->geometry();
+    QVERIFY(plan.width() > 300 && plan.height() > 300);
+    for (const auto& spec : quenlor::windowControls()) {
+      const QRect control(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
+      QVERIFY2(!plan.intersects(control), spec.name.data());
+    }
+    window->resize(800, 900); // now the larger free area is below
+    QVERIFY(window->planView()->geometry().top() >= 442);
+  }
+
+  void planViewDrawsTheTypedCurve() {
+    window->resize(1280, 600);
+    for (const auto& [b, keys] : std::vector<std::pair<Box, QString>>{{Box::Text6, "40"},
+                                                                      {Box::Text9, "300"},
+                                                                      {Box::Text10, "60"},
+                                                                      {Box::Text11, "139.3631"},
+                                                                      {Box::Text21, "500"},
+                                                                      {Box::Text23, "634.7198"},
+                                                                      {Box::Text25, "769.4395"},
+                                                                      {Box::Text13, "1000"},
+                                                                      {Box::Text14, "2000"},
+                                                                      {Box::Text17, "30"},
+                                                                      {Box::Text18, "70"},
+                                                                      {Box::Text26, "600"}})
+      typeInto(b, keys);
+    quenlor::PlanView* plan = window->planView();
+    const QImage image = plan->grab().toImage();
+    // The arc's blue is on the picture, around where the view puts the point.
+    const QPointF point = plan->toScreen({number(Box::Text27), number(Box::Text28)});
+    QVERIFY(plan->rect().contains(point.toPoint()));
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        blue += c.blue() > 150 && c.red() < 60 && c.green() < 140;
+      }
+    QVERIFY(blue > 50);
+
+    // Zoomed, it keeps its view as the boxes change; a double-click refits.
+    QWheelEvent wheel(QPointF(50, 50), plan->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 480),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plan, &wheel);
+    const QPointF zoomed = plan->toScreen({1000, 2000});
+    typeInto(Box::Text26, "700");
+    plan->grab();
+    QCOMPARE(plan->toScreen({1000, 2000}), zoomed);
+    QTest::mouseDClick(plan, Qt::LeftButton);
+    QVERIFY(plan->toScreen({1000, 2000}) != zoomed);
+  }
+
+  void planViewSurvivesDegenerateInputs_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("zero radius") << "Text9"
+                                 << "0";
+    QTest::newRow("negative radius") << "Text9"
+                                     << "-300";
+    QTest::newRow("huge radius") << "Text9"
+                                 << "1e300";
+    QTest::newRow("radius beyond range") << "Text9"
+                                         << "1e999";
+    QTest::newRow("huge coordinate") << "Text13"
+                                     << "1e308";
+    QTest::newRow("tiny transition") << "Text10"
+                                     << "1e-300";
+    QTest::newRow("far station") << "Text35"
+                                 << "-1e300";
+    QTest::newRow("junk") << "Text23"
+                          << "abc";
+  }
+
+  void planViewSurvivesDegenerateInputs() {
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    window->resize(1280, 600);
+    for (const auto& [b, k] : std::vector<std::pair<Box, QString>>{{Box::Text6, "40"},
+                                                                   {Box::Text9, "300"},
+                                                                   {Box::Text10, "60"},
+                                                                   {Box::Text8, "640"},
+                                                                   {Box::Text13, "1000"},
+                                                                   {Box::Text14, "2000"},
+                                                                   {Box::Text17, "30"},
+                                                                   {Box::Text35, "900"},
+                                                                   {Box::Text36, "1900"}})
+      typeInto(b, k);
+    typeInto(*quenlor::boxFromName(box.toStdString()), keys);
+    const QImage image = window->planView()->grab().toImage();
+    QVERIFY(!image.isNull());
   }
 
   void doNothingButtonsChangeNothing() {

@@ -1,0 +1,257 @@
+#include "app/plan_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quenlor {
+namespace {
+
+constexpr double kMargin = 36;        // pixels kept free around a fitted scene
+constexpr double kDefaultScale = 1.0; // pixels per unit when nothing has extent
+constexpr double kZoomPerNotch = 1.25;
+constexpr double kLeastScale = 1e-200, kGreatestScale = 1e200; // pixels per unit
+// Screen coordinates beyond this are not painted: the rasteriser is not
+// meant for the distances a mistyped exponent gives.
+constexpr double kPaintLimit = 1e6;
+
+const QColor kStraight(70, 70, 70);
+const QColor kTransition(0, 128, 96);
+const QColor kArc(0, 90, 200);
+const QColor kTangent(150, 150, 150);
+const QColor kSight(200, 120, 0);
+const QColor kPoint(200, 0, 0);
+
+bool finiteOnScreen(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+
+bool paintable(const QPointF& p) {
+  return finiteOnScreen(p) && std::fabs(p.x()) < kPaintLimit && std::fabs(p.y()) < kPaintLimit;
+}
+
+// Clips the segment to a rectangle (Liang-Barsky); false when none of it is in.
+bool clip(QPointF& a, QPointF& b, const QRectF& r) {
+  double t0 = 0, t1 = 1;
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  const double p[] = {-dx, dx, -dy, dy};
+  const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0)
+        return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
+  }
+  if (t0 > t1)
+    return false;
+  const QPointF start = a;
+  a = start + t0 * QPointF(dx, dy);
+  b = start + t1 * QPointF(dx, dy);
+  return true;
+}
+
+// A round length for the scale bar: 1, 2 or 5 times a power of ten.
+double roundLength(double target) {
+  const double power = std::pow(10.0, std::floor(std::log10(target)));
+  for (double step : {1.0, 2.0, 5.0})
+    if (step * power >= target)
+      return step * power;
+  return 10 * power;
+}
+
+} // namespace
+
+PlanView::PlanView(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
+  setObjectName(QStringLiteral("planView"));
+  setAutoFillBackground(true);
+  QPalette p = palette();
+  p.setColor(QPalette::Window, Qt::white);
+  setPalette(p);
+  setMinimumSize(120, 120);
+}
+
+void PlanView::formChanged() {
+  stale_ = true;
+  update();
+}
+
+const PlanScene& PlanView::scene() {
+  if (stale_) {
+    scene_ = buildPlanScene(form_);
+    stale_ = false;
+    if (!userView_)
+      fit();
+  }
+  return scene_;
+}
+
+void PlanView::fit() {
+  auto b = scene_.focusBounds();
+  if (!b)
+    b = scene_.bounds();
+  if (!b) {
+    centre_ = {};
+    pixelsPerUnit_ = kDefaultScale;
+    return;
+  }
+  centre_ = {(b->minX + b->maxX) / 2, (b->minY + b->maxY) / 2};
+  const double spanX = b->maxX - b->minX, spanY = b->maxY - b->minY;
+  const double w = std::max(1.0, width() - 2 * kMargin), h = std::max(1.0, height() - 2 * kMargin);
+  double scale = std::min(spanY > 0 ? w / spanY : INFINITY, spanX > 0 ? h / spanX : INFINITY);
+  if (!std::isfinite(scale) || scale <= 0)
+    scale = kDefaultScale;
+  pixelsPerUnit_ = scale;
+  if (!std::isfinite(centre_.x) || !std::isfinite(centre_.y))
+    centre_ = {};
+}
+
+QPointF PlanView::toScreen(const PlanPoint& p) const {
+  return {width() / 2.0 + (p.y - centre_.y) * pixelsPerUnit_,
+          height() / 2.0 - (p.x - centre_.x) * pixelsPerUnit_};
+}
+
+PlanPoint PlanView::toPlan(const QPointF& s) const {
+  return {centre_.x - (s.y() - height() / 2.0) / pixelsPerUnit_,
+          centre_.y + (s.x() - width() / 2.0) / pixelsPerUnit_};
+}
+
+void PlanView::paintEvent(QPaintEvent*) {
+  const PlanScene& s = scene();
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF area = QRectF(rect()).adjusted(-10, -10, 10, 10);
+
+  const auto line = [&](const PlanPoint& a, const PlanPoint& b) {
+    QPointF p = toScreen(a), q = toScreen(b);
+    if (finiteOnScreen(p) && finiteOnScreen(q) && clip(p, q, area))
+      painter.drawLine(p, q);
+  };
+  const auto polyline = [&](const Polyline& points, const QPen& pen) {
+    painter.setPen(pen);
+    for (std::size_t i = 1; i < points.size(); ++i)
+      line(points[i - 1], points[i]);
+  };
+
+  polyline(s.incomingStraight, QPen(kStraight, 2));
+  polyline(s.outgoingStraight, QPen(kStraight, 2));
+  polyline(s.firstTransition, QPen(kTransition, 3));
+  polyline(s.arc, QPen(kArc, 3));
+  polyline(s.secondTransition, QPen(kTransition, 3));
+  painter.setPen(QPen(kTangent, 1, Qt::DashLine));
+  for (const PlanSegment& t : s.tangents)
+    line(t.from, t.to);
+  painter.setPen(QPen(kSight, 1, Qt::DashDotLine));
+  for (const PlanSegment& t : s.sightLines)
+    line(t.from, t.to);
+
+  for (const PlanMarker& m : s.markers) {
+    const QPointF p = toScreen(m.at);
+    if (!paintable(p) || !area.contains(p))
+      continue;
+    switch (m.kind) {
+    case MarkerKind::IntersectionPoint:
+    case MarkerKind::NextIntersectionPoint:
+      painter.setPen(QPen(kStraight, 1.5));
+      painter.setBrush(Qt::white);
+      painter.drawPolygon(QPolygonF(
+          {p + QPointF(0, -6), p + QPointF(6, 0), p + QPointF(0, 6), p + QPointF(-6, 0)}));
+      break;
+    case MarkerKind::MainPoint:
+      painter.setPen(QPen(Qt::black, 1));
+      painter.setBrush(Qt::white);
+      painter.drawEllipse(p, 3.5, 3.5);
+      break;
+    case MarkerKind::ComputedPoint:
+      painter.setPen(QPen(kPoint, 2));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawEllipse(p, 5, 5);
+      painter.drawLine(p + QPointF(-8, 0), p + QPointF(8, 0));
+      painter.drawLine(p + QPointF(0, -8), p + QPointF(0, 8));
+      break;
+    case MarkerKind::Station:
+    case MarkerKind::Backsight:
+      painter.setPen(QPen(kSight, 1.5));
+      painter.setBrush(m.kind == MarkerKind::Station ? QBrush(kSight) : QBrush(Qt::white));
+      painter.drawPolygon(QPolygonF({p + QPointF(0, -7), p + QPointF(6, 5), p + QPointF(-6, 5)}));
+      break;
+    }
+    // The label right of its marker, or left of it where it would run off.
+    const QString label = QString::fromStdString(m.label);
+    const double labelWidth = painter.fontMetrics().horizontalAdvance(label);
+    const double x = p.x() + 8 + labelWidth > width() - 4 ? p.x() - 8 - labelWidth : p.x() + 8;
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(x, p.y() - 6), label);
+  }
+
+  // North arrow, top right.
+  const QPointF north(width() - 24, 18);
+  painter.setPen(QPen(Qt::black, 1.5));
+  painter.setBrush(Qt::black);
+  painter.drawPolygon(QPolygonF({north, north + QPointF(-6, 18), north + QPointF(6, 18)}));
+  painter.drawText(QRectF(north.x() - 10, north.y() + 20, 20, 16), Qt::AlignCenter,
+                   QStringLiteral("N"));
+
+  // Scale bar, bottom left: a round length near a fifth of the width.
+  const double target = width() / 5.0 / pixelsPerUnit_;
+  if (std::isfinite(target) && target > 0) {
+    const double length = roundLength(target);
+    const double pixels = length * pixelsPerUnit_;
+    const QPointF start(12, height() - 14);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(start, start + QPointF(pixels, 0));
+    painter.drawLine(start, start + QPointF(0, -5));
+    painter.drawLine(start + QPointF(pixels, 0), start + QPointF(pixels, -5));
+    painter.drawText(start + QPointF(4, -6), QString::number(length, 'g', 6));
+  }
+}
+
+void PlanView::resizeEvent(QResizeEvent*) {
+  if (!userView_) {
+    scene();
+    fit();
+  }
+}
+
+void PlanView::wheelEvent(QWheelEvent* event) {
+  const double notches = event->angleDelta().y() / 120.0;
+  if (notches == 0)
+    return;
+  // Zoom about the point under the cursor.
+  const PlanPoint under = toPlan(event->position());
+  pixelsPerUnit_ =
+      std::clamp(pixelsPerUnit_ * std::pow(kZoomPerNotch, notches), kLeastScale, kGreatestScale);
+  const QPointF moved = toScreen(under);
+  centre_.y += (moved.x() - event->position().x()) / pixelsPerUnit_;
+  centre_.x -= (moved.y() - event->position().y()) / pixelsPerUnit_;
+  userView_ = true;
+  update();
+}
+
+void PlanView::mousePressEvent(QMouseEvent* event) { dragFrom_ = event->position(); }
+
+void PlanView::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton))
+    return;
+  const QPointF d = event->position() - dragFrom_;
+  dragFrom_ = event->position();
+  centre_.y -= d.x() / pixelsPerUnit_;
+  centre_.x += d.y() / pixelsPerUnit_;
+  userView_ = true;
+  update();
+}
+
+void PlanView::mouseDoubleClickEvent(QMouseEvent*) {
+  userView_ = false;
+  fit();
+  update();
+}
+
+} // namespace quenlor

@@ -1,0 +1,50 @@
+// A live plan of the route beside the boxes: the straights, the curve with its
+// transitions, the main points, the computed point, the station with its
+// sight lines, a scale bar and a north arrow. North (X) is up, east (Y) is to
+// the right. It fits itself to what it draws until the user zooms (wheel) or
+// pans (drag); a double-click fits again.
+#pragma once
+
+#include "main/plan_scene.h"
+
+#include <QPointF>
+#include <QWidget>
+
+namespace quenlor {
+
+class Form;
+
+class PlanView : public QWidget {
+public:
+  PlanView(const Form& form, QWidget* parent);
+
+  // The boxes changed: the scene is built again at the next paint, so that
+  // however fast the keys come there is at most one rebuild a frame.
+  void formChanged();
+
+  const PlanScene& scene();
+  // Where a point of the route lands in the widget.
+  QPointF toScreen(const PlanPoint& p) const;
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+  void fit();
+  PlanPoint toPlan(const QPointF& screen) const;
+
+  const Form& form_;
+  PlanScene scene_;
+  bool stale_ = true;
+  bool userView_ = false; // zoomed or panned: do not refit
+  double pixelsPerUnit_ = 1;
+  PlanPoint centre_;
+  QPointF dragFrom_;
+};
+
+} // namespace quenlor

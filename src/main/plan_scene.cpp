@@ -1,0 +1,255 @@
+#include "main/plan_scene.h"
+
+#include "chainage/route_point.h"
+#include "geometry/angle.h"
+#include "main/fault.h"
+#include "main/form.h"
+#include "main/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace quenlor {
+namespace {
+
+// Samples along each piece of the curve: smooth at any zoom a surveyor uses,
+// cheap enough for every keystroke.
+constexpr int kSamplesPerPiece = 120;
+
+// Beyond this a chainage is written as a plain number.
+constexpr double kLargestKChainage = 1e12;
+
+bool finite(const PlanPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+std::optional<double> number(const Form& form, Box box) {
+  const double value = parseNumber(form.text(box));
+  if (!std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+std::optional<PlanPoint> point(const Form& form, Box x, Box y) {
+  const auto px = number(form, x);
+  const auto py = number(form, y);
+  if (!px || !py || form.text(x).empty() || form.text(y).empty())
+    return std::nullopt;
+  return PlanPoint{*px, *py};
+}
+
+// The route around the JD as the point-at-chainage computation reads it.
+struct Route {
+  RouteInputs in;
+  double hy, yh; // where the transitions meet the arc, from Ls
+};
+
+std::optional<Route> readRoute(const Form& form) {
+  const Box boxes[] = {Box::Text9,  Box::Text10, Box::Text11, Box::Text13, Box::Text14, Box::Text21,
+                       Box::Text23, Box::Text25, Box::Text17, Box::Text6,  Box::Text18};
+  for (Box box : boxes)
+    if (!number(form, box))
+      return std::nullopt;
+  Route r;
+  r.in.radius = *number(form, Box::Text9);
+  r.in.transitionLength = *number(form, Box::Text10);
+  r.in.tangentLength = *number(form, Box::Text11);
+  r.in.jdX = *number(form, Box::Text13);
+  r.in.jdY = *number(form, Box::Text14);
+  r.in.zhChainage = *number(form, Box::Text21);
+  r.in.qzChainage = *number(form, Box::Text23);
+  r.in.hzChainage = *number(form, Box::Text25);
+  const double deflectionDms = *number(form, Box::Text6);
+  r.in.turnSign = turnSignOf(deflectionDms);
+  r.in.incomingAzimuth = radiansOf(*number(form, Box::Text17));
+  r.in.deflection = radiansOf(deflectionDms);
+  r.in.outgoingAzimuth = radiansOf(*number(form, Box::Text18));
+  const double half = (r.in.hzChainage - r.in.zhChainage) / 2;
+  const double ls = std::clamp(r.in.transitionLength, 0.0, std::max(half, 0.0));
+  r.hy = r.in.zhChainage + ls;
+  r.yh = r.in.hzChainage - ls;
+  return r;
+}
+
+std::optional<PlanPoint> at(Route route, double chainage) {
+  route.in.chainage = chainage;
+  const RoutePoint p = routePoint(route.in);
+  const PlanPoint result{p.x, p.y};
+  if (!finite(result))
+    return std::nullopt;
+  return result;
+}
+
+// The curve between two chainages, both ends included; a piece that faults
+// anywhere is left out whole rather than drawn broken.
+Polyline piece(const Route& route, double from, double to) {
+  Polyline line;
+  if (!(to >= from))
+    return line;
+  for (int i = 0; i <= kSamplesPerPiece; ++i) {
+    const double k = i == kSamplesPerPiece ? to : from + (to - from) * i / kSamplesPerPiece;
+    const auto p = at(route, k);
+    if (!p)
+      return {};
+    line.push_back(*p);
+  }
+  return line;
+}
+
+PlanPoint along(const PlanPoint& from, double azimuth, double distance) {
+  return {from.x + distance * std::cos(azimuth), from.y + distance * std::sin(azimuth)};
+}
+
+void addRoute(const Form& form, PlanScene& scene) {
+  const auto route = readRoute(form);
+  if (!route || form.text(Box::Text9).empty())
+    return;
+  const RouteInputs& in = route->in;
+  const double length = in.hzChainage - in.zhChainage;
+  if (!(length > 0) || !std::isfinite(length))
+    return;
+  const auto zh = at(*route, in.zhChainage);
+  const auto hz = at(*route, in.hzChainage);
+  if (!zh || !hz)
+    return;
+
+  scene.firstTransition = piece(*route, in.zhChainage, route->hy);
+  scene.arc = piece(*route, route->hy, route->yh);
+  scene.secondTransition = piece(*route, route->yh, in.hzChainage);
+
+  // The straights: back from ZH as far as the curve is long, and on from HZ
+  // to the next JD when it is given, else as far as the curve is long.
+  const double reach = std::max(length, std::fabs(in.tangentLength));
+  const PlanPoint before = along(*zh, in.incomingAzimuth, -reach);
+  if (finite(before))
+    scene.incomingStraight = {before, *zh};
+  const auto next = point(form, Box::Text15, Box::Text16);
+  const PlanPoint after = next ? *next : along(*hz, in.outgoingAzimuth, reach);
+  if (finite(after))
+    scene.outgoingStraight = {*hz, after};
+
+  const PlanPoint jd{in.jdX, in.jdY};
+  scene.tangents = {{jd, *zh}, {jd, *hz}};
+
+  const struct {
+    const char* name;
+    Box chainageBox;
+  } mains[] = {{"ZH", Box::Text21},
+               {"HY", Box::Text22},
+               {"QZ", Box::Text23},
+               {"YH", Box::Text24},
+               {"HZ", Box::Text25}};
+  for (const auto& m : mains) {
+    const auto k = number(form, m.chainageBox);
+    const auto p = k ? at(*route, *k) : std::nullopt;
+    if (p)
+      scene.markers.push_back(
+          {MarkerKind::MainPoint, *p, std::string(m.name) + " " + kNotation(*k)});
+  }
+}
+
+void addPointsAndSights(const Form& form, PlanScene& scene) {
+  if (const auto jd = point(form, Box::Text13, Box::Text14))
+    scene.markers.push_back({MarkerKind::IntersectionPoint, *jd, "JD"});
+  if (const auto next = point(form, Box::Text15, Box::Text16))
+    scene.markers.push_back({MarkerKind::NextIntersectionPoint, *next, "JD+1"});
+
+  const auto computed = point(form, Box::Text27, Box::Text28);
+  if (computed) {
+    const auto k = number(form, Box::Text26);
+    scene.markers.push_back(
+        {MarkerKind::ComputedPoint, *computed, k ? kNotation(*k) : std::string()});
+  }
+  const auto station = point(form, Box::Text35, Box::Text36);
+  const auto backsight = point(form, Box::Text39, Box::Text1);
+  if (station)
+    scene.markers.push_back({MarkerKind::Station, *station, "测站"});
+  if (backsight)
+    scene.markers.push_back({MarkerKind::Backsight, *backsight, "后视"});
+  if (station && backsight)
+    scene.sightLines.push_back({*station, *backsight});
+  if (station && computed)
+    scene.sightLines.push_back({*station, *computed});
+}
+
+} // namespace
+
+namespace {
+
+class BoundsBuilder {
+public:
+  void add(const PlanPoint& p) {
+    if (!finite(p))
+      return;
+    if (!b_)
+      b_ = PlanScene::Bounds{p.x, p.y, p.x, p.y};
+    b_->minX = std::min(b_->minX, p.x);
+    b_->minY = std::min(b_->minY, p.y);
+    b_->maxX = std::max(b_->maxX, p.x);
+    b_->maxY = std::max(b_->maxY, p.y);
+  }
+  void add(const Polyline& line) {
+    for (const PlanPoint& p : line)
+      add(p);
+  }
+  void add(const std::vector<PlanSegment>& segments) {
+    for (const PlanSegment& s : segments) {
+      add(s.from);
+      add(s.to);
+    }
+  }
+  std::optional<PlanScene::Bounds> result() const { return b_; }
+
+private:
+  std::optional<PlanScene::Bounds> b_;
+};
+
+} // namespace
+
+std::optional<PlanScene::Bounds> PlanScene::focusBounds() const {
+  BoundsBuilder b;
+  b.add(firstTransition);
+  b.add(arc);
+  b.add(secondTransition);
+  b.add(tangents);
+  b.add(sightLines);
+  for (const PlanMarker& m : markers)
+    if (m.kind != MarkerKind::NextIntersectionPoint)
+      b.add(m.at);
+  return b.result();
+}
+
+std::optional<PlanScene::Bounds> PlanScene::bounds() const {
+  BoundsBuilder b;
+  if (const auto focus = focusBounds()) {
+    b.add({focus->minX, focus->minY});
+    b.add({focus->maxX, focus->maxY});
+  }
+  b.add(incomingStraight);
+  b.add(outgoingStraight);
+  for (const PlanMarker& m : markers)
+    b.add(m.at);
+  return b.result();
+}
+
+std::string kNotation(double chainage) {
+  if (!std::isfinite(chainage) || std::fabs(chainage) >= kLargestKChainage)
+    return std::isfinite(chainage) ? formatNumber(chainage) : std::string();
+  // Whole millimetres first, so that 999.9996 m becomes K1+000.000.
+  const double millimetres = std::round(chainage * 1000);
+  const double km = std::floor(millimetres / 1e6);
+  const double metres = (millimetres - km * 1e6) / 1000;
+  char text[64];
+  std::snprintf(text, sizeof text, "K%.0f+%07.3f", km, metres);
+  return text;
+}
+
+PlanScene buildPlanScene(const Form& form) {
+  PlanScene scene;
+  addRoute(form, scene);
+  addPointsAndSights(form, scene);
+  // The curve may have faulted on the way; that concerns no computation.
+  clearFaults();
+  return scene;
+}
+
+} // namespace quenlor

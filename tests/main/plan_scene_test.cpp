@@ -1,0 +1,139 @@
+#include "chainage/route_point.h"
+#include "main/plan_scene.h"
+#include "support/session.h"
+
+#include <cmath>
+
+namespace quenlor {
+namespace {
+
+using test::play;
+
+// The worked curve of the chainage computation, right- or left-hand, with a
+// station, a backsight and the point at K0+600 computed.
+std::string workedCurve(bool right) {
+  return std::string("set Text6 ") + (right ? "40" : "-40") +
+         "\nset Text9 300\nset Text10 60\nset Text11 139.3631\nset Text21 500\n"
+         "set Text22 560\nset Text23 634.7198\nset Text24 709.4395\nset Text25 769.4395\n"
+         "set Text13 1000\nset Text14 2000\nset Text17 30\nset Text18 " +
+         (right ? "70" : "350") +
+         "\nset Text35 900\nset Text36 1900\nset Text39 850\nset Text1 2100\nset Text26 600\n";
+}
+
+double distance(const PlanPoint& a, double x, double y) { return std::hypot(a.x - x, a.y - y); }
+
+// The least distance from a point to a polyline.
+double distanceToLine(const Polyline& line, double x, double y) {
+  double least = INFINITY;
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    const PlanPoint a = line[i - 1], b = line[i];
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    least = std::min(least, std::hypot(a.x + t * dx - x, a.y + t * dy - y));
+  }
+  return least;
+}
+
+Polyline wholeCurve(const PlanScene& s) {
+  Polyline all = s.firstTransition;
+  all.insert(all.end(), s.arc.begin(), s.arc.end());
+  all.insert(all.end(), s.secondTransition.begin(), s.secondTransition.end());
+  return all;
+}
+
+struct Hand {
+  bool right;
+  double zhX, zhY, hzX, hzY;
+};
+
+class PlanOfTheWorkedCurve : public ::testing::TestWithParam<Hand> {};
+
+TEST_P(PlanOfTheWorkedCurve, FollowsTheRouteTheCalculatorComputes) {
+  Form form;
+  play(form, workedCurve(GetParam().right));
+  const PlanScene scene = buildPlanScene(form);
+  ASSERT_FALSE(scene.firstTransition.empty());
+  ASSERT_FALSE(scene.arc.empty());
+  ASSERT_FALSE(scene.secondTransition.empty());
+
+  // From the ZH point to the HZ point, through the point in Text27/Text28.
+  EXPECT_LT(distance(scene.firstTransition.front(), GetParam().zhX, GetParam().zhY), 1e-4);
+  EXPECT_LT(distance(scene.secondTransition.back(), GetParam().hzX, GetParam().hzY), 1e-4);
+  const double px = test::number(form, Box::Text27), py = test::number(form, Box::Text28);
+  EXPECT_LT(distanceToLine(wholeCurve(scene), px, py), 1e-3);
+
+  // It bends to the side the deflection says: right of the incoming
+  // direction (azimuth 30) for a right-hand curve.
+  const double a = 30 * 3.1415926 / 180;
+  const PlanPoint mid = scene.arc[scene.arc.size() / 2];
+  const double side =
+      (mid.x - GetParam().zhX) * -std::sin(a) + (mid.y - GetParam().zhY) * std::cos(a);
+  EXPECT_EQ(side > 0, GetParam().right) << side;
+
+  // Transitions meet the arc where the route's own classification changes.
+  EXPECT_LT(
+      distance(scene.arc.front(), scene.firstTransition.back().x, scene.firstTransition.back().y),
+      1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hands, PlanOfTheWorkedCurve,
+                         ::testing::Values(Hand{true, 879.3080, 1930.3185, 1047.6650, 2130.9585},
+                                           Hand{false, 879.3080, 1930.3185, 1137.2459, 1975.7998}),
+                         [](const auto& info) { return info.param.right ? "Right" : "Left"; });
+
+TEST(PlanScene, MarksMainPointsStationAndSights) {
+  Form form;
+  play(form, workedCurve(true));
+  const PlanScene scene = buildPlanScene(form);
+  std::vector<std::string> labels;
+  for (const PlanMarker& m : scene.markers)
+    labels.push_back(m.label);
+  for (const char* expected : {"ZH K0+500.000", "HY K0+560.000", "QZ K0+634.720", "YH K0+709.440",
+                               "HZ K0+769.440", "JD", "K0+600.000"})
+    EXPECT_NE(std::find(labels.begin(), labels.end(), expected), labels.end()) << expected;
+  ASSERT_EQ(scene.sightLines.size(), 2u);
+  EXPECT_LT(distance(scene.sightLines[0].to, 850, 2100), 1e-12);
+  EXPECT_EQ(scene.tangents.size(), 2u);
+}
+
+TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
+  const struct {
+    const char* name;
+    const char* session;
+    bool curve;
+  } cases[] = {
+      {"ZeroRadius", "set Text9 0", false},
+      // The curve elements of a negative radius put HZ before ZH: the route
+      // has no curve then, only its straights.
+      {"NegativeRadius", "set Text9 -300", false},
+      {"HugeValues", "set Text9 1e300\nset Text13 1e308\nset Text27 1e308\nset Text28 -1e308",
+       true},
+      {"RadiusBeyondTheDoubleRange", "set Text9 1e999", false},
+      {"TinyValues", "set Text9 1e-300\nset Text10 1e-300\nset Text11 1e-300", true},
+      {"StationOnly", "set Text35 5\nset Text36 5\nset Text6 \nset Text9 ", false},
+  };
+  for (const auto& c : cases) {
+    Form form;
+    play(form, workedCurve(true));
+    play(form, c.session);
+    const PlanScene scene = buildPlanScene(form);
+    EXPECT_EQ(!scene.arc.empty() || !scene.firstTransition.empty(), c.curve) << c.name;
+    for (const Polyline* line : {&scene.firstTransition, &scene.arc, &scene.secondTransition})
+      for (const PlanPoint& p : *line)
+        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << c.name;
+  }
+  Form empty;
+  EXPECT_FALSE(buildPlanScene(empty).bounds());
+}
+
+TEST(KNotation, WritesKilometresAndMetres) {
+  EXPECT_EQ(kNotation(1234.567), "K1+234.567");
+  EXPECT_EQ(kNotation(500), "K0+500.000");
+  EXPECT_EQ(kNotation(999.9996), "K1+000.000");
+  EXPECT_EQ(kNotation(12), "K0+012.000");
+  EXPECT_EQ(kNotation(-12.5), "K-1+987.500");
+  EXPECT_EQ(kNotation(2e12), "2000000000000");
+}
+
+} // namespace
+} // namespace quenlor

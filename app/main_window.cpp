@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/field_tools.h"
 #include "app/fonts.h"
 #include "app/plan_view.h"
 #include "main/window_layout.h"
@@ -33,30 +34,38 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   buildControls();
   orderTabs();
   plan_ = new PlanView(form_, this);
+  tools_ = new FieldToolsPanel(form_, this);
   form_.setObserver([this](Box box, const std::string& text) {
     showText(box, text);
     plan_->formChanged();
+    tools_->formChanged();
   });
 }
 
-// The plan takes the larger of the free areas right of the controls and below
-// them; the controls never move.
+// The field tools go below the controls, the plan right of them, or below
+// the tools where the window is too narrow for that; the controls never move.
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  constexpr int gap = 8;
+  constexpr int gap = 8, toolsHeight = 300, leastPlanSide = 160;
   const int controlsRight = kClientWidthTwips / kTwipsPerPixel + gap;
   const int controlsBottom = kClientHeightTwips / kTwipsPerPixel + gap;
-  const QRect right(controlsRight, gap, width() - controlsRight - gap, height() - 2 * gap);
-  const QRect below(gap, controlsBottom, width() - 2 * gap, height() - controlsBottom - gap);
-  const auto area = [](const QRect& r) {
-    return r.isValid() ? qint64(r.width()) * r.height() : qint64(0);
-  };
-  const QRect& larger = area(right) >= area(below) ? right : below;
-  const bool fits =
-      larger.width() >= plan_->minimumWidth() && larger.height() >= plan_->minimumHeight();
-  plan_->setVisible(fits);
-  if (fits)
-    plan_->setGeometry(larger);
+  const int belowHeight = height() - controlsBottom - gap;
+
+  const bool toolsFit = belowHeight >= 160;
+  tools_->setVisible(toolsFit);
+  const int toolsWidth = std::min(width() - 2 * gap, controlsRight - gap);
+  if (toolsFit)
+    tools_->setGeometry(gap, controlsBottom, toolsWidth, std::min(belowHeight, toolsHeight));
+
+  QRect plan(controlsRight, gap, width() - controlsRight - gap, height() - 2 * gap);
+  if (plan.width() < leastPlanSide) {
+    const int top = controlsBottom + (toolsFit ? tools_->height() + gap : 0);
+    plan = QRect(gap, top, width() - 2 * gap, height() - top - gap);
+  }
+  const bool planFits = plan.width() >= leastPlanSide && plan.height() >= leastPlanSide;
+  plan_->setVisible(planFits);
+  if (planFits)
+    plan_->setGeometry(plan);
 }
 
 void MainWindow::buildControls() {

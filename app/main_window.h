@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace quenlor {
 
+class FieldToolsPanel;
 class PlanView;
 
 class MainWindow : public QWidget {
@@ -26,6 +27,7 @@ public:
   QLineEdit* box(Box box) const { return boxes_[std::size_t(boxNumber(box))]; }
   QPushButton* button(Button button) const { return buttons_[std::size_t(button)]; }
   PlanView* planView() const { return plan_; }
+  FieldToolsPanel* fieldTools() const { return tools_; }
 
 protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -39,6 +41,7 @@ private:
   std::array<QLineEdit*, kHighestBoxNumber + 1> boxes_{};
   std::array<QPushButton*, kButtonCount> buttons_{};
   PlanView* plan_ = nullptr;
+  FieldToolsPanel* tools_ = nullptr;
 };
 
 } // namespace quenlor

@@ -1,5 +1,6 @@
 # The window filled with a worked example: a right-hand curve with 60 m
-# transitions, its straights from coordinates, a station, and a chainage.
+# transitions, its straights from coordinates, a station, a chainage, and
+# the field tools (lines "tool NAME TEXT" are for quenlor-screenshot only).
 set Text7 JD12
 set Text8 639.363
 set Text6 40
@@ -22,3 +23,11 @@ set Text1 2100
 set Text33 1
 set Text31 0.25
 set Text26 600
+tool stakeChainage 600
+tool stakeOffset -7.5
+tool pointX 1030
+tool pointY 2085
+tool tableStart 480
+tool tableEnd 800
+tool tableInterval 20
+tool tableOffset 7.5

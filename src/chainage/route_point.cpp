@@ -28,16 +28,6 @@ PlanePoint hzPoint(const RouteInputs& in) {
           std::sin(in.outgoingAzimuth) * in.tangentLength + in.jdY};
 }
 
-Stretch stretchOf(const RouteInputs& in) {
-  if (in.chainage < in.zhChainage)
-    return Stretch::IncomingStraight;
-  if (in.chainage > in.hzChainage)
-    return Stretch::OutgoingStraight;
-  if (in.chainage <= in.qzChainage)
-    return Stretch::FirstHalf;
-  return Stretch::SecondHalf;
-}
-
 struct Local {
   double x, y;
 };
@@ -59,17 +49,35 @@ Local localCoordinates(double l, double r, double ls) {
 
 } // namespace
 
+Stretch stretchAt(const RouteInputs& in) {
+  if (in.chainage < in.zhChainage)
+    return Stretch::IncomingStraight;
+  if (in.chainage > in.hzChainage)
+    return Stretch::OutgoingStraight;
+  if (in.chainage <= in.qzChainage)
+    return Stretch::FirstHalf;
+  return Stretch::SecondHalf;
+}
+
+double distanceFromBase(const RouteInputs& in, Stretch stretch) {
+  return stretch == Stretch::FirstHalf ? in.chainage - in.zhChainage : in.hzChainage - in.chainage;
+}
+
+double transitionLengthOf(const RouteInputs& in) {
+  return in.transitionLength == 0 ? kTransitionGuard : in.transitionLength;
+}
+
 double turnSignOf(double deflectionDms) {
   return deflectionDms > 0 ? 1.0 : (deflectionDms < 0 ? -1.0 : 0.0);
 }
 
 RoutePoint routePoint(const RouteInputs& in) {
-  const double ls = in.transitionLength == 0 ? kTransitionGuard : in.transitionLength;
+  const double ls = transitionLengthOf(in);
   const PlanePoint zh = zhPoint(in);
   const PlanePoint hz = hzPoint(in);
 
   RoutePoint p;
-  p.stretch = stretchOf(in);
+  p.stretch = stretchAt(in);
   double chord = 0;
   switch (p.stretch) {
   case Stretch::IncomingStraight:
@@ -85,7 +93,7 @@ RoutePoint routePoint(const RouteInputs& in) {
   case Stretch::FirstHalf:
   case Stretch::SecondHalf: {
     const bool first = p.stretch == Stretch::FirstHalf;
-    const double l = first ? in.chainage - in.zhChainage : in.hzChainage - in.chainage;
+    const double l = distanceFromBase(in, p.stretch);
     const Local local = localCoordinates(l, in.radius, ls);
     if (l != 0)
       xjjs(p.chordDeflection, local.x, local.y);

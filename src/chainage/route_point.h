@@ -34,15 +34,25 @@ struct RoutePoint {
   double chordAzimuth = 0;    // radians, not reduced, along which the point is placed
 };
 
+// The stretch of the route in.chainage lies on. The chainages decide it: before
+// ZH the incoming straight, beyond HZ the outgoing one, up to and including QZ
+// the first half (measured from ZH), the rest the second half (measured back
+// from HZ).
+Stretch stretchAt(const RouteInputs& in);
+
+// On the curve, the distance l along it from the stretch's base point.
+double distanceFromBase(const RouteInputs& in, Stretch stretch);
+
+// Ls as the curve formulas take it: a zero length becomes a tiny one, so that
+// a curve without transitions is a plain arc.
+double transitionLengthOf(const RouteInputs& in);
+
 // The sign of a packed deflection as typed: the side to which the curve turns.
 double turnSignOf(double deflectionDms);
 
-// The chainages decide the stretch: before ZH the incoming straight, beyond HZ
-// the outgoing one, up to and including QZ the first half (measured from ZH),
-// the rest the second half (measured back from HZ). On the curve, l <= Ls is
-// the transition and l > Ls the arc; at l = 0 the point is the main point
-// itself. The result is not checked: a zero radius on the curve gives
-// non-finite values and raises the floating-point fault flags.
+// The point at in.chainage. On the curve, l <= Ls is the transition and
+// l > Ls the arc; at l = 0 the point is the main point itself. The result is not checked: a zero
+// radius on the curve gives non-finite values and raises the floating-point fault flags.
 RoutePoint routePoint(const RouteInputs& in);
 
 } // namespace quenlor

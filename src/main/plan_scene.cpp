@@ -1,7 +1,8 @@
 #include "main/plan_scene.h"
 
+#include "chainage/route_boxes.h"
 #include "chainage/route_point.h"
-#include "geometry/angle.h"
+#include "chainage/stakes.h"
 #include "main/fault.h"
 #include "main/form.h"
 #include "main/number_text.h"
@@ -16,9 +17,6 @@ namespace {
 // Samples along each piece of the curve: smooth at any zoom a surveyor uses,
 // cheap enough for every keystroke.
 constexpr int kSamplesPerPiece = 120;
-
-// Beyond this a chainage is written as a plain number.
-constexpr double kLargestKChainage = 1e12;
 
 bool finite(const PlanPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
@@ -44,25 +42,10 @@ struct Route {
 };
 
 std::optional<Route> readRoute(const Form& form) {
-  const Box boxes[] = {Box::Text9,  Box::Text10, Box::Text11, Box::Text13, Box::Text14, Box::Text21,
-                       Box::Text23, Box::Text25, Box::Text17, Box::Text6,  Box::Text18};
-  for (Box box : boxes)
-    if (!number(form, box))
-      return std::nullopt;
-  Route r;
-  r.in.radius = *number(form, Box::Text9);
-  r.in.transitionLength = *number(form, Box::Text10);
-  r.in.tangentLength = *number(form, Box::Text11);
-  r.in.jdX = *number(form, Box::Text13);
-  r.in.jdY = *number(form, Box::Text14);
-  r.in.zhChainage = *number(form, Box::Text21);
-  r.in.qzChainage = *number(form, Box::Text23);
-  r.in.hzChainage = *number(form, Box::Text25);
-  const double deflectionDms = *number(form, Box::Text6);
-  r.in.turnSign = turnSignOf(deflectionDms);
-  r.in.incomingAzimuth = radiansOf(*number(form, Box::Text17));
-  r.in.deflection = radiansOf(deflectionDms);
-  r.in.outgoingAzimuth = radiansOf(*number(form, Box::Text18));
+  const auto in = routeOfBoxes(form);
+  if (!in)
+    return std::nullopt;
+  Route r{*in, 0, 0};
   const double half = (r.in.hzChainage - r.in.zhChainage) / 2;
   const double ls = std::clamp(r.in.transitionLength, 0.0, std::max(half, 0.0));
   r.hy = r.in.zhChainage + ls;
@@ -229,18 +212,6 @@ std::optional<PlanScene::Bounds> PlanScene::bounds() const {
   for (const PlanMarker& m : markers)
     b.add(m.at);
   return b.result();
-}
-
-std::string kNotation(double chainage) {
-  if (!std::isfinite(chainage) || std::fabs(chainage) >= kLargestKChainage)
-    return std::isfinite(chainage) ? formatNumber(chainage) : std::string();
-  // Whole millimetres first, so that 999.9996 m becomes K1+000.000.
-  const double millimetres = std::round(chainage * 1000);
-  const double km = std::floor(millimetres / 1e6);
-  const double metres = (millimetres - km * 1e6) / 1000;
-  char text[64];
-  std::snprintf(text, sizeof text, "K%.0f+%07.3f", km, metres);
-  return text;
 }
 
 PlanScene buildPlanScene(const Form& form) {

@@ -54,9 +54,6 @@ struct PlanScene {
   std::optional<Bounds> focusBounds() const;
 };
 
-// Chainage in the surveyors' K-notation: 1234.5678 is "K1+234.568".
-std::string kNotation(double chainage);
-
 // The scene for the form as its boxes now stand. Anything that is not well
 // defined (an empty radius, a curve that faults, a point beyond the double
 // range) is left out; the rest is drawn.

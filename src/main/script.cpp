@@ -1,12 +1,16 @@
 #include "main/script.h"
 
+#include "chainage/route_boxes.h"
+#include "chainage/stakes.h"
 #include "main/calc_state.h"
 #include "main/form.h"
+#include "main/number_text.h"
 
 #include <charconv>
 #include <cstdio>
 #include <istream>
 #include <ostream>
+#include <vector>
 
 namespace quenlor {
 namespace {
@@ -68,6 +72,76 @@ void deleteLast(Form& form, Box box, unsigned long times) {
   }
 }
 
+// The arguments of a field command: exactly `count` words, each read as a
+// number the way a box is read.
+std::optional<std::vector<double>> numbers(std::optional<std::string_view> rest,
+                                           std::size_t count) {
+  std::vector<double> values;
+  std::string_view text = rest.value_or("");
+  while (!text.empty()) {
+    const auto [word, more] = splitWord(text);
+    values.push_back(parseNumber(word));
+    text = more.value_or("");
+  }
+  if (values.size() != count)
+    return std::nullopt;
+  return values;
+}
+
+std::string text(const std::optional<double>& v) { return v ? formatNumber(*v) : std::string(); }
+
+void printStake(const Form& form, double chainage, double offset, std::ostream& out) {
+  const auto route = routeOfBoxes(form);
+  const auto stake = route ? sideStake(*route, chainage, offset) : std::nullopt;
+  std::optional<SetOut> setOut;
+  if (stake)
+    setOut = setOutFrom(parseNumber(form.text(Box::Text35)), parseNumber(form.text(Box::Text36)),
+                        stake->x, stake->y);
+  out << "X=" << text(stake ? std::optional(stake->x) : std::nullopt)
+      << " Y=" << text(stake ? std::optional(stake->y) : std::nullopt)
+      << " azimuth=" << text(setOut ? std::optional(setOut->azimuthDms) : std::nullopt)
+      << " distance=" << text(setOut ? std::optional(setOut->distance) : std::nullopt) << '\n';
+}
+
+void printLocation(const Form& form, double x, double y, std::ostream& out) {
+  const auto route = routeOfBoxes(form);
+  const auto where = route ? locate(*route, x, y) : std::nullopt;
+  out << "chainage=" << text(where ? std::optional(where->chainage) : std::nullopt)
+      << " offset=" << text(where ? std::optional(where->offset) : std::nullopt) << '\n';
+}
+
+void printTable(const Form& form, const std::vector<double>& args, std::ostream& out) {
+  StakeTableRequest request;
+  request.start = args[0];
+  request.end = args[1];
+  request.interval = args[2];
+  request.offset = args[3];
+  request.stationX = parseNumber(form.text(Box::Text35));
+  request.stationY = parseNumber(form.text(Box::Text36));
+  const Box mains[] = {Box::Text21, Box::Text22, Box::Text23, Box::Text24, Box::Text25};
+  for (std::size_t i = 0; i < std::size(mains); ++i)
+    request.mainPoints[i] = parseNumber(form.text(mains[i]));
+  const auto route = routeOfBoxes(form);
+  out << stakeTableText(route ? stakeTable(*route, request) : StakeTable{});
+}
+
+// stake, locate and table read the route from the boxes and write no box.
+std::optional<std::string> runFieldCommand(const Form& form, std::string_view command,
+                                           std::optional<std::string_view> rest,
+                                           std::ostream& out) {
+  const std::size_t count = command == "table" ? 4 : 2;
+  const auto args = numbers(rest, count);
+  if (!args)
+    return "'" + std::string(command) + "' takes " + std::to_string(count) + " numbers";
+  if (command == "stake")
+    printStake(form, (*args)[0], (*args)[1], out);
+  else if (command == "locate")
+    printLocation(form, (*args)[0], (*args)[1], out);
+  else
+    printTable(form, *args, out);
+  return std::nullopt;
+}
+
 } // namespace
 
 std::size_t firstCharacterLength(std::string_view text) {
@@ -109,6 +183,8 @@ std::optional<std::string> runScriptLine(Form& form, std::string_view line, std:
       printState(form, out);
     return std::nullopt;
   }
+  if (command == "stake" || command == "locate" || command == "table")
+    return runFieldCommand(form, command, rest, out);
   if (command == "click") {
     const std::optional<Button> button = rest ? buttonFromName(*rest) : std::nullopt;
     if (!button)

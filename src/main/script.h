@@ -9,6 +9,14 @@
 //   print BOX        prints "BOX=TEXT"
 //   dump             prints every box, Text1 ... Text45, that way
 //   state            prints every state value as "name=%.17g"
+//   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
+//                    (offset right positive; azimuth and distance from the
+//                    station boxes)
+//   locate X Y       prints "chainage=.. offset=.." of a point
+//   table START END STEP OFFSET
+//                    prints the stake-out table, tab-separated, header first
+//                    (the last three write no box; the route is the one the
+//                    boxes describe)
 //   # ...            a comment; empty lines are ignored too
 #pragma once
 

@@ -1,4 +1,4 @@
-#include "chainage/route_point.h"
+#include "chainage/stakes.h"
 #include "main/plan_scene.h"
 #include "support/session.h"
 
@@ -124,15 +124,6 @@ TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
   }
   Form empty;
   EXPECT_FALSE(buildPlanScene(empty).bounds());
-}
-
-TEST(KNotation, WritesKilometresAndMetres) {
-  EXPECT_EQ(kNotation(1234.567), "K1+234.567");
-  EXPECT_EQ(kNotation(500), "K0+500.000");
-  EXPECT_EQ(kNotation(999.9996), "K1+000.000");
-  EXPECT_EQ(kNotation(12), "K0+012.000");
-  EXPECT_EQ(kNotation(-12.5), "K-1+987.500");
-  EXPECT_EQ(kNotation(2e12), "2000000000000");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The window through its real widgets: keys typed into the QLineEdits, clicks
 // on the buttons, and what the boxes then show.
+#include "app/field_tools.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/plan_view.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QtTest>
 
 using quenlor::Box;
@@ -49,12 +51,12 @@ private slots:
   void opensWithEveryBoxEmpty() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Quenlor-测试"));
     QCOMPARE(window->objectName(), QStringLiteral("main"));
-    const auto edits = window->findChildren<QLineEdit*>();
+    const auto edits = window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(edits.size(), 44);
     for (const QLineEdit* edit : edits)
       QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
-    QCOMPARE(window->findChildren<QLabel*>().size(), 44);
-    QCOMPARE(window->findChildren<QPushButton*>().size(), 6);
+    QCOMPARE(window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), 44);
+    QCOMPARE(window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly).size(), 6);
   }
 
   void controlsStandWhereTheTableSays_data() {
@@ -213,8 +215,10 @@ private slots:
       const QRect control(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
       QVERIFY2(!plan.intersects(control), spec.name.data());
     }
-    window->resize(800, 900); // now the larger free area is below
-    QVERIFY(window->planView()->geometry().top() >= 442);
+    window->resize(800, 1100); // no room right of the controls: below the tools
+    QVERIFY(window->planView()->isVisible());
+    QVERIFY(window->planView()->geometry().top() >= window->fieldTools()->geometry().bottom());
+    QVERIFY(window->fieldTools()->geometry().top() >= 442);
   }
 
   void planViewDrawsTheTypedCurve() {
@@ -295,6 +299,68 @@ private slots:
     typeInto(*quenlor::boxFromName(box.toStdString()), keys);
     const QImage image = window->planView()->grab().toImage();
     QVERIFY(!image.isNull());
+  }
+
+  void fieldToolsFollowTheBoxesAndWriteNone() {
+    window->resize(1280, 800);
+    for (const auto& [b, keys] : std::vector<std::pair<Box, QString>>{{Box::Text6, "40"},
+                                                                      {Box::Text9, "300"},
+                                                                      {Box::Text10, "60"},
+                                                                      {Box::Text11, "139.3631"},
+                                                                      {Box::Text21, "500"},
+                                                                      {Box::Text23, "634.7198"},
+                                                                      {Box::Text25, "769.4395"},
+                                                                      {Box::Text13, "1000"},
+                                                                      {Box::Text14, "2000"},
+                                                                      {Box::Text17, "30"},
+                                                                      {Box::Text18, "70"}})
+      typeInto(b, keys);
+    QStringList boxes;
+    for (const QLineEdit* edit : window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+      boxes << edit->text();
+
+    quenlor::FieldToolsPanel* tools = window->fieldTools();
+    const auto tool = [&](const char* name) { return tools->findChild<QLineEdit*>(name); };
+    const auto typeTool = [&](const char* name, const QString& keys) {
+      tool(name)->setFocus();
+      tool(name)->selectAll();
+      QTest::keyClicks(tool(name), keys);
+      QCoreApplication::processEvents();
+    };
+    typeTool("stakeChainage", "480");
+    typeTool("stakeOffset", "10");
+    QVERIFY(qAbs(tool("stakeX")->text().toDouble() - (861.9875 - 5)) < 1e-4);
+    QVERIFY(qAbs(tool("stakeY")->text().toDouble() - (1920.3185 + 8.660254)) < 1e-4);
+    typeTool("pointX", tool("stakeX")->text());
+    typeTool("pointY", tool("stakeY")->text());
+    QCOMPARE(tool("foundK")->text(), QStringLiteral("K0+480.000"));
+    QVERIFY(qAbs(tool("foundOffset")->text().toDouble() - 10) < 1e-4);
+
+    typeTool("tableStart", "480");
+    typeTool("tableEnd", "800");
+    typeTool("tableInterval", "20");
+    typeTool("tableOffset", "5");
+    auto* table = tools->findChild<QTableView*>("stakeTable");
+    // 17 stakes (ZH among them) and QZ and HZ; HY and YH were not typed.
+    QCOMPARE(table->model()->rowCount(), 19);
+    QTest::mouseClick(tools->findChild<QPushButton*>("copyTable"), Qt::LeftButton);
+    const QString copied = QApplication::clipboard()->text();
+    QVERIFY(copied.startsWith(QStringLiteral("桩号\t主点\tX\tY")));
+    QCOMPARE(copied.count('\n'), 20);
+
+    QStringList after;
+    for (const QLineEdit* edit : window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+      after << edit->text();
+    QCOMPARE(after, boxes);
+
+    // An edit of the curve reaches the tools once the cascade has run.
+    const QString before = tool("stakeX")->text();
+    typeInto(Box::Text18, "71");
+    QCoreApplication::processEvents();
+    QVERIFY(tool("stakeX")->text() == before); // 480 is on the incoming straight
+    typeInto(Box::Text17, "31");
+    QCoreApplication::processEvents();
+    QVERIFY(tool("stakeX")->text() != before);
   }
 
   void doNothingButtonsChangeNothing() {

@@ -1,0 +1,39 @@
+#include "chainage/route_boxes.h"
+
+#include "geometry/angle.h"
+#include "main/form.h"
+#include "main/number_text.h"
+
+#include <cmath>
+
+namespace quenlor {
+
+std::optional<RouteInputs> routeOfBoxes(const Form& form) {
+  bool finite = true;
+  const auto read = [&](Box box) {
+    const double value = parseNumber(form.text(box));
+    finite = finite && std::isfinite(value);
+    return value;
+  };
+  RouteInputs in;
+  in.radius = read(Box::Text9);
+  in.transitionLength = read(Box::Text10);
+  in.tangentLength = read(Box::Text11);
+  in.jdX = read(Box::Text13);
+  in.jdY = read(Box::Text14);
+  in.zhChainage = read(Box::Text21);
+  in.qzChainage = read(Box::Text23);
+  in.hzChainage = read(Box::Text25);
+  const double deflectionDms = read(Box::Text6);
+  in.turnSign = turnSignOf(deflectionDms);
+  in.incomingAzimuth = radiansOf(read(Box::Text17));
+  in.deflection = radiansOf(deflectionDms);
+  in.outgoingAzimuth = radiansOf(read(Box::Text18));
+  finite = finite && std::isfinite(in.incomingAzimuth) && std::isfinite(in.deflection) &&
+           std::isfinite(in.outgoingAzimuth);
+  if (!finite)
+    return std::nullopt;
+  return in;
+}
+
+} // namespace quenlor

@@ -1,6 +1,7 @@
 // quenlor-script: runs scripted sessions over the same form as the window.
 // Reads the files named as arguments in order, or standard input when none is
-// named ("-" names it among files); exits 2 at the first line that is not a command, 0 otherwise.
+// named ("-" names it among files); --version prints the version. Exits 2 at the first line that is
+// not a command, 0 otherwise.
 #include "main/form.h"
 #include "main/script.h"
 
@@ -9,6 +10,10 @@
 #include <string_view>
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "quenlor-script " << QUENLOR_VERSION << '\n';
+    return 0;
+  }
   quenlor::Form form;
   if (argc < 2)
     return quenlor::runScript(form, std::cin, std::cout, std::cerr) ? 0 : 2;

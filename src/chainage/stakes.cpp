@@ -169,12 +169,14 @@ double azimuthDms(double radians) {
 std::string kNotation(double chainage) {
   if (!finite(chainage) || std::fabs(chainage) >= kLargestKChainage)
     return finite(chainage) ? formatNumber(chainage) : std::string();
-  // Whole millimetres first, so that 999.9996 m becomes K1+000.000.
-  const double millimetres = std::round(chainage * 1000);
+  // Whole millimetres first, so that 999.9996 m becomes K1+000.000; a
+  // negative chainage keeps its sign in front of the kilometres.
+  const double millimetres = std::round(std::fabs(chainage) * 1000);
   const double km = std::floor(millimetres / 1e6);
   const double metres = (millimetres - km * 1e6) / 1000;
+  const char* sign = chainage < 0 && millimetres > 0 ? "-" : "";
   char text[64];
-  std::snprintf(text, sizeof text, "K%.0f+%07.3f", km, metres);
+  std::snprintf(text, sizeof text, "K%s%.0f+%07.3f", sign, km, metres);
   return text;
 }
 

@@ -45,8 +45,9 @@ struct Location {
 // the nearest is taken. Nothing when no foot is found.
 std::optional<Location> locate(const RouteInputs& route, double x, double y);
 
-// A chainage in the surveyors' K-notation: 1234.5678 is "K1+234.568", and
-// 1999.9996 is "K2+000.000". Beyond a trillion metres a plain number.
+// A chainage in the surveyors' K-notation: 1234.5678 is "K1+234.568",
+// 1999.9996 is "K2+000.000" and -12.5 is "K-0+012.500". Beyond a trillion
+// metres a plain number.
 std::string kNotation(double chainage);
 
 // Setting-out from the station: packed DMS azimuth and distance.

@@ -18,6 +18,9 @@ namespace {
 // cheap enough for every keystroke.
 constexpr int kSamplesPerPiece = 120;
 
+// Main points closer than this are marked as one.
+constexpr double kSamePlace = 1e-6;
+
 bool finite(const PlanPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 std::optional<double> number(const Form& form, Box box) {
@@ -121,12 +124,25 @@ void addRoute(const Form& form, PlanScene& scene) {
                {"QZ", Box::Text23},
                {"YH", Box::Text24},
                {"HZ", Box::Text25}};
+  // Main points in one place (no transitions: ZH is HY) share one marker.
+  std::optional<std::size_t> previous; // index of the last main point's marker
+  std::string names;
   for (const auto& m : mains) {
     const auto k = number(form, m.chainageBox);
     const auto p = k ? at(*route, *k) : std::nullopt;
-    if (p)
-      scene.markers.push_back(
-          {MarkerKind::MainPoint, *p, std::string(m.name) + " " + kNotation(*k)});
+    if (!p)
+      continue;
+    if (previous) {
+      PlanMarker& last = scene.markers[*previous];
+      if (std::hypot(last.at.x - p->x, last.at.y - p->y) < kSamePlace) {
+        names += std::string("/") + m.name;
+        last.label = names + " " + kNotation(*k);
+        continue;
+      }
+    }
+    names = m.name;
+    previous = scene.markers.size();
+    scene.markers.push_back({MarkerKind::MainPoint, *p, names + " " + kNotation(*k)});
   }
 }
 

@@ -111,7 +111,9 @@ TEST(KNotation, WritesKilometresAndMetres) {
   EXPECT_EQ(kNotation(1999.9996), "K2+000.000"); // the carry
   EXPECT_EQ(kNotation(1999.9994), "K1+999.999");
   EXPECT_EQ(kNotation(12), "K0+012.000");
-  EXPECT_EQ(kNotation(-12.5), "K-1+987.500");
+  EXPECT_EQ(kNotation(-12.5), "K-0+012.500");
+  EXPECT_EQ(kNotation(-1234.5), "K-1+234.500");
+  EXPECT_EQ(kNotation(-0.0001), "K0+000.000");
   EXPECT_EQ(kNotation(2e12), "2000000000000");
   EXPECT_EQ(kNotation(INFINITY), "");
 }

@@ -96,6 +96,17 @@ TEST(PlanScene, MarksMainPointsStationAndSights) {
   EXPECT_EQ(scene.tangents.size(), 2u);
 }
 
+TEST(PlanScene, MainPointsInOnePlaceShareAMarker) {
+  Form form;
+  play(form, "set Text8 1000\nset Text6 30\nset Text9 500\nset Text17 0\nset Text18 30");
+  std::vector<std::string> labels;
+  for (const PlanMarker& m : buildPlanScene(form).markers)
+    if (m.kind == MarkerKind::MainPoint)
+      labels.push_back(m.label);
+  EXPECT_EQ(labels,
+            (std::vector<std::string>{"ZH/HY K0+866.025", "QZ K0+996.925", "YH/HZ K1+127.825"}));
+}
+
 TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
   const struct {
     const char* name;

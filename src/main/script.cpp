@@ -65,10 +65,15 @@ void typeText(Form& form, Box box, std::string_view text) {
   }
 }
 
+// Stops early at an empty box, and where the form puts back the very text the
+// Backspace removed (the backsight elevation's lock): every further Backspace
+// would do the same.
 void deleteLast(Form& form, Box box, unsigned long times) {
   for (unsigned long i = 0; i < times && !form.text(box).empty(); ++i) {
-    const std::string& text = form.text(box);
-    form.edit(box, text.substr(0, text.size() - lastCharacterLength(text)));
+    const std::string before = form.text(box);
+    form.edit(box, before.substr(0, before.size() - lastCharacterLength(before)));
+    if (form.text(box) == before)
+      break;
   }
 }
 

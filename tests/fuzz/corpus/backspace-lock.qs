@@ -1,0 +1,4 @@
+set Text37 100
+back Text2 377777777770
+set Text17 90.332055
+back Text18 99999999999

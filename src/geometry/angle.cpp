@@ -1,10 +1,13 @@
 #include "geometry/angle.h"
 
 #include "geometry/constants.h"
+#include "main/number_text.h"
 
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace quenlor {
@@ -12,40 +15,66 @@ namespace {
 
 double signOf(double x) { return x > 0 ? 1.0 : (x < 0 ? -1.0 : 0.0); }
 
-double nearestDouble(const std::string& decimal) {
+// The 15 significant digits of a non-negative value as a box shows it, and
+// how many of them stand before the decimal point (0 or less for a value
+// below 1, more than 15 for one of 1e15 and above).
+struct ShownDigits {
+  DecimalDigits d;
+
+  int point() const { return d.point; }
+  // The digit at a place of the digit string; zero outside it.
+  int at(int index) const { return index >= 0 && index < d.count ? d.digit[index] - '0' : 0; }
+  // The k-th decimal after the point, 1 first; missing decimals are zeros.
+  int decimal(int k) const { return at(d.point + k - 1); }
+};
+
+// The digits from place `first` on, `count` of them, as an integer: at most
+// 15 of them are not zero, so it is exact.
+std::uint64_t integerOf(const ShownDigits& shown, int first, int count) {
+  std::uint64_t n = 0;
+  for (int i = first; i < first + count; ++i)
+    n = n * 10 + std::uint64_t(shown.at(i));
+  return n;
+}
+
+// The nearest double to a decimal written as digits and a power of ten.
+double nearestDouble(const std::string& digits, int power) {
+  const std::string text = digits + "e" + std::to_string(power);
   double value = 0.0;
-  std::from_chars(decimal.data(), decimal.data() + decimal.size(), value);
+  std::from_chars(text.data(), text.data() + text.size(), value);
   return value;
 }
 
-struct DmsDigits {
-  std::string degrees;  // integer part, at least one digit
-  std::string decimals; // every decimal, possibly empty
-};
-
-// The digits of a non-negative value as a box shows it (15 significant
-// digits), written out in plain decimal notation.
-DmsDigits decimalDigits(double a) {
-  char buffer[64];
-  const auto end =
-      std::to_chars(buffer, buffer + sizeof buffer, a, std::chars_format::scientific, 14).ptr;
-  const std::string text(buffer, end);
-  const std::size_t e = text.find('e');
-  std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
-  const int exponent = std::stoi(text.substr(e + 1));
-  const int point = exponent + 1; // digits before the decimal point
-  if (point <= 0)
-    return {"0", std::string(std::size_t(-point), '0') + digits};
-  if (std::size_t(point) >= digits.size())
-    return {digits + std::string(std::size_t(point) - digits.size(), '0'), ""};
-  return {digits.substr(0, std::size_t(point)), digits.substr(std::size_t(point))};
+// The whole degrees: the digits before the point.
+double degreesOf(const ShownDigits& shown) {
+  if (shown.point() <= 0)
+    return 0.0;
+  if (shown.point() <= 15)
+    return double(integerOf(shown, 0, shown.point()));
+  std::string digits;
+  for (int i = 0; i < 15; ++i)
+    digits += char('0' + shown.at(i));
+  return nearestDouble(digits, shown.point() - 15);
 }
 
-// Missing decimals count as zeros.
-std::string decimalsFrom(const std::string& decimals, std::size_t first, std::size_t count) {
-  std::string out = first < decimals.size() ? decimals.substr(first, count) : "";
-  out.resize(count, '0');
-  return out;
+// The seconds: the third and fourth decimals, and any further ones as the
+// fraction, as the nearest double. An exact integer over an exact power of
+// ten gives it in one correctly rounded division.
+double secondsOf(const ShownDigits& shown) {
+  const int fraction = 11 - shown.point(); // decimals after the fourth
+  const int first = shown.point() + 2;     // place of the third decimal
+  if (fraction <= 0)
+    return double(10 * shown.decimal(3) + shown.decimal(4));
+  // Every power of ten up to 10^22 is a double exactly.
+  static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (fraction < int(std::size(powers)))
+    return double(integerOf(shown, first, 2 + fraction)) / powers[fraction];
+  std::string digits;
+  for (int i = first; i < 15; ++i)
+    digits += char('0' + shown.at(i));
+  return nearestDouble(digits, -fraction);
 }
 
 // Whole seconds of an angle of g degrees: a count within rounding noise of a
@@ -66,13 +95,10 @@ void dh(double& radians, const double& packed) {
     radians = 0.0;
     return;
   }
-  const DmsDigits digits = decimalDigits(a);
-  const double d = nearestDouble(digits.degrees);
-  const double m = nearestDouble(decimalsFrom(digits.decimals, 0, 2));
-  std::string seconds = decimalsFrom(digits.decimals, 2, 2);
-  if (digits.decimals.size() > 4)
-    seconds += "." + digits.decimals.substr(4);
-  const double s = nearestDouble(seconds);
+  const ShownDigits shown{roundedDigits(a)};
+  const double d = degreesOf(shown);
+  const double m = double(10 * shown.decimal(1) + shown.decimal(2));
+  const double s = secondsOf(shown);
 
   const double degrees = (d + m / kMinutesPerDegree) + (s / kSecondsPerMinute) / kMinutesPerDegree;
   const double r = (degrees * kPi) / kDegreesPerHalfTurn;

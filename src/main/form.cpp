@@ -8,11 +8,11 @@
 #include <cmath>
 
 namespace quenlor {
-void Form::edit(Box box, std::string text) {
+void Form::edit(Box box, std::string_view text) {
   std::string& current = texts_[std::size_t(boxNumber(box))];
   if (current == text)
     return;
-  current = std::move(text);
+  current.assign(text); // into the box's own storage, which keeps its capacity
   if (observer_)
     observer_(box, current);
   runChangeHandler(box);
@@ -63,7 +63,8 @@ void Form::write(Box box, double value) {
   checkFaults();
   if (!isWritableNumber(value))
     throw ArithmeticFault{};
-  edit(box, formatNumber(value));
+  char text[kNumberTextCapacity];
+  edit(box, std::string_view(text, formatNumberTo(text, value)));
 }
 
 } // namespace quenlor

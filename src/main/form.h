@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace quenlor {
 
@@ -26,7 +27,7 @@ public:
   const CalcState& state() const { return state_; }
 
   // One edit that replaces the box's whole text.
-  void edit(Box box, std::string text);
+  void edit(Box box, std::string_view text);
 
   // A press of a button; Command2 and Command5 do nothing.
   void click(Button button);

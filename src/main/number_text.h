@@ -33,6 +33,19 @@ double parseNumber(std::string_view text);
 // "0". The value must be finite.
 std::string formatNumber(double value);
 
+// The 15 significant digits of |value| (finite, not zero), correctly rounded
+// as "%.15G" rounds them, trailing zeros dropped: value = 0.d1d2... x 10^point.
+struct DecimalDigits {
+  char digit[15];
+  int count; // 1 to 15
+  int point; // digits before the decimal point; 0 or less below 1
+};
+DecimalDigits roundedDigits(double value);
+
+// The same into a buffer, without allocating; returns the length written.
+inline constexpr std::size_t kNumberTextCapacity = 32;
+std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value);
+
 // Whether the number's text reads back as a finite number: false for inf and
 // nan, and for the few doubles within rounding of the largest one, whose 15
 // digits round up past it (1.7976931348623157e308 is written

@@ -5,6 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
 
 namespace quenlor {
 namespace {
@@ -50,6 +55,41 @@ TEST(Dh, KeepsTheFractionOfASecondAndTheSign) {
   const double withFraction = (30 + 15.0 / 60 + 20.55 / 3600) * kPi / 180;
   EXPECT_NEAR(toRadians(30.152055), withFraction, 1e-15);
   EXPECT_GT(toRadians(30.152055), toRadians(30.152));
+}
+
+// The decimal split done the long way: the 15-digit text written out in
+// plain decimals, cut into degrees, minutes and seconds, each read back.
+double referenceDh(double packed) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.14e", std::fabs(packed));
+  std::string digits = std::string(1, text[0]) + std::string(text + 2, 14);
+  const int point = std::atoi(std::strchr(text, 'e') + 1) + 1;
+  std::string whole, decimals;
+  if (point <= 0) {
+    whole = "0";
+    decimals = std::string(std::size_t(-point), '0') + digits;
+  } else if (point >= 15) {
+    whole = digits + std::string(std::size_t(point - 15), '0');
+  } else {
+    whole = digits.substr(0, std::size_t(point));
+    decimals = digits.substr(std::size_t(point));
+  }
+  decimals.resize(std::max<std::size_t>(decimals.size(), 4), '0');
+  const double d = std::strtod(whole.c_str(), nullptr);
+  const double m = std::strtod(decimals.substr(0, 2).c_str(), nullptr);
+  const double s = std::strtod((decimals.substr(2, 2) + "." + decimals.substr(4)).c_str(), nullptr);
+  const double degrees = (d + m / 60) + (s / 60) / 60;
+  return (packed > 0 ? 1 : -1) * ((degrees * kPi) / 180);
+}
+
+TEST(Dh, SplitAgreesWithTheLongWayAtEveryMagnitude) {
+  std::mt19937_64 random(42);
+  std::uniform_real_distribution<double> mantissa(1.0, 10.0);
+  for (int power = -30; power <= 30; ++power)
+    for (int i = 0; i < 200; ++i) {
+      const double packed = (i % 2 ? -1 : 1) * mantissa(random) * std::pow(10.0, power);
+      ASSERT_EQ(toRadians(packed), referenceDh(packed)) << packed;
+    }
 }
 
 TEST(Dh, TinyAndHugeMagnitudes) {

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace quenlor {
 namespace {
@@ -86,6 +91,35 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{1e308, "1E+308"},
                       FormatCase{-1.6666666666666666e17, "-1.66666666666667E+17"},
                       FormatCase{146.32180000000002, "146.3218"}));
+
+// The number text against C's own "%.15G" (the C locale), on random bit
+// patterns, on decimals of 16 and 17 digits, and on those ending on a midpoint
+// 5 at the 16th digit, where the rounding must look past the shortest digits.
+TEST(GeneralFormat, AgreesWithPrintfEverywhere) {
+  std::mt19937_64 random(7);
+  const auto printfText = [](double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15G", v);
+    return std::string(v == 0 ? "0" : text);
+  };
+  for (int i = 0; i < 300000; ++i) {
+    double v;
+    const std::uint64_t bits = random();
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v))
+      continue;
+    ASSERT_EQ(formatNumber(v), printfText(v)) << bits;
+  }
+  std::uniform_int_distribution<std::uint64_t> mantissa(1000000000000000ULL, 9999999999999999ULL);
+  std::uniform_int_distribution<int> power(-30, 30);
+  for (int i = 0; i < 300000; ++i) {
+    for (const std::uint64_t m : {mantissa(random), mantissa(random) / 10 * 10 + 5,
+                                  mantissa(random) * 10 + std::uint64_t(i % 10)}) {
+      const double v = std::stod(std::to_string(m) + "e" + std::to_string(power(random)));
+      ASSERT_EQ(formatNumber(v), printfText(v)) << m;
+    }
+  }
+}
 
 TEST(NumberText, WritableNumbersReadBackFinite) {
   const double largest = std::numeric_limits<double>::max();

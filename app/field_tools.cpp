@@ -253,7 +253,11 @@ void FieldToolsPanel::updateTable(const RouteInputs* route) {
   for (std::size_t i = 0; i < std::size(mains); ++i)
     request.mainPoints[i] = parseNumber(form_.text(mains[i]));
   const bool asked = !tableStart_->text().isEmpty() && !tableEnd_->text().isEmpty();
-  StakeTable table = route && asked ? stakeTable(*route, request) : StakeTable{};
+  const std::optional<RouteInputs> madeFrom = route && asked ? std::optional(*route) : std::nullopt;
+  if (tableMadeFrom_ && tableMadeFrom_->first == madeFrom && tableMadeFrom_->second == request)
+    return;
+  tableMadeFrom_ = std::pair(madeFrom, request);
+  StakeTable table = madeFrom ? stakeTable(*madeFrom, request) : StakeTable{};
   tableNote_->setText(table.truncated
                           ? QStringLiteral("只列前 %1 行").arg(qulonglong(kMaxStakeRows))
                           : QStringLiteral("%1 行").arg(qulonglong(table.rows.size())));

@@ -7,6 +7,9 @@
 
 #include <QWidget>
 
+#include <optional>
+#include <utility>
+
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -43,6 +46,9 @@ private:
   QLabel* foundSide_;
   QLineEdit *tableStart_, *tableEnd_, *tableInterval_, *tableOffset_;
   QLabel* tableNote_;
+  // What the table on show was made from: a keystroke that changes neither
+  // leaves a long table as it is.
+  std::optional<std::pair<std::optional<RouteInputs>, StakeTableRequest>> tableMadeFrom_;
   StakeTableModel* model_;
   QTableView* view_;
 };

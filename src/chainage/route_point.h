@@ -20,6 +20,8 @@ struct RouteInputs {
   double deflection = 0;      // radians, signed
   double turnSign = 0;        // +1 right, -1 left, 0 for a deflection of exactly 0
   double outgoingAzimuth = 0; // radians
+
+  bool operator==(const RouteInputs&) const = default;
 };
 
 enum class Stretch { IncomingStraight, FirstHalf, SecondHalf, OutgoingStraight };

@@ -78,6 +78,8 @@ struct StakeTableRequest {
   double start = 0, end = 0, interval = 0, offset = 0;
   double stationX = 0, stationY = 0;
   std::array<double, 5> mainPoints{}; // chainages of ZH, HY, QZ, YH, HZ
+
+  bool operator==(const StakeTableRequest&) const = default;
 };
 
 // A stake every interval from start to end (both included, start and end

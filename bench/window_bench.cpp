@@ -1,0 +1,202 @@
+// The window's own figures, on Qt's offscreen platform unless another is set:
+//   - a key press in the chainage box until every dependent box holds its new
+//     text, the field tools have caught up and the window is repainted;
+//   - process start until the first painted frame (a child process each time);
+//   - the peak resident memory of the window after the keystrokes, with a
+//     stake table of 10,000 rows shown.
+// It reports; it never fails on timing.
+#include "app/field_tools.h"
+#include "app/main_window.h"
+#include "main/script.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kWorkedCurve =
+    "set Text8 639.363\nset Text6 40\nset Text9 300\nset Text10 60\nset Text42 60\n"
+    "set Text13 1000\nset Text14 2000\nset Text17 30\nset Text15 1342.02\nset Text16 2939.693\n"
+    "set Text35 900\nset Text36 1900\nset Text37 152.36\nset Text38 1.52\nset Text41 1.6\n"
+    "set Text40 -0.43\nset Text39 850\nset Text1 2100\nset Text31 0.25\nset Text26 60\n";
+
+double milliseconds(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+struct Spread {
+  double median, low, high; // 10th and 90th percentiles
+};
+
+Spread spreadOf(std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  const auto at = [&](double q) { return samples[std::size_t(q * double(samples.size() - 1))]; };
+  return {at(0.5), at(0.1), at(0.9)};
+}
+
+void report(const char* what, const Spread& s, const char* unit, const char* target) {
+  std::printf("| %-46s | %10.3f | %10.3f | %10.3f | %-4s | %-12s |\n", what, s.median, s.low,
+              s.high, unit, target);
+}
+
+void press(QWidget* widget, Qt::Key key, const QString& text) {
+  QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &down);
+  QApplication::sendEvent(widget, &up);
+}
+
+// Alternately types a 0 at the end of the box and takes it back (in the
+// chainage box "60" becomes 600, on the arc, and 60 again, on the incoming
+// straight), each keystroke timed until the event
+// loop has nothing left to do: the form has computed, the field tools have
+// caught up and every widget whose text or picture changed is repainted.
+// Counts paint events, so that the report can say what a keystroke repaints.
+struct PaintCounter : QObject {
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+  long paints = 0;
+};
+
+Spread keystrokes(quenlor::MainWindow& window, quenlor::Box box, int count) {
+  QLineEdit* chainage = window.box(box);
+  chainage->setFocus();
+  chainage->end(false);
+  std::vector<double> samples;
+  for (int i = 0; i < count; ++i) {
+    const auto start = Clock::now();
+    if (i % 2 == 0)
+      press(chainage, Qt::Key_0, QStringLiteral("0"));
+    else
+      press(chainage, Qt::Key_Backspace, QString());
+    QCoreApplication::processEvents(); // the tools' recompute, then the repaint
+    QCoreApplication::processEvents();
+    samples.push_back(milliseconds(Clock::now() - start));
+  }
+  return spreadOf(samples);
+}
+
+double peakResidentMiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0)
+      return std::stod(line.substr(6)) / 1024.0;
+  return 0;
+}
+
+// Child: show the window as the program does, say "painted" once the first
+// frame is painted, and leave.
+int firstFrame(int argc, char** argv) {
+  QApplication app(argc, argv);
+  quenlor::MainWindow window;
+  struct Watcher : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint && !seen) {
+        seen = true;
+        QTimer::singleShot(0, [] {
+          std::puts("painted");
+          std::fflush(stdout);
+          std::_Exit(0);
+        });
+      }
+      return false;
+    }
+    bool seen = false;
+  } watcher;
+  window.installEventFilter(&watcher);
+  window.showMaximized();
+  return app.exec();
+}
+
+// Parent: the time from starting a child to reading its "painted".
+double timeToFirstFrame(const char* self) {
+  int out[2];
+  if (pipe(out) != 0)
+    return -1;
+  const auto start = Clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    close(out[0]);
+    execl(self, self, "--first-frame", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  char buffer[16] = {};
+  const ssize_t n = read(out[0], buffer, sizeof buffer - 1);
+  const double elapsed = milliseconds(Clock::now() - start);
+  close(out[0]);
+  waitpid(child, nullptr, 0);
+  return n > 0 && std::string(buffer).rfind("painted", 0) == 0 ? elapsed : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  if (argc > 1 && std::string(argv[1]) == "--first-frame")
+    return firstFrame(argc, argv);
+
+  std::vector<double> starts;
+  for (int i = 0; i < 15; ++i)
+    if (const double t = timeToFirstFrame(argv[0]); t >= 0)
+      starts.push_back(t);
+
+  QApplication app(argc, argv);
+  quenlor::MainWindow window;
+  window.resize(1280, 800);
+  window.show();
+  std::istringstream session(kWorkedCurve);
+  std::ostringstream ignored;
+  quenlor::runScript(window.form(), session, ignored, ignored);
+  QCoreApplication::processEvents();
+  window.repaint();
+
+  std::printf("| %-46s | %10s | %10s | %10s | %-4s | %-12s |\n", "window", "median", "p10", "p90",
+              "unit", "target");
+  std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(48, '-').c_str(), std::string(12, '-').c_str(),
+              std::string(12, '-').c_str(), std::string(12, '-').c_str(),
+              std::string(6, '-').c_str(), std::string(14, '-').c_str());
+  PaintCounter counter;
+  app.installEventFilter(&counter);
+  report("key press in Text26 to repainted window", keystrokes(window, quenlor::Box::Text26, 400),
+         "ms", "< 2");
+  std::printf("| %-46s | %10.1f | %10s | %10s | %-4s | %-12s |\n",
+              "  widgets repainted per keystroke", double(counter.paints) / 400, "", "", "", "");
+
+  // The same with a stake table of 10,001 rows on show.
+  auto* tools = window.fieldTools();
+  const std::pair<const char*, const char*> table[] = {
+      {"tableStart", "0"}, {"tableEnd", "10000"}, {"tableInterval", "1"}, {"tableOffset", "7.5"}};
+  for (const auto& [name, text] : table)
+    tools->findChild<QLineEdit*>(name)->setText(text);
+  tools->recompute();
+  report("  the same, with a 10,001-row stake table", keystrokes(window, quenlor::Box::Text26, 400),
+         "ms", "< 2");
+  report("  key press in Text9: curve, plan, 10,001 rows",
+         keystrokes(window, quenlor::Box::Text9, 100), "ms", "");
+
+  if (!starts.empty())
+    report("process start to first painted frame", spreadOf(starts), "ms", "< 250");
+  const double peak = peakResidentMiB();
+  report("peak resident memory of the window", {peak, peak, peak}, "MiB", "< 60");
+  return 0;
+}

@@ -13,7 +13,7 @@ std::optional<RouteInputs> routeOfBoxes(const Form& form) {
   const auto read = [&](Box box) {
     const double value = parseNumber(form.text(box));
     finite = finite && std::isfinite(value);
-    return value;
+    return finite ? value : 0.0;
   };
   RouteInputs in;
   in.radius = read(Box::Text9);
@@ -25,13 +25,16 @@ std::optional<RouteInputs> routeOfBoxes(const Form& form) {
   in.qzChainage = read(Box::Text23);
   in.hzChainage = read(Box::Text25);
   const double deflectionDms = read(Box::Text6);
-  in.turnSign = turnSignOf(deflectionDms);
-  in.incomingAzimuth = radiansOf(read(Box::Text17));
-  in.deflection = radiansOf(deflectionDms);
-  in.outgoingAzimuth = radiansOf(read(Box::Text18));
-  finite = finite && std::isfinite(in.incomingAzimuth) && std::isfinite(in.deflection) &&
-           std::isfinite(in.outgoingAzimuth);
+  const double incomingDms = read(Box::Text17);
+  const double outgoingDms = read(Box::Text18);
   if (!finite)
+    return std::nullopt;
+  in.turnSign = turnSignOf(deflectionDms);
+  in.incomingAzimuth = radiansOf(incomingDms);
+  in.deflection = radiansOf(deflectionDms);
+  in.outgoingAzimuth = radiansOf(outgoingDms);
+  if (!std::isfinite(in.incomingAzimuth) || !std::isfinite(in.deflection) ||
+      !std::isfinite(in.outgoingAzimuth))
     return std::nullopt;
   return in;
 }

@@ -95,6 +95,11 @@ void dh(double& radians, const double& packed) {
     radians = 0.0;
     return;
   }
+  // Not an angle: no digits to split. The caller meets it as a fault.
+  if (!std::isfinite(a)) {
+    radians = packed;
+    return;
+  }
   const ShownDigits shown{roundedDigits(a)};
   const double d = degreesOf(shown);
   const double m = double(10 * shown.decimal(1) + shown.decimal(2));

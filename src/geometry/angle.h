@@ -13,7 +13,8 @@ namespace quenlor {
 
 // dh: packed DMS to radians. The digits are the decimal digits of |packed| as
 // a box shows it (15 significant digits), so 2.01 is exactly 2 deg 1 min
-// whatever its binary value. A magnitude whose radians overflow is a fault.
+// whatever its binary value. A magnitude whose radians overflow is a fault;
+// an infinite or NaN input comes back as it is.
 void dh(double& radians, const double& packed);
 
 // hd: radians to packed DMS with whole seconds, the fraction of a second

@@ -63,6 +63,19 @@ INSTANTIATE_TEST_SUITE_P(
                                 -10}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
+  for (const char* box : {"Text17", "Text18", "Text6", "Text9", "Text25"}) {
+    Form form;
+    play(form, std::string("set ") + box + " 1e999");
+    EXPECT_FALSE(routeOfBoxes(form)) << box;
+    EXPECT_EQ(play(form, "stake 1 1\nlocate 1 1"), "X= Y= azimuth= distance=\nchainage= offset=\n")
+        << box;
+  }
+  Form huge;
+  play(huge, "set Text17 1e308"); // finite, but its radians overflow
+  EXPECT_FALSE(routeOfBoxes(huge));
+}
+
 TEST(SideStakes, ZeroOffsetIsTheChainageBoxsPoint) {
   Form form;
   play(form, "set Text6 40\nset Text9 300\nset Text10 60\nset Text11 139.3631\nset Text21 500\n"

@@ -92,6 +92,11 @@ TEST(Dh, SplitAgreesWithTheLongWayAtEveryMagnitude) {
     }
 }
 
+TEST(Dh, PassesANonNumberThrough) {
+  EXPECT_TRUE(std::isinf(toRadians(INFINITY)));
+  EXPECT_TRUE(std::isnan(toRadians(NAN)));
+}
+
 TEST(Dh, TinyAndHugeMagnitudes) {
   // 1E-07 is 0 deg 0 min 0.001 s.
   EXPECT_NEAR(toRadians(1e-7), 0.001 / 3600 * kPi / 180, 1e-22);

@@ -2,11 +2,9 @@
 
 #include "chainage/route_point.h"
 #include "geometry/angle.h"
-#include "geometry/azimuth.h"
-#include "geometry/distance.h"
 #include "main/fault.h"
 #include "main/form.h"
-#include "setout/elevation.h"
+#include "setout/station.h"
 
 namespace quenlor {
 namespace {
@@ -55,23 +53,10 @@ void writeOffset(Form& form, Box box, const std::optional<double>& offset) {
 
 // The station sights the point as the boxes now show it.
 void setOutPoint(Form& form) {
-  CalcState& st = form.state();
-  store(st.stationX, form.read(Box::Text35));
-  store(st.stationY, form.read(Box::Text36));
-  store(st.stationElevation, form.read(Box::Text37));
-  store(st.instrumentHeight, form.read(Box::Text38));
-  store(st.targetX, form.read(Box::Text27));
-  store(st.targetY, form.read(Box::Text28));
-  store(st.prismHeight, form.read(Box::Text41));
-  store(st.heightDifference, form.read(Box::Text31));
-
-  store(st.setOutDistance, planeDistance(st.stationX, st.stationY, st.targetX, st.targetY));
-  double azimuth = 0;
-  fwjjs(azimuth, st.stationX, st.stationY, st.targetX, st.targetY);
-  store(st.setOutAzimuth, azimuth);
-  store(st.pointElevation, sightedElevation(st.instrumentHeight, st.stationElevation,
-                                            st.prismHeight, st.heightDifference));
-
+  sightFromStation(
+      form, Box::Text27, Box::Text28, Box::Text31,
+      {&CalcState::setOutDistance, &CalcState::setOutAzimuth, &CalcState::pointElevation});
+  const CalcState& st = form.state();
   form.write(Box::Text29, st.setOutAzimuth);
   form.write(Box::Text30, st.setOutDistance);
   form.write(Box::Text32, st.pointElevation);

@@ -59,11 +59,7 @@ void curveElements(Form& form) {
   store(st.curveLength, ly + st.transitionLength1 + st.transitionLength2);
   store(st.circularCurveLength, ly);
 
-  store(st.zhChainage, st.jdChainage - st.tangentLength1);
-  store(st.hyChainage, st.zhChainage + st.transitionLength1);
-  store(st.qzChainage, st.hyChainage + ly / 2.0);
-  store(st.yhChainage, st.hyChainage + ly);
-  store(st.hzChainage, st.yhChainage + st.transitionLength2);
+  storeMainPointChainages(st);
 
   form.write(Box::Text11, st.tangentLength1);
   form.write(Box::Text12, st.externalDistance);

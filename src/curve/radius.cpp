@@ -42,17 +42,6 @@ void storeSymmetricLengths(CalcState& st, double ls, double alpha) {
   store(st.curveLength, st.circularCurveLength + ls + ls);
 }
 
-// The chainages start from T1 and the transition lengths as the curve-element
-// computation last left them, not from the wanted values.
-void storeChainages(CalcState& st) {
-  const double ly = st.circularCurveLength;
-  store(st.zhChainage, st.jdChainage - st.tangentLength1);
-  store(st.hyChainage, st.zhChainage + st.transitionLength1);
-  store(st.qzChainage, st.hyChainage + ly / 2.0);
-  store(st.yhChainage, st.hyChainage + ly);
-  store(st.hzChainage, st.yhChainage + st.transitionLength2);
-}
-
 void writeLengthAndChainages(Form& form) {
   const CalcState& st = form.state();
   form.write(Box::Text34, st.curveLength);
@@ -85,7 +74,9 @@ void Command3_Click(Form& form) {
   const double r = st.radius;
   store(st.externalDistance, (st.shift1 + r) / std::cos(alpha / 2.0) - r);
   storeSymmetricLengths(st, ls, alpha);
-  storeChainages(st);
+  // The chainages start from T1 and the transition lengths as the
+  // curve-element computation last left them, not from the wanted values.
+  storeMainPointChainages(st);
 
   form.write(Box::Text9, st.radius);
   form.write(Box::Text12, st.externalDistance);
@@ -113,7 +104,9 @@ void Command4_Click(Form& form) {
   const double rp = r + st.shift1;
   store(st.tangentLength, (rp - rp * std::cos(alpha)) / std::sin(alpha) + st.tangentExtension1);
   storeSymmetricLengths(st, ls, alpha);
-  storeChainages(st);
+  // The chainages start from T1 and the transition lengths as the
+  // curve-element computation last left them, not from the wanted values.
+  storeMainPointChainages(st);
 
   form.write(Box::Text9, st.radius);
   form.write(Box::Text12, st.externalDistance);

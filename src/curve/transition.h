@@ -1,4 +1,5 @@
-// The elements of one transition curve beside a circular arc.
+// The elements of one transition curve beside a circular arc, and the main
+// points they place.
 #pragma once
 
 namespace quenlor {
@@ -11,5 +12,12 @@ struct TransitionElements {
 
 // Evaluated left to right exactly as written above.
 TransitionElements transitionElements(double ls, double radius);
+
+struct CalcState;
+
+// The chainages of ZH, HY, QZ, YH and HZ, each from the one before: from the
+// JD's chainage back by T1, on by Ls, half the arc, the other half, ls2; with
+// T1, Ls, ls2 and the arc's length as the state holds them.
+void storeMainPointChainages(CalcState& st);
 
 } // namespace quenlor

@@ -28,21 +28,27 @@ void readStation(Form& form) {
 
 } // namespace
 
-void stationBacksight(Form& form) {
+void sightFromStation(Form& form, Box x, Box y, Box heightDifference, SightingResults results) {
   CalcState& st = form.state();
   readStation(form);
-  store(st.targetX, form.read(Box::Text39));
-  store(st.targetY, form.read(Box::Text1));
+  store(st.targetX, form.read(x));
+  store(st.targetY, form.read(y));
   store(st.prismHeight, form.read(Box::Text41));
-  store(st.heightDifference, form.read(Box::Text40));
+  store(st.heightDifference, form.read(heightDifference));
 
-  store(st.horizontalDistance, planeDistance(st.stationX, st.stationY, st.targetX, st.targetY));
+  store(st.*results.distance, planeDistance(st.stationX, st.stationY, st.targetX, st.targetY));
   double azimuth = 0;
   fwjjs(azimuth, st.stationX, st.stationY, st.targetX, st.targetY);
-  store(st.backsightAzimuth, azimuth);
-  store(st.backsightElevation, sightedElevation(st.instrumentHeight, st.stationElevation,
+  store(st.*results.azimuthDms, azimuth);
+  store(st.*results.elevation, sightedElevation(st.instrumentHeight, st.stationElevation,
                                                 st.prismHeight, st.heightDifference));
+}
 
+void stationBacksight(Form& form) {
+  sightFromStation(form, Box::Text39, Box::Text1, Box::Text40,
+                   {&CalcState::horizontalDistance, &CalcState::backsightAzimuth,
+                    &CalcState::backsightElevation});
+  const CalcState& st = form.state();
   form.write(Box::Text3, st.horizontalDistance);
   form.write(Box::Text4, st.backsightAzimuth);
   form.write(Box::Text2, st.backsightElevation);

@@ -1,9 +1,25 @@
 // The instrument station and its backsight.
 #pragma once
 
+#include "main/calc_state.h"
+
 namespace quenlor {
 
 class Form;
+enum class Box : int;
+
+// Where the results of a sighting from the station go in the state.
+struct SightingResults {
+  double CalcState::*distance;
+  double CalcState::*azimuthDms;
+  double CalcState::*elevation;
+};
+
+// The station (Text35 ... Text38), the sighted point from two boxes, the prism
+// height (Text41) and a height difference box, read into the state in that
+// order; then the distance, the azimuth (packed DMS) and the elevation of the
+// point, stored in that order. Writes no box.
+void sightFromStation(Form& form, Box x, Box y, Box heightDifference, SightingResults results);
 
 // From the station (Text35, Text36) and the backsight (Text39, Text1), with the
 // heights of the station rows: the distance (Text3), the azimuth (Text4) and

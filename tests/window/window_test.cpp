@@ -40,6 +40,17 @@ private:
 
   void click(Button b) { QTest::mouseClick(window->button(b), Qt::LeftButton); }
 
+  // The right-hand curve of the chainage examples, typed box by box.
+  void typeWorkedCurve() {
+    const std::pair<Box, const char*> keys[] = {
+        {Box::Text6, "40"},        {Box::Text9, "300"},   {Box::Text10, "60"},
+        {Box::Text11, "139.3631"}, {Box::Text21, "500"},  {Box::Text23, "634.7198"},
+        {Box::Text25, "769.4395"}, {Box::Text13, "1000"}, {Box::Text14, "2000"},
+        {Box::Text17, "30"},       {Box::Text18, "70"}};
+    for (const auto& [b, k] : keys)
+      typeInto(b, QString::fromUtf8(k));
+  }
+
 private slots:
   void init() {
     window = std::make_unique<MainWindow>();
@@ -147,17 +158,7 @@ private slots:
   }
 
   void chainagePointOfTheWorkedCurve() {
-    typeInto(Box::Text6, "40");
-    typeInto(Box::Text9, "300");
-    typeInto(Box::Text10, "60");
-    typeInto(Box::Text11, "139.3631");
-    typeInto(Box::Text21, "500");
-    typeInto(Box::Text23, "634.7198");
-    typeInto(Box::Text25, "769.4395");
-    typeInto(Box::Text13, "1000");
-    typeInto(Box::Text14, "2000");
-    typeInto(Box::Text17, "30");
-    typeInto(Box::Text18, "70");
+    typeWorkedCurve();
     QCOMPARE(text(Box::Text19), QStringLiteral("40"));
     typeInto(Box::Text26, "700");
     QVERIFY(qAbs(number(Box::Text27) - 1021.0551) < 5e-5);
@@ -223,19 +224,8 @@ private slots:
 
   void planViewDrawsTheTypedCurve() {
     window->resize(1280, 600);
-    for (const auto& [b, keys] : std::vector<std::pair<Box, QString>>{{Box::Text6, "40"},
-                                                                      {Box::Text9, "300"},
-                                                                      {Box::Text10, "60"},
-                                                                      {Box::Text11, "139.3631"},
-                                                                      {Box::Text21, "500"},
-                                                                      {Box::Text23, "634.7198"},
-                                                                      {Box::Text25, "769.4395"},
-                                                                      {Box::Text13, "1000"},
-                                                                      {Box::Text14, "2000"},
-                                                                      {Box::Text17, "30"},
-                                                                      {Box::Text18, "70"},
-                                                                      {Box::Text26, "600"}})
-      typeInto(b, keys);
+    typeWorkedCurve();
+    typeInto(Box::Text26, "600");
     quenlor::PlanView* plan = window->planView();
     const QImage image = plan->grab().toImage();
     // The arc's blue is on the picture, around where the view puts the point.
@@ -303,18 +293,7 @@ private slots:
 
   void fieldToolsFollowTheBoxesAndWriteNone() {
     window->resize(1280, 800);
-    for (const auto& [b, keys] : std::vector<std::pair<Box, QString>>{{Box::Text6, "40"},
-                                                                      {Box::Text9, "300"},
-                                                                      {Box::Text10, "60"},
-                                                                      {Box::Text11, "139.3631"},
-                                                                      {Box::Text21, "500"},
-                                                                      {Box::Text23, "634.7198"},
-                                                                      {Box::Text25, "769.4395"},
-                                                                      {Box::Text13, "1000"},
-                                                                      {Box::Text14, "2000"},
-                                                                      {Box::Text17, "30"},
-                                                                      {Box::Text18, "70"}})
-      typeInto(b, keys);
+    typeWorkedCurve();
     QStringList boxes;
     for (const QLineEdit* edit : window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
       boxes << edit->text();

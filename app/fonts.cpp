@@ -44,13 +44,14 @@ QFont titleFont() {
 
 bool captionsFit(const QFont& font) {
   const QFontMetrics metrics(font);
-  for (const ControlSpec& spec : windowControls()) {
-    if (spec.kind == ControlKind::TextBox || spec.name == "Label1")
+  for (const ControlSpec& control : windowControls()) {
+    if (control.kind == ControlKind::TextBox || control.name == "Label1")
       continue;
-    const QString caption = QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
-    const int width = spec.width / kTwipsPerPixel;
-    const int height = spec.height / kTwipsPerPixel;
-    const int flags = spec.name == "Label2" ? int(Qt::TextWordWrap) : 0;
+    const QString caption =
+        QString::fromUtf8(control.caption.data(), qsizetype(control.caption.size()));
+    const int width = control.width / kTwipsPerPixel;
+    const int height = control.height / kTwipsPerPixel;
+    const int flags = control.name == "Label2" ? int(Qt::TextWordWrap) : 0;
     const QRect needed = metrics.boundingRect(QRect(0, 0, width, 4 * height), flags, caption);
     if (needed.width() > width || needed.height() > height)
       return false;

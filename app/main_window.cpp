@@ -69,21 +69,21 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::buildControls() {
-  for (const ControlSpec& spec : windowControls()) {
+  for (const ControlSpec& control : windowControls()) {
     QWidget* widget = nullptr;
-    const QString caption = fromUtf8(spec.caption);
-    switch (spec.kind) {
+    const QString caption = fromUtf8(control.caption);
+    switch (control.kind) {
     case ControlKind::Label: {
       auto* label = new QLabel(caption, this);
       label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      label->setWordWrap(spec.name == "Label2");
-      if (spec.name == "Label1")
+      label->setWordWrap(control.name == "Label2");
+      if (control.name == "Label1")
         label->setFont(titleFont());
       widget = label;
       break;
     }
     case ControlKind::TextBox: {
-      const Box box = *boxFromName(spec.name);
+      const Box box = *boxFromName(control.name);
       auto* edit = new QLineEdit(this);
       boxes_[std::size_t(boxNumber(box))] = edit;
       // Every user edit, whatever its kind (keys, paste, cut, undo, input
@@ -95,7 +95,7 @@ void MainWindow::buildControls() {
       break;
     }
     case ControlKind::Button: {
-      const Button button = *buttonFromName(spec.name);
+      const Button button = *buttonFromName(control.name);
       auto* push = new QPushButton(caption, this);
       buttons_[std::size_t(button)] = push;
       connect(push, &QPushButton::clicked, this, [this, button] { form_.click(button); });
@@ -103,16 +103,16 @@ void MainWindow::buildControls() {
       break;
     }
     }
-    widget->setObjectName(fromUtf8(spec.name));
-    widget->setGeometry(pixelRect(spec));
+    widget->setObjectName(fromUtf8(control.name));
+    widget->setGeometry(pixelRect(control));
   }
 }
 
 void MainWindow::orderTabs() {
   std::vector<const ControlSpec*> focusable;
-  for (const ControlSpec& spec : windowControls())
-    if (spec.kind != ControlKind::Label)
-      focusable.push_back(&spec);
+  for (const ControlSpec& control : windowControls())
+    if (control.kind != ControlKind::Label)
+      focusable.push_back(&control);
   std::sort(focusable.begin(), focusable.end(),
             [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
   for (std::size_t i = 1; i < focusable.size(); ++i)

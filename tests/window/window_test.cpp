@@ -108,9 +108,9 @@ private slots:
 
   void tabVisitsBoxesAndButtonsInTabIndexOrder() {
     std::vector<const quenlor::ControlSpec*> expected;
-    for (const auto& spec : quenlor::windowControls())
-      if (spec.kind != quenlor::ControlKind::Label)
-        expected.push_back(&spec);
+    for (const auto& control : quenlor::windowControls())
+      if (control.kind != quenlor::ControlKind::Label)
+        expected.push_back(&control);
     std::sort(expected.begin(), expected.end(),
               [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     QWidget* current = window->findChild<QWidget*>(QString::fromUtf8(expected[0]->name.data()));
@@ -212,9 +212,10 @@ private slots:
     QVERIFY(window->planView()->isVisible());
     const QRect plan = window->planView()->geometry();
     QVERIFY(plan.width() > 300 && plan.height() > 300);
-    for (const auto& spec : quenlor::windowControls()) {
-      const QRect control(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15);
-      QVERIFY2(!plan.intersects(control), spec.name.data());
+    for (const auto& control : quenlor::windowControls()) {
+      const QRect place(control.left / 15, control.top / 15, control.width / 15,
+                        control.height / 15);
+      QVERIFY2(!plan.intersects(place), control.name.data());
     }
     window->resize(800, 1100); // no room right of the controls: below the tools
     QVERIFY(window->planView()->isVisible());

@@ -8,6 +8,7 @@
 #include <cmath>
 
 namespace quenlor {
+
 void Form::edit(Box box, std::string_view text) {
   std::string& current = texts_[std::size_t(boxNumber(box))];
   if (current == text)

@@ -11,6 +11,7 @@
 
 #include "main/calc_state.h"
 #include "main/controls.h"
+#include "main/handlers.h"
 
 #include <array>
 #include <functional>
@@ -52,7 +53,6 @@ public:
   void write(Box box, double value);
 
 private:
-  using Handler = void (*)(Form&);
   void runChangeHandler(Box box);
   void run(Handler handler);
 

@@ -75,6 +75,41 @@ TEST(Form, TheRadiusButtonWritesAgainAfterTheCascade) {
   EXPECT_EQ(recorder.changes[8].first, Box::Text25);
 }
 
+// The number text as the boxes see it: the station elevation read leniently,
+// the backsight elevation written in the general format.
+TEST(Form, ReadsAndWritesNumberTextThroughTheBoxes) {
+  const struct {
+    const char* typed;
+    const char* shown;
+  } cases[] = {{" 1 2.5 ", "12.5"}, {"abc", "0"},      {"-.5", "-0.5"}, {"1e3", "1000"},
+               {"1.2.3", "1.2"},    {"12.5m", "12.5"}, {"1,000", "1"},  {"-2", "-2"},
+               {"1e20", "1E+20"},   {"1e-7", "1E-07"}, {"&H1F", "31"},  {"5.e3", "5000"}};
+  for (const auto& c : cases) {
+    Form form;
+    play(form, std::string("set Text37 ") + c.typed);
+    EXPECT_EQ(form.text(Box::Text2), c.shown) << c.typed;
+  }
+  Form sum;
+  play(sum, "set Text37 0.1\nset Text38 0.2");
+  EXPECT_EQ(sum.text(Box::Text2), "0.3");
+}
+
+// Packed angles as the deflection and the exchange convert them.
+TEST(Form, ConvertsPackedAnglesThroughTheBoxes) {
+  Form form;
+  play(form, "set Text6 30.152");
+  EXPECT_NEAR(form.state().deflection, 0.52805905245679, 1e-14);
+  play(form, "set Text6 -30.152");
+  EXPECT_NEAR(form.state().deflection, -0.52805905245679, 1e-14);
+  // From the deflection back to packed DMS with Text17 at 0: the text comes
+  // back as it was typed.
+  for (const char* angle : {"146.3218", "2.01", "0.29", "359.5959", "-28.3852"}) {
+    Form exchange;
+    play(exchange, std::string("set Text17 0\nset Text19 ") + angle);
+    EXPECT_EQ(exchange.text(Box::Text18), angle);
+  }
+}
+
 TEST(Form, ButtonsWithoutAComputationChangeNothing) {
   Form form;
   play(form, "set Text6 30\nset Text8 1000\nset Text9 500\nset Text3 10\nset Text4 45");

@@ -14,6 +14,7 @@ void Form::edit(Box box, std::string_view text) {
   if (current == text)
     return;
   current.assign(text); // into the box's own storage, which keeps its capacity
+  numberKnown_[std::size_t(boxNumber(box))] = false;
   if (observer_)
     observer_(box, current);
   runChangeHandler(box);
@@ -54,7 +55,12 @@ void Form::click(Button button) {
 }
 
 double Form::read(Box box) const {
-  const double value = parseNumber(text(box));
+  const std::size_t i = std::size_t(boxNumber(box));
+  if (!numberKnown_[i]) {
+    numbers_[i] = parseNumber(texts_[i]);
+    numberKnown_[i] = true;
+  }
+  const double value = numbers_[i];
   if (std::isinf(value))
     throw ArithmeticFault{};
   return value;

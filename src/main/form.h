@@ -57,6 +57,10 @@ private:
   void run(Handler handler);
 
   std::array<std::string, kHighestBoxNumber + 1> texts_{};
+  // Each box's text read as a number, kept until the text changes: most
+  // boxes a computation reads have not changed since it last read them.
+  mutable std::array<double, kHighestBoxNumber + 1> numbers_{};
+  mutable std::array<bool, kHighestBoxNumber + 1> numberKnown_{};
   CalcState state_{};
   Observer observer_;
   int exchangeDepth_ = 0;

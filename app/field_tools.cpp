@@ -213,8 +213,7 @@ void FieldToolsPanel::updateStake(const RouteInputs* route) {
       e->clear();
     return;
   }
-  const SetOut s = setOutFrom(parseNumber(form_.text(Box::Text35)),
-                              parseNumber(form_.text(Box::Text36)), stake->x, stake->y);
+  const SetOut s = setOutFromStationBoxes(form_, stake->x, stake->y);
   stakeX_->setText(numberText(stake->x));
   stakeY_->setText(numberText(stake->y));
   stakeAzimuth_->setText(std::isfinite(s.azimuthDms) ? numberText(s.azimuthDms) : QString());
@@ -242,16 +241,9 @@ void FieldToolsPanel::updateLocation(const RouteInputs* route) {
 }
 
 void FieldToolsPanel::updateTable(const RouteInputs* route) {
-  StakeTableRequest request;
-  request.start = valueOf(tableStart_);
-  request.end = valueOf(tableEnd_);
-  request.interval = valueOf(tableInterval_);
-  request.offset = valueOf(tableOffset_);
-  request.stationX = parseNumber(form_.text(Box::Text35));
-  request.stationY = parseNumber(form_.text(Box::Text36));
-  const Box mains[] = {Box::Text21, Box::Text22, Box::Text23, Box::Text24, Box::Text25};
-  for (std::size_t i = 0; i < std::size(mains); ++i)
-    request.mainPoints[i] = parseNumber(form_.text(mains[i]));
+  const StakeTableRequest request =
+      stakeTableRequest(form_, valueOf(tableStart_), valueOf(tableEnd_), valueOf(tableInterval_),
+                        valueOf(tableOffset_));
   const bool asked = !tableStart_->text().isEmpty() && !tableEnd_->text().isEmpty();
   const std::optional<RouteInputs> madeFrom = route && asked ? std::optional(*route) : std::nullopt;
   if (tableMadeFrom_ && tableMadeFrom_->first == madeFrom && tableMadeFrom_->second == request)

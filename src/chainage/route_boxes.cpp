@@ -39,4 +39,23 @@ std::optional<RouteInputs> routeOfBoxes(const Form& form) {
   return in;
 }
 
+SetOut setOutFromStationBoxes(const Form& form, double x, double y) {
+  return setOutFrom(parseNumber(form.text(Box::Text35)), parseNumber(form.text(Box::Text36)), x, y);
+}
+
+StakeTableRequest stakeTableRequest(const Form& form, double start, double end, double interval,
+                                    double offset) {
+  StakeTableRequest request;
+  request.start = start;
+  request.end = end;
+  request.interval = interval;
+  request.offset = offset;
+  request.stationX = parseNumber(form.text(Box::Text35));
+  request.stationY = parseNumber(form.text(Box::Text36));
+  const Box mains[] = {Box::Text21, Box::Text22, Box::Text23, Box::Text24, Box::Text25};
+  for (std::size_t i = 0; i < std::size(mains); ++i)
+    request.mainPoints[i] = parseNumber(form.text(mains[i]));
+  return request;
+}
+
 } // namespace quenlor

@@ -100,8 +100,7 @@ void printStake(const Form& form, double chainage, double offset, std::ostream& 
   const auto stake = route ? sideStake(*route, chainage, offset) : std::nullopt;
   std::optional<SetOut> setOut;
   if (stake)
-    setOut = setOutFrom(parseNumber(form.text(Box::Text35)), parseNumber(form.text(Box::Text36)),
-                        stake->x, stake->y);
+    setOut = setOutFromStationBoxes(form, stake->x, stake->y);
   out << "X=" << text(stake ? std::optional(stake->x) : std::nullopt)
       << " Y=" << text(stake ? std::optional(stake->y) : std::nullopt)
       << " azimuth=" << text(setOut ? std::optional(setOut->azimuthDms) : std::nullopt)
@@ -116,16 +115,7 @@ void printLocation(const Form& form, double x, double y, std::ostream& out) {
 }
 
 void printTable(const Form& form, const std::vector<double>& args, std::ostream& out) {
-  StakeTableRequest request;
-  request.start = args[0];
-  request.end = args[1];
-  request.interval = args[2];
-  request.offset = args[3];
-  request.stationX = parseNumber(form.text(Box::Text35));
-  request.stationY = parseNumber(form.text(Box::Text36));
-  const Box mains[] = {Box::Text21, Box::Text22, Box::Text23, Box::Text24, Box::Text25};
-  for (std::size_t i = 0; i < std::size(mains); ++i)
-    request.mainPoints[i] = parseNumber(form.text(mains[i]));
+  const StakeTableRequest request = stakeTableRequest(form, args[0], args[1], args[2], args[3]);
   const auto route = routeOfBoxes(form);
   out << stakeTableText(route ? stakeTable(*route, request) : StakeTable{});
 }

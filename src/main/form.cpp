@@ -8,6 +8,22 @@
 #include <cmath>
 
 namespace quenlor {
+namespace {
+
+// Counts one more level of nesting for as long as it lives, however the
+// handler inside leaves.
+class Nesting {
+public:
+  explicit Nesting(int& depth) : depth_(++depth) {}
+  ~Nesting() { --depth_; }
+  Nesting(const Nesting&) = delete;
+  Nesting& operator=(const Nesting&) = delete;
+
+private:
+  int& depth_;
+};
+
+} // namespace
 
 void Form::edit(Box box, std::string_view text) {
   std::string& current = texts_[std::size_t(boxNumber(box))];
@@ -30,15 +46,14 @@ void Form::runChangeHandler(Box box) {
   }
   if (exchangeDepth_ >= kExchangeDepthLimit)
     return;
-  ++exchangeDepth_;
+  const Nesting exchange(exchangeDepth_);
   run(handler);
-  --exchangeDepth_;
 }
 
 // A fault ends only the computation in which it happened; the one whose write
 // started it goes on with its next step.
 void Form::run(Handler handler) {
-  ++handlerDepth_;
+  const Nesting nesting(handlerDepth_);
   deepestHandlerDepth_ = std::max(deepestHandlerDepth_, handlerDepth_);
   clearFaults();
   try {
@@ -46,7 +61,6 @@ void Form::run(Handler handler) {
   } catch (const ArithmeticFault&) {
   }
   clearFaults();
-  --handlerDepth_;
 }
 
 void Form::click(Button button) {

@@ -1,8 +1,8 @@
 #include "app/field_tools.h"
 
-#include "chainage/route_boxes.h"
-#include "main/form.h"
-#include "main/number_text.h"
+#include "form/form.h"
+#include "numeric/number_text.h"
+#include "session/route_of_boxes.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

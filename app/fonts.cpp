@@ -1,6 +1,6 @@
 #include "app/fonts.h"
 
-#include "main/window_layout.h"
+#include "app/control_table.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -44,7 +44,7 @@ QFont titleFont() {
 
 bool captionsFit(const QFont& font) {
   const QFontMetrics metrics(font);
-  for (const ControlSpec& control : windowControls()) {
+  for (const WindowControl& control : windowControls()) {
     if (control.kind == ControlKind::TextBox || control.name == "Label1")
       continue;
     const QString caption =

@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
+#include "app/control_table.h"
 #include "app/field_tools.h"
 #include "app/fonts.h"
 #include "app/plan_view.h"
-#include "main/window_layout.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,7 +19,7 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QRect pixelRect(const ControlSpec& c) {
+QRect pixelRect(const WindowControl& c) {
   return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel,
           c.height / kTwipsPerPixel};
 }
@@ -69,7 +69,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::buildControls() {
-  for (const ControlSpec& control : windowControls()) {
+  for (const WindowControl& control : windowControls()) {
     QWidget* widget = nullptr;
     const QString caption = fromUtf8(control.caption);
     switch (control.kind) {
@@ -109,12 +109,13 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::orderTabs() {
-  std::vector<const ControlSpec*> focusable;
-  for (const ControlSpec& control : windowControls())
+  std::vector<const WindowControl*> focusable;
+  for (const WindowControl& control : windowControls())
     if (control.kind != ControlKind::Label)
       focusable.push_back(&control);
-  std::sort(focusable.begin(), focusable.end(),
-            [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+  std::sort(focusable.begin(), focusable.end(), [](const WindowControl* a, const WindowControl* b) {
+    return a->tabIndex < b->tabIndex;
+  });
   for (std::size_t i = 1; i < focusable.size(); ++i)
     QWidget::setTabOrder(findChild<QWidget*>(fromUtf8(focusable[i - 1]->name)),
                          findChild<QWidget*>(fromUtf8(focusable[i]->name)));

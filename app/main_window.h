@@ -3,8 +3,8 @@
 // writes appears in its box at once, without coming back as an edit.
 #pragma once
 
-#include "main/controls.h"
-#include "main/form.h"
+#include "form/controls.h"
+#include "form/form.h"
 
 #include <QWidget>
 

@@ -5,7 +5,7 @@
 // pans (drag); a double-click fits again.
 #pragma once
 
-#include "main/plan_scene.h"
+#include "session/plan_scene.h"
 
 #include <QPointF>
 #include <QWidget>

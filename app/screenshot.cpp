@@ -4,7 +4,7 @@
 // into the field-tools box of that object name.
 #include "app/field_tools.h"
 #include "app/main_window.h"
-#include "main/script.h"
+#include "session/script.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 // The cost of one edit in the engine, cascade included, for each path a
 // keystroke can take; and the number text alone. Each edit alternates between
 // two texts that differ in their last digit, so every one runs its handler.
-#include "main/form.h"
-#include "main/number_text.h"
-#include "main/script.h"
+#include "form/form.h"
+#include "numeric/number_text.h"
+#include "session/script.h"
 
 #include <benchmark/benchmark.h>
 

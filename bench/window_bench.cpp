@@ -7,7 +7,7 @@
 // It reports; it never fails on timing.
 #include "app/field_tools.h"
 #include "app/main_window.h"
-#include "main/script.h"
+#include "session/script.h"
 
 #include <QApplication>
 #include <QKeyEvent>

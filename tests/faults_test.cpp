@@ -3,7 +3,7 @@
 // boxes whose text the faulting action changes; every other box keeps its text.
 #include "geometry/direction.h"
 #include "geometry/quadratic.h"
-#include "main/fault.h"
+#include "numeric/fault.h"
 #include "support/session.h"
 
 #include <cmath>

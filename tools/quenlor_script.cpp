@@ -2,8 +2,8 @@
 // Reads the files named as arguments in order, or standard input when none is
 // named ("-" names it among files); --version prints the version. Exits 2 at the first line that is
 // not a command, 0 otherwise.
-#include "main/form.h"
-#include "main/script.h"
+#include "form/form.h"
+#include "session/script.h"
 
 #include <fstream>
 #include <iostream>

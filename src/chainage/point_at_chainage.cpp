@@ -1,9 +1,9 @@
 #include "chainage/point_at_chainage.h"
 
 #include "chainage/route_point.h"
+#include "form/form.h"
 #include "geometry/angle.h"
-#include "main/fault.h"
-#include "main/form.h"
+#include "numeric/fault.h"
 #include "setout/station.h"
 
 namespace quenlor {

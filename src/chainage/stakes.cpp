@@ -4,7 +4,7 @@
 #include "geometry/azimuth.h"
 #include "geometry/constants.h"
 #include "geometry/distance.h"
-#include "main/number_text.h"
+#include "numeric/number_text.h"
 
 #include <algorithm>
 #include <cmath>

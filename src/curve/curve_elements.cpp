@@ -1,10 +1,11 @@
 #include "curve/curve_elements.h"
 
 #include "curve/transition.h"
+#include "form/form.h"
+#include "form/main_points.h"
 #include "geometry/angle.h"
 #include "geometry/constants.h"
-#include "main/fault.h"
-#include "main/form.h"
+#include "numeric/fault.h"
 
 #include <cmath>
 
@@ -30,6 +31,20 @@ double circularLength(double r, const TransitionElements& first, const Transitio
 }
 
 } // namespace
+
+void storeMainPointChainages(CalcState& st) {
+  const double ly = st.circularCurveLength;
+  store(st.zhChainage, st.jdChainage - st.tangentLength1);
+  store(st.hyChainage, st.zhChainage + st.transitionLength1);
+  store(st.qzChainage, st.hyChainage + ly / 2.0);
+  store(st.yhChainage, st.hyChainage + ly);
+  store(st.hzChainage, st.yhChainage + st.transitionLength2);
+}
+
+void writeMainPointChainages(Form& form) {
+  for (const MainPoint& point : kMainPoints)
+    form.write(point.box, form.state().*point.chainage);
+}
 
 void curveElements(Form& form) {
   CalcState& st = form.state();
@@ -64,11 +79,7 @@ void curveElements(Form& form) {
   form.write(Box::Text11, st.tangentLength1);
   form.write(Box::Text12, st.externalDistance);
   form.write(Box::Text34, st.curveLength);
-  form.write(Box::Text21, st.zhChainage);
-  form.write(Box::Text22, st.hyChainage);
-  form.write(Box::Text23, st.qzChainage);
-  form.write(Box::Text24, st.yhChainage);
-  form.write(Box::Text25, st.hzChainage);
+  writeMainPointChainages(form);
 }
 
 } // namespace quenlor

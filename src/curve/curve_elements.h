@@ -4,6 +4,7 @@
 namespace quenlor {
 
 class Form;
+struct CalcState;
 
 // From the deflection (Text6), the intersection-point chainage (Text8), the
 // radius (Text9) and the two transition lengths (Text10, Text42): the tangent
@@ -13,6 +14,14 @@ class Form;
 // curve formulas use the magnitude of the deflection; an empty radius or
 // deflection is replaced by a tiny one so that nothing divides by zero.
 void curveElements(Form& form);
+
+// The chainages of ZH, HY, QZ, YH and HZ, each from the one before: from the
+// JD's chainage back by T1, on by Ls, half the arc, the other half, ls2; with
+// T1, Ls, ls2 and the arc's length as the state holds them.
+void storeMainPointChainages(CalcState& st);
+
+// Writes the five main-point chainages from the state into their boxes.
+void writeMainPointChainages(Form& form);
 
 inline void Text6_Change(Form& form) { curveElements(form); }
 inline void Text8_Change(Form& form) { curveElements(form); }

@@ -1,11 +1,12 @@
 #include "curve/radius.h"
 
+#include "curve/curve_elements.h"
 #include "curve/transition.h"
+#include "form/form.h"
 #include "geometry/angle.h"
 #include "geometry/constants.h"
 #include "geometry/quadratic.h"
-#include "main/fault.h"
-#include "main/form.h"
+#include "numeric/fault.h"
 
 #include <cmath>
 
@@ -43,13 +44,8 @@ void storeSymmetricLengths(CalcState& st, double ls, double alpha) {
 }
 
 void writeLengthAndChainages(Form& form) {
-  const CalcState& st = form.state();
-  form.write(Box::Text34, st.curveLength);
-  form.write(Box::Text21, st.zhChainage);
-  form.write(Box::Text22, st.hyChainage);
-  form.write(Box::Text23, st.qzChainage);
-  form.write(Box::Text24, st.yhChainage);
-  form.write(Box::Text25, st.hzChainage);
+  form.write(Box::Text34, form.state().curveLength);
+  writeMainPointChainages(form);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// The elements of one transition curve beside a circular arc, and the main
-// points they place.
+// The elements of one transition curve beside a circular arc.
 #pragma once
 
 namespace quenlor {
@@ -12,12 +11,5 @@ struct TransitionElements {
 
 // Evaluated left to right exactly as written above.
 TransitionElements transitionElements(double ls, double radius);
-
-struct CalcState;
-
-// The chainages of ZH, HY, QZ, YH and HZ, each from the one before: from the
-// JD's chainage back by T1, on by Ls, half the arc, the other half, ls2; with
-// T1, Ls, ls2 and the arc's length as the state holds them.
-void storeMainPointChainages(CalcState& st);
 
 } // namespace quenlor

@@ -1,7 +1,7 @@
 #include "geometry/angle.h"
 
 #include "geometry/constants.h"
-#include "main/number_text.h"
+#include "numeric/number_text.h"
 
 #include <cfloat>
 #include <charconv>

@@ -1,8 +1,8 @@
 #include "intersection/exchange.h"
 
+#include "form/form.h"
 #include "geometry/angle.h"
-#include "main/fault.h"
-#include "main/form.h"
+#include "numeric/fault.h"
 
 namespace quenlor {
 void Text18_Change(Form& form) {

@@ -1,11 +1,11 @@
 #include "intersection/tangent_azimuth.h"
 
+#include "form/form.h"
 #include "geometry/angle.h"
 #include "geometry/azimuth.h"
 #include "geometry/constants.h"
 #include "geometry/distance.h"
-#include "main/fault.h"
-#include "main/form.h"
+#include "numeric/fault.h"
 
 namespace quenlor {
 namespace {

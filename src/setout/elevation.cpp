@@ -1,8 +1,8 @@
 #include "setout/elevation.h"
 
-#include "main/fault.h"
-#include "main/form.h"
-#include "main/number_text.h"
+#include "form/form.h"
+#include "numeric/fault.h"
+#include "numeric/number_text.h"
 
 namespace quenlor {
 namespace {

@@ -1,10 +1,10 @@
 #include "setout/station.h"
 
+#include "form/form.h"
 #include "geometry/angle.h"
 #include "geometry/azimuth.h"
 #include "geometry/distance.h"
-#include "main/fault.h"
-#include "main/form.h"
+#include "numeric/fault.h"
 #include "setout/elevation.h"
 
 #include <cmath>

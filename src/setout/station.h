@@ -1,7 +1,7 @@
 // The instrument station and its backsight.
 #pragma once
 
-#include "main/calc_state.h"
+#include "form/calc_state.h"
 
 namespace quenlor {
 

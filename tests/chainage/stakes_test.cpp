@@ -1,6 +1,6 @@
-#include "chainage/route_boxes.h"
 #include "chainage/stakes.h"
 #include "geometry/constants.h"
+#include "session/route_of_boxes.h"
 #include "support/session.h"
 
 #include <cmath>

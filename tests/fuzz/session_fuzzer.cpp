@@ -8,10 +8,10 @@
 //   - the backsight elevation box, once written, shows the stored elevation;
 //   - no state value is infinite or not a number.
 // A broken invariant aborts, and the fuzzer keeps the input that broke it.
-#include "main/calc_state.h"
-#include "main/form.h"
-#include "main/number_text.h"
-#include "main/script.h"
+#include "form/calc_state.h"
+#include "form/form.h"
+#include "numeric/number_text.h"
+#include "session/script.h"
 
 #include <algorithm>
 #include <cmath>

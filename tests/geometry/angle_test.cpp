@@ -1,6 +1,6 @@
 #include "geometry/angle.h"
 #include "geometry/constants.h"
-#include "main/number_text.h"
+#include "numeric/number_text.h"
 
 #include <gtest/gtest.h>
 

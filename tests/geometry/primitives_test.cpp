@@ -1,7 +1,7 @@
 #include "geometry/azimuth.h"
 #include "geometry/direction.h"
 #include "geometry/quadratic.h"
-#include "main/number_text.h"
+#include "numeric/number_text.h"
 
 #include <gtest/gtest.h>
 

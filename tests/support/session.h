@@ -2,9 +2,9 @@
 // box texts read back as numbers.
 #pragma once
 
-#include "main/form.h"
-#include "main/number_text.h"
-#include "main/script.h"
+#include "form/form.h"
+#include "numeric/number_text.h"
+#include "session/script.h"
 
 #include <gtest/gtest.h>
 

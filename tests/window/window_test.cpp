@@ -1,11 +1,11 @@
 // The window through its real widgets: keys typed into the QLineEdits, clicks
 // on the buttons, and what the boxes then show.
+#include "app/control_table.h"
 #include "app/field_tools.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/plan_view.h"
-#include "main/number_text.h"
-#include "main/window_layout.h"
+#include "numeric/number_text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -107,7 +107,7 @@ private slots:
   void everyCaptionFitsItsBox() { QVERIFY(quenlor::captionsFit(window->font())); }
 
   void tabVisitsBoxesAndButtonsInTabIndexOrder() {
-    std::vector<const quenlor::ControlSpec*> expected;
+    std::vector<const quenlor::WindowControl*> expected;
     for (const auto& control : quenlor::windowControls())
       if (control.kind != quenlor::ControlKind::Label)
         expected.push_back(&control);

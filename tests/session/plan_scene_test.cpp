@@ -1,5 +1,5 @@
 #include "chainage/stakes.h"
-#include "main/plan_scene.h"
+#include "session/plan_scene.h"
 #include "support/session.h"
 
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "main/plan_scene.h"
+#include "session/plan_scene.h"
 
-#include "chainage/route_boxes.h"
 #include "chainage/route_point.h"
 #include "chainage/stakes.h"
-#include "main/fault.h"
-#include "main/form.h"
-#include "main/number_text.h"
+#include "form/form.h"
+#include "numeric/fault.h"
+#include "numeric/number_text.h"
+#include "session/route_of_boxes.h"
 
 #include <algorithm>
 #include <cmath>

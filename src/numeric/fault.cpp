@@ -1,6 +1,6 @@
-#include "main/fault.h"
+#include "numeric/fault.h"
 
-#include "main/number_text.h"
+#include "numeric/number_text.h"
 
 #include <cfenv>
 

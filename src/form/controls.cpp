@@ -1,4 +1,4 @@
-#include "main/controls.h"
+#include "form/controls.h"
 
 #include <charconv>
 

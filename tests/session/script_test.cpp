@@ -1,4 +1,4 @@
-#include "main/script.h"
+#include "session/script.h"
 #include "support/session.h"
 
 namespace quenlor {

@@ -1,9 +1,9 @@
-#include "main/window_layout.h"
+#include "app/control_table.h"
 
 namespace quenlor {
 
-const std::array<ControlSpec, kControlCount>& windowControls() {
-  static constexpr std::array<ControlSpec, kControlCount> controls{{
+const std::array<WindowControl, kControlCount>& windowControls() {
+  static constexpr std::array<WindowControl, kControlCount> controls{{
       {"Label1", ControlKind::Label, "Quenlor程序", 3240, 120, 3975, 495, 0},
       {"Label41", ControlKind::Label, "Orvessa", 4200, 720, 1335, 255, 93},
       {"Command1(0)", ControlKind::Button, "方位角计算", 720, 1080, 1335, 375, 2},

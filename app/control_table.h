@@ -10,7 +10,7 @@ namespace quenlor {
 
 enum class ControlKind { Label, TextBox, Button };
 
-struct ControlSpec {
+struct WindowControl {
   std::string_view name; // "Text26", "Command1(0)", "Label5(2)"
   ControlKind kind;
   std::string_view caption;     // UTF-8; empty for text boxes
@@ -31,6 +31,6 @@ inline constexpr double kTitlePointSize = 21.75;
 inline constexpr int kClientWidthTwips = 11895;
 inline constexpr int kClientHeightTwips = 6630;
 
-const std::array<ControlSpec, kControlCount>& windowControls();
+const std::array<WindowControl, kControlCount>& windowControls();
 
 } // namespace quenlor

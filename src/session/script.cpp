@@ -1,10 +1,10 @@
-#include "main/script.h"
+#include "session/script.h"
 
-#include "chainage/route_boxes.h"
 #include "chainage/stakes.h"
-#include "main/calc_state.h"
-#include "main/form.h"
-#include "main/number_text.h"
+#include "form/calc_state.h"
+#include "form/form.h"
+#include "numeric/number_text.h"
+#include "session/route_of_boxes.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "main/form.h"
+#include "form/form.h"
 
-#include "main/fault.h"
-#include "main/handlers.h"
-#include "main/number_text.h"
+#include "form/handler_hook.h"
+#include "numeric/fault.h"
+#include "numeric/number_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +22,13 @@ public:
 private:
   int& depth_;
 };
+
+// Text18 and Text19 start each other; a write that would start one of them
+// while this many of the two are already running changes the box's text but
+// starts no handler, so that the exchange comes to rest whatever the angles.
+constexpr int kExchangeDepthLimit = 3;
+
+bool isExchangeBox(Box box) { return box == Box::Text18 || box == Box::Text19; }
 
 } // namespace
 

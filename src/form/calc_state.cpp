@@ -1,4 +1,4 @@
-#include "main/calc_state.h"
+#include "form/calc_state.h"
 
 namespace quenlor {
 

@@ -1,4 +1,4 @@
-#include "main/handlers.h"
+#include "form/handler_hook.h"
 #include "support/session.h"
 
 #include <vector>

@@ -9,9 +9,9 @@
 // only a view that forwards the user's edits and shows what the observer hears.
 #pragma once
 
-#include "main/calc_state.h"
-#include "main/controls.h"
-#include "main/handlers.h"
+#include "form/calc_state.h"
+#include "form/controls.h"
+#include "form/handler_hook.h"
 
 #include <array>
 #include <functional>

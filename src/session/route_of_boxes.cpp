@@ -1,8 +1,8 @@
-#include "chainage/route_boxes.h"
+#include "session/route_of_boxes.h"
 
+#include "form/form.h"
 #include "geometry/angle.h"
-#include "main/form.h"
-#include "main/number_text.h"
+#include "numeric/number_text.h"
 
 #include <cmath>
 

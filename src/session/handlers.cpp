@@ -1,4 +1,4 @@
-#include "main/handlers.h"
+#include "form/handler_hook.h"
 
 #include "chainage/point_at_chainage.h"
 #include "curve/curve_elements.h"
@@ -10,7 +10,12 @@
 
 namespace quenlor {
 
+namespace {
+
+// "方位角计算": its click does nothing.
 void Command1_Click(Form&) {}
+
+} // namespace
 
 Handler changeHandler(Box box) {
   switch (box) {
@@ -52,7 +57,5 @@ Handler clickHandler(Button button) {
   default: return nullptr;
   }
 }
-
-bool isExchangeBox(Box box) { return box == Box::Text18 || box == Box::Text19; }
 
 } // namespace quenlor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the window: kind, caption, place and size in twips, and
 // tab index, row by row from the top. A view builds its widgets from this
 // table; it knows no toolkit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field-tools panel: a side stake at a chainage and offset, the chainage
 // and offset of a measured point, and a stake-out table, all on the route the
 // boxes describe and recomputed with them.

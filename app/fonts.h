@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fonts of the window, from what this machine has installed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quenlor: the window.
 #include "app/main_window.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window "main": a view of the form. Every user edit of a text box reaches
 // the form as one edit with the box's new whole text; every text the form
 // writes appears in its box at once, without coming back as an edit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A live plan of the route beside the boxes: the straights, the curve with its
 // transitions, the main points, the computed point, the station with its
 // sight lines, a scale bar and a north arrow. North (X) is up, east (Y) is to

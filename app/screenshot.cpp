@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quenlor-screenshot SESSION PNG: fills the window by a scripted session and
 // saves a picture of it, for the README. Runs on any Qt platform, offscreen
 // included. Besides the session language, a line "tool NAME TEXT" types TEXT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of one edit in the engine, cascade included, for each path a
 // keystroke can take; and the number text alone. Each edit alternates between
 // two texts that differ in their last digit, so every one runs its handler.

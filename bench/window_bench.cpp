@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own figures, on Qt's offscreen platform unless another is set:
 //   - a key press in the chainage box until every dependent box holds its new
 //     text, the field tools have caught up and the window is repainted;

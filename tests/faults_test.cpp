@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every kind of arithmetic fault a computation can meet: the computation ends
 // there, writes nothing after it, and the program goes on. Each case names the
 // boxes whose text the faulting action changes; every other box keeps its text.

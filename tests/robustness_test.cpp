@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random sessions: texts of every kind typed, pasted and deleted in random
 // boxes, random clicks. Every computation must return, and no box may show
 // a non-number such as inf or nan.

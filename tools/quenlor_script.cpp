@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quenlor-script: runs scripted sessions over the same form as the window.
 // Reads the files named as arguments in order, or standard input when none is
 // named ("-" names it among files); --version prints the version. Exits 2 at the first line that is

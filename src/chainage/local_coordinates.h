@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local coordinates of a point on a curve made of a transition (clothoid) of
 // length Ls followed by a circular arc of radius R, at the distance l along the
 // curve from its start point. Origin at the start point, x along its tangent

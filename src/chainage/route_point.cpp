@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/route_point.h"
 
 #include "chainage/local_coordinates.h"

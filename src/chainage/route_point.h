@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point of the route at a chainage, around one intersection point: the
 // incoming straight, a curve of two equal transitions (length Ls) about a
 // circular arc, and the outgoing straight. Plain inputs, plain results, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field tools on the route the boxes describe: side stakes at right angles to
 // the centre line, the chainage and offset of a measured point, and a table
 // of stakes to take out. All of them stand on the point-at-chainage geometry,

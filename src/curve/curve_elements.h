@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Curve elements and main-point chainages at one intersection point.
 #pragma once
 

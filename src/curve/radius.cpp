@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "curve/radius.h"
 
 #include "curve/curve_elements.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radius for a wanted tangent length or external distance.
 #pragma once
 

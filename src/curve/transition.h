@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The elements of one transition curve beside a circular arc.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation state: the named values that the computations keep between
 // their steps and, in a few places, hand on to each other. All start at zero.
 #pragma once

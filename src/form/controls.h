@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text boxes and buttons of the window, by the names the window gives them.
 #pragma once
 

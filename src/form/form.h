@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The form: the texts of every box, the calculation state, and the rules by
 // which an edit starts the computations that depend on it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where the form reaches the computations above it: which
 // handler a box's change or a button's click starts. Declared here, defined
 // with the handler table on the floor that wires the subsystems together, so

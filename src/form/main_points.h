@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main points of a curve, in chainage order, with the box that shows each
 // one's chainage and the state value that keeps it.
 //

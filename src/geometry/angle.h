@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Packed DMS angles and radians.
 //
 // Packed DMS is one signed decimal number ddd.mmss...: the integer part is whole

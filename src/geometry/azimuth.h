@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Azimuth of a line between two points of the plane.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Direction of a chord in the local frame of a curve.
 #pragma once
 

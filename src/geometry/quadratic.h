@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One real root of a quadratic equation.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchange between the outgoing azimuth and the deflection at the JD:
 // outgoing azimuth = incoming azimuth (Text17) + deflection, whichever of the
 // two the surveyor types. Neither angle is reduced to a circle.

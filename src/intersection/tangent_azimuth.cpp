@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "intersection/tangent_azimuth.h"
 
 #include "form/form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tangent azimuths, deflection and the chainage of the next intersection point.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arithmetic faults inside a computation.
 //
 // A division by zero, an invalid operation (0/0, the square root of a negative

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between the text of a box and the number a computation uses.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/plan_scene.h"
 
 #include "chainage/route_point.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the plan view of the route draws, computed from the texts the boxes
 // hold (read with the same lenient parse as every computation) and from the
 // route's own point-at-chainage geometry. No toolkit: a view only scales,

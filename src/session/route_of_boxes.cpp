@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/route_of_boxes.h"
 
 #include "form/form.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The route as the boxes describe it, for the views and tools beside the
 // computations: read with the same lenient parse and the same boxes as the
 // point at a chainage, without touching the calculation state.

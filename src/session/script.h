@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scripted sessions: a form driven by a list of edits and clicks, one command
 // a line, exactly as the window would drive it.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "setout/elevation.h"
 
 #include "form/form.h"

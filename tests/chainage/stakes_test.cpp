@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stakes.h"
 #include "geometry/constants.h"
 #include "session/route_of_boxes.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the driver on SESSION and compares its standard output with EXPECTED.
 execute_process(COMMAND ${DRIVER} ${SESSION} OUTPUT_VARIABLE out ERROR_VARIABLE err
                 RESULT_VARIABLE status)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The driver stops at the bad third line with status 2, after running the two
 # lines before it, and names the line on standard error.
 execute_process(COMMAND ${DRIVER} ${SESSION} OUTPUT_VARIABLE out ERROR_VARIABLE err

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Coverage-guided fuzzing of whole sessions. The input is a session in the
 // scripted-session language, so that the seeds are readable sessions and the
 // fuzzer mutates commands, boxes and texts alike; lines that are no command

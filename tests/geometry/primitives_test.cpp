@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/azimuth.h"
 #include "geometry/direction.h"
 #include "geometry/quadratic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stakes.h"
 #include "session/plan_scene.h"
 #include "support/session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sessions for tests: a form driven by lines of the script language, and the
 // box texts read back as numbers.
 #pragma once

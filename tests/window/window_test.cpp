@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window through its real widgets: keys typed into the QLineEdits, clicks
 // on the buttons, and what the boxes then show.
 #include "app/control_table.h"

@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The field-tools panel: a side stake at a chainage and offset, the chainage
 // and offset of a measured point, and a stake-out table, all on the route the
-// boxes describe and recomputed with them.
+// boxes describe and recomputed with them. The panel forwards what is typed
+// into its boxes to the engine's field-tools model and shows its answers.
 #pragma once
 
-#include "chainage/stakes.h"
+#include "session/field_tools.h"
 
 #include <QWidget>
 
-#include <optional>
-#include <utility>
-
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -31,26 +30,29 @@ public:
   void recompute();
   // The table as the clipboard receives it.
   QString tableText() const;
+  // Puts a text into one of the tools' boxes (by its object name, such as
+  // "stakeChainage") as if it had been typed; false for an unknown box.
+  bool fill(const QString& name, const QString& text);
 
 private:
-  QLineEdit* input(const QString& name);
+  using Input = FieldToolsModel::Input;
+
+  QGroupBox* buildStakeGroup();
+  QGroupBox* buildLocateGroup();
+  QGroupBox* buildTableGroup();
+  QLineEdit* input(Input input, const QString& name);
   QLineEdit* output(const QString& name);
-  void updateStake(const RouteInputs* route);
-  void updateLocation(const RouteInputs* route);
-  void updateTable(const RouteInputs* route);
+  void showAnswers(const FieldAnswers& answers);
 
   const Form& form_;
+  FieldToolsModel model_;
   QTimer* pending_;
-  QLineEdit *stakeChainage_, *stakeOffset_, *stakeX_, *stakeY_, *stakeAzimuth_, *stakeDistance_;
+  QLineEdit *stakeX_, *stakeY_, *stakeAzimuth_, *stakeDistance_;
   QLabel* stakeSide_;
-  QLineEdit *pointX_, *pointY_, *foundK_, *foundChainage_, *foundOffset_;
+  QLineEdit *foundK_, *foundChainage_, *foundOffset_;
   QLabel* foundSide_;
-  QLineEdit *tableStart_, *tableEnd_, *tableInterval_, *tableOffset_;
   QLabel* tableNote_;
-  // What the table on show was made from: a keystroke that changes neither
-  // leaves a long table as it is.
-  std::optional<std::pair<std::optional<RouteInputs>, StakeTableRequest>> tableMadeFrom_;
-  StakeTableModel* model_;
+  StakeTableModel* tableModel_;
   QTableView* view_;
 };
 

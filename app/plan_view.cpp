@@ -114,104 +114,127 @@ void PlanView::fit() {
     centre_ = {};
 }
 
-QPointF PlanView::toScreen(const PlanPoint& p) const {
+QPointF PlanView::toScreen(const PlanePoint& p) const {
   return {width() / 2.0 + (p.y - centre_.y) * pixelsPerUnit_,
           height() / 2.0 - (p.x - centre_.x) * pixelsPerUnit_};
 }
 
-PlanPoint PlanView::toPlan(const QPointF& s) const {
+PlanePoint PlanView::toPlan(const QPointF& s) const {
   return {centre_.x - (s.y() - height() / 2.0) / pixelsPerUnit_,
           centre_.y + (s.x() - width() / 2.0) / pixelsPerUnit_};
 }
 
-void PlanView::paintEvent(QPaintEvent*) {
-  const PlanScene& s = scene();
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::Antialiasing);
-  const QRectF area = QRectF(rect()).adjusted(-10, -10, 10, 10);
+// Everything outside this rectangle, a little larger than the view, is
+// clipped away before it reaches the painter.
+QRectF PlanView::paintArea() const { return QRectF(rect()).adjusted(-10, -10, 10, 10); }
 
-  const auto line = [&](const PlanPoint& a, const PlanPoint& b) {
-    QPointF p = toScreen(a), q = toScreen(b);
-    if (finiteOnScreen(p) && finiteOnScreen(q) && clip(p, q, area))
-      painter.drawLine(p, q);
-  };
-  const auto polyline = [&](const Polyline& points, const QPen& pen) {
-    painter.setPen(pen);
-    for (std::size_t i = 1; i < points.size(); ++i)
-      line(points[i - 1], points[i]);
-  };
+void PlanView::drawLine(QPainter& painter, const PlanePoint& a, const PlanePoint& b) const {
+  QPointF p = toScreen(a), q = toScreen(b);
+  if (finiteOnScreen(p) && finiteOnScreen(q) && clip(p, q, paintArea()))
+    painter.drawLine(p, q);
+}
 
-  polyline(s.incomingStraight, QPen(kStraight, 2));
-  polyline(s.outgoingStraight, QPen(kStraight, 2));
-  polyline(s.firstTransition, QPen(kTransition, 3));
-  polyline(s.arc, QPen(kArc, 3));
-  polyline(s.secondTransition, QPen(kTransition, 3));
+void PlanView::drawPolyline(QPainter& painter, const Polyline& points, const QPen& pen) const {
+  painter.setPen(pen);
+  for (std::size_t i = 1; i < points.size(); ++i)
+    drawLine(painter, points[i - 1], points[i]);
+}
+
+void PlanView::drawRoute(QPainter& painter, const PlanScene& s) const {
+  drawPolyline(painter, s.incomingStraight, QPen(kStraight, 2));
+  drawPolyline(painter, s.outgoingStraight, QPen(kStraight, 2));
+  drawPolyline(painter, s.firstTransition, QPen(kTransition, 3));
+  drawPolyline(painter, s.arc, QPen(kArc, 3));
+  drawPolyline(painter, s.secondTransition, QPen(kTransition, 3));
   painter.setPen(QPen(kTangent, 1, Qt::DashLine));
   for (const PlanSegment& t : s.tangents)
-    line(t.from, t.to);
+    drawLine(painter, t.from, t.to);
   painter.setPen(QPen(kSight, 1, Qt::DashDotLine));
   for (const PlanSegment& t : s.sightLines)
-    line(t.from, t.to);
+    drawLine(painter, t.from, t.to);
+}
 
+void PlanView::drawMarker(QPainter& painter, const PlanMarker& m, const QPointF& p) {
+  switch (m.kind) {
+  case MarkerKind::IntersectionPoint:
+  case MarkerKind::NextIntersectionPoint:
+    painter.setPen(QPen(kStraight, 1.5));
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(
+        QPolygonF({p + QPointF(0, -6), p + QPointF(6, 0), p + QPointF(0, 6), p + QPointF(-6, 0)}));
+    break;
+  case MarkerKind::MainPoint:
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(p, 3.5, 3.5);
+    break;
+  case MarkerKind::ComputedPoint:
+    painter.setPen(QPen(kPoint, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(p, 5, 5);
+    painter.drawLine(p + QPointF(-8, 0), p + QPointF(8, 0));
+    painter.drawLine(p + QPointF(0, -8), p + QPointF(0, 8));
+    break;
+  case MarkerKind::Station:
+  case MarkerKind::Backsight:
+    painter.setPen(QPen(kSight, 1.5));
+    painter.setBrush(m.kind == MarkerKind::Station ? QBrush(kSight) : QBrush(Qt::white));
+    painter.drawPolygon(QPolygonF({p + QPointF(0, -7), p + QPointF(6, 5), p + QPointF(-6, 5)}));
+    break;
+  }
+}
+
+// The label right of its marker, or left of it where it would run off.
+void PlanView::drawLabel(QPainter& painter, const QString& label, const QPointF& p) const {
+  const double labelWidth = painter.fontMetrics().horizontalAdvance(label);
+  const double x = p.x() + 8 + labelWidth > width() - 4 ? p.x() - 8 - labelWidth : p.x() + 8;
+  painter.setPen(Qt::black);
+  painter.drawText(QPointF(x, p.y() - 6), label);
+}
+
+void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) const {
   for (const PlanMarker& m : s.markers) {
     const QPointF p = toScreen(m.at);
-    if (!paintable(p) || !area.contains(p))
+    if (!paintable(p) || !paintArea().contains(p))
       continue;
-    switch (m.kind) {
-    case MarkerKind::IntersectionPoint:
-    case MarkerKind::NextIntersectionPoint:
-      painter.setPen(QPen(kStraight, 1.5));
-      painter.setBrush(Qt::white);
-      painter.drawPolygon(QPolygonF(
-          {p + QPointF(0, -6), p + QPointF(6, 0), p + QPointF(0, 6), p + QPointF(-6, 0)}));
-      break;
-    case MarkerKind::MainPoint:
-      painter.setPen(QPen(Qt::black, 1));
-      painter.setBrush(Qt::white);
-      painter.drawEllipse(p, 3.5, 3.5);
-      break;
-    case MarkerKind::ComputedPoint:
-      painter.setPen(QPen(kPoint, 2));
-      painter.setBrush(Qt::NoBrush);
-      painter.drawEllipse(p, 5, 5);
-      painter.drawLine(p + QPointF(-8, 0), p + QPointF(8, 0));
-      painter.drawLine(p + QPointF(0, -8), p + QPointF(0, 8));
-      break;
-    case MarkerKind::Station:
-    case MarkerKind::Backsight:
-      painter.setPen(QPen(kSight, 1.5));
-      painter.setBrush(m.kind == MarkerKind::Station ? QBrush(kSight) : QBrush(Qt::white));
-      painter.drawPolygon(QPolygonF({p + QPointF(0, -7), p + QPointF(6, 5), p + QPointF(-6, 5)}));
-      break;
-    }
-    // The label right of its marker, or left of it where it would run off.
-    const QString label = QString::fromStdString(m.label);
-    const double labelWidth = painter.fontMetrics().horizontalAdvance(label);
-    const double x = p.x() + 8 + labelWidth > width() - 4 ? p.x() - 8 - labelWidth : p.x() + 8;
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(x, p.y() - 6), label);
+    drawMarker(painter, m, p);
+    drawLabel(painter, QString::fromStdString(m.label), p);
   }
+}
 
-  // North arrow, top right.
+// North arrow, top right.
+void PlanView::drawNorthArrow(QPainter& painter) const {
   const QPointF north(width() - 24, 18);
   painter.setPen(QPen(Qt::black, 1.5));
   painter.setBrush(Qt::black);
   painter.drawPolygon(QPolygonF({north, north + QPointF(-6, 18), north + QPointF(6, 18)}));
   painter.drawText(QRectF(north.x() - 10, north.y() + 20, 20, 16), Qt::AlignCenter,
                    QStringLiteral("N"));
+}
 
-  // Scale bar, bottom left: a round length near a fifth of the width.
+// Scale bar, bottom left: a round length near a fifth of the width.
+void PlanView::drawScaleBar(QPainter& painter) const {
   const double target = width() / 5.0 / pixelsPerUnit_;
-  if (std::isfinite(target) && target > 0) {
-    const double length = roundLength(target);
-    const double pixels = length * pixelsPerUnit_;
-    const QPointF start(12, height() - 14);
-    painter.setPen(QPen(Qt::black, 2));
-    painter.drawLine(start, start + QPointF(pixels, 0));
-    painter.drawLine(start, start + QPointF(0, -5));
-    painter.drawLine(start + QPointF(pixels, 0), start + QPointF(pixels, -5));
-    painter.drawText(start + QPointF(4, -6), QString::number(length, 'g', 6));
-  }
+  if (!std::isfinite(target) || !(target > 0))
+    return;
+  const double length = roundLength(target);
+  const double pixels = length * pixelsPerUnit_;
+  const QPointF start(12, height() - 14);
+  painter.setPen(QPen(Qt::black, 2));
+  painter.drawLine(start, start + QPointF(pixels, 0));
+  painter.drawLine(start, start + QPointF(0, -5));
+  painter.drawLine(start + QPointF(pixels, 0), start + QPointF(pixels, -5));
+  painter.drawText(start + QPointF(4, -6), QString::number(length, 'g', 6));
+}
+
+void PlanView::paintEvent(QPaintEvent*) {
+  const PlanScene& s = scene();
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  drawRoute(painter, s);
+  drawMarkers(painter, s);
+  drawNorthArrow(painter);
+  drawScaleBar(painter);
 }
 
 void PlanView::resizeEvent(QResizeEvent*) {
@@ -226,7 +249,7 @@ void PlanView::wheelEvent(QWheelEvent* event) {
   if (notches == 0)
     return;
   // Zoom about the point under the cursor.
-  const PlanPoint under = toPlan(event->position());
+  const PlanePoint under = toPlan(event->position());
   pixelsPerUnit_ =
       std::clamp(pixelsPerUnit_ * std::pow(kZoomPerNotch, notches), kLeastScale, kGreatestScale);
   const QPointF moved = toScreen(under);

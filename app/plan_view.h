@@ -8,8 +8,11 @@
 
 #include "session/plan_scene.h"
 
+#include <QPen>
 #include <QPointF>
 #include <QWidget>
+
+class QPainter;
 
 namespace quenlor {
 
@@ -25,7 +28,7 @@ public:
 
   const PlanScene& scene();
   // Where a point of the route lands in the widget.
-  QPointF toScreen(const PlanPoint& p) const;
+  QPointF toScreen(const PlanePoint& p) const;
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -37,14 +40,23 @@ protected:
 
 private:
   void fit();
-  PlanPoint toPlan(const QPointF& screen) const;
+  QRectF paintArea() const;
+  void drawLine(QPainter& painter, const PlanePoint& a, const PlanePoint& b) const;
+  void drawPolyline(QPainter& painter, const Polyline& points, const QPen& pen) const;
+  void drawRoute(QPainter& painter, const PlanScene& scene) const;
+  static void drawMarker(QPainter& painter, const PlanMarker& marker, const QPointF& at);
+  void drawLabel(QPainter& painter, const QString& label, const QPointF& at) const;
+  void drawMarkers(QPainter& painter, const PlanScene& scene) const;
+  void drawNorthArrow(QPainter& painter) const;
+  void drawScaleBar(QPainter& painter) const;
+  PlanePoint toPlan(const QPointF& screen) const;
 
   const Form& form_;
   PlanScene scene_;
   bool stale_ = true;
   bool userView_ = false; // zoomed or panned: do not refit
   double pixelsPerUnit_ = 1;
-  PlanPoint centre_;
+  PlanePoint centre_;
   QPointF dragFrom_;
 };
 

@@ -8,7 +8,6 @@
 #include "session/script.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPixmap>
 
 #include <fstream>
@@ -36,13 +35,11 @@ int main(int argc, char** argv) {
     if (line.rfind("tool ", 0) == 0) {
       const std::size_t space = line.find(' ', 5);
       const std::string name = line.substr(5, space - 5);
-      auto* edit = window.findChild<QLineEdit*>(QString::fromStdString(name));
-      if (!edit) {
+      const std::string text = space == std::string::npos ? "" : line.substr(space + 1);
+      if (!window.fieldTools()->fill(QString::fromStdString(name), QString::fromStdString(text))) {
         std::cerr << "line " << number << ": no field-tools box '" << name << "'\n";
         return 2;
       }
-      edit->setText(
-          QString::fromStdString(space == std::string::npos ? "" : line.substr(space + 1)));
       continue;
     }
     if (const auto reason = quenlor::runScriptLine(window.form(), line, std::cout)) {

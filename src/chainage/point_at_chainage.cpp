@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/point_at_chainage.h"
 
+#include "chainage/route_boxes.h"
 #include "chainage/route_point.h"
 #include "form/form.h"
 #include "geometry/angle.h"
@@ -10,38 +11,26 @@
 namespace quenlor {
 namespace {
 
-// Reads the route around the JD from the boxes, in the order the boxes are
-// read, keeping each value in the state as it goes.
+// Reads the route around the JD from the boxes, in the order of the table,
+// keeping each value in the state as it goes; a packed angle is kept as
+// typed and then in radians.
 RouteInputs readRoute(Form& form) {
   CalcState& st = form.state();
   RouteInputs in;
   in.chainage = form.read(Box::Text26);
-  store(st.radius, form.read(Box::Text9));
-  in.transitionLength = form.read(Box::Text10);
-  store(st.tangentLength, form.read(Box::Text11));
-  store(st.jdX, form.read(Box::Text13));
-  store(st.jdY, form.read(Box::Text14));
-  store(st.zhChainage, form.read(Box::Text21));
-  store(st.qzChainage, form.read(Box::Text23));
-  store(st.hzChainage, form.read(Box::Text25));
-  store(st.incomingAzimuthDms, form.read(Box::Text17));
-  store(st.incomingAzimuth, radiansOf(st.incomingAzimuthDms));
-  store(st.deflectionDms, form.read(Box::Text6));
-  in.turnSign = turnSignOf(st.deflectionDms);
-  store(st.deflection, radiansOf(st.deflectionDms));
-  store(st.outgoingAzimuthDms, form.read(Box::Text18));
-  store(st.outgoingAzimuth, radiansOf(st.outgoingAzimuthDms));
-
-  in.radius = st.radius;
-  in.tangentLength = st.tangentLength;
-  in.jdX = st.jdX;
-  in.jdY = st.jdY;
-  in.zhChainage = st.zhChainage;
-  in.qzChainage = st.qzChainage;
-  in.hzChainage = st.hzChainage;
-  in.incomingAzimuth = st.incomingAzimuth;
-  in.deflection = st.deflection;
-  in.outgoingAzimuth = st.outgoingAzimuth;
+  for (const RouteBox& r : kRouteBoxes) {
+    const double value = form.read(r.box);
+    if (r.kept != nullptr)
+      store(st.*r.kept, value);
+    if (r.box == kDeflectionBox)
+      in.turnSign = turnSignOf(value);
+    if (r.keptRadians == nullptr) {
+      in.*r.input = value;
+      continue;
+    }
+    store(st.*r.keptRadians, radiansOf(value));
+    in.*r.input = st.*r.keptRadians;
+  }
   return in;
 }
 
@@ -72,8 +61,8 @@ void Text26_Change(Form& form) {
   store(st.chordDeflection, point.chordDeflection);
   store(st.chordAzimuth, point.chordAzimuth);
 
-  form.write(Box::Text27, point.x);
-  form.write(Box::Text28, point.y);
+  form.write(Box::Text27, point.at.x);
+  form.write(Box::Text28, point.at.y);
   writeOffset(form, Box::Text44, point.localX);
   writeOffset(form, Box::Text45, point.localY);
   setOutPoint(form);

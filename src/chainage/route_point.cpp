@@ -4,20 +4,12 @@
 #include "chainage/local_coordinates.h"
 #include "geometry/constants.h"
 #include "geometry/direction.h"
+#include "geometry/plane_point.h"
 
 #include <cmath>
 
 namespace quenlor {
 namespace {
-
-struct PlanePoint {
-  double x, y;
-};
-
-// The point at distance d from (x, y) along the azimuth a.
-PlanePoint along(double x, double y, double a, double d) {
-  return {x + d * std::cos(a), y + d * std::sin(a)};
-}
 
 PlanePoint zhPoint(const RouteInputs& in) {
   const double back = in.incomingAzimuth + kPi;
@@ -109,9 +101,7 @@ RoutePoint routePoint(const RouteInputs& in) {
 
   const bool fromZh = p.stretch == Stretch::IncomingStraight || p.stretch == Stretch::FirstHalf;
   const PlanePoint base = fromZh ? zh : hz;
-  const PlanePoint point = along(base.x, base.y, p.chordAzimuth, chord);
-  p.x = point.x;
-  p.y = point.y;
+  p.at = along(base, p.chordAzimuth, chord);
   return p;
 }
 

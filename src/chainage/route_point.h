@@ -6,6 +6,8 @@
 // chainage without a form.
 #pragma once
 
+#include "geometry/plane_point.h"
+
 #include <optional>
 
 namespace quenlor {
@@ -29,7 +31,7 @@ enum class Stretch { IncomingStraight, FirstHalf, SecondHalf, OutgoingStraight }
 
 struct RoutePoint {
   Stretch stretch = Stretch::IncomingStraight;
-  double x = 0, y = 0;
+  PlanePoint at;
   // The tangent offsets in the local frame of ZH (first half) or HZ (second
   // half); none on the straights.
   std::optional<double> localX, localY;

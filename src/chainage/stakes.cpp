@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stakes.h"
 
+#include "form/main_points.h"
 #include "geometry/angle.h"
 #include "geometry/azimuth.h"
 #include "geometry/constants.h"
@@ -55,7 +56,7 @@ std::optional<Residual> residualAt(const RouteInputs& route, double k, double x,
   const auto c = centreAt(route, k);
   if (!c)
     return std::nullopt;
-  const double dx = x - c->x, dy = y - c->y;
+  const double dx = x - c->at.x, dy = y - c->at.y;
   const double ca = std::cos(c->azimuth), sa = std::sin(c->azimuth);
   const Residual r{dx * ca + dy * sa, -dx * sa + dy * ca};
   if (!finite(r.along) || !finite(r.across))
@@ -103,7 +104,7 @@ std::vector<double> startingChainages(const RouteInputs& route, double x, double
     for (int i = 0; i <= kCurveSamples; ++i) {
       const double k = route.zhChainage + length * i / kCurveSamples;
       if (const auto c = centreAt(route, k)) {
-        const double d = std::hypot(x - c->x, y - c->y);
+        const double d = std::hypot(x - c->at.x, y - c->at.y);
         if (d < nearest) {
           nearest = d;
           at = k;
@@ -124,19 +125,20 @@ std::string numberOrEmpty(const std::optional<double>& v) {
 std::optional<CentrePoint> centreAt(RouteInputs route, double chainage) {
   route.chainage = chainage;
   const RoutePoint p = routePoint(route);
-  const CentrePoint c{p.x, p.y, tangentAzimuth(route, p.stretch)};
-  if (!finite(c.x) || !finite(c.y) || !finite(c.azimuth))
+  const CentrePoint c{p.at, tangentAzimuth(route, p.stretch)};
+  if (!isFinite(c.at) || !finite(c.azimuth))
     return std::nullopt;
   return c;
 }
 
-std::optional<PlanXY> sideStake(const RouteInputs& route, double chainage, double offset) {
+std::optional<PlanePoint> sideStake(const RouteInputs& route, double chainage, double offset) {
   const auto c = centreAt(route, chainage);
   if (!c)
     return std::nullopt;
   // Right of the direction of travel, with X north and Y east: (-sin, cos).
-  const PlanXY stake{c->x - offset * std::sin(c->azimuth), c->y + offset * std::cos(c->azimuth)};
-  if (!finite(stake.x) || !finite(stake.y))
+  const PlanePoint stake{c->at.x - offset * std::sin(c->azimuth),
+                         c->at.y + offset * std::cos(c->azimuth)};
+  if (!isFinite(stake))
     return std::nullopt;
   return stake;
 }
@@ -200,7 +202,6 @@ StakeTable stakeTable(const RouteInputs& route, const StakeTableRequest& request
     if (!table.truncated && rows.back().chainage < end)
       rows.push_back({end, {}, {}, {}, {}, {}});
   }
-  const char* names[] = {"ZH", "HY", "QZ", "YH", "HZ"};
   for (std::size_t i = 0; i < request.mainPoints.size(); ++i) {
     const double k = request.mainPoints[i];
     if (!(k >= start && k <= end))
@@ -211,9 +212,9 @@ StakeTable stakeTable(const RouteInputs& route, const StakeTableRequest& request
       return r.mainPoint.empty() && std::fabs(r.chainage - k) < kSameStake;
     });
     if (same != rows.end())
-      *same = {k, names[i], {}, {}, {}, {}};
+      *same = {k, std::string(kMainPoints[i].name), {}, {}, {}, {}};
     else
-      rows.push_back({k, names[i], {}, {}, {}, {}});
+      rows.push_back({k, std::string(kMainPoints[i].name), {}, {}, {}, {}});
   }
   std::stable_sort(rows.begin(), rows.end(),
                    [](const StakeRow& a, const StakeRow& b) { return a.chainage < b.chainage; });
@@ -225,36 +226,53 @@ StakeTable stakeTable(const RouteInputs& route, const StakeTableRequest& request
       continue;
     row.left = sideStake(route, row.chainage, -side);
     row.right = sideStake(route, row.chainage, side);
-    row.setOut = setOutFrom(request.stationX, request.stationY, row.centre->x, row.centre->y);
+    row.setOut = setOutFrom(request.stationX, request.stationY, row.centre->at.x, row.centre->at.y);
   }
   table.rows = std::move(rows);
   return table;
 }
 
+namespace {
+
+std::string cellOf(const std::optional<double>& v) { return numberOrEmpty(v); }
+
+template <class T, class F> std::optional<double> when(const std::optional<T>& v, F value) {
+  return v ? std::optional(value(*v)) : std::nullopt;
+}
+
+} // namespace
+
+const std::array<StakeColumn, kStakeColumnCount>& stakeColumns() {
+  using R = const StakeRow&;
+  static const std::array<StakeColumn, kStakeColumnCount> columns{{
+      {"桩号", [](R r) { return kNotation(r.chainage); }},
+      {"主点", [](R r) { return r.mainPoint; }},
+      {"X", [](R r) { return cellOf(when(r.centre, [](auto& c) { return c.at.x; })); }},
+      {"Y", [](R r) { return cellOf(when(r.centre, [](auto& c) { return c.at.y; })); }},
+      {"切线方位角",
+       [](R r) { return cellOf(when(r.centre, [](auto& c) { return azimuthDms(c.azimuth); })); }},
+      {"左桩X", [](R r) { return cellOf(when(r.left, [](auto& p) { return p.x; })); }},
+      {"左桩Y", [](R r) { return cellOf(when(r.left, [](auto& p) { return p.y; })); }},
+      {"右桩X", [](R r) { return cellOf(when(r.right, [](auto& p) { return p.x; })); }},
+      {"右桩Y", [](R r) { return cellOf(when(r.right, [](auto& p) { return p.y; })); }},
+      {"放线方位角",
+       [](R r) { return cellOf(when(r.setOut, [](auto& s) { return s.azimuthDms; })); }},
+      {"放线距离", [](R r) { return cellOf(when(r.setOut, [](auto& s) { return s.distance; })); }},
+  }};
+  return columns;
+}
+
 std::string stakeTableText(const StakeTable& table) {
-  std::string text =
-      "桩号\t主点\tX\tY\t切线方位角\t左桩X\t左桩Y\t右桩X\t右桩Y\t放线方位角\t放线距离\n";
-  for (const StakeRow& row : table.rows) {
-    const auto& c = row.centre;
-    const auto field = [](const std::optional<double>& v) { return numberOrEmpty(v); };
-    const std::string cells[] = {
-        kNotation(row.chainage),
-        row.mainPoint,
-        field(c ? std::optional(c->x) : std::nullopt),
-        field(c ? std::optional(c->y) : std::nullopt),
-        field(c ? std::optional(azimuthDms(c->azimuth)) : std::nullopt),
-        field(row.left ? std::optional(row.left->x) : std::nullopt),
-        field(row.left ? std::optional(row.left->y) : std::nullopt),
-        field(row.right ? std::optional(row.right->x) : std::nullopt),
-        field(row.right ? std::optional(row.right->y) : std::nullopt),
-        field(row.setOut ? std::optional(row.setOut->azimuthDms) : std::nullopt),
-        field(row.setOut ? std::optional(row.setOut->distance) : std::nullopt),
-    };
-    for (std::size_t i = 0; i < std::size(cells); ++i) {
-      text += cells[i];
-      text += i + 1 < std::size(cells) ? '\t' : '\n';
-    }
+  std::string text;
+  for (const StakeColumn& column : stakeColumns()) {
+    text += column.heading;
+    text += &column == &stakeColumns().back() ? '\n' : '\t';
   }
+  for (const StakeRow& row : table.rows)
+    for (const StakeColumn& column : stakeColumns()) {
+      text += column.cell(row);
+      text += &column == &stakeColumns().back() ? '\n' : '\t';
+    }
   return text;
 }
 

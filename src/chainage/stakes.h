@@ -6,10 +6,12 @@
 #pragma once
 
 #include "chainage/route_point.h"
+#include "geometry/plane_point.h"
 
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quenlor {
@@ -17,7 +19,8 @@ namespace quenlor {
 // A point of the centre line with the azimuth of the route's tangent there
 // (radians, the direction of increasing chainage).
 struct CentrePoint {
-  double x, y, azimuth;
+  PlanePoint at;
+  double azimuth;
 };
 
 // The tangent follows the same model as the coordinates: along the straights
@@ -27,13 +30,9 @@ struct CentrePoint {
 // deflection says. Nothing where the curve faults (a zero radius).
 std::optional<CentrePoint> centreAt(RouteInputs route, double chainage);
 
-struct PlanXY {
-  double x, y;
-};
-
 // The stake at the given offset from the centre line, right of the direction
 // of increasing chainage positive, left negative.
-std::optional<PlanXY> sideStake(const RouteInputs& route, double chainage, double offset);
+std::optional<PlanePoint> sideStake(const RouteInputs& route, double chainage, double offset);
 
 struct Location {
   double chainage, offset; // offset right positive
@@ -64,7 +63,7 @@ struct StakeRow {
   double chainage;
   std::string mainPoint; // "ZH" ... "HZ", or empty
   std::optional<CentrePoint> centre;
-  std::optional<PlanXY> left, right;
+  std::optional<PlanePoint> left, right;
   std::optional<SetOut> setOut;
 };
 
@@ -88,6 +87,15 @@ struct StakeTableRequest {
 // places; a stake within half a millimetre of a main point becomes that main
 // point. A non-positive interval gives the main points alone.
 StakeTable stakeTable(const RouteInputs& route, const StakeTableRequest& request);
+
+// The columns of a stake table, each with its heading and the text of its
+// cell in a row: the one definition for the table on screen and the text.
+struct StakeColumn {
+  std::string_view heading;
+  std::string (*cell)(const StakeRow& row);
+};
+inline constexpr std::size_t kStakeColumnCount = 11;
+const std::array<StakeColumn, kStakeColumnCount>& stakeColumns();
 
 // The table as tab-separated text, a header row first, one line a stake.
 std::string stakeTableText(const StakeTable& table);

@@ -4,6 +4,7 @@
 #include "chainage/route_point.h"
 #include "chainage/stakes.h"
 #include "form/form.h"
+#include "form/main_points.h"
 #include "numeric/fault.h"
 #include "numeric/number_text.h"
 #include "session/route_of_boxes.h"
@@ -22,8 +23,6 @@ constexpr int kSamplesPerPiece = 120;
 // Main points closer than this are marked as one.
 constexpr double kSamePlace = 1e-6;
 
-bool finite(const PlanPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-
 std::optional<double> number(const Form& form, Box box) {
   const double value = parseNumber(form.text(box));
   if (!std::isfinite(value))
@@ -31,12 +30,12 @@ std::optional<double> number(const Form& form, Box box) {
   return value;
 }
 
-std::optional<PlanPoint> point(const Form& form, Box x, Box y) {
+std::optional<PlanePoint> point(const Form& form, Box x, Box y) {
   const auto px = number(form, x);
   const auto py = number(form, y);
   if (!px || !py || form.text(x).empty() || form.text(y).empty())
     return std::nullopt;
-  return PlanPoint{*px, *py};
+  return PlanePoint{*px, *py};
 }
 
 // The route around the JD as the point-at-chainage computation reads it.
@@ -57,13 +56,12 @@ std::optional<Route> readRoute(const Form& form) {
   return r;
 }
 
-std::optional<PlanPoint> at(Route route, double chainage) {
+std::optional<PlanePoint> at(Route route, double chainage) {
   route.in.chainage = chainage;
-  const RoutePoint p = routePoint(route.in);
-  const PlanPoint result{p.x, p.y};
-  if (!finite(result))
+  const PlanePoint p = routePoint(route.in).at;
+  if (!isFinite(p))
     return std::nullopt;
-  return result;
+  return p;
 }
 
 // The curve between two chainages, both ends included; a piece that faults
@@ -82,61 +80,50 @@ Polyline piece(const Route& route, double from, double to) {
   return line;
 }
 
-PlanPoint along(const PlanPoint& from, double azimuth, double distance) {
-  return {from.x + distance * std::cos(azimuth), from.y + distance * std::sin(azimuth)};
-}
-
-void addRoute(const Form& form, PlanScene& scene) {
-  const auto route = readRoute(form);
-  if (!route || form.text(Box::Text9).empty())
-    return;
-  const RouteInputs& in = route->in;
+// The curve from ZH to HZ, or nothing when it has no length to draw.
+bool addCurve(const Route& route, PlanScene& scene) {
+  const RouteInputs& in = route.in;
   const double length = in.hzChainage - in.zhChainage;
   if (!(length > 0) || !std::isfinite(length))
-    return;
-  const auto zh = at(*route, in.zhChainage);
-  const auto hz = at(*route, in.hzChainage);
-  if (!zh || !hz)
-    return;
+    return false;
+  scene.firstTransition = piece(route, in.zhChainage, route.hy);
+  scene.arc = piece(route, route.hy, route.yh);
+  scene.secondTransition = piece(route, route.yh, in.hzChainage);
+  return true;
+}
 
-  scene.firstTransition = piece(*route, in.zhChainage, route->hy);
-  scene.arc = piece(*route, route->hy, route->yh);
-  scene.secondTransition = piece(*route, route->yh, in.hzChainage);
-
-  // The straights: back from ZH as far as the curve is long, and on from HZ
-  // to the next JD when it is given, else as far as the curve is long.
-  const double reach = std::max(length, std::fabs(in.tangentLength));
-  const PlanPoint before = along(*zh, in.incomingAzimuth, -reach);
-  if (finite(before))
-    scene.incomingStraight = {before, *zh};
+// The straights: back from ZH as far as the curve is long, and on from HZ
+// to the next JD when it is given, else as far as the curve is long; and the
+// tangents from the JD to ZH and HZ.
+void addStraightsAndTangents(const Form& form, const Route& route, const PlanePoint& zh,
+                             const PlanePoint& hz, PlanScene& scene) {
+  const RouteInputs& in = route.in;
+  const double reach = std::max(in.hzChainage - in.zhChainage, std::fabs(in.tangentLength));
+  const PlanePoint before = along(zh, in.incomingAzimuth, -reach);
+  if (isFinite(before))
+    scene.incomingStraight = {before, zh};
   const auto next = point(form, Box::Text15, Box::Text16);
-  const PlanPoint after = next ? *next : along(*hz, in.outgoingAzimuth, reach);
-  if (finite(after))
-    scene.outgoingStraight = {*hz, after};
+  const PlanePoint after = next ? *next : along(hz, in.outgoingAzimuth, reach);
+  if (isFinite(after))
+    scene.outgoingStraight = {hz, after};
+  const PlanePoint jd{in.jdX, in.jdY};
+  scene.tangents = {{jd, zh}, {jd, hz}};
+}
 
-  const PlanPoint jd{in.jdX, in.jdY};
-  scene.tangents = {{jd, *zh}, {jd, *hz}};
-
-  const struct {
-    const char* name;
-    Box chainageBox;
-  } mains[] = {{"ZH", Box::Text21},
-               {"HY", Box::Text22},
-               {"QZ", Box::Text23},
-               {"YH", Box::Text24},
-               {"HZ", Box::Text25}};
-  // Main points in one place (no transitions: ZH is HY) share one marker.
+// One marker a main point at the chainage its box holds; main points in one
+// place (no transitions: ZH is HY) share one marker.
+void addMainPoints(const Form& form, const Route& route, PlanScene& scene) {
   std::optional<std::size_t> previous; // index of the last main point's marker
   std::string names;
-  for (const auto& m : mains) {
-    const auto k = number(form, m.chainageBox);
-    const auto p = k ? at(*route, *k) : std::nullopt;
+  for (const MainPoint& m : kMainPoints) {
+    const auto k = number(form, m.box);
+    const auto p = k ? at(route, *k) : std::nullopt;
     if (!p)
       continue;
     if (previous) {
       PlanMarker& last = scene.markers[*previous];
       if (std::hypot(last.at.x - p->x, last.at.y - p->y) < kSamePlace) {
-        names += std::string("/") + m.name;
+        names += "/" + std::string(m.name);
         last.label = names + " " + kNotation(*k);
         continue;
       }
@@ -145,6 +132,18 @@ void addRoute(const Form& form, PlanScene& scene) {
     previous = scene.markers.size();
     scene.markers.push_back({MarkerKind::MainPoint, *p, names + " " + kNotation(*k)});
   }
+}
+
+void addRoute(const Form& form, PlanScene& scene) {
+  const auto route = readRoute(form);
+  if (!route || form.text(Box::Text9).empty())
+    return;
+  const auto zh = at(*route, route->in.zhChainage);
+  const auto hz = at(*route, route->in.hzChainage);
+  if (!zh || !hz || !addCurve(*route, scene))
+    return;
+  addStraightsAndTangents(form, *route, *zh, *hz, scene);
+  addMainPoints(form, *route, scene);
 }
 
 void addPointsAndSights(const Form& form, PlanScene& scene) {
@@ -177,8 +176,8 @@ namespace {
 
 class BoundsBuilder {
 public:
-  void add(const PlanPoint& p) {
-    if (!finite(p))
+  void add(const PlanePoint& p) {
+    if (!isFinite(p))
       return;
     if (!b_)
       b_ = PlanScene::Bounds{p.x, p.y, p.x, p.y};
@@ -188,7 +187,7 @@ public:
     b_->maxY = std::max(b_->maxY, p.y);
   }
   void add(const Polyline& line) {
-    for (const PlanPoint& p : line)
+    for (const PlanePoint& p : line)
       add(p);
   }
   void add(const std::vector<PlanSegment>& segments) {

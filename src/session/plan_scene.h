@@ -5,6 +5,8 @@
 // styles and paints it. Coordinates are the route's: X north, Y east.
 #pragma once
 
+#include "geometry/plane_point.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,14 +15,10 @@ namespace quenlor {
 
 class Form;
 
-struct PlanPoint {
-  double x = 0, y = 0; // X north, Y east
-};
-
-using Polyline = std::vector<PlanPoint>;
+using Polyline = std::vector<PlanePoint>;
 
 struct PlanSegment {
-  PlanPoint from, to;
+  PlanePoint from, to;
 };
 
 enum class MarkerKind {
@@ -34,7 +32,7 @@ enum class MarkerKind {
 
 struct PlanMarker {
   MarkerKind kind;
-  PlanPoint at;
+  PlanePoint at;
   std::string label; // "JD", "ZH K0+500.000", ...
 };
 

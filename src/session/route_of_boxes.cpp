@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/route_of_boxes.h"
 
+#include "chainage/route_boxes.h"
 #include "form/form.h"
+#include "form/main_points.h"
 #include "geometry/angle.h"
 #include "numeric/number_text.h"
 
@@ -10,33 +12,17 @@
 namespace quenlor {
 
 std::optional<RouteInputs> routeOfBoxes(const Form& form) {
-  bool finite = true;
-  const auto read = [&](Box box) {
-    const double value = parseNumber(form.text(box));
-    finite = finite && std::isfinite(value);
-    return finite ? value : 0.0;
-  };
   RouteInputs in;
-  in.radius = read(Box::Text9);
-  in.transitionLength = read(Box::Text10);
-  in.tangentLength = read(Box::Text11);
-  in.jdX = read(Box::Text13);
-  in.jdY = read(Box::Text14);
-  in.zhChainage = read(Box::Text21);
-  in.qzChainage = read(Box::Text23);
-  in.hzChainage = read(Box::Text25);
-  const double deflectionDms = read(Box::Text6);
-  const double incomingDms = read(Box::Text17);
-  const double outgoingDms = read(Box::Text18);
-  if (!finite)
-    return std::nullopt;
-  in.turnSign = turnSignOf(deflectionDms);
-  in.incomingAzimuth = radiansOf(incomingDms);
-  in.deflection = radiansOf(deflectionDms);
-  in.outgoingAzimuth = radiansOf(outgoingDms);
-  if (!std::isfinite(in.incomingAzimuth) || !std::isfinite(in.deflection) ||
-      !std::isfinite(in.outgoingAzimuth))
-    return std::nullopt;
+  for (const RouteBox& r : kRouteBoxes) {
+    const double value = parseNumber(form.text(r.box));
+    if (!std::isfinite(value))
+      return std::nullopt;
+    if (r.box == kDeflectionBox)
+      in.turnSign = turnSignOf(value);
+    in.*r.input = r.keptRadians == nullptr ? value : radiansOf(value);
+    if (!std::isfinite(in.*r.input))
+      return std::nullopt;
+  }
   return in;
 }
 
@@ -53,9 +39,8 @@ StakeTableRequest stakeTableRequest(const Form& form, double start, double end, 
   request.offset = offset;
   request.stationX = parseNumber(form.text(Box::Text35));
   request.stationY = parseNumber(form.text(Box::Text36));
-  const Box mains[] = {Box::Text21, Box::Text22, Box::Text23, Box::Text24, Box::Text25};
-  for (std::size_t i = 0; i < std::size(mains); ++i)
-    request.mainPoints[i] = parseNumber(form.text(mains[i]));
+  for (std::size_t i = 0; i < kMainPoints.size(); ++i)
+    request.mainPoints[i] = parseNumber(form.text(kMainPoints[i].box));
   return request;
 }
 

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/script.h"
 
-#include "chainage/stakes.h"
 #include "form/calc_state.h"
 #include "form/form.h"
 #include "numeric/number_text.h"
-#include "session/route_of_boxes.h"
+#include "session/field_tools.h"
 
 #include <charconv>
 #include <cstdio>
@@ -94,31 +93,21 @@ std::optional<std::vector<double>> numbers(std::optional<std::string_view> rest,
   return values;
 }
 
-std::string text(const std::optional<double>& v) { return v ? formatNumber(*v) : std::string(); }
-
 void printStake(const Form& form, double chainage, double offset, std::ostream& out) {
-  const auto route = routeOfBoxes(form);
-  const auto stake = route ? sideStake(*route, chainage, offset) : std::nullopt;
-  std::optional<SetOut> setOut;
-  if (stake)
-    setOut = setOutFromStationBoxes(form, stake->x, stake->y);
-  out << "X=" << text(stake ? std::optional(stake->x) : std::nullopt)
-      << " Y=" << text(stake ? std::optional(stake->y) : std::nullopt)
-      << " azimuth=" << text(setOut ? std::optional(setOut->azimuthDms) : std::nullopt)
-      << " distance=" << text(setOut ? std::optional(setOut->distance) : std::nullopt) << '\n';
+  const SideStakeAnswer a =
+      answerFieldTools(form, {SideStakeQuery{chainage, offset}, {}, {}}).stake;
+  out << "X=" << a.x << " Y=" << a.y << " azimuth=" << a.azimuth << " distance=" << a.distance
+      << '\n';
 }
 
 void printLocation(const Form& form, double x, double y, std::ostream& out) {
-  const auto route = routeOfBoxes(form);
-  const auto where = route ? locate(*route, x, y) : std::nullopt;
-  out << "chainage=" << text(where ? std::optional(where->chainage) : std::nullopt)
-      << " offset=" << text(where ? std::optional(where->offset) : std::nullopt) << '\n';
+  const LocateAnswer a = answerFieldTools(form, {{}, LocateQuery{x, y}, {}}).locate;
+  out << "chainage=" << a.chainage << " offset=" << a.offset << '\n';
 }
 
 void printTable(const Form& form, const std::vector<double>& args, std::ostream& out) {
-  const StakeTableRequest request = stakeTableRequest(form, args[0], args[1], args[2], args[3]);
-  const auto route = routeOfBoxes(form);
-  out << stakeTableText(route ? stakeTable(*route, request) : StakeTable{});
+  const TableQuery query{args[0], args[1], args[2], args[3]};
+  out << stakeTableText(answerFieldTools(form, {{}, {}, query}).table.table);
 }
 
 // stake, locate and table read the route from the boxes and write no box.

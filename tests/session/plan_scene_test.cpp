@@ -21,13 +21,13 @@ std::string workedCurve(bool right) {
          "\nset Text35 900\nset Text36 1900\nset Text39 850\nset Text1 2100\nset Text26 600\n";
 }
 
-double distance(const PlanPoint& a, double x, double y) { return std::hypot(a.x - x, a.y - y); }
+double distance(const PlanePoint& a, double x, double y) { return std::hypot(a.x - x, a.y - y); }
 
 // The least distance from a point to a polyline.
 double distanceToLine(const Polyline& line, double x, double y) {
   double least = INFINITY;
   for (std::size_t i = 1; i < line.size(); ++i) {
-    const PlanPoint a = line[i - 1], b = line[i];
+    const PlanePoint a = line[i - 1], b = line[i];
     const double dx = b.x - a.x, dy = b.y - a.y;
     const double t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
     least = std::min(least, std::hypot(a.x + t * dx - x, a.y + t * dy - y));
@@ -66,7 +66,7 @@ TEST_P(PlanOfTheWorkedCurve, FollowsTheRouteTheCalculatorComputes) {
   // It bends to the side the deflection says: right of the incoming
   // direction (azimuth 30) for a right-hand curve.
   const double a = 30 * 3.1415926 / 180;
-  const PlanPoint mid = scene.arc[scene.arc.size() / 2];
+  const PlanePoint mid = scene.arc[scene.arc.size() / 2];
   const double side =
       (mid.x - GetParam().zhX) * -std::sin(a) + (mid.y - GetParam().zhY) * std::cos(a);
   EXPECT_EQ(side > 0, GetParam().right) << side;
@@ -131,7 +131,7 @@ TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
     const PlanScene scene = buildPlanScene(form);
     EXPECT_EQ(!scene.arc.empty() || !scene.firstTransition.empty(), c.curve) << c.name;
     for (const Polyline* line : {&scene.firstTransition, &scene.arc, &scene.secondTransition})
-      for (const PlanPoint& p : *line)
+      for (const PlanePoint& p : *line)
         ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << c.name;
   }
   Form empty;

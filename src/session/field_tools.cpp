@@ -17,8 +17,8 @@ SideStakeAnswer answerStake(const Form& form, const RouteInputs* route,
   if (!query)
     return answer;
   answer.side = sideOf(query->offset);
-  const auto stake = route && query->chainage ? sideStake(*route, *query->chainage, query->offset)
-                                              : std::nullopt;
+  const auto stake =
+      route && query->chainage ? sideStake(*route, *query->chainage, query->offset) : std::nullopt;
   if (!stake)
     return answer;
   const SetOut s = setOutFromStationBoxes(form, stake->x, stake->y);
@@ -47,9 +47,8 @@ TableAnswer answerTable(const Form& form, const RouteInputs* route,
   if (route && query)
     answer.table = stakeTable(
         *route, stakeTableRequest(form, query->start, query->end, query->interval, query->offset));
-  answer.note = answer.table.truncated
-                    ? "只列前 " + std::to_string(kMaxStakeRows) + " 行"
-                    : std::to_string(answer.table.rows.size()) + " 行";
+  answer.note = answer.table.truncated ? "只列前 " + std::to_string(kMaxStakeRows) + " 行"
+                                       : std::to_string(answer.table.rows.size()) + " 行";
   return answer;
 }
 
@@ -69,9 +68,8 @@ double FieldToolsModel::number(Input input) const { return parseNumber(text(inpu
 FieldQueries FieldToolsModel::queries() const {
   const auto given = [this](Input input) { return !text(input).empty(); };
   FieldQueries q;
-  q.stake = SideStakeQuery{given(Input::StakeChainage)
-                               ? std::optional(number(Input::StakeChainage))
-                               : std::nullopt,
+  q.stake = SideStakeQuery{given(Input::StakeChainage) ? std::optional(number(Input::StakeChainage))
+                                                       : std::nullopt,
                            number(Input::StakeOffset)};
   if (given(Input::PointX) && given(Input::PointY))
     q.locate = LocateQuery{number(Input::PointX), number(Input::PointY)};

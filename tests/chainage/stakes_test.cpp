@@ -9,20 +9,9 @@
 namespace quenlor {
 namespace {
 
-using test::play;
+RouteInputs workedRoute(bool right = true) { return *routeOfBoxes(test::workedForm(right)); }
 
-// The worked curve of the chainage computation, right- or left-hand.
-RouteInputs workedRoute(bool right) {
-  Form form;
-  play(form, std::string("set Text6 ") + (right ? "40" : "-40") +
-                 "\nset Text9 300\nset Text10 60\nset Text11 139.3631\nset Text21 500\n"
-                 "set Text23 634.7198\nset Text25 769.4395\nset Text13 1000\nset Text14 2000\n"
-                 "set Text17 30\nset Text18 " +
-                 (right ? "70" : "350"));
-  return *routeOfBoxes(form);
-}
-
-double degrees(double d) { return d * kPi / 180; }
+double radians(double degrees) { return degrees * kPi / 180; }
 
 struct StakeCase {
   const char* name;
@@ -36,10 +25,9 @@ class SideStakes : public ::testing::TestWithParam<StakeCase> {};
 
 TEST_P(SideStakes, StandAtRightAnglesToTheTangent) {
   const StakeCase& c = GetParam();
-  const RouteInputs route = workedRoute(c.right);
-  const auto stake = sideStake(route, c.chainage, c.offset);
+  const auto stake = sideStake(workedRoute(c.right), c.chainage, c.offset);
   ASSERT_TRUE(stake);
-  const double a = degrees(c.tangentDegrees);
+  const double a = radians(c.tangentDegrees);
   EXPECT_NEAR(stake->x, c.centreX - c.offset * std::sin(a), 5e-5);
   EXPECT_NEAR(stake->y, c.centreY + c.offset * std::cos(a), 5e-5);
 }
@@ -48,40 +36,28 @@ TEST_P(SideStakes, StandAtRightAnglesToTheTangent) {
 // (l - Ls) / R + Ls / (2R) on the arc, 70 or 350 deg beyond HZ.
 INSTANTIATE_TEST_SUITE_P(
     WorkedCurves, SideStakes,
-    ::testing::Values(StakeCase{"IncomingStraightRight", true, 480, 10, 861.9875, 1920.3185, 30},
-                      StakeCase{"FirstTransitionLeftSide", true, 550, -7.5, 922.0099, 1956.3084,
-                                30 + 2500.0 / 36000 * 180 / kPi},
-                      StakeCase{"ArcFromZh", true, 600, 5, 961.0385, 1987.4702,
-                                30 + (40.0 / 300 + 30.0 / 300) * 180 / kPi},
-                      StakeCase{"ArcFromHz", true, 700, -3, 1021.0551, 2066.8792,
-                                70 - (9.4395 / 300 + 30.0 / 300) * 180 / kPi},
-                      StakeCase{"SecondTransition", true, 750, 12, 1040.9524, 2112.7148,
-                                70 - 19.4395 * 19.4395 / 36000 * 180 / kPi},
-                      StakeCase{"OutgoingStraight", true, 800, 4, 1058.1173, 2159.6760, 70},
-                      StakeCase{"LeftHandTransition", false, 550, 6, 923.1669, 1954.3044,
-                                30 - 2500.0 / 36000 * 180 / kPi},
-                      StakeCase{"LeftHandOutgoingStraight", false, 800, -2, 1167.3421, 1970.4931,
-                                -10}),
+    ::testing::Values(
+        StakeCase{"IncomingStraightRight", true, 480, 10, 861.9875, 1920.3185, 30},
+        StakeCase{"FirstTransitionLeftSide", true, 550, -7.5, 922.0099, 1956.3084, 30 + 3.978874},
+        StakeCase{"ArcFromZh", true, 600, 5, 961.0385, 1987.4702, 30 + 13.369015},
+        StakeCase{"ArcFromHz", true, 700, -3, 1021.0551, 2066.8792, 70 - 7.532390},
+        StakeCase{"SecondTransition", true, 750, 12, 1040.9524, 2112.7148, 70 - 0.601437},
+        StakeCase{"OutgoingStraight", true, 800, 4, 1058.1173, 2159.6760, 70},
+        StakeCase{"LeftHandTransition", false, 550, 6, 923.1669, 1954.3044, 30 - 3.978874},
+        StakeCase{"LeftHandOutgoingStraight", false, 800, -2, 1167.3421, 1970.4931, -10}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
   for (const char* box : {"Text17", "Text18", "Text6", "Text9", "Text25"}) {
-    Form form;
-    play(form, std::string("set ") + box + " 1e999");
+    Form form = test::workedForm(true, std::string("set ") + box + " 1e999");
     EXPECT_FALSE(routeOfBoxes(form)) << box;
-    EXPECT_EQ(play(form, "stake 1 1\nlocate 1 1"), "X= Y= azimuth= distance=\nchainage= offset=\n")
-        << box;
   }
-  Form huge;
-  play(huge, "set Text17 1e308"); // finite, but its radians overflow
-  EXPECT_FALSE(routeOfBoxes(huge));
+  // Finite, but its radians overflow.
+  EXPECT_FALSE(routeOfBoxes(test::workedForm(true, "set Text17 1e308")));
 }
 
 TEST(SideStakes, ZeroOffsetIsTheChainageBoxsPoint) {
-  Form form;
-  play(form, "set Text6 40\nset Text9 300\nset Text10 60\nset Text11 139.3631\nset Text21 500\n"
-             "set Text23 634.7198\nset Text25 769.4395\nset Text13 1000\nset Text14 2000\n"
-             "set Text17 30\nset Text18 70\nset Text26 655.5");
+  const Form form = test::workedForm(true, "set Text26 655.5");
   const auto stake = sideStake(*routeOfBoxes(form), 655.5, 0);
   ASSERT_TRUE(stake);
   EXPECT_EQ(formatNumber(stake->x), form.text(Box::Text27));
@@ -108,10 +84,27 @@ TEST(Locate, InvertsSideStakesEverywhere) {
   }
 }
 
-TEST(Locate, PointsBeyondTheStraightsLieOnTheirExtensions) {
-  const RouteInputs route = workedRoute(true);
+// Far from the line a point has several perpendicular feet: a kilometre
+// inside the curve from K0+600 lies 1000 m from the arc, 981.5 m from the
+// incoming straight and 926.2 m from the outgoing one. The nearest foot
+// wins, as a dense walk along the line finds it.
+TEST(Locate, TakesTheNearestOfSeveralFeet) {
+  const RouteInputs route = workedRoute();
+  for (const double offset : {1000.0, 600.0, -400.0}) {
+    const auto point = sideStake(route, 600, offset);
+    const auto found = locate(route, point->x, point->y);
+    ASSERT_TRUE(found) << offset;
+    double nearest = INFINITY;
+    for (double k = -3000; k <= 4000; k += 0.05) {
+      const auto c = centreAt(route, k);
+      nearest = std::min(nearest, std::hypot(c->at.x - point->x, c->at.y - point->y));
+    }
+    EXPECT_NEAR(std::fabs(found->offset), nearest, 1e-3) << offset;
+    const auto back = sideStake(route, found->chainage, found->offset);
+    EXPECT_LT(std::hypot(back->x - point->x, back->y - point->y), 1e-4) << offset;
+  }
+  // Beyond the ends, on the straights extended.
   const auto far = sideStake(route, -5000, 8);
-  ASSERT_TRUE(far);
   const auto found = locate(route, far->x, far->y);
   ASSERT_TRUE(found);
   EXPECT_NEAR(found->chainage, -5000, 1e-4);
@@ -120,16 +113,16 @@ TEST(Locate, PointsBeyondTheStraightsLieOnTheirExtensions) {
 }
 
 TEST(KNotation, WritesKilometresAndMetres) {
-  EXPECT_EQ(kNotation(1234.567), "K1+234.567");
-  EXPECT_EQ(kNotation(500), "K0+500.000");
-  EXPECT_EQ(kNotation(1999.9996), "K2+000.000"); // the carry
-  EXPECT_EQ(kNotation(1999.9994), "K1+999.999");
-  EXPECT_EQ(kNotation(12), "K0+012.000");
-  EXPECT_EQ(kNotation(-12.5), "K-0+012.500");
-  EXPECT_EQ(kNotation(-1234.5), "K-1+234.500");
-  EXPECT_EQ(kNotation(-0.0001), "K0+000.000");
-  EXPECT_EQ(kNotation(2e12), "2000000000000");
-  EXPECT_EQ(kNotation(INFINITY), "");
+  const struct {
+    double chainage;
+    const char* text;
+  } cases[] = {{1234.567, "K1+234.567"},  {500, "K0+500.000"},
+               {1999.9996, "K2+000.000"}, {1999.9994, "K1+999.999"},
+               {12, "K0+012.000"},        {-12.5, "K-0+012.500"},
+               {-1234.5, "K-1+234.500"},  {-0.0001, "K0+000.000"},
+               {2e12, "2000000000000"},   {INFINITY, ""}};
+  for (const auto& c : cases)
+    EXPECT_EQ(kNotation(c.chainage), c.text) << c.chainage;
 }
 
 StakeTableRequest request(double start, double end, double interval) {
@@ -145,7 +138,7 @@ StakeTableRequest request(double start, double end, double interval) {
 }
 
 TEST(StakeTable, HoldsTheStakesAndTheMainPointsInOrder) {
-  const StakeTable table = stakeTable(workedRoute(true), request(480, 800, 20));
+  const StakeTable table = stakeTable(workedRoute(), request(480, 800, 20));
   std::vector<std::string> mains;
   double previous = -INFINITY;
   for (const StakeRow& row : table.rows) {
@@ -164,52 +157,36 @@ TEST(StakeTable, HoldsTheStakesAndTheMainPointsInOrder) {
   StakeTableRequest computed = request(480, 800, 20);
   computed.mainPoints = {499.999989306826, 559.999989306826, 634.719686626162, 709.439383945498,
                          769.439383945498};
-  const StakeTable merged = stakeTable(workedRoute(true), computed);
+  const StakeTable merged = stakeTable(workedRoute(), computed);
   EXPECT_EQ(merged.rows.size(), 17u + 3u);
   EXPECT_EQ(merged.rows[1].mainPoint, "ZH");
   EXPECT_EQ(merged.rows[1].chainage, 499.999989306826);
-  EXPECT_FALSE(table.truncated);
 }
 
 TEST(StakeTable, BadRequestsGiveBoundedResults) {
-  const RouteInputs route = workedRoute(true);
-  EXPECT_EQ(stakeTable(route, request(480, 800, 0)).rows.size(), 5u); // main points only
-  EXPECT_EQ(stakeTable(route, request(480, 800, -20)).rows.size(), 5u);
-  EXPECT_EQ(stakeTable(route, request(800, 480, 20)).rows.size(), 20u); // swapped
-  EXPECT_TRUE(stakeTable(route, request(NAN, 800, 20)).rows.empty());
+  const RouteInputs route = workedRoute();
+  const struct {
+    StakeTableRequest request;
+    std::size_t rows;
+  } cases[] = {{request(480, 800, 0), 5},   // the main points alone
+               {request(480, 800, -20), 5}, // likewise
+               {request(800, 480, 20), 20}, // swapped
+               {request(NAN, 800, 20), 0},
+               {request(600, 600, 20), 1}};
+  for (const auto& c : cases)
+    EXPECT_EQ(stakeTable(route, c.request).rows.size(), c.rows);
   const StakeTable huge = stakeTable(route, request(0, 1e9, 0.001));
   EXPECT_TRUE(huge.truncated);
   EXPECT_LE(huge.rows.size(), kMaxStakeRows + 5);
-  EXPECT_EQ(stakeTable(route, request(600, 600, 20)).rows.size(), 1u);
 }
 
 TEST(StakeTable, TextHasAHeaderAndOneLineAStake) {
-  const std::string text = stakeTableText(stakeTable(workedRoute(true), request(480, 520, 20)));
+  const std::string text = stakeTableText(stakeTable(workedRoute(), request(480, 520, 20)));
   EXPECT_EQ(text.substr(0, text.find('\n')),
             "桩号\t主点\tX\tY\t切线方位角\t左桩X\t左桩Y\t右桩X\t右桩Y\t放线方位角\t放线距离");
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 3);
   EXPECT_NE(text.find("K0+500.000\tZH\t879.308010693259\t1930.31845754584\t30\t"),
             std::string::npos);
-}
-
-TEST(FieldCommands, PrintWithoutWritingABox) {
-  Form form;
-  play(form, "set Text6 40\nset Text9 300\nset Text10 60\nset Text11 139.3631\nset Text21 500\n"
-             "set Text23 634.7198\nset Text25 769.4395\nset Text13 1000\nset Text14 2000\n"
-             "set Text17 30\nset Text18 70");
-  const std::string before = play(form, "dump\nstate");
-  const auto stake = sideStake(*routeOfBoxes(form), 480, 10);
-  const SetOut fromOrigin = setOutFrom(0, 0, stake->x, stake->y);
-  EXPECT_EQ(play(form, "stake 480 10"),
-            "X=" + formatNumber(stake->x) + " Y=" + formatNumber(stake->y) +
-                " azimuth=" + formatNumber(fromOrigin.azimuthDms) +
-                " distance=" + formatNumber(fromOrigin.distance) + "\n");
-  const std::string located =
-      play(form, "locate " + formatNumber(stake->x) + " " + formatNumber(stake->y));
-  EXPECT_NEAR(parseNumber(located.substr(9)), 480, 1e-4) << located;
-  EXPECT_NEAR(parseNumber(located.substr(located.find("offset=") + 7)), 10, 1e-4) << located;
-  EXPECT_EQ(play(form, "table 500 500 10 0").substr(0, 3), "桩");
-  EXPECT_EQ(play(form, "dump\nstate"), before);
 }
 
 } // namespace

@@ -50,12 +50,18 @@ TEST(RadiusFromTangent, UnequalTransitionsStillSolveWithLsAlone) {
   expectNear(form, Box::Text34, 284.3162);
 }
 
+// The button writes its own symmetric tangent length into Text11, not the
+// first tangent the cascade computed: with ls2 = 40 that one would be about
+// 179.5762 (shorter by (p1 - p2) / sin 30 deg).
 TEST(RadiusFromExternal, KeepsItsOwnTangentLength) {
-  Form form;
-  play(form, std::string(kCurve) + "set Text12 20\nclick Command4");
-  expectNear(form, Box::Text9, 559.0809);
-  expectNear(form, Box::Text12, 20);
-  expectNear(form, Box::Text11, 179.8743);
+  for (const char* ls2 : {"60", "40"}) {
+    Form form;
+    play(form, std::string("set Text8 1000\nset Text10 60\nset Text42 ") + ls2 +
+                   "\nset Text6 30\nset Text12 20\nclick Command4");
+    expectNear(form, Box::Text9, 559.0809);
+    expectNear(form, Box::Text12, 20);
+    expectNear(form, Box::Text11, 179.8743);
+  }
 }
 
 struct RootCase {

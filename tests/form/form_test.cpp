@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form/handler_hook.h"
 #include "support/session.h"
 
 #include <vector>
@@ -17,14 +16,9 @@ TEST(Form, StartsWithEveryBoxEmptyAndEveryValueZero) {
     EXPECT_EQ(form.state().*field.member, 0.0) << field.name;
 }
 
-TEST(Form, HasTheFortyFourBoxesOfTheWindow) {
-  EXPECT_EQ(allBoxes().size(), 44u);
-  EXPECT_EQ(boxName(allBoxes().front()), "Text1");
-  EXPECT_EQ(boxName(allBoxes().back()), "Text45");
-  EXPECT_FALSE(boxFromName("Text43"));
-  EXPECT_FALSE(boxFromName("Text0"));
-  EXPECT_FALSE(boxFromName("Text046"));
-  EXPECT_FALSE(boxFromName("text6"));
+TEST(Form, NamesTheBoxesAndButtonsAsTheDriverWritesThem) {
+  for (const char* bad : {"Text43", "Text0", "Text046", "text6", "Text46"})
+    EXPECT_FALSE(boxFromName(bad)) << bad;
   EXPECT_EQ(boxFromName("Text44"), Box::Text44);
   EXPECT_EQ(buttonFromName("Command1"), Button::Command1);
   EXPECT_EQ(buttonFromName("Command1(0)"), Button::Command1);
@@ -33,58 +27,46 @@ TEST(Form, HasTheFortyFourBoxesOfTheWindow) {
 }
 
 // Records every text change the form reports, in order.
-struct Recorder {
+std::vector<std::pair<Box, std::string>> changesOf(Form& form, const std::string& session) {
   std::vector<std::pair<Box, std::string>> changes;
-  void attach(Form& form) {
-    form.setObserver([this](Box box, const std::string& text) { changes.emplace_back(box, text); });
-  }
-};
+  form.setObserver([&](Box box, const std::string& text) { changes.emplace_back(box, text); });
+  play(form, session);
+  form.setObserver(nullptr);
+  return changes;
+}
 
 TEST(Form, AnUnchangedTextRaisesNothing) {
   Form form;
   play(form, "set Text6 30\nset Text9 500");
-  Recorder recorder;
-  recorder.attach(form);
-  play(form, "set Text6 30\nset Text9 500\nset Text7 \nback Text7");
-  EXPECT_TRUE(recorder.changes.empty());
+  EXPECT_TRUE(changesOf(form, "set Text6 30\nset Text9 500\nset Text7 \nback Text7").empty());
 }
 
-TEST(Form, TheObserverHearsTheEditBeforeTheWritesItStarts) {
+TEST(Form, TheObserverHearsEachEditBeforeTheWritesItStarts) {
   Form form;
-  Recorder recorder;
-  recorder.attach(form);
-  play(form, "set Text9 500");
-  ASSERT_EQ(recorder.changes.size(), 9u);
-  EXPECT_EQ(recorder.changes[0], std::make_pair(Box::Text9, std::string("500")));
-  const Box written[] = {Box::Text11, Box::Text12, Box::Text34, Box::Text21,
-                         Box::Text22, Box::Text23, Box::Text24, Box::Text25};
-  for (std::size_t i = 0; i < 8; ++i)
-    EXPECT_EQ(recorder.changes[i + 1].first, written[i]);
-}
+  const auto changes = changesOf(form, "set Text9 500");
+  const Box order[] = {Box::Text9,  Box::Text11, Box::Text12, Box::Text34, Box::Text21,
+                       Box::Text22, Box::Text23, Box::Text24, Box::Text25};
+  ASSERT_EQ(changes.size(), std::size(order));
+  for (std::size_t i = 0; i < changes.size(); ++i)
+    EXPECT_EQ(changes[i].first, order[i]) << i;
+  EXPECT_EQ(changes[0].second, "500");
 
-TEST(Form, TheRadiusButtonWritesAgainAfterTheCascade) {
-  Form form;
+  // A button's write of the radius runs the curve elements inside it, and
+  // the button's own writes follow.
   play(form, "set Text8 1000\nset Text10 60\nset Text42 60\nset Text6 30\nset Text11 150");
-  Recorder recorder;
-  recorder.attach(form);
-  play(form, "click Command3");
-  // Text9, then the nested curve elements (Text11 ... Text25), then the
-  // button's own writes, which find the same texts except where they differ.
-  ASSERT_GE(recorder.changes.size(), 9u);
-  EXPECT_EQ(recorder.changes[0].first, Box::Text9);
-  EXPECT_EQ(recorder.changes[1].first, Box::Text11);
-  EXPECT_EQ(recorder.changes[8].first, Box::Text25);
+  const auto clicked = changesOf(form, "click Command3");
+  ASSERT_GE(clicked.size(), 9u);
+  EXPECT_EQ(clicked[0].first, Box::Text9);
+  EXPECT_EQ(clicked[1].first, Box::Text11);
+  EXPECT_EQ(clicked[8].first, Box::Text25);
 }
 
-// The number text as the boxes see it: the station elevation read leniently,
-// the backsight elevation written in the general format.
+// The boxes read leniently and write the general number text.
 TEST(Form, ReadsAndWritesNumberTextThroughTheBoxes) {
   const struct {
     const char* typed;
     const char* shown;
-  } cases[] = {{" 1 2.5 ", "12.5"}, {"abc", "0"},      {"-.5", "-0.5"}, {"1e3", "1000"},
-               {"1.2.3", "1.2"},    {"12.5m", "12.5"}, {"1,000", "1"},  {"-2", "-2"},
-               {"1e20", "1E+20"},   {"1e-7", "1E-07"}, {"&H1F", "31"},  {"5.e3", "5000"}};
+  } cases[] = {{" 1 2.5 ", "12.5"}, {"abc", "0"}, {"1.2.3", "1.2"}, {"1e20", "1E+20"}};
   for (const auto& c : cases) {
     Form form;
     play(form, std::string("set Text37 ") + c.typed);
@@ -93,22 +75,6 @@ TEST(Form, ReadsAndWritesNumberTextThroughTheBoxes) {
   Form sum;
   play(sum, "set Text37 0.1\nset Text38 0.2");
   EXPECT_EQ(sum.text(Box::Text2), "0.3");
-}
-
-// Packed angles as the deflection and the exchange convert them.
-TEST(Form, ConvertsPackedAnglesThroughTheBoxes) {
-  Form form;
-  play(form, "set Text6 30.152");
-  EXPECT_NEAR(form.state().deflection, 0.52805905245679, 1e-14);
-  play(form, "set Text6 -30.152");
-  EXPECT_NEAR(form.state().deflection, -0.52805905245679, 1e-14);
-  // From the deflection back to packed DMS with Text17 at 0: the text comes
-  // back as it was typed.
-  for (const char* angle : {"146.3218", "2.01", "0.29", "359.5959", "-28.3852"}) {
-    Form exchange;
-    play(exchange, std::string("set Text17 0\nset Text19 ") + angle);
-    EXPECT_EQ(exchange.text(Box::Text18), angle);
-  }
 }
 
 TEST(Form, ButtonsWithoutAComputationChangeNothing) {
@@ -121,19 +87,9 @@ TEST(Form, ButtonsWithoutAComputationChangeNothing) {
 
 TEST(Form, ResultBoxesAcceptTyping) {
   Form form;
-  play(form, "set Text9 500\nset Text21 \ntype Text21 123");
+  play(form, "set Text9 500\nset Text21 \ntype Text21 123\nset Text7 JD5");
   EXPECT_EQ(form.text(Box::Text21), "123");
-  play(form, "set Text3 12\nset Text7 JD5\nset Text33 7");
-  EXPECT_EQ(form.text(Box::Text3), "12");
   EXPECT_EQ(form.text(Box::Text7), "JD5");
-}
-
-TEST(Faults, NoStateValueEverHoldsANonNumber) {
-  Form form;
-  play(form, "set Text9 1e-300\nset Text10 1e300\nset Text42 1e300\nset Text6 1e300\n"
-             "set Text8 -1e308\nclick Command3\nclick Command4\nset Text12 1e308\nclick Command4");
-  for (const StateField& field : stateFields())
-    EXPECT_TRUE(std::isfinite(form.state().*field.member)) << field.name;
 }
 
 } // namespace

@@ -64,10 +64,11 @@ TEST(Xjjs, ChordAngleWithoutQuadrantCorrection) {
   double angle = 0;
   xjjs(angle, 59.940027778, 1.998571883);
   EXPECT_NEAR(angle, 0.033331, 5e-7);
+  const double minusQuarterTurn = -0.78539816339744831;
   xjjs(angle, 10, -10);
-  EXPECT_DOUBLE_EQ(angle, -std::atan(1.0));
-  xjjs(angle, -10, 10);
-  EXPECT_DOUBLE_EQ(angle, -std::atan(1.0));
+  EXPECT_DOUBLE_EQ(angle, minusQuarterTurn);
+  xjjs(angle, -10, 10); // no quadrant correction
+  EXPECT_DOUBLE_EQ(angle, minusQuarterTurn);
 }
 
 } // namespace

@@ -10,15 +10,9 @@ namespace {
 
 using test::play;
 
-// The worked curve of the chainage computation, right- or left-hand, with a
-// station, a backsight and the point at K0+600 computed.
-std::string workedCurve(bool right) {
-  return std::string("set Text6 ") + (right ? "40" : "-40") +
-         "\nset Text9 300\nset Text10 60\nset Text11 139.3631\nset Text21 500\n"
-         "set Text22 560\nset Text23 634.7198\nset Text24 709.4395\nset Text25 769.4395\n"
-         "set Text13 1000\nset Text14 2000\nset Text17 30\nset Text18 " +
-         (right ? "70" : "350") +
-         "\nset Text35 900\nset Text36 1900\nset Text39 850\nset Text1 2100\nset Text26 600\n";
+// The worked curve with a station, a backsight and the point at K0+600.
+Form plannedForm(bool right = true) {
+  return test::workedForm(right, std::string(test::kStation) + "set Text26 600\n");
 }
 
 double distance(const PlanePoint& a, double x, double y) { return std::hypot(a.x - x, a.y - y); }
@@ -50,8 +44,7 @@ struct Hand {
 class PlanOfTheWorkedCurve : public ::testing::TestWithParam<Hand> {};
 
 TEST_P(PlanOfTheWorkedCurve, FollowsTheRouteTheCalculatorComputes) {
-  Form form;
-  play(form, workedCurve(GetParam().right));
+  const Form form = plannedForm(GetParam().right);
   const PlanScene scene = buildPlanScene(form);
   ASSERT_FALSE(scene.firstTransition.empty());
   ASSERT_FALSE(scene.arc.empty());
@@ -83,9 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Hands, PlanOfTheWorkedCurve,
                          [](const auto& info) { return info.param.right ? "Right" : "Left"; });
 
 TEST(PlanScene, MarksMainPointsStationAndSights) {
-  Form form;
-  play(form, workedCurve(true));
-  const PlanScene scene = buildPlanScene(form);
+  const PlanScene scene = buildPlanScene(plannedForm());
   std::vector<std::string> labels;
   for (const PlanMarker& m : scene.markers)
     labels.push_back(m.label);
@@ -125,8 +116,7 @@ TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
       {"StationOnly", "set Text35 5\nset Text36 5\nset Text6 \nset Text9 ", false},
   };
   for (const auto& c : cases) {
-    Form form;
-    play(form, workedCurve(true));
+    Form form = plannedForm();
     play(form, c.session);
     const PlanScene scene = buildPlanScene(form);
     EXPECT_EQ(!scene.arc.empty() || !scene.firstTransition.empty(), c.curve) << c.name;

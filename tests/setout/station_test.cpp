@@ -79,9 +79,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SideShot, PlacesThePointAlongTheTypedAzimuth) {
   Form form;
   play(form, "set Text35 100\nset Text36 200\nset Text3 10\nset Text4 45\nclick Command6");
-  const double a = 45 * 3.1415926 / 180;
-  EXPECT_NEAR(test::number(form, Box::Text39), 100 + 10 * std::cos(a), 1e-12);
-  EXPECT_NEAR(test::number(form, Box::Text1), 200 + 10 * std::sin(a), 1e-12);
+  // 45 deg with the program's pi, 3.1415926: a hair past the true diagonal.
+  test::expectNear(form, Box::Text39, 107.0710679066, 1e-9);
+  test::expectNear(form, Box::Text1, 207.0710677171, 1e-9);
   EXPECT_EQ(form.text(Box::Text3), "10");
   // Re-derived from the written coordinates: 45 deg less the short pi's noise.
   EXPECT_TRUE(form.text(Box::Text4) == "45" || form.text(Box::Text4) == "44.5959")

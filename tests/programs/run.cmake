@@ -1,0 +1,30 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs PROGRAM as a user would (ARGS a list of arguments, UNSET a list of
+# environment variables to remove) and checks what the user sees: the exit
+# STATUS, standard output against the file OUTPUT (empty when not given) and
+# standard error against the regular expression ERROR (empty when not given).
+set(command ${PROGRAM} ${ARGS})
+if(UNSET)
+  set(unsets)
+  foreach(name IN LISTS UNSET)
+    list(APPEND unsets --unset=${name})
+  endforeach()
+  set(command ${CMAKE_COMMAND} -E env ${unsets} ${command})
+endif()
+execute_process(COMMAND ${command} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL STATUS)
+  message(FATAL_ERROR "exit status ${status}, expected ${STATUS}; standard error: ${err}")
+endif()
+set(expected "")
+if(OUTPUT)
+  file(READ ${OUTPUT} expected)
+endif()
+if(NOT out STREQUAL expected)
+  message(FATAL_ERROR "standard output differs.\n--- got:\n${out}--- expected:\n${expected}")
+endif()
+if(NOT ERROR)
+  set(ERROR "^$")
+endif()
+if(NOT err MATCHES "${ERROR}")
+  message(FATAL_ERROR "standard error does not match '${ERROR}':\n${err}")
+endif()

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/field_tools.h"
 
+#include "session/notices.h"
+
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,21 +16,27 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <sstream>
+#include <unordered_map>
+
 namespace quenlor {
 
-// The rows of a stake table, each cell's text made only when it is shown.
+// The rows of a stake table, each made when it is shown and kept while it is
+// on screen: a table of any length costs what its visible rows cost.
 class StakeTableModel : public QAbstractTableModel {
 public:
   using QAbstractTableModel::QAbstractTableModel;
 
-  void setTable(const StakeTable* table) {
+  void setTable(const TableAnswer* table, Precision precision) {
     beginResetModel();
     table_ = table;
+    precision_ = precision;
+    rows_.clear();
     endResetModel();
   }
 
   int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() || !table_ ? 0 : int(table_->rows.size());
+    return parent.isValid() || !table_ ? 0 : int(table_->table.size());
   }
   int columnCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : int(stakeColumns().size());
@@ -44,31 +53,29 @@ public:
     if (role != Qt::DisplayRole || !table_)
       return {};
     const StakeColumn& column = stakeColumns()[std::size_t(index.column())];
-    return QString::fromStdString(column.cell(table_->rows[std::size_t(index.row())]));
+    return QString::fromStdString(column.cell(row(std::size_t(index.row())), precision_));
   }
 
 private:
-  const StakeTable* table_ = nullptr;
+  static constexpr std::size_t kRowsKept = 512;
+
+  const StakeRow& row(std::size_t index) const {
+    if (rows_.size() > kRowsKept)
+      rows_.clear();
+    const auto kept = rows_.find(index);
+    if (kept != rows_.end())
+      return kept->second;
+    return rows_.emplace(index, table_->row(index)).first->second;
+  }
+
+  const TableAnswer* table_ = nullptr;
+  Precision precision_ = Precision::Field;
+  mutable std::unordered_map<std::size_t, StakeRow> rows_;
 };
 
 namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-QGroupBox* group(const QString& title, QWidget* parent) {
-  auto* box = new QGroupBox(title, parent);
-  box->setLayout(new QGridLayout);
-  return box;
-}
-
-void addRow(QGroupBox* box, int row, const QString& caption, QWidget* field,
-            QWidget* extra = nullptr) {
-  auto* grid = static_cast<QGridLayout*>(box->layout());
-  grid->addWidget(new QLabel(caption, box), row, 0);
-  grid->addWidget(field, row, 1);
-  if (extra)
-    grid->addWidget(extra, row, 2);
-}
 
 // Shows a text from its start, where a surveyor reads the leading digits.
 void showText(QLineEdit* edit, const std::string& text) {
@@ -86,41 +93,73 @@ FieldToolsPanel::FieldToolsPanel(const Form& form, QWidget* parent)
   pending_->setInterval(0);
   connect(pending_, &QTimer::timeout, this, [this] { recompute(); });
 
+  notice_ = new QLabel(this);
+  notice_->setObjectName(QStringLiteral("notice"));
+  notice_->setStyleSheet(QStringLiteral("color: #b45000;"));
+  notice_->setTextFormat(Qt::PlainText);
+
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(buildStakeGroup(), 0, 0);
-  layout->addWidget(buildLocateGroup(), 0, 1);
-  layout->addWidget(buildTableGroup(), 0, 2, 2, 1);
-  layout->setColumnStretch(2, 1);
-  layout->setRowStretch(1, 1);
+  layout->addWidget(notice_, 0, 0, 1, 4);
+  layout->addWidget(buildStakeGroup(), 1, 0);
+  layout->addWidget(buildLocateGroup(), 1, 1);
+  layout->addWidget(buildTableGroup(), 1, 2);
+  layout->addWidget(buildTableView(), 2, 0, 1, 4);
+  layout->setColumnStretch(3, 1);
+  layout->setRowStretch(2, 1);
+}
+
+// A field as wide as a coordinate in full: seven digits, a point, eight more.
+static int fieldWidth(const QWidget* w) {
+  return w->fontMetrics().horizontalAdvance(QStringLiteral("-8888888.88888888")) + 12;
+}
+
+void FieldToolsPanel::addRow(QGridLayout* grid, int row, const QString& caption, QWidget* field,
+                             QWidget* extra) {
+  grid->addWidget(new QLabel(caption), row, 0);
+  field->setFixedWidth(fieldWidth(this));
+  grid->addWidget(field, row, 1);
+  if (extra)
+    grid->addWidget(extra, row, 2);
+}
+
+// A side label (左 or 右) of a fixed width, so that it never moves a field.
+QLabel* FieldToolsPanel::sideLabel(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("右右")));
+  return label;
 }
 
 QGroupBox* FieldToolsPanel::buildStakeGroup() {
-  auto* stake = group(QStringLiteral("边桩"), this);
-  addRow(stake, 0, QStringLiteral("桩号"), input(Input::StakeChainage, "stakeChainage"));
-  addRow(stake, 1, QStringLiteral("偏距"), input(Input::StakeOffset, "stakeOffset"),
-         stakeSide_ = new QLabel(stake));
-  addRow(stake, 2, QStringLiteral("X"), stakeX_ = output("stakeX"));
-  addRow(stake, 3, QStringLiteral("Y"), stakeY_ = output("stakeY"));
-  addRow(stake, 4, QStringLiteral("放线方位角"), stakeAzimuth_ = output("stakeAzimuth"));
-  addRow(stake, 5, QStringLiteral("放线距离"), stakeDistance_ = output("stakeDistance"));
-  return stake;
+  auto* group = new QGroupBox(QStringLiteral("边桩"), this);
+  auto* grid = new QGridLayout(group);
+  addRow(grid, 0, QStringLiteral("桩号"), input(Input::StakeChainage, "stakeChainage"));
+  addRow(grid, 1, QStringLiteral("偏距"), input(Input::StakeOffset, "stakeOffset"),
+         stakeSide_ = sideLabel(group));
+  addRow(grid, 2, QStringLiteral("X"), stakeX_ = output("stakeX"));
+  addRow(grid, 3, QStringLiteral("Y"), stakeY_ = output("stakeY"));
+  addRow(grid, 4, QStringLiteral("放线方位角"), stakeAzimuth_ = output("stakeAzimuth"));
+  addRow(grid, 5, QStringLiteral("放线距离"), stakeDistance_ = output("stakeDistance"));
+  grid->setRowStretch(6, 1);
+  return group;
 }
 
 QGroupBox* FieldToolsPanel::buildLocateGroup() {
-  auto* point = group(QStringLiteral("反算桩号"), this);
-  addRow(point, 0, QStringLiteral("X"), input(Input::PointX, "pointX"));
-  addRow(point, 1, QStringLiteral("Y"), input(Input::PointY, "pointY"));
-  addRow(point, 2, QStringLiteral("桩号"), foundK_ = output("foundK"));
-  addRow(point, 3, QString(), foundChainage_ = output("foundChainage"));
-  addRow(point, 4, QStringLiteral("偏距"), foundOffset_ = output("foundOffset"),
-         foundSide_ = new QLabel(point));
-  return point;
+  auto* group = new QGroupBox(QStringLiteral("反算桩号"), this);
+  auto* grid = new QGridLayout(group);
+  addRow(grid, 0, QStringLiteral("X"), input(Input::PointX, "pointX"));
+  addRow(grid, 1, QStringLiteral("Y"), input(Input::PointY, "pointY"));
+  addRow(grid, 2, QStringLiteral("桩号"), foundK_ = output("foundK"));
+  addRow(grid, 3, QString(), foundChainage_ = output("foundChainage"));
+  addRow(grid, 4, QStringLiteral("偏距"), foundOffset_ = output("foundOffset"),
+         foundSide_ = sideLabel(group));
+  grid->setRowStretch(5, 1);
+  return group;
 }
 
 QGroupBox* FieldToolsPanel::buildTableGroup() {
-  auto* table = new QGroupBox(QStringLiteral("放样表"), this);
-  auto* grid = new QGridLayout(table);
+  auto* group = new QGroupBox(QStringLiteral("放样表"), this);
+  auto* grid = new QGridLayout(group);
   const struct {
     const char* caption;
     Input input;
@@ -129,34 +168,52 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
                 {"终点", Input::TableEnd, "tableEnd"},
                 {"间距", Input::TableInterval, "tableInterval"},
                 {"边距", Input::TableOffset, "tableOffset"}};
-  int column = 0;
-  for (const auto& r : ranges) {
-    grid->addWidget(new QLabel(QString::fromUtf8(r.caption), table), 0, column++);
-    QLineEdit* edit = input(r.input, QString::fromUtf8(r.name));
-    edit->setMaximumWidth(80);
-    grid->addWidget(edit, 0, column++);
-  }
-  auto* copy = new QPushButton(QStringLiteral("复制"), table);
+  int row = 0;
+  for (const auto& r : ranges)
+    addRow(grid, row++, QString::fromUtf8(r.caption), input(r.input, QString::fromUtf8(r.name)));
+
+  auto* whole = new QCheckBox(QStringLiteral("整桩号"), group);
+  whole->setObjectName(QStringLiteral("wholeStations"));
+  whole->setChecked(model_.spacing() == StakeSpacing::WholeStations);
+  connect(whole, &QCheckBox::toggled, this, [this](bool on) {
+    model_.setSpacing(on ? StakeSpacing::WholeStations : StakeSpacing::FromStart);
+    pending_->start();
+  });
+  auto* full = new QCheckBox(QStringLiteral("全精度"), group);
+  full->setObjectName(QStringLiteral("fullPrecision"));
+  full->setToolTip(
+      QStringLiteral("全部位数，角度为度.分秒（ddd.mmss）；否则长度到毫米，角度到整秒"));
+  connect(full, &QCheckBox::toggled, this, [this](bool on) {
+    model_.setPrecision(on ? Precision::Full : Precision::Field);
+    tableModel_->setTable(&model_.answers().table, model_.precision());
+    pending_->start();
+  });
+  auto* copy = new QPushButton(QStringLiteral("复制"), group);
   copy->setObjectName(QStringLiteral("copyTable"));
   connect(copy, &QPushButton::clicked, this,
           [this] { QApplication::clipboard()->setText(tableText()); });
-  grid->addWidget(copy, 0, column++);
-  tableNote_ = new QLabel(table);
-  grid->addWidget(tableNote_, 0, column++);
-  grid->setColumnStretch(column, 1);
+  auto* switches = new QGridLayout;
+  switches->addWidget(whole, 0, 0);
+  switches->addWidget(full, 0, 1);
+  switches->addWidget(copy, 0, 2);
+  grid->addLayout(switches, row++, 0, 1, 2);
+  tableNote_ = new QLabel(group);
+  tableNote_->setObjectName(QStringLiteral("tableNote"));
+  grid->addWidget(tableNote_, row++, 0, 1, 2);
+  grid->setRowStretch(row, 1);
+  return group;
+}
 
-  view_ = new QTableView(table);
+QTableView* FieldToolsPanel::buildTableView() {
+  view_ = new QTableView(this);
   view_->setObjectName(QStringLiteral("stakeTable"));
   view_->setModel(tableModel_);
   view_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   view_->verticalHeader()->hide();
-  // Wide enough for a coordinate in full: seven digits, a point, eight more.
-  view_->horizontalHeader()->setDefaultSectionSize(
-      fontMetrics().horizontalAdvance(QStringLiteral("8888888.88888888")) + 12);
+  view_->horizontalHeader()->setDefaultSectionSize(fieldWidth(this));
   view_->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("K00+000.000")) + 12);
   view_->setColumnWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("主点")) + 12);
-  grid->addWidget(view_, 1, 0, 1, column + 1);
-  return table;
+  return view_;
 }
 
 QLineEdit* FieldToolsPanel::input(Input which, const QString& name) {
@@ -188,7 +245,10 @@ bool FieldToolsPanel::fill(const QString& name, const QString& text) {
 }
 
 QString FieldToolsPanel::tableText() const {
-  return qs(stakeTableText(model_.answers().table.table));
+  const TableAnswer& a = model_.answers().table;
+  std::ostringstream text;
+  writeStakeTable(text, a.route, a.table, model_.precision());
+  return qs(text.str());
 }
 
 void FieldToolsPanel::recompute() {
@@ -197,10 +257,17 @@ void FieldToolsPanel::recompute() {
   const FieldAnswers& answers = model_.update(form_);
   showAnswers(answers);
   if (model_.tableVersion() != shownTable)
-    tableModel_->setTable(&answers.table.table);
+    tableModel_->setTable(&answers.table, model_.precision());
+  if (listener_)
+    listener_();
 }
 
 void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
+  std::string notices;
+  for (const Notice n : noticesOf(form_))
+    notices += (notices.empty() ? "" : "；") + noticeText(n);
+  notice_->setToolTip(qs(notices));
+  notice_->setText(fontMetrics().elidedText(qs(notices), Qt::ElideRight, std::max(width(), 100)));
   stakeSide_->setText(qs(a.stake.side));
   showText(stakeX_, a.stake.x);
   showText(stakeY_, a.stake.y);

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The field-tools panel: a side stake at a chainage and offset, the chainage
-// and offset of a measured point, and a stake-out table, all on the route the
-// boxes describe and recomputed with them. The panel forwards what is typed
-// into its boxes to the engine's field-tools model and shows its answers.
+// The field-tools panel below the boxes: a notice line, a side stake at a
+// chainage and offset, the chainage and offset of a measured point, and a
+// stake-out table, all on the route the boxes describe and recomputed with
+// them. The panel forwards what is typed into its boxes to the engine's
+// field-tools model and shows its answers. Its columns have fixed widths, so
+// nothing moves while a surveyor works.
 #pragma once
 
 #include "session/field_tools.h"
 
 #include <QWidget>
 
+#include <functional>
+
+class QCheckBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -28,11 +34,14 @@ public:
   void formChanged();
   // Recomputes at once (the window does it one event-loop turn later).
   void recompute();
-  // The table as the clipboard receives it.
+  // The table as the clipboard receives it, at the precision on show.
   QString tableText() const;
   // Puts a text into one of the tools' boxes (by its object name, such as
   // "stakeChainage") as if it had been typed; false for an unknown box.
   bool fill(const QString& name, const QString& text);
+  const FieldAnswers& answers() const { return model_.answers(); }
+  // Hears every recomputation, after the panel shows it.
+  void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
 private:
   using Input = FieldToolsModel::Input;
@@ -40,13 +49,18 @@ private:
   QGroupBox* buildStakeGroup();
   QGroupBox* buildLocateGroup();
   QGroupBox* buildTableGroup();
+  QTableView* buildTableView();
   QLineEdit* input(Input input, const QString& name);
   QLineEdit* output(const QString& name);
+  QLabel* sideLabel(QWidget* parent);
+  void addRow(QGridLayout* grid, int row, const QString& caption, QWidget* field,
+              QWidget* extra = nullptr);
   void showAnswers(const FieldAnswers& answers);
 
   const Form& form_;
   FieldToolsModel model_;
   QTimer* pending_;
+  QLabel* notice_;
   QLineEdit *stakeX_, *stakeY_, *stakeAzimuth_, *stakeDistance_;
   QLabel* stakeSide_;
   QLineEdit *foundK_, *foundChainage_, *foundOffset_;
@@ -54,6 +68,7 @@ private:
   QLabel* tableNote_;
   StakeTableModel* tableModel_;
   QTableView* view_;
+  std::function<void()> listener_;
 };
 
 } // namespace quenlor

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
       }
       continue;
     }
-    if (const auto reason = quenlor::runScriptLine(window.form(), line, std::cout)) {
+    if (const auto reason = quenlor::runScriptLine(window.form(), line, std::cout, std::cerr)) {
       std::cerr << "line " << number << ": " << *reason << '\n';
       return 2;
     }

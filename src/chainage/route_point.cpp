@@ -17,8 +17,8 @@ PlanePoint zhPoint(const RouteInputs& in) {
 }
 
 PlanePoint hzPoint(const RouteInputs& in) {
-  return {std::cos(in.outgoingAzimuth) * in.tangentLength + in.jdX,
-          std::sin(in.outgoingAzimuth) * in.tangentLength + in.jdY};
+  const double t = in.tangentLength2.value_or(in.tangentLength);
+  return {std::cos(in.outgoingAzimuth) * t + in.jdX, std::sin(in.outgoingAzimuth) * t + in.jdY};
 }
 
 struct Local {
@@ -56,8 +56,11 @@ double distanceFromBase(const RouteInputs& in, Stretch stretch) {
   return stretch == Stretch::FirstHalf ? in.chainage - in.zhChainage : in.hzChainage - in.chainage;
 }
 
-double transitionLengthOf(const RouteInputs& in) {
-  return in.transitionLength == 0 ? kTransitionGuard : in.transitionLength;
+double transitionLengthOf(const RouteInputs& in, Stretch stretch) {
+  const double ls = stretch == Stretch::SecondHalf
+                        ? in.transitionLength2.value_or(in.transitionLength)
+                        : in.transitionLength;
+  return ls == 0 ? kTransitionGuard : ls;
 }
 
 double turnSignOf(double deflectionDms) {
@@ -65,7 +68,6 @@ double turnSignOf(double deflectionDms) {
 }
 
 RoutePoint routePoint(const RouteInputs& in) {
-  const double ls = transitionLengthOf(in);
   const PlanePoint zh = zhPoint(in);
   const PlanePoint hz = hzPoint(in);
 
@@ -87,7 +89,7 @@ RoutePoint routePoint(const RouteInputs& in) {
   case Stretch::SecondHalf: {
     const bool first = p.stretch == Stretch::FirstHalf;
     const double l = distanceFromBase(in, p.stretch);
-    const Local local = localCoordinates(l, in.radius, ls);
+    const Local local = localCoordinates(l, in.radius, transitionLengthOf(in, p.stretch));
     if (l != 0)
       xjjs(p.chordDeflection, local.x, local.y);
     const double turn = in.turnSign * p.chordDeflection;

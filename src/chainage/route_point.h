@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The point of the route at a chainage, around one intersection point: the
-// incoming straight, a curve of two equal transitions (length Ls) about a
-// circular arc, and the outgoing straight. Plain inputs, plain results, so
-// that anything that draws or tabulates the route can call it along the
-// chainage without a form.
+// incoming straight, a curve of two transitions about a circular arc, and the
+// outgoing straight. The first half of the curve is measured from ZH with the
+// first transition, the second half back from HZ with the second. The point
+// at a chainage in the boxes takes both transitions and both tangents equal
+// (it treats the curve as symmetric); the plan and the field tools give the
+// second its own, so that they follow the curve the curve elements describe.
+// Plain inputs, plain results, so that anything that draws or tabulates the
+// route can call it along the chainage without a form.
 #pragma once
 
 #include "geometry/plane_point.h"
@@ -15,8 +19,11 @@ namespace quenlor {
 struct RouteInputs {
   double chainage = 0;         // K
   double radius = 0;           // R
-  double transitionLength = 0; // Ls, for both transitions; 0 means none
-  double tangentLength = 0;    // T, for both tangents
+  double transitionLength = 0; // Ls, the first transition; 0 means none
+  double tangentLength = 0;    // T, from the JD back to ZH
+  // The second transition and the tangent from the JD to HZ; none: the same
+  // as the first.
+  std::optional<double> transitionLength2, tangentLength2;
   double jdX = 0, jdY = 0;
   double zhChainage = 0, qzChainage = 0, hzChainage = 0;
   double incomingAzimuth = 0; // radians
@@ -48,16 +55,18 @@ Stretch stretchAt(const RouteInputs& in);
 // On the curve, the distance l along it from the stretch's base point.
 double distanceFromBase(const RouteInputs& in, Stretch stretch);
 
-// Ls as the curve formulas take it: a zero length becomes a tiny one, so that
-// a curve without transitions is a plain arc.
-double transitionLengthOf(const RouteInputs& in);
+// The transition of the stretch's half of the curve as the curve formulas
+// take it: a zero length becomes a tiny one, so that a curve without
+// transitions is a plain arc.
+double transitionLengthOf(const RouteInputs& in, Stretch stretch);
 
 // The sign of a packed deflection as typed: the side to which the curve turns.
 double turnSignOf(double deflectionDms);
 
 // The point at in.chainage. On the curve, l <= Ls is the transition and
-// l > Ls the arc; at l = 0 the point is the main point itself. The result is not checked: a zero
-// radius on the curve gives non-finite values and raises the floating-point fault flags.
+// l > Ls the arc; at l = 0 the point is the main point itself. The result is
+// not checked: a zero radius on the curve gives non-finite values and raises
+// the floating-point fault flags.
 RoutePoint routePoint(const RouteInputs& in);
 
 } // namespace quenlor

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stakes.h"
 
-#include "form/main_points.h"
 #include "geometry/angle.h"
 #include "geometry/azimuth.h"
 #include "geometry/constants.h"
@@ -11,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace quenlor {
 namespace {
@@ -21,9 +21,6 @@ constexpr double kAlongTolerance = 1e-5;
 constexpr double kAlongAccepted = 1e-4;
 constexpr int kMostIterations = 60;
 constexpr int kCurveSamples = 64;
-constexpr double kSameStake = 0.0005; // half a millimetre
-// Beyond this a chainage is written as a plain number.
-constexpr double kLargestKChainage = 1e12;
 
 bool finite(double v) { return std::isfinite(v); }
 
@@ -41,7 +38,7 @@ double tangentAzimuth(const RouteInputs& in, Stretch stretch) {
   case Stretch::FirstHalf:
   case Stretch::SecondHalf: {
     const double l = distanceFromBase(in, stretch);
-    const double turn = in.turnSign * tangentTurn(l, in.radius, transitionLengthOf(in));
+    const double turn = in.turnSign * tangentTurn(l, in.radius, transitionLengthOf(in, stretch));
     return stretch == Stretch::FirstHalf ? in.incomingAzimuth + turn : in.outgoingAzimuth - turn;
   }
   }
@@ -116,10 +113,6 @@ std::vector<double> startingChainages(const RouteInputs& route, double x, double
   return starts;
 }
 
-std::string numberOrEmpty(const std::optional<double>& v) {
-  return v ? formatNumber(*v) : std::string();
-}
-
 } // namespace
 
 std::optional<CentrePoint> centreAt(RouteInputs route, double chainage) {
@@ -131,13 +124,16 @@ std::optional<CentrePoint> centreAt(RouteInputs route, double chainage) {
   return c;
 }
 
+PlanePoint offsetFrom(const CentrePoint& c, double offset) {
+  // Right of the direction of travel, with X north and Y east: (-sin, cos).
+  return {c.at.x - offset * std::sin(c.azimuth), c.at.y + offset * std::cos(c.azimuth)};
+}
+
 std::optional<PlanePoint> sideStake(const RouteInputs& route, double chainage, double offset) {
   const auto c = centreAt(route, chainage);
   if (!c)
     return std::nullopt;
-  // Right of the direction of travel, with X north and Y east: (-sin, cos).
-  const PlanePoint stake{c->at.x - offset * std::sin(c->azimuth),
-                         c->at.y + offset * std::cos(c->azimuth)};
+  const PlanePoint stake = offsetFrom(*c, offset);
   if (!isFinite(stake))
     return std::nullopt;
   return stake;
@@ -155,10 +151,12 @@ std::optional<Location> locate(const RouteInputs& route, double x, double y) {
   return nearest;
 }
 
-SetOut setOutFrom(double stationX, double stationY, double x, double y) {
+SetOut setOutFrom(const PlanePoint& station, const PlanePoint& point) {
+  const double x = parseNumber(formatNumber(point.x));
+  const double y = parseNumber(formatNumber(point.y));
   SetOut s{};
-  fwjjs(s.azimuthDms, stationX, stationY, x, y);
-  s.distance = planeDistance(stationX, stationY, x, y);
+  fwjjs(s.azimuthDms, station.x, station.y, x, y);
+  s.distance = planeDistance(station.x, station.y, x, y);
   return s;
 }
 
@@ -167,113 +165,6 @@ double azimuthDms(double radians) {
   if (w < 0)
     w += kTwoPi;
   return packedOf(w);
-}
-
-std::string kNotation(double chainage) {
-  if (!finite(chainage) || std::fabs(chainage) >= kLargestKChainage)
-    return finite(chainage) ? formatNumber(chainage) : std::string();
-  // Whole millimetres first, so that 999.9996 m becomes K1+000.000; a
-  // negative chainage keeps its sign in front of the kilometres.
-  const double millimetres = std::round(std::fabs(chainage) * 1000);
-  const double km = std::floor(millimetres / 1e6);
-  const double metres = (millimetres - km * 1e6) / 1000;
-  const char* sign = chainage < 0 && millimetres > 0 ? "-" : "";
-  char text[64];
-  std::snprintf(text, sizeof text, "K%s%.0f+%07.3f", sign, km, metres);
-  return text;
-}
-
-StakeTable stakeTable(const RouteInputs& route, const StakeTableRequest& request) {
-  StakeTable table;
-  double start = request.start, end = request.end;
-  if (!finite(start) || !finite(end))
-    return table;
-  if (start > end)
-    std::swap(start, end);
-
-  std::vector<StakeRow> rows;
-  const double interval = request.interval;
-  if (interval > 0 && finite(interval)) {
-    const double steps = std::floor((end - start) / interval);
-    const double count = std::min(steps + 1, double(kMaxStakeRows));
-    table.truncated = steps + 1 > double(kMaxStakeRows);
-    for (std::size_t i = 0; i < std::size_t(count); ++i)
-      rows.push_back({start + double(i) * interval, {}, {}, {}, {}, {}});
-    if (!table.truncated && rows.back().chainage < end)
-      rows.push_back({end, {}, {}, {}, {}, {}});
-  }
-  for (std::size_t i = 0; i < request.mainPoints.size(); ++i) {
-    const double k = request.mainPoints[i];
-    if (!(k >= start && k <= end))
-      continue;
-    // A stake that the table would show at the same millimetre is the main
-    // point itself.
-    const auto same = std::find_if(rows.begin(), rows.end(), [k](const StakeRow& r) {
-      return r.mainPoint.empty() && std::fabs(r.chainage - k) < kSameStake;
-    });
-    if (same != rows.end())
-      *same = {k, std::string(kMainPoints[i].name), {}, {}, {}, {}};
-    else
-      rows.push_back({k, std::string(kMainPoints[i].name), {}, {}, {}, {}});
-  }
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const StakeRow& a, const StakeRow& b) { return a.chainage < b.chainage; });
-
-  const double side = std::fabs(request.offset);
-  for (StakeRow& row : rows) {
-    row.centre = centreAt(route, row.chainage);
-    if (!row.centre)
-      continue;
-    row.left = sideStake(route, row.chainage, -side);
-    row.right = sideStake(route, row.chainage, side);
-    row.setOut = setOutFrom(request.stationX, request.stationY, row.centre->at.x, row.centre->at.y);
-  }
-  table.rows = std::move(rows);
-  return table;
-}
-
-namespace {
-
-std::string cellOf(const std::optional<double>& v) { return numberOrEmpty(v); }
-
-template <class T, class F> std::optional<double> when(const std::optional<T>& v, F value) {
-  return v ? std::optional(value(*v)) : std::nullopt;
-}
-
-} // namespace
-
-const std::array<StakeColumn, kStakeColumnCount>& stakeColumns() {
-  using R = const StakeRow&;
-  static const std::array<StakeColumn, kStakeColumnCount> columns{{
-      {"桩号", [](R r) { return kNotation(r.chainage); }},
-      {"主点", [](R r) { return r.mainPoint; }},
-      {"X", [](R r) { return cellOf(when(r.centre, [](auto& c) { return c.at.x; })); }},
-      {"Y", [](R r) { return cellOf(when(r.centre, [](auto& c) { return c.at.y; })); }},
-      {"切线方位角",
-       [](R r) { return cellOf(when(r.centre, [](auto& c) { return azimuthDms(c.azimuth); })); }},
-      {"左桩X", [](R r) { return cellOf(when(r.left, [](auto& p) { return p.x; })); }},
-      {"左桩Y", [](R r) { return cellOf(when(r.left, [](auto& p) { return p.y; })); }},
-      {"右桩X", [](R r) { return cellOf(when(r.right, [](auto& p) { return p.x; })); }},
-      {"右桩Y", [](R r) { return cellOf(when(r.right, [](auto& p) { return p.y; })); }},
-      {"放线方位角",
-       [](R r) { return cellOf(when(r.setOut, [](auto& s) { return s.azimuthDms; })); }},
-      {"放线距离", [](R r) { return cellOf(when(r.setOut, [](auto& s) { return s.distance; })); }},
-  }};
-  return columns;
-}
-
-std::string stakeTableText(const StakeTable& table) {
-  std::string text;
-  for (const StakeColumn& column : stakeColumns()) {
-    text += column.heading;
-    text += &column == &stakeColumns().back() ? '\n' : '\t';
-  }
-  for (const StakeRow& row : table.rows)
-    for (const StakeColumn& column : stakeColumns()) {
-      text += column.cell(row);
-      text += &column == &stakeColumns().back() ? '\n' : '\t';
-    }
-  return text;
 }
 
 } // namespace quenlor

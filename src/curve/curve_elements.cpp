@@ -13,13 +13,6 @@
 namespace quenlor {
 namespace {
 
-// T1 = q1 + ((R + p2) - (R + p1) cos a) / sin a
-double firstTangentLength(double r, const TransitionElements& first,
-                          const TransitionElements& second, double alpha) {
-  return first.tangentExtension +
-         ((r + second.shift) - (r + first.shift) * std::cos(alpha)) / std::sin(alpha);
-}
-
 // E = (R + p1) / cos(a / 2) - R; the second shift does not enter it.
 double externalDistanceOf(double r, const TransitionElements& first, double alpha) {
   return (r + first.shift) / std::cos(alpha / 2.0) - r;
@@ -69,7 +62,7 @@ void curveElements(Form& form) {
   const TransitionElements second = transitionElements(st.transitionLength2, r);
 
   const double alpha = std::fabs(st.deflection);
-  store(st.tangentLength1, firstTangentLength(r, first, second, alpha));
+  store(st.tangentLength1, tangentLengthOf(first, second, r, alpha));
   store(st.externalDistance, externalDistanceOf(r, first, alpha));
   const double ly = circularLength(r, first, second, alpha);
   store(st.curveLength, ly + st.transitionLength1 + st.transitionLength2);

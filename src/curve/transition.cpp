@@ -13,4 +13,10 @@ TransitionElements transitionElements(double ls, double radius) {
   return t;
 }
 
+double tangentLengthOf(const TransitionElements& near, const TransitionElements& far, double radius,
+                       double alpha) {
+  return near.tangentExtension +
+         ((radius + far.shift) - (radius + near.shift) * std::cos(alpha)) / std::sin(alpha);
+}
+
 } // namespace quenlor

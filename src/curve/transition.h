@@ -13,4 +13,11 @@ struct TransitionElements {
 // Evaluated left to right exactly as written above.
 TransitionElements transitionElements(double ls, double radius);
 
+// The tangent length from the JD to the curve's end on the side of `near`,
+// with `far` the transition at the other end and alpha the deflection's
+// magnitude: q_near + ((R + p_far) - (R + p_near) cos a) / sin a. With
+// `near` the first transition it is T1; with the two swapped, T2.
+double tangentLengthOf(const TransitionElements& near, const TransitionElements& far, double radius,
+                       double alpha);
+
 } // namespace quenlor

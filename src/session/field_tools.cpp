@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/field_tools.h"
 
+#include "chainage/k_notation.h"
 #include "numeric/number_text.h"
 #include "session/route_of_boxes.h"
 
@@ -9,10 +10,8 @@
 namespace quenlor {
 namespace {
 
-std::string shown(double value) { return std::isfinite(value) ? formatNumber(value) : ""; }
-
 SideStakeAnswer answerStake(const Form& form, const RouteInputs* route,
-                            const std::optional<SideStakeQuery>& query) {
+                            const std::optional<SideStakeQuery>& query, Precision precision) {
   SideStakeAnswer answer;
   if (!query)
     return answer;
@@ -21,34 +20,43 @@ SideStakeAnswer answerStake(const Form& form, const RouteInputs* route,
       route && query->chainage ? sideStake(*route, *query->chainage, query->offset) : std::nullopt;
   if (!stake)
     return answer;
-  const SetOut s = setOutFromStationBoxes(form, stake->x, stake->y);
-  answer.x = shown(stake->x);
-  answer.y = shown(stake->y);
-  answer.azimuth = shown(s.azimuthDms);
-  answer.distance = shown(s.distance);
+  answer.point = stake;
+  answer.x = lengthText(stake->x, precision);
+  answer.y = lengthText(stake->y, precision);
+  if (const auto station = stationOfBoxes(form)) {
+    const SetOut s = setOutFrom(*station, *stake);
+    answer.azimuth = angleText(s.azimuthDms, precision);
+    answer.distance = lengthText(s.distance, precision);
+  }
   return answer;
 }
 
-LocateAnswer answerLocate(const RouteInputs* route, const std::optional<LocateQuery>& query) {
+LocateAnswer answerLocate(const RouteInputs* route, const std::optional<LocateQuery>& query,
+                          Precision precision) {
   LocateAnswer answer;
   const auto found = route && query ? locate(*route, query->x, query->y) : std::nullopt;
-  if (!found)
+  if (!found || !std::isfinite(found->chainage) || !std::isfinite(found->offset))
     return answer;
   answer.k = kNotation(found->chainage);
-  answer.chainage = shown(found->chainage);
-  answer.offset = shown(found->offset);
+  answer.chainage = lengthText(found->chainage, precision);
+  answer.offset = lengthText(found->offset, precision);
   answer.side = sideOf(found->offset);
+  answer.foot = sideStake(*route, found->chainage, 0);
   return answer;
+}
+
+StakeTableRequest requestOf(const Form& form, const TableQuery& q) {
+  return stakeTableRequest(form, q.start, q.end, q.interval, q.offset, q.spacing);
 }
 
 TableAnswer answerTable(const Form& form, const RouteInputs* route,
                         const std::optional<TableQuery>& query) {
   TableAnswer answer;
-  if (route && query)
-    answer.table = stakeTable(
-        *route, stakeTableRequest(form, query->start, query->end, query->interval, query->offset));
-  answer.note = answer.table.truncated ? "只列前 " + std::to_string(kMaxStakeRows) + " 行"
-                                       : std::to_string(answer.table.rows.size()) + " 行";
+  if (route && query) {
+    answer.table = StakeTable(requestOf(form, *query));
+    answer.route = *route;
+  }
+  answer.note = stakeTableNote(answer.table);
   return answer;
 }
 
@@ -59,33 +67,34 @@ std::string sideOf(double offset) { return offset > 0 ? "右" : offset < 0 ? "�
 FieldAnswers answerFieldTools(const Form& form, const FieldQueries& queries) {
   const auto route = routeOfBoxes(form);
   const RouteInputs* r = route ? &*route : nullptr;
-  return {answerStake(form, r, queries.stake), answerLocate(r, queries.locate),
-          answerTable(form, r, queries.table)};
+  return {answerStake(form, r, queries.stake, queries.precision),
+          answerLocate(r, queries.locate, queries.precision), answerTable(form, r, queries.table)};
 }
 
 double FieldToolsModel::number(Input input) const { return parseNumber(text(input)); }
 
 FieldQueries FieldToolsModel::queries() const {
   const auto given = [this](Input input) { return !text(input).empty(); };
+  const auto chainage = [this](Input input) { return parseChainage(text(input)); };
   FieldQueries q;
-  q.stake = SideStakeQuery{given(Input::StakeChainage) ? std::optional(number(Input::StakeChainage))
-                                                       : std::nullopt,
-                           number(Input::StakeOffset)};
+  q.precision = precision_;
+  q.stake = SideStakeQuery{chainage(Input::StakeChainage), number(Input::StakeOffset)};
   if (given(Input::PointX) && given(Input::PointY))
     q.locate = LocateQuery{number(Input::PointX), number(Input::PointY)};
-  if (given(Input::TableStart) && given(Input::TableEnd))
-    q.table = TableQuery{number(Input::TableStart), number(Input::TableEnd),
-                         number(Input::TableInterval), number(Input::TableOffset)};
+  const auto start = chainage(Input::TableStart);
+  const auto end = chainage(Input::TableEnd);
+  if (start && end)
+    q.table = TableQuery{*start, *end, number(Input::TableInterval), number(Input::TableOffset),
+                         spacing_};
   return q;
 }
 
 const FieldAnswers& FieldToolsModel::update(const Form& form) {
   FieldQueries q = queries();
-  std::optional<TableSource> source;
+  std::optional<std::pair<RouteInputs, StakeTableRequest>> source;
   if (q.table)
     if (const auto route = routeOfBoxes(form))
-      source = TableSource{*route, stakeTableRequest(form, q.table->start, q.table->end,
-                                                     q.table->interval, q.table->offset)};
+      source = std::pair(*route, requestOf(form, *q.table));
   const bool sameTable = answered_ && source == tableMadeFrom_;
   if (sameTable)
     q.table.reset();

@@ -2,12 +2,13 @@
 // The field tools beside the boxes, on the route the boxes describe: the side
 // stake at a chainage and offset with its setting-out from the station, the
 // chainage and offset of a measured point, and the stake-out table. One
-// function answers all three from the form and the tools' inputs, for the
+// function answers all three from the form and the tools' queries, for the
 // window's panel and the scripted driver alike; the answers are the texts to
-// show. The tools read the boxes and write none.
+// show, and never a text of a value that is not a finite number. The tools
+// read the boxes and write none.
 #pragma once
 
-#include "chainage/stakes.h"
+#include "chainage/stake_table.h"
 
 #include <array>
 #include <optional>
@@ -26,6 +27,7 @@ struct LocateQuery {
 };
 struct TableQuery {
   double start = 0, end = 0, interval = 0, offset = 0;
+  StakeSpacing spacing = StakeSpacing::WholeStations;
 };
 
 // What the tools are asked; a tool without a query shows nothing.
@@ -33,6 +35,7 @@ struct FieldQueries {
   std::optional<SideStakeQuery> stake;
   std::optional<LocateQuery> locate;
   std::optional<TableQuery> table;
+  Precision precision = Precision::Full;
 };
 
 // 左 for left of the direction of increasing chainage, 右 for right, nothing
@@ -42,15 +45,21 @@ std::string sideOf(double offset);
 struct SideStakeAnswer {
   std::string side; // of the offset asked, even where no stake is found
   std::string x, y, azimuth, distance;
+  std::optional<PlanePoint> point; // where the plan marks it
 };
 
 struct LocateAnswer {
   std::string k, chainage, offset, side;
+  std::optional<PlanePoint> foot; // on the centre line, where the plan marks it
 };
 
+// The table and the route its rows are made from, one row at a time.
 struct TableAnswer {
   StakeTable table;
-  std::string note; // how many rows, or where the table stops
+  RouteInputs route;
+  std::string note; // how many rows, or where a table at its row limit stops
+
+  StakeRow row(std::size_t index) const { return stakeRow(route, table, index); }
 };
 
 struct FieldAnswers {
@@ -59,13 +68,13 @@ struct FieldAnswers {
   TableAnswer table;
 };
 
-// Any value that is not a finite number is shown as an empty text.
 FieldAnswers answerFieldTools(const Form& form, const FieldQueries& queries);
 
 // The field tools as the window's panel holds them: the texts typed into the
-// tools' own boxes, read the way the boxes of the form are read, and the
-// answers. A table is made again only when the route or its own inputs
-// change, so a keystroke elsewhere leaves a long table as it is.
+// tools' own boxes and their switches, and the answers. Chainages are read as
+// surveyors write them (K1+234.567 or 1234.567), the other numbers as the
+// boxes of the form read theirs. A table is made again only when the route or
+// its own inputs change, so a keystroke elsewhere leaves it as it is.
 class FieldToolsModel {
 public:
   enum class Input {
@@ -82,9 +91,13 @@ public:
 
   void setText(Input input, std::string text) { texts_[std::size_t(input)] = std::move(text); }
   const std::string& text(Input input) const { return texts_[std::size_t(input)]; }
+  void setSpacing(StakeSpacing spacing) { spacing_ = spacing; }
+  StakeSpacing spacing() const { return spacing_; }
+  void setPrecision(Precision precision) { precision_ = precision; }
+  Precision precision() const { return precision_; }
 
-  // The queries the texts make: a tool whose needed texts are empty asks
-  // nothing.
+  // The queries the texts make: a tool whose needed texts are empty, or hold
+  // no chainage where one is needed, asks nothing.
   FieldQueries queries() const;
 
   // Answers the queries for the form as it now stands.
@@ -94,18 +107,16 @@ public:
   unsigned long tableVersion() const { return tableVersion_; }
 
 private:
-  struct TableSource {
-    RouteInputs route;
-    StakeTableRequest request;
-    bool operator==(const TableSource&) const = default;
-  };
   double number(Input input) const;
 
   std::array<std::string, kInputCount> texts_{};
+  StakeSpacing spacing_ = StakeSpacing::WholeStations;
+  Precision precision_ = Precision::Field;
   FieldAnswers answers_;
   bool answered_ = false;
   unsigned long tableVersion_ = 0;
-  std::optional<TableSource> tableMadeFrom_; // what the table on show was made from
+  // What the table on show was made from.
+  std::optional<std::pair<RouteInputs, StakeTableRequest>> tableMadeFrom_;
 };
 
 } // namespace quenlor

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/plan_scene.h"
 
+#include "chainage/k_notation.h"
 #include "chainage/route_point.h"
 #include "chainage/stakes.h"
 #include "form/form.h"

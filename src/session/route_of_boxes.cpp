@@ -2,14 +2,38 @@
 #include "session/route_of_boxes.h"
 
 #include "chainage/route_boxes.h"
+#include "curve/transition.h"
 #include "form/form.h"
 #include "form/main_points.h"
 #include "geometry/angle.h"
+#include "geometry/constants.h"
 #include "numeric/number_text.h"
 
 #include <cmath>
 
 namespace quenlor {
+
+namespace {
+
+// The second transition (Text42) and the tangent from the JD to HZ, when the
+// transitions differ: the tangent in Text11 is the first, and the second
+// differs from it by what the curve elements' formulas give for the two.
+void addSecondTransition(const Form& form, RouteInputs& in) {
+  const double ls2 = parseNumber(form.text(Box::Text42));
+  if (!std::isfinite(ls2) || ls2 == in.transitionLength)
+    return;
+  double r = in.radius + kRadiusGuard;
+  if (r == 0)
+    r = kZeroGuard;
+  const double alpha = std::fabs(in.deflection == 0 ? kZeroGuard : in.deflection);
+  const TransitionElements first = transitionElements(in.transitionLength, r);
+  const TransitionElements second = transitionElements(ls2, r);
+  in.transitionLength2 = ls2;
+  in.tangentLength2 = in.tangentLength + (tangentLengthOf(second, first, r, alpha) -
+                                          tangentLengthOf(first, second, r, alpha));
+}
+
+} // namespace
 
 std::optional<RouteInputs> routeOfBoxes(const Form& form) {
   RouteInputs in;
@@ -23,22 +47,30 @@ std::optional<RouteInputs> routeOfBoxes(const Form& form) {
     if (!std::isfinite(in.*r.input))
       return std::nullopt;
   }
+  addSecondTransition(form, in);
+  if (in.tangentLength2 && !std::isfinite(*in.tangentLength2))
+    return std::nullopt;
   return in;
 }
 
-SetOut setOutFromStationBoxes(const Form& form, double x, double y) {
-  return setOutFrom(parseNumber(form.text(Box::Text35)), parseNumber(form.text(Box::Text36)), x, y);
+std::optional<PlanePoint> stationOfBoxes(const Form& form) {
+  const std::string& x = form.text(Box::Text35);
+  const std::string& y = form.text(Box::Text36);
+  const PlanePoint station{parseNumber(x), parseNumber(y)};
+  if (x.empty() || y.empty() || !isFinite(station))
+    return std::nullopt;
+  return station;
 }
 
 StakeTableRequest stakeTableRequest(const Form& form, double start, double end, double interval,
-                                    double offset) {
+                                    double offset, StakeSpacing spacing) {
   StakeTableRequest request;
   request.start = start;
   request.end = end;
   request.interval = interval;
   request.offset = offset;
-  request.stationX = parseNumber(form.text(Box::Text35));
-  request.stationY = parseNumber(form.text(Box::Text36));
+  request.spacing = spacing;
+  request.station = stationOfBoxes(form);
   for (std::size_t i = 0; i < kMainPoints.size(); ++i)
     request.mainPoints[i] = parseNumber(form.text(kMainPoints[i].box));
   return request;

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "chainage/route_point.h"
-#include "chainage/stakes.h"
+#include "chainage/stake_table.h"
 
 #include <optional>
 
@@ -13,16 +13,20 @@ namespace quenlor {
 
 class Form;
 
-// Nothing when a box holds a number beyond the double range or an angle whose
-// radians overflow.
+// The route the boxes describe, with the second transition of Text42 and its
+// own tangent: the curve the curve elements describe, which the point at a
+// chainage in the boxes treats as symmetric. Nothing when a box holds a
+// number beyond the double range or an angle whose radians overflow.
 std::optional<RouteInputs> routeOfBoxes(const Form& form);
 
-// The setting-out from the station boxes (Text35, Text36) to a point.
-SetOut setOutFromStationBoxes(const Form& form, double x, double y);
+// The station of Text35 and Text36, when both hold a number: the tools beside
+// the boxes know no station whose place is only half typed (the boxes'
+// own computations read an empty box as 0).
+std::optional<PlanePoint> stationOfBoxes(const Form& form);
 
 // A stake table's request with the station and the main points (Text21 to
 // Text25) taken from the boxes.
 StakeTableRequest stakeTableRequest(const Form& form, double start, double end, double interval,
-                                    double offset);
+                                    double offset, StakeSpacing spacing);
 
 } // namespace quenlor

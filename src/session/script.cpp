@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/script.h"
 
+#include "chainage/k_notation.h"
 #include "form/calc_state.h"
 #include "form/form.h"
 #include "numeric/number_text.h"
 #include "session/field_tools.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <istream>
 #include <ostream>
+#include <variant>
 #include <vector>
 
 namespace quenlor {
@@ -77,53 +80,85 @@ void deleteLast(Form& form, Box box, unsigned long times) {
   }
 }
 
-// The arguments of a field command: exactly `count` words, each read as a
-// number the way a box is read.
-std::optional<std::vector<double>> numbers(std::optional<std::string_view> rest,
-                                           std::size_t count) {
-  std::vector<double> values;
-  std::string_view text = rest.value_or("");
-  while (!text.empty()) {
-    const auto [word, more] = splitWord(text);
-    values.push_back(parseNumber(word));
-    text = more.value_or("");
-  }
-  if (values.size() != count)
+// A number as the driver reads its arguments: the whole word, a decimal
+// number in the double range and nothing else (no blanks, no units).
+std::optional<double> strictNumber(std::string_view word) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (word.empty() || error != std::errc{} || end != word.data() + word.size() ||
+      !std::isfinite(value))
     return std::nullopt;
+  return value;
+}
+
+// The arguments of a field command: exactly `count` numbers, one space
+// between each two.
+std::variant<std::vector<double>, std::string>
+numbers(std::string_view command, std::optional<std::string_view> rest, std::size_t count) {
+  std::vector<std::string_view> words;
+  for (std::string_view text = rest.value_or(""); rest;) {
+    const auto [word, more] = splitWord(text);
+    words.push_back(word);
+    if (!more)
+      break;
+    text = *more;
+  }
+  const std::string takes =
+      "'" + std::string(command) + "' takes " + std::to_string(count) + " numbers";
+  if (words.size() != count)
+    return takes + ", not " + std::to_string(words.size());
+  std::vector<double> values;
+  for (std::string_view word : words) {
+    const auto value = strictNumber(word);
+    if (!value)
+      return takes + ": '" + std::string(word) + "' is not a number";
+    values.push_back(*value);
+  }
   return values;
 }
 
 void printStake(const Form& form, double chainage, double offset, std::ostream& out) {
-  const SideStakeAnswer a =
-      answerFieldTools(form, {SideStakeQuery{chainage, offset}, {}, {}}).stake;
+  FieldQueries q;
+  q.stake = SideStakeQuery{chainage, offset};
+  const SideStakeAnswer a = answerFieldTools(form, q).stake;
   out << "X=" << a.x << " Y=" << a.y << " azimuth=" << a.azimuth << " distance=" << a.distance
       << '\n';
 }
 
 void printLocation(const Form& form, double x, double y, std::ostream& out) {
-  const LocateAnswer a = answerFieldTools(form, {{}, LocateQuery{x, y}, {}}).locate;
+  FieldQueries q;
+  q.locate = LocateQuery{x, y};
+  const LocateAnswer a = answerFieldTools(form, q).locate;
   out << "chainage=" << a.chainage << " offset=" << a.offset << '\n';
 }
 
-void printTable(const Form& form, const std::vector<double>& args, std::ostream& out) {
-  const TableQuery query{args[0], args[1], args[2], args[3]};
-  out << stakeTableText(answerFieldTools(form, {{}, {}, query}).table.table);
+// The table at full precision, row by row; where it stops at its row limit,
+// standard error says so.
+void printTable(const Form& form, const std::vector<double>& args, std::ostream& out,
+                std::ostream& err) {
+  FieldQueries q;
+  q.table = TableQuery{args[0], args[1], args[2], args[3]};
+  const TableAnswer a = answerFieldTools(form, q).table;
+  writeStakeTable(out, a.route, a.table, Precision::Full);
+  if (a.table.truncated())
+    err << "table: stopped at the limit of " << kMaxStakeRows << " rows, at "
+        << kNotation(a.table.at(a.table.size() - 1).chainage) << '\n';
 }
 
 // stake, locate and table read the route from the boxes and write no box.
 std::optional<std::string> runFieldCommand(const Form& form, std::string_view command,
-                                           std::optional<std::string_view> rest,
-                                           std::ostream& out) {
-  const std::size_t count = command == "table" ? 4 : 2;
-  const auto args = numbers(rest, count);
-  if (!args)
-    return "'" + std::string(command) + "' takes " + std::to_string(count) + " numbers";
+                                           std::optional<std::string_view> rest, std::ostream& out,
+                                           std::ostream& err) {
+  const auto args = numbers(command, rest, command == "table" ? 4 : 2);
+  if (const auto* reason = std::get_if<std::string>(&args))
+    return *reason;
+  const auto& a = std::get<std::vector<double>>(args);
   if (command == "stake")
-    printStake(form, (*args)[0], (*args)[1], out);
+    printStake(form, a[0], a[1], out);
   else if (command == "locate")
-    printLocation(form, (*args)[0], (*args)[1], out);
+    printLocation(form, a[0], a[1], out);
   else
-    printTable(form, *args, out);
+    printTable(form, a, out, err);
   return std::nullopt;
 }
 
@@ -151,7 +186,8 @@ std::size_t lastCharacterLength(std::string_view text) {
   return size == 0 ? 0 : 1;
 }
 
-std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out) {
+std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out,
+                                         std::ostream& err) {
   if (!line.empty() && line.back() == '\r')
     line.remove_suffix(1);
   if (line.empty() || line.front() == '#')
@@ -169,7 +205,7 @@ std::optional<std::string> runScriptLine(Form& form, std::string_view line, std:
     return std::nullopt;
   }
   if (command == "stake" || command == "locate" || command == "table")
-    return runFieldCommand(form, command, rest, out);
+    return runFieldCommand(form, command, rest, out, err);
   if (command == "click") {
     const std::optional<Button> button = rest ? buttonFromName(*rest) : std::nullopt;
     if (!button)
@@ -208,7 +244,7 @@ bool runScript(Form& form, std::istream& in, std::ostream& out, std::ostream& er
                std::string_view source) {
   std::string line;
   for (long number = 1; std::getline(in, line); ++number) {
-    if (const auto reason = runScriptLine(form, line, out)) {
+    if (const auto reason = runScriptLine(form, line, out, err)) {
       err << "line " << number << ": " << *reason;
       if (!source.empty())
         err << " (" << source << ')';

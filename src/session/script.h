@@ -12,12 +12,16 @@
 //   state            prints every state value as "name=%.17g"
 //   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
 //                    (offset right positive; azimuth and distance from the
-//                    station boxes)
+//                    station boxes, empty when the station is not typed)
 //   locate X Y       prints "chainage=.. offset=.." of a point
 //   table START END STEP OFFSET
-//                    prints the stake-out table, tab-separated, header first
-//                    (the last three write no box; the route is the one the
-//                    boxes describe)
+//                    prints the stake-out table at whole stations,
+//                    tab-separated: a line naming the precision, the
+//                    headings, one line a stake; where it stops at its row
+//                    limit, a line on the error stream says so
+// The last three write no box; the route is the one the boxes describe; their
+// arguments are plain decimal numbers, one space apart, and a value that is
+// not a finite number is printed empty.
 //   # ...            a comment; empty lines are ignored too
 #pragma once
 
@@ -30,9 +34,10 @@ namespace quenlor {
 
 class Form;
 
-// Runs one line against the form, printing to out; gives the reason when the
-// line is not a command of the language.
-std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out);
+// Runs one line against the form, printing to out (and notes to err); gives
+// the reason when the line is not a command of the language.
+std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out,
+                                         std::ostream& err);
 
 // Runs every line of a session in order. At the first bad line it writes
 // "line N: reason" (with " (source)" after it when a source is named) to err

@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t end = std::min(input.find('\n', start), input.size());
     const std::string_view line = input.substr(start, end - start);
     if (!isLongTable(line))
-      runScriptLine(form, line, discard);
+      runScriptLine(form, line, discard, discard);
     checkForm(form);
     discard.str({});
     start = end + 1;

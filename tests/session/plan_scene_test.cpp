@@ -112,7 +112,8 @@ TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
       {"HugeValues", "set Text9 1e300\nset Text13 1e308\nset Text27 1e308\nset Text28 -1e308",
        true},
       {"RadiusBeyondTheDoubleRange", "set Text9 1e999", false},
-      {"TinyValues", "set Text9 1e-300\nset Text10 1e-300\nset Text11 1e-300", true},
+      {"TinyValues", "set Text9 1e-300\nset Text10 1e-300\nset Text42 1e-300\nset Text11 1e-300",
+       true},
       {"StationOnly", "set Text35 5\nset Text36 5\nset Text6 \nset Text9 ", false},
   };
   for (const auto& c : cases) {

@@ -77,6 +77,12 @@ TEST(Script, ABadLineStopsAfterTheLinesBeforeIt) {
       {"dump all", "line 2: 'dump' takes no argument\n"},
       {"set", "line 2: 'set' needs a box\n"},
       {" set Text6 1", "line 2: unknown command ''\n"},
+      {"stake 1", "line 2: 'stake' takes 2 numbers, not 1\n"},
+      {"locate 1 2 3", "line 2: 'locate' takes 2 numbers, not 3\n"},
+      {"stake", "line 2: 'stake' takes 2 numbers, not 0\n"},
+      {"stake 12.5m 0", "line 2: 'stake' takes 2 numbers: '12.5m' is not a number\n"},
+      {"locate 1e999 0", "line 2: 'locate' takes 2 numbers: '1e999' is not a number\n"},
+      {"table  1 2 3", "line 2: 'table' takes 4 numbers: '' is not a number\n"},
   };
   for (const auto& c : cases) {
     Form form;
@@ -89,6 +95,16 @@ TEST(Script, ABadLineStopsAfterTheLinesBeforeIt) {
     EXPECT_EQ(out, "") << "nothing after the bad line runs";
     EXPECT_EQ(form.text(Box::Text6), "30") << "the lines before it ran";
   }
+}
+
+TEST(Script, ATableSaysOnTheErrorStreamWhereItStops) {
+  Form form = test::workedForm();
+  std::string errors;
+  runLines(form, "table 480 800 20 5", &errors);
+  EXPECT_EQ(errors, "");
+  const std::string table = runLines(form, "table 0 1e12 0.001 0", &errors);
+  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2 + 100000);
+  EXPECT_EQ(errors, "table: stopped at the limit of 100000 rows, at K0+099.999\n");
 }
 
 TEST(Script, CharacterSplitting) {

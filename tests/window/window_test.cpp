@@ -273,12 +273,13 @@ private slots:
     };
     typeTool("stakeChainage", "480");
     typeTool("stakeOffset", "10");
-    QVERIFY(qAbs(tool("stakeX")->text().toDouble() - (861.9875 - 5)) < 1e-4);
-    QVERIFY(qAbs(tool("stakeY")->text().toDouble() - (1920.3185 + 8.660254)) < 1e-4);
-    typeTool("pointX", tool("stakeX")->text());
-    typeTool("pointY", tool("stakeY")->text());
+    // Field precision: to the millimetre.
+    QCOMPARE(tool("stakeX")->text(), QStringLiteral("856.988"));
+    QCOMPARE(tool("stakeY")->text(), QStringLiteral("1928.979"));
+    typeTool("pointX", "856.987502605605"); // the stake in full
+    typeTool("pointY", "1928.97871178304");
     QCOMPARE(tool("foundK")->text(), QStringLiteral("K0+480.000"));
-    QVERIFY(qAbs(tool("foundOffset")->text().toDouble() - 10) < 1e-4);
+    QCOMPARE(tool("foundOffset")->text(), QStringLiteral("10.000"));
 
     typeTool("tableStart", "480");
     typeTool("tableEnd", "800");
@@ -289,8 +290,8 @@ private slots:
     QCOMPARE(table->model()->rowCount(), 20);
     QTest::mouseClick(tools->findChild<QPushButton*>("copyTable"), Qt::LeftButton);
     const QString copied = QApplication::clipboard()->text();
-    QVERIFY(copied.startsWith(QStringLiteral("桩号\t主点\tX\tY")));
-    QCOMPARE(copied.count('\n'), 21);
+    QVERIFY(copied.startsWith(QStringLiteral("精度\t长度到毫米，角度到整秒\n桩号\t主点\tX\tY")));
+    QCOMPARE(copied.count('\n'), 22);
 
     QStringList after;
     for (const QLineEdit* edit : window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "chainage/k_notation.h"
+
+#include "numeric/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace quenlor {
+namespace {
+
+// Beyond this a chainage is written as a plain number.
+constexpr double kLargestKChainage = 1e12;
+constexpr double kMetresPerKilometre = 1000;
+
+std::string_view trimmed(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && blank(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
+// The whole text as one decimal number, nothing else before or after it.
+std::optional<double> wholeNumber(std::string_view text) {
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
+      !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+bool isDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The metres after the plus: digits, at most three before a point.
+std::optional<double> metresPart(std::string_view text) {
+  const std::size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  if (!isDigits(whole) || whole.size() > 3)
+    return std::nullopt;
+  if (point != std::string_view::npos && text.size() > point + 1 &&
+      !isDigits(text.substr(point + 1)))
+    return std::nullopt;
+  return wholeNumber(text);
+}
+
+} // namespace
+
+std::string kNotation(double chainage) {
+  if (!std::isfinite(chainage))
+    return {};
+  if (std::fabs(chainage) >= kLargestKChainage)
+    return formatNumber(chainage);
+  const double millimetres = std::round(std::fabs(chainage) * 1000);
+  const double km = std::floor(millimetres / 1e6);
+  const double metres = (millimetres - km * 1e6) / 1000;
+  const char* sign = chainage < 0 && millimetres > 0 ? "-" : "";
+  char text[64];
+  std::snprintf(text, sizeof text, "K%s%.0f+%07.3f", sign, km, metres);
+  return text;
+}
+
+std::optional<double> parseChainage(std::string_view text) {
+  text = trimmed(text);
+  if (!text.empty() && (text.front() == 'K' || text.front() == 'k'))
+    text.remove_prefix(1);
+  const std::size_t plus = text.find('+');
+  const bool exponent = plus != std::string_view::npos && plus > 0 &&
+                        (text[plus - 1] == 'e' || text[plus - 1] == 'E');
+  if (plus == std::string_view::npos || plus == 0 || exponent)
+    return wholeNumber(text);
+  const bool negative = text.front() == '-';
+  const std::string_view km = text.substr(negative ? 1 : 0, plus - (negative ? 1 : 0));
+  const auto metres = metresPart(text.substr(plus + 1));
+  if (!isDigits(km) || !metres)
+    return std::nullopt;
+  const double magnitude = *wholeNumber(km) * kMetresPerKilometre + *metres;
+  return negative ? -magnitude : magnitude;
+}
+
+} // namespace quenlor

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Chainages as surveyors write them: K1+234.567 is 1234.567 m from the
+// route's origin, kilometres before the plus and metres after it. A negative
+// chainage keeps its sign in front of the kilometres: K-0+012.500 is -12.5 m
+// and K-1+234.500 is -1234.5 m. This one writing is used everywhere.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quenlor {
+
+// 1234.5678 is "K1+234.568", 1999.9996 is "K2+000.000" (rounded to the
+// millimetre before the kilometres are split off) and -12.5 is
+// "K-0+012.500". Beyond a trillion metres a plain number; nothing for a value
+// that is not a finite number.
+std::string kNotation(double chainage);
+
+// Reads a chainage typed into a tool: "K1+234.567", "k1+234.5", "1+234.567",
+// "K-0+012.5", or a plain decimal number such as "1234.567", "-12.5" or
+// "1.2e3", with blanks around it ignored. The metres after the plus are
+// below 1000 and written with digits and at most one point. Nothing for a
+// text that is not such a chainage, the empty text included.
+std::optional<double> parseChainage(std::string_view text);
+
+} // namespace quenlor

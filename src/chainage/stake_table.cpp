@@ -1,0 +1,255 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "chainage/stake_table.h"
+
+#include "chainage/k_notation.h"
+#include "form/main_points.h"
+#include "numeric/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <ostream>
+
+namespace quenlor {
+namespace {
+
+// A stake within half a millimetre of another is the same stake.
+constexpr double kSameStake = 0.0005;
+// More regular stakes than a double counts exactly are not told apart.
+constexpr double kMostRegularStakes = 9007199254740992.0; // 2^53
+// Beyond this a length is shown with all its digits even at field precision.
+constexpr double kLargestFieldLength = 1e15;
+
+bool finite(double v) { return std::isfinite(v); }
+
+} // namespace
+
+StakeTable::StakeTable(const StakeTableRequest& request) : request_(request) {
+  if (!finite(request.start) || !finite(request.end))
+    return;
+  low_ = std::min(request.start, request.end);
+  high_ = std::max(request.start, request.end);
+  const double step = request.interval;
+  double count = 0;
+  if (step > 0 && finite(step)) {
+    if (request.spacing == StakeSpacing::FromStart) {
+      // start, start + step, ..., and the end where the steps do not reach it
+      steps_ = std::floor((high_ - low_) / step) + 1;
+      count = steps_ + (low_ + (steps_ - 1) * step < high_ ? 1 : 0);
+    } else {
+      // start, the multiples strictly between (none within half a millimetre
+      // of either end), the end
+      double first = std::floor(low_ / step) + 1;
+      if (first * step - low_ < kSameStake)
+        ++first;
+      double last = std::ceil(high_ / step) - 1;
+      if (high_ - last * step < kSameStake)
+        --last;
+      firstMultiple_ = first;
+      count = 1 + std::max(0.0, last - first + 1) + (high_ > low_ ? 1 : 0);
+    }
+  }
+  count = std::min(count, kMostRegularStakes);
+  regularCount_ = std::size_t(std::min(count, double(kMaxStakeRows) + 1));
+  regularTotal_ = count;
+  placeMainPoints();
+}
+
+double StakeTable::regular(std::size_t i) const {
+  const double step = request_.interval;
+  const double index = double(i);
+  if (request_.spacing == StakeSpacing::FromStart)
+    return index < steps_ ? low_ + index * step : high_;
+  if (i == 0)
+    return low_;
+  if (index + 1 == regularTotal_)
+    return high_;
+  return (firstMultiple_ + index - 1) * step;
+}
+
+std::size_t StakeTable::regularBelow(double chainage) const {
+  std::size_t lo = 0, hi = regularCount_;
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (regular(mid) < chainage)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return lo;
+}
+
+void StakeTable::placeMainPoints() {
+  std::vector<std::pair<double, std::string_view>> mains;
+  for (std::size_t i = 0; i < kMainPoints.size(); ++i) {
+    const double k = request_.mainPoints[i];
+    if (k >= low_ && k <= high_)
+      mains.emplace_back(k, kMainPoints[i].name);
+  }
+  std::stable_sort(mains.begin(), mains.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+
+  std::vector<std::size_t> replaced;
+  std::size_t inserted = 0;
+  for (const auto& [k, name] : mains) {
+    const std::size_t below = regularBelow(k);
+    std::optional<std::size_t> same;
+    for (const std::size_t i : {below - 1, below})
+      if (i < regularCount_ && std::fabs(regular(i) - k) < kSameStake &&
+          std::find(replaced.begin(), replaced.end(), i) == replaced.end())
+        same = i;
+    if (same) {
+      replaced.push_back(*same);
+      mainStakes_.push_back({*same + inserted, k, name, true, inserted});
+    } else {
+      ++inserted;
+      mainStakes_.push_back({below + inserted - 1, k, name, false, inserted});
+    }
+  }
+
+  const double total = regularTotal_ + double(inserted);
+  truncated_ = total > double(kMaxStakeRows);
+  size_ = truncated_ ? kMaxStakeRows : std::size_t(total);
+  std::erase_if(mainStakes_, [this](const MainStake& m) { return m.row >= size_; });
+}
+
+StakeTable::Stake StakeTable::at(std::size_t row) const {
+  const auto next = std::lower_bound(mainStakes_.begin(), mainStakes_.end(), row,
+                                     [](const MainStake& m, std::size_t r) { return m.row < r; });
+  if (next != mainStakes_.end() && next->row == row)
+    return {next->chainage, next->name};
+  const std::size_t insertedBefore = next == mainStakes_.begin() ? 0 : std::prev(next)->inserted;
+  return {regular(row - insertedBefore), {}};
+}
+
+StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row) {
+  const StakeTable::Stake stake = table.at(row);
+  StakeRow r;
+  r.chainage = stake.chainage;
+  r.mainPoint = stake.mainPoint;
+  r.centre = centreAt(route, stake.chainage);
+  if (!r.centre)
+    return r;
+  const double side = std::fabs(table.request().offset);
+  r.left = offsetFrom(*r.centre, -side);
+  r.right = offsetFrom(*r.centre, side);
+  if (const auto& station = table.request().station) {
+    r.setOut = setOutFrom(*station, r.centre->at);
+    r.leftSetOut = setOutFrom(*station, *r.left);
+    r.rightSetOut = setOutFrom(*station, *r.right);
+  }
+  return r;
+}
+
+std::string dmsText(double packed) {
+  if (!finite(packed) || std::fabs(packed) >= 1e11)
+    return {};
+  const auto seconds = std::int64_t(std::llround(std::fabs(packed) * 10000));
+  char text[64];
+  std::snprintf(text, sizeof text, "%s%lld°%02lld′%02lld″", packed < 0 && seconds > 0 ? "-" : "",
+                static_cast<long long>(seconds / 10000), static_cast<long long>(seconds / 100 % 100),
+                static_cast<long long>(seconds % 100));
+  return text;
+}
+
+std::string lengthText(double value, Precision precision) {
+  if (!finite(value))
+    return {};
+  if (precision == Precision::Full || std::fabs(value) >= kLargestFieldLength)
+    return formatNumber(value);
+  char text[64];
+  // Half a millimetre either side of zero is shown as zero, not -0.000.
+  std::snprintf(text, sizeof text, "%.3f", std::fabs(value) < kSameStake ? 0.0 : value);
+  return text;
+}
+
+std::string angleText(double packed, Precision precision) {
+  if (!finite(packed))
+    return {};
+  return precision == Precision::Full ? formatNumber(packed) : dmsText(packed);
+}
+
+namespace {
+
+std::string lengthText(const std::optional<double>& v, Precision precision) {
+  return v ? lengthText(*v, precision) : std::string();
+}
+
+std::string angleText(const std::optional<double>& packed, Precision precision) {
+  return packed ? angleText(*packed, precision) : std::string();
+}
+
+template <class T, class F> std::optional<double> when(const std::optional<T>& v, F value) {
+  return v ? std::optional(value(*v)) : std::nullopt;
+}
+
+using Row = const StakeRow&;
+using P = Precision;
+
+std::string x(const std::optional<PlanePoint>& p, P precision) {
+  return lengthText(when(p, [](auto& q) { return q.x; }), precision);
+}
+std::string y(const std::optional<PlanePoint>& p, P precision) {
+  return lengthText(when(p, [](auto& q) { return q.y; }), precision);
+}
+std::string azimuth(const std::optional<SetOut>& s, P precision) {
+  return angleText(when(s, [](auto& t) { return t.azimuthDms; }), precision);
+}
+std::string distance(const std::optional<SetOut>& s, P precision) {
+  return lengthText(when(s, [](auto& t) { return t.distance; }), precision);
+}
+std::optional<PlanePoint> centre(Row r) {
+  return r.centre ? std::optional(r.centre->at) : std::nullopt;
+}
+
+} // namespace
+
+const std::array<StakeColumn, kStakeColumnCount>& stakeColumns() {
+  static const std::array<StakeColumn, kStakeColumnCount> columns{{
+      {"桩号", [](Row r, P) { return kNotation(r.chainage); }},
+      {"主点", [](Row r, P) { return std::string(r.mainPoint); }},
+      {"X", [](Row r, P p) { return x(centre(r), p); }},
+      {"Y", [](Row r, P p) { return y(centre(r), p); }},
+      {"切线方位角",
+       [](Row r, P p) {
+         return angleText(when(r.centre, [](auto& c) { return azimuthDms(c.azimuth); }), p);
+       }},
+      {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }},
+      {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }},
+      {"左桩X", [](Row r, P p) { return x(r.left, p); }},
+      {"左桩Y", [](Row r, P p) { return y(r.left, p); }},
+      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }},
+      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }},
+      {"右桩X", [](Row r, P p) { return x(r.right, p); }},
+      {"右桩Y", [](Row r, P p) { return y(r.right, p); }},
+      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }},
+      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }},
+  }};
+  return columns;
+}
+
+std::string stakeTableNote(const StakeTable& table) {
+  const std::string rows = std::to_string(table.size()) + " 行";
+  if (!table.truncated())
+    return rows;
+  return "只列到 " + kNotation(table.at(table.size() - 1).chainage) + "，共 " + rows;
+}
+
+void writeStakeTable(std::ostream& out, const RouteInputs& route, const StakeTable& table,
+                     Precision precision) {
+  out << "精度\t"
+      << (precision == Precision::Field ? "长度到毫米，角度到整秒"
+                                        : "全部位数，角度为度.分秒")
+      << '\n';
+  const auto& columns = stakeColumns();
+  for (std::size_t c = 0; c < columns.size(); ++c)
+    out << columns[c].heading << (c + 1 < columns.size() ? '\t' : '\n');
+  for (std::size_t row = 0; row < table.size(); ++row) {
+    const StakeRow r = stakeRow(route, table, row);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+      out << columns[c].cell(r, precision) << (c + 1 < columns.size() ? '\t' : '\n');
+  }
+}
+
+} // namespace quenlor

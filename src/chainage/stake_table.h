@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stake-out table: stakes along the centre line at an interval, the main
+// points in their places, each with its centre-line point, the side stakes
+// left and right, and the setting-out of all three from the station.
+//
+// A table may hold a hundred thousand rows, so it keeps only where its
+// stakes stand and makes each row when it is asked for: a table costs the
+// same to make whatever its length, and the memory it holds does not grow
+// with its rows.
+#pragma once
+
+#include "chainage/stakes.h"
+
+#include <array>
+#include <cstddef>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quenlor {
+
+// Where the regular stakes stand: at the whole multiples of the interval
+// between start and end, start and end included (整桩号: start 485, interval
+// 20 gives 485, 500, 520, ..., end), or at start, start + interval, ..., and
+// the end.
+enum class StakeSpacing { WholeStations, FromStart };
+
+struct StakeTableRequest {
+  double start = 0, end = 0, interval = 0;
+  double offset = 0; // of the side stakes, on both sides
+  StakeSpacing spacing = StakeSpacing::WholeStations;
+  // No station: its place is not known, and the table has no setting-out.
+  std::optional<PlanePoint> station;
+  std::array<double, 5> mainPoints{}; // chainages of ZH, HY, QZ, YH, HZ
+
+  bool operator==(const StakeTableRequest&) const = default;
+};
+
+inline constexpr std::size_t kMaxStakeRows = 100000;
+
+class StakeTable {
+public:
+  struct Stake {
+    double chainage;
+    std::string_view mainPoint; // "ZH" ... "HZ", or empty
+  };
+
+  StakeTable() = default;
+  // The stakes from start to end (swapped when given the other way round). A
+  // stake within half a millimetre of a main point becomes that main point. A
+  // non-positive interval gives the main points alone. A table that would
+  // hold more than kMaxStakeRows stops there, with the main points inside
+  // the rows it holds.
+  explicit StakeTable(const StakeTableRequest& request);
+
+  const StakeTableRequest& request() const { return request_; }
+  std::size_t size() const { return size_; }
+  bool truncated() const { return truncated_; }
+  Stake at(std::size_t row) const;
+
+private:
+  struct MainStake {
+    std::size_t row;
+    double chainage;
+    std::string_view name;
+    bool replacesStake;   // takes the place of a regular stake
+    std::size_t inserted; // main points inserted between stakes, up to this one
+  };
+
+  double regular(std::size_t i) const; // the i-th regular stake
+  std::size_t regularBelow(double chainage) const;
+  void placeMainPoints();
+
+  StakeTableRequest request_;
+  double low_ = 0, high_ = 0;
+  double steps_ = 0;           // stakes at start + i * interval
+  double firstMultiple_ = 0;   // the first whole multiple above the start
+  double regularTotal_ = 0;    // regular stakes asked for, however many
+  std::size_t regularCount_ = 0; // those a table can reach
+  std::size_t size_ = 0;
+  bool truncated_ = false;
+  std::vector<MainStake> mainStakes_; // by row
+};
+
+struct StakeRow {
+  double chainage = 0;
+  std::string_view mainPoint;
+  std::optional<CentrePoint> centre;
+  std::optional<PlanePoint> left, right;
+  std::optional<SetOut> setOut, leftSetOut, rightSetOut;
+};
+
+// One row, computed when it is shown.
+StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row);
+
+// Lengths to the millimetre and angles as degrees, minutes and whole seconds
+// (251°37′50″), as a stake sheet shows them; or every digit, angles packed.
+enum class Precision { Field, Full };
+
+// A packed angle with whole seconds as 251°37′50″.
+std::string dmsText(double packed);
+
+// A length at the precision asked: three decimals, or every digit the boxes
+// show; nothing for a value that is not a finite number.
+std::string lengthText(double value, Precision precision);
+
+// A packed angle at the precision asked: 251°37′50″, or the packed number;
+// nothing for a value that is not a finite number.
+std::string angleText(double packed, Precision precision);
+
+// The columns of a stake table, each with its heading and the text of its
+// cell in a row: the one definition for the table on screen and the text.
+struct StakeColumn {
+  std::string_view heading;
+  std::string (*cell)(const StakeRow& row, Precision precision);
+};
+inline constexpr std::size_t kStakeColumnCount = 15;
+const std::array<StakeColumn, kStakeColumnCount>& stakeColumns();
+
+// What a note beside a table says: how many rows, and where a table that
+// stops at its row limit stops.
+std::string stakeTableNote(const StakeTable& table);
+
+// The table as tab-separated text: a line naming the precision, the
+// headings, then one line a stake, written row by row.
+void writeStakeTable(std::ostream& out, const RouteInputs& route, const StakeTable& table,
+                     Precision precision);
+
+} // namespace quenlor

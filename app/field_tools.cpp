@@ -107,6 +107,15 @@ FieldToolsPanel::FieldToolsPanel(const Form& form, QWidget* parent)
   layout->addWidget(buildTableView(), 2, 0, 1, 4);
   layout->setColumnStretch(3, 1);
   layout->setRowStretch(2, 1);
+  orderTabs();
+}
+
+// Tab and Enter go through the boxes one types into, group by group.
+void FieldToolsPanel::orderTabs() {
+  const char* const names[] = {"stakeChainage", "stakeOffset", "pointX",        "pointY",
+                               "tableStart",    "tableEnd",    "tableInterval", "tableOffset"};
+  for (std::size_t i = 1; i < std::size(names); ++i)
+    setTabOrder(findChild<QWidget*>(names[i - 1]), findChild<QWidget*>(names[i]));
 }
 
 // A field as wide as a coordinate in full: seven digits, a point, eight more.
@@ -199,6 +208,9 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   grid->addLayout(switches, row++, 0, 1, 2);
   tableNote_ = new QLabel(group);
   tableNote_->setObjectName(QStringLiteral("tableNote"));
+  // However long the note grows, it takes the width it is given.
+  tableNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  tableNote_->setWordWrap(true);
   grid->addWidget(tableNote_, row++, 0, 1, 2);
   grid->setRowStretch(row, 1);
   return group;
@@ -226,10 +238,12 @@ QLineEdit* FieldToolsPanel::input(Input which, const QString& name) {
   return edit;
 }
 
+// A result: selected and copied with the mouse, passed over by Tab and Enter.
 QLineEdit* FieldToolsPanel::output(const QString& name) {
   auto* edit = new QLineEdit(this);
   edit->setObjectName(name);
   edit->setReadOnly(true);
+  edit->setFocusPolicy(Qt::ClickFocus);
   return edit;
 }
 

@@ -50,6 +50,7 @@ private:
   QGroupBox* buildLocateGroup();
   QGroupBox* buildTableGroup();
   QTableView* buildTableView();
+  void orderTabs();
   QLineEdit* input(Input input, const QString& name);
   QLineEdit* output(const QString& name);
   QLabel* sideLabel(QWidget* parent);

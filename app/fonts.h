@@ -6,12 +6,15 @@
 
 namespace quenlor {
 
-// The title's LiShu calligraphic face at 21.75 points, or the closest stand-in:
-// a Kai calligraphic face, then any face that writes simplified Chinese.
+// The title's LiShu calligraphic face at 21.75 points, or the closest stand-in
+// (a Kai calligraphic face, then any face that writes simplified Chinese),
+// after a serif face for its Latin letters.
 QFont titleFont();
 
-// One face for every other control: the first installed face that writes
-// Chinese and lets every caption fit its box, preferring a clean sans face.
+// One family list for every other control: a clear Latin sans face for the
+// letters and digits, then the first face that writes Chinese, at the
+// largest of 9, 8.5 and 8 points at which every caption fits its box; a
+// Chinese face alone where no such pair fits.
 QFont controlFont();
 
 // Whether every caption other than the title fits its box in this font, the

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   quenlor::MainWindow window;
+  // Without a window manager, or until it maximizes the window, the window
+  // already has the screen's room: the plan and the tools show at once.
+  window.resize(window.screen()->availableGeometry().size());
   window.showMaximized();
   return app.exec();
 }

@@ -4,11 +4,15 @@
 #include "app/control_table.h"
 #include "app/field_tools.h"
 #include "app/fonts.h"
+#include "app/number_box.h"
 #include "app/plan_view.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include <algorithm>
 #include <vector>
@@ -36,31 +40,58 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   orderTabs();
   plan_ = new PlanView(form_, this);
   tools_ = new FieldToolsPanel(form_, this);
+  toolsArea_ = new QScrollArea(this);
+  toolsArea_->setObjectName(QStringLiteral("fieldToolsArea"));
+  toolsArea_->setWidget(tools_);
+  toolsArea_->setWidgetResizable(true);
+  toolsArea_->setFrameShape(QFrame::NoFrame);
+  plan_->setFieldAnswers(&tools_->answers());
+  tools_->setListener([this] { plan_->formChanged(); });
   form_.setObserver([this](Box box, const std::string& text) {
     showText(box, text);
     plan_->formChanged();
     tools_->formChanged();
   });
+  // Enter goes on to the next box, as on a field calculator.
+  for (QLineEdit* edit : findChildren<QLineEdit*>())
+    edit->installEventFilter(this);
 }
 
-// The field tools go below the controls, the plan right of them, or below
-// the tools where the window is too narrow for that; the controls never move.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+      QCoreApplication::sendEvent(watched, &tab);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// The controls keep their places at the top left. The plan takes the height
+// of the window right of them; the field tools take what is below them, in
+// an area that scrolls where the window is too low for all of them. Where the
+// window is too narrow for a plan beside the controls, the plan goes below
+// the tools.
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  constexpr int gap = 8, toolsHeight = 300, leastPlanSide = 160;
+  constexpr int gap = 8, leastPlanSide = 160, leastToolsHeight = 60;
   const int controlsRight = kClientWidthTwips / kTwipsPerPixel + gap;
   const int controlsBottom = kClientHeightTwips / kTwipsPerPixel + gap;
   const int belowHeight = height() - controlsBottom - gap;
+  const bool planBeside = width() - controlsRight - gap >= leastPlanSide;
 
-  const bool toolsFit = belowHeight >= 160;
-  tools_->setVisible(toolsFit);
-  const int toolsWidth = std::min(width() - 2 * gap, controlsRight - gap);
-  if (toolsFit)
-    tools_->setGeometry(gap, controlsBottom, toolsWidth, std::min(belowHeight, toolsHeight));
+  const int toolsWidth = planBeside ? controlsRight - 2 * gap : width() - 2 * gap;
+  int toolsHeight = belowHeight;
+  if (!planBeside)
+    toolsHeight = std::min(belowHeight, tools_->minimumSizeHint().height());
+  toolsArea_->setVisible(toolsHeight >= leastToolsHeight);
+  toolsArea_->setGeometry(gap, controlsBottom, toolsWidth, toolsHeight);
 
   QRect plan(controlsRight, gap, width() - controlsRight - gap, height() - 2 * gap);
-  if (plan.width() < leastPlanSide) {
-    const int top = controlsBottom + (toolsFit ? tools_->height() + gap : 0);
+  if (!planBeside) {
+    const int top = controlsBottom + toolsHeight + gap;
     plan = QRect(gap, top, width() - 2 * gap, height() - top - gap);
   }
   const bool planFits = plan.width() >= leastPlanSide && plan.height() >= leastPlanSide;
@@ -85,7 +116,7 @@ void MainWindow::buildControls() {
     }
     case ControlKind::TextBox: {
       const Box box = *boxFromName(control.name);
-      auto* edit = new QLineEdit(this);
+      auto* edit = new NumberBox(this);
       boxes_[std::size_t(boxNumber(box))] = edit;
       // Every user edit, whatever its kind (keys, paste, cut, undo, input
       // method), arrives here once with the whole new text; texts the form

@@ -14,6 +14,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace quenlor {
 
@@ -32,6 +33,7 @@ public:
 
 protected:
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void buildControls();
@@ -43,6 +45,7 @@ private:
   std::array<QPushButton*, kButtonCount> buttons_{};
   PlanView* plan_ = nullptr;
   FieldToolsPanel* tools_ = nullptr;
+  QScrollArea* toolsArea_ = nullptr;
 };
 
 } // namespace quenlor

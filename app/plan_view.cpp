@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/plan_view.h"
 
+#include "session/field_tools.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace quenlor {
 namespace {
@@ -26,6 +29,10 @@ const QColor kArc(0, 90, 200);
 const QColor kTangent(150, 150, 150);
 const QColor kSight(200, 120, 0);
 const QColor kPoint(200, 0, 0);
+const QColor kStalePoint(140, 140, 140);
+const QColor kFieldPoint(150, 0, 150);
+// A label's distance from its marker, and the room kept between labels.
+constexpr double kLabelGap = 7;
 
 bool finiteOnScreen(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
@@ -87,6 +94,8 @@ void PlanView::formChanged() {
 const PlanScene& PlanView::scene() {
   if (stale_) {
     scene_ = buildPlanScene(form_);
+    if (answers_)
+      addFieldTools(scene_, *answers_);
     stale_ = false;
     if (!userView_)
       fit();
@@ -169,11 +178,20 @@ void PlanView::drawMarker(QPainter& painter, const PlanMarker& m, const QPointF&
     painter.drawEllipse(p, 3.5, 3.5);
     break;
   case MarkerKind::ComputedPoint:
-    painter.setPen(QPen(kPoint, 2));
+  case MarkerKind::CurrentPoint:
+  case MarkerKind::StalePoint:
+    painter.setPen(QPen(m.kind == MarkerKind::StalePoint ? kStalePoint : kPoint, 2,
+                        m.kind == MarkerKind::StalePoint ? Qt::DotLine : Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(p, 5, 5);
     painter.drawLine(p + QPointF(-8, 0), p + QPointF(8, 0));
     painter.drawLine(p + QPointF(0, -8), p + QPointF(0, 8));
+    break;
+  case MarkerKind::SideStake:
+  case MarkerKind::MeasuredPoint:
+    painter.setPen(QPen(kFieldPoint, 1.5));
+    painter.setBrush(m.kind == MarkerKind::SideStake ? QBrush(kFieldPoint) : QBrush(Qt::white));
+    painter.drawRect(QRectF(p - QPointF(3.5, 3.5), QSizeF(7, 7)));
     break;
   case MarkerKind::Station:
   case MarkerKind::Backsight:
@@ -184,23 +202,99 @@ void PlanView::drawMarker(QPainter& painter, const PlanMarker& m, const QPointF&
   }
 }
 
-// The label right of its marker, or left of it where it would run off.
-void PlanView::drawLabel(QPainter& painter, const QString& label, const QPointF& p) const {
-  const double labelWidth = painter.fontMetrics().horizontalAdvance(label);
-  const double x = p.x() + 8 + labelWidth > width() - 4 ? p.x() - 8 - labelWidth : p.x() + 8;
-  painter.setPen(Qt::black);
-  painter.drawText(QPointF(x, p.y() - 6), label);
-}
-
-void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) const {
-  for (const PlanMarker& m : s.markers) {
-    const QPointF p = toScreen(m.at);
+void PlanView::drawTicksAndOffsets(QPainter& painter, const PlanScene& s) const {
+  painter.setPen(QPen(kFieldPoint, 1));
+  for (const PlanTick& t : s.ticks) {
+    const QPointF p = toScreen(t.at);
     if (!paintable(p) || !paintArea().contains(p))
       continue;
-    drawMarker(painter, m, p);
-    drawLabel(painter, QString::fromStdString(m.label), p);
+    // The centre line runs along (sin a, -cos a) on a screen with X up and
+    // Y right; across it is (cos a, sin a).
+    const QPointF across(std::cos(t.azimuth) * 5, std::sin(t.azimuth) * 5);
+    painter.drawLine(p - across, p + across);
+  }
+  painter.setPen(QPen(kFieldPoint, 1, Qt::DashLine));
+  for (const PlanSegment& o : s.offsets)
+    drawLine(painter, o.from, o.to);
+}
+
+// The first of the places around its marker where a label stays inside the
+// view, clear of the north arrow, of the labels already placed and of the
+// markers; where none is clear, the one that covers least.
+QRectF PlanView::placeLabel(const QSizeF& size, const QPointF& p,
+                            const std::vector<QPointF>& markers) const {
+  const double w = size.width(), h = size.height(), g = kLabelGap;
+  const QRectF view = QRectF(rect()).adjusted(2, 2, -2, -2);
+  const QRectF arrow = northArrowPlace();
+  const auto covered = [&](const QRectF& r) {
+    double area = 0;
+    const auto add = [&](const QRectF& other) {
+      const QRectF both = r.intersected(other);
+      area += both.width() * both.height();
+    };
+    add(arrow);
+    for (const QRectF& placed : labelPlaces_)
+      add(placed.adjusted(-1, -1, 1, 1));
+    for (const QPointF& m : markers)
+      if (m != p)
+        add(QRectF(m - QPointF(4, 4), QSizeF(8, 8)));
+    const QRectF inside = r.intersected(view);
+    return area + (w * h - inside.width() * inside.height()) * 10;
+  };
+  std::optional<QRectF> best;
+  double least = INFINITY;
+  for (const double ring : {1.0, 2.5, 4.0}) {
+    const double d = g * ring;
+    const QPointF corners[] = {{d, -d - h},      {d, d},      {-d - w, -d - h}, {-d - w, d},
+                               {-w / 2, -d - h}, {-w / 2, d}, {d, -h / 2},      {-d - w, -h / 2}};
+    for (const QPointF& corner : corners) {
+      const QRectF place(p + corner, size);
+      const double c = covered(place);
+      if (c == 0)
+        return place;
+      if (c < least) {
+        least = c;
+        best = place;
+      }
+    }
+  }
+  return *best;
+}
+
+// The label with a white halo, so that it reads over the lines beneath it.
+void PlanView::drawLabel(QPainter& painter, const QString& label, const QRectF& place) {
+  QPainterPath path;
+  path.addText(place.left(), place.top() + painter.fontMetrics().ascent(), painter.font(), label);
+  painter.setBrush(Qt::NoBrush);
+  painter.strokePath(path, QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.fillPath(path, Qt::black);
+  labelPlaces_.push_back(place);
+}
+
+void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) {
+  labelPlaces_.clear();
+  std::vector<std::pair<const PlanMarker*, QPointF>> shown;
+  for (const PlanMarker& m : s.markers) {
+    const QPointF p = toScreen(m.at);
+    if (paintable(p) && paintArea().contains(p))
+      shown.emplace_back(&m, p);
+  }
+  std::vector<QPointF> points;
+  for (const auto& [m, p] : shown) {
+    drawMarker(painter, *m, p);
+    points.push_back(p);
+  }
+  const QFontMetricsF metrics(painter.font());
+  for (const auto& [m, p] : shown) {
+    const QString label = QString::fromStdString(m->label);
+    if (label.isEmpty())
+      continue;
+    const QSizeF size(metrics.horizontalAdvance(label), metrics.height());
+    drawLabel(painter, label, placeLabel(size, p, points));
   }
 }
+
+QRectF PlanView::northArrowPlace() const { return QRectF(width() - 36, 12, 24, 46); }
 
 // North arrow, top right.
 void PlanView::drawNorthArrow(QPainter& painter) const {
@@ -232,6 +326,7 @@ void PlanView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   drawRoute(painter, s);
+  drawTicksAndOffsets(painter, s);
   drawMarkers(painter, s);
   drawNorthArrow(painter);
   drawScaleBar(painter);

@@ -10,7 +10,10 @@
 
 #include <QPen>
 #include <QPointF>
+#include <QRectF>
 #include <QWidget>
+
+#include <vector>
 
 class QPainter;
 
@@ -26,9 +29,15 @@ public:
   // however fast the keys come there is at most one rebuild a frame.
   void formChanged();
 
+  // The field tools' answers, whose points the plan marks as well.
+  void setFieldAnswers(const FieldAnswers* answers) { answers_ = answers; }
+
   const PlanScene& scene();
   // Where a point of the route lands in the widget.
   QPointF toScreen(const PlanePoint& p) const;
+  // Where the last paint put the labels, and the north arrow.
+  const std::vector<QRectF>& labelPlaces() const { return labelPlaces_; }
+  QRectF northArrowPlace() const;
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -44,15 +53,20 @@ private:
   void drawLine(QPainter& painter, const PlanePoint& a, const PlanePoint& b) const;
   void drawPolyline(QPainter& painter, const Polyline& points, const QPen& pen) const;
   void drawRoute(QPainter& painter, const PlanScene& scene) const;
+  void drawTicksAndOffsets(QPainter& painter, const PlanScene& scene) const;
   static void drawMarker(QPainter& painter, const PlanMarker& marker, const QPointF& at);
-  void drawLabel(QPainter& painter, const QString& label, const QPointF& at) const;
-  void drawMarkers(QPainter& painter, const PlanScene& scene) const;
+  QRectF placeLabel(const QSizeF& size, const QPointF& at,
+                    const std::vector<QPointF>& markers) const;
+  void drawLabel(QPainter& painter, const QString& label, const QRectF& place);
+  void drawMarkers(QPainter& painter, const PlanScene& scene);
   void drawNorthArrow(QPainter& painter) const;
   void drawScaleBar(QPainter& painter) const;
   PlanePoint toPlan(const QPointF& screen) const;
 
   const Form& form_;
+  const FieldAnswers* answers_ = nullptr;
   PlanScene scene_;
+  std::vector<QRectF> labelPlaces_;
   bool stale_ = true;
   bool userView_ = false; // zoomed or panned: do not refit
   double pixelsPerUnit_ = 1;

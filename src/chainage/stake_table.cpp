@@ -148,8 +148,8 @@ std::string dmsText(double packed) {
   const auto seconds = std::int64_t(std::llround(std::fabs(packed) * 10000));
   char text[64];
   std::snprintf(text, sizeof text, "%s%lld°%02lld′%02lld″", packed < 0 && seconds > 0 ? "-" : "",
-                static_cast<long long>(seconds / 10000), static_cast<long long>(seconds / 100 % 100),
-                static_cast<long long>(seconds % 100));
+                static_cast<long long>(seconds / 10000),
+                static_cast<long long>(seconds / 100 % 100), static_cast<long long>(seconds % 100));
   return text;
 }
 
@@ -239,8 +239,7 @@ std::string stakeTableNote(const StakeTable& table) {
 void writeStakeTable(std::ostream& out, const RouteInputs& route, const StakeTable& table,
                      Precision precision) {
   out << "精度\t"
-      << (precision == Precision::Field ? "长度到毫米，角度到整秒"
-                                        : "全部位数，角度为度.分秒")
+      << (precision == Precision::Field ? "长度到毫米，角度到整秒" : "全部位数，角度为度.分秒")
       << '\n';
   const auto& columns = stakeColumns();
   for (std::size_t c = 0; c < columns.size(); ++c)

@@ -75,9 +75,9 @@ private:
 
   StakeTableRequest request_;
   double low_ = 0, high_ = 0;
-  double steps_ = 0;           // stakes at start + i * interval
-  double firstMultiple_ = 0;   // the first whole multiple above the start
-  double regularTotal_ = 0;    // regular stakes asked for, however many
+  double steps_ = 0;             // stakes at start + i * interval
+  double firstMultiple_ = 0;     // the first whole multiple above the start
+  double regularTotal_ = 0;      // regular stakes asked for, however many
   std::size_t regularCount_ = 0; // those a table can reach
   std::size_t size_ = 0;
   bool truncated_ = false;

@@ -41,6 +41,7 @@ LocateAnswer answerLocate(const RouteInputs* route, const std::optional<LocateQu
   answer.chainage = lengthText(found->chainage, precision);
   answer.offset = lengthText(found->offset, precision);
   answer.side = sideOf(found->offset);
+  answer.point = PlanePoint{query->x, query->y};
   answer.foot = sideStake(*route, found->chainage, 0);
   return answer;
 }

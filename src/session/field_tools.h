@@ -50,7 +50,7 @@ struct SideStakeAnswer {
 
 struct LocateAnswer {
   std::string k, chainage, offset, side;
-  std::optional<PlanePoint> foot; // on the centre line, where the plan marks it
+  std::optional<PlanePoint> point, foot; // the measured point and its foot on the centre line
 };
 
 // The table and the route its rows are made from, one row at a time.

@@ -8,6 +8,7 @@
 #include "form/main_points.h"
 #include "numeric/fault.h"
 #include "numeric/number_text.h"
+#include "session/field_tools.h"
 #include "session/route_of_boxes.h"
 
 #include <algorithm>
@@ -23,6 +24,8 @@ constexpr int kSamplesPerPiece = 120;
 
 // Main points closer than this are marked as one.
 constexpr double kSamePlace = 1e-6;
+// A point of the boxes further than this from the curve's is out of date.
+constexpr double kStale = 1e-3;
 
 std::optional<double> number(const Form& form, Box box) {
   const double value = parseNumber(form.text(box));
@@ -147,6 +150,32 @@ void addRoute(const Form& form, PlanScene& scene) {
   addMainPoints(form, *route, scene);
 }
 
+// The point the boxes show for the chainage in Text26; when it is no longer
+// the point the boxes would give for it now, it is out of date, and the
+// curve's point at that chainage is marked beside it.
+void addComputedPoint(const Form& form, const PlanePoint& computed, PlanScene& scene) {
+  const auto k = form.text(Box::Text26).empty() ? std::nullopt : number(form, Box::Text26);
+  const std::string label = k ? kNotation(*k) : std::string();
+  const auto route = routeOfBoxes(form);
+  if (!k || !route) {
+    scene.markers.push_back({MarkerKind::ComputedPoint, computed, label});
+    return;
+  }
+  RouteInputs boxes = *route; // as the point at a chainage reads it: symmetric
+  boxes.transitionLength2.reset();
+  boxes.tangentLength2.reset();
+  boxes.chainage = *k;
+  const PlanePoint now = routePoint(boxes).at;
+  const bool stale = isFinite(now) && std::hypot(now.x - computed.x, now.y - computed.y) > kStale;
+  if (!stale) {
+    scene.markers.push_back({MarkerKind::ComputedPoint, computed, label});
+    return;
+  }
+  scene.markers.push_back({MarkerKind::StalePoint, computed, label + " 未更新"});
+  if (const auto current = at(Route{*route, 0, 0}, *k))
+    scene.markers.push_back({MarkerKind::CurrentPoint, *current, label});
+}
+
 void addPointsAndSights(const Form& form, PlanScene& scene) {
   if (const auto jd = point(form, Box::Text13, Box::Text14))
     scene.markers.push_back({MarkerKind::IntersectionPoint, *jd, "JD"});
@@ -154,11 +183,8 @@ void addPointsAndSights(const Form& form, PlanScene& scene) {
     scene.markers.push_back({MarkerKind::NextIntersectionPoint, *next, "JD+1"});
 
   const auto computed = point(form, Box::Text27, Box::Text28);
-  if (computed) {
-    const auto k = number(form, Box::Text26);
-    scene.markers.push_back(
-        {MarkerKind::ComputedPoint, *computed, k ? kNotation(*k) : std::string()});
-  }
+  if (computed)
+    addComputedPoint(form, *computed, scene);
   const auto station = point(form, Box::Text35, Box::Text36);
   const auto backsight = point(form, Box::Text39, Box::Text1);
   if (station)
@@ -229,6 +255,22 @@ std::optional<PlanScene::Bounds> PlanScene::bounds() const {
   for (const PlanMarker& m : markers)
     b.add(m.at);
   return b.result();
+}
+
+void addFieldTools(PlanScene& scene, const FieldAnswers& answers) {
+  if (const auto& stake = answers.stake.point)
+    scene.markers.push_back({MarkerKind::SideStake, *stake, "边桩"});
+  if (answers.locate.foot && answers.locate.point) {
+    scene.markers.push_back({MarkerKind::MeasuredPoint, *answers.locate.point,
+                             answers.locate.k + " " + answers.locate.side + answers.locate.offset});
+    scene.offsets.push_back({*answers.locate.foot, *answers.locate.point});
+  }
+  const TableAnswer& table = answers.table;
+  if (table.table.size() > kMostTicks)
+    return;
+  for (std::size_t i = 0; i < table.table.size(); ++i)
+    if (const auto c = centreAt(table.route, table.table.at(i).chainage))
+      scene.ticks.push_back({c->at, c->azimuth});
 }
 
 PlanScene buildPlanScene(const Form& form) {

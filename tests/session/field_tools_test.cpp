@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/main_points.h"
 #include "session/field_tools.h"
+#include "session/notices.h"
 #include "session/route_of_boxes.h"
 #include "support/session.h"
 
@@ -42,6 +43,11 @@ TEST(FieldTools, AnswerThePanelAndTheDriverAlike) {
   EXPECT_EQ(play(form, "locate " + left.x + " " + left.y),
             "chainage=" + a.locate.chainage + " offset=" + a.locate.offset + "\n");
   EXPECT_EQ(play(form, "dump\nstate"), before);
+
+  // A station with an empty box has no place: no setting-out.
+  play(form, "set Text36 ");
+  EXPECT_EQ(play(form, "stake 480 10"),
+            "X=" + a.stake.x + " Y=" + a.stake.y + " azimuth= distance=\n");
 }
 
 TEST(FieldTools, ATableIsMadeAgainOnlyWhenItsRouteOrInputsChange) {
@@ -123,6 +129,35 @@ TEST(FieldTools, FollowTheTrueCurveWhenTheTransitionsDiffer) {
     const auto after = centreAt(route, std::nextafter(k, 2000.0));
     EXPECT_LT(std::hypot(after->at.x - before->at.x, after->at.y - before->at.y), m.gap);
     EXPECT_LT(std::fabs(after->azimuth - before->azimuth), 1e-12);
+  }
+}
+
+} // namespace
+} // namespace quenlor
+
+namespace quenlor {
+namespace {
+
+// The worked curve's main points typed back after an edit recomputed them.
+const std::string kMainChainages =
+    "set Text21 500\nset Text22 560\nset Text23 634.7198\nset Text24 709.4395\n"
+    "set Text25 769.4395";
+
+TEST(Notices, SayWhatInTheBoxesASurveyorShouldKnow) {
+  const struct {
+    std::string session;
+    std::vector<Notice> notices;
+  } cases[] = {
+      {"", {}},
+      {"set Text19 40.0001", {}}, // one second apart
+      {"set Text19 40.0002", {Notice::DeflectionDisagrees}},
+      {"set Text24 500", {Notice::TransitionsTooLong}},
+      {"set Text9 -300\n" + kMainChainages, {Notice::RadiusNotPositive}},
+      {"set Text42 40\n" + kMainChainages, {Notice::TransitionsDiffer}},
+  };
+  for (const auto& c : cases) {
+    Form form = test::workedForm(true, c.session);
+    EXPECT_EQ(noticesOf(form), c.notices) << c.session;
   }
 }
 

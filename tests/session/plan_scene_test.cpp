@@ -129,5 +129,40 @@ TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
   EXPECT_FALSE(buildPlanScene(empty).bounds());
 }
 
+std::vector<std::pair<MarkerKind, std::string>> pointMarkers(const PlanScene& scene) {
+  std::vector<std::pair<MarkerKind, std::string>> found;
+  for (const PlanMarker& m : scene.markers)
+    if (m.kind == MarkerKind::ComputedPoint || m.kind == MarkerKind::StalePoint ||
+        m.kind == MarkerKind::CurrentPoint)
+      found.emplace_back(m.kind, m.label);
+  return found;
+}
+
+// The point of the boxes is recomputed only when Text26 is edited: after a
+// change of the radius it is about 9 m off the curve, and the plan says so
+// and marks the curve's point as well.
+TEST(PlanScene, MarksAStalePointAsOutOfDate) {
+  Form form = plannedForm();
+  using P = std::vector<std::pair<MarkerKind, std::string>>;
+  EXPECT_EQ(pointMarkers(buildPlanScene(form)), (P{{MarkerKind::ComputedPoint, "K0+600.000"}}));
+  play(form, "set Text9 250");
+  EXPECT_EQ(pointMarkers(buildPlanScene(form)), (P{{MarkerKind::StalePoint, "K0+600.000 未更新"},
+                                                   {MarkerKind::CurrentPoint, "K0+600.000"}}));
+  play(form, "set Text26 600.0");
+  EXPECT_EQ(pointMarkers(buildPlanScene(form)), (P{{MarkerKind::ComputedPoint, "K0+600.000"}}));
+}
+
+// A station whose X or Y box is empty is no station for the plan: no
+// marker, no sight lines.
+TEST(PlanScene, AHalfTypedStationIsNoStation) {
+  Form form = plannedForm();
+  EXPECT_EQ(buildPlanScene(form).sightLines.size(), 2u);
+  play(form, "set Text36 ");
+  const PlanScene scene = buildPlanScene(form);
+  EXPECT_TRUE(scene.sightLines.empty());
+  EXPECT_TRUE(std::none_of(scene.markers.begin(), scene.markers.end(),
+                           [](const PlanMarker& m) { return m.kind == MarkerKind::Station; }));
+}
+
 } // namespace
 } // namespace quenlor

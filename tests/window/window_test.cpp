@@ -5,15 +5,18 @@
 #include "app/field_tools.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
+#include "app/number_box.h"
 #include "app/plan_view.h"
 #include "numeric/number_text.h"
 #include "support/worked_curve.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QtTest>
 
@@ -88,7 +91,50 @@ private slots:
     QVERIFY(notice->alignment() & Qt::AlignTop);
   }
 
-  void everyCaptionFitsItsBox() { QVERIFY(quenlor::captionsFit(window->font())); }
+  // A clear Latin face first (the Chinese faces draw l like 1), then a face
+  // that writes Chinese, and every caption still fits its box.
+  void captionsUseAClearLatinFaceAndFit() {
+    const QStringList families = window->font().families();
+    qInfo() << "control font:" << families
+            << "title font:" << window->findChild<QLabel*>("Label1")->font().families();
+    QVERIFY(families.size() >= 2);
+    QVERIFY(!QFontDatabase::writingSystems(families[0]).contains(QFontDatabase::SimplifiedChinese));
+    QVERIFY(QFontDatabase::writingSystems(families[1]).contains(QFontDatabase::SimplifiedChinese));
+    QVERIFY(quenlor::captionsFit(window->font()));
+  }
+
+  void enterMovesToTheNextBoxLikeTab() {
+    window->resize(1280, 800);
+    box(Box::Text35)->setFocus();
+    QTest::keyClick(box(Box::Text35), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), box(Box::Text36));
+    auto* chainage = window->fieldTools()->findChild<QLineEdit*>("stakeChainage");
+    chainage->setFocus();
+    QTest::keyClick(chainage, Qt::Key_Enter);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("stakeOffset"));
+  }
+
+  // A box left by Tab shows the start of its text, not the tail the
+  // selection scrolled into view; a number too wide for its box keeps its
+  // sign, leading digits and exponent, the whole text in the tooltip.
+  void boxesWithoutTheFocusShowTheStartOfTheirNumbers() {
+    typeWorkedCurve();
+    typeInto(Box::Text6, "30.1");
+    QVERIFY(text(Box::Text11).size() > 12);
+    window->button(Button::Command3)->setFocus();
+    QTest::keyClick(window->button(Button::Command3), Qt::Key_Tab); // into Text11, all selected
+    QCOMPARE(QApplication::focusWidget(), box(Box::Text11));
+    QTest::keyClick(box(Box::Text11), Qt::Key_Tab);
+    QCOMPARE(box(Box::Text11)->cursorPosition(), 0);
+
+    window->form().edit(Box::Text12, "9.25844430041008E-06");
+    auto* e = static_cast<quenlor::NumberBox*>(box(Box::Text12));
+    const QString shown = e->displayedText();
+    QVERIFY2(QRegularExpression(QStringLiteral("^9(\\.\\d+)?\u2026E-06$")).match(shown).hasMatch(),
+             qPrintable(shown));
+    QCOMPARE(e->text(), QStringLiteral("9.25844430041008E-06"));
+    QCOMPARE(e->toolTip(), e->text());
+  }
 
   void tabVisitsBoxesAndButtonsInTabIndexOrder() {
     std::vector<const quenlor::WindowControl*> expected;
@@ -191,20 +237,34 @@ private slots:
     QCOMPARE(text(Box::Text2), QString::fromStdString(quenlor::formatNumber(undone)));
   }
 
-  void planViewTakesTheFreeAreaWithoutCoveringAControl() {
-    window->resize(1280, 600);
-    QVERIFY(window->planView()->isVisible());
+  // At the sizes surveyors have, the plan and the field tools are both on
+  // show and neither covers a control; where the window is too narrow for a
+  // plan beside the controls, it goes below the tools.
+  void planAndToolsShareTheFreeArea_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("beside");
+    QTest::newRow("field tablet") << QSize(1024, 600) << true;
+    QTest::newRow("150 % of 1600x900") << QSize(1067, 600) << true;
+    QTest::newRow("1600x900") << QSize(1600, 900) << true;
+    QTest::newRow("narrow") << QSize(800, 1100) << false;
+  }
+
+  void planAndToolsShareTheFreeArea() {
+    QFETCH(QSize, size);
+    QFETCH(bool, beside);
+    window->resize(size);
+    auto* tools = window->findChild<QWidget*>(QStringLiteral("fieldToolsArea"));
+    QVERIFY(window->planView()->isVisible() && tools->isVisible());
     const QRect plan = window->planView()->geometry();
-    QVERIFY(plan.width() > 300 && plan.height() > 300);
+    QVERIFY(plan.width() >= 160 && plan.height() >= 160);
+    QVERIFY(!plan.intersects(tools->geometry()));
+    QVERIFY(tools->geometry().top() >= 442);
+    QCOMPARE(plan.left() >= 793, beside);
     for (const auto& control : quenlor::windowControls()) {
       const QRect place(control.left / 15, control.top / 15, control.width / 15,
                         control.height / 15);
       QVERIFY2(!plan.intersects(place), control.name.data());
     }
-    window->resize(800, 1100); // no room right of the controls: below the tools
-    QVERIFY(window->planView()->isVisible());
-    QVERIFY(window->planView()->geometry().top() >= window->fieldTools()->geometry().bottom());
-    QVERIFY(window->fieldTools()->geometry().top() >= 442);
   }
 
   // North up: larger X higher, larger Y further right; and the arc drawn on
@@ -306,6 +366,42 @@ private slots:
     typeInto(Box::Text17, "31");
     QCoreApplication::processEvents();
     QVERIFY(tool("stakeX")->text() != before);
+
+    // The panel stays put while its labels change: a side label, a note
+    // that grows to say where a long table stops.
+    const auto places = [&] {
+      QList<QRect> all;
+      for (const char* name : {"stakeX", "foundOffset", "tableStart"})
+        all << tool(name)->geometry();
+      all << tools->findChild<QPushButton*>("copyTable")->geometry();
+      return all;
+    };
+    const QList<QRect> placed = places();
+    typeTool("stakeOffset", "-10");
+    typeTool("tableStart", "0");
+    typeTool("tableEnd", "1e9");
+    typeTool("tableInterval", "0.001");
+    QVERIFY(tools->findChild<QLabel*>("tableNote")->text().startsWith(QStringLiteral("只列到")));
+    QCOMPARE(places(), placed);
+  }
+
+  // The plan's labels stay inside the view, clear of each other and of the
+  // north arrow.
+  void planLabelsAvoidEachOtherAndTheNorthArrow() {
+    window->resize(1024, 600);
+    typeWorkedCurve();
+    typeInto(Box::Text26, "600");
+    quenlor::PlanView* plan = window->planView();
+    plan->grab();
+    const auto& labels = plan->labelPlaces();
+    QVERIFY(labels.size() >= 7);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      QVERIFY(QRectF(plan->rect()).contains(labels[i]));
+      QVERIFY(!labels[i].intersects(plan->northArrowPlace()));
+      for (std::size_t j = 0; j < i; ++j)
+        QVERIFY2(!labels[i].intersects(labels[j]),
+                 qPrintable(QStringLiteral("%1 %2").arg(i).arg(j)));
+    }
   }
 };
 

@@ -37,6 +37,10 @@ Profile Profile::build(std::vector<GradePoint> points, double routeStart, double
   Profile p;
   p.points_ = std::move(points);
   p.used_ = usablePoints(p.points_, p.checks_);
+  p.measures_.reserve(p.used_.size());
+  p.elevations_.reserve(p.used_.size());
+  p.grades_.reserve(p.used_.size());
+  p.curves_.reserve(p.used_.size());
   for (std::size_t i : p.used_) {
     p.measures_.push_back(p.points_[i].measure);
     p.elevations_.push_back(p.points_[i].elevation);
@@ -110,17 +114,22 @@ void Profile::addChecks(double routeStart, double routeEnd) {
 void Profile::indexCurves() {
   if (!hasLine())
     return;
-  // Count the curves reaching each grade, then place them, in route order.
+  // The grades each curve reaches; count them grade by grade, then place the
+  // curves, in route order.
+  std::vector<std::pair<std::size_t, std::size_t>> reached;
+  reached.reserve(curves_.size());
   reach_.assign(grades_.size() + 1, 0);
-  for (const VerticalCurve& c : curves_)
-    for (std::size_t k = gradeAt(c.start); k <= gradeAt(c.end); ++k)
+  for (const VerticalCurve& c : curves_) {
+    reached.emplace_back(gradeAt(c.start), gradeAt(c.end));
+    for (std::size_t k = reached.back().first; k <= reached.back().second; ++k)
       ++reach_[k + 1];
+  }
   for (std::size_t k = 1; k < reach_.size(); ++k)
     reach_[k] += reach_[k - 1];
   reachList_.resize(reach_.back());
   std::vector<std::uint32_t> next(reach_.begin(), reach_.end() - 1);
   for (std::size_t i = 0; i < curves_.size(); ++i)
-    for (std::size_t k = gradeAt(curves_[i].start); k <= gradeAt(curves_[i].end); ++k)
+    for (std::size_t k = reached[i].first; k <= reached[i].second; ++k)
       reachList_[next[k]++] = static_cast<std::uint32_t>(i);
 }
 

@@ -5,7 +5,6 @@
 #include "chainage/stakes.h"
 #include "form/form.h"
 #include "numeric/fault.h"
-#include "numeric/number_text.h"
 #include "session/route_of_boxes.h"
 
 #include <algorithm>
@@ -25,7 +24,7 @@ constexpr double kSamePlace = 1e-6;
 bool finite(const PlanPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 std::optional<double> number(const Form& form, Box box) {
-  const double value = parseNumber(form.text(box));
+  const double value = form.number(box);
   if (!std::isfinite(value))
     return std::nullopt;
   return value;

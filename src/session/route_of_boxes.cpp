@@ -3,7 +3,6 @@
 
 #include "form/form.h"
 #include "geometry/angle.h"
-#include "numeric/number_text.h"
 
 #include <cmath>
 
@@ -12,7 +11,7 @@ namespace quenlor {
 std::optional<RouteInputs> routeOfBoxes(const Form& form) {
   bool finite = true;
   const auto read = [&](Box box) {
-    const double value = parseNumber(form.text(box));
+    const double value = form.number(box);
     finite = finite && std::isfinite(value);
     return finite ? value : 0.0;
   };
@@ -41,7 +40,7 @@ std::optional<RouteInputs> routeOfBoxes(const Form& form) {
 }
 
 SetOut setOutFromStationBoxes(const Form& form, double x, double y) {
-  return setOutFrom(parseNumber(form.text(Box::Text35)), parseNumber(form.text(Box::Text36)), x, y);
+  return setOutFrom(form.number(Box::Text35), form.number(Box::Text36), x, y);
 }
 
 StakeTableRequest stakeTableRequest(const Form& form, double start, double end, double interval,
@@ -51,11 +50,11 @@ StakeTableRequest stakeTableRequest(const Form& form, double start, double end, 
   request.end = end;
   request.interval = interval;
   request.offset = offset;
-  request.stationX = parseNumber(form.text(Box::Text35));
-  request.stationY = parseNumber(form.text(Box::Text36));
+  request.stationX = form.number(Box::Text35);
+  request.stationY = form.number(Box::Text36);
   const Box mains[] = {Box::Text21, Box::Text22, Box::Text23, Box::Text24, Box::Text25};
   for (std::size_t i = 0; i < std::size(mains); ++i)
-    request.mainPoints[i] = parseNumber(form.text(mains[i]));
+    request.mainPoints[i] = form.number(mains[i]);
   return request;
 }
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace quenlor {
@@ -86,6 +87,9 @@ void MainWindow::buildControls() {
     case ControlKind::TextBox: {
       const Box box = *boxFromName(control.name);
       auto* edit = new QLineEdit(this);
+      // No box is limited in length: a long paste arrives whole, never cut
+      // at the toolkit's default of 32,767 characters.
+      edit->setMaxLength(std::numeric_limits<int>::max());
       boxes_[std::size_t(boxNumber(box))] = edit;
       // Every user edit, whatever its kind (keys, paste, cut, undo, input
       // method), arrives here once with the whole new text; texts the form

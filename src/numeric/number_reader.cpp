@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -27,6 +28,9 @@ constexpr std::size_t kKeptOctalDigits = 21;
 // Exponent digits kept exactly; more than 18 are far beyond any double.
 constexpr std::size_t kExponentDigitsKept = 18;
 constexpr std::int64_t kExponentLimit = 1000000000000000000;
+
+// Enough digits to tell apart the doubles near a number in most cases.
+constexpr std::size_t kShortDigits = 19;
 
 // 10^place with place at least this is beyond the double range; below the
 // other, under half the smallest subnormal.
@@ -233,8 +237,31 @@ double NumberReader::value() const {
   return decimalValue();
 }
 
-// The kept digits, a 1 after them for any non-zero digit dropped, and the
-// exponent that puts the first one in its place, read as one short decimal.
+namespace {
+
+// Digits d1 d2 ... with d1 standing at 10^place, and a 1 after them where
+// `sticky`, read as one short decimal; beyond the double range as parseNumber
+// has it: an infinity from the units place up, a zero below.
+double readDigits(bool negative, std::string_view digits, bool sticky, std::int64_t place) {
+  char text[NumberReader::kKeptDigits + 48];
+  std::size_t n = 0;
+  if (negative)
+    text[n++] = '-';
+  std::memcpy(text + n, digits.data(), digits.size());
+  n += digits.size();
+  if (sticky)
+    text[n++] = '1';
+  text[n++] = 'e';
+  const std::int64_t written = std::int64_t(digits.size()) + sticky;
+  const char* end = std::to_chars(text + n, text + sizeof text, place - written + 1).ptr;
+  double value = 0.0;
+  if (std::from_chars(text, end, value).ec != std::errc::result_out_of_range)
+    return value;
+  return signedValue(negative, place >= 0 ? std::numeric_limits<double>::infinity() : 0.0);
+}
+
+} // namespace
+
 double NumberReader::decimalValue() const {
   const Digits& m = mantissa_;
   if (m.significant == 0)
@@ -251,21 +278,26 @@ double NumberReader::decimalValue() const {
   if (place <= kUnderflowPlace)
     return signedValue(negative_, 0.0);
 
-  std::string text;
-  text.reserve(m.kept.size() + 32);
-  if (negative_)
-    text += '-';
-  text += m.kept;
-  if (m.nonZeroDropped > 0)
-    text += '1';
-  const std::int64_t written = std::int64_t(text.size()) - negative_;
-  text += 'e';
-  text += std::to_string(place - written + 1);
-  double value = 0.0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc::result_out_of_range)
-    return value;
-  return signedValue(negative_, place >= 0 ? std::numeric_limits<double>::infinity() : 0.0);
+  // A long number lies between its first 19 digits and the next 19-digit
+  // number up: where both round to the same double, so does it.
+  if (m.significant > kShortDigits) {
+    const std::string_view low(m.kept.data(), kShortDigits);
+    char high[kShortDigits + 1];
+    std::memcpy(high + 1, low.data(), kShortDigits);
+    high[0] = '0';
+    std::size_t i = kShortDigits;
+    for (; high[i] == '9'; --i)
+      high[i] = '0';
+    ++high[i];
+    const bool carried = i == 0;
+    const double below = readDigits(negative_, low, false, place);
+    const double above =
+        readDigits(negative_, std::string_view(high + !carried, kShortDigits + carried), false,
+                   place + carried);
+    if (below == above)
+      return below;
+  }
+  return readDigits(negative_, m.kept, m.nonZeroDropped > 0, place);
 }
 
 // The kept digits as hexadecimal ones (octal regrouped through an integer),

@@ -5,7 +5,10 @@
 //   - process start until the first painted frame (a child process each time);
 //   - the peak resident memory of the window after the keystrokes, with a
 //     stake table of 10,000 rows shown.
-// It reports; it never fails on timing.
+// It reports; it never fails on timing. With --instructions, under
+// valgrind --tool=callgrind --collect-atstart=no, it counts instead the
+// instructions of the keystrokes alone and dumps them per case, as
+// "NAME runs=R characters=0" (scripts/bench reads them).
 #include "app/field_tools.h"
 #include "app/main_window.h"
 #include "session/script.h"
@@ -14,6 +17,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <valgrind/callgrind.h>
 
 #include <algorithm>
 #include <chrono>
@@ -83,12 +88,14 @@ Spread keystrokes(quenlor::MainWindow& window, quenlor::Box box, int count) {
   std::vector<double> samples;
   for (int i = 0; i < count; ++i) {
     const auto start = Clock::now();
+    CALLGRIND_TOGGLE_COLLECT;
     if (i % 2 == 0)
       press(chainage, Qt::Key_0, QStringLiteral("0"));
     else
       press(chainage, Qt::Key_Backspace, QString());
     QCoreApplication::processEvents(); // the tools' recompute, then the repaint
     QCoreApplication::processEvents();
+    CALLGRIND_TOGGLE_COLLECT;
     samples.push_back(milliseconds(Clock::now() - start));
   }
   return spreadOf(samples);
@@ -149,15 +156,35 @@ double timeToFirstFrame(const char* self) {
   return n > 0 && std::string(buffer).rfind("painted", 0) == 0 ? elapsed : -1;
 }
 
+// The keystrokes of one case, counted: the first ones warm up caches and
+// glyphs, the rest are collected and dumped under the case's name.
+void countKeystrokes(quenlor::MainWindow& window, quenlor::Box box, int count, const char* name) {
+  keystrokes(window, box, 10);
+  CALLGRIND_ZERO_STATS;
+  keystrokes(window, box, count);
+  const std::string dump = std::string(name) + " runs=" + std::to_string(count) + " characters=0";
+  CALLGRIND_DUMP_STATS_AT(dump.c_str());
+}
+
+void showStakeTable(quenlor::MainWindow& window) {
+  auto* tools = window.fieldTools();
+  const std::pair<const char*, const char*> table[] = {
+      {"tableStart", "0"}, {"tableEnd", "10000"}, {"tableInterval", "1"}, {"tableOffset", "7.5"}};
+  for (const auto& [name, text] : table)
+    tools->findChild<QLineEdit*>(name)->setText(text);
+  tools->recompute();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (argc > 1 && std::string(argv[1]) == "--first-frame")
     return firstFrame(argc, argv);
+  const bool instructions = argc > 1 && std::string(argv[1]) == "--instructions";
 
   std::vector<double> starts;
-  for (int i = 0; i < 15; ++i)
+  for (int i = 0; i < 15 && !instructions; ++i)
     if (const double t = timeToFirstFrame(argv[0]); t >= 0)
       starts.push_back(t);
 
@@ -170,6 +197,14 @@ int main(int argc, char** argv) {
   quenlor::runScript(window.form(), session, ignored, ignored);
   QCoreApplication::processEvents();
   window.repaint();
+
+  if (instructions) {
+    countKeystrokes(window, quenlor::Box::Text26, 100, "KeyPressText26");
+    showStakeTable(window);
+    countKeystrokes(window, quenlor::Box::Text26, 100, "KeyPressText26WithTable");
+    countKeystrokes(window, quenlor::Box::Text9, 20, "KeyPressText9WithTable");
+    return 0;
+  }
 
   std::printf("| %-46s | %10s | %10s | %10s | %-4s | %-12s |\n", "window", "median", "p10", "p90",
               "unit", "target");
@@ -184,12 +219,7 @@ int main(int argc, char** argv) {
               "  widgets repainted per keystroke", double(counter.paints) / 400, "", "", "", "");
 
   // The same with a stake table of 10,001 rows on show.
-  auto* tools = window.fieldTools();
-  const std::pair<const char*, const char*> table[] = {
-      {"tableStart", "0"}, {"tableEnd", "10000"}, {"tableInterval", "1"}, {"tableOffset", "7.5"}};
-  for (const auto& [name, text] : table)
-    tools->findChild<QLineEdit*>(name)->setText(text);
-  tools->recompute();
+  showStakeTable(window);
   report("  the same, with a 10,001-row stake table", keystrokes(window, quenlor::Box::Text26, 400),
          "ms", "< 2");
   report("  key press in Text9: curve, plan, 10,001 rows",

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace quenlor {
 namespace {
@@ -34,13 +35,59 @@ bool isExchangeBox(Box box) { return box == Box::Text18 || box == Box::Text19; }
 } // namespace
 
 void Form::edit(Box box, std::string_view text) {
-  std::string& current = texts_[std::size_t(boxNumber(box))];
+  const std::size_t slot = std::size_t(boxNumber(box));
+  std::string& current = texts_[slot];
   if (current == text)
     return;
+  beforeReplace(slot);
   current.assign(text); // into the box's own storage, which keeps its capacity
-  numberKnown_[std::size_t(boxNumber(box))] = false;
+  if (readerSlot_ == slot)
+    readerSlot_ = kBoxSlots;
+  changed(box);
+}
+
+void Form::append(Box box, std::string_view characters) {
+  if (characters.empty())
+    return;
+  const std::size_t slot = std::size_t(boxNumber(box));
+  touch(slot);
+  std::string& current = texts_[slot];
+  current.append(characters);
+  if (readerSlot_ == slot) {
+    reader_.append(characters);
+  } else {
+    reader_.reset(current);
+    readerSlot_ = slot;
+  }
+  changed(box);
+}
+
+void Form::removeLast(Box box, std::size_t bytes) {
+  const std::size_t slot = std::size_t(boxNumber(box));
+  std::string& current = texts_[slot];
+  bytes = std::min(bytes, current.size());
+  if (bytes == 0)
+    return;
+  const std::size_t newSize = current.size() - bytes;
+  beforeRemove(slot, newSize);
+  if (readerSlot_ == slot) {
+    reader_.removeLast(std::string_view(current).substr(newSize));
+    current.resize(newSize);
+  } else {
+    current.resize(newSize);
+    reader_.reset(current);
+    readerSlot_ = slot;
+  }
+  changed(box);
+}
+
+// The box's text has changed: its number is read afresh, the observer hears
+// the new text, and the box's handler runs.
+void Form::changed(Box box) {
+  const std::size_t slot = std::size_t(boxNumber(box));
+  numberKnown_[slot] = false;
   if (observer_)
-    observer_(box, current);
+    observer_(box, texts_[slot]);
   runChangeHandler(box);
 }
 
@@ -76,13 +123,17 @@ void Form::click(Button button) {
     run(handler);
 }
 
-double Form::read(Box box) const {
-  const std::size_t i = std::size_t(boxNumber(box));
-  if (!numberKnown_[i]) {
-    numbers_[i] = parseNumber(texts_[i]);
-    numberKnown_[i] = true;
+double Form::number(Box box) const {
+  const std::size_t slot = std::size_t(boxNumber(box));
+  if (!numberKnown_[slot]) {
+    numbers_[slot] = slot == readerSlot_ ? reader_.value() : parseNumber(texts_[slot]);
+    numberKnown_[slot] = true;
   }
-  const double value = numbers_[i];
+  return numbers_[slot];
+}
+
+double Form::read(Box box) const {
+  const double value = number(box);
   if (std::isinf(value))
     throw ArithmeticFault{};
   return value;
@@ -94,6 +145,73 @@ void Form::write(Box box, double value) {
     throw ArithmeticFault{};
   char text[kNumberTextCapacity];
   edit(box, std::string_view(text, formatNumberTo(text, value)));
+}
+
+void Form::startWatch() {
+  watching_ = true;
+  stateAtWatch_ = state_;
+}
+
+void Form::stopWatch() {
+  watching_ = false;
+  for (const std::size_t slot : touched_) {
+    WatchedText& w = watched_[slot];
+    w.touched = false;
+    if (w.replaced)
+      w.rest = std::string(); // a whole old text: let it go
+    else
+      w.rest.clear();
+  }
+  touched_.clear();
+}
+
+bool Form::changedSinceWatchStart() const {
+  if (std::memcmp(&state_, &stateAtWatch_, sizeof state_) != 0)
+    return true;
+  for (const std::size_t slot : touched_) {
+    const WatchedText& w = watched_[slot];
+    const std::string& now = texts_[slot];
+    const bool same = w.replaced ? now == w.rest
+                                 : now.size() == w.keptPrefix + w.rest.size() &&
+                                       now.compare(w.keptPrefix, std::string::npos, w.rest) == 0;
+    if (!same)
+      return true;
+  }
+  return false;
+}
+
+// The box's entry of the watch, started on its first change: until then
+// its whole text is the prefix kept.
+Form::WatchedText* Form::touch(std::size_t slot) {
+  if (!watching_)
+    return nullptr;
+  WatchedText& w = watched_[slot];
+  if (!w.touched) {
+    w = WatchedText{true, false, texts_[slot].size(), {}};
+    touched_.push_back(slot);
+  }
+  return &w;
+}
+
+// The text is about to be replaced: the watch keeps what it was in full.
+// A computation replaces a text with a short one, so a long text is copied
+// at most once.
+void Form::beforeReplace(std::size_t slot) {
+  WatchedText* w = touch(slot);
+  if (w == nullptr || w->replaced)
+    return;
+  w->rest.insert(0, texts_[slot], 0, w->keptPrefix);
+  w->replaced = true;
+}
+
+// The text is about to be cut to newSize: the bytes cut from the prefix
+// kept go in front of the rest.
+void Form::beforeRemove(std::size_t slot, std::size_t newSize) {
+  WatchedText* w = touch(slot);
+  if (w == nullptr || w->replaced || newSize >= w->keptPrefix)
+    return;
+  w->rest.insert(0, texts_[slot], newSize, w->keptPrefix - newSize);
+  w->keptPrefix = newSize;
 }
 
 } // namespace quenlor

@@ -78,12 +78,13 @@ double secondsOf(const ShownDigits& shown) {
   return nearestDouble(digits, -fraction);
 }
 
-// Whole seconds of an angle of g degrees: a count within rounding noise of a
-// whole number is that number. The noise of a sum or difference of two
-// azimuths is that of the larger operand, hence the full-circle floor.
+// Whole seconds of an angle of g degrees (g >= 0): a count within rounding
+// noise of a whole number is that number, and a count halfway between two
+// takes the larger. The noise of a sum or difference of two azimuths is that
+// of the larger operand, hence the full-circle floor.
 double wholeSeconds(double g) {
   const double t = g * kSecondsPerDegree;
-  const double n = std::nearbyint(t);
+  const double n = std::round(t); // halfway away from zero, which is up here
   const double noise = 16.0 * DBL_EPSILON * std::fmax(std::fabs(t), kSecondsPerTurn);
   return std::fabs(t - n) <= noise ? n : std::floor(t);
 }

@@ -20,8 +20,9 @@ void dh(double& radians, const double& packed);
 
 // hd: radians to packed DMS with whole seconds, the fraction of a second
 // dropped (toward zero for a negative angle). An angle within rounding noise
-// of a whole second counts as that second, so hd(dh(x)) gives back x for
-// every x with whole seconds. Degrees are not reduced: 7 rad is 401.0413.
+// of a whole second counts as that second (the larger one where the count
+// lies exactly halfway), so hd(dh(x)) gives back x for every x with whole
+// seconds. Degrees are not reduced: 7 rad is 401.0413.
 void hd(double& packed, const double& radians);
 
 // The two conversions as values, for formulas.

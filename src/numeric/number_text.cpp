@@ -2,10 +2,13 @@
 #include "numeric/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -201,77 +204,168 @@ bool isWritableNumber(double value) {
 
 namespace {
 
-// The digits of a "d.ddde+XX" text, up to 17 of them, and the decimal
-// exponent as the number of digits before the point.
-struct Scientific {
-  char digit[17];
-  int count = 0;
-  int point = 0;
+// Exact products of a 53-bit significand and a power of five need 117 bits.
+__extension__ typedef unsigned __int128 Wide;
+
+// 5^0 ... 5^27, every power of five below 2^64.
+constexpr int kLargestPowerOfFive = 27;
+constexpr auto kPowersOfFive = [] {
+  std::array<std::uint64_t, kLargestPowerOfFive + 1> p{};
+  p[0] = 1;
+  for (std::size_t i = 1; i < p.size(); ++i)
+    p[i] = p[i - 1] * 5;
+  return p;
+}();
+
+constexpr std::uint64_t kTenToThe14 = 100000000000000;
+constexpr std::uint64_t kTenToThe15 = 1000000000000000;
+
+// A positive normal double as significand * 2^exponent, the significand
+// with its leading bit (2^52 <= significand < 2^53).
+struct BinaryValue {
+  std::uint64_t significand;
+  int exponent;
 };
 
-Scientific scientificDigits(const char* text, const char* end) {
-  Scientific s;
+BinaryValue binaryOf(double a) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &a, sizeof bits);
+  const int biased = int(bits >> 52);
+  return {(bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52), biased - 1075};
+}
+
+// floor(log10(x)) or one less, for x in [2^e2, 2^(e2+1)): 78913 / 2^18 is
+// log10(2) rounded down, close enough for every double's e2 (a value that the
+// estimate would scale to below 10^14 goes the exact way).
+int decimalExponentEstimate(int e2) { return (e2 * 78913) >> 18; }
+
+// The value times 10^p, as the whole part and how the fraction compares with
+// one half (-1 below, 0 equal, 1 above); nullopt where the exact integers
+// would not fit in 128 bits. Every step is exact.
+struct Scaled {
+  std::uint64_t whole;
+  int fraction; // sign of (fraction - 1/2)
+};
+
+std::optional<Scaled> scaledByPowerOfTen(BinaryValue v, int p) {
+  if (p >= 0) {
+    // v * 10^p = (m * 5^p) * 2^(e + p): a shift to the right, since
+    // m * 5^p >= 2^52 and the caller's results are below 10^15.
+    if (p > kLargestPowerOfFive)
+      return std::nullopt;
+    const Wide product = Wide(v.significand) * kPowersOfFive[std::size_t(p)];
+    const int shift = -(v.exponent + p);
+    if (shift <= 0 || shift >= 128)
+      return std::nullopt;
+    const Wide rest = product & ((Wide(1) << shift) - 1);
+    const Wide half = Wide(1) << (shift - 1);
+    return Scaled{std::uint64_t(product >> shift), rest < half ? -1 : (rest == half ? 0 : 1)};
+  }
+  // v / 10^q = (m * 2^(e - q)) / 5^q.
+  const int q = -p;
+  if (q > kLargestPowerOfFive)
+    return std::nullopt;
+  const std::uint64_t five = kPowersOfFive[std::size_t(q)];
+  const int t = v.exponent - q;
+  if (t > 127 - 53 || t < -(127 - 64))
+    return std::nullopt;
+  const Wide numerator = t >= 0 ? Wide(v.significand) << t : Wide(v.significand);
+  const Wide divisor = t >= 0 ? Wide(five) : Wide(five) << -t;
+  const Wide rest = numerator % divisor;
+  const Wide twice = rest * 2;
+  return Scaled{std::uint64_t(numerator / divisor),
+                twice < divisor ? -1 : (twice == divisor ? 0 : 1)};
+}
+
+// "00" to "99": two digits at a time halve the divisions.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = char('0' + i / 10);
+    pairs[2 * i + 1] = char('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes the 15 digits of n (10^14 <= n < 10^15), trailing zeros dropped: the
+// last eight from the low half, the first seven from the high one.
+void putFifteenDigits(std::uint64_t n, DecimalDigits& d) {
+  std::uint32_t high = std::uint32_t(n / 100000000);
+  std::uint32_t low = std::uint32_t(n % 100000000);
+  for (int i = 13; i >= 7; i -= 2, low /= 100)
+    std::memcpy(d.digit + i, &kDigitPairs[2 * (low % 100)], 2);
+  for (int i = 5; i >= 1; i -= 2, high /= 100)
+    std::memcpy(d.digit + i, &kDigitPairs[2 * (high % 100)], 2);
+  d.digit[0] = char('0' + high);
+  d.count = 15;
+  while (d.count > 1 && d.digit[d.count - 1] == '0')
+    --d.count;
+}
+
+// The fast way: the value scaled by an exact power of ten into [10^14,
+// 10^15), rounded half to even as an integer. nullopt outside the range
+// that 128-bit integers cover (about 1e-13 to 1e38) or for a subnormal.
+std::optional<DecimalDigits> roundedDigitsScaled(double a) {
+  if (a < std::numeric_limits<double>::min())
+    return std::nullopt;
+  const BinaryValue v = binaryOf(a);
+  int k = decimalExponentEstimate(v.exponent + 52);
+  auto scaled = scaledByPowerOfTen(v, 14 - k);
+  if (scaled && scaled->whole >= kTenToThe15) // the estimate was one low
+    scaled = scaledByPowerOfTen(v, 14 - ++k);
+  if (!scaled || scaled->whole < kTenToThe14)
+    return std::nullopt;
+  std::uint64_t n = scaled->whole;
+  if (scaled->fraction > 0 || (scaled->fraction == 0 && (n & 1) != 0))
+    ++n;
+  DecimalDigits d{};
+  d.point = k + 1;
+  if (n == kTenToThe15) { // 999...9 rounded up to the next power of ten
+    n = kTenToThe14;
+    ++d.point;
+  }
+  putFifteenDigits(n, d);
+  return d;
+}
+
+// The exact and slow way: the library's own rounding to 15 digits.
+DecimalDigits roundedDigitsExactly(double a) {
+  char text[40];
+  const char* end =
+      std::to_chars(text, text + sizeof text, a, std::chars_format::scientific, 14).ptr;
+  DecimalDigits d{};
   const char* c = text;
   for (; c != end && *c != 'e'; ++c)
     if (*c != '.')
-      s.digit[s.count++] = *c;
+      d.digit[d.count++] = *c;
   int exponent = 0;
-  if (c != end)
-    std::from_chars(c[1] == '+' ? c + 2 : c + 1, end, exponent);
-  s.point = exponent + 1;
-  return s;
-}
-
-// The first 15 digits (or fewer), trailing zeros dropped.
-DecimalDigits firstFifteen(const Scientific& s) {
-  DecimalDigits d{};
-  d.count = std::min(s.count, 15);
-  std::copy(s.digit, s.digit + d.count, d.digit);
-  d.point = s.point;
+  std::from_chars(c[1] == '+' ? c + 2 : c + 1, end, exponent);
+  d.point = exponent + 1;
   while (d.count > 1 && d.digit[d.count - 1] == '0')
     --d.count;
   return d;
 }
 
-// Exact, and slow: the library's own rounding to 15 digits.
-DecimalDigits roundedDigitsExactly(double a) {
-  char text[40];
-  const char* end =
-      std::to_chars(text, text + sizeof text, a, std::chars_format::scientific, 14).ptr;
-  return firstFifteen(scientificDigits(text, end));
+// "E+07", "E-123": the letter, the sign and at least two digits.
+std::size_t putExponent(char* out, int exponent) {
+  std::size_t n = 0;
+  out[n++] = 'E';
+  out[n++] = exponent < 0 ? '-' : '+';
+  const int e = std::abs(exponent);
+  if (e >= 100)
+    out[n++] = char('0' + e / 100);
+  out[n++] = char('0' + e / 10 % 10);
+  out[n++] = char('0' + e % 10);
+  return n;
 }
 
 } // namespace
 
 DecimalDigits roundedDigits(double value) {
   const double a = std::fabs(value);
-  // A subnormal has fewer bits than 15 digits need: the argument below fails.
-  if (a < std::numeric_limits<double>::min())
-    return roundedDigitsExactly(a);
-  // The shortest digits that read back as the value (at most 17) are within
-  // half a unit in its last place, less than a fifth of the step between
-  // 15-digit decimals. Rounding them to 15 digits gives the rounding of the
-  // value itself unless they end on a lone 5 at the 16th digit: only then
-  // could the value lie on the other side of that midpoint.
-  char text[40];
-  const char* end = std::to_chars(text, text + sizeof text, a, std::chars_format::scientific).ptr;
-  Scientific s = scientificDigits(text, end);
-  if (s.count <= 15)
-    return firstFifteen(s);
-  if (s.count == 16 && s.digit[15] == '5')
-    return roundedDigitsExactly(a);
-  if (s.digit[15] >= '5') {
-    int i = 14;
-    while (i >= 0 && s.digit[i] == '9')
-      s.digit[i--] = '0';
-    if (i >= 0) {
-      ++s.digit[i];
-    } else { // 999...9 became 1000...0
-      s.digit[0] = '1';
-      ++s.point;
-    }
-  }
-  return firstFifteen(s);
+  if (const auto d = roundedDigitsScaled(a))
+    return *d;
+  return roundedDigitsExactly(a);
 }
 
 std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value) {
@@ -285,16 +379,14 @@ std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value) {
     buffer[n++] = '-';
   const int exponent = d.point - 1;
   if (exponent < -4 || exponent >= 15) {
-    // d.dddE+XX, at least two exponent digits.
+    // d.dddE+XX
     buffer[n++] = d.digit[0];
     if (d.count > 1) {
       buffer[n++] = '.';
       for (int i = 1; i < d.count; ++i)
         buffer[n++] = d.digit[i];
     }
-    n += std::size_t(std::snprintf(buffer + n, kNumberTextCapacity - n, "E%c%02d",
-                                   exponent < 0 ? '-' : '+', std::abs(exponent)));
-    return n;
+    return n + putExponent(buffer + n, exponent);
   }
   if (d.point <= 0) {
     buffer[n++] = '0';

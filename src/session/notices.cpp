@@ -18,7 +18,7 @@ constexpr double kOneSecond = kPi / kDegreesPerHalfTurn / kSecondsPerDegree;
 // The number a box holds, when it holds text and the number is finite.
 std::optional<double> typed(const Form& form, Box box) {
   const std::string& text = form.text(box);
-  const double value = parseNumber(text);
+  const double value = form.number(box);
   if (text.empty() || !std::isfinite(value))
     return std::nullopt;
   return value;
@@ -55,7 +55,7 @@ bool radiusNotPositive(const Form& form) {
 bool transitionsDiffer(const Form& form) {
   if (!typed(form, Box::Text9))
     return false;
-  return parseNumber(form.text(Box::Text10)) != parseNumber(form.text(Box::Text42));
+  return form.number(Box::Text10) != form.number(Box::Text42);
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include "form/form.h"
 #include "form/main_points.h"
 #include "numeric/fault.h"
-#include "numeric/number_text.h"
 #include "session/field_tools.h"
 #include "session/route_of_boxes.h"
 
@@ -28,7 +27,7 @@ constexpr double kSamePlace = 1e-6;
 constexpr double kStale = 1e-3;
 
 std::optional<double> number(const Form& form, Box box) {
-  const double value = parseNumber(form.text(box));
+  const double value = form.number(box);
   if (!std::isfinite(value))
     return std::nullopt;
   return value;

@@ -19,7 +19,7 @@ namespace {
 // transitions differ: the tangent in Text11 is the first, and the second
 // differs from it by what the curve elements' formulas give for the two.
 void addSecondTransition(const Form& form, RouteInputs& in) {
-  const double ls2 = parseNumber(form.text(Box::Text42));
+  const double ls2 = form.number(Box::Text42);
   if (!std::isfinite(ls2) || ls2 == in.transitionLength)
     return;
   double r = in.radius + kRadiusGuard;
@@ -38,7 +38,7 @@ void addSecondTransition(const Form& form, RouteInputs& in) {
 std::optional<RouteInputs> routeOfBoxes(const Form& form) {
   RouteInputs in;
   for (const RouteBox& r : kRouteBoxes) {
-    const double value = parseNumber(form.text(r.box));
+    const double value = form.number(r.box);
     if (!std::isfinite(value))
       return std::nullopt;
     if (r.box == kDeflectionBox)
@@ -56,7 +56,7 @@ std::optional<RouteInputs> routeOfBoxes(const Form& form) {
 std::optional<PlanePoint> stationOfBoxes(const Form& form) {
   const std::string& x = form.text(Box::Text35);
   const std::string& y = form.text(Box::Text36);
-  const PlanePoint station{parseNumber(x), parseNumber(y)};
+  const PlanePoint station{form.number(Box::Text35), form.number(Box::Text36)};
   if (x.empty() || y.empty() || !isFinite(station))
     return std::nullopt;
   return station;
@@ -72,7 +72,7 @@ StakeTableRequest stakeTableRequest(const Form& form, double start, double end, 
   request.spacing = spacing;
   request.station = stationOfBoxes(form);
   for (std::size_t i = 0; i < kMainPoints.size(); ++i)
-    request.mainPoints[i] = parseNumber(form.text(kMainPoints[i].box));
+    request.mainPoints[i] = form.number(kMainPoints[i].box);
   return request;
 }
 

@@ -63,21 +63,20 @@ void printState(const Form& form, std::ostream& out) {
 void typeText(Form& form, Box box, std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = firstCharacterLength(text);
-    form.edit(box, form.text(box) + std::string(text.substr(0, n)));
+    form.append(box, text.substr(0, n));
     text.remove_prefix(n);
   }
 }
 
-// Stops early at an empty box, and where the form puts back the very text the
-// Backspace removed (the backsight elevation's lock): every further Backspace
-// would do the same.
-void deleteLast(Form& form, Box box, unsigned long times) {
-  for (unsigned long i = 0; i < times && !form.text(box).empty(); ++i) {
-    const std::string before = form.text(box);
-    form.edit(box, before.substr(0, before.size() - lastCharacterLength(before)));
-    if (form.text(box) == before)
-      break;
-  }
+// N presses of Backspace. A press that leaves every box's text and every
+// state value exactly as they were leaves the form where every further press
+// starts from the same place and does the same: the driver stops there. So
+// do an empty box and the backsight elevation's lock, which puts the removed
+// text back at once.
+void pressBackspace(Form& form, Box box, unsigned long times) {
+  for (unsigned long i = 0; i < times; ++i)
+    if (!form.changedBy([&] { form.removeLast(box, lastCharacterLength(form.text(box))); }))
+      return;
 }
 
 // A number as the driver reads its arguments: the whole word, a decimal
@@ -231,7 +230,7 @@ std::optional<std::string> runScriptLine(Form& form, std::string_view line, std:
     const std::optional<unsigned long> times = argument ? parseCount(*argument) : 1UL;
     if (!times)
       return "'back' takes a whole number of characters, not '" + std::string(*argument) + "'";
-    deleteLast(form, *box, *times);
+    pressBackspace(form, *box, *times);
   } else {
     if (argument)
       return "'print' takes one box";

@@ -5,7 +5,9 @@
 //   set BOX TEXT     one edit replacing BOX's whole text by TEXT (everything
 //                    after the single space that follows BOX, verbatim)
 //   type BOX TEXT    appends TEXT one character at a time, one edit each
-//   back BOX [N]     deletes the last character N times (default 1)
+//   back BOX [N]     N presses of Backspace (default 1), each deleting the
+//                    box's last character; stops early at a press that
+//                    changes no box's text and no state value
 //   click BUTTON     Command1(0) (or Command1), Command2 ... Command6
 //   print BOX        prints "BOX=TEXT"
 //   dump             prints every box, Text1 ... Text45, that way

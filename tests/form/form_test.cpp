@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/session.h"
 
+#include <functional>
 #include <vector>
 
 namespace quenlor {
@@ -35,10 +36,88 @@ std::vector<std::pair<Box, std::string>> changesOf(Form& form, const std::string
   return changes;
 }
 
+// Records every text change the form reports, in order.
+struct Recorder {
+  std::vector<std::pair<Box, std::string>> changes;
+  void attach(Form& form) {
+    form.setObserver([this](Box box, const std::string& text) { changes.emplace_back(box, text); });
+  }
+};
+
 TEST(Form, AnUnchangedTextRaisesNothing) {
   Form form;
   play(form, "set Text6 30\nset Text9 500");
   EXPECT_TRUE(changesOf(form, "set Text6 30\nset Text9 500\nset Text7 \nback Text7").empty());
+}
+
+// Typing at the end of a text and taking characters away there are the
+// edits with the longer and shorter text: the same changes heard in the same
+// order, the same boxes and state after each, in a box with no handler, the
+// chainage, the exchange and the backsight elevation's lock.
+TEST(Form, AppendAndRemoveLastAreEditsOfTheWholeText) {
+  const char* setup = "set Text8 639.363\nset Text6 40\nset Text9 300\nset Text10 60\n"
+                      "set Text13 1000\nset Text14 2000\nset Text17 30\nset Text37 100\n"
+                      "set Text18 70";
+  Form inPlace, whole;
+  play(inPlace, setup);
+  play(whole, setup);
+  Recorder heardInPlace, heardWhole;
+  heardInPlace.attach(inPlace);
+  heardWhole.attach(whole);
+  const struct {
+    Box box;
+    const char* typed; // then as many characters taken back, one at a time
+  } cases[] = {{Box::Text7, "JD 7"},
+               {Box::Text26, "6.5e2x"},
+               {Box::Text18, "1.3"},
+               {Box::Text2, "57"},
+               {Box::Text26, ""}};
+  for (const auto& c : cases) {
+    const std::string typed = c.typed;
+    for (std::size_t i = 0; i < typed.size() + typed.size() + 1; ++i) {
+      if (i < typed.size()) {
+        inPlace.append(c.box, typed.substr(i, 1));
+        whole.edit(c.box, whole.text(c.box) + typed[i]);
+      } else {
+        inPlace.removeLast(c.box, 1);
+        const std::string& t = whole.text(c.box);
+        whole.edit(c.box, t.substr(0, t.empty() ? 0 : t.size() - 1));
+      }
+      ASSERT_EQ(heardInPlace.changes, heardWhole.changes) << boxName(c.box) << ' ' << i;
+      ASSERT_EQ(play(inPlace, "dump\nstate"), play(whole, "dump\nstate"));
+    }
+  }
+}
+
+// changedBy: bit for bit, texts cut and restored, texts replaced and
+// restored, state values, a megabyte text that is never compared whole.
+TEST(Form, ChangedByTellsWhetherAnActionChangedAnything) {
+  Form form;
+  play(form, "set Text37 100\nset Text7 JD");
+  form.edit(Box::Text33, std::string(1 << 20, '7'));
+  const struct {
+    const char* what;
+    std::function<void(Form&)> action;
+    bool changes;
+  } cases[] = {
+      {"nothing", [](Form&) {}, false},
+      {"an empty box's Backspace", [](Form& f) { f.removeLast(Box::Text26, 1); }, false},
+      {"the locked elevation", [](Form& f) { f.removeLast(Box::Text2, 1); }, false},
+      {"cut and typed again",
+       [](Form& f) { f.removeLast(Box::Text7, 2), f.append(Box::Text7, "JD"); }, false},
+      {"replaced and put back", [](Form& f) { f.edit(Box::Text7, "x"), f.edit(Box::Text7, "JD"); },
+       false},
+      {"typed and cut", [](Form& f) { f.append(Box::Text33, "1"), f.removeLast(Box::Text33, 1); },
+       false},
+      {"a character cut", [](Form& f) { f.removeLast(Box::Text7, 1); }, true},
+      {"one digit of a megabyte", [](Form& f) { f.removeLast(Box::Text33, 1); }, true},
+      {"a state value", [](Form& f) { f.state().radius = -0.0; }, true},
+  };
+  for (const auto& c : cases) {
+    const std::string before = play(form, "dump\nstate");
+    EXPECT_EQ(form.changedBy([&] { c.action(form); }), c.changes) << c.what;
+    EXPECT_EQ(play(form, "dump\nstate") != before, c.changes) << c.what;
+  }
 }
 
 TEST(Form, TheObserverHearsEachEditBeforeTheWritesItStarts) {

@@ -133,6 +133,25 @@ TEST(Hd, AShortfallBeyondNoiseCostsTheSecond) {
   EXPECT_EQ(formatNumber(toPacked(-justShort)), "-19.5959");
 }
 
+// Fault: a count of seconds exactly halfway between two whole numbers went to
+// the even one. Halves are doubles up to 2^52 seconds, and there the noise
+// spans several seconds, so angles of some 7e11 degrees show it.
+TEST(Hd, AHalfwayCountOfSecondsTakesTheLargerWholeNumber) {
+  const auto seconds = [](double x) { return ((x * 180) / kPi) * 3600; };
+  double x = 12008736719.89; // radians: about 2.5e15 seconds
+  while (!(seconds(x) - std::floor(seconds(x)) == 0.5 && std::fmod(std::floor(seconds(x)), 2) == 0))
+    x = std::nextafter(x, INFINITY);
+  const double k = std::floor(seconds(x)); // even, so the tie used to go down to it
+  double below = x, above = x;
+  while (seconds(below) > k)
+    below = std::nextafter(below, 0.0);
+  while (seconds(above) < k + 1)
+    above = std::nextafter(above, INFINITY);
+  ASSERT_NE(toPacked(below), toPacked(above)) << "the two seconds must differ in the packed value";
+  EXPECT_EQ(toPacked(x), toPacked(above));
+  EXPECT_EQ(toPacked(-x), -toPacked(above));
+}
+
 // hd(dh(x)) gives back the text of every packed angle with whole seconds.
 TEST(AngleRoundTrip, EveryWholeSecondOfSampledDegrees) {
   for (int degrees : {0, 1, 2, 29, 30, 45, 89, 90, 146, 179, 180, 269, 359, 360, 721, 3599}) {

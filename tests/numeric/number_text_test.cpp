@@ -122,6 +122,36 @@ TEST(GeneralFormat, AgreesWithPrintfEverywhere) {
   }
 }
 
+// Where fifteen 9s round up to the next power of ten, at every decimal
+// exponent from the subnormals to the largest doubles: the doubles on both
+// sides of 9.999999999999995 x 10^e and the largest one below 10^(e+1); and
+// halfway cases that are exact in binary, which go to the even digit.
+TEST(GeneralFormat, AgreesWithPrintfWhereTheDigitsCarry) {
+  const auto printfText = [](double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15G", v);
+    return std::string(text);
+  };
+  for (int e = -323; e <= 307; ++e) {
+    const double boundary =
+        std::strtod(("9.999999999999995e" + std::to_string(e)).c_str(), nullptr);
+    const double power = std::strtod(("1e" + std::to_string(e + 1)).c_str(), nullptr);
+    for (const double v : {boundary, std::nextafter(boundary, 0.0),
+                           std::nextafter(boundary, INFINITY), std::nextafter(power, 0.0)}) {
+      if (v == 0 || std::isinf(v))
+        continue;
+      ASSERT_EQ(formatNumber(v), printfText(v)) << e;
+      ASSERT_EQ(formatNumber(-v), printfText(-v)) << e;
+    }
+  }
+  EXPECT_EQ(formatNumber(0.99999999999999989), "1");
+  EXPECT_EQ(formatNumber(999999999999999.88), "1E+15");
+  EXPECT_EQ(formatNumber(-9.999999999999995E-05), "-0.0001");
+  EXPECT_EQ(formatNumber(100000000000000.5), "100000000000000");
+  EXPECT_EQ(formatNumber(100000000000001.5), "100000000000002");
+  EXPECT_EQ(formatNumber(999999999999999.5), "1E+15");
+}
+
 TEST(NumberText, WritableNumbersReadBackFinite) {
   const double largest = std::numeric_limits<double>::max();
   EXPECT_EQ(formatNumber(largest), "1.79769313486232E+308");

@@ -39,12 +39,35 @@ TEST(Script, TypeAndBackWorkOneCharacterAtATime) {
   EXPECT_EQ(edits, 4 + 1 + 2 + 1);
 }
 
-TEST(Script, BackStopsWhereTheFormPutsTheTextBack) {
+// Fault: back stopped at the first press after which the form had put text
+// back into the box. Three presses in Text19: the first one's exchange
+// rewrites Text18 and puts 0 back, the second empties the box, the third
+// finds it empty.
+TEST(Script, BackIsThatManyPressesOfBackspace) {
+  Form form;
+  play(form, "set Text17 0\nset Text18 0-300.049978\nset Text19 0\nback Text19 3");
+  EXPECT_EQ(form.text(Box::Text19), "");
+  EXPECT_EQ(form.text(Box::Text18), "0");
+}
+
+TEST(Script, BackStopsAtAPressThatChangesNothing) {
   // The backsight elevation box refills itself after every Backspace; a
   // huge count must not keep the driver busy.
   Form form;
   play(form, "set Text37 100\nback Text2 999999999999999\nback Text2");
   EXPECT_EQ(form.text(Box::Text2), "100");
+}
+
+// Fault: typing and deleting cost time in the square of the text's length.
+// A long number typed is read in full, its digits beyond the double's
+// precision and its exponent included.
+TEST(Script, ALongTypedNumberIsReadInFull) {
+  Form form;
+  const std::string digits(200000, '3');
+  play(form, "set Text37 1\ntype Text38 0." + digits + "e1");
+  EXPECT_EQ(form.text(Box::Text2), "4.33333333333333");
+  play(form, "back Text38 3");
+  EXPECT_EQ(form.text(Box::Text2), "1.33333333333333");
 }
 
 TEST(Script, PrintDumpAndState) {

@@ -228,6 +228,20 @@ private slots:
     QCOMPARE(text(Box::Text19), QStringLiteral("15.3"));
   }
 
+  // Fault: a paste longer than 32,767 characters was cut there without a word.
+  void aLongPasteArrivesWhole() {
+    const QString number = QStringLiteral("12.5") + QString(1 << 20, QLatin1Char('0'));
+    QApplication::clipboard()->setText(number);
+    for (const Box b : {Box::Text7, Box::Text37}) {
+      box(b)->setFocus();
+      box(b)->selectAll();
+      QTest::keyClick(box(b), Qt::Key_V, Qt::ControlModifier);
+      QCOMPARE(window->form().text(b).size(), std::size_t(number.size()));
+      QCOMPARE(box(b)->text().size(), number.size());
+    }
+    QCOMPARE(text(Box::Text2), QStringLiteral("12.5")); // the station elevation, read
+  }
+
   void undoReachesTheForm() {
     typeInto(Box::Text37, "12");
     QCOMPARE(text(Box::Text2), QStringLiteral("12"));

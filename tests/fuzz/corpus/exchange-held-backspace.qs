@@ -1,0 +1,3 @@
+set Text17 90.332055
+set Text19 1555100
+back Text18 99999999998

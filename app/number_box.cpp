@@ -36,8 +36,10 @@ bool NumberBox::fits(const QString& text) const {
 }
 
 QString NumberBox::displayedText() const {
-  const std::string shown = shownNumber(text().toStdString(), [this](std::string_view t) {
-    return fits(QString::fromUtf8(t.data(), qsizetype(t.size())));
+  const int width = textArea().width();
+  const QFontMetrics metrics = fontMetrics();
+  const std::string shown = shownNumber(text().toStdString(), [&](std::string_view t) {
+    return metrics.horizontalAdvance(QString::fromUtf8(t.data(), qsizetype(t.size()))) <= width;
   });
   return QString::fromStdString(shown);
 }

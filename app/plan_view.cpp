@@ -33,6 +33,8 @@ const QColor kStalePoint(140, 140, 140);
 const QColor kFieldPoint(150, 0, 150);
 // A label's distance from its marker, and the room kept between labels.
 constexpr double kLabelGap = 7;
+// Pictures of labels kept between paints, at most.
+constexpr std::size_t kLabelPicturesKept = 256;
 
 bool finiteOnScreen(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
 
@@ -143,10 +145,23 @@ void PlanView::drawLine(QPainter& painter, const PlanePoint& a, const PlanePoint
     painter.drawLine(p, q);
 }
 
+// In one stroke where every point lies in the paint area (the usual case),
+// segment by segment, each clipped, where some do not.
 void PlanView::drawPolyline(QPainter& painter, const Polyline& points, const QPen& pen) const {
   painter.setPen(pen);
-  for (std::size_t i = 1; i < points.size(); ++i)
-    drawLine(painter, points[i - 1], points[i]);
+  QPolygonF screen;
+  screen.reserve(qsizetype(points.size()));
+  const QRectF area = paintArea();
+  for (const PlanePoint& p : points) {
+    const QPointF q = toScreen(p);
+    if (!finiteOnScreen(q) || !area.contains(q)) {
+      for (std::size_t i = 1; i < points.size(); ++i)
+        drawLine(painter, points[i - 1], points[i]);
+      return;
+    }
+    screen << q;
+  }
+  painter.drawPolyline(screen);
 }
 
 void PlanView::drawRoute(QPainter& painter, const PlanScene& s) const {
@@ -261,13 +276,31 @@ QRectF PlanView::placeLabel(const QSizeF& size, const QPointF& p,
   return *best;
 }
 
-// The label with a white halo, so that it reads over the lines beneath it.
+// The label with a white halo, so that it reads over the lines beneath it:
+// the text in white a pixel off every way, then in black. Drawn once into a
+// picture that later paints copy, since most labels outlive many keystrokes.
 void PlanView::drawLabel(QPainter& painter, const QString& label, const QRectF& place) {
-  QPainterPath path;
-  path.addText(place.left(), place.top() + painter.fontMetrics().ascent(), painter.font(), label);
-  painter.setBrush(Qt::NoBrush);
-  painter.strokePath(path, QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.fillPath(path, Qt::black);
+  auto kept = labelPictures_.find(label);
+  if (kept == labelPictures_.end()) {
+    if (labelPictures_.size() > kLabelPicturesKept)
+      labelPictures_.clear();
+    const qreal scale = devicePixelRatioF();
+    QPixmap picture((place.size() + QSizeF(2, 2)).toSize() * scale);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setFont(painter.font());
+    const QPointF baseline(1, 1 + painter.fontMetrics().ascent());
+    p.setPen(Qt::white);
+    for (const double dx : {-1.0, 0.0, 1.0})
+      for (const double dy : {-1.0, 0.0, 1.0})
+        if (dx != 0 || dy != 0)
+          p.drawText(baseline + QPointF(dx, dy), label);
+    p.setPen(Qt::black);
+    p.drawText(baseline, label);
+    kept = labelPictures_.emplace(label, picture).first;
+  }
+  painter.drawPixmap(place.topLeft() - QPointF(1, 1), kept->second);
   labelPlaces_.push_back(place);
 }
 

@@ -9,10 +9,12 @@
 #include "session/plan_scene.h"
 
 #include <QPen>
+#include <QPixmap>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
 
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -67,6 +69,7 @@ private:
   const FieldAnswers* answers_ = nullptr;
   PlanScene scene_;
   std::vector<QRectF> labelPlaces_;
+  std::unordered_map<QString, QPixmap> labelPictures_;
   bool stale_ = true;
   bool userView_ = false; // zoomed or panned: do not refit
   double pixelsPerUnit_ = 1;

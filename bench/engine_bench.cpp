@@ -137,7 +137,7 @@ Operation typeLong(std::size_t characters) {
   return {"Type/Text31/" + std::to_string(characters),
           [=] {
             std::ostringstream out;
-            runScriptLine(*form, line, out);
+            runScriptLine(*form, line, out, out);
           },
           [=] {
             *form = Form();
@@ -155,7 +155,7 @@ Operation backLong(std::size_t characters) {
   return {"Back/Text31/" + std::to_string(characters),
           [=] {
             std::ostringstream out;
-            runScriptLine(*form, line, out);
+            runScriptLine(*form, line, out, out);
           },
           [=] {
             *form = Form();

@@ -166,13 +166,15 @@ void countKeystrokes(quenlor::MainWindow& window, quenlor::Box box, int count, c
   CALLGRIND_DUMP_STATS_AT(dump.c_str());
 }
 
+// A stake table of 100,001 rows, a stake every decimetre over ten kilometres.
 void showStakeTable(quenlor::MainWindow& window) {
   auto* tools = window.fieldTools();
   const std::pair<const char*, const char*> table[] = {
-      {"tableStart", "0"}, {"tableEnd", "10000"}, {"tableInterval", "1"}, {"tableOffset", "7.5"}};
+      {"tableStart", "0"}, {"tableEnd", "10000"}, {"tableInterval", "0.1"}, {"tableOffset", "7.5"}};
   for (const auto& [name, text] : table)
-    tools->findChild<QLineEdit*>(name)->setText(text);
+    tools->fill(name, text);
   tools->recompute();
+  QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -218,12 +220,13 @@ int main(int argc, char** argv) {
   std::printf("| %-46s | %10.1f | %10s | %10s | %-4s | %-12s |\n",
               "  widgets repainted per keystroke", double(counter.paints) / 400, "", "", "", "");
 
-  // The same with a stake table of 10,001 rows on show.
+  // The same with a stake table of 100,000 rows on show: a keystroke that
+  // changes the curve makes the table again, whose rows are made as shown.
   showStakeTable(window);
-  report("  the same, with a 10,001-row stake table", keystrokes(window, quenlor::Box::Text26, 400),
-         "ms", "< 2");
-  report("  key press in Text9: curve, plan, 10,001 rows",
-         keystrokes(window, quenlor::Box::Text9, 100), "ms", "");
+  report("  the same, with a 100,000-row stake table",
+         keystrokes(window, quenlor::Box::Text26, 400), "ms", "< 2");
+  report("  key press in Text9: curve, plan, 100,000 rows",
+         keystrokes(window, quenlor::Box::Text9, 100), "ms", "<= 16");
 
   if (!starts.empty())
     report("process start to first painted frame", spreadOf(starts), "ms", "< 250");

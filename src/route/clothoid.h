@@ -23,7 +23,7 @@
 namespace quenlor::route {
 
 struct LocalPoint {
-  double x, y;
+  double x = 0, y = 0;
 };
 
 // The point at length l >= 0 of the clothoid with A^2 = rls > 0. Meant for

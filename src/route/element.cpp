@@ -152,14 +152,19 @@ ElementPoint pointOn(const Element& e, double s) {
   return {e.base, e.azimuth};
 }
 
-Box boundsOf(const Element& e) {
-  const PlanPoint a = pointOn(e, 0).point, m = pointOn(e, e.length / 2).point,
-                  b = pointOn(e, e.length).point;
+Box boundsOf(const Element& e, PlanPoint a, PlanPoint b) {
+  const PlanPoint m = pointOn(e, e.length / 2).point;
   // Each half turns by at most the element's whole turn, so it strays from
   // its chord by at most half its length times min(1, turn).
   const double margin = e.length / 4 * std::min(1.0, totalTurn(e)) + 1e-9;
   return {std::min({a.x, m.x, b.x}) - margin, std::min({a.y, m.y, b.y}) - margin,
           std::max({a.x, m.x, b.x}) + margin, std::max({a.y, m.y, b.y}) + margin};
+}
+
+Box boundsOf(PlanPoint a, PlanPoint b) {
+  constexpr double kMargin = 1e-6; // for the rounding of the straight's own formula
+  return {std::min(a.x, b.x) - kMargin, std::min(a.y, b.y) - kMargin, std::max(a.x, b.x) + kMargin,
+          std::max(a.y, b.y) + kMargin};
 }
 
 double distanceSquaredTo(const Box& box, PlanPoint p) {

@@ -42,11 +42,13 @@ struct ElementPoint {
 // The point at s along the element from its start, 0 <= s <= length.
 ElementPoint pointOn(const Element& e, double s);
 
-// A box that holds the whole element.
+// A box that holds the whole element, whose ends are start and end.
 struct Box {
   double minX, minY, maxX, maxY;
 };
-Box boundsOf(const Element& e);
+Box boundsOf(const Element& e, PlanPoint start, PlanPoint end);
+// The box of a straight from its two ends.
+Box boundsOf(PlanPoint a, PlanPoint b);
 double distanceSquaredTo(const Box& box, PlanPoint p);
 Box unite(const Box& a, const Box& b);
 

@@ -11,25 +11,25 @@ constexpr int kLeafPieces = 4;
 
 } // namespace
 
-void ElementTree::build(const std::vector<Box>& boxes) {
-  boxes_ = boxes;
+void ElementTree::build(std::vector<Box> boxes) {
+  boxes_ = std::move(boxes);
   nodes_.clear();
-  nodes_.reserve(boxes.size() / 2 + 1);
-  if (!boxes.empty())
-    buildRange(boxes, 0, static_cast<int>(boxes.size()));
+  nodes_.reserve(boxes_.size() / 2 + 1);
+  if (!boxes_.empty())
+    buildRange(0, static_cast<int>(boxes_.size()));
 }
 
-int ElementTree::buildRange(const std::vector<Box>& boxes, int first, int count) {
+int ElementTree::buildRange(int first, int count) {
   const int index = static_cast<int>(nodes_.size());
-  nodes_.push_back({boxes[first], first, count, -1, -1});
+  nodes_.push_back({boxes_[first], first, count, -1, -1});
   if (count <= kLeafPieces) {
     for (int i = first + 1; i < first + count; ++i)
-      nodes_[index].box = unite(nodes_[index].box, boxes[i]);
+      nodes_[index].box = unite(nodes_[index].box, boxes_[i]);
     return index;
   }
   const int half = count / 2;
-  const int left = buildRange(boxes, first, half);
-  const int right = buildRange(boxes, first + half, count - half);
+  const int left = buildRange(first, half);
+  const int right = buildRange(first + half, count - half);
   nodes_[index].left = left;
   nodes_[index].right = right;
   nodes_[index].box = unite(nodes_[left].box, nodes_[right].box);

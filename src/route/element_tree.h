@@ -15,7 +15,7 @@ namespace quenlor::route {
 class ElementTree {
 public:
   // The boxes of the pieces, in route order.
-  void build(const std::vector<Box>& boxes);
+  void build(std::vector<Box> boxes);
 
   // Calls measure(i) for the pieces that may hold the nearest point to p,
   // nearer boxes first; measure returns the squared distance it found, and
@@ -28,7 +28,7 @@ private:
     int first, count; // the pieces under the node
     int left, right;  // children; -1 for a leaf
   };
-  int buildRange(const std::vector<Box>& boxes, int first, int count);
+  int buildRange(int first, int count);
   void visit(int node, PlanPoint p, double& best, const std::function<double(int)>& measure) const;
 
   std::vector<Node> nodes_;

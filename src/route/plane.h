@@ -37,7 +37,11 @@ inline PlanPoint moved(PlanPoint p, Direction d, double distance) {
   return {p.x + distance * d.x, p.y + distance * d.y};
 }
 
-inline double distanceBetween(PlanPoint a, PlanPoint b) { return std::hypot(b.x - a.x, b.y - a.y); }
+// Survey coordinates are far from overflowing a square, so no std::hypot.
+inline double distanceBetween(PlanPoint a, PlanPoint b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  return std::sqrt(dx * dx + dy * dy);
+}
 
 // An azimuth reduced to [0, 2 pi).
 inline double reducedAzimuth(double azimuth) {

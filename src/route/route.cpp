@@ -80,7 +80,6 @@ void Route::update() {
   findVertices();
   computeCurves();
   carryMeasures();
-  buildElements();
   cutPieces();
   chainages_ = ChainageMap(definition_.start.chainage, definition_.breaks, length_);
   collectChecks();
@@ -107,6 +106,7 @@ void Route::findVertices() {
       beforeIndex = static_cast<int>(i);
     }
   }
+  lastVertex_ = beforeIndex;
 }
 
 // Recomputes the curves whose inputs changed since they were last computed.
@@ -131,10 +131,11 @@ void Route::computeCurves() {
       s.inputs = inputs;
       s.curve = curveAt(inputs);
       s.legLength = distanceBetween(previous, here);
-      const CurvePieces pieces = curvePieces(s.curve, static_cast<int>(k), 0);
-      s.boxes[0] = boundsOf(pieces.first);
-      s.boxes[1] = boundsOf(pieces.arc);
-      s.boxes[2] = boundsOf(pieces.second);
+      const Curve& c = s.curve;
+      const CurvePieces pieces = curvePieces(c, static_cast<int>(k), 0);
+      s.boxes[0] = boundsOf(pieces.first, c.zh, c.hy);
+      s.boxes[1] = boundsOf(pieces.arc, c.hy, c.yh);
+      s.boxes[2] = boundsOf(pieces.second, c.yh, c.hz);
       s.computed = true;
     }
     next = here;
@@ -178,52 +179,72 @@ void Route::carryMeasures() {
   }
 }
 
-void Route::buildElements() {
-  elements_.assign(4 * jds_.size() + 1, Element{});
-  PlanPoint from = local(definition_.start.x, definition_.start.y);
-  double fromMeasure = 0;
-  double azimuth = azimuthBetween(from, local(definition_.end.x, definition_.end.y));
-  for (std::size_t i = 0; i < jds_.size(); ++i) {
-    const JdState& s = jds_[i];
-    const int jd = static_cast<int>(i);
-    Element* four = &elements_[4 * i];
-    if (!s.inRoute) {
-      std::fill(four, four + 4, straight(jd, s.measure, 0, s.curve.zh, 0));
-      continue;
-    }
-    const Curve& c = s.curve;
-    four[0] = straight(jd, fromMeasure, s.main.zh - fromMeasure, from, c.incomingAzimuth);
-    const CurvePieces pieces = curvePieces(c, jd, s.main.zh);
-    four[1] = pieces.first;
-    four[2] = pieces.arc;
-    four[3] = pieces.second;
-    from = c.hz;
-    fromMeasure = s.main.hz;
-    azimuth = c.outgoingAzimuth;
-  }
-  elements_.back() =
-      straight(static_cast<int>(jds_.size()), fromMeasure, length_ - fromMeasure, from, azimuth);
+Element Route::element(std::size_t k) const {
+  if (k == 4 * jds_.size())
+    return straightToEnd();
+  const std::size_t i = k / 4;
+  const JdState& s = jds_.at(i);
+  if (!s.inRoute)
+    return straight(static_cast<int>(i), s.measure, 0, s.curve.zh, 0);
+  if (k % 4 == 0)
+    return straightInto(i);
+  const CurvePieces pieces = curvePieces(s.curve, static_cast<int>(i), s.main.zh);
+  return k % 4 == 1 ? pieces.first : (k % 4 == 2 ? pieces.arc : pieces.second);
+}
+
+// From HZ of the JD before (or BP) to ZH of this one.
+Element Route::straightInto(std::size_t i) const {
+  const JdState& s = jds_[i];
+  const int before = vertexBefore_[i];
+  const PlanPoint from =
+      before < 0 ? local(definition_.start.x, definition_.start.y) : jds_[before].curve.hz;
+  const double fromMeasure = before < 0 ? 0 : jds_[before].main.hz;
+  return straight(static_cast<int>(i), fromMeasure, s.main.zh - fromMeasure, from,
+                  s.curve.incomingAzimuth);
+}
+
+Element Route::straightToEnd() const {
+  const PlanPoint start = local(definition_.start.x, definition_.start.y);
+  const PlanPoint from = lastVertex_ < 0 ? start : jds_[lastVertex_].curve.hz;
+  const double fromMeasure = lastVertex_ < 0 ? 0 : jds_[lastVertex_].main.hz;
+  const double azimuth = lastVertex_ < 0
+                             ? azimuthBetween(start, local(definition_.end.x, definition_.end.y))
+                             : jds_[lastVertex_].curve.outgoingAzimuth;
+  return straight(static_cast<int>(jds_.size()), fromMeasure, length_ - fromMeasure, from, azimuth);
 }
 
 // The pieces of the centre line in measure order, each element cut where an
 // earlier one already reaches (overlapping curves) and to [0, length].
 void Route::cutPieces() {
   pieces_.clear();
-  boxes_.clear();
+  pieces_.reserve(elementCount());
+  std::vector<Box> boxes;
+  boxes.reserve(elementCount());
   double reach = 0;
-  for (std::size_t k = 0; length_ > 0 && k < elements_.size(); ++k) {
-    const Element& e = elements_[k];
+  const auto cut = [&](const Element& e, std::size_t k, const Box& box) {
     const double from = std::max(e.start, reach);
     const double to = std::min(e.start + e.length, length_);
     if (!(to > from))
-      continue;
+      return;
     pieces_.push_back({from, to, static_cast<int>(k)});
-    const std::size_t part = k % 4;
-    const bool curvePart = k < 4 * jds_.size() && part != 0;
-    boxes_.push_back(curvePart ? jds_[k / 4].boxes[part - 1] : boundsOf(e));
+    boxes.push_back(box);
     reach = to;
+  };
+  for (std::size_t i = 0; length_ > 0 && i < jds_.size(); ++i) {
+    const JdState& s = jds_[i];
+    if (!s.inRoute)
+      continue;
+    const Element in = straightInto(i);
+    cut(in, 4 * i, boundsOf(in.base, s.curve.zh));
+    const CurvePieces curve = curvePieces(s.curve, static_cast<int>(i), s.main.zh);
+    cut(curve.first, 4 * i + 1, s.boxes[0]);
+    cut(curve.arc, 4 * i + 2, s.boxes[1]);
+    cut(curve.second, 4 * i + 3, s.boxes[2]);
   }
-  tree_.build(boxes_);
+  const Element out = straightToEnd();
+  if (length_ > 0)
+    cut(out, 4 * jds_.size(), boundsOf(out.base, local(definition_.end.x, definition_.end.y)));
+  tree_.build(std::move(boxes));
 }
 
 Expected<double> Route::measureOf(const Station& station) const {
@@ -244,7 +265,7 @@ Expected<CentrePoint> Route::pointAt(double measure) const {
   const auto after = std::upper_bound(pieces_.begin(), pieces_.end(), m,
                                       [](double v, const Piece& p) { return v < p.from; });
   const Piece& piece = after == pieces_.begin() ? pieces_.front() : *(after - 1);
-  return centreFromElement(elements_[piece.element], m);
+  return centreFromElement(element(piece.element), m);
 }
 
 Expected<CentrePoint> Route::pointAt(const Station& station) const {
@@ -267,7 +288,7 @@ Expected<Location> Route::locate(PlanPoint p) const {
   double bestMeasure = 0;
   tree_.nearest(q, [&](int index) {
     const Piece& piece = pieces_[index];
-    const Element& e = elements_[piece.element];
+    const Element e = element(piece.element);
     const Nearest n = nearestOn(e, q, piece.from - e.start, piece.to - e.start);
     if (n.distanceSquared < bestDistance) {
       bestDistance = n.distanceSquared;

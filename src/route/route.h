@@ -153,11 +153,17 @@ public:
   // covers (where curves overlap the later one is cut): what a plan draws.
   struct Piece {
     double from, to; // measures
-    int element;     // index into elements()
+    int element;     // for element()
   };
   const std::vector<Piece>& pieces() const { return pieces_; }
-  // Elements in the route's local coordinates (plane minus origin()).
-  const std::vector<Element>& elements() const { return elements_; }
+
+  // The elements of the centre line: for each JD its incoming straight, first
+  // clothoid, arc and second clothoid (k = 4 * jd + 0 ... 3), then the
+  // straight to EP (k = 4 * jdCount()). Elements of length 0 (a transition
+  // of 0, an angle point, a JD left out) make no piece. Made on demand, in
+  // the route's local coordinates: the plane's minus origin().
+  std::size_t elementCount() const { return 4 * jds_.size() + 1; }
+  Element element(std::size_t k) const;
   PlanPoint origin() const { return origin_; }
 
 private:
@@ -180,7 +186,6 @@ private:
   void findVertices();
   void computeCurves();
   void carryMeasures();
-  void buildElements();
   void cutPieces();
   void collectChecks();
   void checkEnds();
@@ -188,7 +193,8 @@ private:
   void checkLegs();
   void checkBreaks();
   void addCheck(CheckKind kind, int jd, int chainBreak, std::string message);
-  Expected<CentrePoint> pointOnPiece(std::size_t piece, double measure) const;
+  Element straightInto(std::size_t jd) const;
+  Element straightToEnd() const;
   CentrePoint centreFromElement(const Element& e, double measure) const;
   std::string jdLabel(std::size_t index) const;
 
@@ -197,11 +203,10 @@ private:
   bool usable_ = false;
   std::vector<JdState> jds_;
   std::vector<int> vertexBefore_; // per JD: the in-route JD before it, -1 for BP
+  int lastVertex_ = -1;           // the last in-route JD, -1 for none
   double length_ = 0;
   double endMeasure_ = 0; // of EP as carried, before it is kept from going below 0
   double endLeg_ = 0;
-  std::vector<Element> elements_; // 4 per JD, then the straight to EP
-  std::vector<Box> boxes_;        // per piece
   std::vector<Piece> pieces_;
   ElementTree tree_;
   ChainageMap chainages_;

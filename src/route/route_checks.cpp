@@ -60,6 +60,8 @@ void Route::checkJd(std::size_t i) {
   const Jd& jd = definition_.jds[i];
   const JdState& s = jds_[i];
   const int index = static_cast<int>(i);
+  if (s.inRoute && s.curve.fault == CurveFault::None)
+    return;
   const std::string label = jdLabel(i);
   if (!usablePoint(jd.x, jd.y)) {
     addCheck(CheckKind::UnusableNumber, index, -1,

@@ -33,7 +33,8 @@ public:
   void add(double measure, StakeKind kind, int index) {
     add(measure, route_.chainages().chainageAt(measure), kind, index);
   }
-  bool full() const { return list_.truncated; }
+  bool full() const { return list_.stakes.size() >= kMostStakes; }
+  void cut() { list_.truncated = true; }
   StakeList take() { return std::move(list_); }
 
 private:
@@ -90,8 +91,12 @@ void addIntervals(Collector& out, const Route& route, const StakeRequest& reques
         std::ceil((s.startChainage + (from - s.startMeasure) - origin) / interval - kGridTolerance);
     const double last =
         std::floor((s.startChainage + (to - s.startMeasure) - origin) / interval + kGridTolerance);
-    for (double k = first; k <= last && !out.full(); ++k) {
-      const double chainage = origin + k * interval;
+    // Counted in whole steps, so that a grid too fine for a double still ends.
+    const double steps = last - first;
+    if (steps >= static_cast<double>(kMostStakes))
+      out.cut();
+    for (std::size_t n = 0; n <= kMostStakes && n <= steps && !out.full(); ++n) {
+      const double chainage = origin + (first + static_cast<double>(n)) * interval;
       out.add(s.startMeasure + (chainage - s.startChainage), chainage, StakeKind::Interval, -1);
     }
   }

@@ -92,6 +92,23 @@ TEST(Route, QzOfASymmetricCurveOnTheBisector) {
   EXPECT_EQ(qz->jd, 0);
 }
 
+// Pins a fault: HY and YH of a curve without transitions were left
+// uninitialised, so they stood anywhere while the centre line was right.
+TEST(Route, MainPointsStandOnTheCentreLine) {
+  const Route route(threeJdRoute());
+  for (std::size_t i = 0; i < route.jdCount(); ++i) {
+    const JdResult jd = route.jd(i);
+    const MainPoints& m = jd.mainPoints;
+    const std::pair<double, PlanPoint> points[] = {{m.zh, jd.curve.zh},
+                                                   {m.hy, jd.curve.hy},
+                                                   {m.qz, jd.curve.qz},
+                                                   {m.yh, jd.curve.yh},
+                                                   {m.hz, jd.curve.hz}};
+    for (const auto& [measure, point] : points)
+      EXPECT_LT(distanceBetween(route.pointAt(measure)->point, point), 1e-8) << "JD" << i + 1;
+  }
+}
+
 // The ends of consecutive pieces of the centre line, worst over the route.
 struct Gaps {
   double position = 0, direction = 0;
@@ -100,8 +117,8 @@ Gaps worstGaps(const Route& route) {
   Gaps worst;
   const auto& pieces = route.pieces();
   for (std::size_t k = 1; k < pieces.size(); ++k) {
-    const Element& before = route.elements()[pieces[k - 1].element];
-    const Element& after = route.elements()[pieces[k].element];
+    const Element before = route.element(pieces[k - 1].element);
+    const Element after = route.element(pieces[k].element);
     const ElementPoint a = pointOn(before, pieces[k - 1].to - before.start);
     const ElementPoint b = pointOn(after, pieces[k].from - after.start);
     worst.position = std::max(worst.position, distanceBetween(a.point, b.point));

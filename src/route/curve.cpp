@@ -78,6 +78,16 @@ Curve curveAt(const CurveInputs& in) {
   return c;
 }
 
+MainPoints mainPointsOf(const Curve& c, double jd) {
+  MainPoints m;
+  m.zh = jd - c.tangent1;
+  m.hy = m.zh + c.ls1;
+  m.qz = m.hy + c.arcLength / 2;
+  m.yh = m.hy + c.arcLength;
+  m.hz = m.yh + c.ls2;
+  return m;
+}
+
 double arcStartAzimuth(const Curve& curve) {
   return curve.incomingAzimuth + curve.turn * curve.first.spiralAngle;
 }

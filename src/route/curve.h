@@ -86,6 +86,14 @@ struct Curve {
 
 Curve curveAt(const CurveInputs& in);
 
+// The measures (or chainages) of the main points, from the JD's:
+// ZH = JD - T1, HY = ZH + Ls1, QZ = HY + Ly / 2, YH = HY + Ly, HZ = YH + Ls2.
+// For an angle point all five are the JD's.
+struct MainPoints {
+  double zh = 0, hy = 0, qz = 0, yh = 0, hz = 0;
+};
+MainPoints mainPointsOf(const Curve& curve, double jd);
+
 // The tangent azimuth at the start of the arc (HY): incoming + turn * beta1.
 double arcStartAzimuth(const Curve& curve);
 

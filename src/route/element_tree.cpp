@@ -11,25 +11,26 @@ constexpr int kLeafPieces = 4;
 
 } // namespace
 
-void ElementTree::build(std::vector<Box> boxes) {
-  boxes_ = std::move(boxes);
+void ElementTree::build(int count, const std::function<Box(int)>& boxOf) {
   nodes_.clear();
-  nodes_.reserve(boxes_.size() / 2 + 1);
-  if (!boxes_.empty())
-    buildRange(0, static_cast<int>(boxes_.size()));
+  nodes_.reserve(static_cast<std::size_t>(count) / 2 + 1);
+  if (count > 0)
+    buildRange(0, count, boxOf);
 }
 
-int ElementTree::buildRange(int first, int count) {
+int ElementTree::buildRange(int first, int count, const std::function<Box(int)>& boxOf) {
   const int index = static_cast<int>(nodes_.size());
-  nodes_.push_back({boxes_[first], first, count, -1, -1});
+  nodes_.push_back({{}, first, count, -1, -1});
   if (count <= kLeafPieces) {
+    Box box = boxOf(first);
     for (int i = first + 1; i < first + count; ++i)
-      nodes_[index].box = unite(nodes_[index].box, boxes_[i]);
+      box = unite(box, boxOf(i));
+    nodes_[index].box = box;
     return index;
   }
   const int half = count / 2;
-  const int left = buildRange(first, half);
-  const int right = buildRange(first + half, count - half);
+  const int left = buildRange(first, half, boxOf);
+  const int right = buildRange(first + half, count - half, boxOf);
   nodes_[index].left = left;
   nodes_[index].right = right;
   nodes_[index].box = unite(nodes_[left].box, nodes_[right].box);
@@ -47,8 +48,7 @@ void ElementTree::visit(int index, PlanPoint p, double& best,
   const Node& node = nodes_[index];
   if (node.left < 0) {
     for (int i = node.first; i < node.first + node.count; ++i)
-      if (distanceSquaredTo(boxes_[i], p) < best)
-        best = std::min(best, measure(i));
+      best = std::min(best, measure(i));
     return;
   }
   const double left = distanceSquaredTo(nodes_[node.left].box, p);

@@ -14,12 +14,13 @@ namespace quenlor::route {
 
 class ElementTree {
 public:
-  // The boxes of the pieces, in route order.
-  void build(std::vector<Box> boxes);
+  // Over count pieces in route order, with boxOf(i) the box of piece i.
+  void build(int count, const std::function<Box(int)>& boxOf);
 
   // Calls measure(i) for the pieces that may hold the nearest point to p,
-  // nearer boxes first; measure returns the squared distance it found, and
-  // a piece whose box is no nearer than the best found is skipped.
+  // nearer boxes first, a few neighbouring pieces at a time; measure returns
+  // the squared distance it found, and a group of pieces whose box is no
+  // nearer than the best found is skipped.
   void nearest(PlanPoint p, const std::function<double(int)>& measure) const;
 
 private:
@@ -28,11 +29,10 @@ private:
     int first, count; // the pieces under the node
     int left, right;  // children; -1 for a leaf
   };
-  int buildRange(int first, int count);
+  int buildRange(int first, int count, const std::function<Box(int)>& boxOf);
   void visit(int node, PlanPoint p, double& best, const std::function<double(int)>& measure) const;
 
   std::vector<Node> nodes_;
-  std::vector<Box> boxes_;
 };
 
 } // namespace quenlor::route

@@ -130,7 +130,6 @@ void Route::computeCurves() {
     if (!s.computed || !(inputs == s.inputs)) {
       s.inputs = inputs;
       s.curve = curveAt(inputs);
-      s.legLength = distanceBetween(previous, here);
       const Curve& c = s.curve;
       const CurvePieces pieces = curvePieces(c, static_cast<int>(k), 0);
       s.boxes[0] = boundsOf(pieces.first, c.zh, c.hy);
@@ -150,15 +149,9 @@ void Route::carryMeasures() {
   for (JdState& s : jds_) {
     if (!s.inRoute)
       continue;
-    s.measure = measure + s.legLength - saved;
-    const Curve& c = s.curve;
-    s.main.zh = s.measure - c.tangent1;
-    s.main.hy = s.main.zh + c.ls1;
-    s.main.qz = s.main.hy + c.arcLength / 2;
-    s.main.yh = s.main.hy + c.arcLength;
-    s.main.hz = s.main.yh + c.ls2;
+    s.measure = measure + distanceBetween(s.inputs.previous, s.inputs.jd) - saved;
     measure = s.measure;
-    saved = savedLength(c);
+    saved = savedLength(s.curve);
     last = s.inputs.jd;
   }
   const PlanPoint end = local(definition_.end.x, definition_.end.y);
@@ -175,7 +168,6 @@ void Route::carryMeasures() {
         usablePoint(jd.x, jd.y) && distanceBetween(local(jd.x, jd.y), end) < kSamePoint;
     const int before = vertexBefore_[i];
     s.measure = onEnd ? length_ : (before < 0 ? 0 : jds_[before].measure);
-    s.main = {s.measure, s.measure, s.measure, s.measure, s.measure};
   }
 }
 
@@ -188,7 +180,7 @@ Element Route::element(std::size_t k) const {
     return straight(static_cast<int>(i), s.measure, 0, s.curve.zh, 0);
   if (k % 4 == 0)
     return straightInto(i);
-  const CurvePieces pieces = curvePieces(s.curve, static_cast<int>(i), s.main.zh);
+  const CurvePieces pieces = curvePieces(s.curve, static_cast<int>(i), s.main().zh);
   return k % 4 == 1 ? pieces.first : (k % 4 == 2 ? pieces.arc : pieces.second);
 }
 
@@ -198,15 +190,15 @@ Element Route::straightInto(std::size_t i) const {
   const int before = vertexBefore_[i];
   const PlanPoint from =
       before < 0 ? local(definition_.start.x, definition_.start.y) : jds_[before].curve.hz;
-  const double fromMeasure = before < 0 ? 0 : jds_[before].main.hz;
-  return straight(static_cast<int>(i), fromMeasure, s.main.zh - fromMeasure, from,
+  const double fromMeasure = before < 0 ? 0 : jds_[before].main().hz;
+  return straight(static_cast<int>(i), fromMeasure, s.main().zh - fromMeasure, from,
                   s.curve.incomingAzimuth);
 }
 
 Element Route::straightToEnd() const {
   const PlanPoint start = local(definition_.start.x, definition_.start.y);
   const PlanPoint from = lastVertex_ < 0 ? start : jds_[lastVertex_].curve.hz;
-  const double fromMeasure = lastVertex_ < 0 ? 0 : jds_[lastVertex_].main.hz;
+  const double fromMeasure = lastVertex_ < 0 ? 0 : jds_[lastVertex_].main().hz;
   const double azimuth = lastVertex_ < 0
                              ? azimuthBetween(start, local(definition_.end.x, definition_.end.y))
                              : jds_[lastVertex_].curve.outgoingAzimuth;
@@ -218,33 +210,38 @@ Element Route::straightToEnd() const {
 void Route::cutPieces() {
   pieces_.clear();
   pieces_.reserve(elementCount());
-  std::vector<Box> boxes;
-  boxes.reserve(elementCount());
   double reach = 0;
-  const auto cut = [&](const Element& e, std::size_t k, const Box& box) {
+  const auto cut = [&](const Element& e, std::size_t k) {
     const double from = std::max(e.start, reach);
     const double to = std::min(e.start + e.length, length_);
     if (!(to > from))
       return;
     pieces_.push_back({from, to, static_cast<int>(k)});
-    boxes.push_back(box);
     reach = to;
   };
   for (std::size_t i = 0; length_ > 0 && i < jds_.size(); ++i) {
     const JdState& s = jds_[i];
     if (!s.inRoute)
       continue;
-    const Element in = straightInto(i);
-    cut(in, 4 * i, boundsOf(in.base, s.curve.zh));
-    const CurvePieces curve = curvePieces(s.curve, static_cast<int>(i), s.main.zh);
-    cut(curve.first, 4 * i + 1, s.boxes[0]);
-    cut(curve.arc, 4 * i + 2, s.boxes[1]);
-    cut(curve.second, 4 * i + 3, s.boxes[2]);
+    cut(straightInto(i), 4 * i);
+    const CurvePieces curve = curvePieces(s.curve, static_cast<int>(i), s.main().zh);
+    cut(curve.first, 4 * i + 1);
+    cut(curve.arc, 4 * i + 2);
+    cut(curve.second, 4 * i + 3);
   }
-  const Element out = straightToEnd();
   if (length_ > 0)
-    cut(out, 4 * jds_.size(), boundsOf(out.base, local(definition_.end.x, definition_.end.y)));
-  tree_.build(std::move(boxes));
+    cut(straightToEnd(), 4 * jds_.size());
+  tree_.build(static_cast<int>(pieces_.size()), [this](int i) { return pieceBox(pieces_[i]); });
+}
+
+// Straights from their two ends, curves from the boxes kept with the JD.
+Box Route::pieceBox(const Piece& piece) const {
+  const std::size_t i = static_cast<std::size_t>(piece.element) / 4, part = piece.element % 4;
+  if (i == jds_.size())
+    return boundsOf(straightToEnd().base, local(definition_.end.x, definition_.end.y));
+  if (part == 0)
+    return boundsOf(straightInto(i).base, jds_[i].curve.zh);
+  return jds_[i].boxes[part - 1];
 }
 
 Expected<double> Route::measureOf(const Station& station) const {
@@ -288,6 +285,8 @@ Expected<Location> Route::locate(PlanPoint p) const {
   double bestMeasure = 0;
   tree_.nearest(q, [&](int index) {
     const Piece& piece = pieces_[index];
+    if (distanceSquaredTo(pieceBox(piece), q) >= bestDistance)
+      return bestDistance;
     const Element e = element(piece.element);
     const Nearest n = nearestOn(e, q, piece.from - e.start, piece.to - e.start);
     if (n.distanceSquared < bestDistance) {
@@ -325,7 +324,7 @@ Expected<Location> Route::locate(PlanPoint p) const {
 
 JdResult Route::jd(std::size_t index) const {
   const JdState& s = jds_.at(index);
-  JdResult result{s.inRoute, s.curve, s.measure, s.main};
+  JdResult result{s.inRoute, s.curve, s.measure, s.main()};
   Curve& c = result.curve;
   for (PlanPoint* p : {&c.zh, &c.hy, &c.qz, &c.yh, &c.hz, &c.centre})
     *p = plane(*p);

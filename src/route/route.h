@@ -30,11 +30,14 @@
 //     and the later one takes over from there (a visible jump);
 //   - a chain break outside the route or not beyond the break before it: left
 //     out;
-//   - BP or EP not usable, or EP on BP: the route has no geometry.
+//   - BP or EP not usable, or a route of no length (EP on BP without JDs,
+//     or behind the last curve): the route has no geometry, and every query
+//     says so.
 //
 // Editing. Every edit recomputes only the curves whose inputs changed (the
 // edited JD and its neighbours); measures, chainages downstream, the checks
-// and the spatial index are refreshed in a few linear passes.
+// and the spatial index are refreshed in a few linear passes (about a
+// millisecond for 10,000 JDs).
 //
 // Beyond the ends. locate() extends the centre line beyond BP and EP along
 // its tangents there (the first and last straights, extended): such points
@@ -80,13 +83,9 @@ struct Check {
   std::string message; // one line naming it: "JD3: ..."
 };
 
-// The measures of a curve's main points.
-struct MainPoints {
-  double zh = 0, hy = 0, qz = 0, yh = 0, hz = 0;
-};
-
 struct JdResult {
-  bool inRoute = false; // false: left out (see the checks)
+  bool inRoute = false; // false: left out (see the checks); its curve is then
+                        // empty, all its points at the JD as typed
   Curve curve;          // azimuths, deflection, elements, main points in the plane
   double measure = 0;   // where the JD's chainage stands
   MainPoints mainPoints;
@@ -170,12 +169,12 @@ private:
   struct JdState {
     bool inRoute = false;
     bool computed = false;
-    CurveInputs inputs;   // local coordinates
-    Curve curve;          // local coordinates
-    double legLength = 0; // from the point before it
-    Box boxes[3]{};       // of its clothoids and arc
+    CurveInputs inputs; // local coordinates
+    Curve curve;        // local coordinates
+    Box boxes[3]{};     // of its clothoids and arc
     double measure = 0;
-    MainPoints main;
+
+    MainPoints main() const { return mainPointsOf(curve, measure); }
   };
 
   void update();
@@ -195,6 +194,7 @@ private:
   void addCheck(CheckKind kind, int jd, int chainBreak, std::string message);
   Element straightInto(std::size_t jd) const;
   Element straightToEnd() const;
+  Box pieceBox(const Piece& piece) const;
   CentrePoint centreFromElement(const Element& e, double measure) const;
   std::string jdLabel(std::size_t index) const;
 

@@ -115,24 +115,24 @@ void Route::checkLegs() {
     const JdState& s = jds_[i];
     if (!s.inRoute)
       continue;
-    const double from = before < 0 ? 0 : jds_[before].main.hz;
-    const double overlap = from - s.main.zh;
+    const double from = before < 0 ? 0 : jds_[before].main().hz;
+    const double overlap = from - s.main().zh;
     const int index = static_cast<int>(i);
     if (overlap > kOverlapTolerance && before < 0)
       addCheck(CheckKind::StartLegTooShort, index, -1,
                jdLabel(i) + ": the curve starts " + metres(overlap) + " before BP (ZH at " +
-                   chainageText(chainages_.chainageAt(s.main.zh)) + ")");
+                   chainageText(chainages_.chainageAt(s.main().zh)) + ")");
     else if (overlap > kOverlapTolerance)
       addCheck(CheckKind::CurvesOverlap, before, -1,
                jdLabel(before) + " and " + jdLabel(i) + ": the curves overlap by " +
                    metres(overlap) + " (HZ of " + jdLabel(before) + " at " +
                    chainageText(chainages_.chainageAt(from)) + " beyond ZH of " + jdLabel(i) +
-                   " at " + chainageText(chainages_.chainageAt(s.main.zh)) + ")");
+                   " at " + chainageText(chainages_.chainageAt(s.main().zh)) + ")");
     before = index;
   }
   if (before < 0)
     return;
-  const double beyond = jds_[before].main.hz - endMeasure_;
+  const double beyond = jds_[before].main().hz - endMeasure_;
   if (beyond > kOverlapTolerance)
     addCheck(CheckKind::EndLegTooShort, before, -1,
              jdLabel(before) + ": the curve ends " + metres(beyond) + " beyond EP");

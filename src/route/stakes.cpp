@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace quenlor::route {
 namespace {
@@ -17,7 +18,10 @@ struct MeasureRange {
 
 class Collector {
 public:
-  Collector(const Route& route, MeasureRange stretch) : route_(route), stretch_(stretch) {}
+  Collector(const Route& route, MeasureRange stretch, std::size_t expected)
+      : route_(route), stretch_(stretch) {
+    list_.stakes.reserve(std::min(expected, kMostStakes));
+  }
 
   void add(double measure, double chainage, StakeKind kind, int index) {
     if (!stretch_.holds(measure))
@@ -102,6 +106,15 @@ void addIntervals(Collector& out, const Route& route, const StakeRequest& reques
   }
 }
 
+// At most this many rows, so that the list is made in one allocation.
+std::size_t expectedStakes(const Route& route, const StakeRequest& request, MeasureRange stretch) {
+  const std::size_t special = 5 * route.jdCount() + 2 * route.chainages().segments().size() + 2;
+  const double intervals =
+      request.interval > 0 ? (stretch.to - stretch.from) / request.interval : 0;
+  const double grid = intervals + 2.0 * static_cast<double>(route.chainages().segments().size());
+  return special + static_cast<std::size_t>(std::min(grid, static_cast<double>(kMostStakes)));
+}
+
 bool givesWayTo(const StakePosition& stake, const StakePosition& other) {
   if (other.kind == StakeKind::Interval || std::fabs(stake.measure - other.measure) > kSameStake)
     return false;
@@ -171,16 +184,19 @@ StakeList stakePositions(const Route& route, const StakeRequest& request) {
   const double hi =
       std::clamp(std::max(request.fromMeasure, request.toMeasure), 0.0, route.length());
   const MeasureRange stretch{lo, hi};
-  Collector out(route, stretch);
+  Collector out(route, stretch, expectedStakes(route, request, stretch));
   out.add(0, StakeKind::Start, -1);
   addMainPoints(out, route);
   addBreaks(out, route);
   addIntervals(out, route, request, stretch);
   out.add(route.length(), StakeKind::End, -1);
   StakeList list = out.take();
-  std::stable_sort(
-      list.stakes.begin(), list.stakes.end(),
-      [](const StakePosition& a, const StakePosition& b) { return a.measure < b.measure; });
+  // In route order; where two stand at the same place, in the order of their
+  // JD (or break) and then of their kind: ZH before HY, behind before ahead.
+  std::sort(list.stakes.begin(), list.stakes.end(),
+            [](const StakePosition& a, const StakePosition& b) {
+              return std::tie(a.measure, a.index, a.kind) < std::tie(b.measure, b.index, b.kind);
+            });
   mergeNearStakes(list.stakes);
   return list;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace quenlor::route {
 namespace {
@@ -37,6 +38,8 @@ void Route::insertJd(std::size_t index, Jd jd) {
 }
 
 void Route::eraseJd(std::size_t index) {
+  if (index >= jdCount())
+    throw std::out_of_range("Route::eraseJd");
   definition_.jds.erase(definition_.jds.begin() + static_cast<std::ptrdiff_t>(index));
   jds_.erase(jds_.begin() + static_cast<std::ptrdiff_t>(index));
   update();
@@ -142,7 +145,7 @@ void Route::computeCurves() {
 }
 
 // JD chainages carried along: each the one before plus the leg minus the
-// curve before's T1 + T2 - L; then the main points from each.
+// curve before's T1 + T2 - L (the main points follow from each, curve.h).
 void Route::carryMeasures() {
   double measure = 0, saved = 0;
   PlanPoint last = local(definition_.start.x, definition_.start.y);
@@ -155,8 +158,8 @@ void Route::carryMeasures() {
     last = s.inputs.jd;
   }
   const PlanPoint end = local(definition_.end.x, definition_.end.y);
-  endLeg_ = usable_ ? distanceBetween(last, end) : 0;
-  endMeasure_ = measure + endLeg_ - saved;
+  const double endLeg = usable_ ? distanceBetween(last, end) : 0;
+  endMeasure_ = measure + endLeg - saved;
   length_ = usable_ && endMeasure_ > 0 ? endMeasure_ : 0;
 
   for (std::size_t i = 0; i < jds_.size(); ++i) {

@@ -115,9 +115,10 @@ public:
 
   const RouteDefinition& definition() const { return definition_; }
 
-  // Edits; each recomputes what it changes.
+  // Edits; each recomputes what it changes. An index of no JD throws
+  // std::out_of_range (insertJd appends for any index from jdCount() on).
   void replaceJd(std::size_t index, Jd jd);
-  void insertJd(std::size_t index, Jd jd); // before index; index == jdCount() appends
+  void insertJd(std::size_t index, Jd jd); // before index
   void eraseJd(std::size_t index);
   void setStart(StartPoint start);
   void setEnd(EndPoint end);
@@ -206,7 +207,6 @@ private:
   int lastVertex_ = -1;           // the last in-route JD, -1 for none
   double length_ = 0;
   double endMeasure_ = 0; // of EP as carried, before it is kept from going below 0
-  double endLeg_ = 0;
   std::vector<Piece> pieces_;
   ElementTree tree_;
   ChainageMap chainages_;

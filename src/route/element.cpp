@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quenlor::route {
 namespace {
@@ -23,6 +24,20 @@ double curvatureAt(const Element& e, double s) {
   case Stretch::SecondTransition: return e.turn * clothoidLength(e, s) / e.rls;
   }
   return 0;
+}
+
+float roundedDown(double v) {
+  const float f = static_cast<float>(v);
+  return f > v ? std::nextafter(f, -std::numeric_limits<float>::infinity()) : f;
+}
+
+float roundedUp(double v) {
+  const float f = static_cast<float>(v);
+  return f < v ? std::nextafter(f, std::numeric_limits<float>::infinity()) : f;
+}
+
+Box boxAround(double minX, double minY, double maxX, double maxY) {
+  return {roundedDown(minX), roundedDown(minY), roundedUp(maxX), roundedUp(maxY)};
 }
 
 // The size of the change of direction from one end to the other.
@@ -157,19 +172,19 @@ Box boundsOf(const Element& e, PlanPoint a, PlanPoint b) {
   // Each half turns by at most the element's whole turn, so it strays from
   // its chord by at most half its length times min(1, turn).
   const double margin = e.length / 4 * std::min(1.0, totalTurn(e)) + 1e-9;
-  return {std::min({a.x, m.x, b.x}) - margin, std::min({a.y, m.y, b.y}) - margin,
-          std::max({a.x, m.x, b.x}) + margin, std::max({a.y, m.y, b.y}) + margin};
+  return boxAround(std::min({a.x, m.x, b.x}) - margin, std::min({a.y, m.y, b.y}) - margin,
+                   std::max({a.x, m.x, b.x}) + margin, std::max({a.y, m.y, b.y}) + margin);
 }
 
 Box boundsOf(PlanPoint a, PlanPoint b) {
   constexpr double kMargin = 1e-6; // for the rounding of the straight's own formula
-  return {std::min(a.x, b.x) - kMargin, std::min(a.y, b.y) - kMargin, std::max(a.x, b.x) + kMargin,
-          std::max(a.y, b.y) + kMargin};
+  return boxAround(std::min(a.x, b.x) - kMargin, std::min(a.y, b.y) - kMargin,
+                   std::max(a.x, b.x) + kMargin, std::max(a.y, b.y) + kMargin);
 }
 
 double distanceSquaredTo(const Box& box, PlanPoint p) {
-  const double dx = std::max({box.minX - p.x, 0.0, p.x - box.maxX});
-  const double dy = std::max({box.minY - p.y, 0.0, p.y - box.maxY});
+  const double dx = std::max({double{box.minX} - p.x, 0.0, p.x - double{box.maxX}});
+  const double dy = std::max({double{box.minY} - p.y, 0.0, p.y - double{box.maxY}});
   return dx * dx + dy * dy;
 }
 

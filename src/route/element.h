@@ -42,9 +42,11 @@ struct ElementPoint {
 // The point at s along the element from its start, 0 <= s <= length.
 ElementPoint pointOn(const Element& e, double s);
 
-// A box that holds the whole element, whose ends are start and end.
+// A box that holds the whole element, whose ends are start and end. Single
+// precision, rounded outwards, so that a route's boxes take half the memory:
+// a box is only ever a bound.
 struct Box {
-  double minX, minY, maxX, maxY;
+  float minX, minY, maxX, maxY;
 };
 Box boundsOf(const Element& e, PlanPoint start, PlanPoint end);
 // The box of a straight from its two ends.

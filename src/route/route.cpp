@@ -26,6 +26,7 @@ Route::Route(RouteDefinition definition) : definition_(std::move(definition)) {
 
 void Route::replaceJd(std::size_t index, Jd jd) {
   definition_.jds.at(index) = std::move(jd);
+  jds_[index].stale = true;
   update();
 }
 
@@ -47,7 +48,7 @@ void Route::eraseJd(std::size_t index) {
 
 void Route::setStart(StartPoint start) {
   definition_.start = std::move(start);
-  placeOrigin();
+  placeOrigin(); // a new origin moves every neighbour: every curve is made again
   update();
 }
 
@@ -112,7 +113,8 @@ void Route::findVertices() {
   lastVertex_ = beforeIndex;
 }
 
-// Recomputes the curves whose inputs changed since they were last computed.
+// Recomputes the curves whose JD changed, or whose neighbours did, since
+// they were last made.
 void Route::computeCurves() {
   const StartPoint& bp = definition_.start;
   PlanPoint next = local(definition_.end.x, definition_.end.y);
@@ -121,7 +123,7 @@ void Route::computeCurves() {
     const Jd& jd = definition_.jds[k];
     const PlanPoint here = local(jd.x, jd.y);
     if (!s.inRoute) {
-      s.computed = false;
+      s.stale = true;
       s.curve = Curve{};
       s.curve.zh = s.curve.hy = s.curve.qz = s.curve.yh = s.curve.hz = s.curve.centre = here;
       continue;
@@ -129,16 +131,16 @@ void Route::computeCurves() {
     const int before = vertexBefore_[k];
     const Jd* jdBefore = before < 0 ? nullptr : &definition_.jds[before];
     const PlanPoint previous = jdBefore ? local(jdBefore->x, jdBefore->y) : local(bp.x, bp.y);
-    const CurveInputs inputs{previous, here, next, jd.radius, jd.ls1, jd.secondTransition()};
-    if (!s.computed || !(inputs == s.inputs)) {
-      s.inputs = inputs;
-      s.curve = curveAt(inputs);
+    if (s.stale || !(previous == s.previous) || !(next == s.next)) {
+      s.previous = previous;
+      s.next = next;
+      s.curve = curveAt({previous, here, next, jd.radius, jd.ls1, jd.secondTransition()});
       const Curve& c = s.curve;
       const CurvePieces pieces = curvePieces(c, static_cast<int>(k), 0);
       s.boxes[0] = boundsOf(pieces.first, c.zh, c.hy);
       s.boxes[1] = boundsOf(pieces.arc, c.hy, c.yh);
       s.boxes[2] = boundsOf(pieces.second, c.yh, c.hz);
-      s.computed = true;
+      s.stale = false;
     }
     next = here;
   }
@@ -149,13 +151,15 @@ void Route::computeCurves() {
 void Route::carryMeasures() {
   double measure = 0, saved = 0;
   PlanPoint last = local(definition_.start.x, definition_.start.y);
-  for (JdState& s : jds_) {
+  for (std::size_t i = 0; i < jds_.size(); ++i) {
+    JdState& s = jds_[i];
     if (!s.inRoute)
       continue;
-    s.measure = measure + distanceBetween(s.inputs.previous, s.inputs.jd) - saved;
+    const PlanPoint here = local(definition_.jds[i].x, definition_.jds[i].y);
+    s.measure = measure + distanceBetween(s.previous, here) - saved;
     measure = s.measure;
     saved = savedLength(s.curve);
-    last = s.inputs.jd;
+    last = here;
   }
   const PlanPoint end = local(definition_.end.x, definition_.end.y);
   const double endLeg = usable_ ? distanceBetween(last, end) : 0;

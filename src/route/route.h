@@ -169,10 +169,10 @@ public:
 private:
   struct JdState {
     bool inRoute = false;
-    bool computed = false;
-    CurveInputs inputs; // local coordinates
-    Curve curve;        // local coordinates
-    Box boxes[3]{};     // of its clothoids and arc
+    bool stale = true;        // its own values changed since its curve was made
+    PlanPoint previous, next; // the points its curve was made with, local
+    Curve curve;              // local coordinates
+    Box boxes[3]{};           // of its clothoids and arc
     double measure = 0;
 
     MainPoints main() const { return mainPointsOf(curve, measure); }

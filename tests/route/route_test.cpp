@@ -189,18 +189,28 @@ TEST(Route, EditsAgreeWithAFreshRoute) {
   RouteDefinition definition = test::randomRoute(40, 3);
   Route edited(definition);
   test::RandomRoute draw(11);
-  for (int step = 0; step < 60; ++step) {
+  for (int step = 0; step < 100; ++step) {
     const std::size_t i = static_cast<std::size_t>(draw.uniform(0, edited.jdCount()));
     Jd jd = edited.definition().jds[i];
     jd.x += draw.uniform(-30, 30);
     jd.radius = std::round(draw.uniform(100, 2000));
-    switch (step % 3) {
+    StartPoint bp = edited.definition().start;
+    EndPoint ep = edited.definition().end;
+    switch (step % 5) {
     case 0: edited.replaceJd(i, jd); break;
     case 1:
       edited.insertJd(i, {jd.name + "a", (jd.x + edited.definition().end.x) / 2, jd.y + 5, 500, 60,
                           std::nullopt});
       break;
     case 2: edited.eraseJd(i); break;
+    case 3: // moves the origin of the local coordinates too
+      bp.x += draw.uniform(-3, 3);
+      edited.setStart(bp);
+      break;
+    case 4:
+      ep.y += draw.uniform(-30, 30);
+      edited.setEnd(ep);
+      break;
     }
     const Route fresh(edited.definition());
     ASSERT_EQ(fresh.length(), edited.length()) << "step " << step;

@@ -180,9 +180,9 @@ CheckCase checkCase(const char* name, double routeStart, double routeEnd,
   return {name, routeStart, routeEnd, std::move(points), std::move(checks), gradeCount};
 }
 
-class Checks : public ::testing::TestWithParam<CheckCase> {};
+class ProfileChecks : public ::testing::TestWithParam<CheckCase> {};
 
-TEST_P(Checks, AreReportedAndTheRestIsUsed) {
+TEST_P(ProfileChecks, AreReportedAndTheRestIsUsed) {
   const CheckCase& c = GetParam();
   const Profile profile = Profile::build(c.points, c.routeStart, c.routeEnd);
   std::vector<ProfileCheck> checks = profile.checks();
@@ -198,7 +198,7 @@ using K = CheckKind;
 
 // Crests and sags of Rv 6000 on a 4 % change of grade: T = 120.
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, Checks,
+    Kinds, ProfileChecks,
     ::testing::Values(
         checkCase("NotFinite", 0, 1000, {P(0, 100), P(300, kNaN), P(600, 110), P(1000, 100)},
                   {{K::NotFinite, 1, kNone, 0}}, 2),

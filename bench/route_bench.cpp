@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The whole-route engine on a route of 10,000 JDs (with 20 chain breaks):
+// opening its file, the point at a chainage, the chainage and offset of a
+// point, a 100,000-row stake table, and the edit of one JD.
+#include "route/route.h"
+#include "route/route_file.h"
+#include "route/stakes.h"
+#include "support/random_route.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <vector>
+
+namespace {
+
+using namespace quenlor::route;
+
+constexpr int kJds = 10000;
+constexpr int kQueries = 4096;
+
+RouteDefinition bigRoute() {
+  RouteDefinition definition = quenlor::test::randomRoute(kJds, 5);
+  const Route plain(definition);
+  const double step = plain.length() / 21;
+  const double start = definition.start.chainage;
+  for (int j = 1; j <= 20; ++j) // alternately long and short, each where the last left off
+    definition.breaks.push_back(
+        {"DL" + std::to_string(j), start + j * step, start + j * step + (j % 2 ? -15.5 : 12.25)});
+  return definition;
+}
+
+const RouteDefinition& definition() {
+  static const RouteDefinition route = bigRoute();
+  return route;
+}
+
+const Route& route() {
+  static const Route route(definition());
+  return route;
+}
+
+// Chainages and points spread over the whole route.
+struct Queries {
+  std::vector<Station> stations;
+  std::vector<PlanPoint> points;
+};
+const Queries& queries() {
+  static const Queries all = [] {
+    Queries q;
+    quenlor::test::RandomRoute draw(9);
+    for (int i = 0; i < kQueries; ++i) {
+      const double measure = draw.uniform(0, route().length());
+      q.stations.push_back(route().stationAt(measure));
+      q.points.push_back(sideStake(*route().pointAt(measure), draw.uniform(-30, 30)));
+    }
+    return q;
+  }();
+  return all;
+}
+
+void BM_OpenRoute(benchmark::State& state) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "quenlor-route-bench.csv").string();
+  if (!saveRouteFile(path, definition()))
+    state.SkipWithError("cannot save the route");
+  for (auto _ : state) {
+    auto read = openRouteFile(path);
+    const Route opened(std::move(read.value()));
+    benchmark::DoNotOptimize(opened.length());
+  }
+  std::filesystem::remove(path);
+  state.SetLabel("10,000 JDs: read the file and compute");
+}
+
+void BM_ReadRouteText(benchmark::State& state) {
+  const std::string text = routeText(definition());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(readRouteText(text));
+  state.SetLabel("the parse alone, " + std::to_string(text.size() / 1024) + " KiB");
+}
+
+void BM_ComputeRoute(benchmark::State& state) {
+  for (auto _ : state) {
+    const Route computed(definition());
+    benchmark::DoNotOptimize(computed.length());
+  }
+  state.SetLabel("the computation alone");
+}
+
+void BM_PointAtChainage(benchmark::State& state) {
+  const Queries& q = queries();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(route().pointAt(q.stations[i++ % kQueries]));
+  }
+}
+
+void BM_LocatePoint(benchmark::State& state) {
+  const Queries& q = queries();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(route().locate(q.points[i++ % kQueries]));
+  }
+}
+
+StakeRequest hundredThousandRows() {
+  return {0, route().length(), route().length() / 100000, Spacing::WholeMultiples};
+}
+
+void BM_StakePositions100k(benchmark::State& state) {
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    const StakeList list = stakePositions(route(), hundredThousandRows());
+    rows = list.stakes.size();
+    benchmark::DoNotOptimize(list.stakes.data());
+  }
+  state.SetLabel(std::to_string(rows) + " rows listed, none computed");
+}
+
+void BM_StakeTable100k(benchmark::State& state) {
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    const StakeList list = stakePositions(route(), hundredThousandRows());
+    for (const StakePosition& stake : list.stakes)
+      benchmark::DoNotOptimize(stakeRow(route(), stake, 7.5, 7.5));
+    rows = list.stakes.size();
+  }
+  state.SetLabel(std::to_string(rows) + " rows, every one computed");
+}
+
+void BM_EditOneJd(benchmark::State& state) {
+  Route edited(definition());
+  const std::size_t middle = kJds / 2;
+  Jd jd = definition().jds[middle];
+  bool flip = false;
+  for (auto _ : state) {
+    jd.x += flip ? 0.5 : -0.5;
+    flip = !flip;
+    edited.replaceJd(middle, jd);
+    benchmark::DoNotOptimize(edited.length());
+  }
+  state.SetLabel("replace the middle JD, the rest recomputed as needed");
+}
+
+void BM_InsertAndEraseJd(benchmark::State& state) {
+  Route edited(definition());
+  const std::size_t middle = kJds / 2;
+  const Jd& a = definition().jds[middle];
+  const Jd& b = definition().jds[middle + 1];
+  const Jd added{"new", (a.x + b.x) / 2 + 5, (a.y + b.y) / 2, a.radius / 4, 0, std::nullopt};
+  for (auto _ : state) {
+    edited.insertJd(middle + 1, added);
+    edited.eraseJd(middle + 1);
+    benchmark::DoNotOptimize(edited.length());
+  }
+  state.SetLabel("two edits");
+}
+
+BENCHMARK(BM_OpenRoute)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadRouteText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeRoute)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PointAtChainage);
+BENCHMARK(BM_LocatePoint);
+BENCHMARK(BM_StakePositions100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StakeTable100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditOneJd)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_InsertAndEraseJd)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+// Every large block comes fresh from the system, as on the first open of a
+// session: without this, the allocator keeps the memory of one iteration for
+// the next, and the page faults of a first open (a good part of its cost on
+// a virtual machine) would not be counted.
+int main(int argc, char** argv) {
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+}

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "route/angle_text.h"
+
+#include "route/plane.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace quenlor::route {
+namespace {
+
+constexpr double kSecondsPerRadian = 180 * 3600 / kHalfTurn;
+constexpr double kLargestSeconds = 1e12;
+
+struct Dms {
+  bool negative;
+  long long degrees, minutes, seconds, fraction;
+  int decimals;
+  bool finite;
+};
+
+Dms split(double radians, int decimals) {
+  decimals = std::clamp(decimals, 0, 6);
+  const double seconds = std::fabs(radians) * kSecondsPerRadian;
+  if (!(seconds < kLargestSeconds))
+    return {false, 0, 0, 0, 0, decimals, false};
+  const long long scale = static_cast<long long>(std::pow(10, decimals));
+  const long long units = std::llround(seconds * static_cast<double>(scale));
+  const long long wholeSeconds = units / scale;
+  return {radians < 0 && units != 0,
+          wholeSeconds / 3600,
+          wholeSeconds / 60 % 60,
+          wholeSeconds % 60,
+          units % scale,
+          decimals,
+          true};
+}
+
+std::string fractionText(const Dms& a) {
+  if (a.decimals == 0)
+    return {};
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%0*lld", a.decimals, a.fraction);
+  return buffer;
+}
+
+} // namespace
+
+std::string dmsText(double radians, int secondDecimals) {
+  const Dms a = split(radians, secondDecimals);
+  if (!a.finite)
+    return std::to_string(radians);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%s%lld\u00b0%02lld'%02lld%s%s\"", a.negative ? "-" : "",
+                a.degrees, a.minutes, a.seconds, a.decimals > 0 ? "." : "",
+                fractionText(a).c_str());
+  return buffer;
+}
+
+std::string packedDmsText(double radians, int secondDecimals) {
+  const Dms a = split(radians, secondDecimals);
+  if (!a.finite)
+    return std::to_string(radians);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%s%lld.%02lld%02lld%s", a.negative ? "-" : "", a.degrees,
+                a.minutes, a.seconds, fractionText(a).c_str());
+  return buffer;
+}
+
+} // namespace quenlor::route

@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "route/chainage_map.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quenlor::route {
+namespace {
+
+constexpr double kChainageTolerance = 1e-6; // metres
+constexpr double kSameMeasure = 1e-9;       // metres
+
+std::string timesText(std::size_t count) {
+  return count == 1 ? "once" : (count == 2 ? "twice" : std::to_string(count) + " times");
+}
+
+} // namespace
+
+ChainageMap::ChainageMap(double startChainage, const std::vector<ChainBreak>& breaks, double length)
+    : breaks_(breaks) {
+  segments_.push_back({0, length, startChainage, -1});
+  for (std::size_t j = 0; j < breaks.size(); ++j) {
+    ChainSegment& current = segments_.back();
+    const double at = current.startMeasure + (breaks[j].behind - current.startChainage);
+    const bool finite = std::isfinite(breaks[j].behind) && std::isfinite(breaks[j].ahead);
+    if (finite && at > current.startMeasure && at < length) {
+      current.endMeasure = at;
+      segments_.push_back({at, length, breaks[j].ahead, static_cast<int>(j)});
+      places_.push_back(BreakPlace::Placed);
+    } else {
+      const bool behindTheLast = finite && segments_.size() > 1 && at <= current.startMeasure;
+      places_.push_back(behindTheLast ? BreakPlace::OutOfOrder : BreakPlace::OutsideRoute);
+    }
+  }
+}
+
+std::size_t ChainageMap::segmentAt(double measure) const {
+  const auto after =
+      std::upper_bound(segments_.begin(), segments_.end(), measure,
+                       [](double m, const ChainSegment& s) { return m < s.startMeasure; });
+  return after == segments_.begin() ? 0 : static_cast<std::size_t>(after - segments_.begin() - 1);
+}
+
+double ChainageMap::chainageAt(double measure) const {
+  const ChainSegment& s = segments_[segmentAt(measure)];
+  return s.startChainage + (measure - s.startMeasure);
+}
+
+Station ChainageMap::stationAt(double measure) const {
+  const double chainage = chainageAt(measure);
+  return {chainage, occurrenceOf(chainage, measure)};
+}
+
+int ChainageMap::occurrenceOf(double chainage, double measure) const {
+  const std::vector<double> all = measuresOf(chainage);
+  std::size_t nearest = 0;
+  for (std::size_t i = 1; i < all.size(); ++i)
+    if (std::fabs(all[i] - measure) < std::fabs(all[nearest] - measure))
+      nearest = i;
+  return static_cast<int>(nearest);
+}
+
+std::vector<double> ChainageMap::measuresOf(double chainage) const {
+  std::vector<double> found;
+  for (const ChainSegment& s : segments_) {
+    if (chainage < s.startChainage - kChainageTolerance ||
+        chainage > s.endChainage() + kChainageTolerance)
+      continue;
+    const double m =
+        std::clamp(s.startMeasure + (chainage - s.startChainage), s.startMeasure, s.endMeasure);
+    if (found.empty() || std::fabs(m - found.back()) > kSameMeasure)
+      found.push_back(m);
+  }
+  return found;
+}
+
+Expected<double> ChainageMap::measureOf(const Station& station) const {
+  const std::vector<double> all = measuresOf(station.chainage);
+  if (station.occurrence >= 0 && static_cast<std::size_t>(station.occurrence) < all.size())
+    return all[station.occurrence];
+  if (all.empty())
+    return Failure{whyNoPoint(station.chainage)};
+  return Failure{chainageText(station.chainage) + " occurs " + timesText(all.size()) +
+                 " on the route; there is no occurrence " + std::to_string(station.occurrence + 1)};
+}
+
+std::string ChainageMap::whyNoPoint(double chainage) const {
+  for (std::size_t k = 1; k < segments_.size(); ++k) {
+    const double behind = segments_[k - 1].endChainage(), ahead = segments_[k].startChainage;
+    if (chainage > behind && chainage < ahead)
+      return chainageText(chainage) + " names no point: the short chain break " +
+             chainageText(behind) + " = " + chainageText(ahead) + " skips it";
+  }
+  return chainageText(chainage) + " lies beyond the route, which runs from " +
+         chainageText(segments_.front().startChainage) + " to " +
+         chainageText(segments_.back().endChainage());
+}
+
+} // namespace quenlor::route

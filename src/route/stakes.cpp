@@ -1,0 +1,212 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "route/stakes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace quenlor::route {
+namespace {
+
+constexpr double kSameStake = 5e-4;     // metres: a stake this near a main point is that point
+constexpr double kGridTolerance = 1e-9; // of an interval: a chainage on the grid
+
+struct MeasureRange {
+  double from, to; // measures
+  bool holds(double m) const { return m >= from - kGridTolerance && m <= to + kGridTolerance; }
+};
+
+class Collector {
+public:
+  Collector(const Route& route, MeasureRange stretch, std::size_t expected)
+      : route_(route), stretch_(stretch) {
+    list_.stakes.reserve(std::min(expected, kMostStakes));
+  }
+
+  void add(double measure, double chainage, StakeKind kind, int index) {
+    if (!stretch_.holds(measure))
+      return;
+    if (list_.stakes.size() >= kMostStakes) {
+      list_.truncated = true;
+      return;
+    }
+    const double m = std::clamp(measure, 0.0, route_.length());
+    list_.stakes.push_back(
+        {m, {chainage, route_.chainages().occurrenceOf(chainage, m)}, kind, index});
+  }
+  void add(double measure, StakeKind kind, int index) {
+    add(measure, route_.chainages().chainageAt(measure), kind, index);
+  }
+  bool full() const { return list_.stakes.size() >= kMostStakes; }
+  void cut() { list_.truncated = true; }
+  StakeList take() { return std::move(list_); }
+
+private:
+  const Route& route_;
+  MeasureRange stretch_;
+  StakeList list_;
+};
+
+void addMainPoints(Collector& out, const Route& route) {
+  for (std::size_t i = 0; i < route.jdCount(); ++i) {
+    const JdResult jd = route.jd(i);
+    if (!jd.inRoute)
+      continue;
+    const int index = static_cast<int>(i);
+    const MainPoints& m = jd.mainPoints;
+    if (!jd.curve.curved) {
+      out.add(jd.measure, StakeKind::AnglePoint, index);
+      continue;
+    }
+    const bool first = jd.curve.ls1 > 0, second = jd.curve.ls2 > 0;
+    out.add(m.zh, first ? StakeKind::ZH : StakeKind::ZY, index);
+    if (first)
+      out.add(m.hy, StakeKind::HY, index);
+    out.add(m.qz, StakeKind::QZ, index);
+    if (second)
+      out.add(m.yh, StakeKind::YH, index);
+    out.add(m.hz, second ? StakeKind::HZ : StakeKind::YZ, index);
+  }
+}
+
+void addBreaks(Collector& out, const Route& route) {
+  const std::vector<ChainSegment>& segments = route.chainages().segments();
+  for (std::size_t k = 1; k < segments.size(); ++k) {
+    const double at = segments[k].startMeasure;
+    out.add(at, segments[k - 1].endChainage(), StakeKind::BreakBehind, segments[k].chainBreak);
+    out.add(at, segments[k].startChainage, StakeKind::BreakAhead, segments[k].chainBreak);
+  }
+}
+
+// The stakes on the grid origin + k * interval within each chain segment.
+void addIntervals(Collector& out, const Route& route, const StakeRequest& request,
+                  MeasureRange stretch) {
+  const double interval = request.interval;
+  if (!(interval > 0))
+    return;
+  const double origin =
+      request.spacing == Spacing::WholeMultiples ? 0 : route.chainages().chainageAt(stretch.from);
+  for (const ChainSegment& s : route.chainages().segments()) {
+    const double from = std::max(stretch.from, s.startMeasure);
+    const double to = std::min(stretch.to, s.endMeasure);
+    if (from > to)
+      continue;
+    const double first =
+        std::ceil((s.startChainage + (from - s.startMeasure) - origin) / interval - kGridTolerance);
+    const double last =
+        std::floor((s.startChainage + (to - s.startMeasure) - origin) / interval + kGridTolerance);
+    // Counted in whole steps, so that a grid too fine for a double still ends.
+    const double steps = last - first;
+    if (steps >= static_cast<double>(kMostStakes))
+      out.cut();
+    for (std::size_t n = 0; n <= kMostStakes && n <= steps && !out.full(); ++n) {
+      const double chainage = origin + (first + static_cast<double>(n)) * interval;
+      out.add(s.startMeasure + (chainage - s.startChainage), chainage, StakeKind::Interval, -1);
+    }
+  }
+}
+
+// At most this many rows, so that the list is made in one allocation.
+std::size_t expectedStakes(const Route& route, const StakeRequest& request, MeasureRange stretch) {
+  const std::size_t special = 5 * route.jdCount() + 2 * route.chainages().segments().size() + 2;
+  const double intervals =
+      request.interval > 0 ? (stretch.to - stretch.from) / request.interval : 0;
+  const double grid = intervals + 2.0 * static_cast<double>(route.chainages().segments().size());
+  return special + static_cast<std::size_t>(std::min(grid, static_cast<double>(kMostStakes)));
+}
+
+bool givesWayTo(const StakePosition& stake, const StakePosition& other) {
+  if (other.kind == StakeKind::Interval || std::fabs(stake.measure - other.measure) > kSameStake)
+    return false;
+  const bool breakSide =
+      other.kind == StakeKind::BreakBehind || other.kind == StakeKind::BreakAhead;
+  return !breakSide || std::fabs(stake.station.chainage - other.station.chainage) <= kSameStake;
+}
+
+// Drops the interval stakes that stand on a main point or a break's side.
+void mergeNearStakes(std::vector<StakePosition>& stakes) {
+  std::vector<bool> drop(stakes.size(), false);
+  for (std::size_t i = 0; i < stakes.size(); ++i) {
+    if (stakes[i].kind != StakeKind::Interval)
+      continue;
+    for (std::size_t j = i; j-- > 0 && stakes[i].measure - stakes[j].measure <= kSameStake;)
+      drop[i] = drop[i] || givesWayTo(stakes[i], stakes[j]);
+    for (std::size_t j = i + 1;
+         j < stakes.size() && stakes[j].measure - stakes[i].measure <= kSameStake; ++j)
+      drop[i] = drop[i] || givesWayTo(stakes[i], stakes[j]);
+  }
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < stakes.size(); ++i)
+    if (!drop[i])
+      stakes[kept++] = stakes[i];
+  stakes.resize(kept);
+}
+
+} // namespace
+
+const char* stakeKindName(StakeKind kind) {
+  switch (kind) {
+  case StakeKind::Interval: return "";
+  case StakeKind::Start: return "BP";
+  case StakeKind::End: return "EP";
+  case StakeKind::ZH: return "ZH";
+  case StakeKind::HY: return "HY";
+  case StakeKind::QZ: return "QZ";
+  case StakeKind::YH: return "YH";
+  case StakeKind::HZ: return "HZ";
+  case StakeKind::ZY: return "ZY";
+  case StakeKind::YZ: return "YZ";
+  case StakeKind::AnglePoint: return "JD";
+  case StakeKind::BreakBehind: return "behind";
+  case StakeKind::BreakAhead: return "ahead";
+  }
+  return "";
+}
+
+Expected<StakeRequest> stakeRequestBetween(const Route& route, double fromChainage,
+                                           double toChainage, double interval, Spacing spacing) {
+  if (fromChainage > toChainage)
+    std::swap(fromChainage, toChainage);
+  const std::vector<double> from = route.measuresOf(fromChainage);
+  const std::vector<double> to = route.measuresOf(toChainage);
+  if (from.empty())
+    return Failure{route.measureOf({fromChainage, 0}).error()};
+  if (to.empty())
+    return Failure{route.measureOf({toChainage, 0}).error()};
+  return StakeRequest{from.front(), to.back(), interval, spacing};
+}
+
+StakeList stakePositions(const Route& route, const StakeRequest& request) {
+  if (!route.hasGeometry() || std::isnan(request.fromMeasure) || std::isnan(request.toMeasure))
+    return {};
+  const double lo =
+      std::clamp(std::min(request.fromMeasure, request.toMeasure), 0.0, route.length());
+  const double hi =
+      std::clamp(std::max(request.fromMeasure, request.toMeasure), 0.0, route.length());
+  const MeasureRange stretch{lo, hi};
+  Collector out(route, stretch, expectedStakes(route, request, stretch));
+  out.add(0, StakeKind::Start, -1);
+  addMainPoints(out, route);
+  addBreaks(out, route);
+  addIntervals(out, route, request, stretch);
+  out.add(route.length(), StakeKind::End, -1);
+  StakeList list = out.take();
+  // In route order; where two stand at the same place, in the order of their
+  // JD (or break) and then of their kind: ZH before HY, behind before ahead.
+  std::sort(list.stakes.begin(), list.stakes.end(),
+            [](const StakePosition& a, const StakePosition& b) {
+              return std::tie(a.measure, a.index, a.kind) < std::tie(b.measure, b.index, b.kind);
+            });
+  mergeNearStakes(list.stakes);
+  return list;
+}
+
+Expected<StakeRow> stakeRow(const Route& route, const StakePosition& position, double leftOffset,
+                            double rightOffset) {
+  const Expected<CentrePoint> centre = route.pointAt(position.measure);
+  if (!centre)
+    return Failure{centre.error()};
+  return StakeRow{*centre, sideStake(*centre, -leftOffset), sideStake(*centre, rightOffset)};
+}
+
+} // namespace quenlor::route

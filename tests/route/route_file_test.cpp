@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "route/route.h"
+#include "route/route_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace quenlor::route {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string fileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+const std::string kExample = QUENLOR_EXAMPLE_ROUTE;
+
+TEST(RouteFile, TheExampleOpensAndSavesToTheSameBytes) {
+  const auto opened = openRouteFile(kExample);
+  ASSERT_TRUE(opened) << opened.error();
+  EXPECT_EQ(opened->jds.size(), 6u);
+  EXPECT_EQ(opened->breaks.size(), 2u);
+  EXPECT_EQ(opened->gradePoints.size(), 5u);
+  EXPECT_EQ(routeText(*opened), fileText(kExample));
+  EXPECT_TRUE(Route(*opened).checks().empty());
+}
+
+// Names that need quoting, numbers whose shortest text is not their obvious
+// one: the text reads back as the same route, and writes the same bytes.
+TEST(RouteFile, ARouteReadsBackAsItselfTextForText) {
+  RouteDefinition route;
+  route.name = "S\u7701\u9053 \"old\", K0";
+  route.start = {" BP ", 3456789.123, 512345.678, 1.0 / 3};
+  route.jds = {{"JD,1", 3457000.1, 512500.2, 1e-7, 0.1 + 0.2, std::nullopt},
+               {"\u4ea4\u70b9\r\n2", 3457500, 513000, -0.0, 1e9, 2.5e-300}};
+  route.end = {"", 3458000, 513000.75};
+  route.breaks = {{"\t", 3100, 3080.5}};
+  route.gradePoints = {{"SJD1", 1200, 132.5, 12000}};
+  const std::string text = routeText(route);
+  const auto read = readRouteText(text);
+  ASSERT_TRUE(read) << read.error();
+  EXPECT_EQ(*read, route);
+  EXPECT_TRUE(std::signbit(read->jds[1].radius));
+  EXPECT_EQ(routeText(*read), text);
+}
+
+// What a spreadsheet or a text editor may do to the file is still the route.
+TEST(RouteFile, AcceptsWhatSpreadsheetsAndEditorsWrite) {
+  const std::string plain = "quenlor-route,1\n"
+                            "kind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv\n"
+                            "BP,BP,1000,2000,0\n"
+                            "\n"
+                            "break,,, ,150,,,,140.5,,\n"
+                            "JD,JD1,1100, 2000.5 ,,300,\"60\",40\n"
+                            ",,,,,,,,,,\n"
+                            "EP,EP,1200,2100,,,,,,,,,\n";
+  const auto read = readRouteText(plain);
+  ASSERT_TRUE(read) << read.error();
+  EXPECT_EQ(read->jds[0].y, 2000.5);
+  EXPECT_EQ(read->jds[0].ls1, 60);
+  EXPECT_EQ(read->jds[0].ls2, 40);
+  EXPECT_EQ(read->breaks[0].ahead, 140.5);
+  std::string crlf = "\xEF\xBB\xBF";
+  for (char c : plain)
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const auto withMark = readRouteText(crlf);
+  ASSERT_TRUE(withMark) << withMark.error();
+  EXPECT_EQ(*withMark, *read);
+}
+
+struct BadFile {
+  const char* name;
+  std::string bytes;
+  const char* message;
+};
+
+const std::string kTop =
+    "quenlor-route,1\r\nkind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv\r\n";
+const std::string kBp = "BP,BP,1000,2000,0,,,,,,\r\n";
+const std::string kEp = "EP,EP,1200,2100,,,,,,,\r\n";
+
+class BadFiles : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(BadFiles, GiveOneMessageNamingTheLineAndColumn) {
+  const auto read = readRouteText(GetParam().bytes);
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.error(), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, BadFiles,
+    ::testing::Values(
+        BadFile{"Empty", "",
+                "line 1: the file is empty; a route file starts with 'quenlor-route,1'"},
+        BadFile{"NotARouteFile", "kind,name\nBP,BP\n",
+                "line 1: not a Quenlor route file: it must start with 'quenlor-route,1'"},
+        BadFile{"NewerVersion", "quenlor-route,2\n",
+                "line 1, column 2: route file version 2; this program reads version 1"},
+        BadFile{"NoHeader", "quenlor-route,1\r\n",
+                "line 2: the file ends before the header row (is it cut short?)"},
+        BadFile{"WrongHeader", "quenlor-route,1\nkind,name,Y,X\n",
+                "line 2, column 3 (X): the header row must be "
+                "'kind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv'"},
+        BadFile{"BadNumber", kTop + kBp + "JD,JD1,1100,2000,,abc,60,,,,\r\n" + kEp,
+                "line 4, column 6 (R): 'abc' is not a number"},
+        BadFile{"NumberWithAUnit", kTop + kBp + "JD,JD1,1100,2000,,300m,60,,,,\r\n" + kEp,
+                "line 4, column 6 (R): '300m' is not a number"},
+        BadFile{"Infinity", kTop + "BP,BP,inf,2000,0\r\n",
+                "line 3, column 3 (X): 'inf' is not a number"},
+        BadFile{"NumberOutOfRange", kTop + "BP,BP,1e20,2000,0\r\n",
+                "line 3, column 3 (X): '1e20' is beyond \u00b11e9"},
+        BadFile{"MissingCell", kTop + kBp + "JD,JD1,1100,2000,,300,,,,,\r\n" + kEp,
+                "line 4, column 7 (Ls): missing: a JD row needs Ls"},
+        BadFile{"CellOfAnotherKind", kTop + "BP,BP,1000,2000,0,300,,,,,\r\n" + kEp,
+                "line 3, column 6 (R): a BP row has no R; leave the cell empty"},
+        BadFile{"TruncatedLine", kTop + kBp + "JD,JD1,11",
+                "line 4, column 4 (Y): missing: a JD row needs Y"},
+        BadFile{"TruncatedFile", kTop + kBp + "JD,JD1,1100,2000,,300,60,,,,\r\n",
+                "line 5: the file ends without an EP row (is it cut short?)"},
+        BadFile{"TruncatedInAQuote", kTop + kBp + "JD,\"JD1",
+                "line 4, column 2 (name): the file ends inside a quoted cell (is it cut short?)"},
+        BadFile{"StrayQuote", kTop + "BP,B\"P,1000,2000,0\r\n",
+                "line 3, column 2 (name): a quote in a cell that does not start with one"},
+        BadFile{"TextAfterAQuote", kTop + "BP,\"BP\"x,1000,2000,0\r\n",
+                "line 3, column 2 (name): text after the closing quote of a cell"},
+        BadFile{"LoneCarriageReturn", "quenlor-route,1\r",
+                "line 1, column 2: a carriage return without a line feed"},
+        BadFile{"Binary",
+                "quenlor-route,1\n" + std::string("\x7f"
+                                                  "ELF\x02\x01\x01\0\0",
+                                                  9),
+                "line 2, column 1 (kind): byte 0x7f is not text (a binary file?)"},
+        BadFile{"NotUtf8", kTop + "BP,\xc4\xe3\xba\xc3,1000,2000,0\r\n" + kEp,
+                "line 3, column 2 (name): byte 0xc4 is not UTF-8 text"},
+        BadFile{"UnknownKind", kTop + kBp + "ZD,ZD1,1100,2000\r\n",
+                "line 4, column 1 (kind): 'ZD' is not a kind of row (BP, JD, EP, break, PVI)"},
+        BadFile{"JdBeforeBp", kTop + "JD,JD1,1100,2000,,300,60,,,,\r\n" + kBp + kEp,
+                "line 3: the first row after the header must be the BP row"},
+        BadFile{"JdAfterEp", kTop + kBp + kEp + "JD,JD1,1100,2000,,300,60,,,,\r\n",
+                "line 5: a JD row after the EP row"},
+        BadFile{"TwoEps", kTop + kBp + kEp + kEp, "line 5: a second EP row"},
+        BadFile{"MoreCellsThanTheHeader", kTop + "BP,BP,1000,2000,0,,,,,,,x\r\n",
+                "line 3, column 12: more cells than this row has"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Files too large to be routes: made when this test runs, not each time the
+// tests are listed.
+TEST(BadFiles, TooLongOrTooLarge) {
+  EXPECT_EQ(readRouteText(std::string(kMostRouteFileRows + 1, '\n')).error(),
+            "line 1000001: more than 1000000 rows");
+  EXPECT_EQ(readRouteText(std::string(kMostRouteFileBytes + 1, ' ')).error(),
+            "the file is larger than 64 MiB; it is not a route file");
+}
+
+class RouteFileOnDisk : public ::testing::Test {
+protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("quenlor-route-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  std::size_t filesInFolder() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
+  }
+  fs::path folder_;
+};
+
+TEST_F(RouteFileOnDisk, SavesOverTheOldFileKeepingItsPermissions) {
+  const auto route = openRouteFile(kExample);
+  ASSERT_TRUE(route);
+  const fs::path path = folder_ / "route.csv";
+  std::ofstream(path) << "old";
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(saveRouteFile(path.string(), *route));
+  EXPECT_EQ(fileText(path), routeText(*route));
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(filesInFolder(), 1u); // no temporary file left
+  EXPECT_EQ(*openRouteFile(path.string()), *route);
+}
+
+TEST_F(RouteFileOnDisk, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+  RouteDefinition route = *openRouteFile(kExample);
+  const fs::path path = folder_ / "route.csv";
+  std::ofstream(path) << "old";
+  route.jds[1].radius = NAN;
+  EXPECT_EQ(saveRouteFile(path.string(), route).error(),
+            "JD #2: a number is not finite or beyond \u00b11e9; the route cannot be written");
+  const std::string missing = (folder_ / "no-such-folder" / "route.csv").string();
+  EXPECT_EQ(saveRouteFile(missing, *openRouteFile(kExample)).error(),
+            "cannot write " + missing + ": No such file or directory");
+  EXPECT_EQ(fileText(path), "old");
+  EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(RouteFileOnDisk, OpeningSaysWhatWentWrong) {
+  const std::string missing = (folder_ / "missing.csv").string();
+  EXPECT_EQ(openRouteFile(missing).error(),
+            "cannot open " + missing + ": No such file or directory");
+  EXPECT_EQ(openRouteFile(folder_.string()).error(),
+            "cannot read " + folder_.string() + ": Is a directory");
+}
+
+} // namespace
+} // namespace quenlor::route

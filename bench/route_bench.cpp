@@ -46,7 +46,7 @@ const Route& route() {
 // Chainages and points spread over the whole route.
 struct Queries {
   std::vector<Station> stations;
-  std::vector<PlanPoint> points;
+  std::vector<PlanePoint> points;
 };
 const Queries& queries() {
   static const Queries all = [] {

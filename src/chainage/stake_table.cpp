@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stake_table.h"
 
-#include "chainage/k_notation.h"
 #include "form/main_points.h"
+#include "geometry/angle_text.h"
+#include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
 
 #include <algorithm>
@@ -142,17 +143,6 @@ StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t
   return r;
 }
 
-std::string dmsText(double packed) {
-  if (!finite(packed) || std::fabs(packed) >= 1e11)
-    return {};
-  const auto seconds = std::int64_t(std::llround(std::fabs(packed) * 10000));
-  char text[64];
-  std::snprintf(text, sizeof text, "%s%lld°%02lld′%02lld″", packed < 0 && seconds > 0 ? "-" : "",
-                static_cast<long long>(seconds / 10000),
-                static_cast<long long>(seconds / 100 % 100), static_cast<long long>(seconds % 100));
-  return text;
-}
-
 std::string lengthText(double value, Precision precision) {
   if (!finite(value))
     return {};
@@ -167,7 +157,7 @@ std::string lengthText(double value, Precision precision) {
 std::string angleText(double packed, Precision precision) {
   if (!finite(packed))
     return {};
-  return precision == Precision::Full ? formatNumber(packed) : dmsText(packed);
+  return precision == Precision::Full ? formatNumber(packed) : dmsTextOfPacked(packed);
 }
 
 namespace {
@@ -207,7 +197,7 @@ std::optional<PlanePoint> centre(Row r) {
 
 const std::array<StakeColumn, kStakeColumnCount>& stakeColumns() {
   static const std::array<StakeColumn, kStakeColumnCount> columns{{
-      {"桩号", [](Row r, P) { return kNotation(r.chainage); }},
+      {"桩号", [](Row r, P) { return chainageText(r.chainage); }},
       {"主点", [](Row r, P) { return std::string(r.mainPoint); }},
       {"X", [](Row r, P p) { return x(centre(r), p); }},
       {"Y", [](Row r, P p) { return y(centre(r), p); }},
@@ -233,7 +223,7 @@ std::string stakeTableNote(const StakeTable& table) {
   const std::string rows = std::to_string(table.size()) + " 行";
   if (!table.truncated())
     return rows;
-  return "只列到 " + kNotation(table.at(table.size() - 1).chainage) + "，共 " + rows;
+  return "只列到 " + chainageText(table.at(table.size() - 1).chainage) + "，共 " + rows;
 }
 
 void writeStakeTable(std::ostream& out, const RouteInputs& route, const StakeTable& table,

@@ -99,9 +99,6 @@ StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t
 // (251°37′50″), as a stake sheet shows them; or every digit, angles packed.
 enum class Precision { Field, Full };
 
-// A packed angle with whole seconds as 251°37′50″.
-std::string dmsText(double packed);
-
 // A length at the precision asked: three decimals, or every digit the boxes
 // show; nothing for a value that is not a finite number.
 std::string lengthText(double value, Precision precision);

@@ -36,7 +36,7 @@ double tangentLength(double r, double a, const TransitionShape& near, const Tran
   return near.extension + (r + far.shift) / std::sin(a) - (r + near.shift) / std::tan(a);
 }
 
-void placeMainPoints(Curve& c, PlanPoint jd) {
+void placeMainPoints(Curve& c, PlanePoint jd) {
   const Direction in = along(c.incomingAzimuth), out = along(c.outgoingAzimuth);
   const Direction inInside = rightOf(in), outInside = rightOf(out);
   c.zh = moved(jd, in, -c.tangent1);

@@ -47,7 +47,7 @@
 namespace quenlor::route {
 
 struct CurveInputs {
-  PlanPoint previous, jd, next;
+  PlanePoint previous, jd, next;
   double radius = 0, ls1 = 0, ls2 = 0;
 
   bool operator==(const CurveInputs&) const = default;
@@ -81,7 +81,7 @@ struct Curve {
   double length = 0;                 // L
 
   // Main points and the arc's centre, in the coordinates of the inputs.
-  PlanPoint zh, hy, qz, yh, hz, centre;
+  PlanePoint zh, hy, qz, yh, hz, centre;
 };
 
 Curve curveAt(const CurveInputs& in);

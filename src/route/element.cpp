@@ -55,7 +55,7 @@ double totalTurn(const Element& e) {
 struct Along {
   double value, slope;
 };
-Along alongResidual(const Element& e, PlanPoint p, double s) {
+Along alongResidual(const Element& e, PlanePoint p, double s) {
   const ElementPoint at = pointOn(e, s);
   const Direction t = along(at.azimuth);
   const double dx = p.x - at.point.x, dy = p.y - at.point.y;
@@ -63,14 +63,14 @@ Along alongResidual(const Element& e, PlanPoint p, double s) {
   return {dx * t.x + dy * t.y, -1 + curvatureAt(e, s) * (dx * n.x + dy * n.y)};
 }
 
-double distanceSquared(PlanPoint a, PlanPoint b) {
+double distanceSquared(PlanePoint a, PlanePoint b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
   return dx * dx + dy * dy;
 }
 
 // The root of the residual in [lo, hi], where it falls from + to -: Newton
 // steps kept inside the bracket, halving it where a step would leave it.
-double footBetween(const Element& e, PlanPoint p, double lo, double hi) {
+double footBetween(const Element& e, PlanePoint p, double lo, double hi) {
   constexpr double kFootTolerance = 1e-10; // metres along the element
   double s = (lo + hi) / 2;
   for (int i = 0; i < 100 && hi - lo > kFootTolerance; ++i) {
@@ -85,14 +85,14 @@ double footBetween(const Element& e, PlanPoint p, double lo, double hi) {
   return s;
 }
 
-void keepNearer(Nearest& best, const Element& e, PlanPoint p, double s) {
+void keepNearer(Nearest& best, const Element& e, PlanePoint p, double s) {
   const double d = distanceSquared(pointOn(e, s).point, p);
   if (d < best.distanceSquared)
     best = {s, d};
 }
 
 // On an arc the foot is where the ray from the centre through p meets it.
-double arcFoot(const Element& e, PlanPoint p, double s0, double s1) {
+double arcFoot(const Element& e, PlanePoint p, double s0, double s1) {
   const double vx = p.x - e.centre.x, vy = p.y - e.centre.y;
   const double footAzimuth = std::atan2(e.turn * vx, -e.turn * vy);
   const double middle = (s0 + s1) / 2;
@@ -107,7 +107,7 @@ constexpr int kClothoidParts = 4;
 
 } // namespace
 
-Element straight(int jd, double start, double length, PlanPoint from, double azimuth) {
+Element straight(int jd, double start, double length, PlanePoint from, double azimuth) {
   Element e;
   e.stretch = Stretch::Straight;
   e.jd = jd;
@@ -118,7 +118,7 @@ Element straight(int jd, double start, double length, PlanPoint from, double azi
   return e;
 }
 
-Element firstTransition(int jd, double start, double ls, PlanPoint zh, double azimuth, double turn,
+Element firstTransition(int jd, double start, double ls, PlanePoint zh, double azimuth, double turn,
                         double radius) {
   Element e = straight(jd, start, ls, zh, azimuth);
   e.stretch = Stretch::FirstTransition;
@@ -128,8 +128,8 @@ Element firstTransition(int jd, double start, double ls, PlanPoint zh, double az
   return e;
 }
 
-Element arc(int jd, double start, double length, PlanPoint hy, double azimuth, double turn,
-            double radius, PlanPoint centre) {
+Element arc(int jd, double start, double length, PlanePoint hy, double azimuth, double turn,
+            double radius, PlanePoint centre) {
   Element e = straight(jd, start, length, hy, azimuth);
   e.stretch = Stretch::Arc;
   e.turn = turn;
@@ -138,8 +138,8 @@ Element arc(int jd, double start, double length, PlanPoint hy, double azimuth, d
   return e;
 }
 
-Element secondTransition(int jd, double start, double ls, PlanPoint hz, double azimuth, double turn,
-                         double radius) {
+Element secondTransition(int jd, double start, double ls, PlanePoint hz, double azimuth,
+                         double turn, double radius) {
   Element e = firstTransition(jd, start, ls, hz, azimuth, turn, radius);
   e.stretch = Stretch::SecondTransition;
   return e;
@@ -159,7 +159,7 @@ ElementPoint pointOn(const Element& e, double s) {
     const double l = clothoidLength(e, s);
     const LocalPoint local = clothoidPoint(l, e.rls);
     const double turned = e.turn * clothoidAngle(l, e.rls);
-    const PlanPoint onTangent = moved(e.base, t, first ? local.x : -local.x);
+    const PlanePoint onTangent = moved(e.base, t, first ? local.x : -local.x);
     return {moved(onTangent, rightOf(t), e.turn * local.y),
             first ? e.azimuth + turned : e.azimuth - turned};
   }
@@ -167,8 +167,8 @@ ElementPoint pointOn(const Element& e, double s) {
   return {e.base, e.azimuth};
 }
 
-Box boundsOf(const Element& e, PlanPoint a, PlanPoint b) {
-  const PlanPoint m = pointOn(e, e.length / 2).point;
+Box boundsOf(const Element& e, PlanePoint a, PlanePoint b) {
+  const PlanePoint m = pointOn(e, e.length / 2).point;
   // Each half turns by at most the element's whole turn, so it strays from
   // its chord by at most half its length times min(1, turn).
   const double margin = e.length / 4 * std::min(1.0, totalTurn(e)) + 1e-9;
@@ -176,13 +176,13 @@ Box boundsOf(const Element& e, PlanPoint a, PlanPoint b) {
                    std::max({a.x, m.x, b.x}) + margin, std::max({a.y, m.y, b.y}) + margin);
 }
 
-Box boundsOf(PlanPoint a, PlanPoint b) {
+Box boundsOf(PlanePoint a, PlanePoint b) {
   constexpr double kMargin = 1e-6; // for the rounding of the straight's own formula
   return boxAround(std::min(a.x, b.x) - kMargin, std::min(a.y, b.y) - kMargin,
                    std::max(a.x, b.x) + kMargin, std::max(a.y, b.y) + kMargin);
 }
 
-double distanceSquaredTo(const Box& box, PlanPoint p) {
+double distanceSquaredTo(const Box& box, PlanePoint p) {
   const double dx = std::max({double{box.minX} - p.x, 0.0, p.x - double{box.maxX}});
   const double dy = std::max({double{box.minY} - p.y, 0.0, p.y - double{box.maxY}});
   return dx * dx + dy * dy;
@@ -193,7 +193,7 @@ Box unite(const Box& a, const Box& b) {
           std::max(a.maxY, b.maxY)};
 }
 
-Nearest nearestOn(const Element& e, PlanPoint p, double s0, double s1) {
+Nearest nearestOn(const Element& e, PlanePoint p, double s0, double s1) {
   Nearest best{s0, distanceSquared(pointOn(e, s0).point, p)};
   keepNearer(best, e, p, s1);
   switch (e.stretch) {

@@ -17,25 +17,25 @@ struct Element {
   int jd = 0;         // the JD of the curve; on a straight the JD it leads to
   double start = 0;   // measure at its start
   double length = 0;  // >= 0
-  PlanPoint base;     // where its formula starts: its start point, but HZ
+  PlanePoint base;    // where its formula starts: its start point, but HZ
                       // (its end) for the second transition
   double azimuth = 0; // tangent azimuth at base
   double turn = 0;    // +1 turning right, -1 left
   double radius = 0;  // arcs and clothoids: R
   double rls = 0;     // clothoids: R Ls
-  PlanPoint centre;   // arcs
+  PlanePoint centre;  // arcs
 };
 
-Element straight(int jd, double start, double length, PlanPoint from, double azimuth);
-Element firstTransition(int jd, double start, double ls, PlanPoint zh, double azimuth, double turn,
+Element straight(int jd, double start, double length, PlanePoint from, double azimuth);
+Element firstTransition(int jd, double start, double ls, PlanePoint zh, double azimuth, double turn,
                         double radius);
-Element arc(int jd, double start, double length, PlanPoint hy, double azimuth, double turn,
-            double radius, PlanPoint centre);
-Element secondTransition(int jd, double start, double ls, PlanPoint hz, double azimuth, double turn,
-                         double radius);
+Element arc(int jd, double start, double length, PlanePoint hy, double azimuth, double turn,
+            double radius, PlanePoint centre);
+Element secondTransition(int jd, double start, double ls, PlanePoint hz, double azimuth,
+                         double turn, double radius);
 
 struct ElementPoint {
-  PlanPoint point;
+  PlanePoint point;
   double azimuth; // of the tangent, towards increasing measure; not reduced
 };
 
@@ -48,10 +48,10 @@ ElementPoint pointOn(const Element& e, double s);
 struct Box {
   float minX, minY, maxX, maxY;
 };
-Box boundsOf(const Element& e, PlanPoint start, PlanPoint end);
+Box boundsOf(const Element& e, PlanePoint start, PlanePoint end);
 // The box of a straight from its two ends.
-Box boundsOf(PlanPoint a, PlanPoint b);
-double distanceSquaredTo(const Box& box, PlanPoint p);
+Box boundsOf(PlanePoint a, PlanePoint b);
+double distanceSquaredTo(const Box& box, PlanePoint p);
 Box unite(const Box& a, const Box& b);
 
 // The point of the element between s0 and s1 nearest p: a foot of the
@@ -60,6 +60,6 @@ struct Nearest {
   double s;
   double distanceSquared;
 };
-Nearest nearestOn(const Element& e, PlanPoint p, double s0, double s1);
+Nearest nearestOn(const Element& e, PlanePoint p, double s0, double s1);
 
 } // namespace quenlor::route

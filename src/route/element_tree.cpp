@@ -37,13 +37,13 @@ int ElementTree::buildRange(int first, int count, const std::function<Box(int)>&
   return index;
 }
 
-void ElementTree::nearest(PlanPoint p, const std::function<double(int)>& measure) const {
+void ElementTree::nearest(PlanePoint p, const std::function<double(int)>& measure) const {
   double best = std::numeric_limits<double>::infinity();
   if (!nodes_.empty())
     visit(0, p, best, measure);
 }
 
-void ElementTree::visit(int index, PlanPoint p, double& best,
+void ElementTree::visit(int index, PlanePoint p, double& best,
                         const std::function<double(int)>& measure) const {
   const Node& node = nodes_[index];
   if (node.left < 0) {

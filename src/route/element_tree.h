@@ -21,7 +21,7 @@ public:
   // nearer boxes first, a few neighbouring pieces at a time; measure returns
   // the squared distance it found, and a group of pieces whose box is no
   // nearer than the best found is skipped.
-  void nearest(PlanPoint p, const std::function<double(int)>& measure) const;
+  void nearest(PlanePoint p, const std::function<double(int)>& measure) const;
 
 private:
   struct Node {
@@ -30,7 +30,7 @@ private:
     int left, right;  // children; -1 for a leaf
   };
   int buildRange(int first, int count, const std::function<Box(int)>& boxOf);
-  void visit(int node, PlanPoint p, double& best, const std::function<double(int)>& measure) const;
+  void visit(int node, PlanePoint p, double& best, const std::function<double(int)>& measure) const;
 
   std::vector<Node> nodes_;
 };

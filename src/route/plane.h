@@ -7,6 +7,8 @@
 // to the right increases the azimuth.
 #pragma once
 
+#include "geometry/plane_point.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -20,12 +22,6 @@ inline constexpr double kLargestValue = 1e9;
 
 inline bool isUsableValue(double v) { return std::isfinite(v) && std::fabs(v) <= kLargestValue; }
 
-struct PlanPoint {
-  double x = 0, y = 0;
-
-  bool operator==(const PlanPoint&) const = default;
-};
-
 // The unit vector along an azimuth, and the one at right angles to its right.
 struct Direction {
   double x, y;
@@ -33,12 +29,12 @@ struct Direction {
 inline Direction along(double azimuth) { return {std::cos(azimuth), std::sin(azimuth)}; }
 inline Direction rightOf(Direction d) { return {-d.y, d.x}; }
 
-inline PlanPoint moved(PlanPoint p, Direction d, double distance) {
+inline PlanePoint moved(PlanePoint p, Direction d, double distance) {
   return {p.x + distance * d.x, p.y + distance * d.y};
 }
 
 // Survey coordinates are far from overflowing a square, so no std::hypot.
-inline double distanceBetween(PlanPoint a, PlanPoint b) {
+inline double distanceBetween(PlanePoint a, PlanePoint b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
   return std::sqrt(dx * dx + dy * dy);
 }
@@ -50,7 +46,7 @@ inline double reducedAzimuth(double azimuth) {
 }
 
 // The azimuth of the line from a to b, in [0, 2 pi); 0 for a == b.
-inline double azimuthBetween(PlanPoint a, PlanPoint b) {
+inline double azimuthBetween(PlanePoint a, PlanePoint b) {
   return reducedAzimuth(std::atan2(b.y - a.y, b.x - a.x));
 }
 

@@ -14,7 +14,7 @@ constexpr double kEndTolerance = 1e-6; // metres beyond an end that still count 
 // T1 + T2 - L: how much shorter the curve is than the way over the JD.
 double savedLength(const Curve& c) { return c.tangent1 + c.tangent2 - c.length; }
 
-PlanPoint shifted(PlanPoint p, PlanPoint by) { return {p.x + by.x, p.y + by.y}; }
+PlanePoint shifted(PlanePoint p, PlanePoint by) { return {p.x + by.x, p.y + by.y}; }
 
 } // namespace
 
@@ -71,14 +71,14 @@ void Route::setName(std::string name) { definition_.name = std::move(name); }
 // BP rounded to whole metres: the differences from it are exact.
 void Route::placeOrigin() {
   const StartPoint& bp = definition_.start;
-  origin_ = usablePoint(bp.x, bp.y) ? PlanPoint{std::round(bp.x), std::round(bp.y)} : PlanPoint{};
+  origin_ = usablePoint(bp.x, bp.y) ? PlanePoint{std::round(bp.x), std::round(bp.y)} : PlanePoint{};
 }
 
 bool Route::usablePoint(double x, double y) const { return isUsableValue(x) && isUsableValue(y); }
 
-PlanPoint Route::local(double x, double y) const { return {x - origin_.x, y - origin_.y}; }
+PlanePoint Route::local(double x, double y) const { return {x - origin_.x, y - origin_.y}; }
 
-PlanPoint Route::plane(PlanPoint p) const { return shifted(p, origin_); }
+PlanePoint Route::plane(PlanePoint p) const { return shifted(p, origin_); }
 
 void Route::update() {
   findVertices();
@@ -94,13 +94,13 @@ void Route::findVertices() {
   const StartPoint& bp = definition_.start;
   const EndPoint& ep = definition_.end;
   usable_ = usablePoint(bp.x, bp.y) && usablePoint(ep.x, ep.y) && isUsableValue(bp.chainage);
-  const PlanPoint end = local(ep.x, ep.y);
-  PlanPoint before = local(bp.x, bp.y);
+  const PlanePoint end = local(ep.x, ep.y);
+  PlanePoint before = local(bp.x, bp.y);
   int beforeIndex = -1;
   vertexBefore_.resize(jds_.size());
   for (std::size_t i = 0; i < jds_.size(); ++i) {
     const Jd& jd = definition_.jds[i];
-    const PlanPoint here = local(jd.x, jd.y);
+    const PlanePoint here = local(jd.x, jd.y);
     jds_[i].inRoute = usable_ && usablePoint(jd.x, jd.y) &&
                       distanceBetween(here, before) >= kSamePoint &&
                       distanceBetween(here, end) >= kSamePoint;
@@ -117,11 +117,11 @@ void Route::findVertices() {
 // they were last made.
 void Route::computeCurves() {
   const StartPoint& bp = definition_.start;
-  PlanPoint next = local(definition_.end.x, definition_.end.y);
+  PlanePoint next = local(definition_.end.x, definition_.end.y);
   for (std::size_t k = jds_.size(); k-- > 0;) {
     JdState& s = jds_[k];
     const Jd& jd = definition_.jds[k];
-    const PlanPoint here = local(jd.x, jd.y);
+    const PlanePoint here = local(jd.x, jd.y);
     if (!s.inRoute) {
       s.stale = true;
       s.curve = Curve{};
@@ -130,7 +130,7 @@ void Route::computeCurves() {
     }
     const int before = vertexBefore_[k];
     const Jd* jdBefore = before < 0 ? nullptr : &definition_.jds[before];
-    const PlanPoint previous = jdBefore ? local(jdBefore->x, jdBefore->y) : local(bp.x, bp.y);
+    const PlanePoint previous = jdBefore ? local(jdBefore->x, jdBefore->y) : local(bp.x, bp.y);
     if (s.stale || !(previous == s.previous) || !(next == s.next)) {
       s.previous = previous;
       s.next = next;
@@ -150,18 +150,18 @@ void Route::computeCurves() {
 // curve before's T1 + T2 - L (the main points follow from each, curve.h).
 void Route::carryMeasures() {
   double measure = 0, saved = 0;
-  PlanPoint last = local(definition_.start.x, definition_.start.y);
+  PlanePoint last = local(definition_.start.x, definition_.start.y);
   for (std::size_t i = 0; i < jds_.size(); ++i) {
     JdState& s = jds_[i];
     if (!s.inRoute)
       continue;
-    const PlanPoint here = local(definition_.jds[i].x, definition_.jds[i].y);
+    const PlanePoint here = local(definition_.jds[i].x, definition_.jds[i].y);
     s.measure = measure + distanceBetween(s.previous, here) - saved;
     measure = s.measure;
     saved = savedLength(s.curve);
     last = here;
   }
-  const PlanPoint end = local(definition_.end.x, definition_.end.y);
+  const PlanePoint end = local(definition_.end.x, definition_.end.y);
   const double endLeg = usable_ ? distanceBetween(last, end) : 0;
   endMeasure_ = measure + endLeg - saved;
   length_ = usable_ && endMeasure_ > 0 ? endMeasure_ : 0;
@@ -195,7 +195,7 @@ Element Route::element(std::size_t k) const {
 Element Route::straightInto(std::size_t i) const {
   const JdState& s = jds_[i];
   const int before = vertexBefore_[i];
-  const PlanPoint from =
+  const PlanePoint from =
       before < 0 ? local(definition_.start.x, definition_.start.y) : jds_[before].curve.hz;
   const double fromMeasure = before < 0 ? 0 : jds_[before].main().hz;
   return straight(static_cast<int>(i), fromMeasure, s.main().zh - fromMeasure, from,
@@ -203,8 +203,8 @@ Element Route::straightInto(std::size_t i) const {
 }
 
 Element Route::straightToEnd() const {
-  const PlanPoint start = local(definition_.start.x, definition_.start.y);
-  const PlanPoint from = lastVertex_ < 0 ? start : jds_[lastVertex_].curve.hz;
+  const PlanePoint start = local(definition_.start.x, definition_.start.y);
+  const PlanePoint from = lastVertex_ < 0 ? start : jds_[lastVertex_].curve.hz;
   const double fromMeasure = lastVertex_ < 0 ? 0 : jds_[lastVertex_].main().hz;
   const double azimuth = lastVertex_ < 0
                              ? azimuthBetween(start, local(definition_.end.x, definition_.end.y))
@@ -284,10 +284,10 @@ CentrePoint Route::centreFromElement(const Element& e, double measure) const {
   return {measure, plane(at.point), reducedAzimuth(at.azimuth), e.jd, e.stretch};
 }
 
-Expected<Location> Route::locate(PlanPoint p) const {
+Expected<Location> Route::locate(PlanePoint p) const {
   if (!hasGeometry())
     return Failure{"the route has no geometry (see its checks)"};
-  const PlanPoint q = local(p.x, p.y);
+  const PlanePoint q = local(p.x, p.y);
   double bestDistance = std::numeric_limits<double>::infinity();
   double bestMeasure = 0;
   tree_.nearest(q, [&](int index) {
@@ -333,7 +333,7 @@ JdResult Route::jd(std::size_t index) const {
   const JdState& s = jds_.at(index);
   JdResult result{s.inRoute, s.curve, s.measure, s.main()};
   Curve& c = result.curve;
-  for (PlanPoint* p : {&c.zh, &c.hy, &c.qz, &c.yh, &c.hz, &c.centre})
+  for (PlanePoint* p : {&c.zh, &c.hy, &c.qz, &c.yh, &c.hz, &c.centre})
     *p = plane(*p);
   return result;
 }
@@ -343,7 +343,7 @@ std::string Route::jdLabel(std::size_t index) const {
   return name.empty() ? "JD #" + std::to_string(index + 1) : name;
 }
 
-PlanPoint sideStake(const CentrePoint& centre, double offset) {
+PlanePoint sideStake(const CentrePoint& centre, double offset) {
   return moved(centre.point, rightOf(along(centre.azimuth)), offset);
 }
 

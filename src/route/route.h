@@ -94,7 +94,7 @@ struct JdResult {
 // A point of the centre line.
 struct CentrePoint {
   double measure = 0;
-  PlanPoint point;
+  PlanePoint point;
   double azimuth = 0; // of the tangent, towards increasing measure, [0, 2 pi)
   int jd = 0;         // the JD of the curve; on a straight the JD it leads to,
                       // jdCount() for the straight to EP
@@ -147,7 +147,7 @@ public:
   // The nearest point of the centre line to p: a perpendicular foot on one of
   // the straights, clothoids or arcs (or a corner at an angle point), found
   // through a bounding-volume tree; beyond BP and EP on the tangents there.
-  Expected<Location> locate(PlanPoint p) const;
+  Expected<Location> locate(PlanePoint p) const;
 
   // The pieces of the centre line in route order, each with the measures it
   // covers (where curves overlap the later one is cut): what a plan draws.
@@ -164,15 +164,15 @@ public:
   // the route's local coordinates: the plane's minus origin().
   std::size_t elementCount() const { return 4 * jds_.size() + 1; }
   Element element(std::size_t k) const;
-  PlanPoint origin() const { return origin_; }
+  PlanePoint origin() const { return origin_; }
 
 private:
   struct JdState {
     bool inRoute = false;
-    bool stale = true;        // its own values changed since its curve was made
-    PlanPoint previous, next; // the points its curve was made with, local
-    Curve curve;              // local coordinates
-    Box boxes[3]{};           // of its clothoids and arc
+    bool stale = true;         // its own values changed since its curve was made
+    PlanePoint previous, next; // the points its curve was made with, local
+    Curve curve;               // local coordinates
+    Box boxes[3]{};            // of its clothoids and arc
     double measure = 0;
 
     MainPoints main() const { return mainPointsOf(curve, measure); }
@@ -181,8 +181,8 @@ private:
   void update();
   void placeOrigin();
   bool usablePoint(double x, double y) const;
-  PlanPoint local(double x, double y) const;
-  PlanPoint plane(PlanPoint local) const;
+  PlanePoint local(double x, double y) const;
+  PlanePoint plane(PlanePoint local) const;
   void findVertices();
   void computeCurves();
   void carryMeasures();
@@ -200,7 +200,7 @@ private:
   std::string jdLabel(std::size_t index) const;
 
   RouteDefinition definition_;
-  PlanPoint origin_;
+  PlanePoint origin_;
   bool usable_ = false;
   std::vector<JdState> jds_;
   std::vector<int> vertexBefore_; // per JD: the in-route JD before it, -1 for BP
@@ -215,6 +215,6 @@ private:
 
 // The side stake at an offset from a centre point, at right angles to the
 // tangent: right of the direction of the route positive, left negative.
-PlanPoint sideStake(const CentrePoint& centre, double offset);
+PlanePoint sideStake(const CentrePoint& centre, double offset);
 
 } // namespace quenlor::route

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route's checks: one line for each thing that is wrong, naming the JD
 // or chain break it concerns, in route order.
-#include "route/angle_text.h"
+#include "geometry/angle_text.h"
 #include "route/route.h"
 
 #include <cmath>

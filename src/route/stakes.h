@@ -78,7 +78,7 @@ StakeList stakePositions(const Route& route, const StakeRequest& request);
 
 struct StakeRow {
   CentrePoint centre;
-  PlanPoint left, right; // side stakes at the offsets asked for
+  PlanePoint left, right; // side stakes at the offsets asked for
 };
 
 // One row: the centre point and the side stakes leftOffset to its left and

@@ -5,9 +5,9 @@
 // which. Written the surveyors' way, K3+080.500.
 #pragma once
 
-#include <optional>
+#include "numeric/chainage_text.h"
+
 #include <string>
-#include <string_view>
 
 namespace quenlor::route {
 
@@ -18,18 +18,9 @@ struct Station {
   bool operator==(const Station&) const = default;
 };
 
-// "K3+080.500" for 3080.5 with decimals (0 to 6) decimals, rounded first, so
-// 1999.9996 is "K2+000.000". A negative chainage is "K-0+012.500". Beyond a
-// trillion metres, or not finite, the plain number.
-std::string chainageText(double chainage, int decimals = 3);
-
-// The same, marked with the occurrence when it is not the first:
+// A station as its chainage text (numeric/chainage_text.h), marked with the
+// occurrence when it is not the first:
 // "K3+090.000" and "K3+090.000 (2)".
 std::string stationText(const Station& station, int decimals = 3);
-
-// Reads a chainage as a surveyor types it: "K3+080.5", "k3+080.500",
-// "K-0+012.5", or a plain number "3080.5"; spaces around it are ignored.
-// Nothing for any other text.
-std::optional<double> parseChainage(std::string_view text);
 
 } // namespace quenlor::route

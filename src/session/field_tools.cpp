@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/field_tools.h"
 
-#include "chainage/k_notation.h"
+#include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
 #include "session/route_of_boxes.h"
 
@@ -37,7 +37,7 @@ LocateAnswer answerLocate(const RouteInputs* route, const std::optional<LocateQu
   const auto found = route && query ? locate(*route, query->x, query->y) : std::nullopt;
   if (!found || !std::isfinite(found->chainage) || !std::isfinite(found->offset))
     return answer;
-  answer.k = kNotation(found->chainage);
+  answer.k = chainageText(found->chainage);
   answer.chainage = lengthText(found->chainage, precision);
   answer.offset = lengthText(found->offset, precision);
   answer.side = sideOf(found->offset);

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/plan_scene.h"
 
-#include "chainage/k_notation.h"
 #include "chainage/route_point.h"
 #include "chainage/stakes.h"
 #include "form/form.h"
 #include "form/main_points.h"
+#include "numeric/chainage_text.h"
 #include "numeric/fault.h"
 #include "session/field_tools.h"
 #include "session/route_of_boxes.h"
@@ -127,13 +127,13 @@ void addMainPoints(const Form& form, const Route& route, PlanScene& scene) {
       PlanMarker& last = scene.markers[*previous];
       if (std::hypot(last.at.x - p->x, last.at.y - p->y) < kSamePlace) {
         names += "/" + std::string(m.name);
-        last.label = names + " " + kNotation(*k);
+        last.label = names + " " + chainageText(*k);
         continue;
       }
     }
     names = m.name;
     previous = scene.markers.size();
-    scene.markers.push_back({MarkerKind::MainPoint, *p, names + " " + kNotation(*k)});
+    scene.markers.push_back({MarkerKind::MainPoint, *p, names + " " + chainageText(*k)});
   }
 }
 
@@ -154,7 +154,7 @@ void addRoute(const Form& form, PlanScene& scene) {
 // curve's point at that chainage is marked beside it.
 void addComputedPoint(const Form& form, const PlanePoint& computed, PlanScene& scene) {
   const auto k = form.text(Box::Text26).empty() ? std::nullopt : number(form, Box::Text26);
-  const std::string label = k ? kNotation(*k) : std::string();
+  const std::string label = k ? chainageText(*k) : std::string();
   const auto route = routeOfBoxes(form);
   if (!k || !route) {
     scene.markers.push_back({MarkerKind::ComputedPoint, computed, label});

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/script.h"
 
-#include "chainage/k_notation.h"
 #include "form/calc_state.h"
 #include "form/form.h"
+#include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
 #include "session/field_tools.h"
 
@@ -141,7 +141,7 @@ void printTable(const Form& form, const std::vector<double>& args, std::ostream&
   writeStakeTable(out, a.route, a.table, Precision::Full);
   if (a.table.truncated())
     err << "table: stopped at the limit of " << kMaxStakeRows << " rows, at "
-        << kNotation(a.table.at(a.table.size() - 1).chainage) << '\n';
+        << chainageText(a.table.at(a.table.size() - 1).chainage) << '\n';
 }
 
 // stake, locate and table read the route from the boxes and write no box.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chainage/k_notation.h"
 #include "chainage/stake_table.h"
+#include "numeric/chainage_text.h"
 #include "session/route_of_boxes.h"
 #include "support/session.h"
 
@@ -29,7 +29,7 @@ std::vector<std::string> labels(const StakeTable& table) {
   std::vector<std::string> all;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const auto stake = table.at(i);
-    all.push_back(kNotation(stake.chainage) + std::string(stake.mainPoint));
+    all.push_back(chainageText(stake.chainage) + std::string(stake.mainPoint));
   }
   return all;
 }
@@ -44,7 +44,7 @@ TEST(KNotation, WritesAndReadsKilometresAndMetres) {
                  {-1234.5, "K-1+234.500"},  {-0.0001, "K0+000.000"},
                  {2e12, "2000000000000"},   {INFINITY, ""}};
   for (const auto& c : written)
-    EXPECT_EQ(kNotation(c.chainage), c.text) << c.chainage;
+    EXPECT_EQ(chainageText(c.chainage), c.text) << c.chainage;
   const struct {
     const char* text;
     std::optional<double> chainage;
@@ -113,7 +113,7 @@ TEST(StakeTable, ACutOffTableStaysInOrder) {
     EXPECT_GT(table.at(i).chainage, previous) << i;
     previous = table.at(i).chainage;
   }
-  EXPECT_EQ(kNotation(table.at(table.size() - 1).chainage), "K0+099.999");
+  EXPECT_EQ(chainageText(table.at(table.size() - 1).chainage), "K0+099.999");
   EXPECT_EQ(stakeTableNote(table), "只列到 K0+099.999，共 100000 行");
 }
 

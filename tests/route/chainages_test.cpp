@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "route/angle_text.h"
+#include "geometry/angle_text.h"
 #include "route/chainage_map.h"
 
 #include <gtest/gtest.h>
@@ -94,9 +94,10 @@ TEST(StationText, WrittenAndReadTheSurveyorsWay) {
 
 TEST(AngleText, RoundsOnceAndCarries) {
   constexpr double kDegree = std::numbers::pi / 180;
-  EXPECT_EQ(dmsText(45 * kDegree), "45\u00b000'00.0\"");
-  EXPECT_EQ(dmsText(-45 * kDegree, 0), "-45\u00b000'00\"");
-  EXPECT_EQ(dmsText((10 + 59.0 / 60 + 59.96 / 3600) * kDegree), "11\u00b000'00.0\"");
+  EXPECT_EQ(dmsText(45 * kDegree), "45°00′00.0″");
+  EXPECT_EQ(dmsText(-45 * kDegree, 0), "-45°00′00″");
+  EXPECT_EQ(dmsText((10 + 59.0 / 60 + 59.96 / 3600) * kDegree), "11°00′00.0″");
+  EXPECT_EQ(dmsTextOfPacked(251.375), "251°37′50″");
   EXPECT_EQ(packedDmsText((12 + 20.0 / 60 + 44.44 / 3600) * kDegree, 2), "12.204444");
 }
 

@@ -99,11 +99,11 @@ TEST(Route, MainPointsStandOnTheCentreLine) {
   for (std::size_t i = 0; i < route.jdCount(); ++i) {
     const JdResult jd = route.jd(i);
     const MainPoints& m = jd.mainPoints;
-    const std::pair<double, PlanPoint> points[] = {{m.zh, jd.curve.zh},
-                                                   {m.hy, jd.curve.hy},
-                                                   {m.qz, jd.curve.qz},
-                                                   {m.yh, jd.curve.yh},
-                                                   {m.hz, jd.curve.hz}};
+    const std::pair<double, PlanePoint> points[] = {{m.zh, jd.curve.zh},
+                                                    {m.hy, jd.curve.hy},
+                                                    {m.qz, jd.curve.qz},
+                                                    {m.yh, jd.curve.yh},
+                                                    {m.hz, jd.curve.hz}};
     for (const auto& [measure, point] : points)
       EXPECT_LT(distanceBetween(route.pointAt(measure)->point, point), 1e-8) << "JD" << i + 1;
   }
@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"TransitionsTooLong", [](RouteDefinition& d) { d.jds[2].ls1 = 800; },
                   CheckKind::TransitionsTooLong, 2,
                   "JD3: the transitions are too long for the deflection (beta1 + beta2 = "
-                  "30\u00b033'27.9\" > alpha = 30\u00b000'00.0\"); taken as an angle point "
+                  "30°33′27.9″ > alpha = 30°00′00.0″); taken as an angle point "
                   "without curve"},
         // Figures worked as in ThreeJdsWorkedByHand: T1 of JD2 with R 3500 is
         // 1153.508238, T1 of JD1 with R 2800 is 1219.885815, T of JD3 with

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chainage/k_notation.h"
+#include "numeric/chainage_text.h"
 
 #include "numeric/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -15,12 +16,10 @@ constexpr double kLargestKChainage = 1e12;
 constexpr double kMetresPerKilometre = 1000;
 
 std::string_view trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && blank(text.back()))
-    text.remove_suffix(1);
-  return text;
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // The whole text as one decimal number, nothing else before or after it.
@@ -51,30 +50,38 @@ std::optional<double> metresPart(std::string_view text) {
 
 } // namespace
 
-std::string kNotation(double chainage) {
+std::string chainageText(double chainage, int decimals) {
   if (!std::isfinite(chainage))
     return {};
   if (std::fabs(chainage) >= kLargestKChainage)
     return formatNumber(chainage);
-  const double millimetres = std::round(std::fabs(chainage) * 1000);
-  const double km = std::floor(millimetres / 1e6);
-  const double metres = (millimetres - km * 1e6) / 1000;
-  const char* sign = chainage < 0 && millimetres > 0 ? "-" : "";
+  decimals = std::clamp(decimals, 0, 6);
+  const auto scale = static_cast<long long>(std::pow(10, decimals));
+  const long long units = std::llround(std::fabs(chainage) * static_cast<double>(scale));
+  const long long perKilometre = 1000 * scale;
+  const char* sign = chainage < 0 && units != 0 ? "-" : "";
+  const long long kilometres = units / perKilometre, rest = units % perKilometre;
   char text[64];
-  std::snprintf(text, sizeof text, "K%s%.0f+%07.3f", sign, km, metres);
+  if (decimals == 0)
+    std::snprintf(text, sizeof text, "K%s%lld+%03lld", sign, kilometres, rest);
+  else
+    std::snprintf(text, sizeof text, "K%s%lld+%03lld.%0*lld", sign, kilometres, rest / scale,
+                  decimals, rest % scale);
   return text;
 }
 
 std::optional<double> parseChainage(std::string_view text) {
   text = trimmed(text);
-  if (!text.empty() && (text.front() == 'K' || text.front() == 'k'))
+  const bool k = !text.empty() && (text.front() == 'K' || text.front() == 'k');
+  if (k)
     text.remove_prefix(1);
   const std::size_t plus = text.find('+');
   const bool exponent = plus != std::string_view::npos && plus > 0 &&
                         (text[plus - 1] == 'e' || text[plus - 1] == 'E');
-  if (plus == std::string_view::npos || plus == 0 || exponent)
-    return wholeNumber(text);
-  const bool negative = text.front() == '-';
+  if (plus == std::string_view::npos || exponent)
+    return k ? std::nullopt : wholeNumber(text); // a K wants its plus
+
+  const bool negative = !text.empty() && text.front() == '-';
   const std::string_view km = text.substr(negative ? 1 : 0, plus - (negative ? 1 : 0));
   const auto metres = metresPart(text.substr(plus + 1));
   if (!isDigits(km) || !metres)

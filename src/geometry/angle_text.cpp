@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "route/angle_text.h"
-
-#include "route/plane.h"
+#include "geometry/angle_text.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
-namespace quenlor::route {
+namespace quenlor {
 namespace {
 
-constexpr double kSecondsPerRadian = 180 * 3600 / kHalfTurn;
+// The true pi: these are the whole route's angles, not the boxes'.
+constexpr double kSecondsPerRadian = 180 * 3600 / std::numbers::pi;
 constexpr double kLargestSeconds = 1e12;
 
 struct Dms {
@@ -52,8 +52,8 @@ std::string dmsText(double radians, int secondDecimals) {
   if (!a.finite)
     return std::to_string(radians);
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%s%lld\u00b0%02lld'%02lld%s%s\"", a.negative ? "-" : "",
-                a.degrees, a.minutes, a.seconds, a.decimals > 0 ? "." : "",
+  std::snprintf(buffer, sizeof buffer, "%s%lld\u00b0%02lld\u2032%02lld%s%s\u2033",
+                a.negative ? "-" : "", a.degrees, a.minutes, a.seconds, a.decimals > 0 ? "." : "",
                 fractionText(a).c_str());
   return buffer;
 }
@@ -68,4 +68,15 @@ std::string packedDmsText(double radians, int secondDecimals) {
   return buffer;
 }
 
-} // namespace quenlor::route
+std::string dmsTextOfPacked(double packed) {
+  if (!std::isfinite(packed) || std::fabs(packed) >= 1e11)
+    return {};
+  const auto seconds = std::llround(std::fabs(packed) * 10000);
+  char text[64];
+  std::snprintf(text, sizeof text, "%s%lld\u00b0%02lld\u2032%02lld\u2033",
+                packed < 0 && seconds > 0 ? "-" : "", seconds / 10000, seconds / 100 % 100,
+                seconds % 100);
+  return text;
+}
+
+} // namespace quenlor

@@ -11,17 +11,18 @@
 
 namespace quenlor {
 
-// 1234.5678 is "K1+234.568", 1999.9996 is "K2+000.000" (rounded to the
-// millimetre before the kilometres are split off) and -12.5 is
-// "K-0+012.500". Beyond a trillion metres a plain number; nothing for a value
-// that is not a finite number.
-std::string kNotation(double chainage);
+// "K3+080.500" for 3080.5, with `decimals` (0 to 6) decimals of a metre,
+// rounded before the kilometres are split off, so that 1999.9996 is
+// "K2+000.000". Beyond a trillion metres the plain number; nothing for a
+// value that is not a finite number.
+std::string chainageText(double chainage, int decimals = 3);
 
 // Reads a chainage typed into a tool: "K1+234.567", "k1+234.5", "1+234.567",
 // "K-0+012.5", or a plain decimal number such as "1234.567", "-12.5" or
 // "1.2e3", with blanks around it ignored. The metres after the plus are
-// below 1000 and written with digits and at most one point. Nothing for a
-// text that is not such a chainage, the empty text included.
+// below 1000, written with digits and at most one point; a K stands only
+// before kilometres and a plus. Nothing for a text that is not such a
+// chainage, the empty text included.
 std::optional<double> parseChainage(std::string_view text);
 
 } // namespace quenlor

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/route_model.h"
+
+#include "numeric/chainage_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace quenlor {
+
+RouteModel::RouteModel(route::RouteDefinition definition) : route_(std::move(definition)) {
+  profile_ = profileOf(route_);
+}
+
+void RouteModel::replace(route::RouteDefinition definition) {
+  route_ = route::Route(std::move(definition));
+  profile_ = profileOf(route_);
+}
+
+Profile RouteModel::profileOf(const route::Route& route) {
+  std::vector<GradePoint> points;
+  double previous = -std::numeric_limits<double>::infinity();
+  for (const route::GradePointRow& row : route.definition().gradePoints) {
+    double measure = std::numeric_limits<double>::quiet_NaN();
+    for (const double m : route.measuresOf(row.chainage))
+      if (m >= previous) {
+        measure = m;
+        break;
+      }
+    if (std::isfinite(measure))
+      previous = measure;
+    points.push_back({row.name, measure, row.chainage, row.elevation, row.verticalRadius});
+  }
+  return Profile::build(std::move(points), 0, route.length());
+}
+
+std::optional<DesignLevel> RouteModel::designAt(const route::Station& station) const {
+  const auto measure = route_.measureOf(station);
+  if (!measure)
+    return std::nullopt;
+  return profile_.at(*measure);
+}
+
+std::vector<std::string> RouteModel::profileCheckTexts() const {
+  std::vector<std::string> texts;
+  const auto& points = profile_.points();
+  const auto name = [&](std::size_t i) {
+    const GradePoint& p = points[i];
+    return (p.name.empty() ? "变坡点" + std::to_string(i + 1) : p.name) + " (" +
+           chainageText(p.chainage) + ")";
+  };
+  for (const ProfileCheck& c : profile_.checks()) {
+    const char* what = "";
+    switch (c.kind) {
+    case CheckKind::NotFinite: what = "桩号不在路线上或数值无效，未用"; break;
+    case CheckKind::OutOfOrder: what = "桩号次序颠倒，未用"; break;
+    case CheckKind::SameMeasure: what = "与另一变坡点同桩号，未用"; break;
+    case CheckKind::NegativeRadius: what = "竖曲线半径为负，不设竖曲线"; break;
+    case CheckKind::PointOutsideRoute: what = "在路线之外"; break;
+    case CheckKind::CurvesOverlap: what = "竖曲线与下一竖曲线重叠"; break;
+    case CheckKind::CurvePastStart: what = "竖曲线超出起点"; break;
+    case CheckKind::CurvePastEnd: what = "竖曲线超出终点"; break;
+    }
+    texts.push_back(name(c.point) + "：" + what);
+  }
+  return texts;
+}
+
+std::optional<route::Station> parseStation(std::string_view text) {
+  int occurrence = 1;
+  const std::size_t open = text.find('(');
+  if (open != std::string_view::npos) {
+    const std::size_t close = text.find(')', open);
+    if (close == std::string_view::npos ||
+        text.find_first_not_of(" \t", close + 1) != std::string_view::npos)
+      return std::nullopt;
+    const std::string_view digits = text.substr(open + 1, close - open - 1);
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), occurrence);
+    if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() ||
+        occurrence < 1)
+      return std::nullopt;
+    text = text.substr(0, open);
+  }
+  const auto chainage = parseChainage(text);
+  if (!chainage)
+    return std::nullopt;
+  return route::Station{*chainage, occurrence - 1};
+}
+
+} // namespace quenlor

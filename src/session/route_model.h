@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A whole route as the window and the driver hold it: its definition, the
+// route computed from it, and the vertical alignment of its grade points.
+//
+// A grade point is given by its chainage, as the design's profile gives it;
+// the profile itself runs on the distance along the centre line. A chainage
+// that a long chain break makes occur twice is taken at its first
+// occurrence not behind the grade point before it; one that names no point
+// (in a short break's gap, beyond the route) leaves the grade point out, and
+// the profile says so among its checks.
+#pragma once
+
+#include "profile/profile.h"
+#include "route/route.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quenlor {
+
+class RouteModel {
+public:
+  explicit RouteModel(route::RouteDefinition definition = {});
+
+  const route::Route& route() const { return route_; }
+  const route::RouteDefinition& definition() const { return route_.definition(); }
+  const Profile& profile() const { return profile_; }
+
+  // Every edit of the definition goes through here, so that the profile
+  // follows the geometry and the grade points.
+  template <class Edit> void edit(Edit&& change) {
+    change(route_);
+    profile_ = profileOf(route_);
+  }
+  void replace(route::RouteDefinition definition);
+
+  // The design level at a station of the route, or nothing where the route
+  // or the profile has none.
+  std::optional<DesignLevel> designAt(const route::Station& station) const;
+
+  // The checks of the profile as lines for the user, each naming its grade
+  // point.
+  std::vector<std::string> profileCheckTexts() const;
+
+private:
+  static Profile profileOf(const route::Route& route);
+
+  route::Route route_;
+  Profile profile_;
+};
+
+// A station as the tools read one: a chainage as surveyors write it,
+// followed by the occurrence in brackets where a long chain break repeats it
+// ("K3+090(2)" or "3090 (2)" is the second time K3+090 occurs); the first
+// occurrence without.
+std::optional<route::Station> parseStation(std::string_view text);
+
+} // namespace quenlor

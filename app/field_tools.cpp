@@ -36,28 +36,32 @@ public:
   }
 
   int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() || !table_ ? 0 : int(table_->table.size());
+    return parent.isValid() || !table_ ? 0 : int(table_->size());
   }
   int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : int(stakeColumns().size());
+    return parent.isValid() ? 0 : int(columns().size());
   }
 
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
       return {};
-    const std::string_view heading = stakeColumns()[std::size_t(section)].heading;
+    const std::string_view heading = columns()[std::size_t(section)].heading;
     return QString::fromUtf8(heading.data(), qsizetype(heading.size()));
   }
 
   QVariant data(const QModelIndex& index, int role) const override {
     if (role != Qt::DisplayRole || !table_)
       return {};
-    const StakeColumn& column = stakeColumns()[std::size_t(index.column())];
+    const StakeColumn& column = columns()[std::size_t(index.column())];
     return QString::fromStdString(column.cell(row(std::size_t(index.row())), precision_));
   }
 
 private:
   static constexpr std::size_t kRowsKept = 512;
+
+  const std::vector<StakeColumn>& columns() const {
+    return stakeColumns(table_ && table_->hasDesign());
+  }
 
   const StakeRow& row(std::size_t index) const {
     if (rows_.size() > kRowsKept)
@@ -97,10 +101,19 @@ FieldToolsPanel::FieldToolsPanel(const Form& form, QWidget* parent)
   notice_->setObjectName(QStringLiteral("notice"));
   notice_->setStyleSheet(QStringLiteral("color: #b45000;"));
   notice_->setTextFormat(Qt::PlainText);
+  notice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  source_ = new QLabel(this);
+  source_->setObjectName(QStringLiteral("source"));
+  source_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  pointLevel_ = new QLabel(this);
+  pointLevel_->setObjectName(QStringLiteral("pointLevel"));
+  pointLevel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(notice_, 0, 0, 1, 4);
+  layout->addWidget(notice_, 0, 0, 1, 3);
+  layout->addWidget(source_, 0, 3);
+  layout->addWidget(pointLevel_, 3, 0, 1, 4);
   layout->addWidget(buildStakeGroup(), 1, 0);
   layout->addWidget(buildLocateGroup(), 1, 1);
   layout->addWidget(buildTableGroup(), 1, 2);
@@ -112,8 +125,9 @@ FieldToolsPanel::FieldToolsPanel(const Form& form, QWidget* parent)
 
 // Tab and Enter go through the boxes one types into, group by group.
 void FieldToolsPanel::orderTabs() {
-  const char* const names[] = {"stakeChainage", "stakeOffset", "pointX",        "pointY",
-                               "tableStart",    "tableEnd",    "tableInterval", "tableOffset"};
+  const char* const names[] = {"stakeChainage", "stakeOffset",   "stakeGround",   "pointX",
+                               "pointY",        "tableStart",    "tableEnd",      "tableInterval",
+                               "tableOffset",   "tableFallLeft", "tableFallRight"};
   for (std::size_t i = 1; i < std::size(names); ++i)
     setTabOrder(findChild<QWidget*>(names[i - 1]), findChild<QWidget*>(names[i]));
 }
@@ -139,6 +153,14 @@ QLabel* FieldToolsPanel::sideLabel(QWidget* parent) {
   return label;
 }
 
+// 填 or 挖 with its height, of a fixed width.
+QLabel* FieldToolsPanel::cutFillLabel(QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QStringLiteral("stakeCutFill"));
+  label->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("挖 888.888")));
+  return label;
+}
+
 QGroupBox* FieldToolsPanel::buildStakeGroup() {
   auto* group = new QGroupBox(QStringLiteral("边桩"), this);
   auto* grid = new QGridLayout(group);
@@ -149,7 +171,10 @@ QGroupBox* FieldToolsPanel::buildStakeGroup() {
   addRow(grid, 3, QStringLiteral("Y"), stakeY_ = output("stakeY"));
   addRow(grid, 4, QStringLiteral("放线方位角"), stakeAzimuth_ = output("stakeAzimuth"));
   addRow(grid, 5, QStringLiteral("放线距离"), stakeDistance_ = output("stakeDistance"));
-  grid->setRowStretch(6, 1);
+  addRow(grid, 6, QStringLiteral("地面高程"), input(Input::StakeGround, "stakeGround"));
+  addRow(grid, 7, QStringLiteral("设计高程"), stakeDesign_ = output("stakeDesign"),
+         stakeCutFill_ = cutFillLabel(group));
+  grid->setRowStretch(8, 1);
   return group;
 }
 
@@ -176,7 +201,9 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   } ranges[] = {{"起点", Input::TableStart, "tableStart"},
                 {"终点", Input::TableEnd, "tableEnd"},
                 {"间距", Input::TableInterval, "tableInterval"},
-                {"边距", Input::TableOffset, "tableOffset"}};
+                {"边距", Input::TableOffset, "tableOffset"},
+                {"左横坡%", Input::TableFallLeft, "tableFallLeft"},
+                {"右横坡%", Input::TableFallRight, "tableFallRight"}};
   int row = 0;
   for (const auto& r : ranges)
     addRow(grid, row++, QString::fromUtf8(r.caption), input(r.input, QString::fromUtf8(r.name)));
@@ -259,9 +286,8 @@ bool FieldToolsPanel::fill(const QString& name, const QString& text) {
 }
 
 QString FieldToolsPanel::tableText() const {
-  const TableAnswer& a = model_.answers().table;
   std::ostringstream text;
-  writeStakeTable(text, a.route, a.table, model_.precision());
+  writeStakeTable(text, model_.answers().table, model_.precision());
   return qs(text.str());
 }
 
@@ -292,6 +318,19 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   showText(foundOffset_, a.locate.offset);
   foundSide_->setText(qs(a.locate.side));
   tableNote_->setText(qs(a.table.note));
+  source_->setText(qs(a.source));
+  showText(stakeDesign_, a.stake.design.empty() ? a.stake.problem : a.stake.design);
+  stakeCutFill_->setText(qs(a.stake.cutFill));
+  const PointLevelAnswer& level = a.pointLevel;
+  pointLevel_->setText(level.design.empty()
+                           ? QString()
+                           : QStringLiteral("计算桩号的设计高程 %1，高程 %2 %3")
+                                 .arg(qs(level.design), qs(level.elevation), qs(level.cutFill)));
+}
+
+void FieldToolsPanel::setRoute(std::shared_ptr<const RouteModel> route) {
+  model_.setRoute(std::move(route));
+  pending_->start();
 }
 
 } // namespace quenlor

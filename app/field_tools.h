@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QGridLayout;
@@ -40,6 +41,8 @@ public:
   // "stakeChainage") as if it had been typed; false for an unknown box.
   bool fill(const QString& name, const QString& text);
   const FieldAnswers& answers() const { return model_.answers(); }
+  // The route the tools work on; none for the curve the boxes describe.
+  void setRoute(std::shared_ptr<const RouteModel> route);
   // Hears every recomputation, after the panel shows it.
   void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
@@ -54,6 +57,7 @@ private:
   QLineEdit* input(Input input, const QString& name);
   QLineEdit* output(const QString& name);
   QLabel* sideLabel(QWidget* parent);
+  QLabel* cutFillLabel(QWidget* parent);
   void addRow(QGridLayout* grid, int row, const QString& caption, QWidget* field,
               QWidget* extra = nullptr);
   void showAnswers(const FieldAnswers& answers);
@@ -61,9 +65,10 @@ private:
   const Form& form_;
   FieldToolsModel model_;
   QTimer* pending_;
-  QLabel* notice_;
+  QLabel *notice_, *source_, *pointLevel_;
   QLineEdit *stakeX_, *stakeY_, *stakeAzimuth_, *stakeDistance_;
-  QLabel* stakeSide_;
+  QLabel *stakeSide_, *stakeCutFill_;
+  QLineEdit* stakeDesign_;
   QLineEdit *foundK_, *foundChainage_, *foundOffset_;
   QLabel* foundSide_;
   QLabel* tableNote_;

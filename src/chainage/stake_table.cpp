@@ -124,22 +124,28 @@ StakeTable::Stake StakeTable::at(std::size_t row) const {
   return {regular(row - insertedBefore), {}};
 }
 
-StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row) {
-  const StakeTable::Stake stake = table.at(row);
-  StakeRow r;
-  r.chainage = stake.chainage;
-  r.mainPoint = stake.mainPoint;
-  r.centre = centreAt(route, stake.chainage);
+void addSideStakesAndSettingOut(StakeRow& r, double offset,
+                                const std::optional<PlanePoint>& station) {
   if (!r.centre)
-    return r;
-  const double side = std::fabs(table.request().offset);
+    return;
+  const double side = std::fabs(offset);
   r.left = offsetFrom(*r.centre, -side);
   r.right = offsetFrom(*r.centre, side);
-  if (const auto& station = table.request().station) {
+  if (station) {
     r.setOut = setOutFrom(*station, r.centre->at);
     r.leftSetOut = setOutFrom(*station, *r.left);
     r.rightSetOut = setOutFrom(*station, *r.right);
   }
+}
+
+StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row) {
+  const StakeTable::Stake stake = table.at(row);
+  StakeRow r;
+  r.chainage = stake.chainage;
+  r.label = chainageText(stake.chainage);
+  r.mainPoint = stake.mainPoint;
+  r.centre = centreAt(route, stake.chainage);
+  addSideStakesAndSettingOut(r, table.request().offset, table.request().station);
   return r;
 }
 
@@ -192,53 +198,43 @@ std::string distance(const std::optional<SetOut>& s, P precision) {
 std::optional<PlanePoint> centre(Row r) {
   return r.centre ? std::optional(r.centre->at) : std::nullopt;
 }
+std::string design(const std::optional<double>& v, P precision) { return lengthText(v, precision); }
 
 } // namespace
 
-const std::array<StakeColumn, kStakeColumnCount>& stakeColumns() {
-  static const std::array<StakeColumn, kStakeColumnCount> columns{{
-      {"桩号", [](Row r, P) { return chainageText(r.chainage); }},
-      {"主点", [](Row r, P) { return std::string(r.mainPoint); }},
-      {"X", [](Row r, P p) { return x(centre(r), p); }},
-      {"Y", [](Row r, P p) { return y(centre(r), p); }},
+const std::vector<StakeColumn>& stakeColumns(bool withDesign) {
+  static const std::vector<StakeColumn> all{
+      {"桩号", [](Row r, P) { return r.label; }, false},
+      {"主点", [](Row r, P) { return r.mainPoint; }, false},
+      {"X", [](Row r, P p) { return x(centre(r), p); }, false},
+      {"Y", [](Row r, P p) { return y(centre(r), p); }, false},
       {"切线方位角",
        [](Row r, P p) {
          return angleText(when(r.centre, [](auto& c) { return azimuthDms(c.azimuth); }), p);
-       }},
-      {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }},
-      {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }},
-      {"左桩X", [](Row r, P p) { return x(r.left, p); }},
-      {"左桩Y", [](Row r, P p) { return y(r.left, p); }},
-      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }},
-      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }},
-      {"右桩X", [](Row r, P p) { return x(r.right, p); }},
-      {"右桩Y", [](Row r, P p) { return y(r.right, p); }},
-      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }},
-      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }},
-  }};
-  return columns;
-}
-
-std::string stakeTableNote(const StakeTable& table) {
-  const std::string rows = std::to_string(table.size()) + " 行";
-  if (!table.truncated())
-    return rows;
-  return "只列到 " + chainageText(table.at(table.size() - 1).chainage) + "，共 " + rows;
-}
-
-void writeStakeTable(std::ostream& out, const RouteInputs& route, const StakeTable& table,
-                     Precision precision) {
-  out << "精度\t"
-      << (precision == Precision::Field ? "长度到毫米，角度到整秒" : "全部位数，角度为度.分秒")
-      << '\n';
-  const auto& columns = stakeColumns();
-  for (std::size_t c = 0; c < columns.size(); ++c)
-    out << columns[c].heading << (c + 1 < columns.size() ? '\t' : '\n');
-  for (std::size_t row = 0; row < table.size(); ++row) {
-    const StakeRow r = stakeRow(route, table, row);
-    for (std::size_t c = 0; c < columns.size(); ++c)
-      out << columns[c].cell(r, precision) << (c + 1 < columns.size() ? '\t' : '\n');
-  }
+       },
+       false},
+      {"设计高程", [](Row r, P p) { return design(r.design, p); }, true},
+      {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }, false},
+      {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }, false},
+      {"左桩X", [](Row r, P p) { return x(r.left, p); }, false},
+      {"左桩Y", [](Row r, P p) { return y(r.left, p); }, false},
+      {"左桩设计高程", [](Row r, P p) { return design(r.leftDesign, p); }, true},
+      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false},
+      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false},
+      {"右桩X", [](Row r, P p) { return x(r.right, p); }, false},
+      {"右桩Y", [](Row r, P p) { return y(r.right, p); }, false},
+      {"右桩设计高程", [](Row r, P p) { return design(r.rightDesign, p); }, true},
+      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false},
+      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false},
+  };
+  static const std::vector<StakeColumn> withoutDesign = [] {
+    std::vector<StakeColumn> some;
+    for (const StakeColumn& c : all)
+      if (!c.design)
+        some.push_back(c);
+    return some;
+  }();
+  return withDesign ? all : withoutDesign;
 }
 
 } // namespace quenlor

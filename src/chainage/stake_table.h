@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstddef>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,16 +83,25 @@ private:
   std::vector<MainStake> mainStakes_; // by row
 };
 
+// A row of a stake table, whichever line its stakes stand on: the curve the
+// boxes describe, or a whole route.
 struct StakeRow {
   double chainage = 0;
-  std::string_view mainPoint;
+  std::string label;     // the chainage as shown: "K3+090.000", "K3+090.000 (2)"
+  std::string mainPoint; // "ZH" ... "HZ", "BP", "EP", "断链前", ..., or empty
   std::optional<CentrePoint> centre;
   std::optional<PlanePoint> left, right;
   std::optional<SetOut> setOut, leftSetOut, rightSetOut;
+  std::optional<double> design, leftDesign, rightDesign; // design elevations
 };
 
-// One row, computed when it is shown.
+// One row of the boxes' table, computed when it is shown.
 StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row);
+
+// The side stakes of a row at an offset from its centre point, and the
+// setting-out of all three from the station, when there is one.
+void addSideStakesAndSettingOut(StakeRow& row, double offset,
+                                const std::optional<PlanePoint>& station);
 
 // Lengths to the millimetre and angles as degrees, minutes and whole seconds
 // (251°37′50″), as a stake sheet shows them; or every digit, angles packed.
@@ -108,21 +116,14 @@ std::string lengthText(double value, Precision precision);
 std::string angleText(double packed, Precision precision);
 
 // The columns of a stake table, each with its heading and the text of its
-// cell in a row: the one definition for the table on screen and the text.
+// cell in a row: the one definition for the table on screen, the text and
+// the files. The design elevations are columns only of a table that has
+// them (a route with its vertical alignment).
 struct StakeColumn {
   std::string_view heading;
   std::string (*cell)(const StakeRow& row, Precision precision);
+  bool design; // a design elevation
 };
-inline constexpr std::size_t kStakeColumnCount = 15;
-const std::array<StakeColumn, kStakeColumnCount>& stakeColumns();
-
-// What a note beside a table says: how many rows, and where a table that
-// stops at its row limit stops.
-std::string stakeTableNote(const StakeTable& table);
-
-// The table as tab-separated text: a line naming the precision, the
-// headings, then one line a stake, written row by row.
-void writeStakeTable(std::ostream& out, const RouteInputs& route, const StakeTable& table,
-                     Precision precision);
+const std::vector<StakeColumn>& stakeColumns(bool withDesign);
 
 } // namespace quenlor

@@ -1,33 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The field tools beside the boxes, on the route the boxes describe: the side
-// stake at a chainage and offset with its setting-out from the station, the
-// chainage and offset of a measured point, and the stake-out table. One
-// function answers all three from the form and the tools' queries, for the
-// window's panel and the scripted driver alike; the answers are the texts to
-// show, and never a text of a value that is not a finite number. The tools
-// read the boxes and write none.
+// The field tools, on the whole route when one is open and on the curve the
+// boxes describe otherwise: the side stake at a chainage and offset with its
+// setting-out from the station, the chainage and offset of a measured point,
+// the stake-out table, and, on a route with its vertical alignment, design
+// elevations and cut or fill. One function answers all of them from the form,
+// the route and the tools' queries, for the window's panel and the scripted
+// driver alike; the answers are the texts to show, never a text of a value
+// that is not a finite number. The tools read the boxes and write none.
 #pragma once
 
 #include "chainage/stake_table.h"
+#include "route/station.h"
 
 #include <array>
+#include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace quenlor {
 
 class Form;
+class RouteModel;
 
 struct SideStakeQuery {
-  std::optional<double> chainage; // none: only the side of the offset is shown
-  double offset = 0;              // right of the direction of travel positive
+  // None: only the side of the offset is shown. On a route, the occurrence
+  // says which of the points a long chain break gives the chainage is meant.
+  std::optional<route::Station> station;
+  double offset = 0;            // right of the direction of travel positive
+  std::optional<double> ground; // the ground's elevation there, for cut or fill
 };
 struct LocateQuery {
   double x = 0, y = 0;
 };
 struct TableQuery {
-  double start = 0, end = 0, interval = 0, offset = 0;
+  route::Station start, end;
+  double interval = 0, offset = 0;
   StakeSpacing spacing = StakeSpacing::WholeStations;
+  // Cross fall of each side, per cent, positive falling away from the
+  // centre line: the side stakes' design elevations. None: not known.
+  std::optional<double> fallLeft{}, fallRight{};
+
+  bool operator==(const TableQuery&) const = default;
 };
 
 // What the tools are asked; a tool without a query shows nothing.
@@ -42,52 +56,88 @@ struct FieldQueries {
 // on the centre line.
 std::string sideOf(double offset);
 
+// 填 where the design lies above the ground, 挖 where below, with the height
+// to the millimetre ("填 0.123"); nothing without both.
+std::string cutOrFill(const std::optional<double>& design, const std::optional<double>& ground);
+
 struct SideStakeAnswer {
   std::string side; // of the offset asked, even where no stake is found
   std::string x, y, azimuth, distance;
+  std::string design, cutFill;     // on a route with its vertical alignment
+  std::string problem;             // why there is no stake, when the route says
   std::optional<PlanePoint> point; // where the plan marks it
 };
 
 struct LocateAnswer {
   std::string k, chainage, offset, side;
-  std::optional<PlanePoint> point, foot; // the measured point and its foot on the centre line
+  std::optional<PlanePoint> point, foot; // the measured point, its foot on the centre line
 };
 
-// The table and the route its rows are made from, one row at a time.
-struct TableAnswer {
-  StakeTable table;
-  RouteInputs route;
-  std::string note; // how many rows, or where a table at its row limit stops
+// The design level at the point of the boxes (the chainage in Text26 and
+// the elevation in Text32), on a route with its vertical alignment.
+struct PointLevelAnswer {
+  std::string design, elevation, cutFill;
+};
 
-  StakeRow row(std::size_t index) const { return stakeRow(route, table, index); }
+// The rows of a stake table, each made when it is asked for.
+class StakeRows {
+public:
+  virtual ~StakeRows() = default;
+  virtual std::size_t size() const = 0;
+  virtual StakeRow row(std::size_t index) const = 0;
+  // Whether more rows were asked for than kMaxStakeRows.
+  virtual bool truncated() const = 0;
+  virtual bool hasDesign() const = 0;
+};
+
+struct TableAnswer {
+  std::shared_ptr<const StakeRows> rows; // none: no table
+  std::string note; // how many rows, where a table at its row limit stops, or why none
+
+  std::size_t size() const { return rows ? rows->size() : 0; }
+  StakeRow row(std::size_t index) const { return rows->row(index); }
+  bool hasDesign() const { return rows && rows->hasDesign(); }
 };
 
 struct FieldAnswers {
+  std::string source; // which line the tools work on
   SideStakeAnswer stake;
   LocateAnswer locate;
   TableAnswer table;
+  PointLevelAnswer pointLevel;
 };
 
-FieldAnswers answerFieldTools(const Form& form, const FieldQueries& queries);
+// With `route` the tools work on it (when it has geometry), else on the
+// boxes' curve. A table keeps the route it is made from.
+FieldAnswers answerFieldTools(const Form& form, const std::shared_ptr<const RouteModel>& route,
+                              const FieldQueries& queries);
+
+// The table as tab-separated text: a line naming the precision, the
+// headings, then one line a stake, written row by row.
+void writeStakeTable(std::ostream& out, const TableAnswer& table, Precision precision);
 
 // The field tools as the window's panel holds them: the texts typed into the
 // tools' own boxes and their switches, and the answers. Chainages are read as
-// surveyors write them (K1+234.567 or 1234.567), the other numbers as the
-// boxes of the form read theirs. A table is made again only when the route or
-// its own inputs change, so a keystroke elsewhere leaves it as it is.
+// surveyors write them (K1+234.567 or 1234.567, a long chain break's second
+// occurrence with "(2)" after it), the other numbers as the boxes of the form
+// read theirs. A table is made again only when the line or its own inputs
+// change, so a keystroke elsewhere leaves it as it is.
 class FieldToolsModel {
 public:
   enum class Input {
     StakeChainage,
     StakeOffset,
+    StakeGround,
     PointX,
     PointY,
     TableStart,
     TableEnd,
     TableInterval,
-    TableOffset
+    TableOffset,
+    TableFallLeft,
+    TableFallRight
   };
-  static constexpr std::size_t kInputCount = 8;
+  static constexpr std::size_t kInputCount = 11;
 
   void setText(Input input, std::string text) { texts_[std::size_t(input)] = std::move(text); }
   const std::string& text(Input input) const { return texts_[std::size_t(input)]; }
@@ -95,6 +145,8 @@ public:
   StakeSpacing spacing() const { return spacing_; }
   void setPrecision(Precision precision) { precision_ = precision; }
   Precision precision() const { return precision_; }
+  // The route the tools work on, or none for the boxes' curve.
+  void setRoute(std::shared_ptr<const RouteModel> route) { route_ = std::move(route); }
 
   // The queries the texts make: a tool whose needed texts are empty, or hold
   // no chainage where one is needed, asks nothing.
@@ -107,16 +159,23 @@ public:
   unsigned long tableVersion() const { return tableVersion_; }
 
 private:
-  double number(Input input) const;
+  std::optional<double> number(Input input) const;
 
   std::array<std::string, kInputCount> texts_{};
   StakeSpacing spacing_ = StakeSpacing::WholeStations;
   Precision precision_ = Precision::Field;
+  std::shared_ptr<const RouteModel> route_;
   FieldAnswers answers_;
-  bool answered_ = false;
   unsigned long tableVersion_ = 0;
   // What the table on show was made from.
-  std::optional<std::pair<RouteInputs, StakeTableRequest>> tableMadeFrom_;
+  struct TableSource {
+    const RouteModel* route;
+    std::optional<RouteInputs> boxes;
+    std::optional<TableQuery> query;
+    std::optional<StakeTableRequest> request;
+    bool operator==(const TableSource&) const = default;
+  };
+  std::optional<TableSource> tableMadeFrom_;
 };
 
 } // namespace quenlor

@@ -265,10 +265,10 @@ void addFieldTools(PlanScene& scene, const FieldAnswers& answers) {
     scene.offsets.push_back({*answers.locate.foot, *answers.locate.point});
   }
   const TableAnswer& table = answers.table;
-  if (table.table.size() > kMostTicks)
+  if (table.size() > kMostTicks)
     return;
-  for (std::size_t i = 0; i < table.table.size(); ++i)
-    if (const auto c = centreAt(table.route, table.table.at(i).chainage))
+  for (std::size_t i = 0; i < table.size(); ++i)
+    if (const auto c = table.row(i).centre)
       scene.ticks.push_back({c->at, c->azimuth});
 }
 

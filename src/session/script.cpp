@@ -5,7 +5,10 @@
 #include "form/form.h"
 #include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
+#include "route/route_file.h"
 #include "session/field_tools.h"
+#include "session/jd_boxes.h"
+#include "session/route_model.h"
 
 #include <charconv>
 #include <cmath>
@@ -90,10 +93,8 @@ std::optional<double> strictNumber(std::string_view word) {
   return value;
 }
 
-// The arguments of a field command: exactly `count` numbers, one space
-// between each two.
-std::variant<std::vector<double>, std::string>
-numbers(std::string_view command, std::optional<std::string_view> rest, std::size_t count) {
+// The words after a command, one space between each two.
+std::vector<std::string_view> wordsOf(std::optional<std::string_view> rest) {
   std::vector<std::string_view> words;
   for (std::string_view text = rest.value_or(""); rest;) {
     const auto [word, more] = splitWord(text);
@@ -102,62 +103,135 @@ numbers(std::string_view command, std::optional<std::string_view> rest, std::siz
       break;
     text = *more;
   }
+  return words;
+}
+
+// The arguments of a field command, exactly as many as it takes: a station
+// ("1234.5", "K1+234.5", "K2+490(2)" for a repeated chainage's second
+// occurrence) where `stations` says so, else a plain number.
+using Argument = std::variant<double, route::Station>;
+std::variant<std::vector<Argument>, std::string> arguments(std::string_view command,
+                                                           std::optional<std::string_view> rest,
+                                                           std::initializer_list<bool> stations) {
+  const std::vector<std::string_view> words = wordsOf(rest);
   const std::string takes =
-      "'" + std::string(command) + "' takes " + std::to_string(count) + " numbers";
-  if (words.size() != count)
+      "'" + std::string(command) + "' takes " + std::to_string(stations.size()) + " numbers";
+  if (words.size() != stations.size())
     return takes + ", not " + std::to_string(words.size());
-  std::vector<double> values;
+  std::vector<Argument> values;
+  auto station = stations.begin();
   for (std::string_view word : words) {
-    const auto value = strictNumber(word);
-    if (!value)
-      return takes + ": '" + std::string(word) + "' is not a number";
-    values.push_back(*value);
+    if (*station++) {
+      const auto value = parseStation(word);
+      if (!value || word.find_first_of(" \t") != std::string_view::npos)
+        return takes + ": '" + std::string(word) + "' is not a chainage";
+      values.emplace_back(*value);
+    } else {
+      const auto value = strictNumber(word);
+      if (!value)
+        return takes + ": '" + std::string(word) + "' is not a number";
+      values.emplace_back(*value);
+    }
   }
   return values;
 }
 
-void printStake(const Form& form, double chainage, double offset, std::ostream& out) {
+void printStake(const ScriptSession& s, route::Station station, double offset, std::ostream& out) {
   FieldQueries q;
-  q.stake = SideStakeQuery{chainage, offset};
-  const SideStakeAnswer a = answerFieldTools(form, q).stake;
+  q.stake = SideStakeQuery{station, offset, std::nullopt};
+  const SideStakeAnswer a = answerFieldTools(s.form, s.route, q).stake;
   out << "X=" << a.x << " Y=" << a.y << " azimuth=" << a.azimuth << " distance=" << a.distance
       << '\n';
 }
 
-void printLocation(const Form& form, double x, double y, std::ostream& out) {
+void printLocation(const ScriptSession& s, double x, double y, std::ostream& out) {
   FieldQueries q;
   q.locate = LocateQuery{x, y};
-  const LocateAnswer a = answerFieldTools(form, q).locate;
+  const LocateAnswer a = answerFieldTools(s.form, s.route, q).locate;
   out << "chainage=" << a.chainage << " offset=" << a.offset << '\n';
 }
 
 // The table at full precision, row by row; where it stops at its row limit,
-// standard error says so.
-void printTable(const Form& form, const std::vector<double>& args, std::ostream& out,
-                std::ostream& err) {
+// or there is none, standard error says so.
+void printTable(ScriptSession& s, const TableQuery& query, std::ostream& out, std::ostream& err) {
   FieldQueries q;
-  q.table = TableQuery{args[0], args[1], args[2], args[3]};
-  const TableAnswer a = answerFieldTools(form, q).table;
-  writeStakeTable(out, a.route, a.table, Precision::Full);
-  if (a.table.truncated())
+  q.table = query;
+  s.lastTable = query;
+  const TableAnswer a = answerFieldTools(s.form, s.route, q).table;
+  writeStakeTable(out, a, Precision::Full);
+  if (a.rows && a.rows->truncated())
     err << "table: stopped at the limit of " << kMaxStakeRows << " rows, at "
-        << chainageText(a.table.at(a.table.size() - 1).chainage) << '\n';
+        << a.row(a.size() - 1).label << '\n';
+  else if (!a.rows && s.route)
+    err << "table: " << a.note << '\n';
 }
 
-// stake, locate and table read the route from the boxes and write no box.
-std::optional<std::string> runFieldCommand(const Form& form, std::string_view command,
+// The design level at a station of the loaded route: "design=.. grade=.."
+// (the grade in per cent), both empty where there is none.
+void printElevation(const ScriptSession& s, route::Station station, std::ostream& out) {
+  const auto level = s.route ? s.route->designAt(station) : std::nullopt;
+  out << "design=" << (level ? formatNumber(level->elevation) : "")
+      << " grade=" << (level ? formatNumber(level->grade * 100) : "") << '\n';
+}
+
+// stake, locate, table and elevation work on the route when one is loaded,
+// on the curve the boxes describe otherwise, and write no box.
+std::optional<std::string> runFieldCommand(ScriptSession& s, std::string_view command,
                                            std::optional<std::string_view> rest, std::ostream& out,
                                            std::ostream& err) {
-  const auto args = numbers(command, rest, command == "table" ? 4 : 2);
+  const auto args = command == "stake"       ? arguments(command, rest, {true, false})
+                    : command == "locate"    ? arguments(command, rest, {false, false})
+                    : command == "elevation" ? arguments(command, rest, {true})
+                                             : arguments(command, rest, {true, true, false, false});
   if (const auto* reason = std::get_if<std::string>(&args))
     return *reason;
-  const auto& a = std::get<std::vector<double>>(args);
+  const auto& a = std::get<std::vector<Argument>>(args);
+  const auto station = [&](std::size_t i) { return std::get<route::Station>(a[i]); };
+  const auto number = [&](std::size_t i) { return std::get<double>(a[i]); };
   if (command == "stake")
-    printStake(form, a[0], a[1], out);
+    printStake(s, station(0), number(1), out);
   else if (command == "locate")
-    printLocation(form, a[0], a[1], out);
+    printLocation(s, number(0), number(1), out);
+  else if (command == "elevation")
+    printElevation(s, station(0), out);
   else
-    printTable(form, a, out, err);
+    printTable(s, TableQuery{station(0), station(1), number(2), number(3)}, out, err);
+  return std::nullopt;
+}
+
+// route FILE loads a route; route check prints its checks, one a line.
+std::optional<std::string> runRouteCommand(ScriptSession& s, std::optional<std::string_view> rest,
+                                           std::ostream& out) {
+  if (!rest || rest->empty())
+    return "'route' needs a file, or 'check'";
+  if (*rest == "check") {
+    if (!s.route)
+      return "no route is loaded";
+    for (const route::Check& c : s.route->route().checks())
+      out << c.message << '\n';
+    for (const std::string& line : s.route->profileCheckTexts())
+      out << line << '\n';
+    return std::nullopt;
+  }
+  const auto definition = route::openRouteFile(std::string(*rest));
+  if (!definition)
+    return "cannot read the route '" + std::string(*rest) + "': " + definition.error();
+  s.route = std::make_shared<const RouteModel>(*definition);
+  return std::nullopt;
+}
+
+// jd NAME fills the boxes from a JD of the loaded route, as typed.
+std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::string_view> rest) {
+  if (!s.route)
+    return "no route is loaded";
+  const std::string name(rest.value_or(""));
+  const auto index = jdNamed(s.route->route(), name);
+  if (!index)
+    return "the route has no JD named '" + name + "'";
+  const auto edits = boxEditsForJd(s.route->route(), *index);
+  if (edits.empty())
+    return "JD '" + name + "' is not in the route (see 'route check')";
+  fillBoxes(s.form, edits);
   return std::nullopt;
 }
 
@@ -185,8 +259,9 @@ std::size_t lastCharacterLength(std::string_view text) {
   return size == 0 ? 0 : 1;
 }
 
-std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out,
-                                         std::ostream& err) {
+std::optional<std::string> runScriptLine(ScriptSession& session, std::string_view line,
+                                         std::ostream& out, std::ostream& err) {
+  Form& form = session.form;
   if (!line.empty() && line.back() == '\r')
     line.remove_suffix(1);
   if (line.empty() || line.front() == '#')
@@ -203,8 +278,15 @@ std::optional<std::string> runScriptLine(Form& form, std::string_view line, std:
       printState(form, out);
     return std::nullopt;
   }
-  if (command == "stake" || command == "locate" || command == "table")
-    return runFieldCommand(form, command, rest, out, err);
+  if (command == "stake" || command == "locate" || command == "table" || command == "elevation")
+    return runFieldCommand(session, command, rest, out, err);
+  if (command == "route")
+    return runRouteCommand(session, rest, out);
+  if (command == "jd")
+    return runJdCommand(session, rest);
+  if (const auto extension = session.extensions.find(std::string(command));
+      extension != session.extensions.end())
+    return extension->second(session, rest, out, err);
   if (command == "click") {
     const std::optional<Button> button = rest ? buttonFromName(*rest) : std::nullopt;
     if (!button)
@@ -239,11 +321,23 @@ std::optional<std::string> runScriptLine(Form& form, std::string_view line, std:
   return std::nullopt;
 }
 
+std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out,
+                                         std::ostream& err) {
+  ScriptSession session{form};
+  return runScriptLine(session, line, out, err);
+}
+
 bool runScript(Form& form, std::istream& in, std::ostream& out, std::ostream& err,
+               std::string_view source) {
+  ScriptSession session{form};
+  return runScript(session, in, out, err, source);
+}
+
+bool runScript(ScriptSession& session, std::istream& in, std::ostream& out, std::ostream& err,
                std::string_view source) {
   std::string line;
   for (long number = 1; std::getline(in, line); ++number) {
-    if (const auto reason = runScriptLine(form, line, out, err)) {
+    if (const auto reason = runScriptLine(session, line, out, err)) {
       err << "line " << number << ": " << *reason;
       if (!source.empty())
         err << " (" << source << ')';

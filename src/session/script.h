@@ -12,6 +12,9 @@
 //   print BOX        prints "BOX=TEXT"
 //   dump             prints every box, Text1 ... Text45, that way
 //   state            prints every state value as "name=%.17g"
+//   route FILE       loads a whole route from its file
+//   route check      prints the loaded route's checks, one a line
+//   jd NAME          fills the boxes from a JD of the loaded route, as typed
 //   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
 //                    (offset right positive; azimuth and distance from the
 //                    station boxes, empty when the station is not typed)
@@ -20,14 +23,23 @@
 //                    prints the stake-out table at whole stations,
 //                    tab-separated: a line naming the precision, the
 //                    headings, one line a stake; where it stops at its row
-//                    limit, a line on the error stream says so
-// The last three write no box; the route is the one the boxes describe; their
-// arguments are plain decimal numbers, one space apart, and a value that is
-// not a finite number is printed empty.
+//                    limit, or has no rows, a line on the error stream says so
+//   elevation K      prints "design=.. grade=.." (per cent) of the loaded
+//                    route's vertical alignment
+// The last four write no box and work on the loaded route, or on the curve
+// the boxes describe when none is; their arguments are one space apart,
+// numbers plain decimal numbers and chainages as numbers or K1+234.5, with
+// "(2)" after a chainage that a long chain break repeats for its second
+// occurrence. A value that is not a finite number is printed empty.
 //   # ...            a comment; empty lines are ignored too
 #pragma once
 
+#include "session/field_tools.h"
+
+#include <functional>
 #include <iosfwd>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,15 +47,38 @@
 namespace quenlor {
 
 class Form;
+class RouteModel;
+struct ScriptSession;
 
-// Runs one line against the form, printing to out (and notes to err); gives
-// the reason when the line is not a command of the language.
-std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out,
-                                         std::ostream& err);
+// A command the program adds to the language (the window's picture maker,
+// the driver's exports): the words after its name, and where to print.
+using ScriptCommand = std::function<std::optional<std::string>(
+    ScriptSession& session, std::optional<std::string_view> rest, std::ostream& out,
+    std::ostream& err)>;
+
+// What a session works on beyond the form: the route loaded, the last table
+// asked for (what an export writes), and the commands added to the language.
+struct ScriptSession {
+  Form& form;
+  std::shared_ptr<const RouteModel> route{};
+  std::optional<TableQuery> lastTable{};
+  std::map<std::string, ScriptCommand, std::less<>> extensions{};
+};
+
+// Runs one line of a session, printing to out (and notes to err); gives the
+// reason when the line is not a command of the language.
+std::optional<std::string> runScriptLine(ScriptSession& session, std::string_view line,
+                                         std::ostream& out, std::ostream& err);
 
 // Runs every line of a session in order. At the first bad line it writes
 // "line N: reason" (with " (source)" after it when a source is named) to err
 // and stops; returns whether every line ran.
+bool runScript(ScriptSession& session, std::istream& in, std::ostream& out, std::ostream& err,
+               std::string_view source = {});
+
+// The same on a form alone, a session of its own for each call.
+std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out,
+                                         std::ostream& err);
 bool runScript(Form& form, std::istream& in, std::ostream& out, std::ostream& err,
                std::string_view source = {});
 

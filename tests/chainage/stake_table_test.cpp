@@ -5,7 +5,6 @@
 #include "support/session.h"
 
 #include <cmath>
-#include <sstream>
 
 namespace quenlor {
 namespace {
@@ -114,25 +113,6 @@ TEST(StakeTable, ACutOffTableStaysInOrder) {
     previous = table.at(i).chainage;
   }
   EXPECT_EQ(chainageText(table.at(table.size() - 1).chainage), "K0+099.999");
-  EXPECT_EQ(stakeTableNote(table), "只列到 K0+099.999，共 100000 行");
-}
-
-TEST(StakeTable, TextNamesItsPrecisionAndHasOneLineAStake) {
-  const StakeTable table(request(480, 520, 20));
-  std::ostringstream field, full;
-  writeStakeTable(field, workedRoute(), table, Precision::Field);
-  writeStakeTable(full, workedRoute(), table, Precision::Full);
-  const std::string text = field.str();
-  EXPECT_EQ(text.substr(0, text.find('\n')), "精度\t长度到毫米，角度到整秒");
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 3);
-  // ZH (879.3080, 1930.3185) on the tangent at 30 deg, sighted from (900,
-  // 1900) at 124 deg 18 min 47.07 s over 36.7065 m.
-  EXPECT_NE(text.find("K0+500.000\tZH\t879.308\t1930.318\t30°00′00″\t124°18′47″\t36.707\t"),
-            std::string::npos)
-      << text;
-  EXPECT_NE(full.str().find("K0+500.000\tZH\t879.308010693259\t1930.31845754584\t30\t124.1847"),
-            std::string::npos)
-      << full.str();
 }
 
 TEST(StakeTable, NoSettingOutWithoutAStation) {

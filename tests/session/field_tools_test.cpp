@@ -5,6 +5,8 @@
 #include "session/route_of_boxes.h"
 #include "support/session.h"
 
+#include <sstream>
+
 namespace quenlor {
 namespace {
 
@@ -48,6 +50,31 @@ TEST(FieldTools, AnswerThePanelAndTheDriverAlike) {
   play(form, "set Text36 ");
   EXPECT_EQ(play(form, "stake 480 10"),
             "X=" + a.stake.x + " Y=" + a.stake.y + " azimuth= distance=\n");
+}
+
+// The table as text: its precision named, the headings, a line a stake; a
+// table at its row limit says where it stops.
+TEST(FieldTools, TheTableAsTextNamesItsPrecision) {
+  const Form form = test::workedForm(true, "set Text35 900\nset Text36 1900");
+  FieldQueries q;
+  q.table = TableQuery{{480, 0}, {520, 0}, 20, 5, StakeSpacing::FromStart};
+  const TableAnswer table = answerFieldTools(form, nullptr, q).table;
+  std::ostringstream field, full;
+  writeStakeTable(field, table, Precision::Field);
+  writeStakeTable(full, table, Precision::Full);
+  const std::string text = field.str();
+  EXPECT_EQ(text.substr(0, text.find('\n')), "精度\t长度到毫米，角度到整秒");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 3);
+  // ZH (879.3080, 1930.3185) on the tangent at 30 deg, sighted from (900,
+  // 1900) at 124 deg 18 min 47.07 s over 36.7065 m.
+  EXPECT_NE(text.find("K0+500.000\tZH\t879.308\t1930.318\t30°00′00″\t124°18′47″\t36.707\t"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(full.str().find("K0+500.000\tZH\t879.308010693259\t1930.31845754584\t30\t124.1847"),
+            std::string::npos)
+      << full.str();
+  q.table = TableQuery{{0, 0}, {1e12, 0}, 0.001, 0};
+  EXPECT_EQ(answerFieldTools(form, nullptr, q).table.note, "只列到 K0+099.999，共 100000 行");
 }
 
 TEST(FieldTools, ATableIsMadeAgainOnlyWhenItsRouteOrInputsChange) {

@@ -103,9 +103,9 @@ TEST(Script, ABadLineStopsAfterTheLinesBeforeIt) {
       {"stake 1", "line 2: 'stake' takes 2 numbers, not 1\n"},
       {"locate 1 2 3", "line 2: 'locate' takes 2 numbers, not 3\n"},
       {"stake", "line 2: 'stake' takes 2 numbers, not 0\n"},
-      {"stake 12.5m 0", "line 2: 'stake' takes 2 numbers: '12.5m' is not a number\n"},
+      {"stake 12.5m 0", "line 2: 'stake' takes 2 numbers: '12.5m' is not a chainage\n"},
       {"locate 1e999 0", "line 2: 'locate' takes 2 numbers: '1e999' is not a number\n"},
-      {"table  1 2 3", "line 2: 'table' takes 4 numbers: '' is not a number\n"},
+      {"table  1 2 3", "line 2: 'table' takes 4 numbers: '' is not a chainage\n"},
   };
   for (const auto& c : cases) {
     Form form;

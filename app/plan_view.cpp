@@ -88,6 +88,17 @@ PlanView::PlanView(const Form& form, QWidget* parent) : QWidget(parent), form_(f
   setMinimumSize(120, 120);
 }
 
+void PlanView::setRoute(std::shared_ptr<const RouteModel> route) {
+  route_ = std::move(route);
+  userView_ = false;
+  formChanged();
+}
+
+void PlanView::setSelectedJd(std::optional<std::size_t> jd) {
+  selectedJd_ = jd;
+  formChanged();
+}
+
 void PlanView::formChanged() {
   stale_ = true;
   update();

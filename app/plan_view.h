@@ -14,6 +14,8 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +24,7 @@ class QPainter;
 namespace quenlor {
 
 class Form;
+class RouteModel;
 
 class PlanView : public QWidget {
 public:
@@ -33,6 +36,10 @@ public:
 
   // The field tools' answers, whose points the plan marks as well.
   void setFieldAnswers(const FieldAnswers* answers) { answers_ = answers; }
+  // The whole route to draw instead of the boxes' curve, or none; and the JD
+  // to pick out on it.
+  void setRoute(std::shared_ptr<const RouteModel> route);
+  void setSelectedJd(std::optional<std::size_t> jd);
 
   const PlanScene& scene();
   // Where a point of the route lands in the widget.
@@ -67,6 +74,8 @@ private:
 
   const Form& form_;
   const FieldAnswers* answers_ = nullptr;
+  std::shared_ptr<const RouteModel> route_;
+  std::optional<std::size_t> selectedJd_;
   PlanScene scene_;
   std::vector<QRectF> labelPlaces_;
   std::unordered_map<QString, QPixmap> labelPictures_;

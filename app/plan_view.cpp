@@ -2,6 +2,7 @@
 #include "app/plan_view.h"
 
 #include "session/field_tools.h"
+#include "session/route_plan.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,6 +32,7 @@ const QColor kSight(200, 120, 0);
 const QColor kPoint(200, 0, 0);
 const QColor kStalePoint(140, 140, 140);
 const QColor kFieldPoint(150, 0, 150);
+const QColor kPicked(255, 200, 0, 150); // the JD picked in the route panel, under its curve
 // A label's distance from its marker, and the room kept between labels.
 constexpr double kLabelGap = 7;
 // Pictures of labels kept between paints, at most.
@@ -88,9 +90,16 @@ PlanView::PlanView(const Form& form, QWidget* parent) : QWidget(parent), form_(f
   setMinimumSize(120, 120);
 }
 
+PlanView::~PlanView() = default;
+
+// A new route is fitted to the view; an edited one (a new model of the same
+// route) keeps the view the user has.
 void PlanView::setRoute(std::shared_ptr<const RouteModel> route) {
+  const bool fresh = !route_ || !route;
   route_ = std::move(route);
-  userView_ = false;
+  routePlan_ = route_ ? std::make_unique<RoutePlan>(route_) : nullptr;
+  if (fresh)
+    userView_ = false;
   formChanged();
 }
 
@@ -105,6 +114,20 @@ void PlanView::formChanged() {
 }
 
 const PlanScene& PlanView::scene() {
+  // A whole route's scene holds only what is in view, at the view's detail:
+  // it is made again at every paint.
+  if (routePlan_ && routePlan_->bounds()) {
+    if (stale_ && !userView_) {
+      scene_ = {};
+      fit();
+    }
+    scene_ = routePlan_->scene(viewBounds(), 1 / pixelsPerUnit_, selectedJd_);
+    addBoxesPoints(scene_, form_);
+    if (answers_)
+      addFieldTools(scene_, *answers_);
+    stale_ = false;
+    return scene_;
+  }
   if (stale_) {
     scene_ = buildPlanScene(form_);
     if (answers_)
@@ -116,8 +139,14 @@ const PlanScene& PlanView::scene() {
   return scene_;
 }
 
+PlanScene::Bounds PlanView::viewBounds() const {
+  const PlanePoint topLeft = toPlan(QPointF(0, 0)),
+                   bottomRight = toPlan(QPointF(width(), height()));
+  return {bottomRight.x, topLeft.y, topLeft.x, bottomRight.y};
+}
+
 void PlanView::fit() {
-  auto b = scene_.focusBounds();
+  auto b = routePlan_ && routePlan_->bounds() ? routePlan_->bounds() : scene_.focusBounds();
   if (!b)
     b = scene_.bounds();
   if (!b) {
@@ -181,6 +210,14 @@ void PlanView::drawRoute(QPainter& painter, const PlanScene& s) const {
   drawPolyline(painter, s.firstTransition, QPen(kTransition, 3));
   drawPolyline(painter, s.arc, QPen(kArc, 3));
   drawPolyline(painter, s.secondTransition, QPen(kTransition, 3));
+  for (const Polyline& line : s.picked)
+    drawPolyline(painter, line, QPen(kPicked, 7, Qt::SolidLine, Qt::RoundCap));
+  for (const Polyline& line : s.straights)
+    drawPolyline(painter, line, QPen(kStraight, 2));
+  for (const Polyline& line : s.transitions)
+    drawPolyline(painter, line, QPen(kTransition, 3));
+  for (const Polyline& line : s.arcs)
+    drawPolyline(painter, line, QPen(kArc, 3));
   painter.setPen(QPen(kTangent, 1, Qt::DashLine));
   for (const PlanSegment& t : s.tangents)
     drawLine(painter, t.from, t.to);
@@ -193,6 +230,7 @@ void PlanView::drawMarker(QPainter& painter, const PlanMarker& m, const QPointF&
   switch (m.kind) {
   case MarkerKind::IntersectionPoint:
   case MarkerKind::NextIntersectionPoint:
+  case MarkerKind::RouteEnd:
     painter.setPen(QPen(kStraight, 1.5));
     painter.setBrush(Qt::white);
     painter.drawPolygon(

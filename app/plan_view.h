@@ -25,10 +25,12 @@ namespace quenlor {
 
 class Form;
 class RouteModel;
+class RoutePlan;
 
 class PlanView : public QWidget {
 public:
   PlanView(const Form& form, QWidget* parent);
+  ~PlanView() override;
 
   // The boxes changed: the scene is built again at the next paint, so that
   // however fast the keys come there is at most one rebuild a frame.
@@ -58,6 +60,7 @@ protected:
 
 private:
   void fit();
+  PlanScene::Bounds viewBounds() const;
   QRectF paintArea() const;
   void drawLine(QPainter& painter, const PlanePoint& a, const PlanePoint& b) const;
   void drawPolyline(QPainter& painter, const Polyline& points, const QPen& pen) const;
@@ -75,6 +78,7 @@ private:
   const Form& form_;
   const FieldAnswers* answers_ = nullptr;
   std::shared_ptr<const RouteModel> route_;
+  std::unique_ptr<RoutePlan> routePlan_;
   std::optional<std::size_t> selectedJd_;
   PlanScene scene_;
   std::vector<QRectF> labelPlaces_;

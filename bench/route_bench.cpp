@@ -5,6 +5,8 @@
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/stakes.h"
+#include "session/route_model.h"
+#include "session/route_plan.h"
 #include "support/random_route.h"
 
 #include <benchmark/benchmark.h>
@@ -13,11 +15,13 @@
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
+#include <memory>
 #include <vector>
 
 namespace {
 
 using namespace quenlor::route;
+using quenlor::PlanePoint;
 
 constexpr int kJds = 10000;
 constexpr int kQueries = 4096;
@@ -160,6 +164,40 @@ void BM_InsertAndEraseJd(benchmark::State& state) {
   state.SetLabel("two edits");
 }
 
+// An edit of one JD as the window makes it: the route and its profile
+// recomputed, then the plan's scene of the whole route; and the scene of a
+// view a kilometre wide.
+void BM_EditOneJdAndPlan(benchmark::State& state) {
+  // Edits follow each other in a window that reuses its memory, unlike a
+  // first open (see main).
+  mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+  auto model = std::make_shared<quenlor::RouteModel>(definition());
+  const std::size_t middle = kJds / 2;
+  Jd jd = definition().jds[middle];
+  bool flip = false;
+  for (auto _ : state) {
+    jd.x += flip ? 0.5 : -0.5;
+    flip = !flip;
+    model->edit([&](Route& r) { r.replaceJd(middle, jd); });
+    const quenlor::RoutePlan plan(model);
+    benchmark::DoNotOptimize(plan.scene(*plan.bounds(),
+                                        plan.bounds()->maxX - plan.bounds()->minX > 0
+                                            ? (plan.bounds()->maxX - plan.bounds()->minX) / 800
+                                            : 1,
+                                        middle));
+  }
+  state.SetLabel("10,000 JDs: edit, its profile, scene of the whole route at 800 pixels");
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+}
+
+void BM_PlanSceneInView(benchmark::State& state) {
+  const quenlor::RoutePlan plan(std::make_shared<const quenlor::RouteModel>(definition()));
+  const Jd& jd = definition().jds[kJds / 2];
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        plan.scene({jd.x - 500, jd.y - 500, jd.x + 500, jd.y + 500}, 1.25, kJds / 2));
+}
+
 BENCHMARK(BM_OpenRoute)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRouteText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeRoute)->Unit(benchmark::kMillisecond);
@@ -169,6 +207,8 @@ BENCHMARK(BM_StakePositions100k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StakeTable100k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditOneJd)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_InsertAndEraseJd)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditOneJdAndPlan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlanSceneInView)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

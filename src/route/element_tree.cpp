@@ -61,4 +61,30 @@ void ElementTree::visit(int index, PlanePoint p, double& best,
       visit(order[k], p, best, measure);
 }
 
+void ElementTree::within(const Box& area, const std::function<void(int)>& seen) const {
+  if (!nodes_.empty())
+    visitWithin(0, area, seen);
+}
+
+void ElementTree::visitWithin(int index, const Box& area,
+                              const std::function<void(int)>& seen) const {
+  const Node& node = nodes_[index];
+  const Box& b = node.box;
+  if (b.minX > area.maxX || area.minX > b.maxX || b.minY > area.maxY || area.minY > b.maxY)
+    return;
+  if (node.left >= 0) {
+    visitWithin(node.left, area, seen);
+    visitWithin(node.right, area, seen);
+    return;
+  }
+  for (int i = node.first; i < node.first + node.count; ++i)
+    seen(i);
+}
+
+std::optional<Box> ElementTree::extent() const {
+  if (nodes_.empty())
+    return std::nullopt;
+  return nodes_[0].box;
+}
+
 } // namespace quenlor::route

@@ -8,6 +8,7 @@
 #include "route/element.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace quenlor::route {
@@ -23,6 +24,11 @@ public:
   // nearer than the best found is skipped.
   void nearest(PlanePoint p, const std::function<double(int)>& measure) const;
 
+  // Calls seen(i), in the order of the pieces, for every piece whose box
+  // meets the area; and the box of them all, when there are any.
+  void within(const Box& area, const std::function<void(int)>& seen) const;
+  std::optional<Box> extent() const;
+
 private:
   struct Node {
     Box box;
@@ -31,6 +37,7 @@ private:
   };
   int buildRange(int first, int count, const std::function<Box(int)>& boxOf);
   void visit(int node, PlanePoint p, double& best, const std::function<double(int)>& measure) const;
+  void visitWithin(int node, const Box& area, const std::function<void(int)>& seen) const;
 
   std::vector<Node> nodes_;
 };

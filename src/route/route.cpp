@@ -347,4 +347,19 @@ PlanePoint sideStake(const CentrePoint& centre, double offset) {
   return moved(centre.point, rightOf(along(centre.azimuth)), offset);
 }
 
+void Route::piecesWithin(PlanePoint low, PlanePoint high,
+                         const std::function<void(std::size_t)>& seen) const {
+  const PlanePoint a = local(low.x, low.y), b = local(high.x, high.y);
+  const Box area{float(std::min(a.x, b.x)), float(std::min(a.y, b.y)), float(std::max(a.x, b.x)),
+                 float(std::max(a.y, b.y))};
+  tree_.within(area, [&](int i) { seen(std::size_t(i)); });
+}
+
+std::optional<std::pair<PlanePoint, PlanePoint>> Route::extent() const {
+  const auto box = tree_.extent();
+  if (!box)
+    return std::nullopt;
+  return std::pair(plane({box->minX, box->minY}), plane({box->maxX, box->maxY}));
+}
+
 } // namespace quenlor::route

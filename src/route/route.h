@@ -53,7 +53,10 @@
 #include "route/expected.h"
 #include "route/station.h"
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quenlor::route {
@@ -148,6 +151,14 @@ public:
   // the straights, clothoids or arcs (or a corner at an angle point), found
   // through a bounding-volume tree; beyond BP and EP on the tangents there.
   Expected<Location> locate(PlanePoint p) const;
+
+  // The pieces (indices into pieces()) that may lie in the plane's area from
+  // `low` to `high`, in route order, found through the same tree: what a view
+  // of part of a long route draws. And the box that holds the whole centre
+  // line, in the plane.
+  void piecesWithin(PlanePoint low, PlanePoint high,
+                    const std::function<void(std::size_t)>& seen) const;
+  std::optional<std::pair<PlanePoint, PlanePoint>> extent() const;
 
   // The pieces of the centre line in route order, each with the measures it
   // covers (where curves overlap the later one is cut): what a plan draws.

@@ -288,7 +288,8 @@ FieldQueries FieldToolsModel::queries() const {
 
 const FieldAnswers& FieldToolsModel::update(const Form& form) {
   FieldQueries q = queries();
-  TableSource source{route_.get(), std::nullopt, q.table, std::nullopt};
+  TableSource source{route_.get(), route_ ? route_->version() : 0, std::nullopt, q.table,
+                     std::nullopt};
   if (q.table && !onRoute(route_.get())) {
     source.boxes = routeOfBoxes(form);
     source.request = stakeTableRequest(form, q.table->start.chainage, q.table->end.chainage,

@@ -170,6 +170,7 @@ private:
   // What the table on show was made from.
   struct TableSource {
     const RouteModel* route;
+    unsigned long routeVersion;
     std::optional<RouteInputs> boxes;
     std::optional<TableQuery> query;
     std::optional<StakeTableRequest> request;

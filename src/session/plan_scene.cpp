@@ -235,6 +235,9 @@ std::optional<PlanScene::Bounds> PlanScene::focusBounds() const {
   b.add(firstTransition);
   b.add(arc);
   b.add(secondTransition);
+  for (const auto* lines : {&straights, &transitions, &arcs})
+    for (const Polyline& line : *lines)
+      b.add(line);
   b.add(tangents);
   b.add(sightLines);
   for (const PlanMarker& m : markers)
@@ -270,6 +273,11 @@ void addFieldTools(PlanScene& scene, const FieldAnswers& answers) {
   for (std::size_t i = 0; i < table.size(); ++i)
     if (const auto c = table.row(i).centre)
       scene.ticks.push_back({c->at, c->azimuth});
+}
+
+void addBoxesPoints(PlanScene& scene, const Form& form) {
+  addPointsAndSights(form, scene);
+  clearFaults();
 }
 
 PlanScene buildPlanScene(const Form& form) {

@@ -24,6 +24,7 @@ struct PlanSegment {
 enum class MarkerKind {
   IntersectionPoint,
   NextIntersectionPoint,
+  RouteEnd, // BP or EP of a whole route
   MainPoint,
   ComputedPoint, // the point the boxes show for the chainage in Text26
   StalePoint,    // the same, no longer the curve's point at that chainage
@@ -49,6 +50,8 @@ struct PlanTick {
 struct PlanScene {
   Polyline incomingStraight, outgoingStraight;
   Polyline firstTransition, arc, secondTransition;
+  // A whole route's pieces, and the curve of the JD picked out on it.
+  std::vector<Polyline> straights, transitions, arcs, picked;
   std::vector<PlanSegment> tangents;   // from the JD to ZH and to HZ
   std::vector<PlanSegment> sightLines; // from the station
   std::vector<PlanSegment> offsets;    // from the centre line to the tools' points
@@ -75,6 +78,11 @@ struct FieldAnswers;
 // chainage in Text26 (the point of the boxes is recomputed only when Text26
 // is edited), it is marked out of date and the curve's point is marked too.
 PlanScene buildPlanScene(const Form& form);
+
+// The points of the boxes alone, without their curve: the JD, the point at
+// the chainage in Text26 (out of date or not), the station and the backsight
+// with the sight lines; what the plan of a whole route adds of the boxes.
+void addBoxesPoints(PlanScene& scene, const Form& form);
 
 // Adds the field tools' points: the side stake, the measured point with the
 // foot of its offset, and the stake table's stakes as ticks (a table of more

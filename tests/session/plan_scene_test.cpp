@@ -39,44 +39,40 @@ Polyline wholeCurve(const PlanScene& s) {
   return all;
 }
 
+// The ZH and HZ points of the worked curve turning right and left.
 struct Hand {
   bool right;
   double zhX, zhY, hzX, hzY;
 };
 
-class PlanOfTheWorkedCurve : public ::testing::TestWithParam<Hand> {};
+TEST(PlanScene, FollowsTheRouteTheCalculatorComputes) {
+  for (const Hand hand : {Hand{true, 879.3080, 1930.3185, 1047.6650, 2130.9585},
+                          Hand{false, 879.3080, 1930.3185, 1137.2459, 1975.7998}}) {
+    SCOPED_TRACE(hand.right ? "right" : "left");
+    const Form form = plannedForm(hand.right);
+    const PlanScene scene = buildPlanScene(form);
+    ASSERT_FALSE(scene.firstTransition.empty());
+    ASSERT_FALSE(scene.arc.empty());
+    ASSERT_FALSE(scene.secondTransition.empty());
 
-TEST_P(PlanOfTheWorkedCurve, FollowsTheRouteTheCalculatorComputes) {
-  const Form form = plannedForm(GetParam().right);
-  const PlanScene scene = buildPlanScene(form);
-  ASSERT_FALSE(scene.firstTransition.empty());
-  ASSERT_FALSE(scene.arc.empty());
-  ASSERT_FALSE(scene.secondTransition.empty());
+    // From the ZH point to the HZ point, through the point in Text27/Text28.
+    EXPECT_LT(distance(scene.firstTransition.front(), hand.zhX, hand.zhY), 1e-4);
+    EXPECT_LT(distance(scene.secondTransition.back(), hand.hzX, hand.hzY), 1e-4);
+    const double px = test::number(form, Box::Text27), py = test::number(form, Box::Text28);
+    EXPECT_LT(distanceToLine(wholeCurve(scene), px, py), 1e-3);
 
-  // From the ZH point to the HZ point, through the point in Text27/Text28.
-  EXPECT_LT(distance(scene.firstTransition.front(), GetParam().zhX, GetParam().zhY), 1e-4);
-  EXPECT_LT(distance(scene.secondTransition.back(), GetParam().hzX, GetParam().hzY), 1e-4);
-  const double px = test::number(form, Box::Text27), py = test::number(form, Box::Text28);
-  EXPECT_LT(distanceToLine(wholeCurve(scene), px, py), 1e-3);
+    // It bends to the side the deflection says: right of the incoming
+    // direction (azimuth 30) for a right-hand curve.
+    const double a = 30 * 3.1415926 / 180;
+    const PlanePoint mid = scene.arc[scene.arc.size() / 2];
+    const double side = (mid.x - hand.zhX) * -std::sin(a) + (mid.y - hand.zhY) * std::cos(a);
+    EXPECT_EQ(side > 0, hand.right) << side;
 
-  // It bends to the side the deflection says: right of the incoming
-  // direction (azimuth 30) for a right-hand curve.
-  const double a = 30 * 3.1415926 / 180;
-  const PlanePoint mid = scene.arc[scene.arc.size() / 2];
-  const double side =
-      (mid.x - GetParam().zhX) * -std::sin(a) + (mid.y - GetParam().zhY) * std::cos(a);
-  EXPECT_EQ(side > 0, GetParam().right) << side;
-
-  // Transitions meet the arc where the route's own classification changes.
-  EXPECT_LT(
-      distance(scene.arc.front(), scene.firstTransition.back().x, scene.firstTransition.back().y),
-      1e-3);
+    // Transitions meet the arc where the route's own classification changes.
+    const PlanePoint end = scene.firstTransition.back();
+    EXPECT_LT(distance(scene.arc.front(), end.x, end.y), 1e-3);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Hands, PlanOfTheWorkedCurve,
-                         ::testing::Values(Hand{true, 879.3080, 1930.3185, 1047.6650, 2130.9585},
-                                           Hand{false, 879.3080, 1930.3185, 1137.2459, 1975.7998}),
-                         [](const auto& info) { return info.param.right ? "Right" : "Left"; });
 
 TEST(PlanScene, MarksMainPointsStationAndSights) {
   const PlanScene scene = buildPlanScene(plannedForm());

@@ -47,6 +47,14 @@ private:
 
   void click(Button b) { QTest::mouseClick(window->button(b), Qt::LeftButton); }
 
+  // A control's name and its place in pixels, from the table in twips.
+  static QString nameOf(const quenlor::WindowControl& c) {
+    return QString::fromUtf8(c.name.data(), qsizetype(c.name.size()));
+  }
+  static QRect placeOf(const quenlor::WindowControl& c) {
+    return {c.left / 15, c.top / 15, c.width / 15, c.height / 15};
+  }
+
   // The worked curve of the engine's tests, typed box by box.
   void typeWorkedCurve(bool right = true) {
     std::istringstream lines(quenlor::test::workedCurve(right));
@@ -74,12 +82,8 @@ private slots:
       QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
     QCOMPARE(window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), 44);
     QCOMPARE(window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly).size(), 6);
-    for (const auto& control : quenlor::windowControls()) {
-      const QString name = QString::fromUtf8(control.name.data(), qsizetype(control.name.size()));
-      const QRect place(control.left / 15, control.top / 15, control.width / 15,
-                        control.height / 15);
-      QCOMPARE(window->findChild<QWidget*>(name)->geometry(), place);
-    }
+    for (const auto& control : quenlor::windowControls())
+      QCOMPARE(window->findChild<QWidget*>(nameOf(control))->geometry(), placeOf(control));
     auto* notice = window->findChild<QLabel*>("Label2");
     QVERIFY(notice->wordWrap());
     QVERIFY(notice->text().startsWith(
@@ -139,12 +143,10 @@ private slots:
         expected.push_back(&control);
     std::sort(expected.begin(), expected.end(),
               [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-    QWidget* current = window->findChild<QWidget*>(QString::fromUtf8(expected[0]->name.data()));
-    current->setFocus();
+    window->findChild<QWidget*>(nameOf(*expected[0]))->setFocus();
     for (std::size_t i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-      QCOMPARE(QApplication::focusWidget()->objectName(),
-               QString::fromUtf8(expected[i]->name.data(), qsizetype(expected[i]->name.size())));
+      QCOMPARE(QApplication::focusWidget()->objectName(), nameOf(*expected[i]));
     }
     for (const QLabel* label : window->findChildren<QLabel*>())
       QCOMPARE(label->focusPolicy(), Qt::NoFocus);
@@ -258,11 +260,8 @@ private slots:
     QVERIFY(!plan.intersects(tools->geometry()));
     QVERIFY(tools->geometry().top() >= 442);
     QCOMPARE(plan.left() >= 793, beside);
-    for (const auto& control : quenlor::windowControls()) {
-      const QRect place(control.left / 15, control.top / 15, control.width / 15,
-                        control.height / 15);
-      QVERIFY2(!plan.intersects(place), control.name.data());
-    }
+    for (const auto& control : quenlor::windowControls())
+      QVERIFY2(!plan.intersects(placeOf(control)), control.name.data());
   }
 
   // North up: larger X higher, larger Y further right; and the arc drawn on

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/field_tools.h"
 
+#include "app/exports.h"
+#include "app/stake_sheet_print.h"
+#include "exchange/stamp.h"
 #include "session/notices.h"
+#include "session/route_model.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -233,6 +237,7 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   switches->addWidget(full, 0, 1);
   switches->addWidget(copy, 0, 2);
   grid->addLayout(switches, row++, 0, 1, 2);
+  grid->addLayout(buildFileButtons(group), row++, 0, 1, 2);
   tableNote_ = new QLabel(group);
   tableNote_->setObjectName(QStringLiteral("tableNote"));
   // However long the note grows, it takes the width it is given.
@@ -241,6 +246,46 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   grid->addWidget(tableNote_, row++, 0, 1, 2);
   grid->setRowStretch(row, 1);
   return group;
+}
+
+// 导出CSV, 导出XLSX and 打印… (a printer or a PDF file), each saying its
+// outcome in the notice line.
+QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
+  const struct {
+    const char* caption;
+    const char* name;
+    QString (*act)(QWidget*, const TableAnswer&, const exchange::SheetHeader&);
+  } buttons[] = {{"导出CSV", "exportCsv", exportStakeCsv},
+                 {"导出XLSX", "exportXlsx", exportStakeXlsx},
+                 {"打印…", "printTable", printStakeSheet}};
+  auto* row = new QGridLayout;
+  int column = 0;
+  for (const auto& b : buttons) {
+    auto* button = new QPushButton(QString::fromUtf8(b.caption), group);
+    button->setObjectName(QString::fromUtf8(b.name));
+    connect(button, &QPushButton::clicked, this, [this, act = b.act] {
+      const TableAnswer& table = model_.answers().table;
+      if (table.size() == 0) { // no dialog for nothing to write
+        setFileNotice(QStringLiteral("没有放样表：先填起点、终点和间距"));
+        return;
+      }
+      const QString said = act(this, table, sheetHeader());
+      if (!said.isEmpty())
+        setFileNotice(said);
+    });
+    row->addWidget(button, 0, column++);
+  }
+  return row;
+}
+
+exchange::SheetHeader FieldToolsPanel::sheetHeader() const {
+  return exchange::sheetHeaderOf(form_, route_.get(), model_.precision(),
+                                 exchange::nowStamp().date);
+}
+
+void FieldToolsPanel::setFileNotice(const QString& text) {
+  fileNotice_ = text;
+  showAnswers(model_.answers());
 }
 
 QTableView* FieldToolsPanel::buildTableView() {
@@ -259,6 +304,7 @@ QLineEdit* FieldToolsPanel::input(Input which, const QString& name) {
   auto* edit = new QLineEdit(this);
   edit->setObjectName(name);
   connect(edit, &QLineEdit::textEdited, this, [this, which](const QString& text) {
+    fileNotice_.clear();
     model_.setText(which, text.toStdString());
     pending_->start();
   });
@@ -274,7 +320,10 @@ QLineEdit* FieldToolsPanel::output(const QString& name) {
   return edit;
 }
 
-void FieldToolsPanel::formChanged() { pending_->start(); }
+void FieldToolsPanel::formChanged() {
+  fileNotice_.clear();
+  pending_->start();
+}
 
 bool FieldToolsPanel::fill(const QString& name, const QString& text) {
   auto* edit = findChild<QLineEdit*>(name);
@@ -306,6 +355,9 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   std::string notices;
   for (const Notice n : noticesOf(form_))
     notices += (notices.empty() ? "" : "；") + noticeText(n);
+  // What became of a file comes first: it is what the user just asked.
+  if (!fileNotice_.isEmpty())
+    notices = fileNotice_.toStdString() + (notices.empty() ? "" : "；") + notices;
   notice_->setToolTip(qs(notices));
   notice_->setText(fontMetrics().elidedText(qs(notices), Qt::ElideRight, std::max(width(), 100)));
   stakeSide_->setText(qs(a.stake.side));
@@ -329,6 +381,7 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
 }
 
 void FieldToolsPanel::setRoute(std::shared_ptr<const RouteModel> route) {
+  route_ = route;
   model_.setRoute(std::move(route));
   pending_->start();
 }

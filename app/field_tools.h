@@ -2,11 +2,12 @@
 // The field-tools panel below the boxes: a notice line, a side stake at a
 // chainage and offset, the chainage and offset of a measured point, and a
 // stake-out table, all on the route the boxes describe and recomputed with
-// them. The panel forwards what is typed into its boxes to the engine's
-// field-tools model and shows its answers. Its columns have fixed widths, so
+// them; the table goes out as CSV, XLSX or on paper. The panel forwards what is typed into its
+// boxes to the engine's field-tools model and shows its answers. Its columns have fixed widths, so
 // nothing moves while a surveyor works.
 #pragma once
 
+#include "exchange/stake_sheet.h"
 #include "session/field_tools.h"
 
 #include <QWidget>
@@ -43,6 +44,12 @@ public:
   const FieldAnswers& answers() const { return model_.answers(); }
   // The route the tools work on; none for the curve the boxes describe.
   void setRoute(std::shared_ptr<const RouteModel> route);
+  // Says the outcome of a file written from the table in the notice line,
+  // until the next edit.
+  void setFileNotice(const QString& text);
+  // The header of a stake sheet of the table on show: route, station,
+  // backsight, today's date, the precision on show.
+  exchange::SheetHeader sheetHeader() const;
   // Hears every recomputation, after the panel shows it.
   void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
@@ -52,6 +59,7 @@ private:
   QGroupBox* buildStakeGroup();
   QGroupBox* buildLocateGroup();
   QGroupBox* buildTableGroup();
+  QGridLayout* buildFileButtons(QWidget* group);
   QTableView* buildTableView();
   void orderTabs();
   QLineEdit* input(Input input, const QString& name);
@@ -75,6 +83,8 @@ private:
   StakeTableModel* tableModel_;
   QTableView* view_;
   std::function<void()> listener_;
+  std::shared_ptr<const RouteModel> route_;
+  QString fileNotice_;
 };
 
 } // namespace quenlor

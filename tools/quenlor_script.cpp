@@ -2,7 +2,10 @@
 // quenlor-script: runs scripted sessions over the same form as the window.
 // Reads the files named as arguments in order, or standard input when none is
 // named ("-" names it among files); --help prints the usage, --version the
-// version. Exits 2 at the first line that is not a command, 0 otherwise.
+// version. Exits 2 at the first line that is not a command, 0 otherwise. The
+// files run as one session, which can also write the exports and read
+// LandXML (exchange/script_commands.h).
+#include "exchange/script_commands.h"
 #include "form/form.h"
 #include "session/script.h"
 
@@ -42,11 +45,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   quenlor::Form form;
+  quenlor::ScriptSession session{form};
+  quenlor::exchange::addExchangeCommands(session);
   if (argc < 2)
-    return quenlor::runScript(form, std::cin, std::cout, std::cerr) ? 0 : 2;
+    return quenlor::runScript(session, std::cin, std::cout, std::cerr) ? 0 : 2;
   for (int i = 1; i < argc; ++i) {
     if (std::string_view(argv[i]) == "-") {
-      if (!quenlor::runScript(form, std::cin, std::cout, std::cerr, "standard input"))
+      if (!quenlor::runScript(session, std::cin, std::cout, std::cerr, "standard input"))
         return 2;
       continue;
     }
@@ -55,7 +60,7 @@ int main(int argc, char** argv) {
       std::cerr << "quenlor-script: cannot read " << argv[i] << '\n';
       return 2;
     }
-    if (!quenlor::runScript(form, file, std::cout, std::cerr, argv[i]))
+    if (!quenlor::runScript(session, file, std::cout, std::cerr, argv[i]))
       return 2;
   }
   return 0;

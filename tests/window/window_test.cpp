@@ -313,6 +313,16 @@ private slots:
     QVERIFY(plan->toScreen({1000, 2000}) != zoomed);
   }
 
+  // Without a table the file buttons open no dialog: the notice line says why.
+  void tableFileButtonsWithoutATableSayWhy() {
+    quenlor::FieldToolsPanel* tools = window->fieldTools();
+    for (const char* name : {"exportCsv", "exportXlsx", "printTable"}) {
+      QTest::mouseClick(tools->findChild<QPushButton*>(name), Qt::LeftButton);
+      QVERIFY(tools->findChild<QLabel*>("notice")->toolTip().startsWith(
+          QStringLiteral("没有放样表")));
+    }
+  }
+
   void fieldToolsFollowTheBoxesAndWriteNone() {
     window->resize(1280, 800);
     typeWorkedCurve();

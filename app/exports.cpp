@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/exports.h"
+
+#include "exchange/dxf.h"
+#include "exchange/landxml.h"
+#include "exchange/stake_sheet.h"
+#include "session/field_tools.h"
+#include "session/route_model.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace quenlor {
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The file to write, with the filter's suffix when none was typed.
+QString fileToSave(QWidget* parent, const QString& caption, const QString& filter,
+                   const QString& suffix) {
+  QString path = QFileDialog::getSaveFileName(parent, caption, QString(), filter);
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+    path += suffix;
+  return path;
+}
+
+QString outcome(const exchange::Expected<exchange::Done>& saved, const QString& path) {
+  return saved ? QStringLiteral("已保存 %1").arg(path)
+               : QStringLiteral("未能保存：%1").arg(qs(saved.error()));
+}
+
+template <class Save>
+QString saveAs(QWidget* parent, const QString& caption, const QString& filter,
+               const QString& suffix, Save save) {
+  const QString path = fileToSave(parent, caption, filter, suffix);
+  return path.isEmpty() ? QString() : outcome(save(path.toStdString()), path);
+}
+
+} // namespace
+
+QString exportLandXml(QWidget* parent, const RouteModel& route) {
+  return saveAs(parent, QStringLiteral("导出 LandXML"), QStringLiteral("LandXML (*.xml)"),
+                QStringLiteral(".xml"), [&](const std::string& path) {
+                  return exchange::saveLandXml(path, route, exchange::nowStamp());
+                });
+}
+
+QString importLandXml(QWidget* parent, RouteModel& route) {
+  const QString path =
+      QFileDialog::getOpenFileName(parent, QStringLiteral("导入 LandXML"), QString(),
+                                   QStringLiteral("LandXML (*.xml *.landxml)"));
+  if (path.isEmpty())
+    return {};
+  exchange::LandXmlImport read = exchange::openLandXml(path.toStdString());
+  if (!read.route)
+    return QStringLiteral("未能导入 %1：%2").arg(path, qs(read.notice));
+  const std::size_t jds = read.route->jds.size();
+  route.replace(std::move(*read.route));
+  return QStringLiteral("已导入 %1：%2 个交点").arg(path).arg(jds);
+}
+
+QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes) {
+  return saveAs(parent, QStringLiteral("导出 DXF"), QStringLiteral("DXF (*.dxf)"),
+                QStringLiteral(".dxf"), [&](const std::string& path) {
+                  return exchange::saveDxf(path, exchange::routeDrawing(route, stakes));
+                });
+}
+
+QString exportStakeCsv(QWidget* parent, const TableAnswer& table,
+                       const exchange::SheetHeader& header) {
+  return saveAs(parent, QStringLiteral("导出放样表 CSV"), QStringLiteral("CSV (*.csv)"),
+                QStringLiteral(".csv"), [&](const std::string& path) {
+                  return exchange::saveStakeCsv(path, table, header);
+                });
+}
+
+QString exportStakeXlsx(QWidget* parent, const TableAnswer& table,
+                        const exchange::SheetHeader& header) {
+  return saveAs(parent, QStringLiteral("导出放样表 XLSX"), QStringLiteral("Excel (*.xlsx)"),
+                QStringLiteral(".xlsx"), [&](const std::string& path) {
+                  return exchange::saveStakeXlsx(path, table, header);
+                });
+}
+
+} // namespace quenlor

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's ways out of the program and into it, each asking for the file
+// with the standard file dialog and answering with the text for the notice
+// line (empty when the user cancelled). The files are written by the
+// exchange library (exchange/*.h), each replaced at once.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace quenlor {
+
+class RouteModel;
+struct TableAnswer;
+namespace exchange {
+struct SheetHeader;
+}
+
+// The route as LandXML 1.2.
+QString exportLandXml(QWidget* parent, const RouteModel& route);
+// Replaces the route by the one of a LandXML file; a file that cannot be
+// read leaves the route as it was and the notice says why.
+QString importLandXml(QWidget* parent, RouteModel& route);
+// The plan of the route as DXF, with the stakes of the table when given.
+QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes = nullptr);
+
+// The stake-out table as a CSV or XLSX stake sheet.
+QString exportStakeCsv(QWidget* parent, const TableAnswer& table,
+                       const exchange::SheetHeader& header);
+QString exportStakeXlsx(QWidget* parent, const TableAnswer& table,
+                        const exchange::SheetHeader& header);
+
+} // namespace quenlor

@@ -1,0 +1,200 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/stake_sheet_print.h"
+
+#include "app/fonts.h"
+#include "session/field_tools.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace quenlor {
+namespace {
+
+constexpr double kMarginMm = 15;
+constexpr double kTextPoints = 8.5, kTitlePoints = 13;
+
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// The columns of the sheet and their share of the page's width.
+struct Column {
+  const char* heading;
+  double share;
+};
+constexpr Column kColumns[] = {{"桩号", 0.15},    {"点", 0.07},       {"X", 0.16},
+                               {"Y", 0.16},       {"设计高程", 0.12}, {"放线方位角", 0.18},
+                               {"放线距离", 0.16}};
+
+using Line = std::array<QString, std::size(kColumns)>;
+
+// A cell of the engine's stake table by its heading, as the table shows it.
+QString cell(const StakeRow& row, std::string_view heading, Precision p) {
+  for (const StakeColumn& column : stakeColumns(true))
+    if (column.heading == heading)
+      return qs(column.cell(row, p));
+  return {};
+}
+
+// One line a point of a stake: the centre, then the sides standing off it.
+void addLines(std::vector<Line>& lines, const StakeRow& row, Precision p) {
+  if (!row.centre)
+    return;
+  const PlanePoint c = row.centre->at;
+  lines.push_back({qs(row.label), row.mainPoint.empty() ? QStringLiteral("中") : qs(row.mainPoint),
+                   cell(row, "X", p), cell(row, "Y", p), cell(row, "设计高程", p),
+                   cell(row, "放线方位角", p), cell(row, "放线距离", p)});
+  const auto side = [&](const std::optional<PlanePoint>& at, const std::string& name) {
+    if (!at || std::hypot(at->x - c.x, at->y - c.y) < exchange::kSideOnCentre)
+      return;
+    const auto of = [&](const char* what) { return cell(row, name + "桩" + what, p); };
+    lines.push_back(
+        {QString(), qs(name), of("X"), of("Y"), of("设计高程"), of("方位角"), of("距离")});
+  };
+  side(row.left, "左");
+  side(row.right, "右");
+}
+
+QString pointText(const std::optional<PlanePoint>& p, Precision precision) {
+  if (!p)
+    return QStringLiteral("—");
+  return QStringLiteral("X %1  Y %2")
+      .arg(qs(lengthText(p->x, precision)), qs(lengthText(p->y, precision)));
+}
+
+class SheetPainter {
+public:
+  SheetPainter(QPainter& painter, const QRectF& page, const exchange::SheetHeader& header)
+      : painter_(painter), page_(page), header_(header) {
+    font_ = controlFont();
+    font_.setPointSizeF(kTextPoints);
+    lineHeight_ = QFontMetricsF(font_, painter.device()).height() * 1.35;
+  }
+
+  // Lines that fit below the header and headings, above the foot.
+  int linesPerPage() const {
+    return std::max(1, int((page_.height() - 8 * lineHeight_) / lineHeight_));
+  }
+
+  void page(const std::vector<Line>& lines, std::size_t from, int number, int pages) {
+    double y = page_.top();
+    QFont title = font_;
+    title.setPointSizeF(kTitlePoints);
+    title.setBold(true);
+    painter_.setFont(title);
+    const double titleHeight = QFontMetricsF(title, painter_.device()).height() * 1.4;
+    painter_.drawText(QRectF(page_.left(), y, page_.width(), titleHeight), Qt::AlignHCenter,
+                      QStringLiteral("放样表  ") + qs(header_.route));
+    y += titleHeight;
+    painter_.setFont(font_);
+    const QString info[] = {
+        QStringLiteral("测站  ") + pointText(header_.station, header_.precision),
+        QStringLiteral("后视  ") + pointText(header_.backsight, header_.precision),
+        QStringLiteral("日期  %1      精度  %2")
+            .arg(qs(header_.date), qs(exchange::precisionText(header_.precision)))};
+    for (const QString& text : info) {
+      painter_.drawText(QRectF(page_.left(), y, page_.width(), lineHeight_), Qt::AlignLeft, text);
+      y += lineHeight_;
+    }
+    y += lineHeight_ / 2;
+    QFont bold = font_;
+    bold.setBold(true);
+    painter_.setFont(bold);
+    Line headings;
+    for (std::size_t c = 0; c < std::size(kColumns); ++c)
+      headings[c] = QString::fromUtf8(kColumns[c].heading);
+    row(headings, y);
+    y += lineHeight_;
+    painter_.drawLine(QPointF(page_.left(), y), QPointF(page_.right(), y));
+    painter_.setFont(font_);
+    const std::size_t to = std::min(lines.size(), from + std::size_t(linesPerPage()));
+    for (std::size_t i = from; i < to; ++i, y += lineHeight_)
+      row(lines[i], y);
+    painter_.drawText(
+        QRectF(page_.left(), page_.bottom() - lineHeight_, page_.width(), lineHeight_),
+        Qt::AlignHCenter, QStringLiteral("第 %1 页 / 共 %2 页").arg(number).arg(pages));
+  }
+
+private:
+  void row(const Line& cells, double y) {
+    double x = page_.left();
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      const double width = kColumns[c].share * page_.width();
+      const auto align = c < 2 ? Qt::AlignLeft : Qt::AlignRight;
+      painter_.drawText(QRectF(x, y, width - 4, lineHeight_), align | Qt::AlignVCenter, cells[c]);
+      x += width;
+    }
+  }
+
+  QPainter& painter_;
+  QRectF page_;
+  const exchange::SheetHeader& header_;
+  QFont font_;
+  double lineHeight_ = 0;
+};
+
+} // namespace
+
+int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
+                    const exchange::SheetHeader& header) {
+  device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                   QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                   QPageLayout::Millimeter));
+  std::vector<Line> lines;
+  for (std::size_t i = 0; i < table.size(); ++i)
+    addLines(lines, table.row(i), header.precision);
+  QPainter painter;
+  if (!painter.begin(&device))
+    return 0;
+  const QRectF page(QPointF(0, 0), QSizeF(device.width(), device.height()));
+  SheetPainter sheet(painter, page, header);
+  const std::size_t perPage = std::size_t(sheet.linesPerPage());
+  const int pages = int(std::max<std::size_t>(1, (lines.size() + perPage - 1) / perPage));
+  for (int n = 0; n < pages; ++n) {
+    if (n > 0)
+      device.newPage();
+    sheet.page(lines, std::size_t(n) * perPage, n + 1, pages);
+  }
+  painter.end();
+  return pages;
+}
+
+QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,
+                          const exchange::SheetHeader& header) {
+  if (table.size() == 0)
+    return QStringLiteral("没有放样表可打印");
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return QStringLiteral("无法写入 %1：%2").arg(path, file.errorString());
+  QPdfWriter pdf(&file);
+  pdf.setTitle(QStringLiteral("放样表 ") + qs(header.route));
+  pdf.setCreator(QStringLiteral("Quenlor"));
+  const int pages = paintStakeSheet(pdf, table, header);
+  if (pages == 0 || !file.commit())
+    return QStringLiteral("无法写入 %1：%2").arg(path, file.errorString());
+  return QStringLiteral("已打印到 %1（%2 页）").arg(path).arg(pages);
+}
+
+QString printStakeSheet(QWidget* parent, const TableAnswer& table,
+                        const exchange::SheetHeader& header) {
+  if (table.size() == 0)
+    return QStringLiteral("没有放样表可打印");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle(QStringLiteral("打印放样表"));
+  if (dialog.exec() != QDialog::Accepted)
+    return {};
+  const int pages = paintStakeSheet(printer, table, header);
+  if (pages == 0)
+    return QStringLiteral("无法打印放样表");
+  const QString where =
+      printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+  return QStringLiteral("已打印到 %1（%2 页）").arg(where).arg(pages);
+}
+
+} // namespace quenlor

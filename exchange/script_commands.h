@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The exports (and the LandXML import) as commands of the driver's session
+// language, added to a ScriptSession's extensions:
+//
+//   export landxml FILE        the loaded route (landxml.h)
+//   export csv FILE [full]     the last table asked for, as a stake sheet
+//   export xlsx FILE [full]    (stake_sheet.h); field precision unless full
+//   export points FILE [yx]    the last table's stakes for a total station,
+//                              X (north) first unless yx
+//   export dxf FILE            the plan of the loaded route, or of the curve
+//                              the boxes describe, with the last table's
+//                              stakes (dxf.h)
+//   import landxml FILE        loads the route of a LandXML file; a file
+//                              that cannot be read leaves the loaded route
+//   each printing "wrote FILE" or "imported FILE: N JDs" when done.
+// The date on a sheet is today's, or SOURCE_DATE_EPOCH's (stamp.h).
+#pragma once
+
+namespace quenlor {
+struct ScriptSession;
+}
+
+namespace quenlor::exchange {
+
+void addExchangeCommands(ScriptSession& session);
+
+} // namespace quenlor::exchange

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stake-out table as files: a stake sheet in CSV or XLSX with a header
+// block naming the route, the station, the backsight, the date and the
+// precision, and the stakes as a point list for a total station. The columns
+// are the table's own (chainage/stake_table.h: stakeColumns), the rows made
+// one at a time as they are written.
+//
+// CSV: UTF-8 with a byte-order mark (spreadsheets need it for Chinese),
+// lines ending in CRLF, cells with a comma, a quote or a line break quoted.
+//   线路,示例路线
+//   测站,3456700.000,512400.000          X, Y; empty cells without a station
+//   后视,3456900.000,512200.000
+//   日期,2024-05-01
+//   精度,毫米，整秒                       or 全精度
+//   (an empty line)
+//   桩号,主点,X,Y,...                      the headings
+//   K1+080.000,,3456736.120,...            one line a stake
+//
+// XLSX (libxlsxwriter): one sheet, the same header block in its first rows
+// (station and backsight coordinates as numbers), the headings in bold and
+// frozen, then the rows: lengths as numbers at full precision shown as 0.000
+// (Field) or with every digit (Full), chainages, main points and angles as
+// text (DMS 251°37′50″, or packed DMS at full precision). Written in
+// constant-memory mode, row by row; printed as A4 landscape with the
+// headings repeated.
+//
+// Point list: one line a point, "name,X,Y,Z" (N,E) or "name,Y,X,Z" (E,N),
+// lengths at the precision asked; the centre stake named by its chainage
+// (K1+234.567, the second occurrence after a long chain break K1+234.567(2)),
+// its side stakes by the same with L or R after it (K1+234.567L); Z the
+// design elevation where the table has one, else empty. Side stakes at no
+// offset (on the centre) and rows without a point are left out.
+#pragma once
+
+#include "chainage/stake_table.h"
+#include "exchange/saved_file.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace quenlor {
+class Form;
+class RouteModel;
+struct TableAnswer;
+} // namespace quenlor
+
+namespace quenlor::exchange {
+
+struct SheetHeader {
+  std::string route; // the route's name, or what the table stands on
+  std::optional<PlanePoint> station, backsight;
+  std::string date; // 2024-05-01
+  Precision precision = Precision::Field;
+};
+
+// The header for a table of the form's station and backsight (Text35/36,
+// Text39/Text1, each when both its boxes hold a number), on the route when
+// one is given (its name, or 路线 without one), else on the curve of the
+// boxes (交点 and the JD's name in Text7).
+SheetHeader sheetHeaderOf(const Form& form, const RouteModel* route, Precision precision,
+                          std::string date);
+
+// "毫米，整秒" or "全精度".
+std::string precisionText(Precision precision);
+
+// A side stake nearer than this to its centre stands on it and is not listed
+// on its own (metres).
+inline constexpr double kSideOnCentre = 5e-4;
+
+enum class CoordinateOrder { NorthEast, EastNorth };
+
+// Each writes the whole file; false when the stream fails.
+bool writeStakeCsv(std::ostream& out, const TableAnswer& table, const SheetHeader& header);
+bool writePointList(std::ostream& out, const TableAnswer& table, CoordinateOrder order,
+                    Precision precision);
+
+// A table with no rows writes nothing and says so.
+Expected<Done> saveStakeCsv(const std::string& path, const TableAnswer& table,
+                            const SheetHeader& header);
+Expected<Done> saveStakeXlsx(const std::string& path, const TableAnswer& table,
+                             const SheetHeader& header);
+Expected<Done> savePointList(const std::string& path, const TableAnswer& table,
+                             CoordinateOrder order, Precision precision);
+
+// The name of a stake in a point list: its chainage and occurrence, and L or
+// R for a side stake ("" for the centre).
+std::string pointName(const StakeRow& row, std::string_view side);
+
+} // namespace quenlor::exchange

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The driver's exports as a user runs them, each file read back by a reader
+// of its own: the CSV and the point list as text, the XLSX unpacked by unzip,
+// the DXF by its group codes, the LandXML imported again.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string run(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+      out.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0) << command;
+  }
+  return out;
+}
+
+std::string fileText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<std::string> split(const std::string& text, char at) {
+  std::vector<std::string> parts;
+  std::istringstream in(text);
+  for (std::string part; std::getline(in, part, at);)
+    parts.push_back(part.ends_with('\r') ? part.substr(0, part.size() - 1) : part);
+  return parts;
+}
+
+std::string fixed3(const std::string& number) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", std::stod(number));
+  return text;
+}
+
+// One session: the example route, a table, every export; the table as the
+// driver prints it is what the files are checked against.
+class Exports : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    folder = fs::temp_directory_path() / ("quenlor-exports-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::ofstream(folder / "session.qs")
+        << "route " QUENLOR_EXAMPLE_ROUTE "\n"
+        << "table 0 300 50 7.5\n"
+        << "export csv " << (folder / "t.csv").string() << "\n"
+        << "export xlsx " << (folder / "t.xlsx").string() << "\n"
+        << "export points " << (folder / "p.csv").string() << " yx\n"
+        << "export dxf " << (folder / "plan.dxf").string() << "\n"
+        << "export landxml " << (folder / "r.xml").string() << "\n"
+        << "import landxml " << (folder / "r.xml").string() << "\n";
+    output =
+        run("SOURCE_DATE_EPOCH=1714521600 " QUENLOR_SCRIPT " " + (folder / "session.qs").string());
+    const auto lines = split(output, '\n');
+    for (std::size_t i = 2; i < lines.size() && !lines[i].starts_with("wrote"); ++i)
+      table.push_back(split(lines[i], '\t'));
+  }
+  static void TearDownTestSuite() { fs::remove_all(folder); }
+
+  static inline fs::path folder;
+  static inline std::string output;
+  static inline std::vector<std::vector<std::string>> table; // K, main point, X, Y, ...
+};
+
+TEST_F(Exports, TheDriverSaysWhatItWrote) {
+  EXPECT_NE(output.find("wrote " + (folder / "plan.dxf").string()), std::string::npos);
+  EXPECT_NE(output.find(": 6 JDs"), std::string::npos) << output;
+  ASSERT_EQ(table.size(), 7u) << output;
+}
+
+TEST_F(Exports, TheCsvSheetHasItsHeaderAndTheTableAtFieldPrecision) {
+  const std::string text = fileText(folder / "t.csv");
+  ASSERT_TRUE(text.starts_with("\xEF\xBB\xBF")) << "no byte-order mark";
+  const auto lines = split(text.substr(3), '\n');
+  ASSERT_EQ(lines.size(), 7 + table.size());
+  EXPECT_EQ(lines[0], "线路,示例路线 K0+000 起");
+  EXPECT_EQ(lines[3], "日期,2024-05-01");
+  EXPECT_EQ(lines[4], "精度,毫米，整秒");
+  EXPECT_TRUE(lines[6].starts_with("桩号,主点,X,Y,")) << lines[6];
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const auto cells = split(lines[7 + i], ',');
+    EXPECT_EQ(cells[0], table[i][0]);
+    EXPECT_EQ(cells[2], fixed3(table[i][2]));
+    EXPECT_EQ(cells[3], fixed3(table[i][3]));
+  }
+}
+
+TEST_F(Exports, ThePointListPutsEastFirstWhenAsked) {
+  const auto lines = split(fileText(folder / "p.csv"), '\n');
+  ASSERT_EQ(lines.size(), 3 * table.size()); // centre, left, right
+  const auto first = split(lines[0], ',');
+  EXPECT_EQ(first[0], "K0+000.000");
+  EXPECT_EQ(first[1], fixed3(table[0][3]));
+  EXPECT_EQ(first[2], fixed3(table[0][2]));
+  EXPECT_EQ(split(lines[1], ',')[0], "K0+000.000L");
+}
+
+TEST_F(Exports, TheXlsxHoldsNumbersWithAMillimetreFormat) {
+  const std::string xlsx = (folder / "t.xlsx").string();
+  const std::string sheet = run("unzip -p " + xlsx + " xl/worksheets/sheet1.xml");
+  const std::string styles = run("unzip -p " + xlsx + " xl/styles.xml");
+  const std::string book = run("unzip -p " + xlsx + " xl/workbook.xml");
+  EXPECT_NE(book.find("name=\"放样表\""), std::string::npos);
+  EXPECT_NE(styles.find("formatCode=\"0.000\""), std::string::npos);
+  EXPECT_NE(sheet.find("<v>" + table[1][2] + "</v>"), std::string::npos) << table[1][2];
+  EXPECT_NE(sheet.find("示例路线"), std::string::npos);
+  EXPECT_NE(sheet.find("2024-05-01"), std::string::npos);
+}
+
+// The DXF's group codes: a code line, a value line.
+TEST_F(Exports, TheDxfHasTheCentreLineOnItsLayersInCadAxes) {
+  const auto lines = split(fileText(folder / "plan.dxf"), '\n');
+  ASSERT_GT(lines.size(), 100u);
+  std::map<std::string, int> entities; // "TYPE LAYER"
+  std::string type;
+  std::vector<std::pair<int, std::string>> firstLine;
+  bool inEntities = false;
+  for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
+    const int code = std::stoi(lines[i]);
+    const std::string value =
+        lines[i + 1].substr(std::min(lines[i + 1].find_first_not_of(' '), lines[i + 1].size()));
+    if (code == 2 && value == "ENTITIES")
+      inEntities = true;
+    if (!inEntities)
+      continue;
+    if (code == 0)
+      type = value;
+    if (code == 8)
+      ++entities[type + " " + value];
+    if (type == "LINE" && entities["LINE ZX_STRAIGHT"] == 1 && (code == 10 || code == 20))
+      firstLine.emplace_back(code, value);
+  }
+  EXPECT_EQ(lines[lines.size() - 1], "EOF");
+  EXPECT_GE(entities["ARC ZX_ARC"], 6);
+  EXPECT_GE(entities["LWPOLYLINE ZX_TRANSITION"], 10);
+  EXPECT_EQ(entities["POINT JD"], 6);
+  EXPECT_EQ(entities["POINT STAKE"], 3 * int(table.size()));
+  EXPECT_EQ(entities["TEXT STAKE"], 3 * int(table.size()));
+  // BP (X 3456789.123, Y 512345.678): CAD's x is Y, CAD's y is X.
+  std::map<int, double> at;
+  for (const auto& [code, value] : firstLine)
+    at[code] = std::stod(value);
+  EXPECT_NEAR(at[10], 512345.678, 1e-6);
+  EXPECT_NEAR(at[20], 3456789.123, 1e-6);
+}
+
+} // namespace

@@ -1,0 +1,3 @@
+# A LandXML file cut short is refused with where it stops.
+route ../../examples/route.csv
+import landxml truncated.xml

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stake sheet on paper, written to PDF and read back by poppler: a page
+// renders (pdftoppm), the headings, the header and a known row are in its
+// text (pdftotext).
+#include "app/stake_sheet_print.h"
+#include "form/form.h"
+#include "route/route_file.h"
+#include "session/field_tools.h"
+#include "session/route_model.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quenlor;
+
+class PrintTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void aPdfSheetRendersWithItsHeadingsAndRows() {
+    auto definition = route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+    QVERIFY(definition);
+    const auto route = std::make_shared<const RouteModel>(*definition);
+    const Form form;
+    FieldQueries q;
+    // Enough rows for a second page.
+    q.table = TableQuery{*parseStation("0"), *parseStation("2000"), 20, 7.5};
+    const TableAnswer table = answerFieldTools(form, route, q).table;
+    exchange::SheetHeader header{"示例路线", PlanePoint{3456700, 512400}, std::nullopt,
+                                 "2024-05-01", Precision::Field};
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("sheet.pdf"));
+    QVERIFY2(saveStakeSheetPdf(pdf, table, header).startsWith(QStringLiteral("已打印")),
+             "not written");
+
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
+                       QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
+                       QStringLiteral("2"), pdf, folder.filePath(QStringLiteral("page"))});
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("page-2.png"))).size() > 0);
+
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString all = QString::fromUtf8(text.readAllStandardOutput());
+    const QStringList pages = all.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QVERIFY(pages.size() >= 2);
+    for (const QString& page : pages) // headings and header repeated on every page
+      for (const char* word :
+           {"放样表", "示例路线", "桩号", "放线方位角", "2024-05-01", "毫米，整秒"})
+        QVERIFY2(page.contains(QString::fromUtf8(word)), word);
+    // pdftotext drops the spaces between Chinese and digits.
+    QVERIFY(QString(pages[1]).remove(QLatin1Char(' ')).contains(QStringLiteral("第2页/共")));
+    // A known row: K0+100, its X as the table gives it.
+    const QString x =
+        QString::fromStdString(stakeColumns(true)[2].cell(table.row(5), Precision::Field));
+    QVERIFY(all.contains(QRegularExpression(QStringLiteral("K0\\+100\\.000 +中 +") +
+                                            QRegularExpression::escape(x))));
+  }
+};
+
+QTEST_MAIN(PrintTest)
+#include "print_test.moc"

@@ -109,14 +109,16 @@ FieldToolsPanel::FieldToolsPanel(const Form& form, QWidget* parent)
   source_ = new QLabel(this);
   source_->setObjectName(QStringLiteral("source"));
   source_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // A long route name must not widen the panel past its area.
+  source_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   pointLevel_ = new QLabel(this);
   pointLevel_->setObjectName(QStringLiteral("pointLevel"));
   pointLevel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(notice_, 0, 0, 1, 3);
-  layout->addWidget(source_, 0, 3);
+  layout->addWidget(notice_, 0, 0, 1, 2);
+  layout->addWidget(source_, 0, 2, 1, 2);
   layout->addWidget(pointLevel_, 3, 0, 1, 4);
   layout->addWidget(buildStakeGroup(), 1, 0);
   layout->addWidget(buildLocateGroup(), 1, 1);
@@ -296,7 +298,7 @@ QTableView* FieldToolsPanel::buildTableView() {
   view_->verticalHeader()->hide();
   view_->horizontalHeader()->setDefaultSectionSize(fieldWidth(this));
   view_->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("K00+000.000")) + 12);
-  view_->setColumnWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("主点")) + 12);
+  view_->setColumnWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("断链前")) + 12);
   return view_;
 }
 
@@ -371,6 +373,7 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   foundSide_->setText(qs(a.locate.side));
   tableNote_->setText(qs(a.table.note));
   source_->setText(qs(a.source));
+  source_->setToolTip(source_->text());
   showText(stakeDesign_, a.stake.design.empty() ? a.stake.problem : a.stake.design);
   stakeCutFill_->setText(qs(a.stake.cutFill));
   const PointLevelAnswer& level = a.pointLevel;

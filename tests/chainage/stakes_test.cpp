@@ -7,6 +7,7 @@
 #include "support/session.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace quenlor {
 namespace {
@@ -44,11 +45,12 @@ TEST(Locate, InvertsSideStakesEverywhere) {
     for (const MainPoint& m : kMainPoints)
       chainages.push_back(parseNumber(form.text(m.box)));
     const double zh = chainages.front(), hz = chainages.back();
-    for (double k = zh - 120; k <= hz + 110; k += 0.37)
+    for (double k = zh - 120; k <= hz + 110; k += 0.73)
       chainages.push_back(k);
     double worst = 0;
     for (const double k : chainages) {
-      for (double offset : {-30.0, -7.5, -0.01, 0.0, 0.1, 3.0, 25.0}) {
+      for (double offset :
+           {-30.0, -20.0, -10.0, -7.5, -1.0, -0.01, 0.0, 0.01, 0.1, 1.0, 3.0, 10.0, 20.0, 30.0}) {
         const auto stake = sideStake(route, k, offset);
         ASSERT_TRUE(stake);
         const auto found = locate(route, stake->x, stake->y);
@@ -58,6 +60,8 @@ TEST(Locate, InvertsSideStakesEverywhere) {
       }
     }
     EXPECT_LT(worst, 1e-4) << form.text(Box::Text6) << " " << form.text(Box::Text42);
+    std::printf("stake->locate, Ls %s/%s: worst %.3g m\n", form.text(Box::Text10).c_str(),
+                form.text(Box::Text42).c_str(), worst);
   }
 }
 

@@ -70,6 +70,23 @@ TEST(Script, ALongTypedNumberIsReadInFull) {
   EXPECT_EQ(form.text(Box::Text2), "1.33333333333333");
 }
 
+// Fault: a value that is not finite was printed as a mangled "i.nf" or
+// "n.an"; the key now stands with an empty value.
+TEST(Script, AFieldToolPrintsNoNonNumber) {
+  const struct {
+    const char* session;
+    const char* printed;
+  } cases[] = {
+      {"stake 1e308 1e308", "X=9.99999999999987E+307 Y=9.99999839230621E+307 azimuth= distance=\n"},
+      {"set Text35 1e-20\nset Text36 0\nset Text9 300\nstake 0 0",
+       "X=0 Y=0 azimuth= distance=1E-20\n"},
+  };
+  for (const auto& c : cases) {
+    Form form;
+    EXPECT_EQ(runLines(form, c.session), c.printed) << c.session;
+  }
+}
+
 TEST(Script, PrintDumpAndState) {
   Form form;
   EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");

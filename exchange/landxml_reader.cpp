@@ -3,13 +3,13 @@
 
 #include "exchange/plane_lines.h"
 #include "numeric/chainage_text.h"
+#include "numeric/strict_number.h"
 #include "route/clothoid.h"
 #include "route/route.h"
 
 #include <QByteArray>
 #include <QXmlStreamReader>
 
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -73,10 +73,8 @@ std::string text(QStringView view) { return view.toString().toStdString(); }
 
 std::optional<double> numberOf(QStringView word) {
   const QByteArray bytes = word.toLatin1();
-  double value = 0;
-  const auto [end, error] = std::from_chars(bytes.data(), bytes.data() + bytes.size(), value);
-  if (bytes.isEmpty() || error != std::errc{} || end != bytes.data() + bytes.size() ||
-      !route::isUsableValue(value))
+  const auto value = strictNumber(std::string_view(bytes.data(), std::size_t(bytes.size())));
+  if (!value || !route::isUsableValue(*value))
     return std::nullopt;
   return value;
 }

@@ -4,11 +4,11 @@
 #include "exchange/stake_sheet.h"
 
 #include "numeric/number_text.h"
+#include "numeric/strict_number.h"
 #include "session/field_tools.h"
 
 #include <xlsxwriter.h>
 
-#include <charconv>
 #include <cmath>
 
 namespace quenlor::exchange {
@@ -17,16 +17,6 @@ namespace {
 constexpr lxw_row_t kHeadingRow = 6;
 constexpr std::uint8_t kA4 = 9; // libxlsxwriter's paper index
 constexpr double kChainageWidth = 15, kColumnWidth = 13;
-
-// A cell text that is a plain decimal number (a length) as its value.
-std::optional<double> plainNumber(std::string_view text) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
 
 class Sheet {
 public:
@@ -127,8 +117,8 @@ Expected<Done> saveStakeXlsx(const std::string& path, const TableAnswer& table,
       for (std::size_t c = 0; c < columns.size(); ++c) {
         // A length reads as a plain number at field precision; its value is
         // taken with every digit. Chainages and angles stay text.
-        const auto value = plainNumber(columns[c].cell(row, Precision::Field))
-                               ? plainNumber(columns[c].cell(row, Precision::Full))
+        const auto value = strictNumber(columns[c].cell(row, Precision::Field))
+                               ? strictNumber(columns[c].cell(row, Precision::Full))
                                : std::nullopt;
         if (value)
           sheet.number(r, lxw_col_t(c), *value);

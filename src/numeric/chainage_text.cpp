@@ -2,9 +2,9 @@
 #include "numeric/chainage_text.h"
 
 #include "numeric/number_text.h"
+#include "numeric/strict_number.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -22,16 +22,6 @@ std::string_view trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// The whole text as one decimal number, nothing else before or after it.
-std::optional<double> wholeNumber(std::string_view text) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
-}
-
 bool isDigits(std::string_view text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -45,7 +35,7 @@ std::optional<double> metresPart(std::string_view text) {
   if (point != std::string_view::npos && text.size() > point + 1 &&
       !isDigits(text.substr(point + 1)))
     return std::nullopt;
-  return wholeNumber(text);
+  return strictNumber(text);
 }
 
 } // namespace
@@ -79,14 +69,14 @@ std::optional<double> parseChainage(std::string_view text) {
   const bool exponent = plus != std::string_view::npos && plus > 0 &&
                         (text[plus - 1] == 'e' || text[plus - 1] == 'E');
   if (plus == std::string_view::npos || exponent)
-    return k ? std::nullopt : wholeNumber(text); // a K wants its plus
+    return k ? std::nullopt : strictNumber(text); // a K wants its plus
 
   const bool negative = !text.empty() && text.front() == '-';
   const std::string_view km = text.substr(negative ? 1 : 0, plus - (negative ? 1 : 0));
   const auto metres = metresPart(text.substr(plus + 1));
   if (!isDigits(km) || !metres)
     return std::nullopt;
-  const double magnitude = *wholeNumber(km) * kMetresPerKilometre + *metres;
+  const double magnitude = *strictNumber(km) * kMetresPerKilometre + *metres;
   return negative ? -magnitude : magnitude;
 }
 

@@ -5,6 +5,7 @@
 #include "form/form.h"
 #include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
+#include "numeric/strict_number.h"
 #include "route/route_file.h"
 #include "session/field_tools.h"
 #include "session/jd_boxes.h"
@@ -80,17 +81,6 @@ void pressBackspace(Form& form, Box box, unsigned long times) {
   for (unsigned long i = 0; i < times; ++i)
     if (!form.changedBy([&] { form.removeLast(box, lastCharacterLength(form.text(box))); }))
       return;
-}
-
-// A number as the driver reads its arguments: the whole word, a decimal
-// number in the double range and nothing else (no blanks, no units).
-std::optional<double> strictNumber(std::string_view word) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-  if (word.empty() || error != std::errc{} || end != word.data() + word.size() ||
-      !std::isfinite(value))
-    return std::nullopt;
-  return value;
 }
 
 // The words after a command, one space between each two.

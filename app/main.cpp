@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Quenlor: the window.
+// Quenlor: the window. `quenlor [ROUTE.csv]`: the route kept from the last
+// session comes back into the route panel, or the file given opens there.
 #include "app/main_window.h"
+#include "app/route_panel.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -39,7 +41,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  // The user's data folder, where the route being edited is kept, is named
+  // after the program, however it was started.
+  QApplication::setApplicationName(QStringLiteral("quenlor"));
   quenlor::MainWindow window;
+  window.routePanel()->restoreAutosave();
+  if (argc > 1)
+    window.routePanel()->open(QString::fromLocal8Bit(argv[1]));
   // Without a window manager, or until it maximizes the window, the window
   // already has the screen's room: the plan and the tools show at once.
   window.resize(window.screen()->availableGeometry().size());

@@ -6,13 +6,20 @@
 #include "app/fonts.h"
 #include "app/number_box.h"
 #include "app/plan_view.h"
+#include "app/profile_view.h"
+#include "app/route_panel.h"
 
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <vector>
@@ -38,7 +45,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setFont(controlFont());
   buildControls();
   orderTabs();
-  plan_ = new PlanView(form_, this);
+  buildViews();
   tools_ = new FieldToolsPanel(form_, this);
   toolsArea_ = new QScrollArea(this);
   toolsArea_->setObjectName(QStringLiteral("fieldToolsArea"));
@@ -51,10 +58,55 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     showText(box, text);
     plan_->formChanged();
     tools_->formChanged();
+    profile_->formChanged();
   });
+  routePanel_->setRouteListener([this] { showRoute(); });
+  routePanel_->setSelectionListener([this] { plan_->setSelectedJd(routePanel_->selectedJd()); });
+  connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, routePanel_,
+          [this] { routePanel_->openDialog(); });
+  connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, routePanel_,
+          [this] { routePanel_->save(); });
+  setAcceptDrops(true);
   // Enter goes on to the next box, as on a field calculator.
   for (QLineEdit* edit : findChildren<QLineEdit*>())
     edit->installEventFilter(this);
+}
+
+void MainWindow::buildViews() {
+  plan_ = new PlanView(form_, this);
+  profile_ = new ProfileView(form_, this);
+  routePanel_ = new RoutePanel(form_, this);
+  views_ = new QTabWidget(this);
+  views_->setObjectName(QStringLiteral("views"));
+  views_->addTab(plan_, QStringLiteral("平面图"));
+  views_->addTab(profile_, QStringLiteral("纵断面"));
+  views_->addTab(routePanel_, QStringLiteral("路线"));
+}
+
+// The route in the panel, to every view of it: the same model to each, or
+// none where it has no geometry (the plan and the tools then work on the
+// boxes' curve).
+void MainWindow::showRoute() {
+  const auto route = routePanel_->document().drawable();
+  plan_->setRoute(route);
+  tools_->setRoute(route);
+  profile_->setRoute(route);
+  plan_->setSelectedJd(routePanel_->selectedJd());
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.front().isLocalFile())
+    event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile())
+    return;
+  event->acceptProposedAction();
+  routePanel_->open(urls.front().toLocalFile());
+  views_->setCurrentWidget(routePanel_);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -69,11 +121,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// The controls keep their places at the top left. The plan takes the height
-// of the window right of them; the field tools take what is below them, in
-// an area that scrolls where the window is too low for all of them. Where the
-// window is too narrow for a plan beside the controls, the plan goes below
-// the tools.
+// The controls keep their places at the top left. The views (plan, profile,
+// route panel) take the height of the window right of them; the field tools
+// take what is below them, in an area that scrolls where the window is too
+// low for all of them. Where the window is too narrow for the views beside
+// the controls, they go below the tools.
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   constexpr int gap = 8, leastPlanSide = 160, leastToolsHeight = 60;
@@ -95,9 +147,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     plan = QRect(gap, top, width() - 2 * gap, height() - top - gap);
   }
   const bool planFits = plan.width() >= leastPlanSide && plan.height() >= leastPlanSide;
-  plan_->setVisible(planFits);
+  views_->setVisible(planFits);
   if (planFits)
-    plan_->setGeometry(plan);
+    views_->setGeometry(plan);
 }
 
 void MainWindow::buildControls() {

@@ -22,6 +22,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace quenlor {
@@ -61,7 +62,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     profile_->formChanged();
   });
   routePanel_->setRouteListener([this] { showRoute(); });
-  routePanel_->setSelectionListener([this] { plan_->setSelectedJd(routePanel_->selectedJd()); });
+  routePanel_->setSelectionListener([this] { showSelectedJd(); });
   connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, routePanel_,
           [this] { routePanel_->openDialog(); });
   connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, routePanel_,
@@ -92,6 +93,25 @@ void MainWindow::showRoute() {
   tools_->setRoute(route);
   profile_->setRoute(route);
   plan_->setSelectedJd(routePanel_->selectedJd());
+}
+
+// The JD chosen in the table, picked out on the plan, which centres on it
+// with its neighbours in reach.
+void MainWindow::showSelectedJd() {
+  const auto jd = routePanel_->selectedJd();
+  plan_->setSelectedJd(jd);
+  if (!jd || !routePanel_->document().drawable())
+    return;
+  const route::RouteDefinition& d = routePanel_->document().route().definition();
+  const auto pointAt = [&](std::size_t i) {
+    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
+  };
+  const PlanePoint at = pointAt(*jd);
+  const PlanePoint before = *jd == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(*jd - 1);
+  const PlanePoint after = pointAt(*jd + 1);
+  const double reach = std::max(std::hypot(at.x - before.x, at.y - before.y),
+                                std::hypot(at.x - after.x, at.y - after.y));
+  plan_->centreOn(at, 2 * reach);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -52,6 +52,7 @@ private:
   void orderTabs();
   void showText(Box box, const std::string& text);
   void showRoute();
+  void showSelectedJd();
 
   Form form_;
   std::array<QLineEdit*, kHighestBoxNumber + 1> boxes_{};

@@ -39,6 +39,21 @@ QString readSource() {
   return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+// Writes the route through a QSaveFile: the text goes to a temporary file
+// that replaces the target only once it is whole, so a crash or a full disk
+// leaves the old file as it was. A route that would not read back the same
+// is not written at all. Empty when written, else why not.
+QString writeRoute(const QString& path, const route::RouteDefinition& definition) {
+  if (const auto writable = route::checkWritable(definition); !writable)
+    return qs(writable.error());
+  const std::string text = route::routeText(definition);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
+    return QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
+  return {};
+}
+
 // Whether the file holds this very route: then the copy has nothing unsaved.
 bool fileHolds(const QString& path, const route::RouteDefinition& definition) {
   if (path.isEmpty())
@@ -72,14 +87,12 @@ QString RouteDocument::dataFolder() {
 QString RouteDocument::autosavePath() { return dataFolder() + QStringLiteral("/autosave.csv"); }
 
 void RouteDocument::edit(const std::function<void(route::Route&)>& change) {
-  auto next = std::make_shared<RouteModel>(*model_);
-  next->edit(change);
-  model_ = std::move(next);
+  model_->edit(change);
   modified_ = true;
   changed();
 }
 
-void RouteDocument::replace(std::shared_ptr<const RouteModel> model, QString path, bool modified) {
+void RouteDocument::replace(std::shared_ptr<RouteModel> model, QString path, bool modified) {
   model_ = std::move(model);
   path_ = std::move(path);
   modified_ = modified;
@@ -106,9 +119,9 @@ bool RouteDocument::open(const QString& path, QString& message) {
 }
 
 bool RouteDocument::save(QString& message) {
-  const auto saved = route::saveRouteFile(fileName(path_), model_->definition());
-  if (!saved) {
-    message = QStringLiteral("未能保存：") + qs(saved.error());
+  const QString failed = writeRoute(path_, model_->definition());
+  if (!failed.isEmpty()) {
+    message = QStringLiteral("未能保存：") + failed;
     return false;
   }
   modified_ = false;
@@ -167,7 +180,7 @@ void RouteDocument::flushAutosave() {
 void RouteDocument::writeAutosave() {
   if (isEmpty() || !QDir().mkpath(dataFolder()))
     return;
-  if (route::saveRouteFile(fileName(autosavePath()), model_->definition()))
+  if (writeRoute(autosavePath(), model_->definition()).isEmpty())
     writeSource(path_);
 }
 
@@ -178,7 +191,7 @@ QString RouteDocument::keepUnsaved() {
     return {};
   const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
   const QString kept = dataFolder() + QStringLiteral("/未保存-%1.csv").arg(stamp);
-  if (!route::saveRouteFile(fileName(kept), model_->definition()))
+  if (!writeRoute(kept, model_->definition()).isEmpty())
     return QStringLiteral("；未保存的修改未能另存");
   return QStringLiteral("；之前未保存的修改已存于 %1").arg(QDir::toNativeSeparators(kept));
 }

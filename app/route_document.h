@@ -3,9 +3,11 @@
 // holds changes not yet saved there, and the copy that keeps every change
 // safe in the user's data folder.
 //
-// Every change makes a new model (views that hold the old one can tell).
+// There is one model for an open route, edited in place (RouteModel::edit
+// counts its versions); opening, restoring or closing a route makes a new
+// one, which views take as another route.
 // The file a route was opened from is written only by save() and saveAs(),
-// always atomically (route_file.h). The copy in the data folder
+// always atomically (QSaveFile). The copy in the data folder
 // (autosave.csv, with the file's path in autosave-source.txt) is written a
 // moment after each change and when the document goes away, and read back by
 // restoreAutosave() when the window starts; closing the route removes it.
@@ -29,7 +31,7 @@ public:
   ~RouteDocument(); // writes a pending copy to the data folder
 
   // Never null; the empty definition when no route is open.
-  const std::shared_ptr<const RouteModel>& model() const { return model_; }
+  std::shared_ptr<const RouteModel> model() const { return model_; }
   const route::Route& route() const { return model_->route(); }
   // The model for the plan and the tools: none without geometry.
   std::shared_ptr<const RouteModel> drawable() const;
@@ -42,7 +44,8 @@ public:
   // Hears every change of the model, the path or the modified flag.
   void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
-  // Changes the route; a change that throws leaves it as it was.
+  // Changes the route in place. Route's edits throw only for an index of no
+  // JD, which the panel never passes.
   void edit(const std::function<void(route::Route&)>& change);
 
   // Each returns whether it succeeded; `message` says why not, or what the
@@ -61,12 +64,12 @@ public:
   static QString autosavePath();
 
 private:
-  void replace(std::shared_ptr<const RouteModel> model, QString path, bool modified);
+  void replace(std::shared_ptr<RouteModel> model, QString path, bool modified);
   void changed();
   void writeAutosave();
   QString keepUnsaved();
 
-  std::shared_ptr<const RouteModel> model_;
+  std::shared_ptr<RouteModel> model_;
   QString path_;
   bool modified_ = false;
   QTimer autosave_;

@@ -139,6 +139,7 @@ QTableView* RoutePanel::buildTable(RouteTableModel* model, const char* name) {
   view->verticalHeader()->hide();
   view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  view->horizontalHeader()->setStretchLastSection(true); // the checks
   view->installEventFilter(this);
   return view;
 }
@@ -219,6 +220,9 @@ void RoutePanel::setColumnWidths() {
       "凸凹",   "000.000",     "00.000",   "0000.000",   "K00+000.000", "K00+000.000"};
   for (int c = 0; c < int(std::size(gradeSamples)); ++c)
     gradeView_->setColumnWidth(c, textWidth(this, gradeSamples[c]));
+  const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
+  for (QTableView* view : {jdView_, breakView_, gradeView_})
+    view->setColumnWidth(view->model()->columnCount() - 1, textWidth(this, checkSample));
 }
 
 void RoutePanel::routeChanged() {

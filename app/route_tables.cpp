@@ -47,7 +47,7 @@ void RouteTableModel::refresh() {
     return;
   }
   if (shownRows_ > 0)
-    emit dataChanged(index(0, 0), index(shownRows_ - 1, int(headings_.size()) - 1));
+    emit dataChanged(index(0, 0), index(shownRows_ - 1, checkColumn()));
 }
 
 QString RouteTableModel::problem(int row) const {
@@ -64,17 +64,21 @@ int RouteTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int RouteTableModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : int(headings_.size());
+  return parent.isValid() ? 0 : checkColumn() + 1;
 }
 
 QVariant RouteTableModel::data(const QModelIndex& index, int role) const {
   const int row = index.row(), column = index.column();
+  const bool check = column == checkColumn();
   switch (role) {
-  case Qt::DisplayRole: return text(row, column);
-  case Qt::EditRole: return editText(row, column);
+  case Qt::DisplayRole:
+    if (check)
+      return problem(row).replace(QLatin1Char('\n'), QStringLiteral("；"));
+    return text(row, column);
+  case Qt::EditRole: return check ? QVariant() : QVariant(editText(row, column));
   case Qt::ToolTipRole: return problem(row).isEmpty() ? QVariant() : problem(row);
   case Qt::TextAlignmentRole:
-    return column == 0 ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    return column == 0 || check ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
   case Qt::BackgroundRole:
     if (!problem(row).isEmpty())
       return QBrush(kProblemRow);
@@ -87,7 +91,7 @@ QVariant RouteTableModel::headerData(int section, Qt::Orientation orientation, i
   if (orientation != Qt::Horizontal)
     return {};
   if (role == Qt::DisplayRole)
-    return headings_.value(section);
+    return section == checkColumn() ? QStringLiteral("检查") : headings_.value(section);
   if (role == Qt::ToolTipRole) {
     const QString tip = headingTip(section);
     return tip.isEmpty() ? QVariant() : tip;
@@ -97,11 +101,14 @@ QVariant RouteTableModel::headerData(int section, Qt::Orientation orientation, i
 
 Qt::ItemFlags RouteTableModel::flags(const QModelIndex& index) const {
   const Qt::ItemFlags shown = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  return editable(index.row(), index.column()) ? shown | Qt::ItemIsEditable : shown;
+  return index.column() != checkColumn() && editable(index.row(), index.column())
+             ? shown | Qt::ItemIsEditable
+             : shown;
 }
 
 bool RouteTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::EditRole || !editable(index.row(), index.column()))
+  if (role != Qt::EditRole || index.column() == checkColumn() ||
+      !editable(index.row(), index.column()))
     return false;
   const QString typed = value.toString();
   if (typed == editText(index.row(), index.column()))

@@ -4,7 +4,7 @@
 // are edited in place (each accepted cell is one edit of the route); the
 // computed columns beside them are shaded. A cell that cannot take what was
 // typed keeps its value and the notice says why. A row the route's checks
-// name is tinted, its tooltip saying what is wrong.
+// name is tinted and says what is wrong in its last column, 检查.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -29,6 +29,8 @@ public:
   // What the checks say about a row; empty when nothing.
   QString problem(int row) const;
   int problemRows() const;
+  // The last column: what the checks say about the row.
+  int checkColumn() const { return int(headings_.size()); }
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

@@ -210,7 +210,7 @@ void ProfileView::drawLines(QPainter& painter) const {
 }
 
 // Each grade point with its chainage and elevation (and its curve's radius);
-// each grade with its per cent and length.
+// each grade with its per cent and length where there is room for it.
 void ProfileView::drawPoints(QPainter& painter) {
   const Profile& profile = route_->profile();
   const auto& points = profile.points();
@@ -239,7 +239,7 @@ void ProfileView::drawPoints(QPainter& painter) {
       drawLabel(painter,
                 QString::number(g.percent, 'f', 3) + QStringLiteral("% / ") +
                     QString::number(g.length, 'f', 3),
-                toScreen(mid, level->elevation));
+                toScreen(mid, level->elevation), true);
   }
 }
 
@@ -274,7 +274,8 @@ void ProfileView::drawCurrent(QPainter& painter) {
 // The first place around the anchor where the label stays inside the view,
 // clear of the scale box and of the labels already placed; where none is
 // clear, the one that covers least.
-QRectF ProfileView::placeLabel(const QSizeF& size, const QPointF& p) const {
+std::pair<QRectF, double> ProfileView::placeLabel(const QSizeF& size, const QPointF& p,
+                                                  bool near) const {
   const double w = size.width(), h = size.height();
   const QRectF view = QRectF(rect()).adjusted(2, 2, -2, -2);
   const QRectF box = QRectF(scale_->geometry()).adjusted(-2, -2, 2, 2);
@@ -293,20 +294,22 @@ QRectF ProfileView::placeLabel(const QSizeF& size, const QPointF& p) const {
   QRectF best;
   double least = INFINITY;
   for (const double d : {6.0, 6.0 + h, 6.0 + 2 * h, 6.0 + 3 * h}) {
+    if (near && d > 6)
+      break;
     const QPointF corners[] = {{-w / 2, -d - h}, {-w / 2, d},    {6, -d - h},
                                {-w - 6, -d - h}, {6, d - h / 2}, {-w - 6, d - h / 2}};
     for (const QPointF& corner : corners) {
       const QRectF place(p + corner, size);
       const double c = covered(place);
       if (c == 0)
-        return place;
+        return {place, 0};
       if (c < least) {
         least = c;
         best = place;
       }
     }
   }
-  return best;
+  return {best, least};
 }
 
 // The text in white a pixel off every way, then in black: it reads over the
@@ -342,10 +345,13 @@ const QPixmap& ProfileView::labelPicture(const QString& text, const QFont& font)
   return labelPictures_.emplace(text, picture).first->second;
 }
 
-void ProfileView::drawLabel(QPainter& painter, const QString& text, const QPointF& anchor) {
+void ProfileView::drawLabel(QPainter& painter, const QString& text, const QPointF& anchor,
+                            bool spare) {
   const QPixmap& picture = labelPicture(text, painter.font());
   const QSizeF size = picture.deviceIndependentSize() - QSizeF(2, 2);
-  const QRectF place = placeLabel(size, anchor);
+  const auto [place, covered] = placeLabel(size, anchor, spare);
+  if (spare && covered > 0)
+    return;
   painter.drawPixmap(place.topLeft() - QPointF(1, 1), picture);
   labelPlaces_.push_back(place);
 }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -60,8 +61,12 @@ private:
   void drawLines(QPainter& painter) const;
   void drawPoints(QPainter& painter);
   void drawCurrent(QPainter& painter);
-  QRectF placeLabel(const QSizeF& size, const QPointF& anchor) const;
-  void drawLabel(QPainter& painter, const QString& text, const QPointF& anchor);
+  // The place and how much of other labels (or of outside the view) it
+  // covers; `near` keeps it beside the anchor.
+  std::pair<QRectF, double> placeLabel(const QSizeF& size, const QPointF& anchor, bool near) const;
+  // A label that must be read; a `spare` one is left out where no place
+  // beside its anchor is clear.
+  void drawLabel(QPainter& painter, const QString& text, const QPointF& anchor, bool spare = false);
   const QPixmap& labelPicture(const QString& text, const QFont& font);
 
   const Form& form_;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
+#include <QTabWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,9 +46,13 @@ int main(int argc, char** argv) {
   // after the program, however it was started.
   QApplication::setApplicationName(QStringLiteral("quenlor"));
   quenlor::MainWindow window;
-  window.routePanel()->restoreAutosave();
-  if (argc > 1)
-    window.routePanel()->open(QString::fromLocal8Bit(argv[1]));
+  // A route brought back, or a file that would not open, is news: the
+  // route panel's notice line says it, on show.
+  bool news = window.routePanel()->restoreAutosave();
+  if (argc > 1 && !window.routePanel()->open(QString::fromLocal8Bit(argv[1])))
+    news = true;
+  if (news)
+    window.views()->setCurrentWidget(window.routePanel());
   // Without a window manager, or until it maximizes the window, the window
   // already has the screen's room: the plan and the tools show at once.
   window.resize(window.screen()->availableGeometry().size());

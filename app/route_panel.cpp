@@ -362,10 +362,11 @@ void RoutePanel::closeRoute() {
   say(message);
 }
 
-void RoutePanel::restoreAutosave() {
+bool RoutePanel::restoreAutosave() {
   QString message;
   document_.restoreAutosave(message);
   say(message);
+  return !message.isEmpty();
 }
 
 // Between the table and the boxes.

@@ -49,7 +49,8 @@ public:
   bool saveAs(const QString& path);
   void saveAsDialog();
   void closeRoute();
-  void restoreAutosave();
+  // Whether there was a copy: brought back, or unreadable (the notice says).
+  bool restoreAutosave();
   void fillWindow();
   void writeBack();
   void addJd();

@@ -37,6 +37,12 @@ QRect pixelRect(const WindowControl& c) {
           c.height / kTwipsPerPixel};
 }
 
+// The one local file dragged, or nothing.
+QString droppedFile(const QMimeData* data) {
+  const QList<QUrl> urls = data->urls();
+  return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
@@ -115,21 +121,32 @@ void MainWindow::showSelectedJd() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() == 1 && urls.front().isLocalFile())
+  if (!droppedFile(event->mimeData()).isEmpty())
     event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.size() != 1 || !urls.front().isLocalFile())
+  const QString file = droppedFile(event->mimeData());
+  if (file.isEmpty())
     return;
   event->acceptProposedAction();
-  routePanel_->open(urls.front().toLocalFile());
+  routePanel_->open(file);
   views_->setCurrentWidget(routePanel_);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A file dropped on a box opens as a route instead of landing in the box
+  // as text.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+      qobject_cast<QLineEdit*>(watched) &&
+      !droppedFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty()) {
+    if (type == QEvent::Drop)
+      dropEvent(static_cast<QDropEvent*>(event));
+    else
+      static_cast<QDropEvent*>(event)->acceptProposedAction();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

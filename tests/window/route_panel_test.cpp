@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -73,9 +74,13 @@ private slots:
   // and reads back the same.
   void editedRouteSavesAndReadsBack() {
     const QString path = openExample();
+    const auto model = panel()->document().model();
+    const auto version = model->version();
     QVERIFY(
         jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("1250.5")));
     QCOMPARE(shown().jds[0].radius, 1250.5);
+    QCOMPARE(panel()->document().model(), model); // the one model, edited in place
+    QVERIFY(model->version() > version);
     QVERIFY(panel()->document().modified());
     QVERIFY(panel()->save());
     QVERIFY(!panel()->document().modified());
@@ -113,6 +118,22 @@ private slots:
                     Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(),
              QStringLiteral("A2\t3457400\t513800\t400\t50\t40\n"));
+  }
+
+  // A route file dropped on a box opens in the panel instead of landing in
+  // the box. (Qt delivers a drop only inside a drag, so the test hands the
+  // event to the window's filter, as Qt does with a drop on a box.)
+  void droppedFileOpensAsARoute() {
+    const QString path = openExample();
+    panel()->closeRoute();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setText(path);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QObject* filter = window.get();
+    QVERIFY(filter->eventFilter(window->box(Box::Text7), &drop));
+    QCOMPARE(shown().jds.size(), std::size_t(6));
+    QVERIFY(window->box(Box::Text7)->text().isEmpty());
   }
 
   // Each kind of unreadable file leaves the route on show as it was and

@@ -6,9 +6,10 @@
 // curve turns to (so y >= 0 whichever way it turns). With A^2 = R Ls and the
 // tangent angle theta = l^2 / (2 A^2):
 //
-//   x(l) = integral_0^l cos(t^2 / (2 A^2)) dt = l * sum_{n even} (-1)^(n/2)     theta^n / (n! (2n +
-//   1)) y(l) = integral_0^l sin(t^2 / (2 A^2)) dt = l * sum_{n odd}  (-1)^((n-1)/2) theta^n / (n!
-//   (2n + 1))
+//   x(l) = integral_0^l cos(t^2 / (2 A^2)) dt
+//        = l * sum_{n even} (-1)^(n/2) theta^n / (n! (2n + 1))
+//   y(l) = integral_0^l sin(t^2 / (2 A^2)) dt
+//        = l * sum_{n odd} (-1)^((n-1)/2) theta^n / (n! (2n + 1))
 //
 // (the Fresnel integrals, expanded term by term). The terms are summed until
 // the next one is below 1e-17 and no longer growing; past that point the

@@ -7,7 +7,9 @@
 //   - every text a computation wrote is a number as the number text writes
 //     it, never inf or nan, and empty only in the tangent offsets;
 //   - the backsight elevation box, once written, shows the stored elevation;
-//   - no state value is infinite or not a number.
+//   - no state value is infinite or not a number;
+//   - no field tool prints inf or nan, whole or mangled (an answer that is
+//     not a number is printed empty).
 // A broken invariant aborts, and the fuzzer keeps the input that broke it.
 // The work one input may ask for is bounded (Budget below).
 #include "chainage/stakes.h"
@@ -17,6 +19,7 @@
 #include "session/script.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -137,19 +140,36 @@ std::optional<std::string> withinBudget(std::string_view line, Budget& budget) {
   return std::string(line);
 }
 
+// What the field tools print for one line, never a non-number.
+void checkFieldOutput(std::string_view line, const std::string& printed) {
+  static constexpr std::string_view kTools[] = {"stake ", "locate ", "table ", "elevation "};
+  if (std::none_of(std::begin(kTools), std::end(kTools),
+                   [&](std::string_view tool) { return line.starts_with(tool); }))
+    return;
+  std::string lower = printed;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  for (const char* word : {"nan", "inf", "n.an", "i.nf"})
+    if (lower.find(word) != std::string::npos)
+      broken("'" + std::string(line) + "' printed '" + printed + "'");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   Form form;
   form.setObserver([&form](Box box, const std::string& text) { checkWrite(form, box, text); });
-  std::ostringstream discard;
+  std::ostringstream printed, discard;
   Budget budget;
   for (std::size_t start = 0; start < input.size();) {
     const std::size_t end = std::min(input.find('\n', start), input.size());
-    if (const auto line = withinBudget(input.substr(start, end - start), budget))
-      runScriptLine(form, *line, discard, discard);
+    if (const auto line = withinBudget(input.substr(start, end - start), budget)) {
+      runScriptLine(form, *line, printed, discard);
+      checkFieldOutput(*line, printed.str());
+    }
     checkForm(form);
+    printed.str({});
     discard.str({});
     start = end + 1;
   }

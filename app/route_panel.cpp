@@ -207,17 +207,18 @@ QWidget* RoutePanel::buildGradeTab() {
 // values change.
 void RoutePanel::setColumnWidths() {
   const char* const jdSamples[] = {
-      "JD000",           "3456789.1234",     "3456789.1234", "12000",       "120.5",      "120.5",
-      "K00+000.000 (2)", "-000°00′00.0″ 右", "0000.000",     "0000.000",    "0000.000",   "000.000",
-      "K00+000.000",     "K00+000.000",      "K00+000.000",  "K00+000.000", "K00+000.000"};
+      "JD000",       "3456789.1234",    "3456789.1234",     "12000",       "120.5",
+      "120.5",       "K00+000.000 (2)", "-000°00′00.0″ 右", "00000.000",   "00000.000",
+      "00000.000",   "0000.000",        "K00+000.000",      "K00+000.000", "K00+000.000",
+      "K00+000.000", "K00+000.000"};
   for (int c = 0; c < int(std::size(jdSamples)); ++c)
     jdView_->setColumnWidth(c, textWidth(this, jdSamples[c]));
   const char* const breakSamples[] = {"DL000", "K00+000.000", "K00+000.000", "短链 0000.000"};
   for (int c = 0; c < int(std::size(breakSamples)); ++c)
     breakView_->setColumnWidth(c, textWidth(this, breakSamples[c]));
   const char* const gradeSamples[] = {
-      "SJD000", "K00+000.000", "0000.000", "竖曲线半径", "-00.000",     "0000.000",   "-00.000",
-      "凸凹",   "000.000",     "00.000",   "0000.000",   "K00+000.000", "K00+000.000"};
+      "SJD000", "K00+000.000", "0000.000", "竖曲线半径", "-00.000",     "00000.000",  "-00.000",
+      "凸凹",   "00000.000",   "0000.000", "00000.000",  "K00+000.000", "K00+000.000"};
   for (int c = 0; c < int(std::size(gradeSamples)); ++c)
     gradeView_->setColumnWidth(c, textWidth(this, gradeSamples[c]));
   const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
@@ -245,25 +246,27 @@ void RoutePanel::say(const QString& message) {
   showNotice();
 }
 
-// What was said last, or else the first of the route's checks and how many
+// What was said last, then the first of the route's checks and how many
 // rows have one.
 void RoutePanel::showNotice() {
-  notice_ = message_;
-  if (notice_.isEmpty()) {
-    int count = 0;
-    QString first;
-    for (const RouteTableModel* model :
-         {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
-          static_cast<RouteTableModel*>(gradeModel_)}) {
-      count += model->problemRows();
-      for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
-        first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
-    }
-    if (count == 1)
-      notice_ = first;
-    else if (count > 1)
-      notice_ = QStringLiteral("%1 行有问题（着色，悬停看说明）：%2 …").arg(count).arg(first);
+  int count = 0;
+  QString first;
+  for (const RouteTableModel* model :
+       {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
+        static_cast<RouteTableModel*>(gradeModel_)}) {
+    count += model->problemRows();
+    for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
+      first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
   }
+  QString checks;
+  if (count == 1)
+    checks = first;
+  else if (count > 1)
+    checks = QStringLiteral("%1 行有问题（着色，见“检查”列）：%2 …").arg(count).arg(first);
+  if (message_.isEmpty() || checks.isEmpty())
+    notice_ = message_ + checks;
+  else
+    notice_ = message_ + QStringLiteral("；") + checks;
   noticeLabel_->setToolTip(notice_);
   noticeLabel_->setText(
       noticeLabel_->fontMetrics().elidedText(notice_, Qt::ElideRight, std::max(width() - 8, 60)));

@@ -13,8 +13,23 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
+
+// The short usage; quenlor(1) says the same at length.
+constexpr const char* kUsage =
+    "Usage: quenlor [ROUTE.csv]\n"
+    "       quenlor --help | --version\n"
+    "Opens Quenlor's window: the curve elements, chainage coordinates and\n"
+    "setting-out values of a highway route, recomputed as they are typed.\n"
+    "With ROUTE.csv, the window opens that route file in its route panel.\n"
+    "\n"
+    "  -h, --help     print this usage and exit\n"
+    "      --version  print the version and exit\n"
+    "\n"
+    "Exit status: 0 when the window is closed; 1 when there is no display.\n"
+    "Scripted sessions without a window: quenlor-script(1). In full: man quenlor\n";
 
 // Why no window can be opened here, or nothing when one can. Qt itself would
 // abort with a page about platform plugins.
@@ -37,6 +52,15 @@ std::optional<std::string> displayProblem() {
 } // namespace
 
 int main(int argc, char** argv) {
+  // Answered before anything needs a display.
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("quenlor %s\n", QUENLOR_VERSION);
+    return 0;
+  }
   if (const auto problem = displayProblem()) {
     std::fprintf(stderr, "quenlor: %s\n", problem->c_str());
     return 1;

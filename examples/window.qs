@@ -20,8 +20,8 @@ set Text37 152.36
 set Text38 1.52
 set Text41 1.6
 set Text40 -0.43
-set Text39 3456900
-set Text1 512200
+set Text39 3456950
+set Text1 512250
 set Text33 1
 set Text31 0.25
 set Text26 1200

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quenlor-script: runs scripted sessions over the same form as the window.
 // Reads the files named as arguments in order, or standard input when none is
-// named ("-" names it among files); --version prints the version. Exits 2 at the first line that is
-// not a command, 0 otherwise.
+// named ("-" names it among files); --help prints the usage, --version the
+// version. Exits 2 at the first line that is not a command, 0 otherwise.
 #include "form/form.h"
 #include "session/script.h"
 
@@ -10,7 +10,33 @@
 #include <iostream>
 #include <string_view>
 
+namespace {
+
+// The short usage; quenlor-script(1) says the same at length.
+constexpr std::string_view kUsage =
+    "Usage: quenlor-script [FILE]...\n"
+    "       quenlor-script --help | --version\n"
+    "Runs Quenlor's scripted sessions: one command a line, from each FILE in\n"
+    "order, or from standard input when no FILE is given (\"-\" names it).\n"
+    "\n"
+    "Commands: set, type, back, click, print, dump, state, route, jd, stake,\n"
+    "locate, table, elevation, export, import. A line starting with # is a\n"
+    "comment.\n"
+    "\n"
+    "  -h, --help     print this usage and exit\n"
+    "      --version  print the version and exit\n"
+    "\n"
+    "Exit status: 0 when every line ran; 2 at the first line that is not a\n"
+    "command (\"line N: reason\" on standard error) or a FILE that cannot be read.\n"
+    "The language in full: man quenlor-script\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << kUsage;
+    return 0;
+  }
   if (argc == 2 && std::string_view(argv[1]) == "--version") {
     std::cout << "quenlor-script " << QUENLOR_VERSION << '\n';
     return 0;

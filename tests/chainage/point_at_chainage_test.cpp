@@ -1,4 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The point at a chainage of the worked curve: its boxes, its local
+// coordinates, and a side stake at right angles to its tangent.
+#include "chainage/local_coordinates.h"
+#include "chainage/stakes.h"
+#include "geometry/constants.h"
+#include "session/route_of_boxes.h"
 #include "support/session.h"
 
 #include <cmath>
@@ -15,42 +21,50 @@ struct PointCase {
   const char* chainage;
   double x, y;
   double localX, localY; // NAN: the box stays empty
+  double offset;         // of a side stake
+  double tangentDegrees; // worked from the transition and arc model
 };
 
-class PointAtChainage : public ::testing::TestWithParam<PointCase> {};
+// Tangent azimuths: 30 deg plus or minus l^2 / (2 R Ls) on a transition,
+// (l - Ls) / R + Ls / (2R) on the arc, 70 or 350 deg beyond HZ.
+constexpr PointCase kPoints[] = {
+    {true, "480", 861.9875, 1920.3185, NAN, NAN, 10, 30},
+    {true, "550", 922.0099, 1956.3084, 49.9759, 1.1570, -7.5, 30 + 3.978874},
+    {true, "600", 961.0385, 1987.4702, 99.3565, 8.6297, 5, 30 + 13.369015},
+    {true, "700", 1021.0551, 2066.8792, 69.3160, 3.0887, -3, 70 - 7.532390},
+    {true, "750", 1040.9524, 2112.7148, 19.4393, 0.0680, 12, 70 - 0.601437},
+    {true, "800", 1058.1173, 2159.6760, NAN, NAN, 4, 70},
+    // The main points themselves, with zero local offsets; at HY the
+    // transition formulas still hold.
+    {true, "500", 879.3080, 1930.3185, 0, 0, 6, 30},
+    {true, "769.4395", 1047.6650, 2130.9585, 0, 0, -6, 70},
+    {true, "560", 930.2183, 1962.0193, 59.9400, 1.9986, 8, 30 + 5.729578},
+    // Turning left keeps the local offsets and mirrors the points.
+    {false, "550", 923.1669, 1954.3044, 49.9759, 1.1570, 6, 30 - 3.978874},
+    {false, "800", 1167.3421, 1970.4931, NAN, NAN, -2, -10},
+    {false, "769.4395", 1137.2459, 1975.7998, 0, 0, 3, -10},
+};
 
-TEST_P(PointAtChainage, PlacesThePointOfEachStretch) {
-  const PointCase& c = GetParam();
-  Form form = test::workedForm(c.right);
-  play(form, std::string("type Text26 ") + c.chainage);
-  expectNear(form, Box::Text27, c.x);
-  expectNear(form, Box::Text28, c.y);
-  if (std::isnan(c.localX)) {
-    EXPECT_EQ(form.text(Box::Text44), "");
-    EXPECT_EQ(form.text(Box::Text45), "");
-  } else {
-    expectNear(form, Box::Text44, c.localX);
-    expectNear(form, Box::Text45, c.localY);
+TEST(PointAtChainage, PlacesThePointOfEachStretchAndItsSideStakes) {
+  for (const PointCase& c : kPoints) {
+    SCOPED_TRACE(std::string(c.chainage) + (c.right ? " right" : " left"));
+    Form form = test::workedForm(c.right);
+    play(form, std::string("type Text26 ") + c.chainage);
+    expectNear(form, Box::Text27, c.x);
+    expectNear(form, Box::Text28, c.y);
+    if (std::isnan(c.localX)) {
+      EXPECT_EQ(form.text(Box::Text44) + form.text(Box::Text45), "");
+    } else {
+      expectNear(form, Box::Text44, c.localX);
+      expectNear(form, Box::Text45, c.localY);
+    }
+    const auto stake = sideStake(*routeOfBoxes(form), parseNumber(c.chainage), c.offset);
+    ASSERT_TRUE(stake);
+    const double a = c.tangentDegrees * kPi / 180;
+    EXPECT_NEAR(stake->x, c.x - c.offset * std::sin(a), 5e-5);
+    EXPECT_NEAR(stake->y, c.y + c.offset * std::cos(a), 5e-5);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExample, PointAtChainage,
-    ::testing::Values(PointCase{true, "480", 861.9875, 1920.3185, NAN, NAN},
-                      PointCase{true, "550", 922.0099, 1956.3084, 49.9759, 1.1570},
-                      PointCase{true, "600", 961.0385, 1987.4702, 99.3565, 8.6297},
-                      PointCase{true, "700", 1021.0551, 2066.8792, 69.3160, 3.0887},
-                      PointCase{true, "750", 1040.9524, 2112.7148, 19.4393, 0.0680},
-                      PointCase{true, "800", 1058.1173, 2159.6760, NAN, NAN},
-                      // The main points themselves, with zero offsets.
-                      PointCase{true, "500", 879.3080, 1930.3185, 0, 0},
-                      PointCase{true, "769.4395", 1047.6650, 2130.9585, 0, 0},
-                      // At HY the transition formulas still hold.
-                      PointCase{true, "560", 930.2183, 1962.0193, 59.9400, 1.9986},
-                      // Turning left keeps the offsets and mirrors the points.
-                      PointCase{false, "550", 923.1669, 1954.3044, 49.9759, 1.1570},
-                      PointCase{false, "800", 1167.3421, 1970.4931, NAN, NAN},
-                      PointCase{false, "769.4395", 1137.2459, 1975.7998, 0, 0}));
 
 TEST(PointAtChainage, MainPointsBelongToTheStretchBeside) {
   Form form = test::workedForm();
@@ -93,6 +107,36 @@ TEST(PointAtChainage, RecomputesOnlyWhenTheChainageIsEdited) {
   const std::string point = play(form, "print Text27\nprint Text28\nprint Text29");
   play(form, "set Text9 250\nset Text17 31\nset Text35 5");
   EXPECT_EQ(play(form, "print Text27\nprint Text28\nprint Text29"), point);
+}
+
+// The transition's and the arc's series on their own, where the two families
+// do not meet exactly at the end of the transition.
+TEST(LocalCoordinates, MatchTheSeries) {
+  const struct {
+    double l, r, ls;
+    double transitionX, transitionY, arcX, arcY; // NAN where not checked
+  } cases[] = {
+      {0, 300, 60, 0, 0, NAN, NAN},
+      {40, 300, 60, 39.992099488, 0.592508987, NAN, NAN},
+      {60, 300, 60, 59.940027778, 1.998571883, 59.940024994, 1.998750417},
+      {100, 300, 60, NAN, NAN, 99.356541690, 8.629681376},
+      {50, 100, 50, 49.688404225, 4.148102467, 49.688312592, 4.150424496},
+  };
+  for (const auto& c : cases) {
+    double x = 0, y = 0;
+    if (!std::isnan(c.transitionX)) {
+      lsxjs(x, c.l, c.r, c.ls);
+      lsyjs(y, c.l, c.r, c.ls);
+      EXPECT_NEAR(x, c.transitionX, 5e-10) << c.l;
+      EXPECT_NEAR(y, c.transitionY, 5e-10) << c.l;
+    }
+    if (!std::isnan(c.arcX)) {
+      quxjs(x, c.l, c.r, c.ls);
+      quyjs(y, c.l, c.r, c.ls);
+      EXPECT_NEAR(x, c.arcX, 5e-10) << c.l;
+      EXPECT_NEAR(y, c.arcY, 5e-10) << c.l;
+    }
+  }
 }
 
 } // namespace

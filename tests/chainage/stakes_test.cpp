@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "chainage/stake_table.h"
 #include "chainage/stakes.h"
-#include "geometry/constants.h"
+#include "form/main_points.h"
+#include "numeric/chainage_text.h"
 #include "session/route_of_boxes.h"
 #include "support/session.h"
 
@@ -9,43 +11,18 @@
 namespace quenlor {
 namespace {
 
+using test::play;
+
 RouteInputs workedRoute(bool right = true) { return *routeOfBoxes(test::workedForm(right)); }
 
-double radians(double degrees) { return degrees * kPi / 180; }
-
-struct StakeCase {
-  const char* name;
-  bool right;
-  double chainage, offset;
-  double centreX, centreY; // the point the chainage box gives
-  double tangentDegrees;   // worked from the transition and arc model
-};
-
-class SideStakes : public ::testing::TestWithParam<StakeCase> {};
-
-TEST_P(SideStakes, StandAtRightAnglesToTheTangent) {
-  const StakeCase& c = GetParam();
-  const auto stake = sideStake(workedRoute(c.right), c.chainage, c.offset);
-  ASSERT_TRUE(stake);
-  const double a = radians(c.tangentDegrees);
-  EXPECT_NEAR(stake->x, c.centreX - c.offset * std::sin(a), 5e-5);
-  EXPECT_NEAR(stake->y, c.centreY + c.offset * std::cos(a), 5e-5);
+// The worked curve's transitions made 60 and 100 m: the tools follow the true
+// curve, not the symmetric one of the chainage box.
+Form unequalForm() {
+  Form form;
+  play(form, "set Text8 1000\nset Text6 40\nset Text9 300\nset Text10 60\nset Text42 100\n"
+             "set Text13 3456789\nset Text14 512345\nset Text17 25.1739\nset Text18 65.1739");
+  return form;
 }
-
-// Tangent azimuths: 30 deg plus or minus l^2 / (2 R Ls) on a transition,
-// (l - Ls) / R + Ls / (2R) on the arc, 70 or 350 deg beyond HZ.
-INSTANTIATE_TEST_SUITE_P(
-    WorkedCurves, SideStakes,
-    ::testing::Values(
-        StakeCase{"IncomingStraightRight", true, 480, 10, 861.9875, 1920.3185, 30},
-        StakeCase{"FirstTransitionLeftSide", true, 550, -7.5, 922.0099, 1956.3084, 30 + 3.978874},
-        StakeCase{"ArcFromZh", true, 600, 5, 961.0385, 1987.4702, 30 + 13.369015},
-        StakeCase{"ArcFromHz", true, 700, -3, 1021.0551, 2066.8792, 70 - 7.532390},
-        StakeCase{"SecondTransition", true, 750, 12, 1040.9524, 2112.7148, 70 - 0.601437},
-        StakeCase{"OutgoingStraight", true, 800, 4, 1058.1173, 2159.6760, 70},
-        StakeCase{"LeftHandTransition", false, 550, 6, 923.1669, 1954.3044, 30 - 3.978874},
-        StakeCase{"LeftHandOutgoingStraight", false, 800, -2, 1167.3421, 1970.4931, -10}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
   for (const char* box : {"Text17", "Text18", "Text6", "Text9", "Text25"}) {
@@ -56,22 +33,22 @@ TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
   EXPECT_FALSE(routeOfBoxes(test::workedForm(true, "set Text17 1e308")));
 }
 
-TEST(SideStakes, ZeroOffsetIsTheChainageBoxsPoint) {
-  const Form form = test::workedForm(true, "set Text26 655.5");
-  const auto stake = sideStake(*routeOfBoxes(form), 655.5, 0);
-  ASSERT_TRUE(stake);
-  EXPECT_EQ(formatNumber(stake->x), form.text(Box::Text27));
-  EXPECT_EQ(formatNumber(stake->y), form.text(Box::Text28));
-}
-
-// Round trips over the whole curve and both straights, both sides: the
-// inverse of a stake gives back its chainage and offset to 0.1 mm.
+// Round trips over the whole curve, its main points and both straights, both
+// sides, equal and unequal transitions: the inverse of a stake gives back its
+// chainage and offset to 0.1 mm.
 TEST(Locate, InvertsSideStakesEverywhere) {
-  for (bool right : {true, false}) {
-    const RouteInputs route = workedRoute(right);
+  const Form forms[] = {test::workedForm(true), test::workedForm(false), unequalForm()};
+  for (const Form& form : forms) {
+    const RouteInputs route = *routeOfBoxes(form);
+    std::vector<double> chainages;
+    for (const MainPoint& m : kMainPoints)
+      chainages.push_back(parseNumber(form.text(m.box)));
+    const double zh = chainages.front(), hz = chainages.back();
+    for (double k = zh - 120; k <= hz + 110; k += 0.37)
+      chainages.push_back(k);
     double worst = 0;
-    for (double k = 380; k <= 880; k += 0.37) {
-      for (double offset : {-25.0, -7.5, -0.01, 0.0, 3.0, 25.0}) {
+    for (const double k : chainages) {
+      for (double offset : {-30.0, -7.5, -0.01, 0.0, 0.1, 3.0, 25.0}) {
         const auto stake = sideStake(route, k, offset);
         ASSERT_TRUE(stake);
         const auto found = locate(route, stake->x, stake->y);
@@ -80,7 +57,29 @@ TEST(Locate, InvertsSideStakesEverywhere) {
             std::max({worst, std::fabs(found->chainage - k), std::fabs(found->offset - offset)});
       }
     }
-    EXPECT_LT(worst, 1e-4) << (right ? "right" : "left");
+    EXPECT_LT(worst, 1e-4) << form.text(Box::Text6) << " " << form.text(Box::Text42);
+  }
+}
+
+// Where the stretches of the unequal curve meet, the direction is continuous.
+// The position is too, but for what the curve formulas themselves leave:
+// about 0.014 mm at QZ from the eight-digit pi, and at HY and YH the
+// difference between the transition's series and the arc's one-term shift,
+// 0.18 mm for Ls 60 and 1.4 mm for ls2 100 (R 300).
+TEST(CentreAt, TheStretchesOfUnequalTransitionsMeet) {
+  const Form form = unequalForm();
+  const RouteInputs route = *routeOfBoxes(form);
+  ASSERT_TRUE(route.transitionLength2 && *route.transitionLength2 == 100);
+  const struct {
+    Box box;
+    double gap;
+  } meets[] = {{Box::Text22, 2e-4}, {Box::Text23, 2e-5}, {Box::Text24, 1.5e-3}};
+  for (const auto& m : meets) {
+    const double k = parseNumber(form.text(m.box));
+    const auto before = centreAt(route, std::nextafter(k, 0.0));
+    const auto after = centreAt(route, std::nextafter(k, 2000.0));
+    EXPECT_LT(std::hypot(after->at.x - before->at.x, after->at.y - before->at.y), m.gap);
+    EXPECT_LT(std::fabs(after->azimuth - before->azimuth), 1e-12);
   }
 }
 
@@ -110,6 +109,92 @@ TEST(Locate, TakesTheNearestOfSeveralFeet) {
   EXPECT_NEAR(found->chainage, -5000, 1e-4);
   EXPECT_NEAR(found->offset, 8, 1e-4);
   EXPECT_FALSE(locate(route, NAN, 0));
+}
+
+StakeTableRequest request(double start, double end, double interval,
+                          StakeSpacing spacing = StakeSpacing::FromStart) {
+  StakeTableRequest r;
+  r.start = start;
+  r.end = end;
+  r.interval = interval;
+  r.offset = 5;
+  r.spacing = spacing;
+  r.station = PlanePoint{900, 1900};
+  r.mainPoints = {500, 560, 634.7198, 709.4395, 769.4395};
+  return r;
+}
+
+std::vector<std::string> labels(const StakeTable& table) {
+  std::vector<std::string> all;
+  for (std::size_t i = 0; i < table.size(); ++i)
+    all.push_back(chainageText(table.at(i).chainage) + std::string(table.at(i).mainPoint));
+  return all;
+}
+
+TEST(StakeTable, HoldsTheStakesAndTheMainPointsInOrder) {
+  const StakeTable table(request(480, 800, 20));
+  // 480, 500 (ZH), ..., 800: 17 stakes, plus QZ, YH and HZ between them.
+  ASSERT_EQ(table.size(), 17u + 3u);
+  const std::vector<std::string> all = labels(table);
+  EXPECT_EQ(all[1], "K0+500.000ZH");
+  EXPECT_EQ(all[4], "K0+560.000HY");
+  EXPECT_EQ(all[8], "K0+634.720QZ");
+  for (std::size_t i = 1; i < table.size(); ++i)
+    EXPECT_LT(table.at(i - 1).chainage, table.at(i).chainage);
+  const StakeRow row = stakeRow(workedRoute(), table, 8);
+  ASSERT_TRUE(row.centre && row.left && row.right && row.setOut && row.leftSetOut);
+  EXPECT_NEAR(std::hypot(row.left->x - row.right->x, row.left->y - row.right->y), 10, 1e-9);
+
+  // The main points as the curve elements compute them, a hair off the
+  // stakes: the stake at 500 is ZH itself, not a second row.
+  StakeTableRequest computed = request(480, 800, 20);
+  computed.mainPoints = {499.999989306826, 559.999989306826, 634.719686626162, 709.439383945498,
+                         769.439383945498};
+  const StakeTable merged(computed);
+  EXPECT_EQ(merged.size(), 17u + 3u);
+  EXPECT_EQ(merged.at(1).mainPoint, "ZH");
+  EXPECT_EQ(merged.at(1).chainage, 499.999989306826);
+}
+
+TEST(StakeTable, WholeStationsRunFromStartToEndAtMultiplesOfTheInterval) {
+  EXPECT_EQ(labels(StakeTable(request(485, 611, 20, StakeSpacing::WholeStations))),
+            (std::vector<std::string>{"K0+485.000", "K0+500.000ZH", "K0+520.000", "K0+540.000",
+                                      "K0+560.000HY", "K0+580.000", "K0+600.000", "K0+611.000"}));
+}
+
+TEST(StakeTable, BadRequestsGiveBoundedResults) {
+  const struct {
+    StakeTableRequest request;
+    std::size_t rows;
+  } cases[] = {{request(480, 800, 0), 5},   // the main points alone
+               {request(480, 800, -20), 5}, // likewise
+               {request(800, 480, 20), 20}, // swapped
+               {request(NAN, 800, 20), 0},
+               {request(600, 600, 20), 1}};
+  for (const auto& c : cases)
+    EXPECT_EQ(StakeTable(c.request).size(), c.rows);
+}
+
+// A table at its row limit lists only the main points inside the rows it
+// shows, and says up to which chainage it went.
+TEST(StakeTable, ACutOffTableStaysInOrder) {
+  const StakeTable table(request(0, 1e12, 0.001));
+  ASSERT_TRUE(table.truncated());
+  ASSERT_EQ(table.size(), kMaxStakeRows);
+  double previous = -1;
+  for (std::size_t i = 0; i < table.size(); i += 97) {
+    EXPECT_GT(table.at(i).chainage, previous) << i;
+    previous = table.at(i).chainage;
+  }
+  EXPECT_EQ(chainageText(table.at(table.size() - 1).chainage), "K0+099.999");
+}
+
+TEST(StakeTable, NoSettingOutWithoutAStation) {
+  StakeTableRequest r = request(480, 520, 20);
+  r.station.reset();
+  const StakeRow row = stakeRow(workedRoute(), StakeTable(r), 0);
+  EXPECT_TRUE(row.centre && row.left && row.right);
+  EXPECT_FALSE(row.setOut || row.leftSetOut || row.rightSetOut);
 }
 
 } // namespace

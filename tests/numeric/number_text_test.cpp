@@ -1,30 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "numeric/number_reader.h"
 #include "numeric/number_text.h"
+#include "numeric/shown_number.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace quenlor {
 namespace {
 
 struct ParseCase {
-  const char* text;
+  std::string text;
   double value;
 };
 
 class LenientParse : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(LenientParse, ReadsTheLeadingNumber) {
-  const ParseCase& c = GetParam();
-  EXPECT_EQ(parseNumber(c.text), c.value) << '"' << c.text << '"';
+  EXPECT_EQ(parseNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
 }
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, LenientParse,
@@ -51,58 +57,33 @@ INSTANTIATE_TEST_SUITE_P(
         // Beyond the double range downward: zero or a subnormal.
         ParseCase{"1e-400", 0}, ParseCase{"4.9406564584124654e-324", 4.9406564584124654e-324},
         ParseCase{"0.1e-999999999999999999999", 0}, ParseCase{"0e99999", 0},
-        ParseCase{"000000000000000000000000000000001.5", 1.5}));
+        ParseCase{"000000000000000000000000000000001.5", 1.5},
+        // The boundary of the double range, and beyond it upward: infinity.
+        ParseCase{"1.7976931348623157e308", std::numeric_limits<double>::max()},
+        ParseCase{"0.00001e-305", 1e-310}, ParseCase{"1e999", kInf}, ParseCase{"-1e999", -kInf},
+        ParseCase{"1e99999999999999999999", kInf}, ParseCase{std::string(400, '9'), kInf},
+        ParseCase{"0.0000000001e320", kInf}, ParseCase{"&H" + std::string(300, 'F'), kInf}));
 
-TEST(LenientParse, NumbersBeyondTheDoubleRangeReadAsInfinity) {
-  const double inf = std::numeric_limits<double>::infinity();
-  EXPECT_EQ(parseNumber("1e999"), inf);
-  EXPECT_EQ(parseNumber("-1e999"), -inf);
-  EXPECT_EQ(parseNumber("1e99999999999999999999"), inf);
-  EXPECT_EQ(parseNumber(std::string(400, '9')), inf);
-  EXPECT_EQ(parseNumber("0.0000000001e320"), inf);
-  EXPECT_EQ(parseNumber("&H" + std::string(300, 'F')), inf);
+// Zero has no sign in the number text; the comparisons with printf below
+// cover every other value.
+TEST(GeneralFormat, WritesFifteenSignificantDigits) {
+  EXPECT_EQ(formatNumber(-0.0), "0");
+  EXPECT_EQ(formatNumber(0.1 + 0.2), "0.3");
+  EXPECT_EQ(formatNumber(146.32180000000002), "146.3218");
 }
 
-TEST(LenientParse, ReadsTheBoundaryOfTheDoubleRange) {
-  EXPECT_EQ(parseNumber("1.7976931348623157e308"), std::numeric_limits<double>::max());
-  EXPECT_EQ(parseNumber("0.00001e-305"), 1e-310);
+// C's own "%.15G" (the C locale), zero without its sign.
+std::string printfText(double v) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.15G", v);
+  return std::string(v == 0 ? "0" : text);
 }
-
-struct FormatCase {
-  double value;
-  const char* text;
-};
-
-class GeneralFormat : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(GeneralFormat, WritesFifteenSignificantDigits) {
-  EXPECT_EQ(formatNumber(GetParam().value), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, GeneralFormat,
-    ::testing::Values(FormatCase{0.1 + 0.2, "0.3"}, FormatCase{1.0 / 3.0, "0.333333333333333"},
-                      FormatCase{-2, "-2"}, FormatCase{1e20, "1E+20"},
-                      FormatCase{1.5e20, "1.5E+20"}, FormatCase{1e-7, "1E-07"},
-                      FormatCase{0.5, "0.5"}, FormatCase{-0.25, "-0.25"}, FormatCase{-0.0, "0"},
-                      FormatCase{0.0, "0"}, FormatCase{1e-18, "1E-18"},
-                      FormatCase{123456789012345.0, "123456789012345"},
-                      FormatCase{1234567890123456.0, "1.23456789012346E+15"},
-                      FormatCase{0.0001, "0.0001"}, FormatCase{0.00001, "1E-05"},
-                      FormatCase{1e308, "1E+308"},
-                      FormatCase{-1.6666666666666666e17, "-1.66666666666667E+17"},
-                      FormatCase{146.32180000000002, "146.3218"}));
 
 // The number text against C's own "%.15G" (the C locale), on random bit
 // patterns, on decimals of 16 and 17 digits, and on those ending on a midpoint
 // 5 at the 16th digit, where the rounding must look past the shortest digits.
 TEST(GeneralFormat, AgreesWithPrintfEverywhere) {
   std::mt19937_64 random(7);
-  const auto printfText = [](double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15G", v);
-    return std::string(v == 0 ? "0" : text);
-  };
   for (int i = 0; i < 300000; ++i) {
     double v;
     const std::uint64_t bits = random();
@@ -127,11 +108,6 @@ TEST(GeneralFormat, AgreesWithPrintfEverywhere) {
 // sides of 9.999999999999995 x 10^e and the largest one below 10^(e+1); and
 // halfway cases that are exact in binary, which go to the even digit.
 TEST(GeneralFormat, AgreesWithPrintfWhereTheDigitsCarry) {
-  const auto printfText = [](double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15G", v);
-    return std::string(text);
-  };
   for (int e = -323; e <= 307; ++e) {
     const double boundary =
         std::strtod(("9.999999999999995e" + std::to_string(e)).c_str(), nullptr);
@@ -173,6 +149,182 @@ TEST(NumberText, FormatThenParseIsStable) {
   // The display lock of the backsight elevation relies on this.
   for (double v : {97.6, 1.0 / 3.0, -1e-300, 6.02214076e23, 1e-320, 8.5e15})
     EXPECT_EQ(formatNumber(parseNumber(formatNumber(v))), formatNumber(v)) << v;
+}
+
+std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+// Random typing and deleting at the end of a text, the reader checked
+// against parseNumber of the whole text, bit for bit, after every step. The
+// pieces make numbers of every form and break them anywhere; now and then a
+// run of hundreds of digits takes a number past the digits the reader keeps.
+TEST(NumberReader, AgreesWithParseNumberAtEveryStep) {
+  std::vector<std::string> pieces = {"0",  "1",  "5",  "9",  "0",  "7",  "00", "123", ".",
+                                     ".",  "-",  "+",  "e",  "E",  "d",  "D",  "e-",  "E+",
+                                     "&",  "&H", "&h", "&O", "&o", "F",  "a",  "8",   " ",
+                                     "\t", "\n", "x",  ",",  "交", "1e3"};
+  pieces.insert(pieces.end(), {"&HFFFFFFFFFFFFFFFF", "&O7777777777777777777777",
+                               "1.7976931348623157e308", "4.9e-324"});
+  std::mt19937_64 random(13);
+  const auto digits = [&](std::size_t n, bool zeros) {
+    std::string run;
+    for (std::size_t i = 0; i < n; ++i)
+      run += zeros && random() % 8 != 0 ? '0' : char('0' + random() % 10);
+    return run;
+  };
+  for (int session = 0; session < 1500; ++session) {
+    std::string text;
+    NumberReader reader;
+    for (int step = 0; step < 120; ++step) {
+      if (!text.empty() && random() % 3 == 0) {
+        const std::size_t n = std::min<std::size_t>(text.size(), 1 + random() % 6);
+        reader.removeLast(std::string_view(text).substr(text.size() - n));
+        text.resize(text.size() - n);
+      } else {
+        const std::string piece = random() % 40 == 0 ? digits(300 + random() % 700, random() % 2)
+                                                     : pieces[random() % pieces.size()];
+        reader.append(piece);
+        text += piece;
+      }
+      ASSERT_EQ(bitsOf(reader.value()), bitsOf(parseNumber(text))) << '"' << text << '"';
+    }
+    NumberReader fresh;
+    fresh.reset(text);
+    ASSERT_EQ(bitsOf(fresh.value()), bitsOf(reader.value())) << '"' << text << '"';
+  }
+}
+
+// The exact decimal midpoint between a positive double and the next one up:
+// its digits and the power of ten of the last one. printf writes every
+// double's exact digits; the midpoint is their sum halved.
+struct Midpoint {
+  std::string digits;
+  int lastPlace;
+};
+
+Midpoint midpointAbove(double x) {
+  const auto exact = [](double v, int& exponent) {
+    char text[1000];
+    std::snprintf(text, sizeof text, "%.800e", v);
+    exponent = std::atoi(std::strchr(text, 'e') + 1);
+    return std::string(1, text[0]) + std::string(text + 2, 800);
+  };
+  int ex = 0, ey = 0;
+  const std::string a = exact(x, ex), b = exact(std::nextafter(x, INFINITY), ey);
+  if (ex != ey)
+    return {};
+  std::string sum(a.size() + 1, '0');
+  int carry = 0;
+  for (std::size_t i = a.size(); i-- > 0;) {
+    const int d = (a[i] - '0') + (b[i] - '0') + carry;
+    sum[i + 1] = char('0' + d % 10);
+    carry = d / 10;
+  }
+  sum[0] = char('0' + carry);
+  std::string half;
+  int rest = 0;
+  for (char c : sum) {
+    const int d = rest * 10 + (c - '0');
+    half += char('0' + d / 2);
+    rest = d % 2;
+  }
+  half += char('0' + 5 * rest);
+  return {half, ex - 800 - 1};
+}
+
+// Where a long number lies exactly halfway between two doubles, only its
+// digits far beyond the kept ones decide the rounding: all zeros, and it goes
+// to the even double; a 1 among them, and it goes up. Normal and subnormal
+// doubles, whose midpoints have up to 767 significant digits.
+TEST(NumberReader, DigitsBeyondTheKeptOnesDecideAMidpoint) {
+  std::mt19937_64 random(5);
+  int checked = 0;
+  for (int i = 0; i < 400; ++i) {
+    // Up to 2^-1021, where midpoints have the most digits, or anywhere.
+    const double x =
+        i % 2 ? std::ldexp(double(random() >> 11), -1074)
+              : std::ldexp(1.0 + double(random() % 1000000) / 1e6, int(random() % 2000) - 1000);
+    const Midpoint m = midpointAbove(x);
+    if (m.digits.empty())
+      continue;
+    const double up = std::nextafter(x, INFINITY);
+    const double even = bitsOf(x) % 2 == 0 ? x : up;
+    const std::string zeros(1200, '0');
+    const struct {
+      std::string text;
+      double expected;
+    } cases[] = {
+        {m.digits + "e" + std::to_string(m.lastPlace), even},
+        {m.digits + zeros + "e" + std::to_string(m.lastPlace - 1200), even},
+        {m.digits + zeros + "1e" + std::to_string(m.lastPlace - 1201), up},
+        {"-" + m.digits + zeros + "1e" + std::to_string(m.lastPlace - 1201), -up},
+    };
+    for (const auto& c : cases) {
+      NumberReader reader;
+      for (char ch : c.text)
+        reader.append(std::string_view(&ch, 1));
+      ASSERT_EQ(parseNumber(c.text), c.expected) << x;
+      ASSERT_EQ(reader.value(), c.expected) << x;
+    }
+    ++checked;
+  }
+  EXPECT_GT(checked, 300);
+}
+
+// The same for &H and &O integers: 2^64 + 2^11 lies halfway between two
+// doubles, and a 1 among the dropped digits takes it up.
+TEST(NumberReader, DigitsBeyondTheKeptOnesDecideABasedIntegerHalfway) {
+  const double even = std::ldexp(1.0, 64), up = std::ldexp(1.0 + 0x1p-52, 64);
+  const struct {
+    std::string text;
+    double expected;
+  } cases[] = {
+      {"&H10000000000000800", even},
+      {"&H100000000000008000000", std::ldexp(even, 16)},
+      {"&H100000000000008000001", std::ldexp(up, 16)},
+      {"&O2000000000000000004000", even},
+      {"&O20000000000000000040000000", std::ldexp(even, 12)},
+      {"&O20000000000000000040000001", std::ldexp(up, 12)},
+  };
+  for (const auto& c : cases) {
+    NumberReader reader;
+    reader.reset(c.text);
+    EXPECT_EQ(parseNumber(c.text), c.expected) << c.text;
+    EXPECT_EQ(reader.value(), c.expected) << c.text;
+  }
+}
+
+// A box that holds so many characters, the ellipsis one of them.
+std::string shownIn(std::string_view text, std::size_t characters) {
+  return shownNumber(text, [characters](std::string_view t) {
+    std::size_t n = 0;
+    for (unsigned char c : t)
+      n += (c & 0xC0) != 0x80;
+    return n <= characters;
+  });
+}
+
+TEST(ShownNumber, KeepsSignLeadingDigitsAndExponent) {
+  const struct {
+    const char* text;
+    std::size_t characters;
+    const char* shown;
+  } cases[] = {
+      {"140.130870660639", 20, "140.130870660639"}, // fits
+      {"9.25844430041008E-06", 11, "9.2584…E-06"},
+      {"-9.25844430041008E-06", 9, "-9.2…E-06"},
+      {"140.130870660639", 9, "140.1308…"},
+      {"3456789.12345678", 12, "3456789.123…"},
+      {"3456789.12345678", 8, "3456789…"},
+      {"-3456789.123", 9, "-3456789…"},
+      {"3456789.123", 7, "3…E+06"}, // whole digits that do not fit: an exponent
+      {"3456789.123", 3, "3…E+06"}, // nothing fits: the least form
+      {"0.000123456789", 8, "0.00012…"},
+      {"0.000123456789", 6, "1…E-04"},
+      {"1E+20", 3, "1E+20"}, // nothing to leave out
+      {"abcdefgh", 5, "abcd…"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(shownIn(c.text, c.characters), c.shown) << c.text << " in " << c.characters;
 }
 
 } // namespace

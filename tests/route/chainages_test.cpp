@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace quenlor::route {
 namespace {
@@ -79,17 +81,30 @@ TEST(ChainageMap, LeavesOutBreaksItCannotPlace) {
 }
 
 TEST(StationText, WrittenAndReadTheSurveyorsWay) {
-  EXPECT_EQ(chainageText(3080.5), "K3+080.500");
-  EXPECT_EQ(chainageText(1999.9996), "K2+000.000");
-  EXPECT_EQ(chainageText(-12.5), "K-0+012.500");
+  const struct {
+    double chainage;
+    const char* text;
+  } written[] = {{1234.567, "K1+234.567"},  {500, "K0+500.000"},
+                 {1999.9996, "K2+000.000"}, {1999.9994, "K1+999.999"},
+                 {12, "K0+012.000"},        {-12.5, "K-0+012.500"},
+                 {-1234.5, "K-1+234.500"},  {-0.0001, "K0+000.000"},
+                 {2e12, "2000000000000"},   {INFINITY, ""}};
+  for (const auto& c : written)
+    EXPECT_EQ(chainageText(c.chainage), c.text) << c.chainage;
   EXPECT_EQ(chainageText(3080.25, 1), "K3+080.3");
   EXPECT_EQ(stationText({3090, 1}), "K3+090.000 (2)");
-  EXPECT_EQ(parseChainage("K3+080.5"), 3080.5);
-  EXPECT_EQ(parseChainage(" k3+080.500 "), 3080.5);
-  EXPECT_EQ(parseChainage("K-0+012.5"), -12.5);
-  EXPECT_EQ(parseChainage("3080.5"), 3080.5);
-  for (const char* bad : {"K3080", "K3+", "Kx+1", "K3+-5", "abc", "", "K+5"})
-    EXPECT_FALSE(parseChainage(bad)) << bad;
+  const struct {
+    const char* text;
+    std::optional<double> chainage;
+  } read[] = {{"K1+234.567", 1234.567}, {" k1+234.5 ", 1234.5}, {" 1+234.567 ", 1234.567},
+              {"1234.567", 1234.567},   {"K-0+012.5", -12.5},   {"-1234.5", -1234.5},
+              {"1.2e+3", 1200},         {"K12+3", 12003},       {"K1+1234", std::nullopt},
+              {"K1+", std::nullopt},    {"+234", std::nullopt}, {"K1.5+2", std::nullopt},
+              {"12.5m", std::nullopt},  {"", std::nullopt},     {"K", std::nullopt},
+              {"K3080", std::nullopt},  {"Kx+1", std::nullopt}, {"K3+-5", std::nullopt},
+              {"abc", std::nullopt},    {"K+5", std::nullopt}};
+  for (const auto& c : read)
+    EXPECT_EQ(parseChainage(c.text), c.chainage) << c.text;
 }
 
 TEST(AngleText, RoundsOnceAndCarries) {

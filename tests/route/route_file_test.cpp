@@ -25,16 +25,6 @@ std::string fileText(const fs::path& path) {
 
 const std::string kExample = QUENLOR_EXAMPLE_ROUTE;
 
-TEST(RouteFile, TheExampleOpensAndSavesToTheSameBytes) {
-  const auto opened = openRouteFile(kExample);
-  ASSERT_TRUE(opened) << opened.error();
-  EXPECT_EQ(opened->jds.size(), 6u);
-  EXPECT_EQ(opened->breaks.size(), 2u);
-  EXPECT_EQ(opened->gradePoints.size(), 5u);
-  EXPECT_EQ(routeText(*opened), fileText(kExample));
-  EXPECT_TRUE(Route(*opened).checks().empty());
-}
-
 // Names that need quoting, numbers whose shortest text is not their obvious
 // one: the text reads back as the same route, and writes the same bytes.
 TEST(RouteFile, ARouteReadsBackAsItselfTextForText) {
@@ -177,9 +167,16 @@ protected:
   fs::path folder_;
 };
 
-TEST_F(RouteFileOnDisk, SavesOverTheOldFileKeepingItsPermissions) {
+// The example opens, saves over an old file to the same bytes, keeping the
+// old file's permissions, and opens again as itself.
+TEST_F(RouteFileOnDisk, TheExampleSavesOverTheOldFileToTheSameBytes) {
   const auto route = openRouteFile(kExample);
-  ASSERT_TRUE(route);
+  ASSERT_TRUE(route) << route.error();
+  EXPECT_EQ(route->jds.size(), 6u);
+  EXPECT_EQ(route->breaks.size(), 2u);
+  EXPECT_EQ(route->gradePoints.size(), 5u);
+  EXPECT_TRUE(Route(*route).checks().empty());
+  EXPECT_EQ(routeText(*route), fileText(kExample));
   const fs::path path = folder_ / "route.csv";
   std::ofstream(path) << "old";
   fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
@@ -191,7 +188,9 @@ TEST_F(RouteFileOnDisk, SavesOverTheOldFileKeepingItsPermissions) {
   EXPECT_EQ(*openRouteFile(path.string()), *route);
 }
 
-TEST_F(RouteFileOnDisk, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+// A failed save leaves the old file and no temporary; opening says what went
+// wrong.
+TEST_F(RouteFileOnDisk, FailuresSayWhatWentWrong) {
   RouteDefinition route = *openRouteFile(kExample);
   const fs::path path = folder_ / "route.csv";
   std::ofstream(path) << "old";
@@ -203,10 +202,6 @@ TEST_F(RouteFileOnDisk, AFailedSaveLeavesTheOldFileAndNoTemporary) {
             "cannot write " + missing + ": No such file or directory");
   EXPECT_EQ(fileText(path), "old");
   EXPECT_EQ(filesInFolder(), 1u);
-}
-
-TEST_F(RouteFileOnDisk, OpeningSaysWhatWentWrong) {
-  const std::string missing = (folder_ / "missing.csv").string();
   EXPECT_EQ(openRouteFile(missing).error(),
             "cannot open " + missing + ": No such file or directory");
   EXPECT_EQ(openRouteFile(folder_.string()).error(),

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stakes.h"
 #include "session/plan_scene.h"
+#include "session/route_model.h"
+#include "session/route_plan.h"
+#include "support/random_route.h"
 #include "support/session.h"
 
 #include <cmath>
@@ -36,44 +39,40 @@ Polyline wholeCurve(const PlanScene& s) {
   return all;
 }
 
+// The ZH and HZ points of the worked curve turning right and left.
 struct Hand {
   bool right;
   double zhX, zhY, hzX, hzY;
 };
 
-class PlanOfTheWorkedCurve : public ::testing::TestWithParam<Hand> {};
+TEST(PlanScene, FollowsTheRouteTheCalculatorComputes) {
+  for (const Hand hand : {Hand{true, 879.3080, 1930.3185, 1047.6650, 2130.9585},
+                          Hand{false, 879.3080, 1930.3185, 1137.2459, 1975.7998}}) {
+    SCOPED_TRACE(hand.right ? "right" : "left");
+    const Form form = plannedForm(hand.right);
+    const PlanScene scene = buildPlanScene(form);
+    ASSERT_FALSE(scene.firstTransition.empty());
+    ASSERT_FALSE(scene.arc.empty());
+    ASSERT_FALSE(scene.secondTransition.empty());
 
-TEST_P(PlanOfTheWorkedCurve, FollowsTheRouteTheCalculatorComputes) {
-  const Form form = plannedForm(GetParam().right);
-  const PlanScene scene = buildPlanScene(form);
-  ASSERT_FALSE(scene.firstTransition.empty());
-  ASSERT_FALSE(scene.arc.empty());
-  ASSERT_FALSE(scene.secondTransition.empty());
+    // From the ZH point to the HZ point, through the point in Text27/Text28.
+    EXPECT_LT(distance(scene.firstTransition.front(), hand.zhX, hand.zhY), 1e-4);
+    EXPECT_LT(distance(scene.secondTransition.back(), hand.hzX, hand.hzY), 1e-4);
+    const double px = test::number(form, Box::Text27), py = test::number(form, Box::Text28);
+    EXPECT_LT(distanceToLine(wholeCurve(scene), px, py), 1e-3);
 
-  // From the ZH point to the HZ point, through the point in Text27/Text28.
-  EXPECT_LT(distance(scene.firstTransition.front(), GetParam().zhX, GetParam().zhY), 1e-4);
-  EXPECT_LT(distance(scene.secondTransition.back(), GetParam().hzX, GetParam().hzY), 1e-4);
-  const double px = test::number(form, Box::Text27), py = test::number(form, Box::Text28);
-  EXPECT_LT(distanceToLine(wholeCurve(scene), px, py), 1e-3);
+    // It bends to the side the deflection says: right of the incoming
+    // direction (azimuth 30) for a right-hand curve.
+    const double a = 30 * 3.1415926 / 180;
+    const PlanePoint mid = scene.arc[scene.arc.size() / 2];
+    const double side = (mid.x - hand.zhX) * -std::sin(a) + (mid.y - hand.zhY) * std::cos(a);
+    EXPECT_EQ(side > 0, hand.right) << side;
 
-  // It bends to the side the deflection says: right of the incoming
-  // direction (azimuth 30) for a right-hand curve.
-  const double a = 30 * 3.1415926 / 180;
-  const PlanePoint mid = scene.arc[scene.arc.size() / 2];
-  const double side =
-      (mid.x - GetParam().zhX) * -std::sin(a) + (mid.y - GetParam().zhY) * std::cos(a);
-  EXPECT_EQ(side > 0, GetParam().right) << side;
-
-  // Transitions meet the arc where the route's own classification changes.
-  EXPECT_LT(
-      distance(scene.arc.front(), scene.firstTransition.back().x, scene.firstTransition.back().y),
-      1e-3);
+    // Transitions meet the arc where the route's own classification changes.
+    const PlanePoint end = scene.firstTransition.back();
+    EXPECT_LT(distance(scene.arc.front(), end.x, end.y), 1e-3);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Hands, PlanOfTheWorkedCurve,
-                         ::testing::Values(Hand{true, 879.3080, 1930.3185, 1047.6650, 2130.9585},
-                                           Hand{false, 879.3080, 1930.3185, 1137.2459, 1975.7998}),
-                         [](const auto& info) { return info.param.right ? "Right" : "Left"; });
 
 TEST(PlanScene, MarksMainPointsStationAndSights) {
   const PlanScene scene = buildPlanScene(plannedForm());
@@ -86,6 +85,13 @@ TEST(PlanScene, MarksMainPointsStationAndSights) {
   ASSERT_EQ(scene.sightLines.size(), 2u);
   EXPECT_LT(distance(scene.sightLines[0].to, 850, 2100), 1e-12);
   EXPECT_EQ(scene.tangents.size(), 2u);
+  // A station whose X or Y box is empty is no station: no marker, no sight lines.
+  Form halfStation = plannedForm();
+  play(halfStation, "set Text36 ");
+  const PlanScene without = buildPlanScene(halfStation);
+  EXPECT_TRUE(without.sightLines.empty());
+  EXPECT_TRUE(std::none_of(without.markers.begin(), without.markers.end(),
+                           [](const PlanMarker& m) { return m.kind == MarkerKind::Station; }));
 }
 
 TEST(PlanScene, MainPointsInOnePlaceShareAMarker) {
@@ -152,16 +158,44 @@ TEST(PlanScene, MarksAStalePointAsOutOfDate) {
   EXPECT_EQ(pointMarkers(buildPlanScene(form)), (P{{MarkerKind::ComputedPoint, "K0+600.000"}}));
 }
 
-// A station whose X or Y box is empty is no station for the plan: no
-// marker, no sight lines.
-TEST(PlanScene, AHalfTypedStationIsNoStation) {
-  Form form = plannedForm();
-  EXPECT_EQ(buildPlanScene(form).sightLines.size(), 2u);
-  play(form, "set Text36 ");
-  const PlanScene scene = buildPlanScene(form);
-  EXPECT_TRUE(scene.sightLines.empty());
-  EXPECT_TRUE(std::none_of(scene.markers.begin(), scene.markers.end(),
-                           [](const PlanMarker& m) { return m.kind == MarkerKind::Station; }));
+// The plan of a whole route.
+PlanScene::Bounds around(const PlanePoint& p, double half) {
+  return {p.x - half, p.y - half, p.x + half, p.y + half};
+}
+
+std::size_t countOf(const PlanScene& s, MarkerKind kind) {
+  return std::size_t(std::count_if(s.markers.begin(), s.markers.end(),
+                                   [kind](const PlanMarker& m) { return m.kind == kind; }));
+}
+
+// However far out the view, every chord of the drawn line stays within half a
+// pixel of the centre line; main points are marked only where they can be read.
+TEST(RoutePlan, DrawsWhatIsInViewAtTheDetailItCanShow) {
+  const auto model = std::make_shared<const RouteModel>(test::randomRoute(300, 3));
+  const RoutePlan plan(model);
+  const route::Route& r = model->route();
+  ASSERT_TRUE(plan.bounds());
+  for (const double metresPerPixel : {0.01, 0.5, 20.0}) {
+    const auto jd = r.definition().jds[150];
+    const PlanScene scene =
+        plan.scene(around({jd.x, jd.y}, 400 * metresPerPixel), metresPerPixel, 150);
+    double worst = 0;
+    for (const auto* lines : {&scene.transitions, &scene.arcs})
+      for (const Polyline& line : *lines)
+        for (std::size_t i = 1; i < line.size(); ++i) {
+          const PlanePoint mid{(line[i - 1].x + line[i].x) / 2, (line[i - 1].y + line[i].y) / 2};
+          worst = std::max(worst, std::fabs(r.locate(mid)->offset));
+        }
+    EXPECT_LE(worst, 0.5 * metresPerPixel) << metresPerPixel;
+    EXPECT_FALSE(scene.picked.empty()) << metresPerPixel;
+  }
+  // A few JDs in view: they and their main points are marked; the whole
+  // route in view: its line alone, no marks to clutter it.
+  const auto jd = r.definition().jds[150];
+  EXPECT_GT(countOf(plan.scene(around({jd.x, jd.y}, 600), 1.5, 150), MarkerKind::MainPoint), 0u);
+  const PlanScene all = plan.scene(*plan.bounds(), 50, std::nullopt);
+  EXPECT_FALSE(all.straights.empty());
+  EXPECT_EQ(all.markers.size(), countOf(all, MarkerKind::RouteEnd));
 }
 
 } // namespace

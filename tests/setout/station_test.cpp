@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The station row: distance and azimuth to the backsight, the side-shot, and
+// the elevations the heights give.
 #include "support/session.h"
 
 namespace quenlor {
@@ -43,38 +45,25 @@ TEST(Station, AlsoRefreshesTheBacksightElevation) {
   EXPECT_EQ(form.text(Box::Text2), "97.6"); // Text40 counts again
 }
 
-struct SideShotCase {
-  const char* name;
-  const char* session;
-  const char* x;        // Text39
-  const char* y;        // Text1
-  const char* distance; // Text3
-  const char* azimuth;  // Text4
-};
-
-class SideShot : public ::testing::TestWithParam<SideShotCase> {};
-
-TEST_P(SideShot, MakesThePointTheBacksight) {
-  Form form;
-  play(form, "set Text35 100\nset Text36 200\n");
-  play(form, GetParam().session);
-  play(form, "click Command6");
-  EXPECT_EQ(form.text(Box::Text39), GetParam().x);
-  EXPECT_EQ(form.text(Box::Text1), GetParam().y);
-  EXPECT_EQ(form.text(Box::Text3), GetParam().distance);
-  EXPECT_EQ(form.text(Box::Text4), GetParam().azimuth);
+TEST(SideShot, MakesThePointTheBacksight) {
+  const struct {
+    const char* session;
+    const char* x;        // Text39
+    const char* y;        // Text1
+    const char* distance; // Text3
+    const char* azimuth;  // Text4
+  } cases[] = {{"set Text3 10\nset Text4 0", "110", "200", "10", "0"},
+               {"set Text3 -10\nset Text4 0", "90", "200", "10", "180"},
+               {"set Text39 7\nset Text1 7\nset Text3\nset Text4 45", "100", "200", "0", "0"}};
+  for (const auto& c : cases) {
+    Form form;
+    play(form, std::string("set Text35 100\nset Text36 200\n") + c.session + "\nclick Command6");
+    EXPECT_EQ(play(form, "print Text39\nprint Text1\nprint Text3\nprint Text4"),
+              std::string("Text39=") + c.x + "\nText1=" + c.y + "\nText3=" + c.distance +
+                  "\nText4=" + c.azimuth + "\n")
+        << c.session;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, SideShot,
-    ::testing::Values(SideShotCase{"AlongX", "set Text3 10\nset Text4 0", "110", "200", "10", "0"},
-                      SideShotCase{"NegativeDistance", "set Text3 -10\nset Text4 0", "90", "200",
-                                   "10", "180"},
-                      SideShotCase{"EmptyDistance",
-                                   "set Text39 7\nset Text1 7\nset Text3\n"
-                                   "set Text4 45",
-                                   "100", "200", "0", "0"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SideShot, PlacesThePointAlongTheTypedAzimuth) {
   Form form;
@@ -108,6 +97,52 @@ TEST(SideShot, UnchangedCoordinatesKeepTheTypedDistanceAndAzimuth) {
   play(form, "set Text3 10.0\nset Text4 0.0000\nclick Command6");
   EXPECT_EQ(form.text(Box::Text3), "10.0");
   EXPECT_EQ(form.text(Box::Text4), "0.0000");
+}
+
+TEST(BacksightElevation, FollowsEveryHeightBox) {
+  Form form;
+  play(form, "type Text37 100");
+  EXPECT_EQ(form.text(Box::Text2), "100");
+  play(form, "set Text38 1.5\nset Text41 1.6\nset Text40 -2.3");
+  EXPECT_EQ(form.text(Box::Text2), "97.6");
+  // Heights alone never touch the distance and azimuth.
+  EXPECT_EQ(form.text(Box::Text3), "");
+  EXPECT_EQ(form.text(Box::Text4), "");
+}
+
+TEST(BacksightElevation, TheHeightDifferenceEditedLastCounts) {
+  Form form;
+  play(form, "set Text37 100\nset Text40 2");
+  EXPECT_EQ(form.text(Box::Text2), "102");
+  play(form, "set Text5 3");
+  EXPECT_EQ(form.text(Box::Text2), "103");
+  play(form, "set Text40 2.5");
+  EXPECT_EQ(form.text(Box::Text2), "102.5");
+}
+
+TEST(BacksightElevation, TheBoxRefusesTyping) {
+  Form fresh;
+  play(fresh, "type Text2 5");
+  EXPECT_EQ(fresh.text(Box::Text2), "0");
+
+  Form form;
+  play(form, "set Text37 100\nset Text38 1.5\nset Text41 1.6\nset Text40 -2.3");
+  play(form, "type Text2 x\nback Text2 2\nset Text2 hello");
+  EXPECT_EQ(form.text(Box::Text2), "97.6");
+  // The lock shows the stored elevation without reading the heights again.
+  form.state().stationElevation = 0;
+  play(form, "set Text2 1");
+  EXPECT_EQ(form.text(Box::Text2), "97.6");
+}
+
+TEST(PointElevation, FollowsItsHeightDifferenceOnly) {
+  Form form;
+  play(form, "set Text37 100\nset Text38 1.5\nset Text41 1.6\nset Text31 x");
+  EXPECT_EQ(form.text(Box::Text32), "99.9");
+  play(form, "set Text31 0.45");
+  EXPECT_EQ(form.text(Box::Text32), "100.35");
+  play(form, "set Text37 200\nset Text38 2\nset Text41 3");
+  EXPECT_EQ(form.text(Box::Text32), "100.35");
 }
 
 } // namespace

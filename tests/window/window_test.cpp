@@ -48,6 +48,14 @@ private:
 
   void click(Button b) { QTest::mouseClick(window->button(b), Qt::LeftButton); }
 
+  // A control's name and its place in pixels, from the table in twips.
+  static QString nameOf(const quenlor::WindowControl& c) {
+    return QString::fromUtf8(c.name.data(), qsizetype(c.name.size()));
+  }
+  static QRect placeOf(const quenlor::WindowControl& c) {
+    return {c.left / 15, c.top / 15, c.width / 15, c.height / 15};
+  }
+
   // The worked curve of the engine's tests, typed box by box.
   void typeWorkedCurve(bool right = true) {
     std::istringstream lines(quenlor::test::workedCurve(right));
@@ -64,7 +72,9 @@ private slots:
   }
   void cleanup() { window.reset(); }
 
-  void opensWithEveryBoxEmpty() {
+  // Every box empty, every control where the table says, the notice wrapped
+  // in its box.
+  void opensAsTheControlTableSays() {
     QCOMPARE(window->windowTitle(), QStringLiteral("Quenlor-测试"));
     QCOMPARE(window->objectName(), QStringLiteral("main"));
     const auto edits = window->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly);
@@ -73,18 +83,8 @@ private slots:
       QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
     QCOMPARE(window->findChildren<QLabel*>(Qt::FindDirectChildrenOnly).size(), 44);
     QCOMPARE(window->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly).size(), 6);
-  }
-
-  void controlsStandWhereTheTableSays() {
-    for (const auto& control : quenlor::windowControls()) {
-      const QString name = QString::fromUtf8(control.name.data(), qsizetype(control.name.size()));
-      const QRect place(control.left / 15, control.top / 15, control.width / 15,
-                        control.height / 15);
-      QCOMPARE(window->findChild<QWidget*>(name)->geometry(), place);
-    }
-  }
-
-  void noticeWrapsInItsBox() {
+    for (const auto& control : quenlor::windowControls())
+      QCOMPARE(window->findChild<QWidget*>(nameOf(control))->geometry(), placeOf(control));
     auto* notice = window->findChild<QLabel*>("Label2");
     QVERIFY(notice->wordWrap());
     QVERIFY(notice->text().startsWith(
@@ -144,57 +144,43 @@ private slots:
         expected.push_back(&control);
     std::sort(expected.begin(), expected.end(),
               [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-    QWidget* current = window->findChild<QWidget*>(QString::fromUtf8(expected[0]->name.data()));
-    current->setFocus();
+    window->findChild<QWidget*>(nameOf(*expected[0]))->setFocus();
     for (std::size_t i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-      QCOMPARE(QApplication::focusWidget()->objectName(),
-               QString::fromUtf8(expected[i]->name.data(), qsizetype(expected[i]->name.size())));
+      QCOMPARE(QApplication::focusWidget()->objectName(), nameOf(*expected[i]));
     }
     for (const QLabel* label : window->findChildren<QLabel*>())
       QCOMPARE(label->focusPolicy(), Qt::NoFocus);
   }
 
-  void curveElementsFollowTheKeys() {
+  // Keys and clicks reach the computations; the figures themselves are the
+  // engine tests' business.
+  void computationsFollowTheKeysAndClicks() {
     typeInto(Box::Text6, "30");
     typeInto(Box::Text8, "1000");
     typeInto(Box::Text9, "500");
     typeInto(Box::Text10, "60");
     typeInto(Box::Text42, "60");
-    QCOMPARE(text(Box::Text42), QStringLiteral("60"));
     QVERIFY(qAbs(number(Box::Text11) - 164.0514) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text34) - 321.7994) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text25) - 1157.7480) < 5e-5);
     // Results written while another box has the focus show their leading digits.
     QCOMPARE(box(Box::Text25)->cursorPosition(), 0);
     // Backspace recomputes as well.
     QTest::keyClick(box(Box::Text42), Qt::Key_Backspace);
     QCOMPARE(text(Box::Text42), QStringLiteral("6"));
     QVERIFY(qAbs(number(Box::Text11) - 163.7180) > 0.1);
-  }
 
-  void radiusButtonCascades() {
-    typeInto(Box::Text6, "30");
-    typeInto(Box::Text8, "1000");
-    typeInto(Box::Text10, "60");
     typeInto(Box::Text42, "60");
     typeInto(Box::Text11, "150");
     click(Button::Command3);
     QCOMPARE(text(Box::Text9), QStringLiteral("447.510917555022"));
-    QVERIFY(qAbs(number(Box::Text11) - 149.9955) < 5e-5);
     typeInto(Box::Text12, "20");
     click(Button::Command4);
     QVERIFY(qAbs(number(Box::Text9) - 559.0809) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text11) - 179.8743) < 5e-5);
-  }
 
-  void chainagePointOfTheWorkedCurve() {
     typeWorkedCurve();
     QCOMPARE(text(Box::Text19), QStringLiteral("40"));
     typeInto(Box::Text26, "700");
     QVERIFY(qAbs(number(Box::Text27) - 1021.0551) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text28) - 2066.8792) < 5e-5);
-    QVERIFY(qAbs(number(Box::Text44) - 69.3160) < 5e-5);
     typeInto(Box::Text26, "800");
     QCOMPARE(text(Box::Text44), QString());
   }
@@ -275,11 +261,8 @@ private slots:
     QVERIFY(!plan.intersects(tools->geometry()));
     QVERIFY(tools->geometry().top() >= 442);
     QCOMPARE(plan.left() >= 793, beside);
-    for (const auto& control : quenlor::windowControls()) {
-      const QRect place(control.left / 15, control.top / 15, control.width / 15,
-                        control.height / 15);
-      QVERIFY2(!plan.intersects(place), control.name.data());
-    }
+    for (const auto& control : quenlor::windowControls())
+      QVERIFY2(!plan.intersects(placeOf(control)), control.name.data());
   }
 
   // North up: larger X higher, larger Y further right; and the arc drawn on

@@ -1,0 +1,37 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# PROGRAM --help, where no display is, against its manual page (MAN): it
+# succeeds, and every option and script command it names the page documents,
+# and every option the page documents it names.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                        --unset=QT_QPA_PLATFORM ${PROGRAM} --help
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out MATCHES "^Usage: ")
+  message(FATAL_ERROR "--help: exit status ${status}, output:\n${out}\nerror:\n${err}")
+endif()
+file(READ ${MAN} page)
+string(REGEX MATCHALL "[ |]--?[a-z]+" options "${out}")
+foreach(option IN LISTS options)
+  string(SUBSTRING "${option}" 1 -1 option)
+  string(REPLACE "-" "\\-" roff "${option}")
+  string(FIND "${page}" "${roff}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${MAN} does not document ${option}")
+  endif()
+endforeach()
+string(REGEX MATCHALL "\\\\-\\\\-[a-z]+" documented "${page}")
+foreach(option IN LISTS documented)
+  string(REPLACE "\\-" "-" plain "${option}")
+  string(FIND "${out}" "${plain}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "--help does not name ${plain}, which ${MAN} documents")
+  endif()
+endforeach()
+if(out MATCHES "\nCommands: ([^.]*)\\.")
+  string(REGEX REPLACE "[ \n]" "" commands "${CMAKE_MATCH_1}")
+  string(REPLACE "," ";" commands "${commands}")
+  foreach(command IN LISTS commands)
+    if(NOT page MATCHES "\n\\.BI? \"?${command}[ \"\n]")
+      message(FATAL_ERROR "${MAN} does not document the command ${command}")
+    endif()
+  endforeach()
+endif()

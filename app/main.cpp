@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Quenlor: the window.
+// Quenlor: the window. `quenlor [ROUTE.csv]`: the route kept from the last
+// session comes back into the route panel, or the file given opens there.
 #include "app/main_window.h"
+#include "app/route_panel.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
+#include <QTabWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,7 +66,17 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  // The user's data folder, where the route being edited is kept, is named
+  // after the program, however it was started.
+  QApplication::setApplicationName(QStringLiteral("quenlor"));
   quenlor::MainWindow window;
+  // A route brought back, or a file that would not open, is news: the
+  // route panel's notice line says it, on show.
+  bool news = window.routePanel()->restoreAutosave();
+  if (argc > 1 && !window.routePanel()->open(QString::fromLocal8Bit(argv[1])))
+    news = true;
+  if (news)
+    window.views()->setCurrentWidget(window.routePanel());
   // Without a window manager, or until it maximizes the window, the window
   // already has the screen's room: the plan and the tools show at once.
   window.resize(window.screen()->availableGeometry().size());

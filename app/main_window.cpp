@@ -6,15 +6,23 @@
 #include "app/fonts.h"
 #include "app/number_box.h"
 #include "app/plan_view.h"
+#include "app/profile_view.h"
+#include "app/route_panel.h"
 
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QTabWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace quenlor {
@@ -29,6 +37,12 @@ QRect pixelRect(const WindowControl& c) {
           c.height / kTwipsPerPixel};
 }
 
+// The one local file dragged, or nothing.
+QString droppedFile(const QMimeData* data) {
+  const QList<QUrl> urls = data->urls();
+  return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
@@ -38,7 +52,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setFont(controlFont());
   buildControls();
   orderTabs();
-  plan_ = new PlanView(form_, this);
+  buildViews();
   tools_ = new FieldToolsPanel(form_, this);
   toolsArea_ = new QScrollArea(this);
   toolsArea_->setObjectName(QStringLiteral("fieldToolsArea"));
@@ -51,13 +65,88 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     showText(box, text);
     plan_->formChanged();
     tools_->formChanged();
+    profile_->formChanged();
   });
+  routePanel_->setRouteListener([this] { showRoute(); });
+  routePanel_->setSelectionListener([this] { showSelectedJd(); });
+  connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, routePanel_,
+          [this] { routePanel_->openDialog(); });
+  connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, routePanel_,
+          [this] { routePanel_->save(); });
+  setAcceptDrops(true);
   // Enter goes on to the next box, as on a field calculator.
   for (QLineEdit* edit : findChildren<QLineEdit*>())
     edit->installEventFilter(this);
 }
 
+void MainWindow::buildViews() {
+  plan_ = new PlanView(form_, this);
+  profile_ = new ProfileView(form_, this);
+  routePanel_ = new RoutePanel(form_, this);
+  views_ = new QTabWidget(this);
+  views_->setObjectName(QStringLiteral("views"));
+  views_->addTab(plan_, QStringLiteral("平面图"));
+  views_->addTab(profile_, QStringLiteral("纵断面"));
+  views_->addTab(routePanel_, QStringLiteral("路线"));
+}
+
+// The route in the panel, to every view of it: the same model to each, or
+// none where it has no geometry (the plan and the tools then work on the
+// boxes' curve).
+void MainWindow::showRoute() {
+  const auto route = routePanel_->document().drawable();
+  plan_->setRoute(route);
+  tools_->setRoute(route);
+  profile_->setRoute(route);
+  plan_->setSelectedJd(routePanel_->selectedJd());
+}
+
+// The JD chosen in the table, picked out on the plan, which centres on it
+// with its neighbours in reach.
+void MainWindow::showSelectedJd() {
+  const auto jd = routePanel_->selectedJd();
+  plan_->setSelectedJd(jd);
+  if (!jd || !routePanel_->document().drawable())
+    return;
+  const route::RouteDefinition& d = routePanel_->document().route().definition();
+  const auto pointAt = [&](std::size_t i) {
+    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
+  };
+  const PlanePoint at = pointAt(*jd);
+  const PlanePoint before = *jd == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(*jd - 1);
+  const PlanePoint after = pointAt(*jd + 1);
+  const double reach = std::max(std::hypot(at.x - before.x, at.y - before.y),
+                                std::hypot(at.x - after.x, at.y - after.y));
+  plan_->centreOn(at, 2 * reach);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!droppedFile(event->mimeData()).isEmpty())
+    event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString file = droppedFile(event->mimeData());
+  if (file.isEmpty())
+    return;
+  event->acceptProposedAction();
+  routePanel_->open(file);
+  views_->setCurrentWidget(routePanel_);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // A file dropped on a box opens as a route instead of landing in the box
+  // as text.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) &&
+      qobject_cast<QLineEdit*>(watched) &&
+      !droppedFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty()) {
+    if (type == QEvent::Drop)
+      dropEvent(static_cast<QDropEvent*>(event));
+    else
+      static_cast<QDropEvent*>(event)->acceptProposedAction();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress && qobject_cast<QLineEdit*>(watched)) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -69,11 +158,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// The controls keep their places at the top left. The plan takes the height
-// of the window right of them; the field tools take what is below them, in
-// an area that scrolls where the window is too low for all of them. Where the
-// window is too narrow for a plan beside the controls, the plan goes below
-// the tools.
+// The controls keep their places at the top left. The views (plan, profile,
+// route panel) take the height of the window right of them; the field tools
+// take what is below them, in an area that scrolls where the window is too
+// low for all of them. Where the window is too narrow for the views beside
+// the controls, they go below the tools.
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   constexpr int gap = 8, leastPlanSide = 160, leastToolsHeight = 60;
@@ -95,9 +184,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     plan = QRect(gap, top, width() - 2 * gap, height() - top - gap);
   }
   const bool planFits = plan.width() >= leastPlanSide && plan.height() >= leastPlanSide;
-  plan_->setVisible(planFits);
+  views_->setVisible(planFits);
   if (planFits)
-    plan_->setGeometry(plan);
+    views_->setGeometry(plan);
 }
 
 void MainWindow::buildControls() {

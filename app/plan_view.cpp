@@ -92,10 +92,10 @@ PlanView::PlanView(const Form& form, QWidget* parent) : QWidget(parent), form_(f
 
 PlanView::~PlanView() = default;
 
-// A new route is fitted to the view; an edited one (a new model of the same
-// route) keeps the view the user has.
+// A new route (another model) is fitted to the view; the same model edited
+// in place keeps the view the user has.
 void PlanView::setRoute(std::shared_ptr<const RouteModel> route) {
-  const bool fresh = !route_ || !route;
+  const bool fresh = !route || route != route_;
   route_ = std::move(route);
   routePlan_ = route_ ? std::make_unique<RoutePlan>(route_) : nullptr;
   if (fresh)
@@ -105,6 +105,17 @@ void PlanView::setRoute(std::shared_ptr<const RouteModel> route) {
 
 void PlanView::setSelectedJd(std::optional<std::size_t> jd) {
   selectedJd_ = jd;
+  formChanged();
+}
+
+void PlanView::centreOn(const PlanePoint& centre, double span) {
+  if (!userView_)
+    fit();
+  centre_ = centre;
+  const double least = std::min(width(), height()) - 2 * kMargin;
+  if (span > 0 && least > 0 && span * pixelsPerUnit_ < least / 4)
+    pixelsPerUnit_ = least / span;
+  userView_ = true;
   formChanged();
 }
 

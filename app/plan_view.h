@@ -42,6 +42,9 @@ public:
   // to pick out on it.
   void setRoute(std::shared_ptr<const RouteModel> route);
   void setSelectedJd(std::optional<std::size_t> jd);
+  // Puts `centre` in the middle of the view, zoomed in until `span` metres
+  // take at least a quarter of it; a double-click fits the route again.
+  void centreOn(const PlanePoint& centre, double span);
 
   const PlanScene& scene();
   // Where a point of the route lands in the widget.

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTableView>
 #include <QtTest>
 
@@ -237,7 +238,7 @@ private slots:
     QCOMPARE(text(Box::Text2), QString::fromStdString(quenlor::formatNumber(undone)));
   }
 
-  // At the sizes surveyors have, the plan and the field tools are both on
+  // At the sizes surveyors have, the plan (on its tab) and the field tools are both on
   // show and neither covers a control; where the window is too narrow for a
   // plan beside the controls, it goes below the tools.
   void planAndToolsShareTheFreeArea_data() {
@@ -255,7 +256,7 @@ private slots:
     window->resize(size);
     auto* tools = window->findChild<QWidget*>(QStringLiteral("fieldToolsArea"));
     QVERIFY(window->planView()->isVisible() && tools->isVisible());
-    const QRect plan = window->planView()->geometry();
+    const QRect plan = window->views()->geometry(); // the plan's tab
     QVERIFY(plan.width() >= 160 && plan.height() >= 160);
     QVERIFY(!plan.intersects(tools->geometry()));
     QVERIFY(tools->geometry().top() >= 442);

@@ -1,0 +1,544 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/route_panel.h"
+
+#include "app/flow_layout.h"
+#include "app/route_cells.h"
+#include "app/route_tables.h"
+#include "form/form.h"
+#include "session/jd_boxes.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace quenlor {
+namespace {
+
+const QString kFileFilter = QStringLiteral("路线文件 (*.csv);;所有文件 (*)");
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The next name of a kind: one past the highest number any name of the
+// prefix ends in ("JD7" after JD1 … JD6).
+template <class Rows> std::string nextName(const Rows& rows, const std::string& prefix) {
+  long highest = 0;
+  for (const auto& row : rows) {
+    if (row.name.rfind(prefix, 0) != 0)
+      continue;
+    const std::string digits = row.name.substr(prefix.size());
+    if (!digits.empty() && digits.size() < 9 &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      highest = std::max(highest, std::stol(digits));
+  }
+  return prefix + std::to_string(highest + 1);
+}
+
+// A new JD halfway between the points either side of where it goes, with the
+// curve of the JD before it: a surveyor then types its coordinates.
+route::Jd newJdAt(const route::RouteDefinition& d, std::size_t index) {
+  const auto pointAt = [&](std::size_t i) {
+    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
+  };
+  const PlanePoint before = index == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(index - 1);
+  const PlanePoint after = pointAt(index);
+  route::Jd jd;
+  if (index > 0) {
+    jd = d.jds[index - 1];
+  }
+  jd.name = nextName(d.jds, "JD");
+  jd.x = (before.x + after.x) / 2;
+  jd.y = (before.y + after.y) / 2;
+  return jd;
+}
+
+// Right of the other widgets' text: the widths a column needs.
+int textWidth(const QWidget* w, const char* sample) {
+  return w->fontMetrics().horizontalAdvance(QString::fromUtf8(sample)) + 14;
+}
+
+} // namespace
+
+RoutePanel::RoutePanel(Form& form, QWidget* parent)
+    : QWidget(parent), form_(form), jdModel_(new JdTableModel(document_, this)),
+      breakModel_(new BreakTableModel(document_, this)),
+      gradeModel_(new GradeTableModel(document_, this)) {
+  setObjectName(QStringLiteral("routePanel"));
+  noticeLabel_ = new QLabel(this);
+  noticeLabel_->setObjectName(QStringLiteral("routeNotice"));
+  noticeLabel_->setStyleSheet(QStringLiteral("color: #b45000;"));
+  noticeLabel_->setTextFormat(Qt::PlainText);
+  noticeLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  fileLabel_ = new QLabel(this);
+  fileLabel_->setObjectName(QStringLiteral("routeFile"));
+  fileLabel_->setTextFormat(Qt::PlainText);
+  fileLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+  tables_ = new QTabWidget(this);
+  tables_->setObjectName(QStringLiteral("routeTables"));
+  tables_->addTab(buildJdTab(), QStringLiteral("交点"));
+  tables_->addTab(buildBreakTab(), QStringLiteral("断链"));
+  tables_->addTab(buildGradeTab(), QStringLiteral("变坡点"));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(noticeLabel_);
+  layout->addWidget(fileLabel_);
+  layout->addWidget(buildFileRow());
+  layout->addWidget(tables_, 1);
+
+  for (RouteTableModel* model :
+       {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
+        static_cast<RouteTableModel*>(gradeModel_)})
+    model->setNotice([this](const QString& why) { say(why); });
+  document_.setListener([this] { routeChanged(); });
+  setColumnWidths();
+  routeChanged();
+}
+
+QPushButton* RoutePanel::button(const QString& caption, const char* name,
+                                std::function<void()> action) {
+  auto* push = new QPushButton(caption);
+  push->setObjectName(QString::fromUtf8(name));
+  push->setAutoDefault(false);
+  connect(push, &QPushButton::clicked, this, std::move(action));
+  return push;
+}
+
+QWidget* RoutePanel::buildFileRow() {
+  auto* row = new QWidget(this);
+  auto* flow = new FlowLayout(row);
+  flow->addWidget(button(QStringLiteral("打开…"), "openRoute", [this] { openDialog(); }));
+  auto* save = button(QStringLiteral("保存"), "saveRoute", [this] { this->save(); });
+  save->setToolTip(QStringLiteral("Ctrl+S"));
+  flow->addWidget(save);
+  flow->addWidget(button(QStringLiteral("另存为…"), "saveRouteAs", [this] { saveAsDialog(); }));
+  flow->addWidget(button(QStringLiteral("关闭路线"), "closeRoute", [this] { closeRoute(); }));
+  return row;
+}
+
+QTableView* RoutePanel::buildTable(RouteTableModel* model, const char* name) {
+  auto* view = new QTableView;
+  view->setObjectName(QString::fromUtf8(name));
+  view->setModel(model);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                        QAbstractItemView::AnyKeyPressed);
+  view->verticalHeader()->hide();
+  view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  view->horizontalHeader()->setStretchLastSection(true); // the checks
+  view->installEventFilter(this);
+  return view;
+}
+
+QWidget* RoutePanel::buildJdTab() {
+  auto* tab = new QWidget;
+  auto* buttons = new QWidget(tab);
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(button(QStringLiteral("添加"), "addJd", [this] { addJd(); }));
+  flow->addWidget(button(QStringLiteral("插入"), "insertJd", [this] { insertJd(); }));
+  flow->addWidget(button(QStringLiteral("删除"), "deleteJd", [this] { deleteJds(); }));
+  flow->addWidget(button(QStringLiteral("上移"), "moveJdUp", [this] { moveJd(-1); }));
+  flow->addWidget(button(QStringLiteral("下移"), "moveJdDown", [this] { moveJd(1); }));
+  flow->addWidget(button(QStringLiteral("复制"), "copyJds", [this] { copyJds(); }));
+  flow->addWidget(button(QStringLiteral("粘贴"), "pasteJds", [this] { pasteJds(); }));
+  auto* fill = button(QStringLiteral("填入窗口"), "fillWindow", [this] { fillWindow(); });
+  fill->setToolTip(QStringLiteral("把所选交点按输入的方式填入窗口的各框"));
+  auto* back = button(QStringLiteral("写回交点"), "writeBack", [this] { writeBack(); });
+  back->setToolTip(QStringLiteral("把窗口中的名称、X、Y、R、Ls、ls2 写回所选交点"));
+  flow->addWidget(fill);
+  flow->addWidget(back);
+
+  jdView_ = buildTable(jdModel_, "jdTable");
+  connect(jdView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    if (selectionListener_)
+      selectionListener_();
+  });
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->addWidget(buttons);
+  layout->addWidget(jdView_, 1);
+  return tab;
+}
+
+QWidget* RoutePanel::buildBreakTab() {
+  auto* tab = new QWidget;
+  auto* buttons = new QWidget(tab);
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(button(QStringLiteral("添加"), "addBreak", [this] { addBreak(); }));
+  flow->addWidget(button(QStringLiteral("删除"), "deleteBreak", [this] { deleteBreaks(); }));
+  breakView_ = buildTable(breakModel_, "breakTable");
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->addWidget(buttons);
+  layout->addWidget(breakView_, 1);
+  return tab;
+}
+
+QWidget* RoutePanel::buildGradeTab() {
+  auto* tab = new QWidget;
+  auto* buttons = new QWidget(tab);
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(button(QStringLiteral("添加"), "addGradePoint", [this] { addGradePoint(); }));
+  flow->addWidget(
+      button(QStringLiteral("删除"), "deleteGradePoint", [this] { deleteGradePoints(); }));
+  gradeView_ = buildTable(gradeModel_, "gradeTable");
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->addWidget(buttons);
+  layout->addWidget(gradeView_, 1);
+  return tab;
+}
+
+// Fixed widths from the widest text each column shows: nothing moves as the
+// values change.
+void RoutePanel::setColumnWidths() {
+  const char* const jdSamples[] = {
+      "JD000",       "3456789.1234",    "3456789.1234",     "12000",       "120.5",
+      "120.5",       "K00+000.000 (2)", "-000°00′00.0″ 右", "00000.000",   "00000.000",
+      "00000.000",   "0000.000",        "K00+000.000",      "K00+000.000", "K00+000.000",
+      "K00+000.000", "K00+000.000"};
+  for (int c = 0; c < int(std::size(jdSamples)); ++c)
+    jdView_->setColumnWidth(c, textWidth(this, jdSamples[c]));
+  const char* const breakSamples[] = {"DL000", "K00+000.000", "K00+000.000", "短链 0000.000"};
+  for (int c = 0; c < int(std::size(breakSamples)); ++c)
+    breakView_->setColumnWidth(c, textWidth(this, breakSamples[c]));
+  const char* const gradeSamples[] = {
+      "SJD000", "K00+000.000", "0000.000", "竖曲线半径", "-00.000",     "00000.000",  "-00.000",
+      "凸凹",   "00000.000",   "0000.000", "00000.000",  "K00+000.000", "K00+000.000"};
+  for (int c = 0; c < int(std::size(gradeSamples)); ++c)
+    gradeView_->setColumnWidth(c, textWidth(this, gradeSamples[c]));
+  const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
+  for (QTableView* view : {jdView_, breakView_, gradeView_})
+    view->setColumnWidth(view->model()->columnCount() - 1, textWidth(this, checkSample));
+}
+
+void RoutePanel::routeChanged() {
+  const auto chosen = selectedJd();
+  message_.clear();
+  for (RouteTableModel* model :
+       {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
+        static_cast<RouteTableModel*>(gradeModel_)})
+    model->refresh();
+  if (chosen && *chosen < document_.route().jdCount() && !selectedJd())
+    selectJd(*chosen);
+  showFile();
+  showNotice();
+  if (routeListener_)
+    routeListener_();
+}
+
+void RoutePanel::say(const QString& message) {
+  message_ = message;
+  showNotice();
+}
+
+// What was said last, then the first of the route's checks and how many
+// rows have one.
+void RoutePanel::showNotice() {
+  int count = 0;
+  QString first;
+  for (const RouteTableModel* model :
+       {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
+        static_cast<RouteTableModel*>(gradeModel_)}) {
+    count += model->problemRows();
+    for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
+      first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
+  }
+  QString checks;
+  if (count == 1)
+    checks = first;
+  else if (count > 1)
+    checks = QStringLiteral("%1 行有问题（着色，见“检查”列）：%2 …").arg(count).arg(first);
+  if (message_.isEmpty() || checks.isEmpty())
+    notice_ = message_ + checks;
+  else
+    notice_ = message_ + QStringLiteral("；") + checks;
+  noticeLabel_->setToolTip(notice_);
+  noticeLabel_->setText(
+      noticeLabel_->fontMetrics().elidedText(notice_, Qt::ElideRight, std::max(width() - 8, 60)));
+}
+
+void RoutePanel::showFile() {
+  QString text;
+  if (document_.isEmpty())
+    text = QStringLiteral("未打开路线");
+  else {
+    const QString name = document_.path().isEmpty() ? QStringLiteral("未命名路线")
+                                                    : QFileInfo(document_.path()).fileName();
+    text = name + (document_.modified() ? QStringLiteral(" — 有未保存的修改")
+                                        : QStringLiteral(" — 已保存"));
+  }
+  fileLabel_->setText(text);
+  fileLabel_->setToolTip(QDir::toNativeSeparators(document_.path()));
+}
+
+std::optional<std::size_t> RoutePanel::selectedJd() const {
+  const QModelIndex current = jdView_->currentIndex();
+  return current.isValid() ? jdModel_->jdOfRow(current.row()) : std::nullopt;
+}
+
+void RoutePanel::selectJd(std::size_t jd) {
+  jdView_->selectRow(JdTableModel::rowOfJd(jd));
+  jdView_->setCurrentIndex(jdModel_->index(JdTableModel::rowOfJd(jd), 0));
+}
+
+std::vector<int> RoutePanel::selectedRows(const QTableView* view) const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : view->selectionModel()->selectedRows())
+    rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+std::vector<std::size_t> RoutePanel::selectedJds() const {
+  std::vector<std::size_t> jds;
+  for (const int row : selectedRows(jdView_))
+    if (const auto jd = jdModel_->jdOfRow(row))
+      jds.push_back(*jd);
+  if (jds.empty())
+    if (const auto jd = selectedJd())
+      jds.push_back(*jd);
+  return jds;
+}
+
+// Files.
+
+bool RoutePanel::open(const QString& path) {
+  QString message;
+  const bool opened = document_.open(path, message);
+  say(message);
+  return opened;
+}
+
+void RoutePanel::openDialog() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("打开路线"), QFileInfo(document_.path()).path(), kFileFilter);
+  if (!path.isEmpty())
+    open(path);
+}
+
+bool RoutePanel::save() {
+  if (document_.path().isEmpty()) {
+    saveAsDialog();
+    return !document_.modified();
+  }
+  QString message;
+  const bool saved = document_.save(message);
+  say(message);
+  return saved;
+}
+
+bool RoutePanel::saveAs(const QString& path) {
+  QString message;
+  const bool saved = document_.saveAs(path, message);
+  say(message);
+  return saved;
+}
+
+void RoutePanel::saveAsDialog() {
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("路线另存为"), document_.path(),
+                                              kFileFilter);
+  if (path.isEmpty())
+    return;
+  if (QFileInfo(path).suffix().isEmpty())
+    path += QStringLiteral(".csv");
+  saveAs(path);
+}
+
+void RoutePanel::closeRoute() {
+  QString message;
+  document_.close(message);
+  say(message);
+}
+
+bool RoutePanel::restoreAutosave() {
+  QString message;
+  document_.restoreAutosave(message);
+  say(message);
+  return !message.isEmpty();
+}
+
+// Between the table and the boxes.
+
+void RoutePanel::fillWindow() {
+  const auto jd = selectedJd();
+  if (!jd)
+    return say(QStringLiteral("先在表中选一个交点"));
+  const auto edits = boxEditsForJd(document_.route(), *jd);
+  const QString name = qs(document_.route().definition().jds[*jd].name);
+  if (edits.empty())
+    return say(name + QStringLiteral(" 未参与路线计算（见检查），不能填入窗口"));
+  fillBoxes(form_, edits);
+  const route::Jd& typed = document_.route().definition().jds[*jd];
+  say(QStringLiteral("已将 %1 填入窗口").arg(name) +
+      (typed.secondTransition() != typed.ls1
+           ? QStringLiteral("；两缓和曲线不等，窗口的中桩按对称曲线计算，以路线为准")
+           : QString()));
+}
+
+void RoutePanel::writeBack() {
+  const auto jd = selectedJd();
+  if (!jd)
+    return say(QStringLiteral("先在表中选一个交点"));
+  const route::Jd& before = document_.route().definition().jds[*jd];
+  const route::Jd typed = jdFromBoxes(form_, before);
+  if (typed == before)
+    return say(QStringLiteral("窗口中的值与 %1 相同，未改").arg(qs(before.name)));
+  document_.edit([&](route::Route& r) { r.replaceJd(*jd, typed); });
+  say(QStringLiteral("已将窗口写回 %1").arg(qs(typed.name)));
+}
+
+// JD rows.
+
+void RoutePanel::addJd() {
+  const std::size_t at = document_.route().jdCount();
+  const route::Jd jd = newJdAt(document_.route().definition(), at);
+  document_.edit([&](route::Route& r) { r.insertJd(at, jd); });
+  selectJd(at);
+}
+
+void RoutePanel::insertJd() {
+  const QModelIndex current = jdView_->currentIndex();
+  std::size_t at = document_.route().jdCount();
+  if (const auto jd = selectedJd())
+    at = *jd;
+  else if (current.isValid() && current.row() == 0)
+    at = 0;
+  const route::Jd jd = newJdAt(document_.route().definition(), at);
+  document_.edit([&](route::Route& r) { r.insertJd(at, jd); });
+  selectJd(at);
+}
+
+void RoutePanel::deleteJds() {
+  const std::vector<std::size_t> jds = selectedJds();
+  if (jds.empty())
+    return say(QStringLiteral("先在表中选要删除的交点"));
+  document_.edit([&](route::Route& r) {
+    for (auto it = jds.rbegin(); it != jds.rend(); ++it)
+      r.eraseJd(*it);
+  });
+  say(QStringLiteral("已删除 %1 个交点").arg(jds.size()));
+  if (document_.route().jdCount() > 0)
+    selectJd(std::min(jds.front(), document_.route().jdCount() - 1));
+}
+
+void RoutePanel::moveJd(int step) {
+  const auto jd = selectedJd();
+  const std::size_t count = document_.route().jdCount();
+  if (!jd || (step < 0 && *jd == 0) || (step > 0 && *jd + 1 >= count))
+    return;
+  const std::size_t other = step < 0 ? *jd - 1 : *jd + 1;
+  const auto& jds = document_.route().definition().jds;
+  const route::Jd moving = jds[*jd], staying = jds[other];
+  document_.edit([&](route::Route& r) {
+    r.replaceJd(other, moving);
+    r.replaceJd(*jd, staying);
+  });
+  selectJd(other);
+}
+
+void RoutePanel::copyJds() {
+  std::vector<route::Jd> rows;
+  for (const std::size_t jd : selectedJds())
+    rows.push_back(document_.route().definition().jds[jd]);
+  if (rows.empty())
+    return say(QStringLiteral("先在表中选要复制的交点"));
+  QApplication::clipboard()->setText(copiedJds(rows));
+  say(QStringLiteral("已复制 %1 个交点（名称 X Y R Ls ls2，以制表符分隔）").arg(rows.size()));
+}
+
+// Before the chosen JD, or at the end.
+void RoutePanel::pasteJds() {
+  QString why;
+  const auto jds = pastedJds(QApplication::clipboard()->text(), why);
+  if (!jds)
+    return say(why);
+  if (jds->empty())
+    return say(QStringLiteral("剪贴板中没有交点行（名称 X Y R Ls ls2，以制表符分隔）"));
+  const std::size_t at = selectedJd().value_or(document_.route().jdCount());
+  document_.edit([&](route::Route& r) {
+    for (std::size_t i = 0; i < jds->size(); ++i)
+      r.insertJd(at + i, (*jds)[i]);
+  });
+  say(QStringLiteral("已粘贴 %1 个交点").arg(jds->size()));
+  selectJd(at);
+}
+
+// Chain breaks and grade points.
+
+void RoutePanel::addBreak() {
+  const route::Route& route = document_.route();
+  auto breaks = route.definition().breaks;
+  const double at = std::round(route.stationAt(route.length() / 2).chainage);
+  breaks.push_back({nextName(breaks, "DL"), at, at});
+  document_.edit([&](route::Route& r) { r.setBreaks(std::move(breaks)); });
+  breakView_->selectRow(breakModel_->rowCount() - 1);
+}
+
+void RoutePanel::deleteBreaks() {
+  auto breaks = document_.route().definition().breaks;
+  const std::vector<int> rows = selectedRows(breakView_);
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+    breaks.erase(breaks.begin() + *it);
+  if (!rows.empty())
+    document_.edit([&](route::Route& r) { r.setBreaks(std::move(breaks)); });
+}
+
+void RoutePanel::addGradePoint() {
+  const route::RouteDefinition& d = document_.route().definition();
+  auto points = d.gradePoints;
+  route::GradePointRow row{nextName(points, "SJD"), d.start.chainage, 0, 0};
+  if (!points.empty()) {
+    row.chainage = points.back().chainage + 100;
+    row.elevation = points.back().elevation;
+  }
+  points.push_back(row);
+  document_.edit([&](route::Route& r) { r.setGradePoints(std::move(points)); });
+  gradeView_->selectRow(gradeModel_->rowCount() - 1);
+}
+
+void RoutePanel::deleteGradePoints() {
+  auto points = document_.route().definition().gradePoints;
+  const std::vector<int> rows = selectedRows(gradeView_);
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+    points.erase(points.begin() + *it);
+  if (!rows.empty())
+    document_.edit([&](route::Route& r) { r.setGradePoints(std::move(points)); });
+}
+
+void RoutePanel::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  showNotice(); // elided to the new width
+}
+
+// Ctrl+C and Ctrl+V on the JD table copy and paste whole rows.
+bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == jdView_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy)) {
+      copyJds();
+      return true;
+    }
+    if (key->matches(QKeySequence::Paste)) {
+      pasteJds();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+} // namespace quenlor

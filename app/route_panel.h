@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The route panel: the whole route as tables (the JDs between BP and EP, the
+// chain breaks, the grade points with their computed columns), the buttons
+// that open, save and close route files, and the two that carry a JD between
+// the table and the boxes of the window (填入窗口 fills the boxes from the
+// chosen JD as typed edits; 写回交点 writes the boxes back into it). A
+// one-line notice says what went wrong or what was done; without either it
+// sums up the route's checks. The file's name and whether it holds unsaved
+// changes show above the tables.
+#pragma once
+
+#include "app/route_document.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+namespace quenlor {
+
+class Form;
+class RouteTableModel;
+class JdTableModel;
+class BreakTableModel;
+class GradeTableModel;
+
+class RoutePanel : public QWidget {
+public:
+  RoutePanel(Form& form, QWidget* parent);
+
+  RouteDocument& document() { return document_; }
+  // Hears every change of the route (each a new model), and of the chosen JD.
+  void setRouteListener(std::function<void()> listener) { routeListener_ = std::move(listener); }
+  void setSelectionListener(std::function<void()> listener) {
+    selectionListener_ = std::move(listener);
+  }
+  std::optional<std::size_t> selectedJd() const;
+  void selectJd(std::size_t jd);
+
+  // The actions of the buttons; each says its outcome in the notice.
+  bool open(const QString& path);
+  void openDialog();
+  bool save(); // asks for a file name for a new route
+  bool saveAs(const QString& path);
+  void saveAsDialog();
+  void closeRoute();
+  // Whether there was a copy: brought back, or unreadable (the notice says).
+  bool restoreAutosave();
+  void fillWindow();
+  void writeBack();
+  void addJd();
+  void insertJd();
+  void deleteJds();
+  void moveJd(int step);
+  void copyJds();
+  void pasteJds();
+
+  QString notice() const { return notice_; }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  QWidget* buildFileRow();
+  QWidget* buildJdTab();
+  QWidget* buildBreakTab();
+  QWidget* buildGradeTab();
+  QTableView* buildTable(RouteTableModel* model, const char* name);
+  QPushButton* button(const QString& caption, const char* name, std::function<void()> action);
+  void setColumnWidths();
+  void routeChanged();
+  void say(const QString& message);
+  void showNotice();
+  void showFile();
+  std::vector<std::size_t> selectedJds() const;
+  std::vector<int> selectedRows(const QTableView* view) const;
+  void addBreak();
+  void deleteBreaks();
+  void addGradePoint();
+  void deleteGradePoints();
+
+  Form& form_;
+  RouteDocument document_;
+  JdTableModel* jdModel_;
+  BreakTableModel* breakModel_;
+  GradeTableModel* gradeModel_;
+  QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr;
+  QLabel *noticeLabel_ = nullptr, *fileLabel_ = nullptr;
+  QTabWidget* tables_ = nullptr;
+  QString message_, notice_;
+  std::function<void()> routeListener_, selectionListener_;
+};
+
+} // namespace quenlor

@@ -45,7 +45,8 @@ QString exportLandXml(QWidget* parent, const RouteModel& route) {
                 });
 }
 
-QString importLandXml(QWidget* parent, RouteModel& route) {
+QString importLandXml(QWidget* parent,
+                      const std::function<QString(route::RouteDefinition)>& accept) {
   const QString path =
       QFileDialog::getOpenFileName(parent, QStringLiteral("导入 LandXML"), QString(),
                                    QStringLiteral("LandXML (*.xml *.landxml)"));
@@ -55,8 +56,8 @@ QString importLandXml(QWidget* parent, RouteModel& route) {
   if (!read.route)
     return QStringLiteral("未能导入 %1：%2").arg(path, qs(read.notice));
   const std::size_t jds = read.route->jds.size();
-  route.replace(std::move(*read.route));
-  return QStringLiteral("已导入 %1：%2 个交点").arg(path).arg(jds);
+  const QString kept = accept(std::move(*read.route));
+  return QStringLiteral("已导入 %1：%2 个交点").arg(path).arg(jds) + kept;
 }
 
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes) {

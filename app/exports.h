@@ -7,11 +7,16 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace quenlor {
 
 class RouteModel;
+namespace route {
+struct RouteDefinition;
+}
 struct TableAnswer;
 namespace exchange {
 struct SheetHeader;
@@ -19,9 +24,11 @@ struct SheetHeader;
 
 // The route as LandXML 1.2.
 QString exportLandXml(QWidget* parent, const RouteModel& route);
-// Replaces the route by the one of a LandXML file; a file that cannot be
-// read leaves the route as it was and the notice says why.
-QString importLandXml(QWidget* parent, RouteModel& route);
+// Reads the route of a LandXML file and hands it to `accept`, which answers
+// with its own notice; a file that cannot be read hands nothing over and the
+// notice says why.
+QString importLandXml(QWidget* parent,
+                      const std::function<QString(route::RouteDefinition)>& accept);
 // The plan of the route as DXF, with the stakes of the table when given.
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes = nullptr);
 

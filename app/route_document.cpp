@@ -118,6 +118,12 @@ bool RouteDocument::open(const QString& path, QString& message) {
   return true;
 }
 
+QString RouteDocument::adopt(route::RouteDefinition definition) {
+  const QString kept = keepUnsaved();
+  replace(std::make_shared<RouteModel>(std::move(definition)), QString(), true);
+  return kept;
+}
+
 bool RouteDocument::save(QString& message) {
   const QString failed = writeRoute(path_, model_->definition());
   if (!failed.isEmpty()) {

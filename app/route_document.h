@@ -54,6 +54,10 @@ public:
   bool save(QString& message); // to path(), which must be set
   bool saveAs(const QString& path, QString& message);
   void close(QString& message);
+  // A route read from another format (LandXML): a new route with no file,
+  // to be saved; the changes it replaces are kept as open() keeps them.
+  // Answers with what the notice should add.
+  QString adopt(route::RouteDefinition definition);
 
   // Brings back the copy of the data folder; false when there is none or it
   // cannot be read (message says why).

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_panel.h"
 
+#include "app/exports.h"
 #include "app/flow_layout.h"
 #include "app/route_cells.h"
 #include "app/route_tables.h"
@@ -125,6 +126,15 @@ QWidget* RoutePanel::buildFileRow() {
   flow->addWidget(save);
   flow->addWidget(button(QStringLiteral("另存为…"), "saveRouteAs", [this] { saveAsDialog(); }));
   flow->addWidget(button(QStringLiteral("关闭路线"), "closeRoute", [this] { closeRoute(); }));
+  flow->addWidget(button(QStringLiteral("导入LandXML…"), "importLandXml", [this] {
+    sayIfAny(importLandXml(
+        this, [this](route::RouteDefinition read) { return document_.adopt(std::move(read)); }));
+  }));
+  flow->addWidget(button(QStringLiteral("导出LandXML…"), "exportLandXml",
+                         [this] { exportRoute(&exportLandXml); }));
+  flow->addWidget(button(QStringLiteral("导出DXF…"), "exportDxf", [this] {
+    exportRoute([](QWidget* parent, const RouteModel& route) { return exportDxf(parent, route); });
+  }));
   return row;
 }
 
@@ -239,6 +249,20 @@ void RoutePanel::routeChanged() {
   showNotice();
   if (routeListener_)
     routeListener_();
+}
+
+// A route without geometry has nothing to draw or exchange: no dialog opens.
+void RoutePanel::exportRoute(QString (*write)(QWidget*, const RouteModel&)) {
+  const auto route = document_.drawable();
+  if (!route)
+    return say(QStringLiteral("没有可导出的路线：先打开或输入一条路线"));
+  sayIfAny(write(this, *route));
+}
+
+// A dialog the user cancelled has nothing to say.
+void RoutePanel::sayIfAny(const QString& message) {
+  if (!message.isEmpty())
+    say(message);
 }
 
 void RoutePanel::say(const QString& message) {

@@ -76,6 +76,8 @@ private:
   void setColumnWidths();
   void routeChanged();
   void say(const QString& message);
+  void sayIfAny(const QString& message);
+  void exportRoute(QString (*write)(QWidget*, const RouteModel&));
   void showNotice();
   void showFile();
   std::vector<std::size_t> selectedJds() const;

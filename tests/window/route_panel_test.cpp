@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -90,6 +91,22 @@ private slots:
     QVERIFY(!jdTable()->setData(jdTable()->index(1, JdTableModel::X), QStringLiteral("12,5")));
     QCOMPARE(shown(), *onDisk);
     QVERIFY(panel()->notice().contains(QStringLiteral("不是数字")));
+  }
+
+  // A route read from LandXML is a new route to be saved; the edits it
+  // replaces are kept in the data folder. Without a route nothing exports.
+  void importedRouteIsNewAndUnsaved() {
+    window->findChild<QPushButton*>(QStringLiteral("exportLandXml"))->click();
+    QVERIFY(panel()->notice().startsWith(QStringLiteral("没有可导出的路线")));
+    openExample();
+    QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("999")));
+    auto read = shown();
+    read.jds.pop_back();
+    const QString kept = panel()->document().adopt(read);
+    QCOMPARE(shown(), read);
+    QVERIFY(panel()->document().path().isEmpty());
+    QVERIFY(panel()->document().modified());
+    QVERIFY2(kept.contains(RouteDocument::dataFolder()), qPrintable(kept));
   }
 
   // Rows from a spreadsheet go in before the chosen JD; a bad row adds none

@@ -377,14 +377,28 @@ void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) {
     drawMarker(painter, *m, p);
     points.push_back(p);
   }
+  // On a whole route the main points crowd each other at a small scale:
+  // the other labels go first, and a main point's label that would cover
+  // one already placed is left out (zooming in brings it back).
+  const bool route = !s.straights.empty() || !s.transitions.empty() || !s.arcs.empty();
+  std::stable_partition(shown.begin(), shown.end(),
+                        [](const auto& m) { return m.first->kind != MarkerKind::MainPoint; });
   const QFontMetricsF metrics(painter.font());
   for (const auto& [m, p] : shown) {
     const QString label = QString::fromStdString(m->label);
     if (label.isEmpty())
       continue;
     const QSizeF size(metrics.horizontalAdvance(label), metrics.height());
-    drawLabel(painter, label, placeLabel(size, p, points));
+    const QRectF place = placeLabel(size, p, points);
+    if (route && m->kind == MarkerKind::MainPoint && coversALabel(place))
+      continue;
+    drawLabel(painter, label, place);
   }
+}
+
+bool PlanView::coversALabel(const QRectF& place) const {
+  return std::any_of(labelPlaces_.begin(), labelPlaces_.end(),
+                     [&](const QRectF& placed) { return placed.intersects(place); });
 }
 
 QRectF PlanView::northArrowPlace() const { return QRectF(width() - 36, 12, 24, 46); }

@@ -70,6 +70,7 @@ private:
   void drawRoute(QPainter& painter, const PlanScene& scene) const;
   void drawTicksAndOffsets(QPainter& painter, const PlanScene& scene) const;
   static void drawMarker(QPainter& painter, const PlanMarker& marker, const QPointF& at);
+  bool coversALabel(const QRectF& place) const;
   QRectF placeLabel(const QSizeF& size, const QPointF& at,
                     const std::vector<QPointF>& markers) const;
   void drawLabel(QPainter& painter, const QString& label, const QRectF& place);

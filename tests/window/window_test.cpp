@@ -319,8 +319,8 @@ private slots:
     quenlor::FieldToolsPanel* tools = window->fieldTools();
     for (const char* name : {"exportCsv", "exportXlsx", "printTable"}) {
       QTest::mouseClick(tools->findChild<QPushButton*>(name), Qt::LeftButton);
-      QVERIFY(tools->findChild<QLabel*>("notice")->toolTip().startsWith(
-          QStringLiteral("没有放样表")));
+      QVERIFY(
+          tools->findChild<QLabel*>("notice")->toolTip().startsWith(QStringLiteral("没有放样表")));
     }
   }
 

@@ -126,7 +126,20 @@ std::variant<std::vector<Argument>, std::string> arguments(std::string_view comm
   return values;
 }
 
-void printStake(const ScriptSession& s, route::Station station, double offset, std::ostream& out) {
+// On a route, a chainage that names no point (beyond the ends, in a short
+// chain break's gap, a second occurrence there is not) is said on standard
+// error; the values stay empty.
+void sayWhereNoPoint(const ScriptSession& s, std::string_view command,
+                     const route::Station& station, std::ostream& err) {
+  if (!s.route || !s.route->route().hasGeometry())
+    return;
+  if (const auto at = s.route->route().pointAt(station); !at)
+    err << command << ": " << at.error() << '\n';
+}
+
+void printStake(const ScriptSession& s, route::Station station, double offset, std::ostream& out,
+                std::ostream& err) {
+  sayWhereNoPoint(s, "stake", station, err);
   FieldQueries q;
   q.stake = SideStakeQuery{station, offset, std::nullopt};
   const SideStakeAnswer a = answerFieldTools(s.form, s.route, q).stake;
@@ -158,7 +171,9 @@ void printTable(ScriptSession& s, const TableQuery& query, std::ostream& out, st
 
 // The design level at a station of the loaded route: "design=.. grade=.."
 // (the grade in per cent), both empty where there is none.
-void printElevation(const ScriptSession& s, route::Station station, std::ostream& out) {
+void printElevation(const ScriptSession& s, route::Station station, std::ostream& out,
+                    std::ostream& err) {
+  sayWhereNoPoint(s, "elevation", station, err);
   const auto level = s.route ? s.route->designAt(station) : std::nullopt;
   out << "design=" << (level ? formatNumber(level->elevation) : "")
       << " grade=" << (level ? formatNumber(level->grade * 100) : "") << '\n';
@@ -179,11 +194,11 @@ std::optional<std::string> runFieldCommand(ScriptSession& s, std::string_view co
   const auto station = [&](std::size_t i) { return std::get<route::Station>(a[i]); };
   const auto number = [&](std::size_t i) { return std::get<double>(a[i]); };
   if (command == "stake")
-    printStake(s, station(0), number(1), out);
+    printStake(s, station(0), number(1), out, err);
   else if (command == "locate")
     printLocation(s, number(0), number(1), out);
   else if (command == "elevation")
-    printElevation(s, station(0), out);
+    printElevation(s, station(0), out, err);
   else
     printTable(s, TableQuery{station(0), station(1), number(2), number(3)}, out, err);
   return std::nullopt;

@@ -87,6 +87,28 @@ TEST(Script, AFieldToolPrintsNoNonNumber) {
   }
 }
 
+// The profile runs on the route's measure: the example's long chain break
+// (K2+500 = K2+480) repeats K2+480 to K2+500 twenty metres further along the
+// grade from SJD1 (K1+350, 148.2) to SJD2 (K2+900, 126.8, 1570 m on); a
+// chainage its short break (K5+200 = K5+215.3) skips names no point.
+TEST(Script, ElevationsAcrossChainBreaks) {
+  Form form;
+  std::string errors;
+  std::istringstream out(runLines(form,
+                                  std::string("route ") + QUENLOR_EXAMPLE_ROUTE +
+                                      "\nelevation K2+490\nelevation K2+490(2)\nelevation K5+205",
+                                  &errors));
+  std::string first, second, skipped;
+  std::getline(out, first);
+  std::getline(out, second);
+  std::getline(out, skipped);
+  const auto design = [](const std::string& line) { return parseNumber(line.substr(7)); };
+  EXPECT_NEAR(design(second) - design(first), 20 * (126.8 - 148.2) / 1570, 1e-9);
+  EXPECT_EQ(skipped, "design= grade=");
+  EXPECT_EQ(errors, "elevation: K5+205.000 names no point: the short chain break K5+200.000 = "
+                    "K5+215.300 skips it\n");
+}
+
 TEST(Script, PrintDumpAndState) {
   Form form;
   EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");

@@ -136,15 +136,26 @@ void BM_StakeTable100k(benchmark::State& state) {
   state.SetLabel(std::to_string(rows) + " rows, every one computed");
 }
 
+// The middle JD moved half a metre and back, edit after edit.
+class MiddleJdNudged {
+public:
+  static constexpr std::size_t kIndex = kJds / 2;
+  const Jd& next() {
+    jd_.x += flip_ ? 0.5 : -0.5;
+    flip_ = !flip_;
+    return jd_;
+  }
+
+private:
+  Jd jd_ = definition().jds[kIndex];
+  bool flip_ = false;
+};
+
 void BM_EditOneJd(benchmark::State& state) {
   Route edited(definition());
-  const std::size_t middle = kJds / 2;
-  Jd jd = definition().jds[middle];
-  bool flip = false;
+  MiddleJdNudged nudged;
   for (auto _ : state) {
-    jd.x += flip ? 0.5 : -0.5;
-    flip = !flip;
-    edited.replaceJd(middle, jd);
+    edited.replaceJd(MiddleJdNudged::kIndex, nudged.next());
     benchmark::DoNotOptimize(edited.length());
   }
   state.SetLabel("replace the middle JD, the rest recomputed as needed");
@@ -172,19 +183,16 @@ void BM_EditOneJdAndPlan(benchmark::State& state) {
   // first open (see main).
   mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
   auto model = std::make_shared<quenlor::RouteModel>(definition());
-  const std::size_t middle = kJds / 2;
-  Jd jd = definition().jds[middle];
-  bool flip = false;
+  MiddleJdNudged nudged;
   for (auto _ : state) {
-    jd.x += flip ? 0.5 : -0.5;
-    flip = !flip;
-    model->edit([&](Route& r) { r.replaceJd(middle, jd); });
+    const Jd& jd = nudged.next();
+    model->edit([&](Route& r) { r.replaceJd(MiddleJdNudged::kIndex, jd); });
     const quenlor::RoutePlan plan(model);
     benchmark::DoNotOptimize(plan.scene(*plan.bounds(),
                                         plan.bounds()->maxX - plan.bounds()->minX > 0
                                             ? (plan.bounds()->maxX - plan.bounds()->minX) / 800
                                             : 1,
-                                        middle));
+                                        MiddleJdNudged::kIndex));
   }
   state.SetLabel("10,000 JDs: edit, its profile, scene of the whole route at 800 pixels");
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);

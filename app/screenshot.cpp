@@ -4,14 +4,17 @@
 // 1600x900, for the README and the guides; with --widget, only the widget of
 // that object name (the field tools, the plan). Runs on any Qt platform,
 // offscreen included. Besides the session language (a route it loads is
-// shown in the plan and the field tools, its JD picked out after "jd NAME"),
-// two lines of its own:
+// shown in the plan, the field tools and the route panel, its JD picked out
+// after "jd NAME"), three lines of its own:
 //   tool NAME TEXT     types TEXT into the field-tools box of that object name
 //   mark N NAME...     frames the widgets of those object names together and
 //                      puts the number N at the frame's corner
+//   tab NAME           shows the tab of that object name beside the boxes
+//                      (planView, profileView, routePanel)
 #include "app/field_tools.h"
 #include "app/main_window.h"
 #include "app/plan_view.h"
+#include "app/route_panel.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
 #include "session/script.h"
@@ -19,6 +22,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <fstream>
@@ -106,10 +110,22 @@ std::optional<std::string> runSession(quenlor::MainWindow& window, quenlor::Scri
         problem = "no field-tools box '" + name + "'";
     } else if (line.rfind("mark ", 0) == 0) {
       problem = readMark(window, line.substr(5), marks);
+    } else if (line.rfind("tab ", 0) == 0) {
+      auto* tab = window.views()->findChild<QWidget*>(QString::fromStdString(line.substr(4)));
+      if (tab && window.views()->indexOf(tab) >= 0)
+        window.views()->setCurrentWidget(tab);
+      else
+        problem = "no tab '" + line.substr(4) + "'";
     } else {
       problem = quenlor::runScriptLine(session, line, std::cout, std::cerr);
-      if (!problem && line.rfind("jd ", 0) == 0 && session.route)
-        window.planView()->setSelectedJd(quenlor::jdNamed(session.route->route(), line.substr(3)));
+      if (!problem && line.rfind("route ", 0) == 0 && line != "route check")
+        window.routePanel()->open(QString::fromStdString(line.substr(6)));
+      if (!problem && line.rfind("jd ", 0) == 0 && session.route) {
+        const auto jd = quenlor::jdNamed(session.route->route(), line.substr(3));
+        window.planView()->setSelectedJd(jd);
+        if (jd)
+          window.routePanel()->selectJd(*jd);
+      }
     }
     if (problem)
       return std::string(path) + " line " + std::to_string(number) + ": " + *problem;

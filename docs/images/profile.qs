@@ -1,0 +1,2 @@
+# The guides' picture of the profile tab (after route.qs).
+tab profileView

@@ -56,6 +56,7 @@ protected:
     fs::create_directories(folder);
     std::ofstream(folder / "session.qs")
         << "route " QUENLOR_EXAMPLE_ROUTE "\n"
+        << "set Text39 3456900\nset Text1 512200\n" // the backsight
         << "table 0 300 50 7.5\n"
         << "export csv " << (folder / "t.csv").string() << "\n"
         << "export xlsx " << (folder / "t.xlsx").string() << "\n"
@@ -88,6 +89,7 @@ TEST_F(Exports, TheCsvSheetHasItsHeaderAndTheTableAtFieldPrecision) {
   const auto lines = split(text.substr(3), '\n');
   ASSERT_EQ(lines.size(), 7 + table.size());
   EXPECT_EQ(lines[0], "线路,示例路线 K0+000 起");
+  EXPECT_EQ(lines[2], "后视,3456900.000,512200.000");
   EXPECT_EQ(lines[3], "日期,2024-05-01");
   EXPECT_EQ(lines[4], "精度,毫米，整秒");
   EXPECT_TRUE(lines[6].starts_with("桩号,主点,X,Y,")) << lines[6];

@@ -73,6 +73,7 @@ TEST(LandXml, TheFileHoldsTheAlignmentsElements) {
   std::map<QString, int> count;
   std::vector<double> radii, staBack;
   QString staStart;
+  std::string turns;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement)
       continue;
@@ -82,6 +83,8 @@ TEST(LandXml, TheFileHoldsTheAlignmentsElements) {
       staStart = at.value(QLatin1String("staStart")).toString();
     if (xml.name() == QLatin1String("Curve"))
       radii.push_back(at.value(QLatin1String("radius")).toDouble());
+    if (xml.name() == QLatin1String("Spiral") || xml.name() == QLatin1String("Curve"))
+      turns += at.value(QLatin1String("rot")).toString().toStdString() + ' ';
     if (xml.name() == QLatin1String("StaEquation"))
       staBack.push_back(at.value(QLatin1String("staBack")).toDouble());
   }
@@ -91,6 +94,10 @@ TEST(LandXml, TheFileHoldsTheAlignmentsElements) {
   EXPECT_EQ(staStart, QStringLiteral("0"));
   EXPECT_EQ(radii, (std::vector<double>{1200, 800, 1500, 650, 2000, 900}));
   EXPECT_EQ(count[QStringLiteral("Spiral")], 10); // JD3 has none, JD2 and JD5 two unequal
+  // rot, which other programs read (the import takes the turn from the arc):
+  // the legs' azimuths 52, 80, 39, 57, 22, 47 and 25 degrees turn right at
+  // JD1, JD3 and JD5, left at the others; each spiral turns with its arc.
+  EXPECT_EQ(turns, "cw cw cw ccw ccw ccw cw ccw ccw ccw cw cw cw ccw ccw ccw ");
   EXPECT_EQ(count[QStringLiteral("Line")], 7);
   EXPECT_EQ(staBack, (std::vector<double>{2500, 5200}));
   EXPECT_EQ(count[QStringLiteral("PVI")], 2);

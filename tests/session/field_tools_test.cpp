@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/main_points.h"
+#include "route/route_file.h"
 #include "session/field_tools.h"
 #include "session/notices.h"
+#include "session/route_model.h"
 #include "session/route_of_boxes.h"
 #include "support/session.h"
 
@@ -75,6 +77,24 @@ TEST(FieldTools, TheTableAsTextNamesItsPrecision) {
       << full.str();
   q.table = TableQuery{{0, 0}, {1e12, 0}, 0.001, 0};
   EXPECT_EQ(answerFieldTools(form, nullptr, q).table.note, "只列到 K0+099.999，共 100000 行");
+}
+
+// Fault: on a route the panel showed a measured point at full precision.
+// A point 51.0487 m right of K1+234.5678 reads K1+234.568, 51.049 right.
+TEST(FieldTools, OnARouteAPointIsFoundToTheMillimetre) {
+  const auto example = route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  ASSERT_TRUE(example) << example.error();
+  const auto route = std::make_shared<const RouteModel>(*example);
+  const auto centre = route->route().pointAt(route::Station{1234.5678, 0});
+  ASSERT_TRUE(centre);
+  const PlanePoint p = route::sideStake(*centre, 51.0487);
+  FieldToolsModel model; // at field precision, as the panel starts
+  model.setRoute(route);
+  model.setText(Input::PointX, formatNumber(p.x));
+  model.setText(Input::PointY, formatNumber(p.y));
+  const LocateAnswer& a = model.update(Form{}).locate;
+  EXPECT_EQ(a.k + " " + a.chainage + " " + a.offset + " " + a.side,
+            "K1+234.568 1234.568 51.049 右");
 }
 
 TEST(FieldTools, ATableIsMadeAgainOnlyWhenItsRouteOrInputsChange) {

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "route/route_file.h"
+#include "session/route_model.h"
 #include "session/script.h"
 #include "support/session.h"
 
@@ -109,6 +111,23 @@ TEST(Script, ElevationsAcrossChainBreaks) {
                     "K5+215.300 skips it\n");
 }
 
+// Fault: a grade point's chainage was taken at its first occurrence. Given
+// after K2+495, K2+490 is its second (measure 2510), and without a vertical
+// curve the line passes through its 135.5 m; taken first (2490), it falls out
+// of order and the line runs from K2+495 to SJD2 (134.71 there).
+TEST(RouteModel, AGradePointAtARepeatedChainageIsTheOccurrenceAfterThePointBefore) {
+  const auto example = route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  ASSERT_TRUE(example) << example.error();
+  route::RouteDefinition definition = *example;
+  definition.gradePoints.insert(definition.gradePoints.begin() + 2,
+                                {{"A", 2495, 135, 0}, {"B", 2490, 135.5, 0}});
+  const RouteModel model(definition);
+  EXPECT_TRUE(model.profileCheckTexts().empty()) << model.profileCheckTexts().front();
+  const auto level = model.designAt({2490, 1}); // K2+490(2)
+  ASSERT_TRUE(level);
+  EXPECT_NEAR(level->elevation, 135.5, 1e-9);
+}
+
 TEST(Script, PrintDumpAndState) {
   Form form;
   EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");
@@ -167,6 +186,20 @@ TEST(Script, ATableSaysOnTheErrorStreamWhereItStops) {
   const std::string table = runLines(form, "table 0 1e12 0.001 0", &errors);
   EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2 + 100000);
   EXPECT_EQ(errors, "table: stopped at the limit of 100000 rows, at K0+099.999\n");
+}
+
+// Fault: a route's table spaced its stakes from the start. At whole
+// stations (the default) 25 m apart, K0+003.7 to K0+080 has K0+025, K0+050
+// and K0+075, not K0+003.7, K0+028.7 ...
+TEST(Script, ATableOnARouteIsAtWholeStations) {
+  Form form;
+  std::istringstream table(runLines(form, std::string("route ") + QUENLOR_EXAMPLE_ROUTE +
+                                              "\ntable K0+003.7 K0+080 25 0"));
+  std::vector<std::string> stakes;
+  for (std::string line; std::getline(table, line);)
+    stakes.push_back(line.substr(0, line.find('\t')));
+  EXPECT_EQ(stakes,
+            (std::vector<std::string>{"精度", "桩号", "K0+025.000", "K0+050.000", "K0+075.000"}));
 }
 
 TEST(Script, CharacterSplitting) {

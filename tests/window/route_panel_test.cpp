@@ -93,6 +93,26 @@ private slots:
     QVERIFY(panel()->notice().contains(QStringLiteral("不是数字")));
   }
 
+  // Fault: a chainage cell's editor started from its K-notation, rounded to
+  // the millimetre, so Enter on the cell unchanged cut BP's 1000.0004 to
+  // 1000 and marked the route modified.
+  void enterOnAnUnchangedCellChangesNothing() {
+    openExample();
+    const QModelIndex bp = jdTable()->index(0, JdTableModel::Chainage);
+    QVERIFY(jdTable()->setData(bp, QStringLiteral("1000.0004")));
+    QVERIFY(panel()->save());
+    auto* view = window->findChild<QTableView*>(QStringLiteral("jdTable"));
+    view->setCurrentIndex(bp);
+    view->edit(bp);
+    auto* editor = view->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("1000.0004"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits in a queued call
+    QCOMPARE(shown().start.chainage, 1000.0004);
+    QVERIFY(!panel()->document().modified());
+  }
+
   // A route read from LandXML is a new route to be saved; the edits it
   // replaces are kept in the data folder. Without a route nothing exports.
   void importedRouteIsNewAndUnsaved() {

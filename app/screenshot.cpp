@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/plan_view.h"
 #include "app/route_panel.h"
+#include "app/translations.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
 #include "session/script.h"
@@ -135,6 +136,7 @@ std::optional<std::string> runSession(quenlor::MainWindow& window, quenlor::Scri
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  quenlor::speakChinese(app);
   int first = 1;
   const char* widget = nullptr;
   if (argc > 2 && std::string_view(argv[1]) == "--widget") {

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/number_box.h"
 #include "app/plan_view.h"
+#include "app/translations.h"
 #include "numeric/number_text.h"
 #include "support/worked_curve.h"
 
@@ -312,6 +313,15 @@ private slots:
     QCOMPARE(plan->toScreen({1000, 2000}), zoomed);
     QTest::mouseDClick(plan, Qt::LeftButton);
     QVERIFY(plan->toScreen({1000, 2000}) != zoomed);
+  }
+
+  // The file and print dialogs and the save question speak Chinese whatever
+  // the system's locale.
+  void dialogsSpeakChinese() {
+    QVERIFY(quenlor::speakChinese(*QCoreApplication::instance()));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("查找范围："));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Save"), QStringLiteral("保存"));
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("打印"));
   }
 
   // Without a table the file buttons open no dialog: the notice line says why.

@@ -3,6 +3,7 @@
 // session comes back into the route panel, or the file given opens there.
 #include "app/main_window.h"
 #include "app/route_panel.h"
+#include "app/translations.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
   // The user's data folder, where the route being edited is kept, is named
   // after the program, however it was started.
   QApplication::setApplicationName(QStringLiteral("quenlor"));
+  quenlor::speakChinese(app);
   quenlor::MainWindow window;
   // A route brought back, or a file that would not open, is news: the
   // route panel's notice line says it, on show.

@@ -7,6 +7,7 @@
 #include "app/number_box.h"
 #include "app/plan_view.h"
 #include "app/profile_view.h"
+#include "app/readout_view.h"
 #include "app/route_panel.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
@@ -32,8 +34,14 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QRect pixelRect(const WindowControl& c) {
-  return {c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel,
+// Twips across to pixels, drawn `scale` times wider.
+int across(int twips, double scale) { return int(std::lround(twips * scale / kTwipsPerPixel)); }
+
+// A control's place in pixels: its table's, drawn `scale` times wider; the
+// ends are scaled, so that neighbours keep their gaps.
+QRect pixelRect(const WindowControl& c, double scale) {
+  const int left = across(c.left, scale);
+  return {left, c.top / kTwipsPerPixel, across(c.left + c.width, scale) - left,
           c.height / kTwipsPerPixel};
 }
 
@@ -45,12 +53,20 @@ QString droppedFile(const QMimeData* data) {
 
 } // namespace
 
+double formScale(int windowWidth) {
+  constexpr int gaps = 3 * 8;
+  const double room = double(windowWidth - kLeastViewsWidth - gaps) * kTwipsPerPixel;
+  return std::clamp(room / kClientWidthTwips, 1.0, kMostFormScale);
+}
+
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setObjectName(fromUtf8(kWindowName));
   setWindowTitle(fromUtf8(kWindowCaption));
   setMinimumSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
   setFont(controlFont());
   buildControls();
+  buildFoldButton();
+  readout_ = new ReadoutView(form_, this);
   orderTabs();
   buildViews();
   tools_ = new FieldToolsPanel(form_, this);
@@ -63,6 +79,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   tools_->setListener([this] { plan_->formChanged(); });
   form_.setObserver([this](Box box, const std::string& text) {
     showText(box, text);
+    readout_->formChanged();
     plan_->formChanged();
     tools_->formChanged();
     profile_->formChanged();
@@ -158,16 +175,27 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// The controls keep their places at the top left. The views (plan, profile,
-// route panel) take the height of the window right of them; the field tools
-// take what is below them, in an area that scrolls where the window is too
-// low for all of them. Where the window is too narrow for the views beside
-// the controls, they go below the tools.
+// The controls keep their places at the top left, drawn wider where the
+// window has room. The views (plan, profile, route panel) take the height of
+// the window right of them; the field tools take what is below them, in an
+// area that scrolls where the window is too low for all of them. Where the
+// window is too narrow for the views beside the controls, they go below the
+// tools. Folded, the controls give their room up: the tools stand below the
+// fold button, as wide as the controls would be or less than half the
+// window, and the views right of them.
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   constexpr int gap = 8, leastPlanSide = 160, leastToolsHeight = 60;
-  const int controlsRight = kClientWidthTwips / kTwipsPerPixel + gap;
-  const int controlsBottom = kClientHeightTwips / kTwipsPerPixel + gap;
+  constexpr double foldedToolsShare = 0.45;
+  const double scale = formScale(width());
+  placeControls(scale);
+  const int formWidth = across(kClientWidthTwips, scale);
+  const int controlsRight =
+      (folded_ ? std::min(kClientWidthTwips / kTwipsPerPixel, int(width() * foldedToolsShare))
+               : formWidth) +
+      gap;
+  const int controlsBottom =
+      folded_ ? fold_->geometry().bottom() + gap : kClientHeightTwips / kTwipsPerPixel + gap;
   const int belowHeight = height() - controlsBottom - gap;
   const bool planBeside = width() - controlsRight - gap >= leastPlanSide;
 
@@ -187,6 +215,42 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   views_->setVisible(planFits);
   if (planFits)
     views_->setGeometry(plan);
+}
+
+// The readout takes the free corner right of the notice (Label2), below the
+// title's box (Label1) and above the station's row (Label3).
+void MainWindow::placeControls(double scale) {
+  for (const auto& [widget, control] : controls_) {
+    widget->setGeometry(pixelRect(*control, scale));
+    widget->setVisible(!folded_);
+  }
+  constexpr int gap = 8;
+  const QRect notice = findChild<QWidget*>(QStringLiteral("Label2"))->geometry();
+  const int top = findChild<QWidget*>(QStringLiteral("Label1"))->geometry().bottom() + gap;
+  const int bottom = findChild<QWidget*>(QStringLiteral("Label3"))->geometry().top();
+  const int left = notice.right() + 2 * gap, right = across(kClientWidthTwips, scale);
+  readout_->setGeometry(left, top, right - left, bottom - gap - top);
+  readout_->setVisible(!folded_);
+}
+
+// In the empty corner left of the title, clear of every control.
+void MainWindow::buildFoldButton() {
+  fold_ = new QToolButton(this);
+  fold_->setObjectName(QStringLiteral("foldForm"));
+  fold_->setText(QStringLiteral("收起输入框"));
+  fold_->setToolTip(QStringLiteral("收起输入框，让放样工具、平面图和路线表占满窗口；再按一次展开"));
+  fold_->setFocusPolicy(Qt::NoFocus);
+  fold_->move(8, 4);
+  fold_->adjustSize();
+  connect(fold_, &QToolButton::clicked, this, [this] { setFormFolded(!folded_); });
+}
+
+void MainWindow::setFormFolded(bool folded) {
+  folded_ = folded;
+  fold_->setText(folded ? QStringLiteral("展开输入框") : QStringLiteral("收起输入框"));
+  fold_->adjustSize();
+  QResizeEvent event(size(), size());
+  resizeEvent(&event);
 }
 
 void MainWindow::buildControls() {
@@ -225,7 +289,8 @@ void MainWindow::buildControls() {
     }
     }
     widget->setObjectName(fromUtf8(control.name));
-    widget->setGeometry(pixelRect(control));
+    widget->setGeometry(pixelRect(control, 1));
+    controls_.emplace_back(widget, &control);
   }
 }
 

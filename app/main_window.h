@@ -4,6 +4,13 @@
 // writes appears in its box at once, without coming back as an edit. Beside
 // the boxes, on tabs: the plan, the profile and the route panel; a route file
 // dropped on the window opens in the panel, Ctrl+O and Ctrl+S open and save.
+//
+// The controls keep the places of their table, drawn wider where the window
+// has room (formScale), so that the boxes show more of their digits; beside
+// the notice a readout shows the results at field precision (millimetres and
+// whole seconds). A button at the top left folds the controls away on a
+// small screen, and the field tools and the views take the whole window
+// until it is pressed again.
 #pragma once
 
 #include "form/controls.h"
@@ -13,18 +20,33 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QTabWidget;
+class QToolButton;
 
 namespace quenlor {
 
 class FieldToolsPanel;
 class PlanView;
 class ProfileView;
+class ReadoutView;
 class RoutePanel;
+
+struct WindowControl;
+
+// How much wider than its table the form is drawn in a window of this width:
+// as wide as leaves the views kLeastViewsWidth pixels, from 1 (the table's
+// own places) up to kMostFormScale, at which a box shows the millimetres of
+// a five-digit chainage, a four-digit tangent or a seven-digit X. Only
+// places and widths across scale; rows, heights and fonts stay as they are.
+inline constexpr double kMostFormScale = 1.25;
+inline constexpr int kLeastViewsWidth = 560;
+double formScale(int windowWidth);
 
 class MainWindow : public QWidget {
 public:
@@ -39,6 +61,12 @@ public:
   RoutePanel* routePanel() const { return routePanel_; }
   // The plan, the profile and the route panel, one tab each.
   QTabWidget* views() const { return views_; }
+  // The form's results at field precision, beside the notice.
+  ReadoutView* readout() const { return readout_; }
+  // Hides the controls, the field tools and the views taking their room; or
+  // shows them again.
+  void setFormFolded(bool folded);
+  bool formFolded() const { return folded_; }
 
 protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -48,6 +76,8 @@ protected:
 
 private:
   void buildControls();
+  void buildFoldButton();
+  void placeControls(double scale);
   void buildViews();
   void orderTabs();
   void showText(Box box, const std::string& text);
@@ -63,6 +93,10 @@ private:
   ProfileView* profile_ = nullptr;
   RoutePanel* routePanel_ = nullptr;
   QTabWidget* views_ = nullptr;
+  QToolButton* fold_ = nullptr;
+  ReadoutView* readout_ = nullptr;
+  bool folded_ = false;
+  std::vector<std::pair<QWidget*, const WindowControl*>> controls_;
 };
 
 } // namespace quenlor

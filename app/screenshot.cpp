@@ -5,16 +5,19 @@
 // that object name (the field tools, the plan). Runs on any Qt platform,
 // offscreen included. Besides the session language (a route it loads is
 // shown in the plan, the field tools and the route panel, its JD picked out
-// after "jd NAME"), three lines of its own:
+// after "jd NAME"), five lines of its own:
 //   tool NAME TEXT     types TEXT into the field-tools box of that object name
 //   mark N NAME...     frames the widgets of those object names together and
 //                      puts the number N at the frame's corner
 //   tab NAME           shows the tab of that object name beside the boxes
+//   size W H           resizes the window to W x H pixels
+//   fold               folds the boxes away, or shows them again
 //                      (planView, profileView, routePanel)
 #include "app/field_tools.h"
 #include "app/main_window.h"
 #include "app/plan_view.h"
 #include "app/route_panel.h"
+#include "app/translations.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
 #include "session/script.h"
@@ -110,6 +113,15 @@ std::optional<std::string> runSession(quenlor::MainWindow& window, quenlor::Scri
         problem = "no field-tools box '" + name + "'";
     } else if (line.rfind("mark ", 0) == 0) {
       problem = readMark(window, line.substr(5), marks);
+    } else if (line.rfind("size ", 0) == 0) {
+      int width = 0, height = 0;
+      std::istringstream(line.substr(5)) >> width >> height;
+      if (width > 0 && height > 0)
+        window.resize(width, height);
+      else
+        problem = "'size' takes a width and a height in pixels";
+    } else if (line == "fold") {
+      window.setFormFolded(!window.formFolded());
     } else if (line.rfind("tab ", 0) == 0) {
       auto* tab = window.views()->findChild<QWidget*>(QString::fromStdString(line.substr(4)));
       if (tab && window.views()->indexOf(tab) >= 0)
@@ -135,6 +147,7 @@ std::optional<std::string> runSession(quenlor::MainWindow& window, quenlor::Scri
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  quenlor::speakChinese(app);
   int first = 1;
   const char* widget = nullptr;
   if (argc > 2 && std::string_view(argv[1]) == "--widget") {

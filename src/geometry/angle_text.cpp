@@ -71,11 +71,24 @@ std::string packedDmsText(double radians, int secondDecimals) {
 std::string dmsTextOfPacked(double packed) {
   if (!std::isfinite(packed) || std::fabs(packed) >= 1e11)
     return {};
-  const auto seconds = std::llround(std::fabs(packed) * 10000);
+  // The packed digits to hundredths of a second, the second then rounded
+  // once: a typed 41.295994 is 41°30′00″, never 41°29′60″.
+  constexpr long long kDegreeUnits = 1'000'000, kMinuteUnits = 10'000, kSecondUnits = 100;
+  const long long units = std::llround(std::fabs(packed) * kDegreeUnits);
+  long long degrees = units / kDegreeUnits;
+  long long minutes = units % kDegreeUnits / kMinuteUnits;
+  long long seconds = (units % kMinuteUnits + kSecondUnits / 2) / kSecondUnits;
+  if (seconds == 60 && minutes < 60) {
+    seconds = 0;
+    if (++minutes == 60) {
+      minutes = 0;
+      ++degrees;
+    }
+  }
   char text[64];
   std::snprintf(text, sizeof text, "%s%lld\u00b0%02lld\u2032%02lld\u2033",
-                packed < 0 && seconds > 0 ? "-" : "", seconds / 10000, seconds / 100 % 100,
-                seconds % 100);
+                packed < 0 && degrees + minutes + seconds > 0 ? "-" : "", degrees, minutes,
+                seconds);
   return text;
 }
 

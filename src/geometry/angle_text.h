@@ -17,7 +17,8 @@ std::string dmsText(double radians, int secondDecimals = 1);
 // secondDecimals = 1.
 std::string packedDmsText(double radians, int secondDecimals = 1);
 
-// A packed angle with whole seconds (251.3750) as 251°37′50″; nothing for a
+// A packed angle (251.3750) as 251°37′50″, a fraction of a second rounded
+// to the whole second with its carry (41.295994 is 41°30′00″); nothing for a
 // value that is not a finite number.
 std::string dmsTextOfPacked(double packed);
 

@@ -113,6 +113,9 @@ TEST(AngleText, RoundsOnceAndCarries) {
   EXPECT_EQ(dmsText(-45 * kDegree, 0), "-45°00′00″");
   EXPECT_EQ(dmsText((10 + 59.0 / 60 + 59.96 / 3600) * kDegree), "11°00′00.0″");
   EXPECT_EQ(dmsTextOfPacked(251.375), "251°37′50″");
+  EXPECT_EQ(dmsTextOfPacked(-41.295994), "-41°30′00″");
+  EXPECT_EQ(dmsTextOfPacked(12.595951), "13°00′00″");
+  EXPECT_EQ(dmsTextOfPacked(-0.000049), "0°00′00″");
   EXPECT_EQ(packedDmsText((12 + 20.0 / 60 + 44.44 / 3600) * kDegree, 2), "12.204444");
 }
 

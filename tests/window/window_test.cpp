@@ -7,6 +7,9 @@
 #include "app/main_window.h"
 #include "app/number_box.h"
 #include "app/plan_view.h"
+#include "app/readout_view.h"
+#include "app/route_panel.h"
+#include "app/translations.h"
 #include "numeric/number_text.h"
 #include "support/worked_curve.h"
 
@@ -243,26 +246,85 @@ private slots:
   // plan beside the controls, it goes below the tools.
   void planAndToolsShareTheFreeArea_data() {
     QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("folded");
     QTest::addColumn<bool>("beside");
-    QTest::newRow("field tablet") << QSize(1024, 600) << true;
-    QTest::newRow("150 % of 1600x900") << QSize(1067, 600) << true;
-    QTest::newRow("1600x900") << QSize(1600, 900) << true;
-    QTest::newRow("narrow") << QSize(800, 1100) << false;
+    QTest::newRow("field tablet") << QSize(1024, 600) << false << true;
+    QTest::newRow("field tablet, folded") << QSize(1024, 600) << true << true;
+    QTest::newRow("150 % of 1600x900") << QSize(1067, 600) << false << true;
+    QTest::newRow("1600x900") << QSize(1600, 900) << false << true;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << false << true;
+    QTest::newRow("narrow") << QSize(800, 1100) << false << false;
   }
 
+  // The controls in their table's order and rows, drawn wider where there is
+  // room, none covering another; the readout, the tools and the views clear
+  // of them all.
   void planAndToolsShareTheFreeArea() {
     QFETCH(QSize, size);
+    QFETCH(bool, folded);
     QFETCH(bool, beside);
     window->resize(size);
+    window->setFormFolded(folded);
     auto* tools = window->findChild<QWidget*>(QStringLiteral("fieldToolsArea"));
     QVERIFY(window->planView()->isVisible() && tools->isVisible());
     const QRect plan = window->views()->geometry(); // the plan's tab
     QVERIFY(plan.width() >= 160 && plan.height() >= 160);
     QVERIFY(!plan.intersects(tools->geometry()));
-    QVERIFY(tools->geometry().top() >= 442);
-    QCOMPARE(plan.left() >= 793, beside);
-    for (const auto& control : quenlor::windowControls())
-      QVERIFY2(!plan.intersects(placeOf(control)), control.name.data());
+    QCOMPARE(window->readout()->isVisible(), !folded);
+    std::vector<QRect> taken{plan, tools->geometry()};
+    if (!folded) {
+      QVERIFY(tools->geometry().top() >= 442);
+      QCOMPARE(plan.left() >= 793, beside);
+      taken.push_back(window->readout()->geometry());
+    }
+    for (const auto& control : quenlor::windowControls()) {
+      const QWidget* widget = window->findChild<QWidget*>(nameOf(control));
+      QCOMPARE(widget->isVisible(), !folded);
+      if (folded)
+        continue;
+      const QRect place = widget->geometry();
+      QCOMPARE(place.top(), placeOf(control).top());
+      QVERIFY2(place.width() >= placeOf(control).width(), control.name.data());
+      for (const QRect& other : taken)
+        QVERIFY2(!other.intersects(place), control.name.data());
+    }
+  }
+
+  // At 1600x900 the boxes are drawn wider than their table and a chainage
+  // shows its millimetres; the readout shows every result at field
+  // precision, whatever the boxes' width leaves out.
+  void resultsReadToTheMillimetre() {
+    window->resize(1600, 900);
+    typeWorkedCurve();
+    typeInto(Box::Text26, "600");
+    QVERIFY(box(Box::Text11)->width() > 735 / 15); // its table's width in twips
+    auto* zh = static_cast<quenlor::NumberBox*>(box(Box::Text22));
+    typeInto(Box::Text22, "1234.56789012345");
+    QVERIFY2(zh->displayedText().startsWith(QStringLiteral("1234.567")),
+             qPrintable(zh->displayedText()));
+    const QStringList shown = window->readout()->texts();
+    for (const char* expected : {"T 139.363", "E 19.785", "R 300.000", "偏角 40°00′00″",
+                                 "ZH K0+500.000", "QZ K0+634.720", "HZ K0+769.440"})
+      QVERIFY2(shown.contains(QString::fromUtf8(expected)), expected);
+  }
+
+  // Folded on a field tablet, the route table shows its typed columns and
+  // the stake table at least eight rows.
+  void foldedFormLeavesRoomForTheTables() {
+    window->resize(1024, 600);
+    typeWorkedCurve();
+    window->setFormFolded(true);
+    auto* tools = window->fieldTools();
+    tools->fill("tableStart", "K0+400");
+    tools->fill("tableEnd", "K0+800");
+    tools->fill("tableInterval", "20");
+    tools->recompute();
+    auto* stakes = tools->findChild<QTableView*>(QStringLiteral("stakeTable"));
+    QVERIFY(stakes->rowAt(stakes->viewport()->height() - 1) >= 7);
+    window->views()->setCurrentWidget(window->routePanel());
+    auto* jds = window->routePanel()->findChild<QTableView*>(QStringLiteral("jdTable"));
+    const int ls = 4; // 名称 X Y R Ls
+    QVERIFY(jds->columnViewportPosition(ls) + jds->columnWidth(ls) <= jds->viewport()->width());
   }
 
   // North up: larger X higher, larger Y further right; and the arc drawn on
@@ -312,6 +374,15 @@ private slots:
     QCOMPARE(plan->toScreen({1000, 2000}), zoomed);
     QTest::mouseDClick(plan, Qt::LeftButton);
     QVERIFY(plan->toScreen({1000, 2000}) != zoomed);
+  }
+
+  // The file and print dialogs and the save question speak Chinese whatever
+  // the system's locale.
+  void dialogsSpeakChinese() {
+    QVERIFY(quenlor::speakChinese(*QCoreApplication::instance()));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("查找范围："));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Save"), QStringLiteral("保存"));
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("打印"));
   }
 
   // Without a table the file buttons open no dialog: the notice line says why.

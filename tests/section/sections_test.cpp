@@ -7,10 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace quenlor::section {
 namespace {

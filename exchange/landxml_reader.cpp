@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -99,10 +100,24 @@ struct Number {
 };
 
 // One number as numeric/strict_number.h reads it, within +-1e9; XML's blanks
-// around it are allowed.
+// around it are allowed. Read from a copy on the stack: a file holds
+// millions of them.
 Number strictValue(QStringView word) {
-  const QByteArray bytes = word.trimmed().toLatin1();
-  const std::string_view t(bytes.data(), std::size_t(bytes.size()));
+  word = word.trimmed();
+  char buffer[64];
+  std::string large;
+  char* bytes = buffer;
+  if (word.size() > qsizetype(sizeof buffer)) {
+    large.resize(std::size_t(word.size()));
+    bytes = large.data();
+  }
+  for (qsizetype i = 0; i < word.size(); ++i) {
+    const char16_t c = word[i].unicode();
+    if (c > 0x7F)
+      return {0, NumberFault::NotANumber};
+    bytes[i] = char(c);
+  }
+  const std::string_view t(bytes, std::size_t(word.size()));
   double value = 0;
   const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
   if (error == std::errc::result_out_of_range && end == t.data() + t.size())
@@ -164,21 +179,21 @@ protected:
 
 private:
   // Lines end at LF; a column counts characters, not the bytes that
-  // continue one in UTF-8.
+  // continue one in UTF-8. Only the stretch after a chunk's last line break
+  // is walked byte by byte.
   void scan(const char* data, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) {
-      const char c = data[i];
-      if (c == '\0') {
-        nul_ = Place{line_, column_ + 1};
-        return;
-      }
-      if (c == '\n') {
-        ++line_;
-        column_ = 0;
-      } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-        ++column_;
-      }
-    }
+    const auto* nul = static_cast<const char*>(std::memchr(data, '\0', size));
+    const char* upto = nul ? nul : data + size;
+    const auto lastBreak =
+        std::find(std::make_reverse_iterator(upto), std::make_reverse_iterator(data), '\n');
+    const char* lineStart = lastBreak.base(); // data when the chunk has no line break
+    line_ += std::count(data, upto, '\n');
+    if (lineStart != data)
+      column_ = 0;
+    for (const char* c = lineStart; c < upto; ++c)
+      column_ += (static_cast<unsigned char>(*c) & 0xC0) != 0x80 ? 1 : 0;
+    if (nul)
+      nul_ = Place{line_, column_ + 1};
   }
 
   QIODevice& source_;
@@ -339,17 +354,27 @@ private:
     return n.value;
   }
 
-  // The numbers of an element's text, each one strict.
-  std::vector<double> numbers(const QString& words, const char* what) const {
+  // The numbers of an element's text, each one strict, between XML's blanks
+  // (spaces, tabs, line breaks).
+  std::vector<double> numbers(QStringView words, const char* what) const {
     if (xml_.hasError())
       throw notXml();
     std::vector<double> values;
-    const QString simple = words.simplified(); // XML's blanks: spaces, tabs, line breaks
-    for (const QStringView word : QStringView(simple).split(u' ', Qt::SkipEmptyParts)) {
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
+    for (qsizetype i = 0; i < words.size();) {
+      if (blank(words[i])) {
+        ++i;
+        continue;
+      }
+      qsizetype end = i;
+      while (end < words.size() && !blank(words[end]))
+        ++end;
+      const QStringView word = words.mid(i, end - i);
       const Number n = strictValue(word);
       if (n.fault != NumberFault::None)
         throw badNumber(place(), what, word, n.fault);
       values.push_back(n.value);
+      i = end;
     }
     return values;
   }

@@ -104,7 +104,7 @@ struct Number {
 // millions of them.
 Number strictValue(QStringView word) {
   word = word.trimmed();
-  char buffer[64];
+  char buffer[64] = {};
   std::string large;
   char* bytes = buffer;
   if (word.size() > qsizetype(sizeof buffer)) {

@@ -96,7 +96,7 @@ Reason importCommand(ScriptSession& s, std::optional<std::string_view> rest, std
                      std::ostream& err) {
   const auto w = words(rest.value_or(""));
   if (w.size() < 2 || w[0] != "landxml")
-    return "'import' reads a LandXML file: import landxml FILE [ALIGNMENT]";
+    return "'import' reads a LandXML file: import landxml FILE [NAME]";
   const std::string path(w[1]);
   std::string name;
   if (w.size() > 2) {

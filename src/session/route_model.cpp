@@ -94,8 +94,8 @@ std::vector<std::string> RouteModel::profileCheckTexts() const {
     case CheckKind::NegativeRadius: what = "竖曲线半径为负，不设竖曲线"; break;
     case CheckKind::PointOutsideRoute: what = "在路线之外，不影响路线上的坡度"; break;
     case CheckKind::CurvesOverlap: what = "竖曲线与下一竖曲线重叠"; break;
-    case CheckKind::CurvePastStart: what = "竖曲线超出起点"; break;
-    case CheckKind::CurvePastEnd: what = "竖曲线超出终点"; break;
+    case CheckKind::CurvePastStart: what = "竖曲线超出第一个变坡点"; break;
+    case CheckKind::CurvePastEnd: what = "竖曲线超出最后一个变坡点"; break;
     }
     texts.push_back(name(c.point) + "：" + what);
   }

@@ -238,7 +238,10 @@ void ProfileView::drawPoints(QPainter& painter) {
     const GradePoint& p = points[k];
     QString text = qs(p.name) + QLatin1Char(' ') + qs(chainageText(p.chainage)) +
                    QLatin1Char('\n') + QString::number(p.elevation, 'f', 3);
-    if (p.radius > 0)
+    if (p.tangentIn > 0 && p.tangentOut > 0) // an asymmetric curve: its two lengths
+      text += QStringLiteral(" T1=") + QString::number(p.tangentIn, 'g', 10) +
+              QStringLiteral(" T2=") + QString::number(p.tangentOut, 'g', 10);
+    else if (p.radius > 0)
       text += QStringLiteral(" R=") + QString::number(p.radius, 'g', 10);
     drawLabel(painter, text, toScreen(p.measure, p.elevation));
   }

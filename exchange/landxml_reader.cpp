@@ -72,8 +72,8 @@ std::string text(QStringView view) { return view.toString().toStdString(); }
 
 enum class NumberFault { None, NotANumber, TooSmall, TooLarge };
 
-// The decimal exponent of a number's first significant digit, from a text
-// that from_chars found too large or too small: below 0 it underflowed.
+// Whether a text that from_chars found out of range is too small rather than
+// too large: the decimal exponent of its first significant digit is below 0.
 bool underflows(std::string_view text) {
   const std::size_t e = text.find_first_of("eE");
   const std::string_view mantissa = text.substr(0, e);
@@ -91,7 +91,7 @@ bool underflows(std::string_view text) {
     return true;
   const long long lead = first < point ? static_cast<long long>(point - first) - 1
                                        : -static_cast<long long>(first - point);
-  return lead + exponent < 0;
+  return exponent < -lead; // lead + exponent < 0, without overflow
 }
 
 struct Number {

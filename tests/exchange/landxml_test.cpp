@@ -2,6 +2,7 @@
 #include "exchange/landxml.h"
 #include "route/route_file.h"
 #include "session/route_model.h"
+#include "support/random_route.h"
 
 #include <QXmlStreamReader>
 
@@ -180,6 +181,25 @@ TEST(LandXml, TheExportCarriesEveryAttributeTheSchemaRequires) {
   }
   ASSERT_FALSE(xml.hasError());
   EXPECT_TRUE(seen.contains(QStringLiteral("UnsymParaCurve")));
+}
+
+// The reader takes the program's own file of the largest route it keeps:
+// the file grows by the JD, so 1,000 JDs with as many grade points, times
+// the largest count, must stay under the limit, with room for longer names.
+// Once the export of 57,000 JDs already passed the limit.
+TEST(LandXml, TheLargestRoutesOwnFileIsRead) {
+  constexpr std::size_t kJds = 1000;
+  route::RouteDefinition d = test::randomRoute(int(kJds), 3);
+  const route::Route plain(d);
+  for (std::size_t i = 0; i < kJds; ++i)
+    d.gradePoints.push_back({"SJD" + std::to_string(i + 1),
+                             plain.stationAt(plain.length() * double(i) / kJds).chainage,
+                             500 + double(i % 7), 30000});
+  const auto text = landXmlText(RouteModel(d), kStamp);
+  ASSERT_TRUE(text) << text.error();
+  const double largest = double(text->size()) * double(kMostLandXmlJds / kJds);
+  EXPECT_LT(largest, 0.8 * double(kMostLandXmlBytes)) << largest / (1 << 20) << " MiB";
+  EXPECT_TRUE(readLandXml(*text).route);
 }
 
 // The JD table each alignment was designed on: K线 of design-package.xml,

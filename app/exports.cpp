@@ -55,9 +55,11 @@ QString importLandXml(QWidget* parent,
   exchange::LandXmlImport read = exchange::openLandXml(path.toStdString());
   if (!read.route)
     return QStringLiteral("未能导入 %1：%2").arg(path, qs(read.notice));
-  const std::size_t jds = read.route->jds.size();
+  const QString summary = qs(exchange::importSummaryZh(read));
+  const std::string ignored = exchange::ignoredSummaryZh(read);
   const QString kept = accept(std::move(*read.route));
-  return QStringLiteral("已导入 %1：%2 个交点").arg(path).arg(jds) + kept;
+  return QStringLiteral("已导入 %1：%2").arg(path, summary) +
+         (ignored.empty() ? QString() : QStringLiteral("；") + qs(ignored)) + kept;
 }
 
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes) {

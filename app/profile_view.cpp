@@ -87,6 +87,10 @@ void ProfileView::formChanged() {
 
 void ProfileView::setExaggeration(int factor) { scale_->setValue(factor); }
 
+bool ProfileView::onRoute(double measure) const {
+  return measure >= 0 && measure <= route_->route().length();
+}
+
 QRectF ProfileView::plotArea() const {
   return QRectF(kLeft, kTop, std::max(1.0, width() - kLeft - kRight),
                 std::max(1.0, height() - kTop - kBottom));
@@ -98,17 +102,14 @@ QPointF ProfileView::toScreen(double measure, double elevation) const {
           plot.center().y() - (elevation - midElevation_) * pixelsPerMetreUp_};
 }
 
-// The measures of the route and its grade points, and the elevations the
-// design line reaches over them.
+// The route's measures and the elevations the design line reaches over
+// them: grade points beyond the route's ends shape the line but are not
+// drawn.
 std::optional<ProfileView::Extent> ProfileView::extent() const {
   if (!route_ || !route_->profile().hasLine())
     return std::nullopt;
   const Profile& profile = route_->profile();
   Extent e{0, route_->route().length(), INFINITY, -INFINITY};
-  for (const GradeSegment& g : profile.grades()) {
-    e.fromMeasure = std::min(e.fromMeasure, g.start);
-    e.toMeasure = std::max(e.toMeasure, g.end);
-  }
   for (int i = 0; i <= kSamples; ++i) {
     const double m = e.fromMeasure + (e.toMeasure - e.fromMeasure) * i / kSamples;
     if (const auto level = profile.at(m)) {
@@ -117,10 +118,11 @@ std::optional<ProfileView::Extent> ProfileView::extent() const {
     }
   }
   for (const GradeSegment& g : profile.grades())
-    for (const std::size_t k : {g.from, g.to}) {
-      e.low = std::min(e.low, profile.points()[k].elevation);
-      e.high = std::max(e.high, profile.points()[k].elevation);
-    }
+    for (const std::size_t k : {g.from, g.to})
+      if (onRoute(profile.points()[k].measure)) {
+        e.low = std::min(e.low, profile.points()[k].elevation);
+        e.high = std::max(e.high, profile.points()[k].elevation);
+      }
   if (!(e.toMeasure > e.fromMeasure) || !std::isfinite(e.low) || !std::isfinite(e.high))
     return std::nullopt;
   return e;
@@ -192,7 +194,14 @@ void ProfileView::drawLines(QPainter& painter) const {
   painter.setPen(QPen(kGradeLine, 1, Qt::DashLine));
   painter.drawPolyline(grades);
 
+  // Only the part on the route: a grade point far beyond an end would
+  // otherwise cost samples no one sees.
+  const double length = route_->route().length();
   const auto line = [&](double from, double to, const QPen& pen) {
+    from = std::max(from, 0.0);
+    to = std::min(to, length);
+    if (!(from < to))
+      return;
     QPolygonF points;
     const double step = kSamplePixels / pixelsPerMetreAlong_;
     for (double m = from;; m = std::min(m + step, to)) {
@@ -222,20 +231,24 @@ void ProfileView::drawPoints(QPainter& painter) {
   }
   painter.setPen(QPen(Qt::black, 1.5));
   painter.setBrush(Qt::white);
+  std::erase_if(used, [&](std::size_t k) { return !onRoute(points[k].measure); });
   for (const std::size_t k : used)
     painter.drawEllipse(toScreen(points[k].measure, points[k].elevation), 3.5, 3.5);
   for (const std::size_t k : used) {
     const GradePoint& p = points[k];
     QString text = qs(p.name) + QLatin1Char(' ') + qs(chainageText(p.chainage)) +
                    QLatin1Char('\n') + QString::number(p.elevation, 'f', 3);
-    if (p.radius > 0)
+    if (p.tangentIn > 0 && p.tangentOut > 0) // an asymmetric curve: its two lengths
+      text += QStringLiteral(" T1=") + QString::number(p.tangentIn, 'g', 10) +
+              QStringLiteral(" T2=") + QString::number(p.tangentOut, 'g', 10);
+    else if (p.radius > 0)
       text += QStringLiteral(" R=") + QString::number(p.radius, 'g', 10);
     drawLabel(painter, text, toScreen(p.measure, p.elevation));
   }
   for (const GradeSegment& g : profile.grades()) {
     const double mid = (g.start + g.end) / 2;
     const auto level = profile.at(mid);
-    if (level)
+    if (level && onRoute(mid))
       drawLabel(painter,
                 QString::number(g.percent, 'f', 3) + QStringLiteral("% / ") +
                     QString::number(g.length, 'f', 3),

@@ -55,6 +55,7 @@ private:
     double fromMeasure, toMeasure, low, high;
   };
   QRectF plotArea() const;
+  bool onRoute(double measure) const; // between the route's ends: drawn
   std::optional<Extent> extent() const;
   void layOut();
   void drawAxes(QPainter& painter, const Extent& e);

@@ -3,8 +3,9 @@
 // the exchange format of road design packages, written and read with Qt's
 // XML streams.
 //
-// Written: one Alignment named as the route, staStart its BP chainage,
-// length its length, holding
+// Written, with every attribute the LandXML 1.2 schema requires (Units/Metric
+// in metres and decimal degrees, celsius and milliBars): one Alignment named
+// as the route, staStart its BP chainage, length its length, holding
 //   - CoordGeom: the centre line in route order, a Line for each straight,
 //     a Spiral (spiType="clothoid", radiusStart or radiusEnd "INF" at its
 //     straight end, rot "cw" turning right or "ccw" turning left, with its
@@ -15,36 +16,63 @@
 //     staAhead the one ahead, staInternal where it stands;
 //   - the profile as Profile/ProfAlign: a PVI for each grade point without
 //     a vertical curve, a ParaCurve (length = Rv |change of grade|) for each
-//     one with a curve.
+//     one with a curve, an UnsymParaCurve (lengthIn T1, lengthOut T2) for an
+//     asymmetric one; points beyond the route's ends too.
 // Every element carries staStart. Stations without a name (staStart,
 // staInternal, the profile's stations) are internal stations: BP's chainage
 // plus the distance along the centre line, which chain breaks do not
 // interrupt. Points are "northing easting": X (north) first, then Y (east).
 // Numbers are the shortest text that reads back to the same double.
 //
-// Read: the one Alignment of a file whose CoordGeom is a run of straights and
-// curves, each curve a clothoid from the straight (or none), an arc, and a
-// clothoid back to the straight (or none); consecutive curves may meet
-// without a straight between them, and a curve may be two clothoids without
-// an arc. The JDs are the intersections of the straights (a straight between
-// two curves with no Line between them is their common tangent), R comes from
+// Read, streaming (the file is never held whole): one Alignment, the one
+// named or else the first, whose CoordGeom is a run of straights and curves,
+// each curve a clothoid from the straight (or none), an arc, and a clothoid
+// back to the straight (or none); consecutive curves may meet without a
+// straight between them, and a curve may be two clothoids without an arc.
+// The JDs are the intersections of the straights (a straight between two
+// curves with no Line between them is their common tangent), R comes from
 // the arc (or the clothoids' radius), Ls and ls2 from the clothoids, BP and
-// EP from the ends, the chain breaks from the StaEquations, the grade points
-// from the first ProfAlign (a ParaCurve's Rv = length / |change of grade|, a
-// CircCurve's its radius). The route so made must meet every main point the
-// file gives to within a centimetre. Anything else (a spiral between two
-// arcs, several alignments or none, elements other than lines, spirals and
-// arcs, points given by reference, a file that is not well-formed) is
-// refused with a message saying what was found; nothing is changed then.
+// EP from the ends, the chain breaks from the StaEquations (staBack, or
+// counted on from the break before when it is missing), the grade points
+// from the first ProfAlign: every one, those beyond the alignment's ends too,
+// a ParaCurve's Rv = length / |change of grade|, a CircCurve's its |radius|
+// (or its length over the change of grade), an UnsymParaCurve's lengthIn and
+// lengthOut kept as an asymmetric curve (profile.h). The route so made must
+// meet every main point the file gives to within a centimetre.
+//
+// Units: <Units><Metric> or <Imperial>'s linearUnit (meter, millimeter,
+// centimeter, kilometer, foot = 0.3048 m, USSurveyFoot = 1200/3937 m, inch;
+// none: metres, as the schema says), and elevationUnit where it is given, are
+// converted to metres: coordinates, lengths, radii, stations, elevations.
+// Angles and directions (dir, delta, theta) are not read, the geometry
+// coming from points, lengths and radii, so the angular and direction units
+// (radians, grads, decimal degrees, decimal dd.mm.ss) change nothing.
+//
+// Elements the route does not need inside the alignment read (Feature,
+// Property, ProfSurf, a second ProfAlign, elements of another namespace,
+// anything unknown) are skipped and listed in `ignored`. Refused, with a
+// message saying what was found and nothing changed: a file that is not
+// well-formed XML (a NUL character named by its line and column) or not
+// LandXML, no alignment or none of the name asked for, an element inside
+// CoordGeom or ProfAlign of the LandXML namespace other than the ones above
+// (it would change the geometry), a spiral between two arcs, points given by
+// reference, a unit of length not listed, a number attribute or point that
+// is not one strict number (numeric/strict_number.h: "+1200", "1,5", "NaN"
+// are not; "1e308" is beyond +-1e9, "1e-400" too small), each named by its
+// line and column; files larger than kMostLandXmlBytes (told from the file
+// system before a byte is read) or an alignment beyond the largest route the
+// program keeps (kMostLandXmlJds and the counts below).
 #pragma once
 
 #include "exchange/saved_file.h"
 #include "exchange/stamp.h"
 #include "route/definition.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quenlor {
 class RouteModel;
@@ -53,8 +81,16 @@ class RouteModel;
 namespace quenlor::exchange {
 
 inline constexpr std::string_view kLandXmlNamespace = "http://www.landxml.org/schema/LandXML-1.2";
-// Files larger than this are not read.
-inline constexpr std::size_t kMostLandXmlBytes = 64u << 20;
+// The largest route read: as many JDs, and as many grade points and chain
+// breaks; its geometry at most four elements a JD and one more.
+inline constexpr std::size_t kMostLandXmlJds = 100'000;
+inline constexpr std::size_t kMostLandXmlElements = 4 * kMostLandXmlJds + 1;
+inline constexpr std::size_t kMostLandXmlGradePoints = kMostLandXmlJds;
+inline constexpr std::size_t kMostLandXmlBreaks = kMostLandXmlJds;
+// Files larger than this are not read: the program's own file of the largest
+// route takes 117 MiB (bench/landxml_bench.cpp), this leaves room for longer
+// names, and at this size an import stays within 5 s.
+inline constexpr std::size_t kMostLandXmlBytes = 160u << 20;
 // The most a main point of the route made may lie from the file's, metres.
 inline constexpr double kLandXmlFit = 0.01;
 
@@ -63,13 +99,37 @@ inline constexpr double kLandXmlFit = 0.01;
 Expected<std::string> landXmlText(const RouteModel& route, const Stamp& stamp);
 Expected<Done> saveLandXml(const std::string& path, const RouteModel& route, const Stamp& stamp);
 
+// The file's unit of length, converted to metres.
+enum class LengthUnit { Metre, Millimetre, Centimetre, Kilometre, Foot, UsSurveyFoot, Inch };
+
+// An element skipped, and how often.
+struct IgnoredElement {
+  std::string name; // as the file writes it, with its prefix
+  std::size_t count = 0;
+};
+
 struct LandXmlImport {
   std::optional<route::RouteDefinition> route;
   std::string message; // none read: why, in English
   std::string notice;  // the same for the window, in Chinese
+  // What was read: every alignment's name in file order, the one read, the
+  // unit converted from, and what was skipped inside it.
+  std::vector<std::string> alignments;
+  std::size_t chosen = 0;
+  LengthUnit unit = LengthUnit::Metre;
+  std::vector<IgnoredElement> ignored;
 };
 
-LandXmlImport readLandXml(std::string_view bytes);
-LandXmlImport openLandXml(const std::string& path);
+// The alignment named, or without a name the first.
+LandXmlImport readLandXml(std::string_view bytes, const std::string& alignment = {});
+LandXmlImport openLandXml(const std::string& path, const std::string& alignment = {});
+
+// What an import read, for the driver (English) and the window (Chinese):
+// "3 JDs, 5 grade points; alignment 'K线', 1 of 2; converted from US survey
+// feet", and "ignored: Feature (12), ProfSurf" (empty when nothing was).
+std::string importSummary(const LandXmlImport& read);
+std::string importSummaryZh(const LandXmlImport& read);
+std::string ignoredSummary(const LandXmlImport& read);
+std::string ignoredSummaryZh(const LandXmlImport& read);
 
 } // namespace quenlor::exchange

@@ -3,37 +3,61 @@
 
 #include "exchange/plane_lines.h"
 #include "numeric/chainage_text.h"
-#include "numeric/strict_number.h"
 #include "route/clothoid.h"
 #include "route/route.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QFile>
 #include <QXmlStreamReader>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <fstream>
+#include <cstring>
 #include <limits>
+#include <map>
 #include <sstream>
-#include <variant>
 #include <vector>
 
 namespace quenlor::exchange {
 namespace {
 
-using route::Direction;
-
 constexpr double kInfinite = std::numeric_limits<double>::infinity();
+constexpr double kAbsent = std::numeric_limits<double>::quiet_NaN();
 // A Line shorter than this gives no direction of its own: the tangent of
 // the curve beside it does.
 constexpr double kShortestDirectingLine = 1;
 // Radii of the pieces of one curve agree to this (metres, or a millionth).
 constexpr double kSameRadius = 1e-3;
+// The LandXML namespaces, whatever the version; a file may also use none.
+constexpr QLatin1String kLandXmlNamespaces("http://www.landxml.org/schema/LandXML-");
+// Distinct names listed among the ignored elements at most.
+constexpr std::size_t kMostIgnoredNames = 20;
 
 // Why a file is not read: in English for the driver, in Chinese for the
 // window.
 struct Refusal {
   std::string message, notice;
 };
+
+// Where something stands in the file.
+struct Place {
+  qint64 line = 0, column = 0;
+};
+
+std::string at(Place p) {
+  return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
+}
+std::string atZh(Place p) {
+  return "第 " + std::to_string(p.line) + " 行第 " + std::to_string(p.column) + " 列";
+}
+Refusal refusedAt(Place p, const std::string& what, const std::string& zh) {
+  return {at(p) + ": " + what, atZh(p) + "：" + zh};
+}
 
 std::string metres(double value) {
   std::ostringstream text;
@@ -42,55 +66,227 @@ std::string metres(double value) {
   return text.str();
 }
 
+std::string text(QStringView view) { return view.toString().toStdString(); }
+
+// ----- numbers, read strictly -----
+
+enum class NumberFault { None, NotANumber, TooSmall, TooLarge };
+
+// Whether a text that from_chars found out of range is too small rather than
+// too large: the decimal exponent of its first significant digit is below 0.
+bool underflows(std::string_view text) {
+  const std::size_t e = text.find_first_of("eE");
+  const std::string_view mantissa = text.substr(0, e);
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    const std::string_view digits = text.substr(e + 1);
+    const auto [end, error] = std::from_chars(digits.data() + (digits.starts_with('+') ? 1 : 0),
+                                              digits.data() + digits.size(), exponent);
+    if (error != std::errc())
+      return digits.starts_with('-'); // an exponent beyond long long: its sign decides
+  }
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string_view::npos)
+    return true;
+  const long long lead = first < point ? static_cast<long long>(point - first) - 1
+                                       : -static_cast<long long>(first - point);
+  return exponent < -lead; // lead + exponent < 0, without overflow
+}
+
+struct Number {
+  double value = 0;
+  NumberFault fault = NumberFault::None;
+};
+
+// One number as numeric/strict_number.h reads it, within +-1e9; XML's blanks
+// around it are allowed. Read from a copy on the stack: a file holds
+// millions of them.
+Number strictValue(QStringView word) {
+  word = word.trimmed();
+  char buffer[64] = {};
+  std::string large;
+  char* bytes = buffer;
+  if (word.size() > qsizetype(sizeof buffer)) {
+    large.resize(std::size_t(word.size()));
+    bytes = large.data();
+  }
+  for (qsizetype i = 0; i < word.size(); ++i) {
+    const char16_t c = word[i].unicode();
+    if (c > 0x7F)
+      return {0, NumberFault::NotANumber};
+    bytes[i] = char(c);
+  }
+  const std::string_view t(bytes, std::size_t(word.size()));
+  double value = 0;
+  const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
+  if (error == std::errc::result_out_of_range && end == t.data() + t.size())
+    return {0, underflows(t) ? NumberFault::TooSmall : NumberFault::TooLarge};
+  if (t.empty() || error != std::errc() || end != t.data() + t.size() || !std::isfinite(value))
+    return {0, NumberFault::NotANumber};
+  if (!route::isUsableValue(value))
+    return {0, NumberFault::TooLarge};
+  return {value, NumberFault::None};
+}
+
+Refusal badNumber(Place p, const std::string& what, QStringView word, NumberFault fault) {
+  const std::string quoted = "'" + word.toString().toStdString() + "'";
+  switch (fault) {
+  case NumberFault::TooSmall:
+    return refusedAt(p, what + " " + quoted + " is too small (nearer 0 than a double can hold)",
+                     what + " " + quoted + " 太小（比双精度数能表示的更接近 0）");
+  case NumberFault::TooLarge:
+    return refusedAt(p, what + " " + quoted + " is beyond \u00b11e9",
+                     what + " " + quoted + " 超出 \u00b11e9");
+  default:
+    return refusedAt(p, what + " " + quoted + " is not a number", what + " " + quoted + " 不是数");
+  }
+}
+
+// ----- the bytes as they stream in -----
+
+// The file's bytes on their way to the XML reader: counted, cut at the
+// largest size read, and watched for the first NUL character, which XML
+// never holds, so that the message can name it.
+class ScannedDevice : public QIODevice {
+public:
+  explicit ScannedDevice(QIODevice& source) : source_(source) { open(QIODevice::ReadOnly); }
+  bool isSequential() const override { return true; }
+  bool tooLarge() const { return tooLarge_; }
+  const std::optional<Place>& nul() const { return nul_; }
+
+protected:
+  qint64 readData(char* data, qint64 most) override {
+    const qint64 room = qint64(kMostLandXmlBytes) - passed_;
+    if (room <= 0) {
+      char probe;
+      tooLarge_ = source_.read(&probe, 1) == 1;
+      return 0;
+    }
+    const qint64 got = source_.read(data, std::min(most, room));
+    if (got <= 0)
+      return got;
+    if (passed_ == 0)
+      utf16_ = got >= 2 &&
+               ((data[0] == '\xff' && data[1] == '\xfe') ||
+                (data[0] == '\xfe' && data[1] == '\xff') || data[0] == '\0' || data[1] == '\0');
+    if (!nul_ && !utf16_)
+      scan(data, std::size_t(got));
+    passed_ += got;
+    return got;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+  // Lines end at LF; a column counts characters, not the bytes that
+  // continue one in UTF-8. Only the stretch after a chunk's last line break
+  // is walked byte by byte.
+  void scan(const char* data, std::size_t size) {
+    const auto* nul = static_cast<const char*>(std::memchr(data, '\0', size));
+    const char* upto = nul ? nul : data + size;
+    const auto lastBreak =
+        std::find(std::make_reverse_iterator(upto), std::make_reverse_iterator(data), '\n');
+    const char* lineStart = lastBreak.base(); // data when the chunk has no line break
+    line_ += std::count(data, upto, '\n');
+    if (lineStart != data)
+      column_ = 0;
+    for (const char* c = lineStart; c < upto; ++c)
+      column_ += (static_cast<unsigned char>(*c) & 0xC0) != 0x80 ? 1 : 0;
+    if (nul)
+      nul_ = Place{line_, column_ + 1};
+  }
+
+  QIODevice& source_;
+  qint64 passed_ = 0;
+  bool tooLarge_ = false, utf16_ = false;
+  qint64 line_ = 1, column_ = 0;
+  std::optional<Place> nul_;
+};
+
 // ----- the file as read -----
 
+// Numbers as the file gives them (in its unit of length until toMetres),
+// kAbsent where an attribute is missing.
 struct RawElement {
-  enum class Kind { Line, Spiral, Arc } kind = Kind::Line;
-  qint64 line = 0; // where it stands in the file
+  enum class Kind : unsigned char { Line, Spiral, Arc } kind = Kind::Line;
+  signed char rot = 0; // +1 cw, -1 ccw, 0 not said
+  Place place;
   std::string name;
-  QXmlStreamAttributes attributes;
+  double staStart = kAbsent, length = kAbsent, radius = kAbsent;
+  double radiusStart = kInfinite, radiusEnd = kInfinite; // a spiral's; INF at a straight
   std::optional<PlanePoint> start, end, centre;
 };
 
 struct RawProfilePoint {
-  enum class Kind { Pvi, Parabola, Circle } kind = Kind::Pvi;
-  qint64 line = 0;
+  enum class Kind : unsigned char { Pvi, Parabola, Asymmetric, Circle } kind = Kind::Pvi;
+  Place place;
   std::string name;
-  QXmlStreamAttributes attributes;
   double station = 0, elevation = 0;
+  double length = kAbsent, radius = kAbsent, lengthIn = kAbsent, lengthOut = kAbsent;
+};
+
+struct RawEquation {
+  Place place;
+  std::string name;
+  double back = kAbsent, ahead = kAbsent, internal = kAbsent;
 };
 
 struct RawAlignment {
   std::string name;
-  QXmlStreamAttributes attributes;
+  Place place;
+  double staStart = kAbsent;
   std::vector<RawElement> elements;
-  std::vector<QXmlStreamAttributes> equations;
+  std::vector<RawEquation> equations;
   std::vector<RawProfilePoint> profile;
   bool profileRead = false;
 };
 
-std::string text(QStringView view) { return view.toString().toStdString(); }
+// The unit of length and the metres in one.
+struct LengthScale {
+  LengthUnit unit = LengthUnit::Metre;
+  double metres = 1;
+};
 
-std::optional<double> numberOf(QStringView word) {
-  const QByteArray bytes = word.toLatin1();
-  const auto value = strictNumber(std::string_view(bytes.data(), std::size_t(bytes.size())));
-  if (!value || !route::isUsableValue(*value))
-    return std::nullopt;
-  return value;
+const struct {
+  const char* name;
+  LengthScale scale;
+} kLengthUnits[] = {
+    {"meter", {LengthUnit::Metre, 1}},
+    {"millimeter", {LengthUnit::Millimetre, 1e-3}},
+    {"centimeter", {LengthUnit::Centimetre, 1e-2}},
+    {"kilometer", {LengthUnit::Kilometre, 1e3}},
+    {"foot", {LengthUnit::Foot, 0.3048}},
+    {"USSurveyFoot", {LengthUnit::UsSurveyFoot, 1200.0 / 3937.0}},
+    {"inch", {LengthUnit::Inch, 0.0254}},
+};
+
+struct RawFile {
+  std::vector<std::string> names; // every alignment's
+  std::size_t chosen = 0;
+  std::optional<RawAlignment> alignment;
+  LengthScale length, elevation;
+  std::vector<IgnoredElement> ignored;
+};
+
+bool isLandXml(QStringView namespaceUri) {
+  return namespaceUri.isEmpty() || namespaceUri.startsWith(kLandXmlNamespaces);
 }
 
 class FileReader {
 public:
-  explicit FileReader(QXmlStreamReader& xml) : xml_(xml) {}
+  FileReader(QXmlStreamReader& xml, const ScannedDevice& bytes, const std::string& wanted)
+      : xml_(xml), bytes_(bytes), wanted_(wanted) {}
 
-  std::vector<RawAlignment> read() {
+  RawFile read() {
     if (!xml_.readNextStartElement())
       throw notXml();
     if (xml_.name() != QLatin1String("LandXML"))
       throw Refusal{"this is not a LandXML file: its root element is <" + text(xml_.name()) + ">",
                     "这不是 LandXML 文件：根元素是 <" + text(xml_.name()) + ">"};
-    while (xml_.readNextStartElement()) {
-      if (xml_.name() == QLatin1String("Alignments"))
+    while (readChild()) {
+      if (ours(u"Units"))
+        readUnits();
+      else if (ours(u"Alignments"))
         readAlignments();
       else
         xml_.skipCurrentElement();
@@ -99,166 +295,398 @@ public:
       xml_.readNext();
     if (xml_.hasError())
       throw notXml();
-    return std::move(alignments_);
+    for (const auto& [name, count] : ignoredOrder_)
+      file_.ignored.push_back({name, count});
+    return std::move(file_);
   }
 
 private:
-  Refusal notXml() const {
-    const std::string where = "line " + std::to_string(xml_.lineNumber()) + ", column " +
-                              std::to_string(xml_.columnNumber());
-    const std::string zh = "第 " + std::to_string(xml_.lineNumber()) + " 行第 " +
-                           std::to_string(xml_.columnNumber()) + " 列";
-    return {"the file is not well-formed XML (" + where + "): " + xml_.errorString().toStdString(),
-            "文件不是完整的 XML（" + zh + "）：" + xml_.errorString().toStdString()};
+  Place place() const { return {xml_.lineNumber(), xml_.columnNumber()}; }
+
+  // The next child element; false at the parent's end, and a refusal where
+  // the XML breaks off.
+  bool readChild() {
+    if (xml_.readNextStartElement())
+      return true;
+    if (xml_.hasError())
+      throw notXml();
+    return false;
   }
 
-  Refusal badValue(const std::string& what) const {
-    const std::string line = std::to_string(xml_.lineNumber());
-    return {"line " + line + ": " + what, "第 " + line + " 行：" + what};
+  bool ours(QStringView name) const {
+    return xml_.name() == name && isLandXml(xml_.namespaceUri());
+  }
+
+  Refusal notXml() const {
+    if (bytes_.tooLarge())
+      return tooLarge();
+    if (const auto& nul = bytes_.nul();
+        nul && (nul->line < xml_.lineNumber() ||
+                (nul->line == xml_.lineNumber() && nul->column <= xml_.columnNumber() + 1)))
+      return {"the file is not well-formed XML: a NUL character at " + at(*nul),
+              "文件不是完整的 XML：" + atZh(*nul) + "有 NUL 字符"};
+    return {"the file is not well-formed XML (" + at(place()) +
+                "): " + xml_.errorString().toStdString(),
+            "文件不是完整的 XML（" + atZh(place()) + "）：" + xml_.errorString().toStdString()};
+  }
+
+  // Skips the element, noting it among those ignored.
+  void ignore() {
+    std::string name = text(xml_.qualifiedName());
+    auto found = ignoredIndex_.find(name);
+    if (found != ignoredIndex_.end())
+      ++ignoredOrder_[found->second].second;
+    else if (ignoredOrder_.size() < kMostIgnoredNames) {
+      ignoredIndex_.emplace(name, ignoredOrder_.size());
+      ignoredOrder_.emplace_back(std::move(name), 1);
+    }
+    xml_.skipCurrentElement();
+  }
+
+  // An attribute's number, kAbsent when it is missing.
+  double number(const QXmlStreamAttributes& attributes, QLatin1String name) const {
+    if (!attributes.hasAttribute(name))
+      return kAbsent;
+    const QStringView word = attributes.value(name);
+    const Number n = strictValue(word);
+    if (n.fault != NumberFault::None)
+      throw badNumber(place(), std::string(name.latin1(), std::size_t(name.size())), word, n.fault);
+    return n.value;
+  }
+
+  // The numbers of an element's text, each one strict, between XML's blanks
+  // (spaces, tabs, line breaks).
+  std::vector<double> numbers(QStringView words, const char* what) const {
+    if (xml_.hasError())
+      throw notXml();
+    std::vector<double> values;
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
+    for (qsizetype i = 0; i < words.size();) {
+      if (blank(words[i])) {
+        ++i;
+        continue;
+      }
+      qsizetype end = i;
+      while (end < words.size() && !blank(words[end]))
+        ++end;
+      const QStringView word = words.mid(i, end - i);
+      const Number n = strictValue(word);
+      if (n.fault != NumberFault::None)
+        throw badNumber(place(), what, word, n.fault);
+      values.push_back(n.value);
+      i = end;
+    }
+    return values;
+  }
+
+  void readUnits() {
+    while (readChild()) {
+      const bool metric = ours(u"Metric"), imperial = ours(u"Imperial");
+      if (!metric && !imperial) {
+        xml_.skipCurrentElement();
+        continue;
+      }
+      const QXmlStreamAttributes attributes = xml_.attributes();
+      const QStringView linear = attributes.value(QLatin1String("linearUnit")).trimmed();
+      if (linear.isEmpty() && imperial)
+        throw refusedAt(place(), "the Imperial units name no linearUnit",
+                        "英制单位（Imperial）没有给出 linearUnit");
+      if (!linear.isEmpty())
+        file_.length = lengthScale(linear);
+      file_.elevation = file_.length;
+      const QStringView elevation = attributes.value(QLatin1String("elevationUnit")).trimmed();
+      if (elevation.compare(QLatin1String("meter"), Qt::CaseInsensitive) == 0)
+        file_.elevation = {LengthUnit::Metre, 1};
+      else if (elevation.compare(QLatin1String("kilometer"), Qt::CaseInsensitive) == 0)
+        file_.elevation = {LengthUnit::Kilometre, 1e3};
+      else if (elevation.compare(QLatin1String("feet"), Qt::CaseInsensitive) == 0 &&
+               file_.length.unit != LengthUnit::UsSurveyFoot)
+        file_.elevation = {LengthUnit::Foot, 0.3048}; // the survey foot's feet stay survey feet
+      xml_.skipCurrentElement();
+    }
+  }
+
+  LengthScale lengthScale(QStringView name) const {
+    for (const auto& unit : kLengthUnits)
+      if (name.compare(QLatin1String(unit.name), Qt::CaseInsensitive) == 0)
+        return unit.scale;
+    throw refusedAt(place(),
+                    "the unit of length '" + name.toString().toStdString() +
+                        "' is not known: meter, millimeter, centimeter, kilometer, foot, "
+                        "USSurveyFoot or inch",
+                    "长度单位 '" + name.toString().toStdString() +
+                        "' 不认识：只认 meter、millimeter、centimeter、kilometer、foot、"
+                        "USSurveyFoot、inch");
   }
 
   void readAlignments() {
-    while (xml_.readNextStartElement()) {
-      if (xml_.name() == QLatin1String("Alignment"))
-        readAlignment();
-      else
+    while (readChild()) {
+      if (!ours(u"Alignment")) {
         xml_.skipCurrentElement();
+        continue;
+      }
+      const std::string name = text(xml_.attributes().value(QLatin1String("name")));
+      file_.names.push_back(name);
+      if (!file_.alignment && (wanted_.empty() || name == wanted_)) {
+        file_.chosen = file_.names.size() - 1;
+        readAlignment(name);
+      } else {
+        xml_.skipCurrentElement();
+      }
     }
   }
 
-  void readAlignment() {
+  void readAlignment(const std::string& name) {
     RawAlignment a;
-    a.attributes = xml_.attributes();
-    a.name = text(a.attributes.value(QLatin1String("name")));
-    while (xml_.readNextStartElement()) {
-      const QStringView name = xml_.name();
-      if (name == QLatin1String("CoordGeom"))
+    a.name = name;
+    a.place = place();
+    a.staStart = number(xml_.attributes(), QLatin1String("staStart"));
+    while (readChild()) {
+      if (ours(u"CoordGeom"))
         readGeometry(a);
-      else if (name == QLatin1String("StaEquation")) {
-        a.equations.push_back(xml_.attributes());
-        xml_.skipCurrentElement();
-      } else if (name == QLatin1String("Profile"))
+      else if (ours(u"StaEquation"))
+        readEquation(a);
+      else if (ours(u"Profile"))
         readProfile(a);
       else
-        xml_.skipCurrentElement();
+        ignore();
     }
-    alignments_.push_back(std::move(a));
+    file_.alignment = std::move(a);
   }
 
   void readGeometry(RawAlignment& a) {
-    while (xml_.readNextStartElement()) {
-      const QStringView name = xml_.name();
+    while (readChild()) {
       RawElement e;
-      if (name == QLatin1String("Line"))
+      if (ours(u"Line"))
         e.kind = RawElement::Kind::Line;
-      else if (name == QLatin1String("Spiral"))
+      else if (ours(u"Spiral"))
         e.kind = RawElement::Kind::Spiral;
-      else if (name == QLatin1String("Curve"))
+      else if (ours(u"Curve"))
         e.kind = RawElement::Kind::Arc;
-      else
-        throw badValue("<" + text(name) +
-                       "> in the alignment's geometry is not supported: only Line, Spiral and "
-                       "Curve");
-      e.line = xml_.lineNumber();
-      e.attributes = xml_.attributes();
-      e.name = text(e.attributes.value(QLatin1String("name")));
-      readElementPoints(e);
+      else if (ours(u"Feature") || !isLandXml(xml_.namespaceUri())) {
+        ignore();
+        continue;
+      } else
+        throw refusedAt(place(),
+                        "<" + text(xml_.name()) +
+                            "> in the alignment's geometry is not supported: only Line, Spiral "
+                            "and Curve",
+                        "线形几何中的 <" + text(xml_.name()) +
+                            "> 不支持：只支持 Line、Spiral 和 Curve");
+      if (a.elements.size() >= kMostLandXmlElements)
+        throw tooMany(std::to_string(kMostLandXmlElements) + " geometry elements",
+                      std::to_string(kMostLandXmlElements) + " 个几何元素");
+      readElement(e);
       a.elements.push_back(std::move(e));
     }
   }
 
-  void readElementPoints(RawElement& e) {
-    while (xml_.readNextStartElement()) {
-      const QStringView name = xml_.name();
-      std::optional<PlanePoint>* slot = name == QLatin1String("Start")    ? &e.start
-                                        : name == QLatin1String("End")    ? &e.end
-                                        : name == QLatin1String("Center") ? &e.centre
-                                                                          : nullptr;
+  void readElement(RawElement& e) {
+    e.place = place();
+    const QXmlStreamAttributes attributes = xml_.attributes();
+    e.name = text(attributes.value(QLatin1String("name")));
+    e.staStart = number(attributes, QLatin1String("staStart"));
+    e.length = number(attributes, QLatin1String("length"));
+    e.radius = number(attributes, QLatin1String("radius"));
+    if (e.kind == RawElement::Kind::Spiral) {
+      e.radiusStart = spiralRadius(attributes, QLatin1String("radiusStart"));
+      e.radiusEnd = spiralRadius(attributes, QLatin1String("radiusEnd"));
+    }
+    const QStringView rot = attributes.value(QLatin1String("rot")).trimmed();
+    e.rot = rot == QLatin1String("cw") ? 1 : rot == QLatin1String("ccw") ? -1 : 0;
+    while (readChild()) {
+      std::optional<PlanePoint>* slot = ours(u"Start")    ? &e.start
+                                        : ours(u"End")    ? &e.end
+                                        : ours(u"Center") ? &e.centre
+                                                          : nullptr;
       if (!slot) {
-        xml_.skipCurrentElement();
+        if (!ours(u"PI")) // the PI follows from the rest
+          ignore();
+        else
+          xml_.skipCurrentElement();
         continue;
       }
+      const QString name = xml_.name().toString();
       if (xml_.attributes().hasAttribute(QLatin1String("pntRef")))
-        throw badValue("points given by reference (pntRef) are not supported");
-      const std::vector<double> values = numbers(xml_.readElementText());
+        throw refusedAt(place(), "points given by reference (pntRef) are not supported",
+                        "不支持以引用（pntRef）给出的点");
+      const std::vector<double> values = numbers(readText(), "the point's coordinate");
       if (values.size() < 2 || values.size() > 3)
-        throw badValue("<" + text(name) + "> needs 'northing easting' as two numbers");
+        throw refusedAt(place(),
+                        "<" + name.toStdString() + "> needs 'northing easting' as two numbers",
+                        "<" + name.toStdString() + "> 需要“北 东”两个数");
       *slot = PlanePoint{values[0], values[1]};
     }
   }
 
+  // A spiral's radius at one end: INF (or none given, or 0) is the straight.
+  double spiralRadius(const QXmlStreamAttributes& attributes, QLatin1String name) const {
+    const QStringView value = attributes.value(name).trimmed();
+    if (value.isEmpty() || value.compare(QLatin1String("INF"), Qt::CaseInsensitive) == 0 ||
+        value.compare(QLatin1String("-INF"), Qt::CaseInsensitive) == 0 ||
+        value.compare(QLatin1String("infinity"), Qt::CaseInsensitive) == 0)
+      return kInfinite;
+    const double radius = number(attributes, name);
+    if (radius < 0)
+      throw refusedAt(place(),
+                      "the spiral's " + std::string(name.latin1(), std::size_t(name.size())) +
+                          " is not a radius",
+                      "缓和曲线的 " + std::string(name.latin1(), std::size_t(name.size())) +
+                          " 不是半径");
+    return radius == 0 ? kInfinite : radius;
+  }
+
+  void readEquation(RawAlignment& a) {
+    if (a.equations.size() >= kMostLandXmlBreaks)
+      throw tooMany(std::to_string(kMostLandXmlBreaks) + " station equations",
+                    std::to_string(kMostLandXmlBreaks) + " 个断链");
+    const QXmlStreamAttributes attributes = xml_.attributes();
+    RawEquation q;
+    q.place = place();
+    q.name = text(attributes.value(QLatin1String("desc")));
+    q.back = number(attributes, QLatin1String("staBack"));
+    q.ahead = number(attributes, QLatin1String("staAhead"));
+    q.internal = number(attributes, QLatin1String("staInternal"));
+    a.equations.push_back(std::move(q));
+    while (readChild())
+      ignore();
+  }
+
   // Only the first ProfAlign: the design's grade line.
   void readProfile(RawAlignment& a) {
-    while (xml_.readNextStartElement()) {
-      if (xml_.name() != QLatin1String("ProfAlign") || a.profileRead) {
-        xml_.skipCurrentElement();
+    while (readChild()) {
+      if (!ours(u"ProfAlign") || a.profileRead) {
+        ignore();
         continue;
       }
       a.profileRead = true;
-      while (xml_.readNextStartElement()) {
-        const QStringView name = xml_.name();
+      while (readChild()) {
         RawProfilePoint p;
-        if (name == QLatin1String("PVI"))
+        if (ours(u"PVI"))
           p.kind = RawProfilePoint::Kind::Pvi;
-        else if (name == QLatin1String("ParaCurve"))
+        else if (ours(u"ParaCurve"))
           p.kind = RawProfilePoint::Kind::Parabola;
-        else if (name == QLatin1String("CircCurve"))
+        else if (ours(u"UnsymParaCurve"))
+          p.kind = RawProfilePoint::Kind::Asymmetric;
+        else if (ours(u"CircCurve"))
           p.kind = RawProfilePoint::Kind::Circle;
-        else
-          throw badValue("<" + text(name) +
-                         "> in the profile is not supported: only PVI, ParaCurve and CircCurve");
-        p.line = xml_.lineNumber();
-        p.attributes = xml_.attributes();
-        p.name = text(p.attributes.value(QLatin1String("desc")));
-        const std::vector<double> values = numbers(xml_.readElementText());
-        if (values.size() != 2)
-          throw badValue("<" + text(name) + "> needs 'station elevation' as two numbers");
-        p.station = values[0];
-        p.elevation = values[1];
+        else if (ours(u"Feature") || !isLandXml(xml_.namespaceUri())) {
+          ignore();
+          continue;
+        } else
+          throw refusedAt(place(),
+                          "<" + text(xml_.name()) +
+                              "> in the profile is not supported: only PVI, ParaCurve, "
+                              "UnsymParaCurve and CircCurve",
+                          "纵断面中的 <" + text(xml_.name()) +
+                              "> 不支持：只支持 PVI、ParaCurve、UnsymParaCurve 和 CircCurve");
+        if (a.profile.size() >= kMostLandXmlGradePoints)
+          throw tooMany(std::to_string(kMostLandXmlGradePoints) + " grade points",
+                        std::to_string(kMostLandXmlGradePoints) + " 个变坡点");
+        readProfilePoint(p, xml_.name().toString());
         a.profile.push_back(std::move(p));
       }
     }
   }
 
-  std::vector<double> numbers(const QString& words) const {
-    if (xml_.hasError())
-      throw notXml();
-    std::vector<double> values;
-    const QString simple = words.simplified();
-    for (const QStringView word : QStringView(simple).split(u' ', Qt::SkipEmptyParts)) {
-      const auto value = numberOf(word);
-      if (!value)
-        throw badValue("'" + word.toString().toStdString() + "' is not a number");
-      values.push_back(*value);
-    }
-    return values;
+  void readProfilePoint(RawProfilePoint& p, const QString& name) {
+    p.place = place();
+    const QXmlStreamAttributes attributes = xml_.attributes();
+    p.name = text(attributes.value(QLatin1String("desc")));
+    if (p.name.empty())
+      p.name = text(attributes.value(QLatin1String("name")));
+    p.length = number(attributes, QLatin1String("length"));
+    p.radius = number(attributes, QLatin1String("radius"));
+    p.lengthIn = number(attributes, QLatin1String("lengthIn"));
+    p.lengthOut = number(attributes, QLatin1String("lengthOut"));
+    const std::vector<double> values = numbers(readText(), "the grade point's number");
+    if (values.size() != 2)
+      throw refusedAt(place(),
+                      "<" + name.toStdString() + "> needs 'station elevation' as two numbers",
+                      "<" + name.toStdString() + "> 需要“桩号 高程”两个数");
+    p.station = values[0];
+    p.elevation = values[1];
   }
 
+  // The element's text, skipping any element inside it (a Feature).
+  QString readText() {
+    QString words;
+    while (!xml_.atEnd()) {
+      const auto token = xml_.readNext();
+      if (token == QXmlStreamReader::Characters)
+        words += xml_.text();
+      else if (token == QXmlStreamReader::StartElement)
+        ignore();
+      else if (token == QXmlStreamReader::EndElement)
+        break;
+    }
+    return words;
+  }
+
+  Refusal tooMany(const std::string& what, const std::string& zh) const {
+    return refusedAt(place(),
+                     "the alignment has more than " + what + ": the largest route read has " +
+                         std::to_string(kMostLandXmlJds) + " JDs",
+                     "线形超过 " + zh + "：能读入的最大路线有 " + std::to_string(kMostLandXmlJds) +
+                         " 个交点");
+  }
+
+public:
+  static Refusal tooLarge() {
+    return {"the file is larger than " + std::to_string(kMostLandXmlBytes >> 20) +
+                " MiB; it is not read",
+            "文件大于 " + std::to_string(kMostLandXmlBytes >> 20) + " MiB，不读入"};
+  }
+
+private:
   QXmlStreamReader& xml_;
-  std::vector<RawAlignment> alignments_;
+  const ScannedDevice& bytes_;
+  const std::string& wanted_;
+  RawFile file_;
+  std::map<std::string, std::size_t> ignoredIndex_;
+  std::vector<std::pair<std::string, std::size_t>> ignoredOrder_;
 };
+
+// ----- units -----
+
+// Every length of the alignment in metres.
+void toMetres(RawAlignment& a, double length, double elevation) {
+  if (length == 1 && elevation == 1)
+    return;
+  const auto scale = [length](double& v) { v *= length; };
+  const auto point = [length](std::optional<PlanePoint>& p) {
+    if (p)
+      *p = PlanePoint{p->x * length, p->y * length};
+  };
+  scale(a.staStart);
+  for (RawElement& e : a.elements) {
+    for (double* v : {&e.staStart, &e.length, &e.radius, &e.radiusStart, &e.radiusEnd})
+      scale(*v);
+    point(e.start);
+    point(e.end);
+    point(e.centre);
+  }
+  for (RawEquation& q : a.equations)
+    for (double* v : {&q.back, &q.ahead, &q.internal})
+      scale(*v);
+  for (RawProfilePoint& p : a.profile) {
+    for (double* v : {&p.station, &p.length, &p.radius, &p.lengthIn, &p.lengthOut})
+      scale(*v);
+    p.elevation *= elevation;
+  }
+}
 
 // ----- attributes -----
 
-std::string where(const RawElement& e) { return "line " + std::to_string(e.line); }
-std::string whereZh(const RawElement& e) { return "第 " + std::to_string(e.line) + " 行"; }
-
 Refusal refused(const RawElement& e, const std::string& what, const std::string& zh) {
-  return {where(e) + ": " + what, whereZh(e) + "：" + zh};
+  return refusedAt(e.place, what, zh);
 }
 
-std::optional<double> attribute(const QXmlStreamAttributes& attributes, const char* name) {
-  if (!attributes.hasAttribute(QLatin1String(name)))
-    return std::nullopt;
-  return numberOf(attributes.value(QLatin1String(name)).trimmed());
-}
-
-double needed(const RawElement& e, const char* name) {
-  const auto value = attribute(e.attributes, name);
-  if (!value || !(*value > 0))
+double needed(const RawElement& e, double value, const char* name) {
+  if (!(value > 0))
     throw refused(e, std::string("the element needs a positive ") + name,
                   std::string("元素缺少正的 ") + name);
-  return *value;
+  return value;
 }
 
 PlanePoint needed(const RawElement& e, const std::optional<PlanePoint>& p, const char* name) {
@@ -266,29 +694,6 @@ PlanePoint needed(const RawElement& e, const std::optional<PlanePoint>& p, const
     throw refused(e, std::string("the element has no <") + name + ">",
                   std::string("元素缺少 <") + name + ">");
   return *p;
-}
-
-// A spiral's radius at one end: INF (or none given, or 0) is the straight.
-double spiralRadius(const RawElement& e, const char* name) {
-  const QStringView value = e.attributes.value(QLatin1String(name)).trimmed();
-  if (value.isEmpty() || value.compare(QLatin1String("INF"), Qt::CaseInsensitive) == 0 ||
-      value.compare(QLatin1String("infinity"), Qt::CaseInsensitive) == 0)
-    return kInfinite;
-  const auto radius = numberOf(value);
-  if (!radius || *radius < 0)
-    throw refused(e, std::string("the spiral's ") + name + " is not a radius",
-                  std::string("缓和曲线的 ") + name + " 不是半径");
-  return *radius == 0 ? kInfinite : *radius;
-}
-
-// +1 turning right (cw), -1 left (ccw), 0 not said.
-double rotation(const RawElement& e) {
-  const QStringView rot = e.attributes.value(QLatin1String("rot")).trimmed();
-  if (rot == QLatin1String("cw"))
-    return 1;
-  if (rot == QLatin1String("ccw"))
-    return -1;
-  return 0;
 }
 
 // ----- the centre line: straights and the curves between them -----
@@ -301,14 +706,14 @@ struct CurveRun {
 };
 
 double radiusOfArc(const RawElement& arc) {
-  if (const auto r = attribute(arc.attributes, "radius"); r && *r > 0)
-    return *r;
+  if (arc.radius > 0)
+    return arc.radius;
   return route::distanceBetween(needed(arc, arc.centre, "Center"), needed(arc, arc.start, "Start"));
 }
 
 double turnOfArc(const RawElement& arc) {
-  if (const double rot = rotation(arc); rot != 0)
-    return rot;
+  if (arc.rot != 0)
+    return arc.rot;
   const PlanePoint c = needed(arc, arc.centre, "Center");
   const double turn = route::turnBetween(route::azimuthBetween(c, needed(arc, arc.start, "Start")),
                                          route::azimuthBetween(c, needed(arc, arc.end, "End")));
@@ -326,7 +731,7 @@ PlaneLine arcTangent(const RawElement& arc, double turn, bool atStart) {
 // end: the chord turns from that tangent by the angle of the clothoid's own
 // end point, atan(y / x), to the side the curve turns.
 PlaneLine spiralStraightTangent(const RawElement& s, double radius, double turn, bool atStart) {
-  const double length = needed(s, "length");
+  const double length = needed(s, s.length, "length");
   const route::LocalPoint far = route::clothoidPoint(length, radius * length);
   const double bend = std::atan2(far.y, far.x);
   const PlanePoint start = needed(s, s.start, "Start"), end = needed(s, s.end, "End");
@@ -351,6 +756,11 @@ public:
         addLine(elements[next_++]);
       else
         addRun(readRun());
+      if (corners_.size() > kMostLandXmlJds)
+        throw Refusal{"the alignment has more than " + std::to_string(kMostLandXmlJds) +
+                          " JDs, the largest route read",
+                      "线形超过 " + std::to_string(kMostLandXmlJds) +
+                          " 个交点，超出能读入的最大路线"};
     }
     if (!open_)
       throw Refusal{"the alignment has no geometry", "线形中没有几何元素"};
@@ -410,11 +820,10 @@ private:
     CurveRun run;
     const RawElement* s = take(RawElement::Kind::Spiral);
     if (s) {
-      const double from = spiralRadius(*s, "radiusStart"), to = spiralRadius(*s, "radiusEnd");
-      if (from != kInfinite)
-        throw spiralRefused(*s, from, to);
+      if (s->radiusStart != kInfinite)
+        throw spiralRefused(*s);
       run.first = s;
-      run.radius = to;
+      run.radius = s->radiusEnd;
     }
     run.arc = take(RawElement::Kind::Arc);
     if (run.arc) {
@@ -424,14 +833,13 @@ private:
       run.radius = r;
     }
     if (const RawElement* t = take(RawElement::Kind::Spiral)) {
-      const double from = spiralRadius(*t, "radiusStart"), to = spiralRadius(*t, "radiusEnd");
-      if (from == kInfinite || to != kInfinite) {
+      if (t->radiusStart == kInfinite || t->radiusEnd != kInfinite) {
         if (!run.arc && !run.first)
-          throw spiralRefused(*t, from, to);
+          throw spiralRefused(*t);
         --next_; // the next curve's first clothoid
       } else {
-        if ((run.arc || run.first) && !sameRadius(from, run.radius))
-          throw radiiDiffer(*t, run.radius, from);
+        if ((run.arc || run.first) && !sameRadius(t->radiusStart, run.radius))
+          throw radiiDiffer(*t, run.radius, t->radiusStart);
         run.second = t;
       }
     }
@@ -443,15 +851,15 @@ private:
                     "缓和曲线之后没有圆曲线，也没有回到直线的缓和曲线：不支持");
     }
     const RawElement& any = run.arc ? *run.arc : *run.first;
-    run.turn = run.arc ? turnOfArc(*run.arc) : rotation(any);
+    run.turn = run.arc ? turnOfArc(*run.arc) : any.rot;
     for (const RawElement* spiral : {run.first, run.second})
-      if (spiral && rotation(*spiral) == 0)
+      if (spiral && spiral->rot == 0)
         throw refused(*spiral, "the spiral does not say which way it turns (rot)",
                       "缓和曲线缺少转向（rot）");
     if (run.first)
-      run.ls1 = needed(*run.first, "length");
+      run.ls1 = needed(*run.first, run.first->length, "length");
     if (run.second)
-      run.ls2 = needed(*run.second, "length");
+      run.ls2 = needed(*run.second, run.second->length, "length");
     run.in = run.first ? spiralStraightTangent(*run.first, run.radius, run.turn, true)
                        : arcTangent(*run.arc, run.turn, true);
     run.out = run.second ? spiralStraightTangent(*run.second, run.radius, run.turn, false)
@@ -460,8 +868,9 @@ private:
     return run;
   }
 
-  static Refusal spiralRefused(const RawElement& s, double from, double to) {
+  static Refusal spiralRefused(const RawElement& s) {
     const auto r = [](double v) { return v == kInfinite ? std::string("INF") : metres(v); };
+    const double from = s.radiusStart, to = s.radiusEnd;
     if (from != kInfinite && to != kInfinite)
       return refused(s,
                      "a spiral between two arcs (R " + r(from) + " to R " + r(to) +
@@ -495,11 +904,35 @@ private:
 // ----- the route -----
 
 double staStartOf(const RawAlignment& a) {
-  if (const auto sta = attribute(a.attributes, "staStart"))
-    return *sta;
-  if (const auto sta = attribute(a.elements.front().attributes, "staStart"))
-    return *sta;
+  if (std::isfinite(a.staStart))
+    return a.staStart;
+  if (std::isfinite(a.elements.front().staStart))
+    return a.elements.front().staStart;
   return 0;
+}
+
+// The chain breaks: staBack where given, else the chainage counted on from
+// the break before (or from BP) to staInternal.
+std::vector<route::ChainBreak> breaksOf(const RawAlignment& a, double staStart) {
+  std::vector<route::ChainBreak> breaks;
+  double internal = staStart, chainage = staStart;
+  for (std::size_t i = 0; i < a.equations.size(); ++i) {
+    const RawEquation& q = a.equations[i];
+    const std::string n = std::to_string(i + 1);
+    double behind = q.back;
+    if (!std::isfinite(behind) && std::isfinite(q.internal))
+      behind = chainage + (q.internal - internal);
+    if (!std::isfinite(behind) || !std::isfinite(q.ahead))
+      throw refusedAt(
+          q.place, "station equation " + n + " needs staAhead, and staBack or staInternal",
+          "第 " + n + " 个断链（StaEquation）缺少 staAhead，或缺少 staBack 与 staInternal");
+    breaks.push_back({q.name.empty() ? "DL" + n : q.name, behind, q.ahead});
+    if (std::isfinite(q.internal)) {
+      internal = q.internal;
+      chainage = q.ahead;
+    }
+  }
+  return breaks;
 }
 
 route::RouteDefinition definitionOf(const RawAlignment& a, const CentreLine& line) {
@@ -507,9 +940,11 @@ route::RouteDefinition definitionOf(const RawAlignment& a, const CentreLine& lin
   d.name = a.name;
   const PlanePoint bp = needed(a.elements.front(), a.elements.front().start, "Start");
   const PlanePoint ep = needed(a.elements.back(), a.elements.back().end, "End");
-  d.start = {"BP", bp.x, bp.y, staStartOf(a)};
+  const double staStart = staStartOf(a);
+  d.start = {"BP", bp.x, bp.y, staStart};
   d.end = {"EP", ep.x, ep.y};
   const auto& straights = line.straights();
+  d.jds.reserve(line.corners().size());
   for (std::size_t k = 0; k < line.corners().size(); ++k) {
     const auto& run = line.corners()[k];
     const auto jd = meeting(straights[k], straights[k + 1]);
@@ -529,16 +964,7 @@ route::RouteDefinition definitionOf(const RawAlignment& a, const CentreLine& lin
     }
     d.jds.push_back(std::move(j));
   }
-  for (std::size_t i = 0; i < a.equations.size(); ++i) {
-    const auto back = attribute(a.equations[i], "staBack");
-    const auto ahead = attribute(a.equations[i], "staAhead");
-    const std::string n = std::to_string(i + 1);
-    if (!back || !ahead)
-      throw Refusal{"station equation " + n + " needs staBack and staAhead as numbers",
-                    "第 " + n + " 个断链（StaEquation）缺少 staBack 或 staAhead"};
-    const std::string desc = a.equations[i].value(QLatin1String("desc")).toString().toStdString();
-    d.breaks.push_back({desc.empty() ? "DL" + n : desc, *back, *ahead});
-  }
+  d.breaks = breaksOf(a, staStart);
   return d;
 }
 
@@ -579,10 +1005,17 @@ void checkFit(const route::Route& route, const CentreLine& line) {
   }
 }
 
+// A curve's Rv from its length over the change of grade at the point.
+double radiusOfLength(double length, double change) {
+  return length > 0 && change > 0 && std::isfinite(change) ? length / change : 0;
+}
+
 // Grade points at chainages of the route made: an internal station is BP's
-// chainage plus the distance along the centre line.
+// chainage plus the distance along the centre line, carried on beyond the
+// route's ends.
 std::vector<route::GradePointRow> gradePointsOf(const RawAlignment& a, const route::Route& route) {
   std::vector<route::GradePointRow> rows;
+  rows.reserve(a.profile.size());
   const double staStart = route.definition().start.chainage;
   const auto& points = a.profile;
   const auto grade = [&](std::size_t i, std::size_t j) {
@@ -595,36 +1028,43 @@ std::vector<route::GradePointRow> gradePointsOf(const RawAlignment& a, const rou
     row.chainage = route.chainages().chainageAt(p.station - staStart);
     row.elevation = p.elevation;
     const bool interior = i > 0 && i + 1 < points.size();
-    if (p.kind == RawProfilePoint::Kind::Circle) {
-      const auto radius = attribute(p.attributes, "radius");
-      row.verticalRadius = radius && *radius > 0 ? *radius : 0;
-    } else if (p.kind == RawProfilePoint::Kind::Parabola && interior) {
-      const auto length = attribute(p.attributes, "length");
-      const double change = std::fabs(grade(i, i + 1) - grade(i - 1, i));
-      if (length && *length > 0 && change > 0 && std::isfinite(change))
-        row.verticalRadius = *length / change;
+    const double change = interior ? std::fabs(grade(i, i + 1) - grade(i - 1, i)) : 0;
+    switch (p.kind) {
+    case RawProfilePoint::Kind::Pvi: break;
+    case RawProfilePoint::Kind::Parabola:
+      row.verticalRadius = radiusOfLength(p.length, change);
+      break;
+    case RawProfilePoint::Kind::Circle:
+      row.verticalRadius =
+          std::fabs(p.radius) > 0 ? std::fabs(p.radius) : radiusOfLength(p.length, change);
+      break;
+    case RawProfilePoint::Kind::Asymmetric:
+      if (p.lengthIn > 0 && p.lengthOut > 0) {
+        row.tangentIn = p.lengthIn;
+        row.tangentOut = p.lengthOut;
+      }
+      break;
     }
     rows.push_back(std::move(row));
   }
   return rows;
 }
 
-route::RouteDefinition routeOf(const std::vector<RawAlignment>& alignments) {
-  if (alignments.empty())
+route::RouteDefinition routeOf(RawFile& file, const std::string& wanted) {
+  if (file.names.empty())
     throw Refusal{"the file holds no alignment", "文件中没有线形（Alignment）"};
-  if (alignments.size() > 1) {
+  if (!file.alignment) {
     std::string names;
-    for (const RawAlignment& a : alignments)
-      names += (names.empty() ? "'" : ", '") + a.name + "'";
-    const std::string count = std::to_string(alignments.size());
-    throw Refusal{"the file holds " + count + " alignments (" + names +
-                      "); only a file of one alignment can be read",
-                  "文件中有 " + count + " 条线形（" + names + "），只能读入只有一条线形的文件"};
+    for (const std::string& name : file.names)
+      names += (names.empty() ? "'" : ", '") + name + "'";
+    throw Refusal{"the file holds no alignment named '" + wanted + "': it holds " + names,
+                  "文件中没有名为 '" + wanted + "' 的线形，只有 " + names};
   }
-  const RawAlignment& a = alignments.front();
+  RawAlignment& a = *file.alignment;
+  toMetres(a, file.length.metres, file.elevation.metres);
   const CentreLine line(a.elements);
   route::RouteDefinition d = definitionOf(a, line);
-  route::Route made(d);
+  const route::Route made(d);
   if (!made.hasGeometry())
     throw Refusal{"the alignment gives no route: " +
                       (made.checks().empty() ? std::string() : made.checks().front().message),
@@ -634,36 +1074,118 @@ route::RouteDefinition routeOf(const std::vector<RawAlignment>& alignments) {
   return d;
 }
 
-} // namespace
-
-LandXmlImport readLandXml(std::string_view bytes) {
-  if (bytes.size() > kMostLandXmlBytes)
-    return {std::nullopt,
-            "the file is larger than " + std::to_string(kMostLandXmlBytes >> 20) +
-                " MiB; it is not read",
-            "文件大于 " + std::to_string(kMostLandXmlBytes >> 20) + " MiB，不读入"};
+LandXmlImport importFrom(QIODevice& source, const std::string& alignment) {
+  LandXmlImport read;
   try {
-    QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())));
-    return {routeOf(FileReader(xml).read()), {}, {}};
+    ScannedDevice bytes(source);
+    QXmlStreamReader xml(&bytes);
+    RawFile file = FileReader(xml, bytes, alignment).read();
+    read.route = routeOf(file, alignment);
+    read.alignments = std::move(file.names);
+    read.chosen = file.chosen;
+    read.unit = file.length.unit;
+    read.ignored = std::move(file.ignored);
   } catch (const Refusal& r) {
-    return {std::nullopt, r.message, r.notice};
+    read.route.reset();
+    read.message = r.message;
+    read.notice = r.notice;
   }
+  return read;
 }
 
-LandXmlImport openLandXml(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::string bytes;
-  if (file) {
-    char buffer[1 << 16];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-      bytes.append(buffer, std::size_t(file.gcount()));
-      if (bytes.size() > kMostLandXmlBytes)
-        break;
-    }
+std::string systemReason(int error) { return std::strerror(error); }
+
+// ----- what was read, in words -----
+
+const char* unitWords(LengthUnit unit, bool chinese) {
+  switch (unit) {
+  case LengthUnit::Metre: return chinese ? "米" : "metres";
+  case LengthUnit::Millimetre: return chinese ? "毫米" : "millimetres";
+  case LengthUnit::Centimetre: return chinese ? "厘米" : "centimetres";
+  case LengthUnit::Kilometre: return chinese ? "千米" : "kilometres";
+  case LengthUnit::Foot: return chinese ? "国际英尺" : "international feet";
+  case LengthUnit::UsSurveyFoot: return chinese ? "美国测量英尺" : "US survey feet";
+  case LengthUnit::Inch: return chinese ? "英寸" : "inches";
   }
-  if (!file && !file.eof())
-    return {std::nullopt, "cannot read " + path, "无法读取 " + path};
-  return readLandXml(bytes);
+  return "";
+}
+
+std::string ignoredList(const LandXmlImport& read) {
+  std::string list;
+  for (const IgnoredElement& e : read.ignored)
+    list += (list.empty() ? "" : ", ") + e.name +
+            (e.count > 1 ? " (" + std::to_string(e.count) + ")" : std::string());
+  return list;
+}
+
+LandXmlImport refusedImport(const Refusal& why) {
+  LandXmlImport read;
+  read.message = why.message;
+  read.notice = why.notice;
+  return read;
+}
+
+} // namespace
+
+LandXmlImport readLandXml(std::string_view bytes, const std::string& alignment) {
+  if (bytes.size() > kMostLandXmlBytes)
+    return refusedImport(FileReader::tooLarge());
+  QByteArray raw = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+  QBuffer buffer(&raw);
+  buffer.open(QIODevice::ReadOnly);
+  return importFrom(buffer, alignment);
+}
+
+LandXmlImport openLandXml(const std::string& path, const std::string& alignment) {
+  const auto failed = [](const std::string& why, const std::string& zh) {
+    return refusedImport({why, zh});
+  };
+  // Told from the file system before a byte is read: what it is and its size.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0)
+    return failed("cannot read " + path + ": " + systemReason(errno), "无法读取 " + path);
+  if (!S_ISREG(info.st_mode))
+    return failed(path + " is not a regular file", path + " 不是普通文件");
+  if (static_cast<std::size_t>(info.st_size) > kMostLandXmlBytes)
+    return refusedImport(FileReader::tooLarge());
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly))
+    return failed("cannot read " + path + ": " + file.errorString().toStdString(),
+                  "无法读取 " + path + "：" + file.errorString().toStdString());
+  return importFrom(file, alignment);
+}
+
+std::string importSummary(const LandXmlImport& read) {
+  if (!read.route)
+    return {};
+  std::string text = std::to_string(read.route->jds.size()) + " JDs, " +
+                     std::to_string(read.route->gradePoints.size()) + " grade points; alignment '" +
+                     read.alignments[read.chosen] + "', " + std::to_string(read.chosen + 1) +
+                     " of " + std::to_string(read.alignments.size());
+  if (read.unit != LengthUnit::Metre)
+    text += std::string("; converted from ") + unitWords(read.unit, false);
+  return text;
+}
+
+std::string importSummaryZh(const LandXmlImport& read) {
+  if (!read.route)
+    return {};
+  std::string text = std::to_string(read.route->jds.size()) + " 个交点，" +
+                     std::to_string(read.route->gradePoints.size()) + " 个变坡点；线形 '" +
+                     read.alignments[read.chosen] + "'，共 " +
+                     std::to_string(read.alignments.size()) + " 条中的第 " +
+                     std::to_string(read.chosen + 1) + " 条";
+  if (read.unit != LengthUnit::Metre)
+    text += std::string("；已由") + unitWords(read.unit, true) + "换算为米";
+  return text;
+}
+
+std::string ignoredSummary(const LandXmlImport& read) {
+  return read.ignored.empty() ? std::string() : "ignored: " + ignoredList(read);
+}
+
+std::string ignoredSummaryZh(const LandXmlImport& read) {
+  return read.ignored.empty() ? std::string() : "未读取：" + ignoredList(read);
 }
 
 } // namespace quenlor::exchange

@@ -167,20 +167,26 @@ void writeProfile(QXmlStreamWriter& xml, const RouteModel& model, double staStar
   xml.writeAttribute(QStringLiteral("name"), name);
   xml.writeStartElement(QStringLiteral("ProfAlign"));
   xml.writeAttribute(QStringLiteral("name"), name);
+  auto curve = profile.curves().begin(); // in route order, as the points
   for (std::size_t i = 0; i < profile.points().size(); ++i) {
     if (leftOut.contains(i))
       continue;
     const GradePoint& p = profile.points()[i];
-    const VerticalCurve* curve = nullptr;
-    for (const VerticalCurve& c : profile.curves())
-      if (c.point == i)
-        curve = &c;
-    xml.writeStartElement(curve ? QStringLiteral("ParaCurve") : QStringLiteral("PVI"));
+    const bool curved = curve != profile.curves().end() && curve->point == i;
+    const bool asymmetric = curved && curve->radius == 0;
+    xml.writeStartElement(!curved      ? QStringLiteral("PVI")
+                          : asymmetric ? QStringLiteral("UnsymParaCurve")
+                                       : QStringLiteral("ParaCurve"));
     xml.writeAttribute(QStringLiteral("desc"), utf8(p.name));
-    if (curve)
+    if (asymmetric) {
+      xml.writeAttribute(QStringLiteral("lengthIn"), number(curve->tangentIn));
+      xml.writeAttribute(QStringLiteral("lengthOut"), number(curve->tangentOut));
+    } else if (curved) {
       xml.writeAttribute(QStringLiteral("length"), number(curve->length));
+    }
     xml.writeCharacters(number(staStart + p.measure) + ' ' + number(p.elevation));
     xml.writeEndElement();
+    curve += curved ? 1 : 0;
   }
   xml.writeEndElement();
   xml.writeEndElement();
@@ -215,6 +221,8 @@ Expected<std::string> landXmlText(const RouteModel& model, const Stamp& stamp) {
   xml.writeAttribute(QStringLiteral("linearUnit"), QStringLiteral("meter"));
   xml.writeAttribute(QStringLiteral("areaUnit"), QStringLiteral("squareMeter"));
   xml.writeAttribute(QStringLiteral("volumeUnit"), QStringLiteral("cubicMeter"));
+  xml.writeAttribute(QStringLiteral("temperatureUnit"), QStringLiteral("celsius"));
+  xml.writeAttribute(QStringLiteral("pressureUnit"), QStringLiteral("milliBars"));
   xml.writeAttribute(QStringLiteral("angularUnit"), QStringLiteral("decimal degrees"));
   xml.writeAttribute(QStringLiteral("directionUnit"), QStringLiteral("decimal degrees"));
   xml.writeEndElement();

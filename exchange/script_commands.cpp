@@ -90,18 +90,28 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
   return "'export' writes landxml, csv, xlsx, dxf or points, not '" + std::string(kind) + "'";
 }
 
+// import landxml FILE [NAME]: the alignment named (the rest of the line, so
+// that a name may hold spaces), or the first.
 Reason importCommand(ScriptSession& s, std::optional<std::string_view> rest, std::ostream& out,
-                     std::ostream&) {
+                     std::ostream& err) {
   const auto w = words(rest.value_or(""));
-  if (w.size() != 2 || w[0] != "landxml")
-    return "'import' reads a LandXML file: import landxml FILE";
+  if (w.size() < 2 || w[0] != "landxml")
+    return "'import' reads a LandXML file: import landxml FILE [NAME]";
   const std::string path(w[1]);
-  LandXmlImport read = openLandXml(path);
+  std::string name;
+  if (w.size() > 2) {
+    const std::string_view line = *rest;
+    name = std::string(line.substr(std::size_t(w[2].data() - line.data())));
+    name.erase(name.find_last_not_of(' ') + 1);
+  }
+  LandXmlImport read = openLandXml(path, name);
   if (!read.route)
     return "cannot import " + path + ": " + read.message;
-  const std::size_t jds = read.route->jds.size();
+  if (const std::string ignored = ignoredSummary(read); !ignored.empty())
+    err << path << ": " << ignored << '\n';
+  const std::string summary = importSummary(read);
   s.route = std::make_shared<const RouteModel>(std::move(*read.route));
-  out << "imported " << path << ": " << jds << " JDs\n";
+  out << "imported " << path << ": " << summary << '\n';
   return std::nullopt;
 }
 

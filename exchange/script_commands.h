@@ -10,9 +10,12 @@
 //   export dxf FILE            the plan of the loaded route, or of the curve
 //                              the boxes describe, with the last table's
 //                              stakes (dxf.h)
-//   import landxml FILE        loads the route of a LandXML file; a file
-//                              that cannot be read leaves the loaded route
-//   each printing "wrote FILE" or "imported FILE: N JDs" when done.
+//   import landxml FILE [NAME] loads the route of a LandXML file, the
+//                              alignment named or the first; a file that
+//                              cannot be read leaves the loaded route; what
+//                              was skipped is said on standard error
+//   each printing "wrote FILE", or "imported FILE: " and what was read
+//   (landxml.h's importSummary), when done.
 // The date on a sheet is today's, or SOURCE_DATE_EPOCH's (stamp.h).
 #pragma once
 

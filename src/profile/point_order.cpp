@@ -8,7 +8,8 @@ namespace quenlor {
 namespace {
 
 bool finitePoint(const GradePoint& p) {
-  return std::isfinite(p.measure) && std::isfinite(p.elevation) && std::isfinite(p.radius);
+  return std::isfinite(p.measure) && std::isfinite(p.elevation) && std::isfinite(p.radius) &&
+         std::isfinite(p.tangentIn) && std::isfinite(p.tangentOut);
 }
 
 // For each position, the length of the longest strictly increasing run of

@@ -11,7 +11,7 @@
 namespace quenlor {
 
 // The indices of the points used, in route order. Of the points with a
-// finite measure, elevation and radius, the longest run whose measures
+// finite measure, elevation, radius and lengths, the longest run whose measures
 // strictly increase is kept; among runs as long, the one whose indices come
 // first. Every point left out gets a check: NotFinite, or OutOfOrder or
 // SameMeasure against the kept point before it (when that one is not behind

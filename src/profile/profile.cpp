@@ -59,55 +59,63 @@ void Profile::addCurves() {
   for (std::size_t k = 1; k + 1 < used_.size(); ++k) {
     const GradePoint& point = points_[used_[k]];
     const double in = grades_[k - 1].grade, out = grades_[k].grade;
-    if (point.radius < 0) {
+    const bool asymmetric = point.tangentIn > 0 && point.tangentOut > 0;
+    if (point.radius < 0 || point.tangentIn < 0 || point.tangentOut < 0) {
       checks_.push_back({CheckKind::NegativeRadius, used_[k], std::nullopt, 0});
-    } else if (point.radius > 0 && in != out) {
-      curves_.push_back(verticalCurve(point.measure, point.elevation, in, out, point.radius));
+    } else if (in != out && (asymmetric || point.radius > 0)) {
+      curves_.push_back(asymmetric
+                            ? asymmetricCurve(point.measure, point.elevation, in, out,
+                                              point.tangentIn, point.tangentOut)
+                            : verticalCurve(point.measure, point.elevation, in, out, point.radius));
       curves_.back().point = used_[k];
     }
   }
 }
 
 void Profile::addChecks(double routeStart, double routeEnd) {
-  for (std::size_t i : used_) {
-    const double m = points_[i].measure;
-    if (std::isless(m, routeStart))
-      checks_.push_back({CheckKind::PointOutsideRoute, i, std::nullopt, routeStart - m});
-    else if (std::isgreater(m, routeEnd))
-      checks_.push_back({CheckKind::PointOutsideRoute, i, std::nullopt, m - routeEnd});
+  // Each point's stretch: its curve's range, or the point itself.
+  const std::size_t n = used_.size();
+  std::vector<Stretch> stretches(n);
+  auto curve = curves_.begin();
+  for (std::size_t k = 0; k < n; ++k) {
+    const bool curved = curve != curves_.end() && curve->point == used_[k];
+    stretches[k] = curved ? Stretch{curve->start, curve->end} : Stretch{measures_[k], measures_[k]};
+    curve += curved ? 1 : 0;
   }
-  if (used_.size() < 2)
+
+  // A point beyond an end shapes the route while its stretch, or the next
+  // point's towards the route, reaches into it.
+  for (std::size_t k = 0; k < n; ++k) {
+    const double m = measures_[k];
+    if (std::isless(m, routeStart)) {
+      const bool shapes = stretches[k].end > routeStart ||
+                          (k + 1 < n && std::isgreater(stretches[k + 1].end, routeStart));
+      if (!shapes)
+        checks_.push_back({CheckKind::PointOutsideRoute, used_[k], std::nullopt, routeStart - m});
+    } else if (std::isgreater(m, routeEnd)) {
+      const bool shapes =
+          stretches[k].start < routeEnd || (k > 0 && std::isless(stretches[k - 1].start, routeEnd));
+      if (!shapes)
+        checks_.push_back({CheckKind::PointOutsideRoute, used_[k], std::nullopt, m - routeEnd});
+    }
+  }
+  if (n < 2)
     return;
 
   // Neighbouring interior points, each with its curve or without one.
-  std::vector<Stretch> stretches;
-  auto curve = curves_.begin();
-  for (std::size_t k = 1; k + 1 < used_.size(); ++k) {
-    const bool curved = curve != curves_.end() && curve->point == used_[k];
-    stretches.push_back(curved ? Stretch{curve->start, curve->end}
-                               : Stretch{measures_[k], measures_[k]});
-    curve += curved ? 1 : 0;
-  }
-  for (std::size_t k = 1; k < stretches.size(); ++k) {
-    const double overlap = stretches[k - 1].end - stretches[k].start;
+  for (std::size_t k = 1; k + 2 < n; ++k) {
+    const double overlap = stretches[k].end - stretches[k + 1].start;
     if (overlap > 0)
       checks_.push_back({CheckKind::CurvesOverlap, used_[k], used_[k + 1], overlap});
   }
 
-  // The line's ends: the first and last points, or the route's ends inside them.
-  const bool firstIsLimit = !std::isgreater(routeStart, measures_.front());
-  const bool lastIsLimit = !std::isless(routeEnd, measures_.back());
-  const double startLimit = firstIsLimit ? measures_.front() : routeStart;
-  const double endLimit = lastIsLimit ? measures_.back() : routeEnd;
+  // The line's ends: its first and last points.
   for (const VerticalCurve& c : curves_) {
-    if (c.start < startLimit)
-      checks_.push_back({CheckKind::CurvePastStart, c.point,
-                         firstIsLimit ? std::optional(used_.front()) : std::nullopt,
-                         startLimit - c.start});
-    if (c.end > endLimit)
-      checks_.push_back({CheckKind::CurvePastEnd, c.point,
-                         lastIsLimit ? std::optional(used_.back()) : std::nullopt,
-                         c.end - endLimit});
+    if (c.start < measures_.front())
+      checks_.push_back(
+          {CheckKind::CurvePastStart, c.point, used_.front(), measures_.front() - c.start});
+    if (c.end > measures_.back())
+      checks_.push_back({CheckKind::CurvePastEnd, c.point, used_.back(), c.end - measures_.back()});
   }
 }
 
@@ -143,7 +151,9 @@ std::size_t Profile::gradeAt(double measure) const {
 }
 
 std::optional<DesignLevel> Profile::at(double measure) const {
-  if (!hasLine() || !std::isfinite(measure))
+  // isfinite first: comparing a NaN would raise the invalid flag.
+  if (!hasLine() || !std::isfinite(measure) || measure < measures_.front() ||
+      measure > measures_.back())
     return std::nullopt;
   const std::size_t k = gradeAt(measure);
   const double grade = grades_[k].grade;
@@ -157,7 +167,6 @@ std::optional<DesignLevel> Profile::at(double measure) const {
     level.elevation += ordinate(c, measure);
     level.grade += ordinateSlope(c, measure);
   }
-  level.extrapolated = measure < measures_.front() || measure > measures_.back();
   return level;
 }
 

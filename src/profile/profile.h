@@ -19,8 +19,12 @@
 //   continuous, the grade steps, and at the point itself the grade ahead is
 //   given (at the last point the grade behind); with equal grades on both
 //   sides there is nothing to round and no curve;
-// - before the first point and beyond the last the end grades run on; such a
-//   level is marked extrapolated so that a stake beyond the profile shows it.
+// - an interior point with both lengths T1 and T2 has an asymmetric curve
+//   (vertical_curve.h) and its radius is not used;
+// - the design line runs from the first point to the last: before the first
+//   and beyond the last there is no design level. Points may lie beyond the
+//   route's ends (a design's profile usually runs a little past them): they
+//   shape the grades and curves inside the route like any other.
 //
 // The design line is the broken grade line through the grade points, each
 // tangent elevation taken from the nearer point of its grade (the grade point
@@ -33,19 +37,20 @@
 // what was designed until the curves are shortened.
 //
 // Checks, reported with the grade point they concern, the rest still used:
-// - a measure or elevation or radius that is not a finite number: the point
-//   is left out;
+// - a measure or elevation or radius or length that is not a finite number:
+//   the point is left out;
 // - grade points out of measure order, or two at the same measure: the fewest
 //   points are left out that leave the rest in strictly increasing order (the
 //   earlier point kept where the choice is open), so one mistyped measure costs
 //   that one point; each is reported against a kept neighbour it conflicts with;
-// - a negative radius at an interior point: no curve there;
-// - a grade point outside the route's range [routeStart, routeEnd];
+// - a negative radius or length at an interior point: no curve there;
+// - a grade point outside the route's range [routeStart, routeEnd] that shapes
+//   nothing inside it: neither the grade towards the route nor the curve at
+//   the next point that way reaches the route;
 // - a curve that reaches past the start of the next interior point's curve (or
 //   past that point itself when it has none), checked between neighbours: every
 //   curve that overlaps another is reported at least once;
-// - a curve that starts before the first grade point or the route's start, or
-//   ends beyond the last grade point or the route's end.
+// - a curve that starts before the first grade point or ends beyond the last.
 // With fewer than two usable points there is no design line: hasLine() is
 // false and at() gives nothing.
 //
@@ -70,6 +75,8 @@ struct GradePoint {
   double chainage = 0;  // the point's chainage label, for messages and display only
   double elevation = 0; // design elevation, metres
   double radius = 0;    // Rv of the vertical curve, metres; 0 for none
+  // An asymmetric curve's T1 and T2, metres: both above 0 make one.
+  double tangentIn = 0, tangentOut = 0;
 };
 
 // The grade between two neighbouring grade points that the profile uses.
@@ -86,11 +93,11 @@ enum class CheckKind {
   NotFinite,         // the point is left out
   OutOfOrder,        // the point is left out; other: the kept point it conflicts with
   SameMeasure,       // the point is left out; other: the kept point at that measure
-  NegativeRadius,    // no curve at the point
-  PointOutsideRoute, // amount: how far outside
+  NegativeRadius,    // a negative radius or length: no curve at the point
+  PointOutsideRoute, // shaping nothing inside it; amount: how far outside
   CurvesOverlap,     // other: the next interior point; amount: the overlap
-  CurvePastStart,    // other: the first point, or none when the route's start is the limit
-  CurvePastEnd,      // other: the last point, or none when the route's end is the limit
+  CurvePastStart,    // other: the first point
+  CurvePastEnd,      // other: the last point
 };
 
 struct ProfileCheck {
@@ -104,8 +111,7 @@ struct ProfileCheck {
 
 struct DesignLevel {
   double elevation = 0;
-  double grade = 0;          // rise over run
-  bool extrapolated = false; // before the first grade point or beyond the last
+  double grade = 0; // rise over run
 };
 
 class Profile {
@@ -127,8 +133,9 @@ public:
   bool hasLine() const { return !grades_.empty(); }
 
   // The design elevation and grade at a measure; nothing without a design
-  // line or for a measure that is not finite. Binary search over the grade
-  // points, then at most the curves that reach the grade found.
+  // line, before its first point or beyond its last, or for a measure that
+  // is not finite. Binary search over the grade points, then at most the
+  // curves that reach the grade found.
   std::optional<DesignLevel> at(double measure) const;
 
 private:

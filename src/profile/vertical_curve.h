@@ -43,6 +43,26 @@
 //     K5+400: x = 105, tangent 412.880, y = E = 1.8375, elevation 414.7175, grade −0.5 %
 //     K5+460: x = 45, tangent 412.88 + 60·0.03 = 414.680, y = 2025/6000 = 0.3375,
 //             elevation 415.0175, grade 3 % − 45/3000 = 1.5 %
+//
+// An asymmetric curve (不对称竖曲线), as design packages give one: the lengths
+// T1 before the grade point and T2 after it instead of Rv. Two parabolas meet
+// under the grade point with a common tangent:
+//
+//   E = T1·T2·|ω| / (2·(T1 + T2))       the ordinate at the grade point
+//   R1 = T1² / (2E), R2 = T2² / (2E)     each parabola's parameter: y = x² / (2·R)
+//   start = PVI − T1, end = PVI + T2
+//
+// and everything above holds with R1 before the grade point and R2 from it on.
+// With T1 = T2 = T it is the symmetric curve: E = T·|ω|/4 = T²/(2Rv), R1 = R2 = Rv.
+//
+//   Worked: grade point 1000 at 100, i1 = +2 %, i2 = −4 %, T1 = 100, T2 = 200.
+//     ω = −0.06 (crest), E = 100·200·0.06 / 600 = 2, R1 = 10000 / 4 = 2500,
+//     R2 = 40000 / 4 = 10000; start 900 at 98, end 1200 at 92.
+//     950:  x = 50,  tangent 99,  y = 2500/5000 = 0.5, elevation 98.5, grade 2 % − 50/2500 = 0
+//     1000: x = 200 from the end, tangent 100, y = 40000/20000 = E = 2, elevation 98,
+//           grade −4 % + 200/10000 = −2 % (= 2 % − 100/2500: the tangent they share)
+//     1100: x = 100, tangent 96,  y = 10000/20000 = 0.5, elevation 95.5,
+//           grade −4 % + 100/10000 = −3 %
 #pragma once
 
 #include <cstddef>
@@ -54,12 +74,15 @@ enum class CurveShape { Crest, Sag }; // 凸形, 凹形
 struct VerticalCurve {
   std::size_t point = 0; // the grade point's index in the list the profile was built from
   double pviMeasure = 0, pviElevation = 0;
-  double gradeIn = 0, gradeOut = 0; // i1, i2
-  double radius = 0;                // Rv
-  double gradeChange = 0;           // ω
-  double length = 0;                // L
-  double tangent = 0;               // T
-  double external = 0;              // E
+  double gradeIn = 0, gradeOut = 0;   // i1, i2
+  double radius = 0;                  // Rv; 0 for an asymmetric curve
+  double gradeChange = 0;             // ω
+  double length = 0;                  // L = T1 + T2
+  double tangent = 0;                 // T = L / 2
+  double tangentIn = 0;               // T1: from the start to the grade point (T when symmetric)
+  double tangentOut = 0;              // T2: from the grade point to the end (T when symmetric)
+  double radiusIn = 0, radiusOut = 0; // R1, R2 (Rv when symmetric)
+  double external = 0;                // E
   CurveShape shape = CurveShape::Crest;
   double start = 0, end = 0; // measures
   // On this curve alone: at its start, at the grade point (H_PVI ∓ E), at its end.
@@ -71,8 +94,14 @@ struct VerticalCurve {
 VerticalCurve verticalCurve(double pviMeasure, double pviElevation, double gradeIn, double gradeOut,
                             double radius);
 
+// The asymmetric curve of lengths T1 (tangentIn) and T2 (tangentOut). Needs
+// both > 0 and gradeIn != gradeOut; other values are not checked.
+VerticalCurve asymmetricCurve(double pviMeasure, double pviElevation, double gradeIn,
+                              double gradeOut, double tangentIn, double tangentOut);
+
 // The signed correction to the tangent elevation at a measure: −y on a crest,
-// +y on a sag, with x from the nearer end; 0 outside [start, end].
+// +y on a sag, with x from the nearer end and the parabola of that side; 0
+// outside [start, end].
 double ordinate(const VerticalCurve& curve, double measure);
 
 // Its derivative along the measure: what the curve adds to the tangent's grade.

@@ -66,6 +66,10 @@ struct GradePointRow {
   double chainage = 0;
   double elevation = 0;
   double verticalRadius = 0; // 0: no vertical curve
+  // An asymmetric vertical curve's lengths before and after the point (T1,
+  // T2), as design packages give one: both above 0 make it, and Rv is then
+  // not used.
+  double tangentIn = 0, tangentOut = 0;
 
   bool operator==(const GradePointRow&) const = default;
 };

@@ -43,7 +43,7 @@ constexpr std::array<Layout, 5> kLayouts = {{
     {"JD", {{Q, O, Q, Q, E, Q, Q, O, E, E, E}}},
     {"EP", {{Q, O, Q, Q, E, E, E, E, E, E, E}}},
     {"break", {{Q, O, E, E, Q, E, E, E, Q, E, E}}},
-    {"PVI", {{Q, O, E, E, Q, E, E, E, E, Q, Q}}},
+    {"PVI", {{Q, O, E, E, Q, E, O, O, E, Q, Q}}},
 }};
 
 // ---- Reading: errors end the read with one message.
@@ -343,8 +343,13 @@ public:
     } else if (kind == "break") {
       route_.breaks.push_back({name, numberCell(row, Chainage), numberCell(row, Ahead)});
     } else {
-      route_.gradePoints.push_back(
-          {name, numberCell(row, Chainage), numberCell(row, Elevation), numberCell(row, Rv)});
+      GradePointRow g{name, numberCell(row, Chainage), numberCell(row, Elevation),
+                      numberCell(row, Rv)};
+      if (!trimmed(row.cell(Ls)).empty() || !trimmed(row.cell(Ls2)).empty()) {
+        g.tangentIn = numberCell(row, Ls);
+        g.tangentOut = numberCell(row, Ls2);
+      }
+      route_.gradePoints.push_back(std::move(g));
     }
   }
 
@@ -514,9 +519,15 @@ std::string routeText(const RouteDefinition& route) {
   appendRecord(out, "EP", route.end.name, cells({{X, route.end.x}, {Y, route.end.y}}));
   for (const ChainBreak& b : route.breaks)
     appendRecord(out, "break", b.name, cells({{Chainage, b.behind}, {Ahead, b.ahead}}));
-  for (const GradePointRow& g : route.gradePoints)
-    appendRecord(out, "PVI", g.name,
-                 cells({{Chainage, g.chainage}, {Elevation, g.elevation}, {Rv, g.verticalRadius}}));
+  for (const GradePointRow& g : route.gradePoints) {
+    Cells numbers =
+        cells({{Chainage, g.chainage}, {Elevation, g.elevation}, {Rv, g.verticalRadius}});
+    if (g.tangentIn != 0 || g.tangentOut != 0) {
+      numbers[Ls] = g.tangentIn;
+      numbers[Ls2] = g.tangentOut;
+    }
+    appendRecord(out, "PVI", g.name, numbers);
+  }
   return out;
 }
 
@@ -551,7 +562,7 @@ Expected<Done> checkWritable(const RouteDefinition& route) {
   for (std::size_t i = 0; !failure && i < route.gradePoints.size(); ++i) {
     const GradePointRow& g = route.gradePoints[i];
     failure = check("grade point #" + std::to_string(i + 1), g.name,
-                    {g.chainage, g.elevation, g.verticalRadius});
+                    {g.chainage, g.elevation, g.verticalRadius, g.tangentIn, g.tangentOut});
   }
   if (failure)
     return *failure;

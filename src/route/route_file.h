@@ -17,8 +17,10 @@
 //   JD    name  X  Y            R  Ls  [ls2]                       ls2 empty: equal to Ls
 //   EP    name  X  Y                                               where it ends
 //   break name        behind                  ahead                a chain break
-//   PVI   name        chainage                       elevation Rv  a grade point (Rv 0: none)
-// Every other cell is empty. The BP row comes first; the JDs follow in route
+//   PVI   name        chainage   [T1 T2]             elevation Rv  a grade point (Rv 0: none)
+// A PVI row's Ls and ls2 cells hold an asymmetric vertical curve's lengths
+// before and after the point (profile.h), both or neither. Every other cell
+// is empty. The BP row comes first; the JDs follow in route
 // order, then EP; break and PVI rows may stand anywhere after BP, in their own
 // order. Rows whose cells are all empty are skipped; a row may stop before
 // its trailing empty cells (spreadsheets keep or drop them).

@@ -19,19 +19,53 @@ void RouteModel::replace(route::RouteDefinition definition) {
   ++version_;
 }
 
+namespace {
+
+// A grade point this close to an end of the route is at that end: a design's
+// last grade point rounded to the millimetre is its EP.
+constexpr double kAtAnEnd = 1e-3;
+
+// The measures at which a grade point's chainage stands, in route order:
+// where it occurs on the route, and beyond either end on the end segments
+// carried on.
+std::vector<double> gradePointMeasures(const route::Route& route, double chainage) {
+  const auto& segments = route.chainages().segments();
+  std::vector<double> measures;
+  if (segments.empty())
+    return measures;
+  const double before = chainage - segments.front().startChainage;
+  const double beyond = chainage - segments.back().endChainage();
+  if (before < 0)
+    measures.push_back(before);
+  for (const double m : route.measuresOf(chainage))
+    measures.push_back(m);
+  if (beyond > 0)
+    measures.push_back(route.length() + beyond);
+  for (double& m : measures) {
+    if (std::fabs(m) <= kAtAnEnd)
+      m = 0;
+    else if (std::fabs(m - route.length()) <= kAtAnEnd)
+      m = route.length();
+  }
+  return measures;
+}
+
+} // namespace
+
 Profile RouteModel::profileOf(const route::Route& route) {
   std::vector<GradePoint> points;
   double previous = -std::numeric_limits<double>::infinity();
   for (const route::GradePointRow& row : route.definition().gradePoints) {
     double measure = std::numeric_limits<double>::quiet_NaN();
-    for (const double m : route.measuresOf(row.chainage))
+    for (const double m : gradePointMeasures(route, row.chainage))
       if (m >= previous) {
         measure = m;
         break;
       }
     if (std::isfinite(measure))
       previous = measure;
-    points.push_back({row.name, measure, row.chainage, row.elevation, row.verticalRadius});
+    points.push_back({row.name, measure, row.chainage, row.elevation, row.verticalRadius,
+                      row.tangentIn, row.tangentOut});
   }
   return Profile::build(std::move(points), 0, route.length());
 }
@@ -58,10 +92,10 @@ std::vector<std::string> RouteModel::profileCheckTexts() const {
     case CheckKind::OutOfOrder: what = "桩号次序颠倒，未用"; break;
     case CheckKind::SameMeasure: what = "与另一变坡点同桩号，未用"; break;
     case CheckKind::NegativeRadius: what = "竖曲线半径为负，不设竖曲线"; break;
-    case CheckKind::PointOutsideRoute: what = "在路线之外"; break;
+    case CheckKind::PointOutsideRoute: what = "在路线之外，不影响路线上的坡度"; break;
     case CheckKind::CurvesOverlap: what = "竖曲线与下一竖曲线重叠"; break;
-    case CheckKind::CurvePastStart: what = "竖曲线超出起点"; break;
-    case CheckKind::CurvePastEnd: what = "竖曲线超出终点"; break;
+    case CheckKind::CurvePastStart: what = "竖曲线超出第一个变坡点"; break;
+    case CheckKind::CurvePastEnd: what = "竖曲线超出最后一个变坡点"; break;
     }
     texts.push_back(name(c.point) + "：" + what);
   }

@@ -5,9 +5,13 @@
 // A grade point is given by its chainage, as the design's profile gives it;
 // the profile itself runs on the distance along the centre line. A chainage
 // that a long chain break makes occur twice is taken at its first
-// occurrence not behind the grade point before it; one that names no point
-// (in a short break's gap, beyond the route) leaves the grade point out, and
-// the profile says so among its checks.
+// occurrence not behind the grade point before it. A chainage before BP's or
+// beyond EP's stands before or beyond the route, its first or last chain
+// segment carried on (a design's profile usually runs a little past the
+// route's ends, and those points shape the grades inside it); one within a
+// millimetre of an end is at that end. One that names no point (in a short
+// break's gap) leaves the grade point out, and the profile says so among its
+// checks.
 #pragma once
 
 #include "profile/profile.h"

@@ -36,28 +36,25 @@ Profile workedProfile() {
 
 struct LevelCase {
   double measure, elevation, grade;
-  bool extrapolated;
 };
 
 // Hand figures: x from the nearer end, y = x²/(2Rv), elevation = tangent ∓ y.
 constexpr LevelCase kWorkedLevels[] = {
-    {4700, 411.18, 0.05, true},                 // before the first point: 416.18 − 100·0.05
-    {4800, 416.18, 0.05, false},                // the first point
-    {4900, 421.18, 0.05, false},                // on the +5 % grade
-    {4940, 423.18, 0.05, false},                // crest start: 427.68 − 90·0.05
-    {4980, 424.78, 0.03, false},                // 425.18 − 1600/4000; 5 % − 40/2000
-    {5030, 425.655, 0.005, false},              // 427.68 − E (2.025); (5 % − 4 %)/2
-    {5100, 424.78, -0.03, false},               // 424.88 − 400/4000; −4 % + 20/2000
-    {5120, 424.08, -0.04, false},               // crest end: 427.68 − 90·0.04
-    {5200, 420.88, -0.04, false},               // on the −4 % grade
-    {5295, 417.08, -0.04, false},               // sag start: 412.88 + 105·0.04
-    {5350, 415.384166667, -0.021666667, false}, // 414.88 + 3025/6000; −4 % + 55/3000
-    {5400, 414.7175, -0.005, false},            // 412.88 + E (1.8375); (−4 % + 3 %)/2
-    {5460, 415.0175, 0.015, false},             // 414.68 + 2025/6000; 3 % − 45/3000
-    {5505, 416.03, 0.03, false},                // sag end: 412.88 + 105·0.03
-    {5600, 418.88, 0.03, false},                // on the +3 % grade
-    {5700, 421.88, 0.03, false},                // the last point
-    {5800, 424.88, 0.03, true},                 // beyond it: 421.88 + 100·0.03
+    {4800, 416.18, 0.05},                // the first point
+    {4900, 421.18, 0.05},                // on the +5 % grade
+    {4940, 423.18, 0.05},                // crest start: 427.68 − 90·0.05
+    {4980, 424.78, 0.03},                // 425.18 − 1600/4000; 5 % − 40/2000
+    {5030, 425.655, 0.005},              // 427.68 − E (2.025); (5 % − 4 %)/2
+    {5100, 424.78, -0.03},               // 424.88 − 400/4000; −4 % + 20/2000
+    {5120, 424.08, -0.04},               // crest end: 427.68 − 90·0.04
+    {5200, 420.88, -0.04},               // on the −4 % grade
+    {5295, 417.08, -0.04},               // sag start: 412.88 + 105·0.04
+    {5350, 415.384166667, -0.021666667}, // 414.88 + 3025/6000; −4 % + 55/3000
+    {5400, 414.7175, -0.005},            // 412.88 + E (1.8375); (−4 % + 3 %)/2
+    {5460, 415.0175, 0.015},             // 414.68 + 2025/6000; 3 % − 45/3000
+    {5505, 416.03, 0.03},                // sag end: 412.88 + 105·0.03
+    {5600, 418.88, 0.03},                // on the +3 % grade
+    {5700, 421.88, 0.03},                // the last point
 };
 
 TEST(Profile, WorkedCrestAndSag) {
@@ -68,7 +65,40 @@ TEST(Profile, WorkedCrestAndSag) {
     ASSERT_TRUE(level) << c.measure;
     EXPECT_NEAR(level->elevation, c.elevation, 1e-9) << c.measure;
     EXPECT_NEAR(level->grade, c.grade, 1e-9) << c.measure;
-    EXPECT_EQ(level->extrapolated, c.extrapolated) << c.measure;
+  }
+}
+
+// The design line ends at its first and last grade points: no grade is
+// carried on beyond them.
+TEST(Profile, NoLevelBeyondTheFirstAndLastPoints) {
+  const Profile profile = workedProfile();
+  for (const double m : {4799.999, 5700.001, -1e9, 1e9})
+    EXPECT_FALSE(profile.at(m)) << m;
+}
+
+// The asymmetric curve worked in vertical_curve.h: T1 = 100, T2 = 200 on
+// +2 % / −4 % at 1000.
+TEST(Profile, WorkedAsymmetricCurve) {
+  GradePoint pvi = P(1000, 100);
+  pvi.tangentIn = 100;
+  pvi.tangentOut = 200;
+  const Profile profile = Profile::build({P(0, 80), pvi, P(2000, 60)}, 0, 2000);
+  EXPECT_TRUE(profile.checks().empty());
+  ASSERT_EQ(profile.curves().size(), 1u);
+  const VerticalCurve& c = profile.curves()[0];
+  // E, R1, R2, start, end, their elevations
+  const double got[] = {c.external, c.radiusIn,       c.radiusOut,   c.start,
+                        c.end,      c.startElevation, c.endElevation};
+  const double expected[] = {2, 2500, 10000, 900, 1200, 98, 92};
+  for (std::size_t j = 0; j < std::size(got); ++j)
+    EXPECT_NEAR(got[j], expected[j], 1e-9) << j;
+  const LevelCase levels[] = {{900, 98, 0.02},     {950, 98.5, 0},    {1000, 98, -0.02},
+                              {1100, 95.5, -0.03}, {1200, 92, -0.04}, {1300, 88, -0.04}};
+  for (const LevelCase& l : levels) {
+    const auto level = profile.at(l.measure);
+    ASSERT_TRUE(level) << l.measure;
+    EXPECT_NEAR(level->elevation, l.elevation, 1e-9) << l.measure;
+    EXPECT_NEAR(level->grade, l.grade, 1e-9) << l.measure;
   }
 }
 
@@ -154,7 +184,10 @@ TEST_P(Continuity, AtEveryCurveEndAndGradePoint) {
   double elevationGap = 0, gradeGap = 0;
   for (const VerticalCurve& c : profile.curves())
     for (double m : {c.start, c.pviMeasure, c.end}) {
-      const DesignLevel before = *profile.at(m - kStep), after = *profile.at(m + kStep);
+      const auto below = profile.at(m - kStep), above = profile.at(m + kStep);
+      if (!below || !above) // a curve reaching past the line's ends (reported)
+        continue;
+      const DesignLevel before = *below, after = *above;
       elevationGap = std::max(elevationGap, std::fabs(after.elevation - before.elevation -
                                                       kStep * (after.grade + before.grade)));
       gradeGap = std::max(gradeGap, std::fabs(after.grade - before.grade));
@@ -213,9 +246,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {{K::SameMeasure, 2, 1, 0}}, 2),
         checkCase("NegativeRadius", 0, 1000, {P(0, 100), P(500, 110, -100), P(1000, 100)},
                   {{K::NegativeRadius, 1, kNone, 0}}, 2),
-        checkCase("PointsOutsideTheRoute", 100, 900, {P(0, 100), P(500, 110), P(1000, 100)},
-                  {{K::PointOutsideRoute, 0, kNone, 100}, {K::PointOutsideRoute, 2, kNone, 100}},
-                  2),
+        checkCase("PointsOutsideTheRouteShapeItsGrades", 100, 900,
+                  {P(0, 100), P(500, 110), P(1000, 100)}, {}, 2),
+        // −300's grade ends at −100, before the route; 1400's starts at 1200,
+        // beyond it, and 1200's curve (T 129.2) starts there too.
+        checkCase("PointsOutsideTheRouteShapingNothing", 0, 1000,
+                  {P(-300, 100), P(-100, 104), P(1200, 100, 6000), P(1400, 108)},
+                  {{K::PointOutsideRoute, 0, kNone, 300}, {K::PointOutsideRoute, 3, kNone, 400}},
+                  3),
+        // 1200's curve (ω 4.31 %, T 215.4) reaches back to 984.6: 1500 shapes it.
+        checkCase("APointOutsideShapesTheRouteThroughACurve", 0, 1000,
+                  {P(-100, 104), P(1200, 100, 10000), P(1500, 112)}, {}, 2),
         checkCase("CurvesOverlap", 0, 1000,
                   {P(0, 100), P(400, 108, 6000), P(600, 104, 6000), P(1000, 112)},
                   {{K::CurvesOverlap, 1, 2, 40}}, 3),
@@ -224,12 +265,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {{K::CurvesOverlap, 1, 2, 20}}, 3),
         checkCase("CurveBeforeTheFirstPoint", 0, 1000, {P(0, 100), P(100, 102, 6000), P(1000, 84)},
                   {{K::CurvePastStart, 1, 0, 20}}, 2),
-        checkCase("CurveBeforeTheRouteStart", 50, 1000, {P(0, 100), P(100, 102, 6000), P(1000, 84)},
-                  {{K::PointOutsideRoute, 0, kNone, 50}, {K::CurvePastStart, 1, kNone, 70}}, 2),
+        checkCase("CurveAcrossTheRouteStart", 50, 1000,
+                  {P(0, 100), P(130, 102.6, 6000), P(1000, 85.2)}, {}, 2),
         checkCase("CurveBeyondTheLastPoint", 0, 1000, {P(0, 100), P(900, 118, 6000), P(1000, 116)},
                   {{K::CurvePastEnd, 1, 2, 20}}, 2),
-        checkCase("CurveBeyondTheRouteEnd", 0, 950, {P(0, 100), P(900, 118, 6000), P(1000, 116)},
-                  {{K::CurvePastEnd, 1, kNone, 70}, {K::PointOutsideRoute, 2, kNone, 50}}, 2)),
+        checkCase("CurveAcrossTheRouteEnd", 0, 950,
+                  {P(0, 100), P(870, 117.4, 6000), P(1000, 114.8)}, {}, 2)),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct CutFillCase {

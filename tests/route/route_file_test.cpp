@@ -35,7 +35,7 @@ TEST(RouteFile, ARouteReadsBackAsItselfTextForText) {
                {"\u4ea4\u70b9\r\n2", 3457500, 513000, -0.0, 1e9, 2.5e-300}};
   route.end = {"", 3458000, 513000.75};
   route.breaks = {{"\t", 3100, 3080.5}};
-  route.gradePoints = {{"SJD1", 1200, 132.5, 12000}};
+  route.gradePoints = {{"SJD1", 1200, 132.5, 12000}, {"SJD2", 1800, 128, 0, 150, 250.5}};
   const std::string text = routeText(route);
   const auto read = readRouteText(text);
   ASSERT_TRUE(read) << read.error();

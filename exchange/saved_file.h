@@ -6,7 +6,7 @@
 // it.
 #pragma once
 
-#include "route/expected.h"
+#include "numeric/expected.h"
 
 #include <functional>
 #include <iosfwd>
@@ -16,9 +16,6 @@
 
 namespace quenlor::exchange {
 
-using route::Done;
-using route::Expected;
-using route::Failure;
 
 Expected<Done> saveBytes(const std::string& path, std::string_view bytes);
 

@@ -40,7 +40,7 @@
 #pragma once
 
 #include "route/definition.h"
-#include "route/expected.h"
+#include "numeric/expected.h"
 
 #include <cstddef>
 #include <string>

@@ -186,13 +186,13 @@ TableAnswer answerTable(const Form& form, const std::shared_ptr<const RouteModel
   if (!query)
     return answer;
   if (onRoute(model.get())) {
-    const auto request = [&]() -> route::Expected<route::StakeRequest> {
+    const auto request = [&]() -> Expected<route::StakeRequest> {
       const auto from = model->route().measureOf(query->start);
       const auto to = model->route().measureOf(query->end);
       if (!from)
-        return route::Failure{noPointText(query->start)};
+        return Failure{noPointText(query->start)};
       if (!to)
-        return route::Failure{noPointText(query->end)};
+        return Failure{noPointText(query->end)};
       return route::StakeRequest{*from, *to, query->interval, spacingOf(query->spacing)};
     }();
     if (!request) {

@@ -10,6 +10,7 @@
 #include "session/field_tools.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
+#include "text/utf8.h"
 
 #include <charconv>
 #include <cmath>
@@ -21,20 +22,6 @@
 
 namespace quenlor {
 namespace {
-
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80)
-    return 1;
-  if ((lead & 0xE0) == 0xC0)
-    return 2;
-  if ((lead & 0xF0) == 0xE0)
-    return 3;
-  if ((lead & 0xF8) == 0xF0)
-    return 4;
-  return 0;
-}
 
 // "word rest": the first word and what follows the single space after it.
 std::pair<std::string_view, std::optional<std::string_view>> splitWord(std::string_view s) {
@@ -241,28 +228,6 @@ std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::str
 }
 
 } // namespace
-
-std::size_t firstCharacterLength(std::string_view text) {
-  if (text.empty())
-    return 0;
-  const std::size_t n = sequenceLength(static_cast<unsigned char>(text[0]));
-  if (n <= 1 || n > text.size())
-    return 1;
-  for (std::size_t i = 1; i < n; ++i)
-    if (!isContinuation(static_cast<unsigned char>(text[i])))
-      return 1;
-  return n;
-}
-
-std::size_t lastCharacterLength(std::string_view text) {
-  const std::size_t size = text.size();
-  for (std::size_t n = 1; n <= 4 && n <= size; ++n) {
-    const unsigned char c = static_cast<unsigned char>(text[size - n]);
-    if (!isContinuation(c))
-      return firstCharacterLength(text.substr(size - n)) == n ? n : 1;
-  }
-  return size == 0 ? 0 : 1;
-}
 
 std::optional<std::string> runScriptLine(ScriptSession& session, std::string_view line,
                                          std::ostream& out, std::ostream& err) {

@@ -169,15 +169,5 @@ TEST(Script, ATableSaysOnTheErrorStreamWhereItStops) {
   EXPECT_EQ(errors, "table: stopped at the limit of 100000 rows, at K0+099.999\n");
 }
 
-TEST(Script, CharacterSplitting) {
-  EXPECT_EQ(firstCharacterLength("交x"), 3u);
-  EXPECT_EQ(firstCharacterLength("\xff"), 1u);
-  EXPECT_EQ(firstCharacterLength("\xe4\xba"), 1u); // cut short
-  EXPECT_EQ(lastCharacterLength("x交"), 3u);
-  EXPECT_EQ(lastCharacterLength("x\xba"), 1u);
-  EXPECT_EQ(lastCharacterLength("😀"), 4u);
-  EXPECT_EQ(lastCharacterLength(""), 0u);
-}
-
 } // namespace
 } // namespace quenlor

@@ -99,7 +99,7 @@ std::variant<std::vector<Argument>, std::string> arguments(std::string_view comm
   auto station = stations.begin();
   for (std::string_view word : words) {
     if (*station++) {
-      const auto value = parseStation(word);
+      const auto value = route::parseStation(word);
       if (!value || word.find_first_of(" \t") != std::string_view::npos)
         return takes + ": '" + std::string(word) + "' is not a chainage";
       values.emplace_back(*value);

@@ -7,6 +7,7 @@
 #include "session/field_tools.h"
 #include "session/route_model.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -24,16 +25,16 @@ QString fileToSave(QWidget* parent, const QString& caption, const QString& filte
   return path;
 }
 
-QString outcome(const exchange::Expected<exchange::Done>& saved, const QString& path) {
+QString outcome(const Expected<Done>& saved, const QString& path) {
   return saved ? QStringLiteral("已保存 %1").arg(path)
-               : QStringLiteral("未能保存：%1").arg(qs(saved.error()));
+               : QStringLiteral("未能保存：%1").arg(qs(saved.notice()));
 }
 
 template <class Save>
 QString saveAs(QWidget* parent, const QString& caption, const QString& filter,
                const QString& suffix, Save save) {
   const QString path = fileToSave(parent, caption, filter, suffix);
-  return path.isEmpty() ? QString() : outcome(save(path.toStdString()), path);
+  return path.isEmpty() ? QString() : outcome(save(QFile::encodeName(path).toStdString()), path);
 }
 
 } // namespace

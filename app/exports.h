@@ -2,12 +2,15 @@
 // The window's ways out of the program and into it, each asking for the file
 // with the standard file dialog and answering with the text for the notice
 // line (empty when the user cancelled). The files are written by the
-// exchange library (exchange/*.h), each replaced at once.
+// exchange library (exchange/*.h) through the one save path
+// (files/save_file.h): a failure leaves the old file and says why in
+// Chinese ("未能保存：磁盘空间不足（FILE）").
 #pragma once
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 

@@ -38,8 +38,8 @@
 // refused with a message saying what was found; nothing is changed then.
 #pragma once
 
-#include "exchange/saved_file.h"
 #include "exchange/stamp.h"
+#include "files/save_file.h"
 #include "route/definition.h"
 
 #include <optional>
@@ -53,8 +53,10 @@ class RouteModel;
 namespace quenlor::exchange {
 
 inline constexpr std::string_view kLandXmlNamespace = "http://www.landxml.org/schema/LandXML-1.2";
-// Files larger than this are not read.
-inline constexpr std::size_t kMostLandXmlBytes = 64u << 20;
+// Files larger than this are not read (their size from the file system,
+// before a byte is read). The largest route the program supports, 100,000
+// JDs with as many grade points, writes about 120 MiB.
+inline constexpr std::size_t kMostLandXmlBytes = 256u << 20;
 // The most a main point of the route made may lie from the file's, metres.
 inline constexpr double kLandXmlFit = 0.01;
 

@@ -2,16 +2,17 @@
 #include "exchange/landxml.h"
 
 #include "exchange/plane_lines.h"
+#include "files/read_file.h"
 #include "numeric/chainage_text.h"
 #include "numeric/strict_number.h"
 #include "route/clothoid.h"
 #include "route/route.h"
+#include "text/utf8.h"
 
 #include <QByteArray>
 #include <QXmlStreamReader>
 
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <sstream>
 #include <variant>
@@ -650,19 +651,23 @@ LandXmlImport readLandXml(std::string_view bytes) {
   }
 }
 
+// The file is read only when it is a regular file within the size limit
+// (files/read_file.h); a NUL byte outside UTF-16 or UTF-32 text (which a
+// byte-order mark announces) is no XML to read.
 LandXmlImport openLandXml(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::string bytes;
-  if (file) {
-    char buffer[1 << 16];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-      bytes.append(buffer, std::size_t(file.gcount()));
-      if (bytes.size() > kMostLandXmlBytes)
-        break;
-    }
+  const auto read = readFile(path, kMostLandXmlBytes);
+  if (!read)
+    return {std::nullopt, read.error(), read.notice()};
+  const std::string_view bytes = read->bytes;
+  const bool wide = bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+                    bytes.starts_with(std::string_view("\0\0\xFE\xFF", 4));
+  if (const auto nul = bytes.find('\0'); nul != std::string_view::npos && !wide) {
+    const TextPosition at = positionOf(bytes, nul);
+    const std::string line = std::to_string(at.line), column = std::to_string(at.column);
+    return {std::nullopt,
+            "a NUL character at line " + line + ", column " + column + " (a binary file?)",
+            "第 " + line + " 行第 " + column + " 列有 NUL 字符（二进制文件？）"};
   }
-  if (!file && !file.eof())
-    return {std::nullopt, "cannot read " + path, "无法读取 " + path};
   return readLandXml(bytes);
 }
 

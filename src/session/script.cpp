@@ -212,6 +212,21 @@ std::optional<std::string> runRouteCommand(ScriptSession& s, std::optional<std::
   return std::nullopt;
 }
 
+// save FILE writes the loaded route as a route file, through the one save
+// path: an imported route kept, an edited one written back.
+std::optional<std::string> runSaveCommand(ScriptSession& s, std::optional<std::string_view> rest,
+                                          std::ostream& out) {
+  if (!rest || rest->empty())
+    return "'save' needs a file";
+  if (!s.route)
+    return "'save' needs a route: load one with 'route FILE' or 'import landxml FILE'";
+  const std::string path(*rest);
+  if (const auto saved = route::saveRouteFile(path, s.route->definition()); !saved)
+    return saved.error();
+  out << "wrote " << path << '\n';
+  return std::nullopt;
+}
+
 // jd NAME fills the boxes from a JD of the loaded route, as typed.
 std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::string_view> rest) {
   if (!s.route)
@@ -252,6 +267,8 @@ std::optional<std::string> runScriptLine(ScriptSession& session, std::string_vie
     return runFieldCommand(session, command, rest, out, err);
   if (command == "route")
     return runRouteCommand(session, rest, out);
+  if (command == "save")
+    return runSaveCommand(session, rest, out);
   if (command == "jd")
     return runJdCommand(session, rest);
   if (const auto extension = session.extensions.find(std::string(command));

@@ -47,18 +47,18 @@ QString exportLandXml(QWidget* parent, const RouteModel& route) {
 }
 
 QString importLandXml(QWidget* parent,
-                      const std::function<QString(route::RouteDefinition)>& accept) {
+                      const std::function<std::optional<QString>(route::RouteDefinition)>& accept) {
   const QString path =
       QFileDialog::getOpenFileName(parent, QStringLiteral("导入 LandXML"), QString(),
                                    QStringLiteral("LandXML (*.xml *.landxml)"));
   if (path.isEmpty())
     return {};
-  exchange::LandXmlImport read = exchange::openLandXml(path.toStdString());
+  exchange::LandXmlImport read = exchange::openLandXml(QFile::encodeName(path).toStdString());
   if (!read.route)
     return QStringLiteral("未能导入 %1：%2").arg(path, qs(read.notice));
   const std::size_t jds = read.route->jds.size();
-  const QString kept = accept(std::move(*read.route));
-  return QStringLiteral("已导入 %1：%2 个交点").arg(path).arg(jds) + kept;
+  const auto kept = accept(std::move(*read.route));
+  return kept ? QStringLiteral("已导入 %1：%2 个交点").arg(path).arg(jds) + *kept : QString();
 }
 
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes) {

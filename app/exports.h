@@ -28,10 +28,11 @@ struct SheetHeader;
 // The route as LandXML 1.2.
 QString exportLandXml(QWidget* parent, const RouteModel& route);
 // Reads the route of a LandXML file and hands it to `accept`, which answers
-// with its own notice; a file that cannot be read hands nothing over and the
-// notice says why.
+// with its own notice, or nothing when it did not take the route (the user
+// cancelled: then nothing is said); a file that cannot be read hands nothing
+// over and the notice says why.
 QString importLandXml(QWidget* parent,
-                      const std::function<QString(route::RouteDefinition)>& accept);
+                      const std::function<std::optional<QString>(route::RouteDefinition)>& accept);
 // The plan of the route as DXF, with the stakes of the table when given.
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes = nullptr);
 

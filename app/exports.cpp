@@ -7,6 +7,7 @@
 #include "session/field_tools.h"
 #include "session/route_model.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -24,16 +25,16 @@ QString fileToSave(QWidget* parent, const QString& caption, const QString& filte
   return path;
 }
 
-QString outcome(const exchange::Expected<exchange::Done>& saved, const QString& path) {
+QString outcome(const Expected<Done>& saved, const QString& path) {
   return saved ? QStringLiteral("已保存 %1").arg(path)
-               : QStringLiteral("未能保存：%1").arg(qs(saved.error()));
+               : QStringLiteral("未能保存：%1").arg(qs(saved.notice()));
 }
 
 template <class Save>
 QString saveAs(QWidget* parent, const QString& caption, const QString& filter,
                const QString& suffix, Save save) {
   const QString path = fileToSave(parent, caption, filter, suffix);
-  return path.isEmpty() ? QString() : outcome(save(path.toStdString()), path);
+  return path.isEmpty() ? QString() : outcome(save(QFile::encodeName(path).toStdString()), path);
 }
 
 } // namespace
@@ -46,20 +47,22 @@ QString exportLandXml(QWidget* parent, const RouteModel& route) {
 }
 
 QString importLandXml(QWidget* parent,
-                      const std::function<QString(route::RouteDefinition)>& accept) {
+                      const std::function<std::optional<QString>(route::RouteDefinition)>& accept) {
   const QString path =
       QFileDialog::getOpenFileName(parent, QStringLiteral("导入 LandXML"), QString(),
                                    QStringLiteral("LandXML (*.xml *.landxml)"));
   if (path.isEmpty())
     return {};
-  exchange::LandXmlImport read = exchange::openLandXml(path.toStdString());
+  exchange::LandXmlImport read = exchange::openLandXml(QFile::encodeName(path).toStdString());
   if (!read.route)
     return QStringLiteral("未能导入 %1：%2").arg(path, qs(read.notice));
   const QString summary = qs(exchange::importSummaryZh(read));
   const std::string ignored = exchange::ignoredSummaryZh(read);
-  const QString kept = accept(std::move(*read.route));
+  const auto kept = accept(std::move(*read.route));
+  if (!kept)
+    return {};
   return QStringLiteral("已导入 %1：%2").arg(path, summary) +
-         (ignored.empty() ? QString() : QStringLiteral("；") + qs(ignored)) + kept;
+         (ignored.empty() ? QString() : QStringLiteral("；") + qs(ignored)) + *kept;
 }
 
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes) {

@@ -2,12 +2,15 @@
 // The window's ways out of the program and into it, each asking for the file
 // with the standard file dialog and answering with the text for the notice
 // line (empty when the user cancelled). The files are written by the
-// exchange library (exchange/*.h), each replaced at once.
+// exchange library (exchange/*.h) through the one save path
+// (files/save_file.h): a failure leaves the old file and says why in
+// Chinese ("未能保存：磁盘空间不足（FILE）").
 #pragma once
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -25,10 +28,11 @@ struct SheetHeader;
 // The route as LandXML 1.2.
 QString exportLandXml(QWidget* parent, const RouteModel& route);
 // Reads the route of a LandXML file and hands it to `accept`, which answers
-// with its own notice; a file that cannot be read hands nothing over and the
-// notice says why.
+// with its own notice, or nothing when it did not take the route (the user
+// cancelled: then nothing is said); a file that cannot be read hands nothing
+// over and the notice says why.
 QString importLandXml(QWidget* parent,
-                      const std::function<QString(route::RouteDefinition)>& accept);
+                      const std::function<std::optional<QString>(route::RouteDefinition)>& accept);
 // The plan of the route as DXF, with the stakes of the table when given.
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes = nullptr);
 

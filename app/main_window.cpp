@@ -10,6 +10,7 @@
 #include "app/readout_view.h"
 #include "app/route_panel.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -149,6 +150,13 @@ void MainWindow::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   routePanel_->open(file);
   views_->setCurrentWidget(routePanel_);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (routePanel_->mayCloseWindow())
+    event->accept();
+  else
+    event->ignore();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -73,6 +73,8 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // Asks first only where unsaved edits would be lost (route_panel.h).
+  void closeEvent(QCloseEvent* event) override;
 
 private:
   void buildControls();

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_document.h"
 
+#include "files/file_error.h"
+#include "files/save_file.h"
 #include "route/route_file.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include <filesystem>
+#include <system_error>
 
 namespace quenlor {
 namespace {
@@ -16,55 +20,45 @@ namespace {
 // How long after a change the copy in the data folder is written: a burst
 // of edits costs one write.
 constexpr int kAutosaveDelayMs = 700;
+// The most a kept copy's source (a path) may hold.
+constexpr std::size_t kMostSourceBytes = 1 << 16;
 
 std::string fileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
+QString fromFileName(const std::string& name) {
+  return QFile::decodeName(QByteArray::fromStdString(name));
+}
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-QString sourcePath() {
-  return RouteDocument::dataFolder() + QStringLiteral("/autosave-source.txt");
-}
+QString shownName(const QString& path) { return QFileInfo(path).fileName(); }
 
-// The path of the file the copy came from, kept beside it.
-bool writeSource(const QString& path) {
-  QSaveFile file(sourcePath());
-  if (!file.open(QIODevice::WriteOnly))
-    return false;
-  file.write(path.toUtf8());
-  return file.commit();
-}
-
-QString readSource() {
-  QFile file(sourcePath());
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// Writes the route through a QSaveFile: the text goes to a temporary file
-// that replaces the target only once it is whole, so a crash or a full disk
-// leaves the old file as it was. A route that would not read back the same
-// is not written at all. Empty when written, else why not.
-QString writeRoute(const QString& path, const route::RouteDefinition& definition) {
+// The route's file text, or why it cannot be written (not text, a number
+// beyond what the file holds).
+Expected<std::string> textOf(const route::RouteDefinition& definition) {
   if (const auto writable = route::checkWritable(definition); !writable)
-    return qs(writable.error());
-  const std::string text = route::routeText(definition);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit())
-    return QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(path), file.errorString());
-  return {};
+    return writable.failure();
+  return route::routeText(definition);
 }
 
-// Whether the file holds this very route: then the copy has nothing unsaved.
-bool fileHolds(const QString& path, const route::RouteDefinition& definition) {
+// The stamp of the file at `path` as it is now, and whether it holds this
+// very route (then the copy has nothing unsaved).
+struct OnDisk {
+  std::optional<FileStamp> stamp;
+  bool holds = false;
+};
+OnDisk onDisk(const QString& path, const route::RouteDefinition& definition) {
   if (path.isEmpty())
-    return false;
-  const auto onDisk = route::openRouteFile(fileName(path));
-  return onDisk && *onDisk == definition;
+    return {};
+  const auto read = readFile(fileName(path), route::kMostRouteFileBytes);
+  if (!read)
+    return {};
+  const auto held = route::readRouteText(read->bytes);
+  return {read->stamp, held && *held == definition};
 }
 
 } // namespace
 
-RouteDocument::RouteDocument() : model_(std::make_shared<RouteModel>()) {
+RouteDocument::RouteDocument()
+    : model_(std::make_shared<RouteModel>()), kept_(fileName(dataFolder())) {
   autosave_.setSingleShot(true);
   autosave_.setInterval(kAutosaveDelayMs);
   QObject::connect(&autosave_, &QTimer::timeout, [this] { writeAutosave(); });
@@ -84,7 +78,9 @@ QString RouteDocument::dataFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-QString RouteDocument::autosavePath() { return dataFolder() + QStringLiteral("/autosave.csv"); }
+QString RouteDocument::keptCopyPath() const {
+  return kept_.held() ? fromFileName(kept_.copyPath()) : QString();
+}
 
 void RouteDocument::edit(const std::function<void(route::Route&)>& change) {
   model_->edit(change);
@@ -100,77 +96,148 @@ void RouteDocument::replace(std::shared_ptr<RouteModel> model, QString path, boo
 }
 
 void RouteDocument::changed() {
+  copyHolds_ = false;
   autosave_.start();
   if (listener_)
     listener_();
 }
 
-bool RouteDocument::open(const QString& path, QString& message) {
-  auto definition = route::openRouteFile(fileName(path));
-  if (!definition) {
-    message = QStringLiteral("无法打开：") + qs(definition.error());
-    return false;
-  }
-  const QString kept = keepUnsaved();
-  replace(std::make_shared<RouteModel>(std::move(*definition)), QFileInfo(path).absoluteFilePath(),
-          false);
-  message = QStringLiteral("已打开 %1").arg(QFileInfo(path).fileName()) + kept;
-  return true;
+Expected<RouteDocument::Read> RouteDocument::read(const QString& path) {
+  const auto bytes = readFile(fileName(path), route::kMostRouteFileBytes);
+  if (!bytes)
+    return Failure{bytes.error(), "无法打开：" + bytes.notice()};
+  auto definition = route::readRouteText(bytes->bytes);
+  if (!definition)
+    return Failure{definition.error(), "无法打开：" + definition.error()};
+  return Read{std::move(*definition), bytes->stamp, QFileInfo(path).absoluteFilePath()};
 }
 
-QString RouteDocument::adopt(route::RouteDefinition definition) {
-  const QString kept = keepUnsaved();
+// The file marked as open here; what the notice adds when another window
+// has it open too.
+QString RouteDocument::markOpen() {
+  if (path_.isEmpty()) {
+    mark_.release();
+    return {};
+  }
+  clearLeftovers(fileName(QFileInfo(path_).absolutePath()));
+  const auto other = mark_.take(fileName(path_));
+  return other ? QStringLiteral("；另一个窗口（进程 %1）也打开了此文件，保存前请留意").arg(*other)
+               : QString();
+}
+
+QString RouteDocument::take(Read read) {
+  stamp_ = read.stamp;
+  replace(std::make_shared<RouteModel>(std::move(read.definition)), std::move(read.path), false);
+  writeAutosave(); // the copy follows the file at once
+  return QStringLiteral("已打开 %1").arg(shownName(path_)) + markOpen();
+}
+
+void RouteDocument::adopt(route::RouteDefinition definition) {
+  stamp_.reset();
   replace(std::make_shared<RouteModel>(std::move(definition)), QString(), true);
-  return kept;
+  markOpen();
 }
 
-bool RouteDocument::save(QString& message) {
-  const QString failed = writeRoute(path_, model_->definition());
-  if (!failed.isEmpty()) {
-    message = QStringLiteral("未能保存：") + failed;
-    return false;
-  }
-  modified_ = false;
-  message = QStringLiteral("已保存 %1").arg(QFileInfo(path_).fileName());
-  changed();
-  return true;
-}
-
-bool RouteDocument::saveAs(const QString& path, QString& message) {
-  const QString previous = path_;
-  path_ = QFileInfo(path).absoluteFilePath();
-  if (save(message))
-    return true;
-  path_ = previous;
-  return false;
-}
-
-void RouteDocument::close(QString& message) {
-  message = QStringLiteral("路线已关闭") + keepUnsaved();
+RouteDocument::SaveOutcome RouteDocument::save(bool overwrite) {
+  const auto text = textOf(model_->definition());
+  if (!text)
+    return {Saved::No, QStringLiteral("未能保存：") + qs(text.notice())};
+  const std::string path = fileName(path_);
+  if (!overwrite && stamp_)
+    if (const auto now = readFile(path, route::kMostRouteFileBytes);
+        now && !now->stamp.sameContent(*stamp_))
+      return {Saved::ChangedOnDisk,
+              QStringLiteral("%1 在打开后已被其他窗口或程序修改：再按一次“保存”将覆盖它，"
+                             "或用“另存为…”保存到别处")
+                  .arg(shownName(path_))};
+  // The copy first: a kill after the file's save then finds the two equal.
   autosave_.stop();
-  QFile::remove(autosavePath());
-  QFile::remove(sourcePath());
-  model_ = std::make_shared<RouteModel>();
-  path_.clear();
+  if (!keepCopy(*text))
+    kept_.remove(); // an older copy must not come back over the saved file
+  if (const auto saved = saveBytes(path, *text); !saved) {
+    if (listener_)
+      listener_();
+    return {Saved::No, QStringLiteral("未能保存：") + qs(saved.notice())};
+  }
+  stamp_ = FileStamp{text->size(), 0, contentHash(*text)};
   modified_ = false;
   if (listener_)
     listener_();
+  return {Saved::Yes, QStringLiteral("已保存 %1").arg(shownName(path_))};
 }
 
-bool RouteDocument::restoreAutosave(QString& message) {
-  if (!QFileInfo::exists(autosavePath()))
-    return false;
-  auto definition = route::openRouteFile(fileName(autosavePath()));
-  if (!definition) {
-    message = QStringLiteral("上次的路线未能恢复：") + qs(definition.error());
-    return false;
+RouteDocument::SaveOutcome RouteDocument::saveAs(const QString& path) {
+  const QString previous = path_;
+  const auto previousStamp = stamp_;
+  path_ = QFileInfo(path).absoluteFilePath();
+  SaveOutcome outcome = save(true);
+  if (outcome.saved != Saved::Yes) {
+    path_ = previous;
+    stamp_ = previousStamp;
+    return outcome;
   }
-  const QString path = readSource();
-  const bool modified = !fileHolds(path, *definition);
-  replace(std::make_shared<RouteModel>(std::move(*definition)), path, modified);
+  outcome.notice += markOpen();
+  return outcome;
+}
+
+QString RouteDocument::close() {
+  autosave_.stop();
+  kept_.remove();
+  mark_.release();
+  model_ = std::make_shared<RouteModel>();
+  path_.clear();
+  stamp_.reset();
+  modified_ = false;
+  copyHolds_ = true;
+  keepProblem_.clear();
+  if (listener_)
+    listener_();
+  return QStringLiteral("路线已关闭");
+}
+
+std::optional<QString> RouteDocument::restoreAutosave() {
+  const std::string folder = fileName(dataFolder());
+  clearLeftovers(folder);
+  if (!kept_.adoptLeft() && !moveEarlierCopy())
+    return std::nullopt;
+  const auto copy = readFile(kept_.copyPath(), route::kMostRouteFileBytes);
+  auto definition =
+      copy ? route::readRouteText(copy->bytes) : Expected<route::RouteDefinition>(copy.failure());
+  if (!definition) {
+    // Set aside, not written over: what it holds is not lost.
+    const QString aside =
+        dataFolder() +
+        QStringLiteral("/未能恢复-%1.csv")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    QFile::rename(keptCopyPath(), aside);
+    return QStringLiteral("上次的路线未能恢复（已移至 %1）：")
+               .arg(QDir::toNativeSeparators(aside)) +
+           qs(definition.notice());
+  }
+  const auto source = readFile(kept_.sourcePath(), kMostSourceBytes);
+  const QString path = source ? fromFileName(source->bytes) : QString();
+  const OnDisk file = onDisk(path, *definition);
+  stamp_ = file.stamp;
+  replace(std::make_shared<RouteModel>(std::move(*definition)), path, !file.holds);
   autosave_.stop(); // the copy is what was just read
-  message = QStringLiteral("已恢复上次的路线") +
-            (modified ? QStringLiteral("（有未保存的修改）") : QString());
+  copyHolds_ = true;
+  return QStringLiteral("已恢复上次的路线") +
+         (modified_ ? QStringLiteral("（有未保存的修改）") : QString()) + markOpen();
+}
+
+// The one copy an earlier version kept (autosave.csv, the path of its file
+// in autosave-source.txt), moved into this window's slot.
+bool RouteDocument::moveEarlierCopy() {
+  const QString copy = dataFolder() + QStringLiteral("/autosave.csv");
+  const QString source = dataFolder() + QStringLiteral("/autosave-source.txt");
+  const auto text = readFile(fileName(copy), route::kMostRouteFileBytes);
+  if (!text)
+    return false;
+  const auto path = readFile(fileName(source), kMostSourceBytes);
+  if (!kept_.write(text->bytes, path ? path->bytes : std::string()))
+    return false;
+  QFile::remove(copy);
+  QFile::remove(source);
   return true;
 }
 
@@ -181,24 +248,47 @@ void RouteDocument::flushAutosave() {
   }
 }
 
-// A failure here has nowhere to go but the next attempt: the user's file is
-// untouched either way.
-void RouteDocument::writeAutosave() {
-  if (isEmpty() || !QDir().mkpath(dataFolder()))
-    return;
-  if (writeRoute(autosavePath(), model_->definition()).isEmpty())
-    writeSource(path_);
+bool RouteDocument::editsHeld() {
+  flushAutosave();
+  return !modified_ || copyHolds_;
 }
 
-// Unsaved changes about to be dropped, kept in a file of their own; the
-// text to add to the message.
-QString RouteDocument::keepUnsaved() {
-  if (!modified_ || isEmpty() || !QDir().mkpath(dataFolder()))
-    return {};
+// A failure stays in the notice (keepProblem) until a copy is written again;
+// the user's file is untouched either way.
+void RouteDocument::writeAutosave() {
+  autosave_.stop();
+  if (isEmpty())
+    return;
+  const QString before = keepProblem_;
+  if (const auto text = textOf(model_->definition()))
+    keepCopy(*text);
+  else
+    keepProblem_ = QStringLiteral("路线未能保存到恢复副本：") + qs(text.notice());
+  if (keepProblem_ != before && listener_)
+    listener_();
+}
+
+bool RouteDocument::keepCopy(const std::string& text) {
+  Expected<Done> kept = Done{};
+  std::error_code made;
+  std::filesystem::create_directories(fileName(dataFolder()), made);
+  if (made)
+    kept = fileFailure(systemError(FileAct::Write, fileName(dataFolder()), made.value()));
+  if (kept)
+    kept = kept_.write(text, fileName(path_));
+  copyHolds_ = bool(kept);
+  keepProblem_ = kept ? QString() : QStringLiteral("路线未能保存到恢复副本：") + qs(kept.notice());
+  return copyHolds_;
+}
+
+std::optional<QString> RouteDocument::keepUnsaved() {
+  if (!modified_ || isEmpty())
+    return QString();
   const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
   const QString kept = dataFolder() + QStringLiteral("/未保存-%1.csv").arg(stamp);
-  if (!writeRoute(kept, model_->definition()).isEmpty())
-    return QStringLiteral("；未保存的修改未能另存");
+  const auto text = textOf(model_->definition());
+  if (!text || !QDir().mkpath(dataFolder()) || !saveBytes(fileName(kept), *text))
+    return std::nullopt;
   return QStringLiteral("；之前未保存的修改已存于 %1").arg(QDir::toNativeSeparators(kept));
 }
 

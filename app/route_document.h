@@ -6,15 +6,26 @@
 // There is one model for an open route, edited in place (RouteModel::edit
 // counts its versions); opening, restoring or closing a route makes a new
 // one, which views take as another route.
-// The file a route was opened from is written only by save() and saveAs(),
-// always atomically (QSaveFile). The copy in the data folder
-// (autosave.csv, with the file's path in autosave-source.txt) is written a
-// moment after each change and when the document goes away, and read back by
+//
+// Files go through the one save path (files/save_file.h). The file a route
+// was opened from is written only by save() and saveAs(). Its size, time
+// and content hash are noted when it is read and written: a save over a
+// file whose content changed since is not done but answered ChangedOnDisk,
+// for the window to ask the user (save() with overwrite then writes it). A
+// mark beside the file (kept_copy.h: OpenMark) tells a second window that
+// it is open here.
+//
+// The kept copy (kept_copy.h: KeptCopy, one slot a window) is written a
+// moment after each change, at once when a route is opened, and before the
+// file itself on a save: so at any moment after a save it equals the saved
+// file, and a kill brings back what was saved. It is read back by
 // restoreAutosave() when the window starts; closing the route removes it.
-// Unsaved changes that an open() or close() would drop are first kept in a
-// file of their own in the data folder, and the message says where.
+// While it cannot be written, keepProblem() says why, and the edits are
+// held by nothing but the window.
 #pragma once
 
+#include "app/kept_copy.h"
+#include "files/read_file.h"
 #include "session/route_model.h"
 
 #include <QString>
@@ -22,6 +33,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace quenlor {
 
@@ -41,41 +53,77 @@ public:
   const QString& path() const { return path_; }
   bool modified() const { return modified_; }
 
-  // Hears every change of the model, the path or the modified flag.
+  // Hears every change of the model, the path, the modified flag and the
+  // keep problem.
   void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
   // Changes the route in place. Route's edits throw only for an index of no
   // JD, which the panel never passes.
   void edit(const std::function<void(route::Route&)>& change);
 
-  // Each returns whether it succeeded; `message` says why not, or what the
-  // user should know (where unsaved changes were kept).
-  bool open(const QString& path, QString& message);
-  bool save(QString& message); // to path(), which must be set
-  bool saveAs(const QString& path, QString& message);
-  void close(QString& message);
+  // A route file read, ready to be taken: nothing changes until it is.
+  struct Read {
+    route::RouteDefinition definition;
+    FileStamp stamp;
+    QString path; // absolute
+  };
+  // The notices say in Chinese what went wrong: "无法打开：…".
+  static Expected<Read> read(const QString& path);
+  // Takes the route read; the notice: 已打开 NAME, and whether another
+  // window has the file open.
+  QString take(Read read);
   // A route read from another format (LandXML): a new route with no file,
-  // to be saved; the changes it replaces are kept as open() keeps them.
-  // Answers with what the notice should add.
-  QString adopt(route::RouteDefinition definition);
+  // to be saved.
+  void adopt(route::RouteDefinition definition);
 
-  // Brings back the copy of the data folder; false when there is none or it
-  // cannot be read (message says why).
-  bool restoreAutosave(QString& message);
+  enum class Saved { Yes, No, ChangedOnDisk };
+  struct SaveOutcome {
+    Saved saved;
+    QString notice;
+  };
+  // To path(), which must be set. Over a file changed since it was read or
+  // written only with `overwrite`.
+  SaveOutcome save(bool overwrite = false);
+  SaveOutcome saveAs(const QString& path);
+  // Drops the route and its kept copy; the notice.
+  QString close();
+
+  // Unsaved edits that opening, importing or closing would drop, kept first
+  // in a file of their own in the data folder: what the notice should add
+  // ("" when there was nothing to keep), or nothing when they could not be
+  // kept.
+  std::optional<QString> keepUnsaved();
+  // Whether the file or the kept copy holds every edit (a pending copy is
+  // written first).
+  bool editsHeld();
+
+  // Brings back a copy that a window left (closed or killed): its notice,
+  // or nothing when there was none.
+  std::optional<QString> restoreAutosave();
   // Writes the copy now if a change is pending.
   void flushAutosave();
+  // Why the route is not being kept now; empty while it is.
+  const QString& keepProblem() const { return keepProblem_; }
+  // The copy of this window's route, for tests; empty before one is written.
+  QString keptCopyPath() const;
   static QString dataFolder();
-  static QString autosavePath();
 
 private:
   void replace(std::shared_ptr<RouteModel> model, QString path, bool modified);
   void changed();
   void writeAutosave();
-  QString keepUnsaved();
+  bool keepCopy(const std::string& text);
+  QString markOpen();
+  bool moveEarlierCopy();
 
   std::shared_ptr<RouteModel> model_;
   QString path_;
   bool modified_ = false;
+  std::optional<FileStamp> stamp_; // of the file at path_ when last read or written
+  KeptCopy kept_;
+  OpenMark mark_;
+  bool copyHolds_ = true; // the kept copy holds the route as it is
+  QString keepProblem_;
   QTimer autosave_;
   std::function<void()> listener_;
 };

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -64,6 +65,21 @@ route::Jd newJdAt(const route::RouteDefinition& d, std::size_t index) {
   return jd;
 }
 
+// The one question the program asks in a dialog.
+RoutePanel::SaveAnswer askToSave(QWidget* parent) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Quenlor"),
+                  QStringLiteral("路线有未保存的修改，且未能存入恢复副本。是否保存？"),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+  box.button(QMessageBox::Discard)->setText(QStringLiteral("不保存"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+  box.setDefaultButton(QMessageBox::Save);
+  const int answer = box.exec();
+  return answer == QMessageBox::Save      ? RoutePanel::SaveAnswer::Save
+         : answer == QMessageBox::Discard ? RoutePanel::SaveAnswer::Discard
+                                          : RoutePanel::SaveAnswer::Cancel;
+}
+
 // Right of the other widgets' text: the widths a column needs.
 int textWidth(const QWidget* w, const char* sample) {
   return w->fontMetrics().horizontalAdvance(QString::fromUtf8(sample)) + 14;
@@ -104,6 +120,7 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
         static_cast<RouteTableModel*>(gradeModel_)})
     model->setNotice([this](const QString& why) { say(why); });
   document_.setListener([this] { routeChanged(); });
+  ask_ = [this] { return askToSave(this); };
   setColumnWidths();
   routeChanged();
 }
@@ -127,8 +144,12 @@ QWidget* RoutePanel::buildFileRow() {
   flow->addWidget(button(QStringLiteral("另存为…"), "saveRouteAs", [this] { saveAsDialog(); }));
   flow->addWidget(button(QStringLiteral("关闭路线"), "closeRoute", [this] { closeRoute(); }));
   flow->addWidget(button(QStringLiteral("导入LandXML…"), "importLandXml", [this] {
-    sayIfAny(importLandXml(
-        this, [this](route::RouteDefinition read) { return document_.adopt(std::move(read)); }));
+    sayIfAny(importLandXml(this, [this](route::RouteDefinition read) -> std::optional<QString> {
+      const auto kept = keepOrAsk();
+      if (kept)
+        document_.adopt(std::move(read));
+      return kept;
+    }));
   }));
   flow->addWidget(button(QStringLiteral("导出LandXML…"), "exportLandXml",
                          [this] { exportRoute(&exportLandXml); }));
@@ -267,6 +288,7 @@ void RoutePanel::sayIfAny(const QString& message) {
 
 void RoutePanel::say(const QString& message) {
   message_ = message;
+  overwriteArmed_ = false;
   showNotice();
 }
 
@@ -287,10 +309,10 @@ void RoutePanel::showNotice() {
     checks = first;
   else if (count > 1)
     checks = QStringLiteral("%1 行有问题（着色，见“检查”列）：%2 …").arg(count).arg(first);
-  if (message_.isEmpty() || checks.isEmpty())
-    notice_ = message_ + checks;
-  else
-    notice_ = message_ + QStringLiteral("；") + checks;
+  notice_.clear();
+  for (const QString& part : {message_, document_.keepProblem(), checks})
+    if (!part.isEmpty())
+      notice_ += (notice_.isEmpty() ? QString() : QStringLiteral("；")) + part;
   noticeLabel_->setToolTip(notice_);
   noticeLabel_->setText(
       noticeLabel_->fontMetrics().elidedText(notice_, Qt::ElideRight, std::max(width() - 8, 60)));
@@ -342,10 +364,34 @@ std::vector<std::size_t> RoutePanel::selectedJds() const {
 // Files.
 
 bool RoutePanel::open(const QString& path) {
-  QString message;
-  const bool opened = document_.open(path, message);
-  say(message);
-  return opened;
+  auto read = RouteDocument::read(path);
+  if (!read) {
+    say(qs(read.notice()));
+    return false;
+  }
+  const auto kept = keepOrAsk();
+  if (kept)
+    say(document_.take(std::move(*read)) + *kept);
+  return kept.has_value();
+}
+
+// Unsaved edits about to be dropped: kept in a file of their own (what the
+// notice adds), or, where they cannot be, saved if the user says so;
+// nothing when the user cancels.
+std::optional<QString> RoutePanel::keepOrAsk() {
+  if (auto kept = document_.keepUnsaved())
+    return kept;
+  const SaveAnswer answer = ask_();
+  if (answer == SaveAnswer::Cancel || (answer == SaveAnswer::Save && !save()))
+    return std::nullopt;
+  return QString();
+}
+
+bool RoutePanel::mayCloseWindow() {
+  if (document_.editsHeld())
+    return true;
+  const SaveAnswer answer = ask_();
+  return answer == SaveAnswer::Discard || (answer == SaveAnswer::Save && save());
 }
 
 void RoutePanel::openDialog() {
@@ -360,17 +406,16 @@ bool RoutePanel::save() {
     saveAsDialog();
     return !document_.modified();
   }
-  QString message;
-  const bool saved = document_.save(message);
-  say(message);
-  return saved;
+  const auto outcome = document_.save(overwriteArmed_);
+  say(outcome.notice);
+  overwriteArmed_ = outcome.saved == RouteDocument::Saved::ChangedOnDisk;
+  return outcome.saved == RouteDocument::Saved::Yes;
 }
 
 bool RoutePanel::saveAs(const QString& path) {
-  QString message;
-  const bool saved = document_.saveAs(path, message);
-  say(message);
-  return saved;
+  const auto outcome = document_.saveAs(path);
+  say(outcome.notice);
+  return outcome.saved == RouteDocument::Saved::Yes;
 }
 
 void RoutePanel::saveAsDialog() {
@@ -384,16 +429,15 @@ void RoutePanel::saveAsDialog() {
 }
 
 void RoutePanel::closeRoute() {
-  QString message;
-  document_.close(message);
-  say(message);
+  if (const auto kept = keepOrAsk())
+    say(document_.close() + *kept);
 }
 
 bool RoutePanel::restoreAutosave() {
-  QString message;
-  document_.restoreAutosave(message);
-  say(message);
-  return !message.isEmpty();
+  const auto notice = document_.restoreAutosave();
+  if (notice)
+    say(*notice);
+  return notice.has_value();
 }
 
 // Between the table and the boxes.

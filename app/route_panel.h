@@ -5,8 +5,15 @@
 // the table and the boxes of the window (填入窗口 fills the boxes from the
 // chosen JD as typed edits; 写回交点 writes the boxes back into it). A
 // one-line notice says what went wrong or what was done; without either it
-// sums up the route's checks. The file's name and whether it holds unsaved
-// changes show above the tables.
+// sums up the route's checks; while the route cannot be kept in its copy in
+// the data folder, it says so too. The file's name and whether it holds
+// unsaved changes show above the tables.
+//
+// Opening, importing or closing over unsaved edits keeps them in a file of
+// their own first, and closing the window leaves them in the kept copy;
+// where they cannot be kept, and only then, a dialog asks whether to save
+// them (保存, 不保存, 取消). A save over a file changed since it was opened
+// is not done: the notice says so, and 保存 pressed again overwrites it.
 #pragma once
 
 #include "app/route_document.h"
@@ -42,6 +49,14 @@ public:
   std::optional<std::size_t> selectedJd() const;
   void selectJd(std::size_t jd);
 
+  // What the user answers when unsaved edits that nothing holds would be
+  // dropped; by default a dialog asks (tests answer for the user).
+  enum class SaveAnswer { Save, Discard, Cancel };
+  void setSaveQuestion(std::function<SaveAnswer()> ask) { ask_ = std::move(ask); }
+  // Whether the window may close now: the edits are held, or the user
+  // answered the question.
+  bool mayCloseWindow();
+
   // The actions of the buttons; each says its outcome in the notice.
   bool open(const QString& path);
   void openDialog();
@@ -76,6 +91,7 @@ private:
   void setColumnWidths();
   void routeChanged();
   void say(const QString& message);
+  std::optional<QString> keepOrAsk();
   void sayIfAny(const QString& message);
   void exportRoute(QString (*write)(QWidget*, const RouteModel&));
   void showNotice();
@@ -96,6 +112,8 @@ private:
   QLabel *noticeLabel_ = nullptr, *fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;
   QString message_, notice_;
+  bool overwriteArmed_ = false; // the next save overwrites a file changed on disk
+  std::function<SaveAnswer()> ask_;
   std::function<void()> routeListener_, selectionListener_;
 };
 

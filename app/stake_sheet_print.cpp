@@ -2,13 +2,15 @@
 #include "app/stake_sheet_print.h"
 
 #include "app/fonts.h"
+#include "files/save_file.h"
 #include "session/field_tools.h"
 
+#include <QFile>
+#include <QIODevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -19,6 +21,22 @@ constexpr double kMarginMm = 15;
 constexpr double kTextPoints = 8.5, kTitlePoints = 13;
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// A device onto the save path's sink: what the PDF writer writes goes on to
+// the file as it is written, every write checked there.
+class SinkDevice final : public QIODevice {
+public:
+  explicit SinkDevice(FileSink& sink) : sink_(sink) { open(QIODevice::WriteOnly); }
+
+protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    return sink_.write(std::string_view(data, std::size_t(size))) ? size : -1;
+  }
+
+private:
+  FileSink& sink_;
+};
 
 // The columns of the sheet and their share of the page's width.
 struct Column {
@@ -166,15 +184,20 @@ QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,
                           const exchange::SheetHeader& header) {
   if (table.size() == 0)
     return QStringLiteral("没有放样表可打印");
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return QStringLiteral("无法写入 %1：%2").arg(path, file.errorString());
-  QPdfWriter pdf(&file);
-  pdf.setTitle(QStringLiteral("放样表 ") + qs(header.route));
-  pdf.setCreator(QStringLiteral("Quenlor"));
-  const int pages = paintStakeSheet(pdf, table, header);
-  if (pages == 0 || !file.commit())
-    return QStringLiteral("无法写入 %1：%2").arg(path, file.errorString());
+  int pages = 0;
+  const auto saved =
+      saveFile(QFile::encodeName(path).toStdString(), [&](FileSink& sink) -> Expected<Done> {
+        SinkDevice device(sink);
+        QPdfWriter pdf(&device);
+        pdf.setTitle(QStringLiteral("放样表 ") + qs(header.route));
+        pdf.setCreator(QStringLiteral("Quenlor"));
+        pages = paintStakeSheet(pdf, table, header);
+        if (pages == 0)
+          return Failure{"cannot paint the stake sheet", "无法绘制放样表"};
+        return Done{};
+      });
+  if (!saved)
+    return QStringLiteral("无法写入：") + QString::fromStdString(saved.notice());
   return QStringLiteral("已打印到 %1（%2 页）").arg(path).arg(pages);
 }
 
@@ -189,6 +212,9 @@ QString printStakeSheet(QWidget* parent, const TableAnswer& table,
   dialog.setWindowTitle(QStringLiteral("打印放样表"));
   if (dialog.exec() != QDialog::Accepted)
     return {};
+  // Printed to a PDF file: written through the one save path.
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    return saveStakeSheetPdf(printer.outputFileName(), table, header);
   const int pages = paintStakeSheet(printer, table, header);
   if (pages == 0)
     return QStringLiteral("无法打印放样表");

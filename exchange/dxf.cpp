@@ -6,11 +6,14 @@
 #include "session/field_tools.h"
 #include "session/plan_scene.h"
 #include "session/route_model.h"
+#include "text/utf8.h"
 
 #include <dl_dxf.h>
+#include <dl_writer_ascii.h>
 
+#include <algorithm>
 #include <cmath>
-#include <memory>
+#include <cstdio>
 #include <numbers>
 
 namespace quenlor::exchange {
@@ -33,6 +36,34 @@ constexpr LayerStyle kLayers[] = {
 };
 
 PlanePoint operator+(PlanePoint a, PlanePoint b) { return {a.x + b.x, a.y + b.y}; }
+
+// dxflib's ASCII writer with its lines going onto the save path's sink
+// instead of a file it opens itself (it is given no file: its own stream
+// stays shut). Its reals and hex numbers it formats itself and hands to
+// dxfString, which is this one: a group code right-aligned in three
+// columns on a line, the value on the next.
+class SinkWriter final : public DL_WriterA {
+public:
+  explicit SinkWriter(FileSink& sink) : DL_WriterA("", DL_Codes::AC1015), sink_(sink) {}
+
+  void dxfInt(int gc, int value) const override { line(gc, std::to_string(value)); }
+  void dxfString(int gc, const char* value) const override {
+    if (value)
+      line(gc, value);
+  }
+  void dxfString(int gc, const std::string& value) const override { line(gc, value); }
+
+private:
+  void line(int gc, std::string_view value) const {
+    char code[8];
+    std::snprintf(code, sizeof code, "%3d\n", gc);
+    sink_.write(code);
+    sink_.write(value);
+    sink_.write("\n");
+  }
+
+  FileSink& sink_;
+};
 
 // ----- what to draw -----
 
@@ -203,22 +234,18 @@ void writeEntities(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& d) {
 } // namespace
 
 std::string dxfText(std::string_view utf8) {
+  constexpr unsigned char kFirstPrintable = 0x20, kDelete = 0x7f;
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (n == 1 || i + n > utf8.size()) {
-      out += lead < 0x80 && lead >= 0x20 ? char(lead) : '?';
-      ++i;
-      continue;
-    }
-    char32_t code = lead & (0x3F >> (n - 1));
-    for (std::size_t k = 1; k < n; ++k)
-      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    char escape[16];
-    std::snprintf(escape, sizeof escape, "\\U+%04X", unsigned(code));
-    out += escape;
-    i += n;
+    const std::size_t length = utf8Length(utf8, i);
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (length > 1) {
+      char escape[16];
+      std::snprintf(escape, sizeof escape, "\\U+%04X", unsigned(codePointAt(utf8, i, length)));
+      out += escape;
+    } else
+      out += length == 1 && byte >= kFirstPrintable && byte != kDelete ? char(byte) : '?';
+    i += std::max<std::size_t>(length, 1);
   }
   return out;
 }
@@ -273,21 +300,18 @@ Drawing sceneDrawing(const PlanScene& scene, const TableAnswer* stakes) {
 }
 
 Expected<Done> saveDxf(const std::string& path, const Drawing& drawing) {
-  return saveThroughPath(path, [&](const std::string& scratch) -> std::optional<std::string> {
+  return saveFile(path, [&](FileSink& sink) -> Expected<Done> {
     DL_Dxf dxf;
-    const std::unique_ptr<DL_WriterA> dw(dxf.out(scratch.c_str(), DL_Codes::AC1015));
-    if (!dw || dw->openFailed())
-      return "the drawing cannot be opened";
-    dxf.writeHeader(*dw);
-    dw->sectionEnd();
-    writeTables(dxf, *dw);
-    writeBlocks(dxf, *dw);
-    writeEntities(dxf, *dw, drawing);
-    dxf.writeObjects(*dw);
-    dxf.writeObjectsEnd(*dw);
-    dw->dxfEOF();
-    dw->close();
-    return std::nullopt;
+    SinkWriter dw(sink);
+    dxf.writeHeader(dw);
+    dw.sectionEnd();
+    writeTables(dxf, dw);
+    writeBlocks(dxf, dw);
+    writeEntities(dxf, dw, drawing);
+    dxf.writeObjects(dw);
+    dxf.writeObjectsEnd(dw);
+    dw.dxfEOF();
+    return Done{};
   });
 }
 

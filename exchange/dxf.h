@@ -20,7 +20,7 @@
 // the character.
 #pragma once
 
-#include "exchange/saved_file.h"
+#include "files/save_file.h"
 #include "geometry/plane_point.h"
 
 #include <string>

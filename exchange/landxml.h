@@ -64,8 +64,8 @@
 // program keeps (kMostLandXmlJds and the counts below).
 #pragma once
 
-#include "exchange/saved_file.h"
 #include "exchange/stamp.h"
+#include "files/save_file.h"
 #include "route/definition.h"
 
 #include <cstddef>

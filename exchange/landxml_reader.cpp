@@ -2,6 +2,7 @@
 #include "exchange/landxml.h"
 
 #include "exchange/plane_lines.h"
+#include "files/file_error.h"
 #include "numeric/chainage_text.h"
 #include "route/clothoid.h"
 #include "route/route.h"
@@ -17,7 +18,6 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <map>
 #include <sstream>
@@ -1093,8 +1093,6 @@ LandXmlImport importFrom(QIODevice& source, const std::string& alignment) {
   return read;
 }
 
-std::string systemReason(int error) { return std::strerror(error); }
-
 // ----- what was read, in words -----
 
 const char* unitWords(LengthUnit unit, bool chinese) {
@@ -1136,22 +1134,25 @@ LandXmlImport readLandXml(std::string_view bytes, const std::string& alignment) 
   return importFrom(buffer, alignment);
 }
 
+// Told from the file system before a byte is read: a FIFO, a device or a
+// folder is refused at once (a FIFO with no writer never blocks), and so is
+// a file larger than the most the reader takes.
 LandXmlImport openLandXml(const std::string& path, const std::string& alignment) {
-  const auto failed = [](const std::string& why, const std::string& zh) {
-    return refusedImport({why, zh});
+  const auto failed = [](const FileError& error) {
+    const Failure why = fileFailure(error);
+    return refusedImport({why.message, why.notice});
   };
-  // Told from the file system before a byte is read: what it is and its size.
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0)
-    return failed("cannot read " + path + ": " + systemReason(errno), "无法读取 " + path);
-  if (!S_ISREG(info.st_mode))
-    return failed(path + " is not a regular file", path + " 不是普通文件");
+    return failed(systemError(FileAct::Read, path, errno));
+  if (const auto other = notRegular(FileAct::Read, path, info.st_mode))
+    return failed(*other);
   if (static_cast<std::size_t>(info.st_size) > kMostLandXmlBytes)
     return refusedImport(FileReader::tooLarge());
   QFile file(QString::fromStdString(path));
+  errno = 0;
   if (!file.open(QIODevice::ReadOnly))
-    return failed("cannot read " + path + ": " + file.errorString().toStdString(),
-                  "无法读取 " + path + "：" + file.errorString().toStdString());
+    return failed(systemError(FileAct::Read, path, errno != 0 ? errno : EIO));
   return importFrom(file, alignment);
 }
 

@@ -5,6 +5,7 @@
 #include "session/field_tools.h"
 #include "session/route_model.h"
 #include "session/route_of_boxes.h"
+#include "text/csv.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,29 +17,8 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-// A CSV cell: quoted where a comma, a quote or a line break would split it.
-void cell(std::ostream& out, std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out << text;
-    return;
-  }
-  out << '"';
-  for (const char c : text) {
-    if (c == '"')
-      out << '"';
-    out << c;
-  }
-  out << '"';
-}
-
 void csvLine(std::ostream& out, std::initializer_list<std::string_view> cells) {
-  bool first = true;
-  for (const std::string_view c : cells) {
-    if (!std::exchange(first, false))
-      out << ',';
-    cell(out, c);
-  }
-  out << kLineEnd;
+  out << quenlor::csvLine(cells);
 }
 
 std::string coordinate(const std::optional<PlanePoint>& p, bool north, Precision precision) {
@@ -96,14 +76,14 @@ bool writeStakeCsv(std::ostream& out, const TableAnswer& table, const SheetHeade
   const std::vector<StakeColumn>& columns = stakeColumns(table.hasDesign());
   for (std::size_t c = 0; c < columns.size(); ++c) {
     out << (c ? "," : "");
-    cell(out, columns[c].heading);
+    out << csvCell(columns[c].heading);
   }
   out << kLineEnd;
   for (std::size_t i = 0; i < table.size() && out; ++i) {
     const StakeRow row = table.row(i);
     for (std::size_t c = 0; c < columns.size(); ++c) {
       out << (c ? "," : "");
-      cell(out, columns[c].cell(row, p));
+      out << csvCell(columns[c].cell(row, p));
     }
     out << kLineEnd;
   }

@@ -33,7 +33,7 @@
 #pragma once
 
 #include "chainage/stake_table.h"
-#include "exchange/saved_file.h"
+#include "files/save_file.h"
 
 #include <iosfwd>
 #include <optional>

@@ -3,12 +3,14 @@
 // the sheet holds).
 #include "exchange/stake_sheet.h"
 
+#include "files/file_error.h"
 #include "numeric/number_text.h"
 #include "numeric/strict_number.h"
 #include "session/field_tools.h"
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <cmath>
 
 namespace quenlor::exchange {
@@ -20,9 +22,12 @@ constexpr double kChainageWidth = 15, kColumnWidth = 13;
 
 class Sheet {
 public:
-  Sheet(const std::string& path, Precision precision) {
+  // The workbook at `path`; its scratch files in `folder` (never the
+  // system's temporary folder).
+  Sheet(const std::string& path, const std::string& folder, Precision precision) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char*>(folder.c_str()); // only read
     book_ = workbook_new_opt(path.c_str(), &options);
     if (!book_)
       return;
@@ -66,14 +71,20 @@ public:
     worksheet_set_landscape(sheet_);
   }
 
-  // Writes the file; the first failure met on the way, if any, is the answer.
-  std::optional<std::string> close() {
+  // Writes the file; the first failure met on the way, if any, is the answer:
+  // one of the file (creating, zipping) with the system's reason.
+  Expected<Done> close(const std::string& path) {
+    errno = 0;
     const lxw_error closed = workbook_close(std::exchange(book_, nullptr));
+    const int system = errno;
     if (error_ == LXW_NO_ERROR)
       error_ = closed;
     if (error_ == LXW_NO_ERROR)
-      return std::nullopt;
-    return lxw_strerror(error_);
+      return Done{};
+    if (system != 0 && error_ >= LXW_ERROR_CREATING_XLSX_FILE && error_ <= LXW_ERROR_ZIP_CLOSE)
+      return fileFailure(systemError(FileAct::Write, path, system));
+    return Failure{"cannot write " + path + ": " + lxw_strerror(error_),
+                   "无法写入工作簿（" + path + "）：" + lxw_strerror(error_)};
   }
 
 private:
@@ -95,10 +106,11 @@ Expected<Done> saveStakeXlsx(const std::string& path, const TableAnswer& table,
   if (table.size() == 0)
     return Failure{"there is no stake table to write" +
                    (table.note.empty() ? std::string() : ": " + table.note)};
-  return saveThroughPath(path, [&](const std::string& scratch) -> std::optional<std::string> {
-    Sheet sheet(scratch, header.precision);
+  return saveThroughPath(path, [&](const std::string& scratch) -> Expected<Done> {
+    Sheet sheet(scratch, scratch.substr(0, scratch.rfind('/')), header.precision);
     if (!sheet.ok())
-      return "the workbook cannot be made";
+      return Failure{"cannot write " + path + ": the workbook cannot be made",
+                     "无法新建工作簿（" + path + "）"};
     sheet.text(0, 0, "线路");
     sheet.text(0, 1, header.route);
     sheet.point(1, "测站", header.station);
@@ -126,7 +138,7 @@ Expected<Done> saveStakeXlsx(const std::string& path, const TableAnswer& table,
           sheet.text(r, lxw_col_t(c), columns[c].cell(row, header.precision));
       }
     }
-    return sheet.close();
+    return sheet.close(path);
   });
 }
 

@@ -2,9 +2,10 @@
 // quenlor-script: runs scripted sessions over the same form as the window.
 // Reads the files named as arguments in order, or standard input when none is
 // named ("-" names it among files); --help prints the usage, --version the
-// version. Exits 2 at the first line that is not a command, 0 otherwise. The
-// files run as one session, which can also write the exports and read
-// LandXML (exchange/script_commands.h).
+// version. Exits 2 at the first line that fails (not a command, or a file
+// that cannot be read or written: the reason on standard error), 0
+// otherwise. The files run as one session, which can also write the exports
+// and read LandXML (exchange/script_commands.h).
 #include "exchange/script_commands.h"
 #include "form/form.h"
 #include "session/script.h"
@@ -22,15 +23,16 @@ constexpr std::string_view kUsage =
     "Runs Quenlor's scripted sessions: one command a line, from each FILE in\n"
     "order, or from standard input when no FILE is given (\"-\" names it).\n"
     "\n"
-    "Commands: set, type, back, click, print, dump, state, route, jd, stake,\n"
-    "locate, table, elevation, export, import. A line starting with # is a\n"
-    "comment.\n"
+    "Commands: set, type, back, click, print, dump, state, route, save, jd,\n"
+    "stake, locate, table, elevation, export, import. A line starting with #\n"
+    "is a comment.\n"
     "\n"
     "  -h, --help     print this usage and exit\n"
     "      --version  print the version and exit\n"
     "\n"
-    "Exit status: 0 when every line ran; 2 at the first line that is not a\n"
-    "command (\"line N: reason\" on standard error) or a FILE that cannot be read.\n"
+    "Exit status: 0 when every line ran; 2 at the first line that fails (not a\n"
+    "command, or a file that cannot be read or written: \"line N: reason\" on\n"
+    "standard error) or a FILE that cannot be read.\n"
     "The language in full: man quenlor-script\n";
 
 } // namespace

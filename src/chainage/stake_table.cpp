@@ -19,8 +19,6 @@ namespace {
 constexpr double kSameStake = 0.0005;
 // More regular stakes than a double counts exactly are not told apart.
 constexpr double kMostRegularStakes = 9007199254740992.0; // 2^53
-// Beyond this a length is shown with all its digits even at field precision.
-constexpr double kLargestFieldLength = 1e15;
 
 bool finite(double v) { return std::isfinite(v); }
 
@@ -147,17 +145,6 @@ StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t
   r.centre = centreAt(route, stake.chainage);
   addSideStakesAndSettingOut(r, table.request().offset, table.request().station);
   return r;
-}
-
-std::string lengthText(double value, Precision precision) {
-  if (!finite(value))
-    return {};
-  if (precision == Precision::Full || std::fabs(value) >= kLargestFieldLength)
-    return formatNumber(value);
-  char text[64];
-  // Half a millimetre either side of zero is shown as zero, not -0.000.
-  std::snprintf(text, sizeof text, "%.3f", std::fabs(value) < kSameStake ? 0.0 : value);
-  return text;
 }
 
 std::string angleText(double packed, Precision precision) {

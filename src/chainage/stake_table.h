@@ -10,6 +10,7 @@
 #pragma once
 
 #include "chainage/stakes.h"
+#include "numeric/strict_number.h"
 
 #include <array>
 #include <cstddef>
@@ -102,14 +103,6 @@ StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t
 // setting-out of all three from the station, when there is one.
 void addSideStakesAndSettingOut(StakeRow& row, double offset,
                                 const std::optional<PlanePoint>& station);
-
-// Lengths to the millimetre and angles as degrees, minutes and whole seconds
-// (251°37′50″), as a stake sheet shows them; or every digit, angles packed.
-enum class Precision { Field, Full };
-
-// A length at the precision asked: three decimals, or every digit the boxes
-// show; nothing for a value that is not a finite number.
-std::string lengthText(double value, Precision precision);
 
 // A packed angle at the precision asked: 251°37′50″, or the packed number;
 // nothing for a value that is not a finite number.

@@ -18,8 +18,8 @@
 // route the first and the last segments are extended.
 #pragma once
 
+#include "numeric/expected.h"
 #include "route/definition.h"
-#include "route/expected.h"
 #include "route/station.h"
 
 #include <vector>

@@ -45,12 +45,12 @@
 // the route.
 #pragma once
 
+#include "numeric/expected.h"
 #include "route/chainage_map.h"
 #include "route/curve.h"
 #include "route/definition.h"
 #include "route/element.h"
 #include "route/element_tree.h"
-#include "route/expected.h"
 #include "route/station.h"
 
 #include <functional>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The route file: plain UTF-8 text in CSV (RFC 4180), which opens in a
-// spreadsheet and in a text editor. Version 1:
+// The route file: plain UTF-8 text in CSV (RFC 4180, text/csv.h), which
+// opens in a spreadsheet and in a text editor. Version 2:
 //
-//   quenlor-route,1,Route name           format, version, the route's name (optional)
+//   quenlor-route,2,Route name           format, version, the route's name (optional)
 //   kind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv
 //   BP,BP,3456789.123,512345.678,0,,,,,,
 //   JD,JD1,3457328.921,512659.331,,800,120,,,,
@@ -10,6 +10,7 @@
 //   EP,EP,3458202.514,514688.449,,,,,,,
 //   break,DL1,,,3100,,,,3080.5,,         K3+100 = K3+080.5
 //   PVI,SJD1,,,1200,,,,,132.5,12000
+//   end,6                                the records above: the file is whole
 //
 // One row a record, each of the eleven columns the header names:
 //   kind  name  X  Y  chainage  R  Ls  ls2  ahead  elevation  Rv
@@ -18,16 +19,23 @@
 //   EP    name  X  Y                                               where it ends
 //   break name        behind                  ahead                a chain break
 //   PVI   name        chainage   [T1 T2]             elevation Rv  a grade point (Rv 0: none)
+//   end   count                                                    the last row
 // A PVI row's Ls and ls2 cells hold an asymmetric vertical curve's lengths
 // before and after the point (profile.h), both or neither. Every other cell
 // is empty. The BP row comes first; the JDs follow in route
 // order, then EP; break and PVI rows may stand anywhere after BP, in their own
 // order. Rows whose cells are all empty are skipped; a row may stop before
-// its trailing empty cells (spreadsheets keep or drop them).
+// its trailing empty cells (spreadsheets keep or drop them). The end row
+// closes the file: it counts the records before it, and only empty rows may
+// follow it. A file without it, or whose count is not the records', is cut
+// short (or two files run together) and is refused as incomplete, naming
+// the line where it stops: a file cut anywhere is never read as another
+// route. Version 1 is the same without the end row; it is still read.
 //
 // Text: UTF-8, with or without a byte-order mark (one is written: spreadsheets
 // need it to read Chinese names); lines end in CRLF (written) or LF; a cell
-// with a comma, a quote or a line break is quoted, a quote inside doubled.
+// with a comma, a quote, a line break or a blank at either end is quoted, a
+// quote inside doubled.
 // Numbers are plain decimal numbers within +-1e9 (an exponent is allowed);
 // spaces around a number are ignored. Numbers are written as the shortest
 // text that reads back to the same double (std::to_chars), so a route saved
@@ -36,13 +44,18 @@
 // Reading is strict: any deviation from the layout above is an error, and a
 // file that cannot be read gives one message naming the line and column:
 //   line 7, column 6 (R): 'abc' is not a number
-// Files larger than 64 MiB or with more than a million rows are refused
-// before they are parsed. Control characters other than tab and line breaks,
-// or bytes that are not UTF-8, mean the file is not text.
+//   line 7, column 3 (X): '1e-400' is too small (nearer 0 than a number can be)
+//   a NUL character at line 2, column 8 (a binary file?)
+// Control characters other than tab and line breaks, or bytes that are not
+// UTF-8, mean the file is not text. Files larger than 64 MiB (from the file
+// system, before a byte is read) or with more than a million rows are
+// refused before they are parsed; the largest route the program supports,
+// 100,000 JDs with as many grade points and chain breaks, names of 64 bytes
+// and every number at its longest text, writes about 46 MiB.
 #pragma once
 
+#include "numeric/expected.h"
 #include "route/definition.h"
-#include "route/expected.h"
 
 #include <cstddef>
 #include <string>
@@ -50,7 +63,7 @@
 
 namespace quenlor::route {
 
-inline constexpr int kRouteFileVersion = 1;
+inline constexpr int kRouteFileVersion = 2; // written; 1 and 2 are read
 inline constexpr std::size_t kMostRouteFileBytes = 64u << 20;
 inline constexpr std::size_t kMostRouteFileRows = 1'000'000;
 
@@ -65,16 +78,15 @@ std::string routeText(const RouteDefinition& route);
 // number finite and within +-1e9. The message names the record.
 Expected<Done> checkWritable(const RouteDefinition& route);
 
-// Reads a route file; a file that cannot be opened or read, or is too large,
-// is a message naming it.
+// Reads a route file (files/read_file.h: a regular file only, its size
+// checked first); a file that cannot be read is a message naming it and the
+// system's reason.
 Expected<RouteDefinition> openRouteFile(const std::string& path);
 
-// Writes the route atomically: its text goes to a temporary file beside the
-// target, which is flushed to the disk (fsync) and then renamed over the
-// target, so the target is either the old route or the new one, never half
-// of either, whatever happens (a crash, a full disk). A file that existed
-// keeps its permissions; a new one is made readable by all. Any failure is
-// a message naming the file, and the temporary file is removed.
+// Writes the route through the one save path (files/save_file.h): the
+// target is the old route or the new one, never half of either, and a
+// failure names the file and the system's reason. A route that would not
+// read back the same (checkWritable) is not written.
 Expected<Done> saveRouteFile(const std::string& path, const RouteDefinition& route);
 
 } // namespace quenlor::route

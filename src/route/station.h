@@ -7,7 +7,9 @@
 
 #include "numeric/chainage_text.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quenlor::route {
 
@@ -22,5 +24,13 @@ struct Station {
 // occurrence when it is not the first:
 // "K3+090.000" and "K3+090.000 (2)".
 std::string stationText(const Station& station, int decimals = 3);
+
+// A station as the tools read one: a chainage as surveyors write it
+// (numeric/chainage_text.h: parseChainage), followed by the occurrence in
+// brackets where a long chain break repeats it ("K3+090(2)", "3090 (2)" or
+// stationText's "K3+090.000 (2)" is the second time K3+090 occurs); the
+// first occurrence without. Nothing for any other text, "(0)" and "(1x)"
+// included.
+std::optional<Station> parseStation(std::string_view text);
 
 } // namespace quenlor::route

@@ -186,13 +186,13 @@ TableAnswer answerTable(const Form& form, const std::shared_ptr<const RouteModel
   if (!query)
     return answer;
   if (onRoute(model.get())) {
-    const auto request = [&]() -> route::Expected<route::StakeRequest> {
+    const auto request = [&]() -> Expected<route::StakeRequest> {
       const auto from = model->route().measureOf(query->start);
       const auto to = model->route().measureOf(query->end);
       if (!from)
-        return route::Failure{noPointText(query->start)};
+        return Failure{noPointText(query->start)};
       if (!to)
-        return route::Failure{noPointText(query->end)};
+        return Failure{noPointText(query->end)};
       return route::StakeRequest{*from, *to, query->interval, spacingOf(query->spacing)};
     }();
     if (!request) {
@@ -268,13 +268,13 @@ std::optional<double> FieldToolsModel::number(Input input) const {
 FieldQueries FieldToolsModel::queries() const {
   FieldQueries q;
   q.precision = precision_;
-  q.stake = SideStakeQuery{parseStation(text(Input::StakeChainage)),
+  q.stake = SideStakeQuery{route::parseStation(text(Input::StakeChainage)),
                            number(Input::StakeOffset).value_or(0), number(Input::StakeGround)};
   const auto x = number(Input::PointX), y = number(Input::PointY);
   if (x && y)
     q.locate = LocateQuery{*x, *y};
-  const auto start = parseStation(text(Input::TableStart));
-  const auto end = parseStation(text(Input::TableEnd));
+  const auto start = route::parseStation(text(Input::TableStart));
+  const auto end = route::parseStation(text(Input::TableEnd));
   if (start && end)
     q.table = TableQuery{*start,
                          *end,

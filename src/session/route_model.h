@@ -59,10 +59,4 @@ private:
   unsigned long version_ = 0;
 };
 
-// A station as the tools read one: a chainage as surveyors write it,
-// followed by the occurrence in brackets where a long chain break repeats it
-// ("K3+090(2)" or "3090 (2)" is the second time K3+090 occurs); the first
-// occurrence without.
-std::optional<route::Station> parseStation(std::string_view text);
-
 } // namespace quenlor

@@ -10,6 +10,7 @@
 #include "session/field_tools.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
+#include "text/utf8.h"
 
 #include <charconv>
 #include <cmath>
@@ -21,20 +22,6 @@
 
 namespace quenlor {
 namespace {
-
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-std::size_t sequenceLength(unsigned char lead) {
-  if (lead < 0x80)
-    return 1;
-  if ((lead & 0xE0) == 0xC0)
-    return 2;
-  if ((lead & 0xF0) == 0xE0)
-    return 3;
-  if ((lead & 0xF8) == 0xF0)
-    return 4;
-  return 0;
-}
 
 // "word rest": the first word and what follows the single space after it.
 std::pair<std::string_view, std::optional<std::string_view>> splitWord(std::string_view s) {
@@ -112,7 +99,7 @@ std::variant<std::vector<Argument>, std::string> arguments(std::string_view comm
   auto station = stations.begin();
   for (std::string_view word : words) {
     if (*station++) {
-      const auto value = parseStation(word);
+      const auto value = route::parseStation(word);
       if (!value || word.find_first_of(" \t") != std::string_view::npos)
         return takes + ": '" + std::string(word) + "' is not a chainage";
       values.emplace_back(*value);
@@ -225,6 +212,21 @@ std::optional<std::string> runRouteCommand(ScriptSession& s, std::optional<std::
   return std::nullopt;
 }
 
+// save FILE writes the loaded route as a route file, through the one save
+// path: an imported route kept, an edited one written back.
+std::optional<std::string> runSaveCommand(ScriptSession& s, std::optional<std::string_view> rest,
+                                          std::ostream& out) {
+  if (!rest || rest->empty())
+    return "'save' needs a file";
+  if (!s.route)
+    return "'save' needs a route: load one with 'route FILE' or 'import landxml FILE'";
+  const std::string path(*rest);
+  if (const auto saved = route::saveRouteFile(path, s.route->definition()); !saved)
+    return saved.error();
+  out << "wrote " << path << '\n';
+  return std::nullopt;
+}
+
 // jd NAME fills the boxes from a JD of the loaded route, as typed.
 std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::string_view> rest) {
   if (!s.route)
@@ -241,28 +243,6 @@ std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::str
 }
 
 } // namespace
-
-std::size_t firstCharacterLength(std::string_view text) {
-  if (text.empty())
-    return 0;
-  const std::size_t n = sequenceLength(static_cast<unsigned char>(text[0]));
-  if (n <= 1 || n > text.size())
-    return 1;
-  for (std::size_t i = 1; i < n; ++i)
-    if (!isContinuation(static_cast<unsigned char>(text[i])))
-      return 1;
-  return n;
-}
-
-std::size_t lastCharacterLength(std::string_view text) {
-  const std::size_t size = text.size();
-  for (std::size_t n = 1; n <= 4 && n <= size; ++n) {
-    const unsigned char c = static_cast<unsigned char>(text[size - n]);
-    if (!isContinuation(c))
-      return firstCharacterLength(text.substr(size - n)) == n ? n : 1;
-  }
-  return size == 0 ? 0 : 1;
-}
 
 std::optional<std::string> runScriptLine(ScriptSession& session, std::string_view line,
                                          std::ostream& out, std::ostream& err) {
@@ -287,6 +267,8 @@ std::optional<std::string> runScriptLine(ScriptSession& session, std::string_vie
     return runFieldCommand(session, command, rest, out, err);
   if (command == "route")
     return runRouteCommand(session, rest, out);
+  if (command == "save")
+    return runSaveCommand(session, rest, out);
   if (command == "jd")
     return runJdCommand(session, rest);
   if (const auto extension = session.extensions.find(std::string(command));

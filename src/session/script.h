@@ -14,6 +14,8 @@
 //   state            prints every state value as "name=%.17g"
 //   route FILE       loads a whole route from its file
 //   route check      prints the loaded route's checks, one a line
+//   save FILE        writes the loaded route as a route file (route_file.h),
+//                    printing "wrote FILE"; a failure names the file and why
 //   jd NAME          fills the boxes from a JD of the loaded route, as typed
 //   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
 //                    (offset right positive; azimuth and distance from the
@@ -81,10 +83,5 @@ std::optional<std::string> runScriptLine(Form& form, std::string_view line, std:
                                          std::ostream& err);
 bool runScript(Form& form, std::istream& in, std::ostream& out, std::ostream& err,
                std::string_view source = {});
-
-// Splitting texts into the characters a keystroke adds or removes (UTF-8; a
-// byte that starts no valid sequence counts as one character).
-std::size_t firstCharacterLength(std::string_view text);
-std::size_t lastCharacterLength(std::string_view text);
 
 } // namespace quenlor

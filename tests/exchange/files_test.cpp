@@ -1,15 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The driver's exports as a user runs them, each file read back by a reader
 // of its own: the CSV and the point list as text, the XLSX unpacked by unzip,
-// the DXF by its group codes, the LandXML imported again.
+// the DXF by its group codes, the LandXML imported again. And what it
+// refuses: files that are not regular files, a full disk, with the reason on
+// standard error and exit status 2; a killed export leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <vector>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -158,6 +168,127 @@ TEST_F(Exports, TheDxfHasTheCentreLineOnItsLayersInCadAxes) {
     at[code] = std::stod(value);
   EXPECT_NEAR(at[10], 512345.678, 1e-6);
   EXPECT_NEAR(at[20], 3456789.123, 1e-6);
+}
+
+// A driver run of a session: its exit status, output and errors.
+struct DriverRun {
+  int status;
+  std::string out, err;
+};
+
+class Refusals : public ::testing::Test {
+protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("quenlor-refusals-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_ / "work");
+    ::alarm(60); // a driver that blocks ends the test run instead of hanging it
+  }
+  void TearDown() override {
+    ::alarm(0);
+    ::umount((folder_ / "work").c_str()); // where a test mounted one
+    fs::remove_all(folder_);
+  }
+  std::string path(const char* name) const { return (folder_ / "work" / name).string(); }
+  DriverRun driver(const std::string& session, const std::string& environment = "") const {
+    std::ofstream(folder_ / "session.qs") << session;
+    const std::string command = environment + " " QUENLOR_SCRIPT " " +
+                                (folder_ / "session.qs").string() + " >" +
+                                (folder_ / "out").string() + " 2>" + (folder_ / "err").string();
+    const int status = std::system(command.c_str());
+    return {WEXITSTATUS(status), fileText(folder_ / "out"), fileText(folder_ / "err")};
+  }
+  fs::path folder_;
+};
+
+const std::string kLoaded = "route " QUENLOR_EXAMPLE_ROUTE "\ntable 0 300 50 7.5\n";
+const char* const kWrites[] = {"save",          "export csv", "export xlsx",
+                               "export points", "export dxf", "export landxml"};
+
+// What is not a regular file is refused at once and named, for reading and
+// for writing, and left as it is; nothing says "wrote".
+TEST_F(Refusals, FilesThatAreNotRegularFiles) {
+  const std::string fifo = path("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string line, why;
+  } reads[] = {
+      {"route " + fifo, "it is a FIFO (named pipe), not a regular file"},
+      {"import landxml " + fifo, "it is a FIFO (named pipe), not a regular file"},
+      {"import landxml /dev/zero", "it is a character device, not a regular file"},
+      {"route " + folder_.string(), "it is a folder, not a file"},
+  };
+  for (const auto& r : reads) {
+    const DriverRun run = driver(r.line + "\n");
+    EXPECT_EQ(run.status, 2) << r.line;
+    EXPECT_NE(run.err.find(r.why), std::string::npos) << run.err;
+  }
+  for (const char* write : kWrites) {
+    const DriverRun run = driver(kLoaded + write + " " + fifo + "\n");
+    EXPECT_EQ(run.status, 2) << write;
+    EXPECT_NE(run.err.find("line 3: cannot write " + fifo +
+                           ": it is a FIFO (named pipe), not a regular file"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out.find("wrote"), std::string::npos) << write;
+    EXPECT_TRUE(fs::is_fifo(fifo)) << write;
+  }
+}
+
+// On a small file system filled up, every write fails with the system's
+// reason on standard error and exit status 2, and leaves the old file.
+TEST_F(Refusals, AFullDisk) {
+  if (::geteuid() != 0)
+    GTEST_SKIP() << "mounting a small tmpfs needs root";
+  const std::string full = (folder_ / "work").string();
+  if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+  std::ofstream(path("old")) << "old";
+  std::ofstream(path("fill"), std::ios::binary) << std::string(60'000, 'x');
+  for (const char* write : kWrites) {
+    const DriverRun run = driver(kLoaded + write + " " + path("old") + "\n");
+    EXPECT_EQ(run.status, 2) << write;
+    EXPECT_NE(run.err.find("cannot write " + path("old") + ": No space left on device"),
+              std::string::npos)
+        << write << ": " << run.err;
+    EXPECT_EQ(run.out.find("wrote"), std::string::npos) << write;
+    EXPECT_EQ(fileText(path("old")), "old") << write;
+    EXPECT_EQ(std::distance(fs::directory_iterator(full), {}), 2) << write;
+  }
+}
+
+// An export killed while it writes leaves nothing in the temporary folder,
+// and its temporary file beside the target is cleared by the next run that
+// writes there.
+TEST_F(Refusals, AKilledExportLeavesNothingBehind) {
+  const fs::path temporary = folder_ / "tmp";
+  fs::create_directories(temporary);
+  std::ofstream(folder_ / "big.qs") << kLoaded << "table 0 3000 0.05 7.5\n"
+                                    << "export xlsx " << path("big.xlsx") << "\n";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::setenv("TMPDIR", temporary.c_str(), 1);
+    ::freopen("/dev/null", "w", stdout);
+    ::execl(QUENLOR_SCRIPT, QUENLOR_SCRIPT, (folder_ / "big.qs").c_str(), nullptr);
+    ::_exit(127);
+  }
+  // Killed while the table is made or the workbook written.
+  for (int waited = 0; waited < 200 && !fs::exists(path("big.xlsx")); ++waited) {
+    bool writing = false;
+    for (const auto& entry : fs::directory_iterator(folder_ / "work"))
+      writing = writing || entry.path().filename().string().ends_with(".part");
+    if (writing)
+      break;
+    ::usleep(20'000);
+  }
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(temporary), {}), 0);
+  const DriverRun run = driver(kLoaded + "export csv " + path("small.csv") + "\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  for (const auto& entry : fs::directory_iterator(folder_ / "work"))
+    EXPECT_FALSE(entry.path().filename().string().ends_with(".part")) << entry.path();
 }
 
 } // namespace

@@ -417,7 +417,7 @@ TEST(LandXmlFile, IsRefusedBeforeItIsRead) {
   const struct {
     std::filesystem::path path;
     const char* message;
-  } cases[] = {{folder, "is not a regular file"},
+  } cases[] = {{folder, "it is a folder"},
                {large, "the file is larger than"},
                {folder / "none.xml", "No such file or directory"}};
   for (const auto& c : cases) {

@@ -1,17 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/dxf.h"
-#include "exchange/saved_file.h"
+#include "exchange/landxml.h"
 #include "exchange/stake_sheet.h"
+#include "files/save_file.h"
+#include "form/form.h"
+#include "route/route_file.h"
 #include "session/field_tools.h"
+#include "session/route_model.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace quenlor::exchange {
 namespace {
+
+std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // The header block as a spreadsheet reads it: cells with a comma or a quote
 // quoted, an unknown backsight as empty cells, the precision named.
@@ -43,19 +56,46 @@ TEST(DxfText, AsciiStaysAndEveryOtherCharacterIsEscaped) {
     EXPECT_EQ(dxfText(c.utf8), c.dxf) << c.utf8;
 }
 
-// A write that fails, by the writer or by the file system, leaves the old
-// file whole.
-TEST(SavedFile, AFailedWriteLeavesTheOldFile) {
-  const auto path = std::filesystem::temp_directory_path() / "quenlor-saved-file-test.csv";
-  ASSERT_TRUE(saveBytes(path.string(), "old"));
-  EXPECT_FALSE(saveStream(path.string(), [](std::ostream& out) {
-    out << "half";
-    return false;
-  }));
-  EXPECT_FALSE(saveBytes((path / "no-folder").string(), "x"));
-  std::ifstream in(path);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
-  std::filesystem::remove(path);
+// Every export goes through the one save path: a disk that fills up after
+// any number of bytes leaves the old file byte for byte, no temporary file,
+// and the system's reason.
+TEST(SavePath, AFullDiskLeavesTheOldFileOfEveryExport) {
+  const auto model =
+      std::make_shared<const RouteModel>(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+  const Form form;
+  FieldQueries q;
+  q.table = TableQuery{{0, 0}, {2000, 0}, 20, 7.5};
+  const TableAnswer table = answerFieldTools(form, model, q).table;
+  const SheetHeader header{"示例路线", std::nullopt, std::nullopt, "2024-05-01", Precision::Field};
+  const Stamp stamp{"2024-05-01", "00:00:00"};
+  const std::pair<const char*, std::function<Expected<Done>(const std::string&)>> exports[] = {
+      {"csv", [&](const std::string& p) { return saveStakeCsv(p, table, header); }},
+      {"xlsx", [&](const std::string& p) { return saveStakeXlsx(p, table, header); }},
+      {"points",
+       [&](const std::string& p) {
+         return savePointList(p, table, CoordinateOrder::NorthEast, Precision::Field);
+       }},
+      {"dxf", [&](const std::string& p) { return saveDxf(p, routeDrawing(*model, &table)); }},
+      {"landxml", [&](const std::string& p) { return saveLandXml(p, *model, stamp); }},
+      {"route", [&](const std::string& p) { return route::saveRouteFile(p, model->definition()); }},
+  };
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("quenlor-full-disk-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "old").string();
+  for (const auto& [kind, save] : exports)
+    for (const std::uint64_t after : {0, 100}) {
+      std::ofstream(path) << "old";
+      setWriteFault(WriteFault{after, ENOSPC});
+      const auto saved = save(path);
+      setWriteFault(std::nullopt);
+      ASSERT_FALSE(saved) << kind;
+      EXPECT_EQ(saved.error(), "cannot write " + path + ": No space left on device") << kind;
+      EXPECT_EQ(fileText(path), "old") << kind;
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << kind;
+      EXPECT_TRUE(save(path)) << kind; // with room, it writes
+    }
+  std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -76,6 +76,8 @@ struct BadFile {
 
 const std::string kTop =
     "quenlor-route,1\r\nkind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv\r\n";
+const std::string kTop2 =
+    "quenlor-route,2\r\nkind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv\r\n";
 const std::string kBp = "BP,BP,1000,2000,0,,,,,,\r\n";
 const std::string kEp = "EP,EP,1200,2100,,,,,,,\r\n";
 
@@ -91,11 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, BadFiles,
     ::testing::Values(
         BadFile{"Empty", "",
-                "line 1: the file is empty; a route file starts with 'quenlor-route,1'"},
+                "line 1: the file is empty; a route file starts with 'quenlor-route,2'"},
         BadFile{"NotARouteFile", "kind,name\nBP,BP\n",
-                "line 1: not a Quenlor route file: it must start with 'quenlor-route,1'"},
-        BadFile{"NewerVersion", "quenlor-route,2\n",
-                "line 1, column 2: route file version 2; this program reads version 1"},
+                "line 1: not a Quenlor route file: it must start with 'quenlor-route,2'"},
+        BadFile{"NewerVersion", "quenlor-route,3\n",
+                "line 1, column 2: route file version 3; this program reads versions 1 and 2"},
         BadFile{"NoHeader", "quenlor-route,1\r\n",
                 "line 2: the file ends before the header row (is it cut short?)"},
         BadFile{"WrongHeader", "quenlor-route,1\nkind,name,Y,X\n",
@@ -109,6 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "line 3, column 3 (X): 'inf' is not a number"},
         BadFile{"NumberOutOfRange", kTop + "BP,BP,1e20,2000,0\r\n",
                 "line 3, column 3 (X): '1e20' is beyond \u00b11e9"},
+        BadFile{"BeyondADouble", kTop + "BP,BP,-1e400,2000,0\r\n",
+                "line 3, column 3 (X): '-1e400' is beyond \u00b11e9"},
+        BadFile{"TooSmallForADouble", kTop + "BP,BP,1e-400,2000,0\r\n",
+                "line 3, column 3 (X): '1e-400' is too small (nearer 0 than a number can be)"},
+        BadFile{"TooSmallForALongDouble", kTop + "BP,BP,2,-1e-99999,0\r\n",
+                "line 3, column 4 (Y): '-1e-99999' is too small (nearer 0 than a number can be)"},
         BadFile{"MissingCell", kTop + kBp + "JD,JD1,1100,2000,,300,,,,,\r\n" + kEp,
                 "line 4, column 7 (Ls): missing: a JD row needs Ls"},
         BadFile{"CellOfAnotherKind", kTop + "BP,BP,1000,2000,0,300,,,,,\r\n" + kEp,
@@ -130,6 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                                                   "ELF\x02\x01\x01\0\0",
                                                   9),
                 "line 2, column 1 (kind): byte 0x7f is not text (a binary file?)"},
+        BadFile{"Nul", kTop + "BP,B" + std::string(1, '\0') + "P,1000,2000,0\r\n",
+                "a NUL character at line 3, column 5 (a binary file?)"},
         BadFile{"NotUtf8", kTop + "BP,\xc4\xe3\xba\xc3,1000,2000,0\r\n" + kEp,
                 "line 3, column 2 (name): byte 0xc4 is not UTF-8 text"},
         BadFile{"UnknownKind", kTop + kBp + "ZD,ZD1,1100,2000\r\n",
@@ -140,8 +150,57 @@ INSTANTIATE_TEST_SUITE_P(
                 "line 5: a JD row after the EP row"},
         BadFile{"TwoEps", kTop + kBp + kEp + kEp, "line 5: a second EP row"},
         BadFile{"MoreCellsThanTheHeader", kTop + "BP,BP,1000,2000,0,,,,,,,x\r\n",
-                "line 3, column 12: more cells than this row has"}),
+                "line 3, column 12: more cells than this row has"},
+        // Version 2 ends in a row that counts the records above it.
+        BadFile{"NoEndRow", kTop2 + kBp + kEp,
+                "line 5: the file stops here without its end row: it is incomplete (cut short?)"},
+        BadFile{"EndRowCountsOthers", kTop2 + kBp + kEp + "end,3\r\n",
+                "line 5: the end row counts 3 records but the file has 2: it is incomplete "
+                "(cut or joined?)"},
+        BadFile{"RowAfterTheEnd", kTop2 + kBp + kEp + "end,2\r\n" + kEp,
+                "line 6: a row after the end row"},
+        BadFile{"EndRowWithoutACount", kTop2 + kBp + kEp + "end,two\r\n",
+                "line 5, column 2: 'two' is not a count of rows"},
+        BadFile{"EndRowInVersion1", kTop + kBp + kEp + "end,2\r\n",
+                "line 5, column 1 (kind): 'end' is not a kind of row (BP, JD, EP, break, PVI)"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A saved route cut at any byte is refused, or is the whole route: a cut
+// never reads as another route (the end row counts the records).
+TEST(RouteFile, ACutFileIsRefusedOrTheWholeRoute) {
+  const auto route = openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  ASSERT_TRUE(route) << route.error();
+  const std::string text = routeText(*route);
+  std::size_t read = 0;
+  for (std::size_t cut = 0; cut <= text.size(); ++cut)
+    if (const auto prefix = readRouteText(std::string_view(text).substr(0, cut))) {
+      ASSERT_EQ(*prefix, *route) << "cut at " << cut;
+      ++read;
+    }
+  EXPECT_EQ(read, 2u); // the whole file, and without its last line end
+}
+
+// The largest route the program supports, 100,000 JDs with as many grade
+// points and chain breaks, names of 64 bytes and every number at its
+// longest text, writes a file the reader takes.
+TEST(RouteFile, TheLargestSupportedRouteReadsBack) {
+  constexpr std::size_t kJds = 100'000;
+  constexpr double kLongest = -1.2345678901234567e-300; // 24 characters, the most there are
+  const std::string name(64, 'N');
+  RouteDefinition route;
+  route.start = {name, kLongest, kLongest, kLongest};
+  route.end = {name, kLongest, kLongest};
+  for (std::size_t i = 0; i < kJds; ++i) {
+    route.jds.push_back({name, kLongest, kLongest, kLongest, kLongest, kLongest});
+    route.breaks.push_back({name, kLongest, kLongest});
+    route.gradePoints.push_back({name, kLongest, kLongest, kLongest});
+  }
+  const std::string text = routeText(route);
+  EXPECT_LT(text.size(), kMostRouteFileBytes);
+  const auto read = readRouteText(text);
+  ASSERT_TRUE(read) << read.error();
+  EXPECT_EQ(read->jds.size(), kJds);
+}
 
 // Files too large to be routes: made when this test runs, not each time the
 // tests are listed.
@@ -203,9 +262,9 @@ TEST_F(RouteFileOnDisk, FailuresSayWhatWentWrong) {
   EXPECT_EQ(fileText(path), "old");
   EXPECT_EQ(filesInFolder(), 1u);
   EXPECT_EQ(openRouteFile(missing).error(),
-            "cannot open " + missing + ": No such file or directory");
+            "cannot read " + missing + ": No such file or directory");
   EXPECT_EQ(openRouteFile(folder_.string()).error(),
-            "cannot read " + folder_.string() + ": Is a directory");
+            "cannot read " + folder_.string() + ": it is a folder, not a file");
 }
 
 } // namespace

@@ -202,15 +202,5 @@ TEST(Script, ATableOnARouteIsAtWholeStations) {
             (std::vector<std::string>{"精度", "桩号", "K0+025.000", "K0+050.000", "K0+075.000"}));
 }
 
-TEST(Script, CharacterSplitting) {
-  EXPECT_EQ(firstCharacterLength("交x"), 3u);
-  EXPECT_EQ(firstCharacterLength("\xff"), 1u);
-  EXPECT_EQ(firstCharacterLength("\xe4\xba"), 1u); // cut short
-  EXPECT_EQ(lastCharacterLength("x交"), 3u);
-  EXPECT_EQ(lastCharacterLength("x\xba"), 1u);
-  EXPECT_EQ(lastCharacterLength("😀"), 4u);
-  EXPECT_EQ(lastCharacterLength(""), 0u);
-}
-
 } // namespace
 } // namespace quenlor

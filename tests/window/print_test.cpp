@@ -25,7 +25,7 @@ private slots:
     const Form form;
     FieldQueries q;
     // Enough rows for a second page.
-    q.table = TableQuery{*parseStation("0"), *parseStation("2000"), 20, 7.5};
+    q.table = TableQuery{*route::parseStation("0"), *route::parseStation("2000"), 20, 7.5};
     const TableAnswer table = answerFieldTools(form, route, q).table;
     exchange::SheetHeader header{"示例路线", PlanePoint{3456700, 512400}, std::nullopt,
                                  "2024-05-01", Precision::Field};

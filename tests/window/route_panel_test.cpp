@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route panel through the window: files opened, edited and saved, rows
-// pasted, bad files refused, the kept copy brought back, and a JD carried
-// into the boxes.
+// pasted, bad files refused, the kept copy brought back (after a kill too),
+// two windows on one file, and a JD carried into the boxes.
 #include "app/main_window.h"
 #include "app/route_panel.h"
 #include "app/route_tables.h"
+#include "files/save_file.h"
 #include "numeric/number_text.h"
 #include "route/route_file.h"
 
@@ -19,10 +20,50 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 using quenlor::Box;
 using quenlor::JdTableModel;
 using quenlor::MainWindow;
 using quenlor::RouteDocument;
+using Answer = quenlor::RoutePanel::SaveAnswer;
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void setRadius(MainWindow& window, const char* radius) {
+  QAbstractItemModel* table = window.findChild<QTableView*>(QStringLiteral("jdTable"))->model();
+  table->setData(table->index(1, JdTableModel::Radius), QString::fromUtf8(radius));
+}
+
+// The child of the kill test: it opens the route, makes an edit that its
+// kept copy takes, makes another, saves, says so and waits to be killed.
+int saveAndWait(const QString& path) {
+  QStandardPaths::setTestModeEnabled(true);
+  MainWindow window;
+  quenlor::RoutePanel& panel = *window.routePanel();
+  if (!panel.open(path))
+    return 1;
+  setRadius(window, "1111");
+  panel.document().flushAutosave();
+  setRadius(window, "2222");
+  if (!panel.save())
+    return 1;
+  std::puts("saved");
+  std::fflush(stdout);
+  for (;;)
+    ::pause();
+}
+
+} // namespace
 
 class RoutePanelTest : public QObject {
   Q_OBJECT
@@ -57,6 +98,16 @@ private:
     return file.fileName();
   }
 
+  // The save question, answered for the user and counted.
+  void answerFor(MainWindow& w) {
+    w.routePanel()->setSaveQuestion([this] {
+      ++asked;
+      return answer;
+    });
+  }
+  int asked = 0;
+  Answer answer = Answer::Cancel;
+
 private slots:
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
   void init() {
@@ -65,8 +116,14 @@ private slots:
     window = std::make_unique<MainWindow>();
     window->resize(1600, 900);
     window->show();
+    asked = 0;
+    answer = Answer::Cancel;
+    answerFor(*window);
+    ::alarm(60); // a read that blocks ends the run instead of hanging it
   }
   void cleanup() {
+    ::alarm(0);
+    quenlor::setWriteFault(std::nullopt);
     window.reset();
     QDir(RouteDocument::dataFolder()).removeRecursively();
   }
@@ -122,11 +179,12 @@ private slots:
     QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("999")));
     auto read = shown();
     read.jds.pop_back();
-    const QString kept = panel()->document().adopt(read);
+    const auto kept = panel()->document().keepUnsaved();
+    QVERIFY(kept && kept->contains(RouteDocument::dataFolder()));
+    panel()->document().adopt(read);
     QCOMPARE(shown(), read);
     QVERIFY(panel()->document().path().isEmpty());
     QVERIFY(panel()->document().modified());
-    QVERIFY2(kept.contains(RouteDocument::dataFolder()), qPrintable(kept));
   }
 
   // Rows from a spreadsheet go in before the chosen JD; a bad row adds none
@@ -219,6 +277,95 @@ private slots:
     QVERIFY(panel()->document().isEmpty());
   }
 
+  // A FIFO with no writer is refused at once, naming what it is.
+  void fifoIsRefusedAtOnce() {
+    const QString fifo = dir->filePath(QStringLiteral("pipe.csv"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!panel()->open(fifo));
+    QVERIFY2(panel()->notice().startsWith(QStringLiteral("无法打开：这是命名管道（FIFO）")),
+             qPrintable(panel()->notice()));
+  }
+
+  // While the kept copy cannot be written the notice says so, and stays
+  // through other news; a save that fails leaves the file; dropping the edits
+  // that nothing holds asks, and only then.
+  void aRouteThatCannotBeKeptSaysSoAndAsks() {
+    const QString path = openExample();
+    const QByteArray saved = bytesOf(path);
+    quenlor::setWriteFault(quenlor::WriteFault{0, ENOSPC});
+    QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("999")));
+    panel()->document().flushAutosave();
+    const QString cannotKeep = QStringLiteral("路线未能保存到恢复副本：磁盘空间不足");
+    QVERIFY2(panel()->notice().contains(cannotKeep), qPrintable(panel()->notice()));
+    QVERIFY(!jdTable()->setData(jdTable()->index(1, JdTableModel::X), QStringLiteral("x")));
+    QVERIFY(panel()->notice().contains(cannotKeep));
+    QVERIFY(!panel()->save());
+    QVERIFY2(panel()->notice().startsWith(QStringLiteral("未能保存：磁盘空间不足（") + path),
+             qPrintable(panel()->notice()));
+    QCOMPARE(bytesOf(path), saved);
+    QVERIFY(!panel()->mayCloseWindow());
+    panel()->closeRoute();
+    QCOMPARE(asked, 2);
+    QCOMPARE(shown().jds[0].radius, 999.0); // cancelled: still open
+    answer = Answer::Discard;
+    panel()->closeRoute();
+    QVERIFY(panel()->document().isEmpty());
+    // Once the copy can be written again, nothing is asked and nothing said.
+    quenlor::setWriteFault(std::nullopt);
+    openExample();
+    QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("998")));
+    QVERIFY(panel()->mayCloseWindow());
+    QVERIFY(!panel()->notice().contains(cannotKeep));
+    QCOMPARE(asked, 3);
+  }
+
+  // A kill at once after a save brings back what was saved, as saved; the
+  // kept copy is the saved file byte for byte.
+  void aKillRightAfterASaveBringsBackWhatWasSaved() {
+    const QString path = dir->filePath(QStringLiteral("route.csv"));
+    QFile::copy(QStringLiteral(QUENLOR_EXAMPLE_ROUTE), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--save-and-wait"), path});
+    QVERIFY(child.waitForReadyRead(20000));
+    QCOMPARE(child.readAllStandardOutput(), QByteArray("saved\n"));
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QVERIFY(panel()->restoreAutosave());
+    QCOMPARE(shown().jds[0].radius, 2222.0);
+    QVERIFY(!panel()->document().modified());
+    QCOMPARE(bytesOf(panel()->document().keptCopyPath()), bytesOf(path));
+  }
+
+  // Two windows on one file: the second is told, each keeps its own copy,
+  // and a save over the other's is not done without a second press.
+  void twoWindowsOnOneFile() {
+    const QString path = openExample();
+    MainWindow second;
+    answerFor(second);
+    QVERIFY(second.routePanel()->open(path));
+    QVERIFY2(second.routePanel()->notice().contains(QStringLiteral("另一个窗口")),
+             qPrintable(second.routePanel()->notice()));
+    QVERIFY(!panel()->notice().contains(QStringLiteral("另一个窗口")));
+    setRadius(*window, "1001");
+    setRadius(second, "1002");
+    panel()->document().flushAutosave();
+    second.routePanel()->document().flushAutosave();
+    const QString mine = panel()->document().keptCopyPath();
+    const QString theirs = second.routePanel()->document().keptCopyPath();
+    QVERIFY(mine != theirs);
+    QCOMPARE(quenlor::route::openRouteFile(mine.toStdString())->jds[0].radius, 1001.0);
+    QCOMPARE(quenlor::route::openRouteFile(theirs.toStdString())->jds[0].radius, 1002.0);
+    QVERIFY(panel()->save());
+    QVERIFY(!second.routePanel()->save());
+    QVERIFY2(second.routePanel()->notice().contains(QStringLiteral("已被其他窗口或程序修改")),
+             qPrintable(second.routePanel()->notice()));
+    QCOMPARE(quenlor::route::openRouteFile(path.toStdString())->jds[0].radius, 1001.0);
+    QVERIFY(second.routePanel()->save());
+    QCOMPARE(quenlor::route::openRouteFile(path.toStdString())->jds[0].radius, 1002.0);
+    QCOMPARE(asked, 0);
+  }
+
   // 填入窗口 types the chosen JD into the boxes, whose own T and L agree
   // with the table's; 写回交点 carries a box back into the JD.
   void chosenJdFillsTheBoxesAndComesBack() {
@@ -244,5 +391,11 @@ private slots:
   }
 };
 
-QTEST_MAIN(RoutePanelTest)
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc == 3 && std::string_view(argv[1]) == "--save-and-wait")
+    return saveAndWait(QString::fromLocal8Bit(argv[2]));
+  RoutePanelTest test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "route_panel_test.moc"

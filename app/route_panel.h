@@ -25,9 +25,6 @@ namespace quenlor {
 
 class Form;
 class RouteTableModel;
-class JdTableModel;
-class BreakTableModel;
-class GradeTableModel;
 
 class RoutePanel : public QWidget {
 public:
@@ -89,9 +86,7 @@ private:
 
   Form& form_;
   RouteDocument document_;
-  JdTableModel* jdModel_;
-  BreakTableModel* breakModel_;
-  GradeTableModel* gradeModel_;
+  RouteTableModel *jdModel_, *breakModel_, *gradeModel_;
   QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr;
   QLabel *noticeLabel_ = nullptr, *fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;

@@ -20,7 +20,6 @@
 #include <QtTest>
 
 using quenlor::Box;
-using quenlor::JdTableModel;
 using quenlor::MainWindow;
 using quenlor::RouteDocument;
 
@@ -38,8 +37,13 @@ private:
   QAbstractItemModel* jdTable() const {
     return window->findChild<QTableView*>(QStringLiteral("jdTable"))->model();
   }
-  QString cell(int row, int column) const {
-    return jdTable()->data(jdTable()->index(row, column)).toString();
+  // The JD table's cell of a row under a heading.
+  QModelIndex at(int row, const char* heading) const {
+    return jdTable()->index(row,
+                            static_cast<quenlor::RouteTableModel*>(jdTable())->column(heading));
+  }
+  QString cell(int row, const char* heading) const {
+    return jdTable()->data(at(row, heading)).toString();
   }
   // A copy of the example route in the test's folder, opened.
   QString openExample() {
@@ -77,8 +81,7 @@ private slots:
     const QString path = openExample();
     const auto model = panel()->document().model();
     const auto version = model->version();
-    QVERIFY(
-        jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("1250.5")));
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("1250.5")));
     QCOMPARE(shown().jds[0].radius, 1250.5);
     QCOMPARE(panel()->document().model(), model); // the one model, edited in place
     QVERIFY(model->version() > version);
@@ -88,7 +91,7 @@ private slots:
     const auto onDisk = quenlor::route::openRouteFile(path.toStdString());
     QVERIFY(onDisk && *onDisk == shown());
     // A refused cell keeps its value and says why.
-    QVERIFY(!jdTable()->setData(jdTable()->index(1, JdTableModel::X), QStringLiteral("12,5")));
+    QVERIFY(!jdTable()->setData(at(1, "X"), QStringLiteral("12,5")));
     QCOMPARE(shown(), *onDisk);
     QVERIFY(panel()->notice().contains(QStringLiteral("不是数字")));
   }
@@ -99,7 +102,7 @@ private slots:
     window->findChild<QPushButton*>(QStringLiteral("exportLandXml"))->click();
     QVERIFY(panel()->notice().startsWith(QStringLiteral("没有可导出的路线")));
     openExample();
-    QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("999")));
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("999")));
     auto read = shown();
     read.jds.pop_back();
     const QString kept = panel()->document().adopt(read);
@@ -182,7 +185,7 @@ private slots:
   // so; its boxes start empty.
   void keptCopyComesBack() {
     const QString path = openExample();
-    QVERIFY(jdTable()->setData(jdTable()->index(2, JdTableModel::Name), QStringLiteral("交点二")));
+    QVERIFY(jdTable()->setData(at(2, "名称"), QStringLiteral("交点二")));
     const auto edited = shown();
     window.reset(); // the pending copy is written as the window goes
     window = std::make_unique<MainWindow>();
@@ -212,8 +215,8 @@ private slots:
     const auto boxNumber = [&](Box b) {
       return quenlor::parseNumber(window->box(b)->text().toStdString());
     };
-    QVERIFY(std::fabs(boxNumber(Box::Text11) - cell(1, JdTableModel::T1).toDouble()) < 0.0015);
-    QVERIFY(std::fabs(boxNumber(Box::Text34) - cell(1, JdTableModel::Length).toDouble()) < 0.0015);
+    QVERIFY(std::fabs(boxNumber(Box::Text11) - cell(1, "T1").toDouble()) < 0.0015);
+    QVERIFY(std::fabs(boxNumber(Box::Text34) - cell(1, "L").toDouble()) < 0.0015);
     QLineEdit* radius = window->box(Box::Text9);
     radius->setFocus();
     radius->selectAll();

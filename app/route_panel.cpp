@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_panel.h"
 
+#include "app/drawing/notice_label.h"
 #include "app/exports.h"
 #include "app/flow_layout.h"
 #include "app/route_cells.h"
@@ -47,11 +48,7 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
       breakModel_(new RouteTableModel(document_, breakTable(), &breakProblems, this)),
       gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)) {
   setObjectName(QStringLiteral("routePanel"));
-  noticeLabel_ = new QLabel(this);
-  noticeLabel_->setObjectName(QStringLiteral("routeNotice"));
-  noticeLabel_->setStyleSheet(QStringLiteral("color: #b45000;"));
-  noticeLabel_->setTextFormat(Qt::PlainText);
-  noticeLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  noticeLabel_ = new NoticeLabel("routeNotice", this);
   fileLabel_ = new QLabel(this);
   fileLabel_->setObjectName(QStringLiteral("routeFile"));
   fileLabel_->setTextFormat(Qt::PlainText);
@@ -245,9 +242,7 @@ void RoutePanel::showNotice() {
     notice_ = message_ + checks;
   else
     notice_ = message_ + QStringLiteral("；") + checks;
-  noticeLabel_->setToolTip(notice_);
-  noticeLabel_->setText(
-      noticeLabel_->fontMetrics().elidedText(notice_, Qt::ElideRight, std::max(width() - 8, 60)));
+  noticeLabel_->setNotice(notice_);
 }
 
 void RoutePanel::showFile() {
@@ -469,11 +464,6 @@ void RoutePanel::deleteGradePoints() {
   const std::vector<int> rows = selectedRows(gradeView_);
   if (!rows.empty())
     document_.edit(eraseGradePoints(document_.route().definition(), rows));
-}
-
-void RoutePanel::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  showNotice(); // elided to the new width
 }
 
 // Ctrl+C and Ctrl+V on the JD table copy and paste whole rows.

@@ -24,6 +24,7 @@ class QTableView;
 namespace quenlor {
 
 class Form;
+class NoticeLabel;
 class RouteTableModel;
 
 class RoutePanel : public QWidget {
@@ -61,7 +62,6 @@ public:
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
 private:
   QWidget* buildFileRow();
@@ -88,7 +88,8 @@ private:
   RouteDocument document_;
   RouteTableModel *jdModel_, *breakModel_, *gradeModel_;
   QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr;
-  QLabel *noticeLabel_ = nullptr, *fileLabel_ = nullptr;
+  NoticeLabel* noticeLabel_ = nullptr;
+  QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;
   QString message_, notice_;
   std::function<void()> routeListener_, selectionListener_;

@@ -33,6 +33,14 @@ double sharedArea(const QRectF& a, const QRectF& b) {
   return areaOf(a.intersected(b));
 }
 
+// The area of a place outside the view: none when inside, and never less
+// than none however the difference rounds.
+double outsideArea(const QRectF& place, const QRectF& view) {
+  if (view.contains(place))
+    return 0;
+  return std::max(0.0, areaOf(place) - areaOf(place.intersected(view)));
+}
+
 } // namespace
 
 void LabelPlacer::reset(const QRectF& view) {
@@ -118,7 +126,7 @@ template <class F> void LabelPlacer::near(const QRectF& rect, F f) const {
 }
 
 double LabelPlacer::coverOf(const QRectF& place, const QPointF& anchor, double enough) const {
-  double covered = (areaOf(place) - areaOf(place.intersected(view_))) * kOutsideWeight;
+  double covered = outsideArea(place, view_) * kOutsideWeight;
   if (covered >= enough)
     return covered;
   near(place, [&](const Item& item) {

@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace quenlor {
@@ -95,12 +96,14 @@ void ProfileView::setRoute(std::shared_ptr<const RouteModel> route) {
 }
 
 ProfileView::Source ProfileView::sourceOf(const RouteModel& route) {
+  const auto bits = [](double value) { return std::bit_cast<Bits>(value); };
   Source source;
   for (const GradePoint& p : route.profile().points())
-    source.points.emplace_back(p.name, p.measure, p.chainage, p.elevation, p.radius);
+    source.points.emplace_back(p.name, bits(p.measure), bits(p.chainage), bits(p.elevation),
+                               bits(p.radius));
   for (const route::ChainSegment& s : route.route().chainages().segments())
-    source.segments.emplace_back(s.startMeasure, s.endMeasure, s.startChainage);
-  source.length = route.route().length();
+    source.segments.emplace_back(bits(s.startMeasure), bits(s.endMeasure), bits(s.startChainage));
+  source.length = bits(route.route().length());
   return source;
 }
 
@@ -121,7 +124,7 @@ void ProfileView::formChanged() {
     return;
   const auto next = markOfForm();
   if (next != painted_)
-    update(areaOf(painted_).united(areaOf(next)));
+    update(areaOf(painted_) + areaOf(next));
 }
 
 void ProfileView::setExaggeration(int factor) { scale_->setValue(factor); }
@@ -372,14 +375,14 @@ std::optional<ProfileView::Mark> ProfileView::markOfForm() {
 
 // What painting a mark touches: its line, its point and its label, each
 // with the pen's and the halo's width around it.
-QRect ProfileView::areaOf(const std::optional<Mark>& mark) const {
+QRegion ProfileView::areaOf(const std::optional<Mark>& mark) const {
   if (!mark)
     return {};
   const QRectF plot = plotArea();
-  QRectF area(mark->x - 2, plot.top() - 2, 4, plot.height() + 4);
+  QRegion area = QRectF(mark->x - 2, plot.top() - 2, 4, plot.height() + 4).toAlignedRect();
   if (mark->point)
-    area |= QRectF(*mark->point - QPointF(5, 5), QSizeF(10, 10));
-  return area.toAlignedRect().united(mark->label.adjusted(-2, -2, 2, 2).toAlignedRect());
+    area += QRectF(*mark->point - QPointF(5, 5), QSizeF(10, 10)).toAlignedRect();
+  return area + mark->label.adjusted(-2, -2, 2, 2).toAlignedRect();
 }
 
 void ProfileView::drawMark(QPainter& painter, const Mark& mark) {

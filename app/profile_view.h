@@ -26,8 +26,10 @@
 
 #include <QPixmap>
 #include <QRectF>
+#include <QRegion>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,11 +84,14 @@ private:
   };
 
   // What the drawing shows of a route: an edit that changes none of it (a
-  // JD's name, a chain break beyond the profile) repaints nothing.
+  // JD's name, a chain break beyond the profile) repaints nothing. Numbers
+  // are kept as their bits, so that a grade point left out (its measure not
+  // a number) is the same as before.
+  using Bits = std::uint64_t;
   struct Source {
-    std::vector<std::tuple<std::string, double, double, double, double>> points;
-    std::vector<std::tuple<double, double, double>> segments;
-    double length = 0;
+    std::vector<std::tuple<std::string, Bits, Bits, Bits, Bits>> points;
+    std::vector<std::tuple<Bits, Bits, Bits>> segments;
+    Bits length = 0;
     bool operator==(const Source&) const = default;
   };
   static Source sourceOf(const RouteModel& route);
@@ -101,7 +106,7 @@ private:
   void drawPoints(QPainter& painter);
   void drawGrades(QPainter& painter);
   std::optional<Mark> markOfForm();
-  QRect areaOf(const std::optional<Mark>& mark) const;
+  QRegion areaOf(const std::optional<Mark>& mark) const;
   void drawMark(QPainter& painter, const Mark& mark);
 
   const Form& form_;

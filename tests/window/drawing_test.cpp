@@ -199,18 +199,35 @@ private slots:
     QCOMPARE(place.cover, 100.0);
   }
 
-  // The worked route's profile: every label inside the view and clear of
-  // the others and of the scale box.
+  // Every label of a profile inside the view and clear of the others and
+  // of the scale box: the example route's, and one of 1,001 grade points
+  // 100 m apart, where most have no room.
+  void profileLabelsStayClearOfEachOther_data() {
+    QTest::addColumn<int>("gradePoints");
+    QTest::newRow("example route") << 0;
+    QTest::newRow("1,001 grade points") << 1001;
+  }
   void profileLabelsStayClearOfEachOther() {
+    QFETCH(int, gradePoints);
     quenlor::MainWindow window;
     window.resize(1600, 900);
     window.show();
     QVERIFY(window.routePanel()->open(QStringLiteral(QUENLOR_EXAMPLE_ROUTE)));
+    if (gradePoints > 0) {
+      quenlor::route::RouteDefinition d = window.routePanel()->document().route().definition();
+      d.jds.clear();
+      d.breaks.clear();
+      d.end = {"EP", d.start.x + 100.0 * gradePoints, d.start.y};
+      d.gradePoints.clear();
+      for (int i = 0; i < gradePoints; ++i)
+        d.gradePoints.push_back({"SJD" + std::to_string(i), 100.0 * i, 100 + (i % 2) * 1.5, 3000});
+      window.routePanel()->document().adopt(d);
+    }
     quenlor::ProfileView* profile = window.profileView();
     window.views()->setCurrentWidget(profile);
     profile->grab();
     const std::vector<QRectF> labels = profile->labelPlaces();
-    QVERIFY(labels.size() >= 8); // the grade points and most grades
+    QVERIFY(labels.size() >= 8); // the example's grade points and most grades
     const QRectF box = profile->findChild<QWidget*>(QStringLiteral("profileScale"))->geometry();
     for (std::size_t i = 0; i < labels.size(); ++i) {
       QVERIFY(QRectF(profile->rect()).contains(labels[i]));

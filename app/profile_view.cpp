@@ -109,7 +109,7 @@ ProfileView::Source ProfileView::sourceOf(const RouteModel& route) {
 
 // The drawing is made again at the next paint.
 void ProfileView::redraw() {
-  stale_ = true;
+  drawing_.drop();
   extent_ = extent();
   if (extent_)
     layOut(*extent_);
@@ -120,7 +120,8 @@ void ProfileView::redraw() {
 // coming anyway while the drawing is stale, and a hidden view paints whole
 // when shown.
 void ProfileView::formChanged() {
-  if (!extent_ || stale_ || !isVisible() || form_.text(Box::Text26) == markedChainage_)
+  if (!extent_ || drawing_.stale(*this) || !isVisible() ||
+      form_.text(Box::Text26) == markedChainage_)
     return;
   const auto next = markOfForm();
   if (next != painted_)
@@ -328,18 +329,12 @@ void ProfileView::drawGrades(QPainter& painter) {
 
 // Everything but the boxes' point, into a picture of the widget's size.
 void ProfileView::makeDrawing(const Extent& e) {
-  const qreal ratio = devicePixelRatioF();
-  if (drawing_.size() != size() * ratio || drawing_.devicePixelRatio() != ratio) {
-    drawing_ = QPixmap(size() * ratio);
-    drawing_.setDevicePixelRatio(ratio);
-  }
-  drawing_.fill(Qt::white);
-  QPainter painter(&drawing_);
+  QPainter painter(&drawing_.remake(*this));
   painter.setFont(font());
   painter.setRenderHint(QPainter::Antialiasing);
   placer_.reset(QRectF(rect()).adjusted(2, 2, -2, -2));
   placer_.addObstacle(QRectF(scale_->geometry()).adjusted(-2, -2, 2, 2));
-  labels_.setFont(font(), ratio);
+  labels_.setFont(font(), devicePixelRatioF());
   drawAxes(painter, e);
   painter.setClipRect(plotArea().adjusted(-1, -1, 1, 1));
   drawLines(painter);
@@ -408,11 +403,9 @@ void ProfileView::paintEvent(QPaintEvent*) {
                             : QStringLiteral("没有打开路线"));
     return;
   }
-  if (stale_ || drawing_.devicePixelRatio() != devicePixelRatioF()) {
+  if (drawing_.stale(*this))
     makeDrawing(*extent_);
-    stale_ = false;
-  }
-  painter.drawPixmap(0, 0, drawing_);
+  drawing_.paint(painter);
   markedChainage_ = form_.text(Box::Text26);
   painted_ = markOfForm();
   if (painted_)

@@ -20,11 +20,11 @@
 #pragma once
 
 #include "app/drawing/halo_labels.h"
+#include "app/drawing/kept_picture.h"
 #include "app/drawing/label_placer.h"
 #include "app/drawing/point_stamp.h"
 #include "app/drawing/view_transform.h"
 
-#include <QPixmap>
 #include <QRectF>
 #include <QRegion>
 #include <QWidget>
@@ -118,10 +118,9 @@ private:
   PointStamp pointStamp_;
   Source source_;                // of the drawing
   std::optional<Extent> extent_; // none: nothing to draw
-  QPixmap drawing_;              // everything but the boxes' point
-  bool stale_ = true;
-  std::optional<Mark> painted_; // the boxes' point as last painted
-  std::string markedChainage_;  // from the text of Text26 then
+  KeptPicture drawing_;          // everything but the boxes' point
+  std::optional<Mark> painted_;  // the boxes' point as last painted
+  std::string markedChainage_;   // from the text of Text26 then
 };
 
 } // namespace quenlor

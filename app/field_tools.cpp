@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/field_tools.h"
 
+#include "app/drawing/notice_label.h"
 #include "app/exports.h"
 #include "app/stake_sheet_print.h"
 #include "exchange/stamp.h"
@@ -101,11 +102,7 @@ FieldToolsPanel::FieldToolsPanel(const Form& form, QWidget* parent)
   pending_->setInterval(0);
   connect(pending_, &QTimer::timeout, this, [this] { recompute(); });
 
-  notice_ = new QLabel(this);
-  notice_->setObjectName(QStringLiteral("notice"));
-  notice_->setStyleSheet(QStringLiteral("color: #b45000;"));
-  notice_->setTextFormat(Qt::PlainText);
-  notice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  notice_ = new NoticeLabel("notice", this);
   source_ = new QLabel(this);
   source_->setObjectName(QStringLiteral("source"));
   source_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -360,8 +357,7 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   // What became of a file comes first: it is what the user just asked.
   if (!fileNotice_.isEmpty())
     notices = fileNotice_.toStdString() + (notices.empty() ? "" : "；") + notices;
-  notice_->setToolTip(qs(notices));
-  notice_->setText(fontMetrics().elidedText(qs(notices), Qt::ElideRight, std::max(width(), 100)));
+  notice_->setNotice(qs(notices));
   stakeSide_->setText(qs(a.stake.side));
   showText(stakeX_, a.stake.x);
   showText(stakeY_, a.stake.y);

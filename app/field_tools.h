@@ -26,6 +26,7 @@ class QTimer;
 namespace quenlor {
 
 class Form;
+class NoticeLabel;
 class StakeTableModel;
 
 class FieldToolsPanel : public QWidget {
@@ -73,7 +74,8 @@ private:
   const Form& form_;
   FieldToolsModel model_;
   QTimer* pending_;
-  QLabel *notice_, *source_, *pointLevel_;
+  NoticeLabel* notice_;
+  QLabel *source_, *pointLevel_;
   QLineEdit *stakeX_, *stakeY_, *stakeAzimuth_, *stakeDistance_;
   QLabel *stakeSide_, *stakeCutFill_;
   QLineEdit* stakeDesign_;

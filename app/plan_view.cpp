@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/plan_view.h"
 
+#include "app/drawing/canvas.h"
+#include "app/drawing/clipped_lines.h"
 #include "session/field_tools.h"
 #include "session/route_plan.h"
 
@@ -20,9 +22,6 @@ constexpr double kMargin = 36;        // pixels kept free around a fitted scene
 constexpr double kDefaultScale = 1.0; // pixels per unit when nothing has extent
 constexpr double kZoomPerNotch = 1.25;
 constexpr double kLeastScale = 1e-200, kGreatestScale = 1e200; // pixels per unit
-// Screen coordinates beyond this are not painted: the rasteriser is not
-// meant for the distances a mistyped exponent gives.
-constexpr double kPaintLimit = 1e6;
 
 const QColor kStraight(70, 70, 70);
 const QColor kTransition(0, 128, 96);
@@ -33,61 +32,39 @@ const QColor kPoint(200, 0, 0);
 const QColor kStalePoint(140, 140, 140);
 const QColor kFieldPoint(150, 0, 150);
 const QColor kPicked(255, 200, 0, 150); // the JD picked in the route panel, under its curve
-// A label's distance from its marker, and the room kept between labels.
+// A label's distance from its marker, by ring; a marker's half side, as
+// labels avoid it.
 constexpr double kLabelGap = 7;
-// Pictures of labels kept between paints, at most.
-constexpr std::size_t kLabelPicturesKept = 256;
+constexpr double kLabelRings[] = {1.0, 2.5, 4.0};
+constexpr double kMarkerHalfSide = 4;
 
-bool finiteOnScreen(const QPointF& p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+// East to the right, north up.
+PlaneXY planeOf(const PlanePoint& p) { return {p.y, p.x}; }
 
-bool paintable(const QPointF& p) {
-  return finiteOnScreen(p) && std::fabs(p.x()) < kPaintLimit && std::fabs(p.y()) < kPaintLimit;
-}
-
-// Clips the segment to a rectangle (Liang-Barsky); false when none of it is in.
-bool clip(QPointF& a, QPointF& b, const QRectF& r) {
-  double t0 = 0, t1 = 1;
-  const double dx = b.x() - a.x(), dy = b.y() - a.y();
-  const double p[] = {-dx, dx, -dy, dy};
-  const double q[] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0)
-        return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0)
-      t0 = std::max(t0, t);
-    else
-      t1 = std::min(t1, t);
+// Beside the marker, nearer first: the four corners, above and below, left
+// and right.
+std::vector<QPointF> labelCorners(const QSizeF& size) {
+  const double w = size.width(), h = size.height();
+  std::vector<QPointF> corners;
+  for (const double ring : kLabelRings) {
+    const double d = kLabelGap * ring;
+    corners.insert(corners.end(), {{d, -d - h},
+                                   {d, d},
+                                   {-d - w, -d - h},
+                                   {-d - w, d},
+                                   {-w / 2, -d - h},
+                                   {-w / 2, d},
+                                   {d, -h / 2},
+                                   {-d - w, -h / 2}});
   }
-  if (t0 > t1)
-    return false;
-  const QPointF start = a;
-  a = start + t0 * QPointF(dx, dy);
-  b = start + t1 * QPointF(dx, dy);
-  return true;
-}
-
-// A round length for the scale bar: 1, 2 or 5 times a power of ten.
-double roundLength(double target) {
-  const double power = std::pow(10.0, std::floor(std::log10(target)));
-  for (double step : {1.0, 2.0, 5.0})
-    if (step * power >= target)
-      return step * power;
-  return 10 * power;
+  return corners;
 }
 
 } // namespace
 
 PlanView::PlanView(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
-  setObjectName(QStringLiteral("planView"));
-  setAutoFillBackground(true);
-  QPalette p = palette();
-  p.setColor(QPalette::Window, Qt::white);
-  setPalette(p);
-  setMinimumSize(120, 120);
+  makeCanvas(*this, "planView");
+  view_.setArea(QRectF(0, 0, width(), height()));
 }
 
 PlanView::~PlanView() = default;
@@ -99,7 +76,7 @@ void PlanView::setRoute(std::shared_ptr<const RouteModel> route) {
   route_ = std::move(route);
   routePlan_ = route_ ? std::make_unique<RoutePlan>(route_) : nullptr;
   if (fresh)
-    userView_ = false;
+    view_.letGo();
   formChanged();
 }
 
@@ -109,13 +86,12 @@ void PlanView::setSelectedJd(std::optional<std::size_t> jd) {
 }
 
 void PlanView::centreOn(const PlanePoint& centre, double span) {
-  if (!userView_)
+  if (!view_.held())
     fit();
-  centre_ = centre;
+  view_.centreOn(planeOf(centre));
   const double least = std::min(width(), height()) - 2 * kMargin;
-  if (span > 0 && least > 0 && span * pixelsPerUnit_ < least / 4)
-    pixelsPerUnit_ = least / span;
-  userView_ = true;
+  if (span > 0 && least > 0 && span * view_.scale() < least / 4)
+    view_.setScale(least / span);
   formChanged();
 }
 
@@ -128,11 +104,11 @@ const PlanScene& PlanView::scene() {
   // A whole route's scene holds only what is in view, at the view's detail:
   // it is made again at every paint.
   if (routePlan_ && routePlan_->bounds()) {
-    if (stale_ && !userView_) {
+    if (stale_ && !view_.held()) {
       scene_ = {};
       fit();
     }
-    scene_ = routePlan_->scene(viewBounds(), 1 / pixelsPerUnit_, selectedJd_);
+    scene_ = routePlan_->scene(viewBounds(), 1 / view_.scale(), selectedJd_);
     addBoxesPoints(scene_, form_);
     if (answers_)
       addFieldTools(scene_, *answers_);
@@ -144,75 +120,45 @@ const PlanScene& PlanView::scene() {
     if (answers_)
       addFieldTools(scene_, *answers_);
     stale_ = false;
-    if (!userView_)
+    if (!view_.held())
       fit();
   }
   return scene_;
 }
 
 PlanScene::Bounds PlanView::viewBounds() const {
-  const PlanePoint topLeft = toPlan(QPointF(0, 0)),
-                   bottomRight = toPlan(QPointF(width(), height()));
-  return {bottomRight.x, topLeft.y, topLeft.x, bottomRight.y};
+  const PlaneBox shown = view_.shown();
+  return {shown.bottom, shown.left, shown.top, shown.right};
 }
 
+// The whole route, or the boxes' curve without its far straights.
 void PlanView::fit() {
   auto b = routePlan_ && routePlan_->bounds() ? routePlan_->bounds() : scene_.focusBounds();
   if (!b)
     b = scene_.bounds();
-  if (!b) {
-    centre_ = {};
-    pixelsPerUnit_ = kDefaultScale;
-    return;
-  }
-  centre_ = {(b->minX + b->maxX) / 2, (b->minY + b->maxY) / 2};
-  const double spanX = b->maxX - b->minX, spanY = b->maxY - b->minY;
-  const double w = std::max(1.0, width() - 2 * kMargin), h = std::max(1.0, height() - 2 * kMargin);
-  double scale = std::min(spanY > 0 ? w / spanY : INFINITY, spanX > 0 ? h / spanX : INFINITY);
-  if (!std::isfinite(scale) || scale <= 0)
-    scale = kDefaultScale;
-  pixelsPerUnit_ = scale;
-  if (!std::isfinite(centre_.x) || !std::isfinite(centre_.y))
-    centre_ = {};
+  std::optional<PlaneBox> box;
+  if (b)
+    box = PlaneBox{b->minY, b->minX, b->maxY, b->maxX};
+  view_.fit(box, kMargin, kDefaultScale);
 }
 
-QPointF PlanView::toScreen(const PlanePoint& p) const {
-  return {width() / 2.0 + (p.y - centre_.y) * pixelsPerUnit_,
-          height() / 2.0 - (p.x - centre_.x) * pixelsPerUnit_};
-}
-
-PlanePoint PlanView::toPlan(const QPointF& s) const {
-  return {centre_.x - (s.y() - height() / 2.0) / pixelsPerUnit_,
-          centre_.y + (s.x() - width() / 2.0) / pixelsPerUnit_};
-}
+QPointF PlanView::toScreen(const PlanePoint& p) const { return view_.toScreen(planeOf(p)); }
 
 // Everything outside this rectangle, a little larger than the view, is
 // clipped away before it reaches the painter.
 QRectF PlanView::paintArea() const { return QRectF(rect()).adjusted(-10, -10, 10, 10); }
 
 void PlanView::drawLine(QPainter& painter, const PlanePoint& a, const PlanePoint& b) const {
-  QPointF p = toScreen(a), q = toScreen(b);
-  if (finiteOnScreen(p) && finiteOnScreen(q) && clip(p, q, paintArea()))
-    painter.drawLine(p, q);
+  drawClippedLine(painter, toScreen(a), toScreen(b), paintArea());
 }
 
-// In one stroke where every point lies in the paint area (the usual case),
-// segment by segment, each clipped, where some do not.
 void PlanView::drawPolyline(QPainter& painter, const Polyline& points, const QPen& pen) const {
   painter.setPen(pen);
   QPolygonF screen;
   screen.reserve(qsizetype(points.size()));
-  const QRectF area = paintArea();
-  for (const PlanePoint& p : points) {
-    const QPointF q = toScreen(p);
-    if (!finiteOnScreen(q) || !area.contains(q)) {
-      for (std::size_t i = 1; i < points.size(); ++i)
-        drawLine(painter, points[i - 1], points[i]);
-      return;
-    }
-    screen << q;
-  }
-  painter.drawPolyline(screen);
+  for (const PlanePoint& p : points)
+    screen << toScreen(p);
+  drawClippedPolyline(painter, screen, paintArea());
 }
 
 void PlanView::drawRoute(QPainter& painter, const PlanScene& s) const {
@@ -293,89 +239,21 @@ void PlanView::drawTicksAndOffsets(QPainter& painter, const PlanScene& s) const 
     drawLine(painter, o.from, o.to);
 }
 
-// The first of the places around its marker where a label stays inside the
-// view, clear of the north arrow, of the labels already placed and of the
-// markers; where none is clear, the one that covers least.
-QRectF PlanView::placeLabel(const QSizeF& size, const QPointF& p,
-                            const std::vector<QPointF>& markers) const {
-  const double w = size.width(), h = size.height(), g = kLabelGap;
-  const QRectF view = QRectF(rect()).adjusted(2, 2, -2, -2);
-  const QRectF arrow = northArrowPlace();
-  const auto covered = [&](const QRectF& r) {
-    double area = 0;
-    const auto add = [&](const QRectF& other) {
-      const QRectF both = r.intersected(other);
-      area += both.width() * both.height();
-    };
-    add(arrow);
-    for (const QRectF& placed : labelPlaces_)
-      add(placed.adjusted(-1, -1, 1, 1));
-    for (const QPointF& m : markers)
-      if (m != p)
-        add(QRectF(m - QPointF(4, 4), QSizeF(8, 8)));
-    const QRectF inside = r.intersected(view);
-    return area + (w * h - inside.width() * inside.height()) * 10;
-  };
-  std::optional<QRectF> best;
-  double least = INFINITY;
-  for (const double ring : {1.0, 2.5, 4.0}) {
-    const double d = g * ring;
-    const QPointF corners[] = {{d, -d - h},      {d, d},      {-d - w, -d - h}, {-d - w, d},
-                               {-w / 2, -d - h}, {-w / 2, d}, {d, -h / 2},      {-d - w, -h / 2}};
-    for (const QPointF& corner : corners) {
-      const QRectF place(p + corner, size);
-      const double c = covered(place);
-      if (c == 0)
-        return place;
-      if (c < least) {
-        least = c;
-        best = place;
-      }
-    }
-  }
-  return *best;
-}
-
-// The label with a white halo, so that it reads over the lines beneath it:
-// the text in white a pixel off every way, then in black. Drawn once into a
-// picture that later paints copy, since most labels outlive many keystrokes.
-void PlanView::drawLabel(QPainter& painter, const QString& label, const QRectF& place) {
-  auto kept = labelPictures_.find(label);
-  if (kept == labelPictures_.end()) {
-    if (labelPictures_.size() > kLabelPicturesKept)
-      labelPictures_.clear();
-    const qreal scale = devicePixelRatioF();
-    QPixmap picture((place.size() + QSizeF(2, 2)).toSize() * scale);
-    picture.setDevicePixelRatio(scale);
-    picture.fill(Qt::transparent);
-    QPainter p(&picture);
-    p.setFont(painter.font());
-    const QPointF baseline(1, 1 + painter.fontMetrics().ascent());
-    p.setPen(Qt::white);
-    for (const double dx : {-1.0, 0.0, 1.0})
-      for (const double dy : {-1.0, 0.0, 1.0})
-        if (dx != 0 || dy != 0)
-          p.drawText(baseline + QPointF(dx, dy), label);
-    p.setPen(Qt::black);
-    p.drawText(baseline, label);
-    kept = labelPictures_.emplace(label, picture).first;
-  }
-  painter.drawPixmap(place.topLeft() - QPointF(1, 1), kept->second);
-  labelPlaces_.push_back(place);
-}
-
+// The labels go where they are clear of the north arrow, of the markers and
+// of each other (label_placer.h).
 void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) {
-  labelPlaces_.clear();
+  placer_.reset(QRectF(rect()).adjusted(2, 2, -2, -2));
+  placer_.addObstacle(northArrowPlace());
+  labels_.setFont(painter.font(), devicePixelRatioF());
   std::vector<std::pair<const PlanMarker*, QPointF>> shown;
   for (const PlanMarker& m : s.markers) {
     const QPointF p = toScreen(m.at);
     if (paintable(p) && paintArea().contains(p))
       shown.emplace_back(&m, p);
   }
-  std::vector<QPointF> points;
   for (const auto& [m, p] : shown) {
     drawMarker(painter, *m, p);
-    points.push_back(p);
+    placer_.addMarker(p, kMarkerHalfSide);
   }
   // On a whole route the main points crowd each other at a small scale:
   // the other labels go first, and a main point's label that would cover
@@ -383,22 +261,17 @@ void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) {
   const bool route = !s.straights.empty() || !s.transitions.empty() || !s.arcs.empty();
   std::stable_partition(shown.begin(), shown.end(),
                         [](const auto& m) { return m.first->kind != MarkerKind::MainPoint; });
-  const QFontMetricsF metrics(painter.font());
   for (const auto& [m, p] : shown) {
     const QString label = QString::fromStdString(m->label);
     if (label.isEmpty())
       continue;
-    const QSizeF size(metrics.horizontalAdvance(label), metrics.height());
-    const QRectF place = placeLabel(size, p, points);
-    if (route && m->kind == MarkerKind::MainPoint && coversALabel(place))
+    const QSizeF size = labels_.size(label);
+    const QRectF place = placer_.place(size, p, labelCorners(size)).rect;
+    if (route && m->kind == MarkerKind::MainPoint && placer_.coversALabel(place))
       continue;
-    drawLabel(painter, label, place);
+    labels_.draw(painter, label, place.topLeft());
+    placer_.keep(place);
   }
-}
-
-bool PlanView::coversALabel(const QRectF& place) const {
-  return std::any_of(labelPlaces_.begin(), labelPlaces_.end(),
-                     [&](const QRectF& placed) { return placed.intersects(place); });
 }
 
 QRectF PlanView::northArrowPlace() const { return QRectF(width() - 36, 12, 24, 46); }
@@ -415,11 +288,11 @@ void PlanView::drawNorthArrow(QPainter& painter) const {
 
 // Scale bar, bottom left: a round length near a fifth of the width.
 void PlanView::drawScaleBar(QPainter& painter) const {
-  const double target = width() / 5.0 / pixelsPerUnit_;
+  const double target = width() / 5.0 / view_.scale();
   if (!std::isfinite(target) || !(target > 0))
     return;
-  const double length = roundLength(target);
-  const double pixels = length * pixelsPerUnit_;
+  const double length = roundStepAtLeast(target);
+  const double pixels = length * view_.scale();
   const QPointF start(12, height() - 14);
   painter.setPen(QPen(Qt::black, 2));
   painter.drawLine(start, start + QPointF(pixels, 0));
@@ -440,7 +313,8 @@ void PlanView::paintEvent(QPaintEvent*) {
 }
 
 void PlanView::resizeEvent(QResizeEvent*) {
-  if (!userView_) {
+  view_.setArea(QRectF(0, 0, width(), height()));
+  if (!view_.held()) {
     scene();
     fit();
   }
@@ -451,13 +325,7 @@ void PlanView::wheelEvent(QWheelEvent* event) {
   if (notches == 0)
     return;
   // Zoom about the point under the cursor.
-  const PlanePoint under = toPlan(event->position());
-  pixelsPerUnit_ =
-      std::clamp(pixelsPerUnit_ * std::pow(kZoomPerNotch, notches), kLeastScale, kGreatestScale);
-  const QPointF moved = toScreen(under);
-  centre_.y += (moved.x() - event->position().x()) / pixelsPerUnit_;
-  centre_.x -= (moved.y() - event->position().y()) / pixelsPerUnit_;
-  userView_ = true;
+  view_.zoom(event->position(), std::pow(kZoomPerNotch, notches), kLeastScale, kGreatestScale);
   update();
 }
 
@@ -466,16 +334,12 @@ void PlanView::mousePressEvent(QMouseEvent* event) { dragFrom_ = event->position
 void PlanView::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton))
     return;
-  const QPointF d = event->position() - dragFrom_;
+  view_.pan(event->position() - dragFrom_);
   dragFrom_ = event->position();
-  centre_.y -= d.x() / pixelsPerUnit_;
-  centre_.x += d.y() / pixelsPerUnit_;
-  userView_ = true;
   update();
 }
 
 void PlanView::mouseDoubleClickEvent(QMouseEvent*) {
-  userView_ = false;
   fit();
   update();
 }

@@ -6,17 +6,18 @@
 // pans (drag); a double-click fits again.
 #pragma once
 
+#include "app/drawing/halo_labels.h"
+#include "app/drawing/label_placer.h"
+#include "app/drawing/view_transform.h"
 #include "session/plan_scene.h"
 
 #include <QPen>
-#include <QPixmap>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
 
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -50,7 +51,7 @@ public:
   // Where a point of the route lands in the widget.
   QPointF toScreen(const PlanePoint& p) const;
   // Where the last paint put the labels, and the north arrow.
-  const std::vector<QRectF>& labelPlaces() const { return labelPlaces_; }
+  const std::vector<QRectF>& labelPlaces() const { return placer_.labels(); }
   QRectF northArrowPlace() const;
 
 protected:
@@ -70,14 +71,9 @@ private:
   void drawRoute(QPainter& painter, const PlanScene& scene) const;
   void drawTicksAndOffsets(QPainter& painter, const PlanScene& scene) const;
   static void drawMarker(QPainter& painter, const PlanMarker& marker, const QPointF& at);
-  bool coversALabel(const QRectF& place) const;
-  QRectF placeLabel(const QSizeF& size, const QPointF& at,
-                    const std::vector<QPointF>& markers) const;
-  void drawLabel(QPainter& painter, const QString& label, const QRectF& place);
   void drawMarkers(QPainter& painter, const PlanScene& scene);
   void drawNorthArrow(QPainter& painter) const;
   void drawScaleBar(QPainter& painter) const;
-  PlanePoint toPlan(const QPointF& screen) const;
 
   const Form& form_;
   const FieldAnswers* answers_ = nullptr;
@@ -85,12 +81,10 @@ private:
   std::unique_ptr<RoutePlan> routePlan_;
   std::optional<std::size_t> selectedJd_;
   PlanScene scene_;
-  std::vector<QRectF> labelPlaces_;
-  std::unordered_map<QString, QPixmap> labelPictures_;
   bool stale_ = true;
-  bool userView_ = false; // zoomed or panned: do not refit
-  double pixelsPerUnit_ = 1;
-  PlanePoint centre_;
+  ViewTransform view_; // east to the right, north up
+  LabelPlacer placer_;
+  HaloLabels labels_;
   QPointF dragFrom_;
 };
 

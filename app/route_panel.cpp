@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_panel.h"
 
+#include "app/drawing/notice_label.h"
 #include "app/exports.h"
 #include "app/flow_layout.h"
 #include "app/route_cells.h"
 #include "app/route_tables.h"
 #include "form/form.h"
 #include "session/jd_boxes.h"
+#include "session/route_edits.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,8 +24,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
-#include <set>
+#include <string_view>
+#include <variant>
 
 namespace quenlor {
 namespace {
@@ -31,39 +33,6 @@ namespace {
 const QString kFileFilter = QStringLiteral("路线文件 (*.csv);;所有文件 (*)");
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-// The next name of a kind: one past the highest number any name of the
-// prefix ends in ("JD7" after JD1 … JD6).
-template <class Rows> std::string nextName(const Rows& rows, const std::string& prefix) {
-  long highest = 0;
-  for (const auto& row : rows) {
-    if (row.name.rfind(prefix, 0) != 0)
-      continue;
-    const std::string digits = row.name.substr(prefix.size());
-    if (!digits.empty() && digits.size() < 9 &&
-        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-      highest = std::max(highest, std::stol(digits));
-  }
-  return prefix + std::to_string(highest + 1);
-}
-
-// A new JD halfway between the points either side of where it goes, with the
-// curve of the JD before it: a surveyor then types its coordinates.
-route::Jd newJdAt(const route::RouteDefinition& d, std::size_t index) {
-  const auto pointAt = [&](std::size_t i) {
-    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
-  };
-  const PlanePoint before = index == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(index - 1);
-  const PlanePoint after = pointAt(index);
-  route::Jd jd;
-  if (index > 0) {
-    jd = d.jds[index - 1];
-  }
-  jd.name = nextName(d.jds, "JD");
-  jd.x = (before.x + after.x) / 2;
-  jd.y = (before.y + after.y) / 2;
-  return jd;
-}
 
 // The one question the program asks in a dialog.
 RoutePanel::SaveAnswer askToSave(QWidget* parent) {
@@ -81,22 +50,21 @@ RoutePanel::SaveAnswer askToSave(QWidget* parent) {
 }
 
 // Right of the other widgets' text: the widths a column needs.
-int textWidth(const QWidget* w, const char* sample) {
-  return w->fontMetrics().horizontalAdvance(QString::fromUtf8(sample)) + 14;
+int textWidth(const QWidget* w, std::string_view sample) {
+  return w->fontMetrics().horizontalAdvance(
+             QString::fromUtf8(sample.data(), qsizetype(sample.size()))) +
+         14;
 }
 
 } // namespace
 
 RoutePanel::RoutePanel(Form& form, QWidget* parent)
-    : QWidget(parent), form_(form), jdModel_(new JdTableModel(document_, this)),
-      breakModel_(new BreakTableModel(document_, this)),
-      gradeModel_(new GradeTableModel(document_, this)) {
+    : QWidget(parent), form_(form),
+      jdModel_(new RouteTableModel(document_, jdTable(), &jdProblems, this)),
+      breakModel_(new RouteTableModel(document_, breakTable(), &breakProblems, this)),
+      gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)) {
   setObjectName(QStringLiteral("routePanel"));
-  noticeLabel_ = new QLabel(this);
-  noticeLabel_->setObjectName(QStringLiteral("routeNotice"));
-  noticeLabel_->setStyleSheet(QStringLiteral("color: #b45000;"));
-  noticeLabel_->setTextFormat(Qt::PlainText);
-  noticeLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  noticeLabel_ = new NoticeLabel("routeNotice", this);
   fileLabel_ = new QLabel(this);
   fileLabel_->setObjectName(QStringLiteral("routeFile"));
   fileLabel_->setTextFormat(Qt::PlainText);
@@ -115,9 +83,7 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
   layout->addWidget(buildFileRow());
   layout->addWidget(tables_, 1);
 
-  for (RouteTableModel* model :
-       {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
-        static_cast<RouteTableModel*>(gradeModel_)})
+  for (RouteTableModel* model : {jdModel_, breakModel_, gradeModel_})
     model->setNotice([this](const QString& why) { say(why); });
   document_.setListener([this] { routeChanged(); });
   ask_ = [this] { return askToSave(this); };
@@ -237,32 +203,19 @@ QWidget* RoutePanel::buildGradeTab() {
 // Fixed widths from the widest text each column shows: nothing moves as the
 // values change.
 void RoutePanel::setColumnWidths() {
-  const char* const jdSamples[] = {
-      "JD000",       "3456789.1234",    "3456789.1234",     "12000",       "120.5",
-      "120.5",       "K00+000.000 (2)", "-000°00′00.0″ 右", "00000.000",   "00000.000",
-      "00000.000",   "0000.000",        "K00+000.000",      "K00+000.000", "K00+000.000",
-      "K00+000.000", "K00+000.000"};
-  for (int c = 0; c < int(std::size(jdSamples)); ++c)
-    jdView_->setColumnWidth(c, textWidth(this, jdSamples[c]));
-  const char* const breakSamples[] = {"DL000", "K00+000.000", "K00+000.000", "短链 0000.000"};
-  for (int c = 0; c < int(std::size(breakSamples)); ++c)
-    breakView_->setColumnWidth(c, textWidth(this, breakSamples[c]));
-  const char* const gradeSamples[] = {
-      "SJD000", "K00+000.000", "0000.000", "竖曲线半径", "-00.000",     "00000.000",  "-00.000",
-      "凸凹",   "00000.000",   "0000.000", "00000.000",  "K00+000.000", "K00+000.000"};
-  for (int c = 0; c < int(std::size(gradeSamples)); ++c)
-    gradeView_->setColumnWidth(c, textWidth(this, gradeSamples[c]));
   const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
-  for (QTableView* view : {jdView_, breakView_, gradeView_})
-    view->setColumnWidth(view->model()->columnCount() - 1, textWidth(this, checkSample));
+  for (QTableView* view : {jdView_, breakView_, gradeView_}) {
+    const auto* model = static_cast<const RouteTableModel*>(view->model());
+    for (std::size_t c = 0; c < model->table().columns.size(); ++c)
+      view->setColumnWidth(int(c), textWidth(this, model->table().columns[c].widthSample));
+    view->setColumnWidth(model->checkColumn(), textWidth(this, checkSample));
+  }
 }
 
 void RoutePanel::routeChanged() {
   const auto chosen = selectedJd();
   message_.clear();
-  for (RouteTableModel* model :
-       {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
-        static_cast<RouteTableModel*>(gradeModel_)})
+  for (RouteTableModel* model : {jdModel_, breakModel_, gradeModel_})
     model->refresh();
   if (chosen && *chosen < document_.route().jdCount() && !selectedJd())
     selectJd(*chosen);
@@ -297,9 +250,7 @@ void RoutePanel::say(const QString& message) {
 void RoutePanel::showNotice() {
   int count = 0;
   QString first;
-  for (const RouteTableModel* model :
-       {static_cast<RouteTableModel*>(jdModel_), static_cast<RouteTableModel*>(breakModel_),
-        static_cast<RouteTableModel*>(gradeModel_)}) {
+  for (const RouteTableModel* model : {jdModel_, breakModel_, gradeModel_}) {
     count += model->problemRows();
     for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
       first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
@@ -313,9 +264,7 @@ void RoutePanel::showNotice() {
   for (const QString& part : {message_, document_.keepProblem(), checks})
     if (!part.isEmpty())
       notice_ += (notice_.isEmpty() ? QString() : QStringLiteral("；")) + part;
-  noticeLabel_->setToolTip(notice_);
-  noticeLabel_->setText(
-      noticeLabel_->fontMetrics().elidedText(notice_, Qt::ElideRight, std::max(width() - 8, 60)));
+  noticeLabel_->setNotice(notice_);
 }
 
 void RoutePanel::showFile() {
@@ -334,12 +283,15 @@ void RoutePanel::showFile() {
 
 std::optional<std::size_t> RoutePanel::selectedJd() const {
   const QModelIndex current = jdView_->currentIndex();
-  return current.isValid() ? jdModel_->jdOfRow(current.row()) : std::nullopt;
+  if (!current.isValid())
+    return std::nullopt;
+  return jdOfRow(document_.route().definition(), std::size_t(current.row()));
 }
 
 void RoutePanel::selectJd(std::size_t jd) {
-  jdView_->selectRow(JdTableModel::rowOfJd(jd));
-  jdView_->setCurrentIndex(jdModel_->index(JdTableModel::rowOfJd(jd), 0));
+  const int row = int(rowOfJd(jd));
+  jdView_->selectRow(row);
+  jdView_->setCurrentIndex(jdModel_->index(row, 0));
 }
 
 std::vector<int> RoutePanel::selectedRows(const QTableView* view) const {
@@ -353,7 +305,7 @@ std::vector<int> RoutePanel::selectedRows(const QTableView* view) const {
 std::vector<std::size_t> RoutePanel::selectedJds() const {
   std::vector<std::size_t> jds;
   for (const int row : selectedRows(jdView_))
-    if (const auto jd = jdModel_->jdOfRow(row))
+    if (const auto jd = jdOfRow(document_.route().definition(), std::size_t(row)))
       jds.push_back(*jd);
   if (jds.empty())
     if (const auto jd = selectedJd())
@@ -474,8 +426,7 @@ void RoutePanel::writeBack() {
 
 void RoutePanel::addJd() {
   const std::size_t at = document_.route().jdCount();
-  const route::Jd jd = newJdAt(document_.route().definition(), at);
-  document_.edit([&](route::Route& r) { r.insertJd(at, jd); });
+  document_.edit(insertJds(at, {newJdAt(document_.route().definition(), at)}));
   selectJd(at);
 }
 
@@ -486,8 +437,7 @@ void RoutePanel::insertJd() {
     at = *jd;
   else if (current.isValid() && current.row() == 0)
     at = 0;
-  const route::Jd jd = newJdAt(document_.route().definition(), at);
-  document_.edit([&](route::Route& r) { r.insertJd(at, jd); });
+  document_.edit(insertJds(at, {newJdAt(document_.route().definition(), at)}));
   selectJd(at);
 }
 
@@ -495,10 +445,7 @@ void RoutePanel::deleteJds() {
   const std::vector<std::size_t> jds = selectedJds();
   if (jds.empty())
     return say(QStringLiteral("先在表中选要删除的交点"));
-  document_.edit([&](route::Route& r) {
-    for (auto it = jds.rbegin(); it != jds.rend(); ++it)
-      r.eraseJd(*it);
-  });
+  document_.edit(eraseJds(jds));
   say(QStringLiteral("已删除 %1 个交点").arg(jds.size()));
   if (document_.route().jdCount() > 0)
     selectJd(std::min(jds.front(), document_.route().jdCount() - 1));
@@ -510,12 +457,7 @@ void RoutePanel::moveJd(int step) {
   if (!jd || (step < 0 && *jd == 0) || (step > 0 && *jd + 1 >= count))
     return;
   const std::size_t other = step < 0 ? *jd - 1 : *jd + 1;
-  const auto& jds = document_.route().definition().jds;
-  const route::Jd moving = jds[*jd], staying = jds[other];
-  document_.edit([&](route::Route& r) {
-    r.replaceJd(other, moving);
-    r.replaceJd(*jd, staying);
-  });
+  document_.edit(swapJds(document_.route().definition(), *jd, other));
   selectJd(other);
 }
 
@@ -525,72 +467,47 @@ void RoutePanel::copyJds() {
     rows.push_back(document_.route().definition().jds[jd]);
   if (rows.empty())
     return say(QStringLiteral("先在表中选要复制的交点"));
-  QApplication::clipboard()->setText(copiedJds(rows));
+  QApplication::clipboard()->setText(QString::fromStdString(copiedJds(rows)));
   say(QStringLiteral("已复制 %1 个交点（名称 X Y R Ls ls2，以制表符分隔）").arg(rows.size()));
 }
 
 // Before the chosen JD, or at the end.
 void RoutePanel::pasteJds() {
-  QString why;
-  const auto jds = pastedJds(QApplication::clipboard()->text(), why);
-  if (!jds)
-    return say(why);
-  if (jds->empty())
+  auto pasted = quenlor::pastedJds(QApplication::clipboard()->text().toStdString());
+  if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
+    return say(pasteRefusalText(*refused));
+  std::vector<route::Jd>& jds = std::get<std::vector<route::Jd>>(pasted);
+  if (jds.empty())
     return say(QStringLiteral("剪贴板中没有交点行（名称 X Y R Ls ls2，以制表符分隔）"));
+  const std::size_t count = jds.size();
   const std::size_t at = selectedJd().value_or(document_.route().jdCount());
-  document_.edit([&](route::Route& r) {
-    for (std::size_t i = 0; i < jds->size(); ++i)
-      r.insertJd(at + i, (*jds)[i]);
-  });
-  say(QStringLiteral("已粘贴 %1 个交点").arg(jds->size()));
+  document_.edit(insertJds(at, std::move(jds)));
+  say(QStringLiteral("已粘贴 %1 个交点").arg(count));
   selectJd(at);
 }
 
 // Chain breaks and grade points.
 
 void RoutePanel::addBreak() {
-  const route::Route& route = document_.route();
-  auto breaks = route.definition().breaks;
-  const double at = std::round(route.stationAt(route.length() / 2).chainage);
-  breaks.push_back({nextName(breaks, "DL"), at, at});
-  document_.edit([&](route::Route& r) { r.setBreaks(std::move(breaks)); });
+  document_.edit(appendBreak(document_.route()));
   breakView_->selectRow(breakModel_->rowCount() - 1);
 }
 
 void RoutePanel::deleteBreaks() {
-  auto breaks = document_.route().definition().breaks;
   const std::vector<int> rows = selectedRows(breakView_);
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-    breaks.erase(breaks.begin() + *it);
   if (!rows.empty())
-    document_.edit([&](route::Route& r) { r.setBreaks(std::move(breaks)); });
+    document_.edit(eraseBreaks(document_.route().definition(), rows));
 }
 
 void RoutePanel::addGradePoint() {
-  const route::RouteDefinition& d = document_.route().definition();
-  auto points = d.gradePoints;
-  route::GradePointRow row{nextName(points, "SJD"), d.start.chainage, 0, 0};
-  if (!points.empty()) {
-    row.chainage = points.back().chainage + 100;
-    row.elevation = points.back().elevation;
-  }
-  points.push_back(row);
-  document_.edit([&](route::Route& r) { r.setGradePoints(std::move(points)); });
+  document_.edit(appendGradePoint(document_.route().definition()));
   gradeView_->selectRow(gradeModel_->rowCount() - 1);
 }
 
 void RoutePanel::deleteGradePoints() {
-  auto points = document_.route().definition().gradePoints;
   const std::vector<int> rows = selectedRows(gradeView_);
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-    points.erase(points.begin() + *it);
   if (!rows.empty())
-    document_.edit([&](route::Route& r) { r.setGradePoints(std::move(points)); });
-}
-
-void RoutePanel::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  showNotice(); // elided to the new width
+    document_.edit(eraseGradePoints(document_.route().definition(), rows));
 }
 
 // Ctrl+C and Ctrl+V on the JD table copy and paste whole rows.

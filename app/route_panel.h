@@ -31,10 +31,8 @@ class QTableView;
 namespace quenlor {
 
 class Form;
+class NoticeLabel;
 class RouteTableModel;
-class JdTableModel;
-class BreakTableModel;
-class GradeTableModel;
 
 class RoutePanel : public QWidget {
 public:
@@ -79,7 +77,6 @@ public:
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
 private:
   QWidget* buildFileRow();
@@ -105,11 +102,10 @@ private:
 
   Form& form_;
   RouteDocument document_;
-  JdTableModel* jdModel_;
-  BreakTableModel* breakModel_;
-  GradeTableModel* gradeModel_;
+  RouteTableModel *jdModel_, *breakModel_, *gradeModel_;
   QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr;
-  QLabel *noticeLabel_ = nullptr, *fileLabel_ = nullptr;
+  NoticeLabel* noticeLabel_ = nullptr;
+  QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;
   QString message_, notice_;
   bool overwriteArmed_ = false; // the next save overwrites a file changed on disk

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/stake_sheet_print.h"
 
+#include "app/drawing/paper.h"
 #include "app/fonts.h"
 #include "files/save_file.h"
 #include "session/field_tools.h"
@@ -17,8 +18,8 @@
 namespace quenlor {
 namespace {
 
-constexpr double kMarginMm = 15;
 constexpr double kTextPoints = 8.5, kTitlePoints = 13;
+constexpr double kTitleSpacing = 1.4; // the title's height, in its font's
 
 QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
@@ -83,101 +84,91 @@ QString pointText(const std::optional<PlanePoint>& p, Precision precision) {
       .arg(qs(lengthText(p->x, precision)), qs(lengthText(p->y, precision)));
 }
 
+// The sheet's pages: the title, the header, the column headings and the
+// lines that fit above the paper's foot.
 class SheetPainter {
 public:
-  SheetPainter(QPainter& painter, const QRectF& page, const exchange::SheetHeader& header)
-      : painter_(painter), page_(page), header_(header) {
+  SheetPainter(const Paper& paper, const exchange::SheetHeader& header)
+      : page_(paper.page()), header_(header) {
     font_ = controlFont();
     font_.setPointSizeF(kTextPoints);
-    lineHeight_ = QFontMetricsF(font_, painter.device()).height() * 1.35;
+    title_ = font_;
+    title_.setPointSizeF(kTitlePoints);
+    title_.setBold(true);
+    lineHeight_ = paper.lineHeight(font_);
+    titleHeight_ = paper.textHeight(title_) * kTitleSpacing;
   }
+
+  const QFont& font() const { return font_; }
 
   // Lines that fit below the header and headings, above the foot.
   int linesPerPage() const {
     return std::max(1, int((page_.height() - 8 * lineHeight_) / lineHeight_));
   }
 
-  void page(const std::vector<Line>& lines, std::size_t from, int number, int pages) {
+  void page(QPainter& painter, const std::vector<Line>& lines, std::size_t from) const {
     double y = page_.top();
-    QFont title = font_;
-    title.setPointSizeF(kTitlePoints);
-    title.setBold(true);
-    painter_.setFont(title);
-    const double titleHeight = QFontMetricsF(title, painter_.device()).height() * 1.4;
-    painter_.drawText(QRectF(page_.left(), y, page_.width(), titleHeight), Qt::AlignHCenter,
-                      QStringLiteral("放样表  ") + qs(header_.route));
-    y += titleHeight;
-    painter_.setFont(font_);
+    painter.setFont(title_);
+    painter.drawText(QRectF(page_.left(), y, page_.width(), titleHeight_), Qt::AlignHCenter,
+                     QStringLiteral("放样表  ") + qs(header_.route));
+    y += titleHeight_;
+    painter.setFont(font_);
     const QString info[] = {
         QStringLiteral("测站  ") + pointText(header_.station, header_.precision),
         QStringLiteral("后视  ") + pointText(header_.backsight, header_.precision),
         QStringLiteral("日期  %1      精度  %2")
             .arg(qs(header_.date), qs(exchange::precisionText(header_.precision)))};
     for (const QString& text : info) {
-      painter_.drawText(QRectF(page_.left(), y, page_.width(), lineHeight_), Qt::AlignLeft, text);
+      painter.drawText(QRectF(page_.left(), y, page_.width(), lineHeight_), Qt::AlignLeft, text);
       y += lineHeight_;
     }
     y += lineHeight_ / 2;
     QFont bold = font_;
     bold.setBold(true);
-    painter_.setFont(bold);
+    painter.setFont(bold);
     Line headings;
     for (std::size_t c = 0; c < std::size(kColumns); ++c)
       headings[c] = QString::fromUtf8(kColumns[c].heading);
-    row(headings, y);
+    row(painter, headings, y);
     y += lineHeight_;
-    painter_.drawLine(QPointF(page_.left(), y), QPointF(page_.right(), y));
-    painter_.setFont(font_);
+    painter.drawLine(QPointF(page_.left(), y), QPointF(page_.right(), y));
+    painter.setFont(font_);
     const std::size_t to = std::min(lines.size(), from + std::size_t(linesPerPage()));
     for (std::size_t i = from; i < to; ++i, y += lineHeight_)
-      row(lines[i], y);
-    painter_.drawText(
-        QRectF(page_.left(), page_.bottom() - lineHeight_, page_.width(), lineHeight_),
-        Qt::AlignHCenter, QStringLiteral("第 %1 页 / 共 %2 页").arg(number).arg(pages));
+      row(painter, lines[i], y);
   }
 
 private:
-  void row(const Line& cells, double y) {
+  void row(QPainter& painter, const Line& cells, double y) const {
     double x = page_.left();
     for (std::size_t c = 0; c < cells.size(); ++c) {
       const double width = kColumns[c].share * page_.width();
       const auto align = c < 2 ? Qt::AlignLeft : Qt::AlignRight;
-      painter_.drawText(QRectF(x, y, width - 4, lineHeight_), align | Qt::AlignVCenter, cells[c]);
+      painter.drawText(QRectF(x, y, width - 4, lineHeight_), align | Qt::AlignVCenter, cells[c]);
       x += width;
     }
   }
 
-  QPainter& painter_;
   QRectF page_;
   const exchange::SheetHeader& header_;
-  QFont font_;
-  double lineHeight_ = 0;
+  QFont font_, title_;
+  double lineHeight_ = 0, titleHeight_ = 0;
 };
 
 } // namespace
 
 int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
                     const exchange::SheetHeader& header) {
-  device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                   QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                   QPageLayout::Millimeter));
+  Paper paper(device);
   std::vector<Line> lines;
   for (std::size_t i = 0; i < table.size(); ++i)
     addLines(lines, table.row(i), header.precision);
-  QPainter painter;
-  if (!painter.begin(&device))
-    return 0;
-  const QRectF page(QPointF(0, 0), QSizeF(device.width(), device.height()));
-  SheetPainter sheet(painter, page, header);
+  const SheetPainter sheet(paper, header);
   const std::size_t perPage = std::size_t(sheet.linesPerPage());
   const int pages = int(std::max<std::size_t>(1, (lines.size() + perPage - 1) / perPage));
-  for (int n = 0; n < pages; ++n) {
-    if (n > 0)
-      device.newPage();
-    sheet.page(lines, std::size_t(n) * perPage, n + 1, pages);
-  }
-  painter.end();
-  return pages;
+  return paper.print(pages, sheet.font(), [&](QPainter& painter, int number) {
+    sheet.page(painter, lines, std::size_t(number - 1) * perPage);
+  });
 }
 
 QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,

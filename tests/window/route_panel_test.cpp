@@ -27,7 +27,6 @@
 #include <unistd.h>
 
 using quenlor::Box;
-using quenlor::JdTableModel;
 using quenlor::MainWindow;
 using quenlor::RouteDocument;
 using Answer = quenlor::RoutePanel::SaveAnswer;
@@ -41,7 +40,8 @@ QByteArray bytesOf(const QString& path) {
 
 void setRadius(MainWindow& window, const char* radius) {
   QAbstractItemModel* table = window.findChild<QTableView*>(QStringLiteral("jdTable"))->model();
-  table->setData(table->index(1, JdTableModel::Radius), QString::fromUtf8(radius));
+  table->setData(table->index(1, static_cast<quenlor::RouteTableModel*>(table)->column("R")),
+                 QString::fromUtf8(radius));
 }
 
 // The child of the kill test: it opens the route, makes an edit that its
@@ -79,8 +79,13 @@ private:
   QAbstractItemModel* jdTable() const {
     return window->findChild<QTableView*>(QStringLiteral("jdTable"))->model();
   }
-  QString cell(int row, int column) const {
-    return jdTable()->data(jdTable()->index(row, column)).toString();
+  // The JD table's cell of a row under a heading.
+  QModelIndex at(int row, const char* heading) const {
+    return jdTable()->index(row,
+                            static_cast<quenlor::RouteTableModel*>(jdTable())->column(heading));
+  }
+  QString cell(int row, const char* heading) const {
+    return jdTable()->data(at(row, heading)).toString();
   }
   // A copy of the example route in the test's folder, opened.
   QString openExample() {
@@ -134,8 +139,7 @@ private slots:
     const QString path = openExample();
     const auto model = panel()->document().model();
     const auto version = model->version();
-    QVERIFY(
-        jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("1250.5")));
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("1250.5")));
     QCOMPARE(shown().jds[0].radius, 1250.5);
     QCOMPARE(panel()->document().model(), model); // the one model, edited in place
     QVERIFY(model->version() > version);
@@ -145,7 +149,7 @@ private slots:
     const auto onDisk = quenlor::route::openRouteFile(path.toStdString());
     QVERIFY(onDisk && *onDisk == shown());
     // A refused cell keeps its value and says why.
-    QVERIFY(!jdTable()->setData(jdTable()->index(1, JdTableModel::X), QStringLiteral("12,5")));
+    QVERIFY(!jdTable()->setData(at(1, "X"), QStringLiteral("12,5")));
     QCOMPARE(shown(), *onDisk);
     QVERIFY(panel()->notice().contains(QStringLiteral("不是数字")));
   }
@@ -155,7 +159,7 @@ private slots:
   // 1000 and marked the route modified.
   void enterOnAnUnchangedCellChangesNothing() {
     openExample();
-    const QModelIndex bp = jdTable()->index(0, JdTableModel::Chainage);
+    const QModelIndex bp = at(0, "桩号");
     QVERIFY(jdTable()->setData(bp, QStringLiteral("1000.0004")));
     QVERIFY(panel()->save());
     auto* view = window->findChild<QTableView*>(QStringLiteral("jdTable"));
@@ -176,7 +180,7 @@ private slots:
     window->findChild<QPushButton*>(QStringLiteral("exportLandXml"))->click();
     QVERIFY(panel()->notice().startsWith(QStringLiteral("没有可导出的路线")));
     openExample();
-    QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("999")));
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("999")));
     auto read = shown();
     read.jds.pop_back();
     const auto kept = panel()->document().keepUnsaved();
@@ -260,7 +264,7 @@ private slots:
   // so; its boxes start empty.
   void keptCopyComesBack() {
     const QString path = openExample();
-    QVERIFY(jdTable()->setData(jdTable()->index(2, JdTableModel::Name), QStringLiteral("交点二")));
+    QVERIFY(jdTable()->setData(at(2, "名称"), QStringLiteral("交点二")));
     const auto edited = shown();
     window.reset(); // the pending copy is written as the window goes
     window = std::make_unique<MainWindow>();
@@ -293,11 +297,11 @@ private slots:
     const QString path = openExample();
     const QByteArray saved = bytesOf(path);
     quenlor::setWriteFault(quenlor::WriteFault{0, ENOSPC});
-    QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("999")));
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("999")));
     panel()->document().flushAutosave();
     const QString cannotKeep = QStringLiteral("路线未能保存到恢复副本：磁盘空间不足");
     QVERIFY2(panel()->notice().contains(cannotKeep), qPrintable(panel()->notice()));
-    QVERIFY(!jdTable()->setData(jdTable()->index(1, JdTableModel::X), QStringLiteral("x")));
+    QVERIFY(!jdTable()->setData(at(1, "X"), QStringLiteral("x")));
     QVERIFY(panel()->notice().contains(cannotKeep));
     QVERIFY(!panel()->save());
     QVERIFY2(panel()->notice().startsWith(QStringLiteral("未能保存：磁盘空间不足（") + path),
@@ -313,7 +317,7 @@ private slots:
     // Once the copy can be written again, nothing is asked and nothing said.
     quenlor::setWriteFault(std::nullopt);
     openExample();
-    QVERIFY(jdTable()->setData(jdTable()->index(1, JdTableModel::Radius), QStringLiteral("998")));
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("998")));
     QVERIFY(panel()->mayCloseWindow());
     QVERIFY(!panel()->notice().contains(cannotKeep));
     QCOMPARE(asked, 3);
@@ -379,8 +383,8 @@ private slots:
     const auto boxNumber = [&](Box b) {
       return quenlor::parseNumber(window->box(b)->text().toStdString());
     };
-    QVERIFY(std::fabs(boxNumber(Box::Text11) - cell(1, JdTableModel::T1).toDouble()) < 0.0015);
-    QVERIFY(std::fabs(boxNumber(Box::Text34) - cell(1, JdTableModel::Length).toDouble()) < 0.0015);
+    QVERIFY(std::fabs(boxNumber(Box::Text11) - cell(1, "T1").toDouble()) < 0.0015);
+    QVERIFY(std::fabs(boxNumber(Box::Text34) - cell(1, "L").toDouble()) < 0.0015);
     QLineEdit* radius = window->box(Box::Text9);
     radius->setFocus();
     radius->selectAll();

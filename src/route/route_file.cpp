@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <span>
 
 namespace quenlor::route {
 namespace {
@@ -20,30 +21,53 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr int kFirstVersion = 1; // without the end row
 constexpr std::string_view kEndKind = "end";
 
-enum Column { Kind, Name, X, Y, Chainage, R, Ls, Ls2, Ahead, Elevation, Rv, kColumns };
-constexpr std::array<std::string_view, kColumns> kColumnNames = {
-    "kind", "name", "X", "Y", "chainage", "R", "Ls", "ls2", "ahead", "elevation", "Rv"};
-// The end row's count stands in the second cell.
-constexpr Column kCountColumn = Name;
-
-// ---- The layout of each kind of row.
+// ---- The tables of the file.
+//
+// The file holds tables one after another: each starts with its header row,
+// which names its columns ("kind" first), and holds the rows of its kinds
+// after it, up to the next header or the end row. The route table comes
+// first; version 1 has no other. A header names its table's columns in their
+// order; it may leave off the trailing columns a table gained after its first
+// version (a file written before them), but no others.
 
 enum class Use { Empty, Required, Optional };
 
+// A kind of row and the use of each column after the kind: Q required, O
+// optional, - empty.
 struct Layout {
   std::string_view kind;
-  std::array<Use, kColumns> use;
+  std::string_view uses;
+
+  Use use(int column) const {
+    const char letter = column - 1 < int(uses.size()) ? uses[column - 1] : '-';
+    return letter == 'Q' ? Use::Required : letter == 'O' ? Use::Optional : Use::Empty;
+  }
 };
 
-constexpr Use E = Use::Empty, Q = Use::Required, O = Use::Optional;
-constexpr std::array<Layout, 5> kLayouts = {{
-    //          kind name X  Y  ch R  Ls ls2 ahead elev Rv
-    {"BP", {{Q, O, Q, Q, Q, E, E, E, E, E, E}}},
-    {"JD", {{Q, O, Q, Q, E, Q, Q, O, E, E, E}}},
-    {"EP", {{Q, O, Q, Q, E, E, E, E, E, E, E}}},
-    {"break", {{Q, O, E, E, Q, E, E, E, Q, E, E}}},
-    {"PVI", {{Q, O, E, E, Q, E, O, O, E, Q, Q}}},
+struct Table {
+  std::span<const std::string_view> columns;
+  std::size_t least; // the columns every header of the table names
+  std::span<const Layout> kinds;
+};
+
+enum Column { Kind, Name, X, Y, Chainage, R, Ls, Ls2, Ahead, Elevation, Rv, kColumns };
+constexpr std::array<std::string_view, kColumns> kRouteColumns = {
+    "kind", "name", "X", "Y", "chainage", "R", "Ls", "ls2", "ahead", "elevation", "Rv"};
+constexpr std::array<Layout, 5> kRouteKinds = {{
+    //         name X Y ch R Ls ls2 ahead elev Rv
+    {"BP", "OQQQ------"},
+    {"JD", "OQQ-QQO---"},
+    {"EP", "OQQ-------"},
+    {"break", "O--Q---Q--"},
+    {"PVI", "O--Q-OO-QQ"},
 }};
+constexpr Table kRouteTable{kRouteColumns, kColumns, kRouteKinds};
+
+// Every table, the route table first.
+constexpr std::array<const Table*, 1> kTables = {&kRouteTable};
+
+// The end row's count stands in the second cell.
+constexpr Column kCountColumn = Name;
 
 // ---- Reading: errors end the read with one message.
 
@@ -55,11 +79,12 @@ struct ReadError {
   throw ReadError{"line " + std::to_string(line) + ": " + std::move(what)};
 }
 
-// Columns are named by the header, so not on the rows above it.
-[[noreturn]] void fail(int line, int column, std::string what, bool named = true) {
+// Columns are named by the header of their table, so not on the rows above
+// the first one (table null).
+[[noreturn]] void fail(int line, int column, std::string what, const Table* table) {
   std::string where = "line " + std::to_string(line) + ", column " + std::to_string(column + 1);
-  if (named && column < kColumns)
-    where += " (" + std::string(kColumnNames[column]) + ")";
+  if (table && column < int(table->columns.size()))
+    where += " (" + std::string(table->columns[column]) + ")";
   throw ReadError{where + ": " + std::move(what)};
 }
 
@@ -74,7 +99,7 @@ std::string notTextWords(const NotText& bad) {
              : "byte " + hexByte(bad.byte) + " is not UTF-8 text";
 }
 
-[[noreturn]] void fail(const CsvProblem& p, bool named) {
+[[noreturn]] void fail(const CsvProblem& p, const Table* named) {
   using K = CsvProblem::Kind;
   switch (p.kind) {
   case K::StrayQuote:
@@ -121,48 +146,75 @@ bool underflows(std::string_view text) {
          text[exponent + 1] == '-';
 }
 
-double numberCell(const CsvRow& row, int column) {
+double numberCell(const CsvRow& row, int column, const Table& table) {
   const std::string_view text = trimmed(row.cell(column));
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   const bool whole = end == text.data() + text.size();
   if (error == std::errc::result_out_of_range && whole && underflows(text))
-    fail(row.line, column, quoted(text) + " is too small (nearer 0 than a number can be)");
+    fail(row.line, column, quoted(text) + " is too small (nearer 0 than a number can be)", &table);
   if (error == std::errc::result_out_of_range && whole)
-    fail(row.line, column, quoted(text) + " is beyond \u00b11e9");
+    fail(row.line, column, quoted(text) + " is beyond \u00b11e9", &table);
   if (error != std::errc() || !whole || !std::isfinite(value))
-    fail(row.line, column, quoted(row.cell(column)) + " is not a number");
+    fail(row.line, column, quoted(row.cell(column)) + " is not a number", &table);
   if (!isUsableValue(value))
-    fail(row.line, column, quoted(text) + " is beyond \u00b11e9");
+    fail(row.line, column, quoted(text) + " is beyond \u00b11e9", &table);
   return value;
 }
 
-void checkNoMoreCells(const CsvRow& row, int from, bool named = true) {
+void checkNoMoreCells(const CsvRow& row, int from, const Table* named) {
   for (int column = from; column < static_cast<int>(row.cells.size()); ++column)
     if (!row.cells[column].empty())
       fail(row.line, column, "more cells than this row has", named);
 }
 
-const Layout& layoutOf(const CsvRow& row) {
-  for (const Layout& layout : kLayouts)
-    if (row.cell(Kind) == layout.kind)
-      return layout;
-  fail(row.line, Kind, quoted(row.cell(Kind)) + " is not a kind of row (BP, JD, EP, break, PVI)");
+std::string kindList(const Table& table) {
+  std::string list;
+  for (const Layout& layout : table.kinds)
+    list += (list.empty() ? "" : ", ") + std::string(layout.kind);
+  return list;
 }
 
-void checkLayout(const CsvRow& row, const Layout& layout) {
-  for (int column = X; column < kColumns; ++column) {
+const Layout& layoutOf(const CsvRow& row, const Table& table) {
+  for (const Layout& layout : table.kinds)
+    if (row.cell(Kind) == layout.kind)
+      return layout;
+  fail(row.line, Kind, quoted(row.cell(Kind)) + " is not a kind of row (" + kindList(table) + ")",
+       &table);
+}
+
+void checkLayout(const CsvRow& row, const Layout& layout, const Table& table) {
+  const int columns = int(table.columns.size());
+  for (int column = Name + 1; column < columns; ++column) {
     const bool empty = trimmed(row.cell(column)).empty();
-    const std::string kind(layout.kind);
-    if (layout.use[column] == Use::Required && empty)
-      fail(row.line, column,
-           "missing: a " + kind + " row needs " + std::string(kColumnNames[column]));
-    if (layout.use[column] == Use::Empty && !empty)
-      fail(row.line, column,
-           "a " + kind + " row has no " + std::string(kColumnNames[column]) +
-               "; leave the cell empty");
+    const std::string kind(layout.kind), name(table.columns[column]);
+    if (layout.use(column) == Use::Required && empty)
+      fail(row.line, column, "missing: a " + kind + " row needs " + name, &table);
+    if (layout.use(column) == Use::Empty && !empty)
+      fail(row.line, column, "a " + kind + " row has no " + name + "; leave the cell empty",
+           &table);
   }
-  checkNoMoreCells(row, kColumns);
+  checkNoMoreCells(row, columns, &table);
+}
+
+std::string headerText(const Table& table) {
+  std::string text;
+  for (std::string_view name : table.columns)
+    text += (text.empty() ? "" : ",") + std::string(name);
+  return text;
+}
+
+// The table a header row starts: the one whose columns it names, all or all
+// but some trailing ones its table gained later; none for another row.
+const Table* tableOf(const CsvRow& row) {
+  for (const Table* table : kTables) {
+    std::size_t named = 0;
+    while (named < table->columns.size() && row.cell(int(named)) == table->columns[named])
+      ++named;
+    if (named >= table->least && named >= row.cells.size())
+      return table;
+  }
+  return nullptr;
 }
 
 // About how many JD rows the text holds (lines that start with "JD,"), so
@@ -197,16 +249,21 @@ public:
            number ? "route file version " + std::string(version) +
                         "; this program reads versions 1 and 2"
                   : quoted(version) + " is not a route file version",
-           false);
+           nullptr);
     route_.name = row.cell(2);
-    checkNoMoreCells(row, 3, false);
+    checkNoMoreCells(row, 3, nullptr);
   }
 
+  // The first header: the route table's.
   void headerRow(const CsvRow& row) {
-    for (int column = 0; column < kColumns; ++column)
-      if (row.cell(column) != kColumnNames[column])
-        fail(row.line, column, "the header row must be " + headerText());
-    checkNoMoreCells(row, kColumns);
+    if (tableOf(row) != &kRouteTable) {
+      for (int column = 0; column < kColumns; ++column)
+        if (row.cell(column) != kRouteColumns[column])
+          fail(row.line, column, "the header row must be '" + headerText(kRouteTable) + "'",
+               &kRouteTable);
+      checkNoMoreCells(row, kColumns, &kRouteTable);
+    }
+    startTable(kRouteTable, row.line);
   }
 
   void row(const CsvRow& row) {
@@ -214,6 +271,8 @@ public:
       fail(row.line, "a row after the end row");
     if (version_ > kFirstVersion && row.cell(Kind) == kEndKind)
       endRow(row);
+    else if (version_ > kFirstVersion && row.cell(Kind) == kRouteColumns[Kind])
+      laterHeader(row);
     else
       record(row);
   }
@@ -228,21 +287,30 @@ public:
     return std::move(route_);
   }
 
-  static std::string headerText() {
-    std::string text;
-    for (std::string_view name : kColumnNames)
-      text += (text.empty() ? "" : ",") + std::string(name);
-    return "'" + text + "'";
+private:
+  void startTable(const Table& table, int line) {
+    if (std::ranges::find(tablesSeen_, &table) != tablesSeen_.end())
+      fail(line, "a second header of the table '" + headerText(table) + "'");
+    tablesSeen_.push_back(&table);
+    table_ = &table;
   }
 
-private:
+  void laterHeader(const CsvRow& row) {
+    const Table* table = tableOf(row);
+    if (!table)
+      fail(row.line, "a header row that names no table of a route file");
+    startTable(*table, row.line);
+  }
+
+  double number(const CsvRow& row, int column) const { return numberCell(row, column, *table_); }
+
   void endRow(const CsvRow& row) {
     const std::string_view count = row.cell(kCountColumn);
     std::size_t counted = 0;
     const auto [end, error] = std::from_chars(count.data(), count.data() + count.size(), counted);
     if (count.empty() || error != std::errc() || end != count.data() + count.size())
-      fail(row.line, kCountColumn, quoted(count) + " is not a count of rows", false);
-    checkNoMoreCells(row, kCountColumn + 1, false);
+      fail(row.line, kCountColumn, quoted(count) + " is not a count of rows", nullptr);
+    checkNoMoreCells(row, kCountColumn + 1, nullptr);
     if (counted != records_)
       fail(row.line, "the end row counts " + std::to_string(counted) +
                          " records but the file has " + std::to_string(records_) +
@@ -251,8 +319,8 @@ private:
   }
 
   void record(const CsvRow& row) {
-    const Layout& layout = layoutOf(row);
-    checkLayout(row, layout);
+    const Layout& layout = layoutOf(row, *table_);
+    checkLayout(row, layout, *table_);
     ++records_;
     const std::string_view kind = layout.kind;
     if (!haveStart_ && kind != "BP")
@@ -263,35 +331,31 @@ private:
       fail(row.line, "a JD row after the EP row");
     const std::string name(row.cell(Name));
     if (kind == "BP") {
-      route_.start = {name, numberCell(row, X), numberCell(row, Y), numberCell(row, Chainage)};
+      route_.start = {name, number(row, X), number(row, Y), number(row, Chainage)};
       haveStart_ = true;
     } else if (kind == "JD") {
-      Jd jd{name,
-            numberCell(row, X),
-            numberCell(row, Y),
-            numberCell(row, R),
-            numberCell(row, Ls),
-            std::nullopt};
+      Jd jd{name, number(row, X), number(row, Y), number(row, R), number(row, Ls), std::nullopt};
       if (!trimmed(row.cell(Ls2)).empty())
-        jd.ls2 = numberCell(row, Ls2);
+        jd.ls2 = number(row, Ls2);
       route_.jds.push_back(std::move(jd));
     } else if (kind == "EP") {
-      route_.end = {name, numberCell(row, X), numberCell(row, Y)};
+      route_.end = {name, number(row, X), number(row, Y)};
       haveEnd_ = true;
     } else if (kind == "break") {
-      route_.breaks.push_back({name, numberCell(row, Chainage), numberCell(row, Ahead)});
+      route_.breaks.push_back({name, number(row, Chainage), number(row, Ahead)});
     } else {
-      GradePointRow g{name, numberCell(row, Chainage), numberCell(row, Elevation),
-                      numberCell(row, Rv)};
+      GradePointRow g{name, number(row, Chainage), number(row, Elevation), number(row, Rv)};
       if (!trimmed(row.cell(Ls)).empty() || !trimmed(row.cell(Ls2)).empty()) {
-        g.tangentIn = numberCell(row, Ls);
-        g.tangentOut = numberCell(row, Ls2);
+        g.tangentIn = number(row, Ls);
+        g.tangentOut = number(row, Ls2);
       }
       route_.gradePoints.push_back(std::move(g));
     }
   }
 
   RouteDefinition route_;
+  const Table* table_ = nullptr; // the table of the rows being read
+  std::vector<const Table*> tablesSeen_;
   int version_ = kRouteFileVersion;
   std::size_t records_ = 0;
   bool haveStart_ = false, haveEnd_ = false, ended_ = false;
@@ -352,7 +416,7 @@ Expected<RouteDefinition> readRouteText(std::string_view bytes) {
       stage = std::min(stage + 1, 2);
     }
     if (rows.problem())
-      fail(*rows.problem(), stage > 0);
+      fail(*rows.problem(), stage > 0 ? &kRouteTable : nullptr);
     if (stage == 0)
       fail(rows.line(), "the file is empty; a route file starts with " + formatRowText());
     if (stage == 1)
@@ -370,9 +434,7 @@ std::string routeText(const RouteDefinition& route) {
   if (!route.name.empty())
     out += ',' + csvCell(route.name);
   out += "\r\n";
-  for (int column = 0; column < kColumns; ++column)
-    (out += column == 0 ? "" : ",") += kColumnNames[column];
-  out += "\r\n";
+  out += headerText(kRouteTable) + "\r\n";
 
   const StartPoint& bp = route.start;
   appendRecord(out, "BP", bp.name, cells({{X, bp.x}, {Y, bp.y}, {Chainage, bp.chainage}}));

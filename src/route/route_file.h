@@ -32,6 +32,15 @@
 // the line where it stops: a file cut anywhere is never read as another
 // route. Version 1 is the same without the end row; it is still read.
 //
+// Tables. The rows above form the route table, under its header. A file may
+// hold further tables after it (version 2 only), each starting with a header
+// row of its own, which names its columns, "kind" first, and holding the rows
+// of its kinds up to the next header or the end row; the end row counts the
+// records of every table. A header names its table's columns in their order,
+// and may leave off trailing columns its table gained after it was first
+// written (an older file), but no others; each table stands in a file at
+// most once, and tables without rows are not written.
+//
 // Text: UTF-8, with or without a byte-order mark (one is written: spreadsheets
 // need it to read Chinese names); lines end in CRLF (written) or LF; a cell
 // with a comma, a quote, a line break or a blank at either end is quoted, a

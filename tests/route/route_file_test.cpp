@@ -161,6 +161,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "line 6: a row after the end row"},
         BadFile{"EndRowWithoutACount", kTop2 + kBp + kEp + "end,two\r\n",
                 "line 5, column 2: 'two' is not a count of rows"},
+        BadFile{"TheRouteTableTwice",
+                kTop2 + kBp + "kind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv\r\n" + kEp,
+                "line 4: a second header of the table "
+                "'kind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv'"},
+        BadFile{"AHeaderOfNoTable", kTop2 + kBp + kEp + "kind,name,width\r\n",
+                "line 5: a header row that names no table of a route file"},
         BadFile{"EndRowInVersion1", kTop + kBp + kEp + "end,2\r\n",
                 "line 5, column 1 (kind): 'end' is not a kind of row (BP, JD, EP, break, PVI)"}),
     [](const auto& info) { return std::string(info.param.name); });

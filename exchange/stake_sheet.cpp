@@ -2,9 +2,9 @@
 #include "exchange/stake_sheet.h"
 
 #include "form/form.h"
+#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 #include "session/route_model.h"
-#include "session/route_of_boxes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -138,13 +138,13 @@ void addSideStakesAndSettingOut(StakeRow& r, double offset,
   }
 }
 
-StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row) {
+StakeRow stakeRow(const BoxCurve& curve, const StakeTable& table, std::size_t row) {
   const StakeTable::Stake stake = table.at(row);
   StakeRow r;
   r.chainage = stake.chainage;
   r.label = chainageText(stake.chainage);
   r.mainPoint = stake.mainPoint;
-  r.centre = centreAt(route, stake.chainage);
+  r.centre = centreAt(curve, stake.chainage);
   addSideStakesAndSettingOut(r, table.request().offset, table.request().station);
   return r;
 }

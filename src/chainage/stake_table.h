@@ -96,7 +96,7 @@ struct StakeRow {
 };
 
 // One row of the boxes' table, computed when it is shown.
-StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row);
+StakeRow stakeRow(const BoxCurve& curve, const StakeTable& table, std::size_t row);
 
 // The side stakes of a row at an offset from its centre point, and the
 // setting-out of all three from the station, when there is one.

@@ -6,8 +6,8 @@
 #include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
 #include "route/stakes.h"
+#include "session/curve_of_boxes.h"
 #include "session/route_model.h"
-#include "session/route_of_boxes.h"
 
 #include <cmath>
 #include <ostream>
@@ -33,7 +33,7 @@ std::string noPointText(const route::Station& station) {
 
 class BoxStakeRows final : public StakeRows {
 public:
-  BoxStakeRows(const RouteInputs& route, const StakeTableRequest& request)
+  BoxStakeRows(const BoxCurve& route, const StakeTableRequest& request)
       : route_(route), table_(request) {}
   std::size_t size() const override { return table_.size(); }
   StakeRow row(std::size_t index) const override { return stakeRow(route_, table_, index); }
@@ -41,7 +41,7 @@ public:
   bool hasDesign() const override { return false; }
 
 private:
-  RouteInputs route_;
+  BoxCurve route_;
   StakeTable table_;
 };
 
@@ -105,7 +105,7 @@ route::Spacing spacingOf(StakeSpacing spacing) {
 
 // ----- the answers -----
 
-SideStakeAnswer answerStake(const Form& form, const RouteModel* model, const RouteInputs* boxes,
+SideStakeAnswer answerStake(const Form& form, const RouteModel* model, const BoxCurve* boxes,
                             const std::optional<SideStakeQuery>& query, Precision precision) {
   SideStakeAnswer answer;
   if (!query)
@@ -143,7 +143,7 @@ SideStakeAnswer answerStake(const Form& form, const RouteModel* model, const Rou
   return answer;
 }
 
-LocateAnswer answerLocate(const RouteModel* model, const RouteInputs* boxes,
+LocateAnswer answerLocate(const RouteModel* model, const BoxCurve* boxes,
                           const std::optional<LocateQuery>& query, Precision precision) {
   LocateAnswer answer;
   if (!query)
@@ -181,7 +181,7 @@ std::string tableNote(const StakeRows& rows) {
 }
 
 TableAnswer answerTable(const Form& form, const std::shared_ptr<const RouteModel>& model,
-                        const RouteInputs* boxes, const std::optional<TableQuery>& query) {
+                        const BoxCurve* boxes, const std::optional<TableQuery>& query) {
   TableAnswer answer;
   if (!query)
     return answer;
@@ -247,8 +247,8 @@ std::string cutOrFill(const std::optional<double>& design, const std::optional<d
 FieldAnswers answerFieldTools(const Form& form, const std::shared_ptr<const RouteModel>& route,
                               const FieldQueries& queries) {
   const RouteModel* model = route.get();
-  const auto boxes = onRoute(model) ? std::nullopt : routeOfBoxes(form);
-  const RouteInputs* b = boxes ? &*boxes : nullptr;
+  const auto boxes = onRoute(model) ? std::nullopt : curveOfBoxes(form);
+  const BoxCurve* b = boxes ? &*boxes : nullptr;
   FieldAnswers a;
   a.source = onRoute(model) ? "按路线 " + model->definition().name : "按输入框的交点曲线";
   a.stake = answerStake(form, model, b, queries.stake, queries.precision);
@@ -291,7 +291,7 @@ const FieldAnswers& FieldToolsModel::update(const Form& form) {
   TableSource source{route_.get(), route_ ? route_->version() : 0, std::nullopt, q.table,
                      std::nullopt};
   if (q.table && !onRoute(route_.get())) {
-    source.boxes = routeOfBoxes(form);
+    source.boxes = curveOfBoxes(form);
     source.request = stakeTableRequest(form, q.table->start.chainage, q.table->end.chainage,
                                        q.table->interval, q.table->offset, q.table->spacing);
   } else if (q.table) {

@@ -171,7 +171,7 @@ private:
   struct TableSource {
     const RouteModel* route;
     unsigned long routeVersion;
-    std::optional<RouteInputs> boxes;
+    std::optional<BoxCurve> boxes;
     std::optional<TableQuery> query;
     std::optional<StakeTableRequest> request;
     bool operator==(const TableSource&) const = default;

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/plan_scene.h"
 
-#include "chainage/route_point.h"
+#include "chainage/curve_point.h"
 #include "chainage/stakes.h"
 #include "form/form.h"
 #include "form/main_points.h"
 #include "numeric/chainage_text.h"
 #include "numeric/fault.h"
+#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
-#include "session/route_of_boxes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,12 +43,12 @@ std::optional<PlanePoint> point(const Form& form, Box x, Box y) {
 
 // The route around the JD as the point-at-chainage computation reads it.
 struct Route {
-  RouteInputs in;
+  BoxCurve in;
   double hy, yh; // where the transitions meet the arc, from Ls
 };
 
 std::optional<Route> readRoute(const Form& form) {
-  const auto in = routeOfBoxes(form);
+  const auto in = curveOfBoxes(form);
   if (!in)
     return std::nullopt;
   Route r{*in, 0, 0};
@@ -61,7 +61,7 @@ std::optional<Route> readRoute(const Form& form) {
 
 std::optional<PlanePoint> at(Route route, double chainage) {
   route.in.chainage = chainage;
-  const PlanePoint p = routePoint(route.in).at;
+  const PlanePoint p = curvePoint(route.in).at;
   if (!isFinite(p))
     return std::nullopt;
   return p;
@@ -85,7 +85,7 @@ Polyline piece(const Route& route, double from, double to) {
 
 // The curve from ZH to HZ, or nothing when it has no length to draw.
 bool addCurve(const Route& route, PlanScene& scene) {
-  const RouteInputs& in = route.in;
+  const BoxCurve& in = route.in;
   const double length = in.hzChainage - in.zhChainage;
   if (!(length > 0) || !std::isfinite(length))
     return false;
@@ -100,7 +100,7 @@ bool addCurve(const Route& route, PlanScene& scene) {
 // tangents from the JD to ZH and HZ.
 void addStraightsAndTangents(const Form& form, const Route& route, const PlanePoint& zh,
                              const PlanePoint& hz, PlanScene& scene) {
-  const RouteInputs& in = route.in;
+  const BoxCurve& in = route.in;
   const double reach = std::max(in.hzChainage - in.zhChainage, std::fabs(in.tangentLength));
   const PlanePoint before = along(zh, in.incomingAzimuth, -reach);
   if (isFinite(before))
@@ -155,16 +155,16 @@ void addRoute(const Form& form, PlanScene& scene) {
 void addComputedPoint(const Form& form, const PlanePoint& computed, PlanScene& scene) {
   const auto k = form.text(Box::Text26).empty() ? std::nullopt : number(form, Box::Text26);
   const std::string label = k ? chainageText(*k) : std::string();
-  const auto route = routeOfBoxes(form);
+  const auto route = curveOfBoxes(form);
   if (!k || !route) {
     scene.markers.push_back({MarkerKind::ComputedPoint, computed, label});
     return;
   }
-  RouteInputs boxes = *route; // as the point at a chainage reads it: symmetric
+  BoxCurve boxes = *route; // as the point at a chainage reads it: symmetric
   boxes.transitionLength2.reset();
   boxes.tangentLength2.reset();
   boxes.chainage = *k;
-  const PlanePoint now = routePoint(boxes).at;
+  const PlanePoint now = curvePoint(boxes).at;
   const bool stale = isFinite(now) && std::hypot(now.x - computed.x, now.y - computed.y) > kStale;
   if (!stale) {
     scene.markers.push_back({MarkerKind::ComputedPoint, computed, label});

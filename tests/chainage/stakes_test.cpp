@@ -3,7 +3,7 @@
 #include "chainage/stakes.h"
 #include "form/main_points.h"
 #include "numeric/chainage_text.h"
-#include "session/route_of_boxes.h"
+#include "session/curve_of_boxes.h"
 #include "support/session.h"
 
 #include <cmath>
@@ -14,7 +14,7 @@ namespace {
 
 using test::play;
 
-RouteInputs workedRoute(bool right = true) { return *routeOfBoxes(test::workedForm(right)); }
+BoxCurve workedRoute(bool right = true) { return *curveOfBoxes(test::workedForm(right)); }
 
 // The worked curve's transitions made 60 and 100 m: the tools follow the true
 // curve, not the symmetric one of the chainage box.
@@ -28,10 +28,10 @@ Form unequalForm() {
 TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
   for (const char* box : {"Text17", "Text18", "Text6", "Text9", "Text25"}) {
     Form form = test::workedForm(true, std::string("set ") + box + " 1e999");
-    EXPECT_FALSE(routeOfBoxes(form)) << box;
+    EXPECT_FALSE(curveOfBoxes(form)) << box;
   }
   // Finite, but its radians overflow.
-  EXPECT_FALSE(routeOfBoxes(test::workedForm(true, "set Text17 1e308")));
+  EXPECT_FALSE(curveOfBoxes(test::workedForm(true, "set Text17 1e308")));
 }
 
 // Round trips over the whole curve, its main points and both straights, both
@@ -40,7 +40,7 @@ TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
 TEST(Locate, InvertsSideStakesEverywhere) {
   const Form forms[] = {test::workedForm(true), test::workedForm(false), unequalForm()};
   for (const Form& form : forms) {
-    const RouteInputs route = *routeOfBoxes(form);
+    const BoxCurve route = *curveOfBoxes(form);
     std::vector<double> chainages;
     for (const MainPoint& m : kMainPoints)
       chainages.push_back(parseNumber(form.text(m.box)));
@@ -72,7 +72,7 @@ TEST(Locate, InvertsSideStakesEverywhere) {
 // 0.18 mm for Ls 60 and 1.4 mm for ls2 100 (R 300).
 TEST(CentreAt, TheStretchesOfUnequalTransitionsMeet) {
   const Form form = unequalForm();
-  const RouteInputs route = *routeOfBoxes(form);
+  const BoxCurve route = *curveOfBoxes(form);
   ASSERT_TRUE(route.transitionLength2 && *route.transitionLength2 == 100);
   const struct {
     Box box;
@@ -92,7 +92,7 @@ TEST(CentreAt, TheStretchesOfUnequalTransitionsMeet) {
 // incoming straight and 926.2 m from the outgoing one. The nearest foot
 // wins, as a dense walk along the line finds it.
 TEST(Locate, TakesTheNearestOfSeveralFeet) {
-  const RouteInputs route = workedRoute();
+  const BoxCurve route = workedRoute();
   for (const double offset : {1000.0, 600.0, -400.0}) {
     const auto point = sideStake(route, 600, offset);
     const auto found = locate(route, point->x, point->y);

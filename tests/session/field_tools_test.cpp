@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/main_points.h"
+#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 #include "session/notices.h"
-#include "session/route_of_boxes.h"
 #include "support/session.h"
 
 #include <sstream>

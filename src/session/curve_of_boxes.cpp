@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "session/route_of_boxes.h"
+#include "session/curve_of_boxes.h"
 
-#include "chainage/route_boxes.h"
+#include "chainage/curve_boxes.h"
 #include "curve/transition.h"
 #include "form/form.h"
 #include "form/main_points.h"
@@ -18,7 +18,7 @@ namespace {
 // The second transition (Text42) and the tangent from the JD to HZ, when the
 // transitions differ: the tangent in Text11 is the first, and the second
 // differs from it by what the curve elements' formulas give for the two.
-void addSecondTransition(const Form& form, RouteInputs& in) {
+void addSecondTransition(const Form& form, BoxCurve& in) {
   const double ls2 = form.number(Box::Text42);
   if (!std::isfinite(ls2) || ls2 == in.transitionLength)
     return;
@@ -35,9 +35,9 @@ void addSecondTransition(const Form& form, RouteInputs& in) {
 
 } // namespace
 
-std::optional<RouteInputs> routeOfBoxes(const Form& form) {
-  RouteInputs in;
-  for (const RouteBox& r : kRouteBoxes) {
+std::optional<BoxCurve> curveOfBoxes(const Form& form) {
+  BoxCurve in;
+  for (const CurveBox& r : kCurveBoxes) {
     const double value = form.number(r.box);
     if (!std::isfinite(value))
       return std::nullopt;

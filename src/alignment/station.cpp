@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "route/station.h"
+#include "alignment/station.h"
 
-namespace quenlor::route {
+namespace quenlor {
 
 std::string stationText(const Station& station, int decimals) {
   std::string text = chainageText(station.chainage, decimals);
@@ -10,4 +10,4 @@ std::string stationText(const Station& station, int decimals) {
   return text;
 }
 
-} // namespace quenlor::route
+} // namespace quenlor

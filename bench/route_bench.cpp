@@ -112,7 +112,7 @@ void BM_LocatePoint(benchmark::State& state) {
 }
 
 StakeRequest hundredThousandRows() {
-  return {0, route().length(), route().length() / 100000, Spacing::WholeMultiples};
+  return {0, route().length(), route().length() / 100000, StakeSpacing::WholeStations};
 }
 
 void BM_StakePositions100k(benchmark::State& state) {
@@ -130,7 +130,8 @@ void BM_StakeTable100k(benchmark::State& state) {
   for (auto _ : state) {
     const StakeList list = stakePositions(route(), hundredThousandRows());
     for (const StakePosition& stake : list.stakes)
-      benchmark::DoNotOptimize(stakeRow(route(), stake, 7.5, 7.5));
+      if (const auto centre = route().pointAt(stake.measure))
+        benchmark::DoNotOptimize(sideStake(*centre, 7.5));
     rows = list.stakes.size();
   }
   state.SetLabel(std::to_string(rows) + " rows, every one computed");

@@ -43,7 +43,7 @@ void addStakes(Drawing& d, const TableAnswer* stakes) {
     const StakeRow row = stakes->row(i);
     if (!row.centre)
       continue;
-    const PlanePoint centre = row.centre->at;
+    const PlanePoint centre = row.centre->point;
     d.marks.push_back({centre, pointName(row, ""), layer::kStake});
     for (const auto& [side, p] : {std::pair{"L", row.left}, std::pair{"R", row.right}})
       if (p && std::hypot(p->x - centre.x, p->y - centre.y) >= kSideOnCentre)
@@ -59,7 +59,7 @@ int chordsOf(double length, double radius) {
   return std::max(1, int(std::ceil(length / chord)));
 }
 
-void addPiece(Drawing& d, const Route& route, const Route::Piece& piece) {
+void addPiece(Drawing& d, const Route& route, const Route::Span& piece) {
   const route::Element e = route.element(std::size_t(piece.element));
   const PlanePoint origin = route.origin();
   const double s0 = piece.from - e.start, s1 = piece.to - e.start;
@@ -227,7 +227,7 @@ Drawing routeDrawing(const RouteModel& model, const TableAnswer* stakes) {
   Drawing d;
   const Route& route = model.route();
   const route::RouteDefinition& def = route.definition();
-  for (const Route::Piece& piece : route.pieces())
+  for (const Route::Span& piece : route.spans())
     addPiece(d, route, piece);
   Polyline tangents{{def.start.x, def.start.y}};
   for (std::size_t i = 0; i < route.jdCount(); ++i) {

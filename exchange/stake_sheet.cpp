@@ -123,7 +123,7 @@ bool writePointList(std::ostream& out, const TableAnswer& table, CoordinateOrder
     const StakeRow row = table.row(i);
     if (!row.centre)
       continue;
-    const PlanePoint centre = row.centre->at;
+    const PlanePoint centre = row.centre->point;
     line(row, "", centre, row.design);
     const auto offCentre = [&](const std::optional<PlanePoint>& p) {
       return p && std::hypot(p->x - centre.x, p->y - centre.y) >= kSideOnCentre;

@@ -97,7 +97,7 @@ struct StakePosition {
 
 // A named point of the line: where it stands, what it is, and the JD or
 // element it belongs to (-1 for none).
-struct MainPoint {
+struct NamedPoint {
   double measure = 0;
   StakeKind kind = StakeKind::Interval;
   int index = -1;
@@ -180,7 +180,7 @@ public:
   // The named points of the line in order along it (BP, EP and the chain
   // breaks are the stake table's, not among them): what a plan and a
   // drawing mark.
-  virtual const std::vector<MainPoint>& mainPoints() const = 0;
+  virtual const std::vector<NamedPoint>& mainPoints() const = 0;
 
   // The name of a named point as a plan, a drawing and the stake table write
   // it: stakeKindName, or an element's own name.

@@ -53,7 +53,7 @@ std::optional<Residual> residualAt(const BoxCurve& curve, double k, double x, do
   const auto c = centreAt(curve, k);
   if (!c)
     return std::nullopt;
-  const double dx = x - c->at.x, dy = y - c->at.y;
+  const double dx = x - c->point.x, dy = y - c->point.y;
   const double ca = std::cos(c->azimuth), sa = std::sin(c->azimuth);
   const Residual r{dx * ca + dy * sa, -dx * sa + dy * ca};
   if (!finite(r.along) || !finite(r.across))
@@ -61,11 +61,16 @@ std::optional<Residual> residualAt(const BoxCurve& curve, double k, double x, do
   return r;
 }
 
+// A foot: its chainage and the offset across the tangent there.
+struct Foot {
+  double chainage, offset;
+};
+
 // Newton's iteration on the along-line residual, from one starting chainage;
 // where the slope is unusable (near the centre of curvature, across a seam of
 // the series) it steps by the residual itself, as on a straight.
-std::optional<Location> footFrom(const BoxCurve& curve, double k, double x, double y) {
-  std::optional<Location> best;
+std::optional<Foot> footFrom(const BoxCurve& curve, double k, double x, double y) {
+  std::optional<Foot> best;
   double bestAlong = INFINITY;
   for (int i = 0; i < kMostIterations && finite(k); ++i) {
     const auto r = residualAt(curve, k, x, y);
@@ -73,7 +78,7 @@ std::optional<Location> footFrom(const BoxCurve& curve, double k, double x, doub
       return best;
     if (std::fabs(r->along) < bestAlong) {
       bestAlong = std::fabs(r->along);
-      best = Location{k, r->across};
+      best = Foot{k, r->across};
     }
     if (bestAlong < kAlongTolerance)
       break;
@@ -101,7 +106,7 @@ std::vector<double> startingChainages(const BoxCurve& curve, double x, double y)
     for (int i = 0; i <= kCurveSamples; ++i) {
       const double k = curve.zhChainage + length * i / kCurveSamples;
       if (const auto c = centreAt(curve, k)) {
-        const double d = std::hypot(x - c->at.x, y - c->at.y);
+        const double d = std::hypot(x - c->point.x, y - c->point.y);
         if (d < nearest) {
           nearest = d;
           at = k;
@@ -118,37 +123,25 @@ std::vector<double> startingChainages(const BoxCurve& curve, double x, double y)
 std::optional<CentrePoint> centreAt(BoxCurve curve, double chainage) {
   curve.chainage = chainage;
   const CurvePoint p = curvePoint(curve);
-  const CentrePoint c{p.at, tangentAzimuth(curve, p.part)};
-  if (!isFinite(c.at) || !finite(c.azimuth))
+  const CentrePoint c{chainage, p.at, tangentAzimuth(curve, p.part)};
+  if (!isFinite(c.point) || !finite(c.azimuth))
     return std::nullopt;
   return c;
-}
-
-PlanePoint offsetFrom(const CentrePoint& c, double offset) {
-  // Right of the direction of travel, with X north and Y east: (-sin, cos).
-  return {c.at.x - offset * std::sin(c.azimuth), c.at.y + offset * std::cos(c.azimuth)};
-}
-
-std::optional<PlanePoint> sideStake(const BoxCurve& curve, double chainage, double offset) {
-  const auto c = centreAt(curve, chainage);
-  if (!c)
-    return std::nullopt;
-  const PlanePoint stake = offsetFrom(*c, offset);
-  if (!isFinite(stake))
-    return std::nullopt;
-  return stake;
 }
 
 std::optional<Location> locate(const BoxCurve& curve, double x, double y) {
   if (!finite(x) || !finite(y))
     return std::nullopt;
-  std::optional<Location> nearest;
+  std::optional<Foot> nearest;
   for (const double start : startingChainages(curve, x, y)) {
     const auto foot = footFrom(curve, start, x, y);
     if (foot && (!nearest || std::fabs(foot->offset) < std::fabs(nearest->offset)))
       nearest = foot;
   }
-  return nearest;
+  const auto centre = nearest ? centreAt(curve, nearest->chainage) : std::nullopt;
+  if (!centre)
+    return std::nullopt;
+  return Location{*centre, Station{nearest->chainage, 0}, nearest->offset};
 }
 
 SetOut setOutFrom(const PlanePoint& station, const PlanePoint& point) {

@@ -6,6 +6,7 @@
 // the one the chainage box gives (on a symmetric curve).
 #pragma once
 
+#include "alignment/centre_line.h"
 #include "chainage/curve_point.h"
 #include "geometry/plane_point.h"
 
@@ -13,36 +14,21 @@
 
 namespace quenlor {
 
-// A point of the centre line with the azimuth of the curve's tangent there
-// (radians, the direction of increasing chainage).
-struct CentrePoint {
-  PlanePoint at;
-  double azimuth;
-};
-
-// The tangent follows the same model as the coordinates: along the straights
+// The point at a chainage (its measure the chainage) with the azimuth of the
+// curve's tangent there (radians, the direction of increasing chainage, not
+// reduced). The tangent follows the same model as the coordinates: along the straights
 // their azimuths (the outgoing one as the incoming azimuth plus the
 // deflection, as points beyond HZ are placed), on a transition the clothoid's
 // angle l^2 / (2 R Ls), on the arc the arc's angle, each turned to the side the
 // deflection says. Nothing where the curve faults (a zero radius).
 std::optional<CentrePoint> centreAt(BoxCurve curve, double chainage);
 
-// The point at the given offset from a centre-line point, right of the
-// direction of increasing chainage positive, left negative.
-PlanePoint offsetFrom(const CentrePoint& centre, double offset);
-
-// The stake at the given offset from the centre line at a chainage.
-std::optional<PlanePoint> sideStake(const BoxCurve& curve, double chainage, double offset);
-
-struct Location {
-  double chainage, offset; // offset right positive
-};
-
-// The chainage and offset of a point: the foot of the perpendicular from the
-// point to the centre line, found by iterating on the centre line until the
-// along-line residual is below a hundredth of a millimetre. Points beyond the
-// ends of the two straights lie on the straights extended. Of several feet
-// the nearest is taken. Nothing when no foot is found.
+// The chainage and offset of a point (its station the chainage, the first
+// occurrence): the foot of the perpendicular from the point to the centre
+// line, found by iterating on the centre line until the along-line residual
+// is below a hundredth of a millimetre. Points beyond the ends of the two
+// straights lie on the straights extended. Of several feet the nearest is
+// taken. Nothing when no foot is found.
 std::optional<Location> locate(const BoxCurve& curve, double x, double y);
 
 // Setting-out from the station: packed DMS azimuth and distance.

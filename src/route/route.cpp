@@ -84,8 +84,9 @@ void Route::update() {
   findVertices();
   computeCurves();
   carryMeasures();
-  cutPieces();
+  cutSpans();
   chainages_ = ChainageMap(definition_.start.chainage, definition_.breaks, length_);
+  listMainPoints();
   collectChecks();
 }
 
@@ -212,18 +213,18 @@ Element Route::straightToEnd() const {
   return straight(static_cast<int>(jds_.size()), fromMeasure, length_ - fromMeasure, from, azimuth);
 }
 
-// The pieces of the centre line in measure order, each element cut where an
+// The spans of the centre line in measure order, each element cut where an
 // earlier one already reaches (overlapping curves) and to [0, length].
-void Route::cutPieces() {
-  pieces_.clear();
-  pieces_.reserve(elementCount());
+void Route::cutSpans() {
+  spans_.clear();
+  spans_.reserve(elementCount());
   double reach = 0;
   const auto cut = [&](const Element& e, std::size_t k) {
     const double from = std::max(e.start, reach);
     const double to = std::min(e.start + e.length, length_);
     if (!(to > from))
       return;
-    pieces_.push_back({from, to, static_cast<int>(k)});
+    spans_.push_back({from, to, static_cast<int>(k)});
     reach = to;
   };
   for (std::size_t i = 0; length_ > 0 && i < jds_.size(); ++i) {
@@ -238,12 +239,37 @@ void Route::cutPieces() {
   }
   if (length_ > 0)
     cut(straightToEnd(), 4 * jds_.size());
-  tree_.build(static_cast<int>(pieces_.size()), [this](int i) { return pieceBox(pieces_[i]); });
+  tree_.build(static_cast<int>(spans_.size()), [this](int i) { return spanBox(spans_[i]); });
+}
+
+// Each in-route JD's main points in the order of its curve, all in route
+// order where no curves overlap.
+void Route::listMainPoints() {
+  mainPoints_.clear();
+  for (std::size_t i = 0; usable_ && i < jds_.size(); ++i) {
+    const JdState& s = jds_[i];
+    if (!s.inRoute)
+      continue;
+    const int index = static_cast<int>(i);
+    if (!s.curve.curved) {
+      mainPoints_.push_back({s.measure, StakeKind::AnglePoint, index});
+      continue;
+    }
+    const MainPoints m = s.main();
+    const bool first = s.curve.ls1 > 0, second = s.curve.ls2 > 0;
+    mainPoints_.push_back({m.zh, first ? StakeKind::ZH : StakeKind::ZY, index});
+    if (first)
+      mainPoints_.push_back({m.hy, StakeKind::HY, index});
+    mainPoints_.push_back({m.qz, StakeKind::QZ, index});
+    if (second)
+      mainPoints_.push_back({m.yh, StakeKind::YH, index});
+    mainPoints_.push_back({m.hz, second ? StakeKind::HZ : StakeKind::YZ, index});
+  }
 }
 
 // Straights from their two ends, curves from the boxes kept with the JD.
-Box Route::pieceBox(const Piece& piece) const {
-  const std::size_t i = static_cast<std::size_t>(piece.element) / 4, part = piece.element % 4;
+Box Route::spanBox(const Span& span) const {
+  const std::size_t i = static_cast<std::size_t>(span.element) / 4, part = span.element % 4;
   if (i == jds_.size())
     return boundsOf(straightToEnd().base, local(definition_.end.x, definition_.end.y));
   if (part == 0)
@@ -251,51 +277,47 @@ Box Route::pieceBox(const Piece& piece) const {
   return jds_[i].boxes[part - 1];
 }
 
-Expected<double> Route::measureOf(const Station& station) const {
+std::optional<double> Route::measureOf(const Station& station) const {
   if (!hasGeometry())
-    return Failure{"the route has no geometry (see its checks)"};
-  return chainages_.measureOf(station);
+    return std::nullopt;
+  const Expected<double> measure = chainages_.measureOf(station);
+  return measure ? std::optional(*measure) : std::nullopt;
 }
 
-Expected<CentrePoint> Route::pointAt(double measure) const {
+std::string Route::whyNoPoint(const Station& station) const {
   if (!hasGeometry())
-    return Failure{"the route has no geometry (see its checks)"};
-  if (!(measure >= -kEndTolerance && measure <= length_ + kEndTolerance))
-    return Failure{chainageText(chainages_.chainageAt(measure)) +
-                   " lies beyond the route, which runs from " +
-                   chainageText(chainages_.chainageAt(0)) + " to " +
-                   chainageText(chainages_.chainageAt(length_))};
+    return "the route has no geometry (see its checks)";
+  const Expected<double> measure = chainages_.measureOf(station);
+  return measure ? std::string() : measure.error();
+}
+
+std::optional<CentrePoint> Route::pointAt(double measure) const {
+  if (!hasGeometry() || !(measure >= -kEndTolerance && measure <= length_ + kEndTolerance))
+    return std::nullopt;
   const double m = std::clamp(measure, 0.0, length_);
-  const auto after = std::upper_bound(pieces_.begin(), pieces_.end(), m,
-                                      [](double v, const Piece& p) { return v < p.from; });
-  const Piece& piece = after == pieces_.begin() ? pieces_.front() : *(after - 1);
-  return centreFromElement(element(piece.element), m);
-}
-
-Expected<CentrePoint> Route::pointAt(const Station& station) const {
-  const Expected<double> measure = measureOf(station);
-  if (!measure)
-    return Failure{measure.error()};
-  return pointAt(*measure);
+  const auto after = std::upper_bound(spans_.begin(), spans_.end(), m,
+                                      [](double v, const Span& p) { return v < p.from; });
+  const Span& span = after == spans_.begin() ? spans_.front() : *(after - 1);
+  return centreFromElement(element(span.element), m);
 }
 
 CentrePoint Route::centreFromElement(const Element& e, double measure) const {
   const ElementPoint at = pointOn(e, std::clamp(measure - e.start, 0.0, e.length));
-  return {measure, plane(at.point), reducedAzimuth(at.azimuth), e.jd, e.stretch};
+  return CentrePoint{measure, plane(at.point), reducedAzimuth(at.azimuth)};
 }
 
-Expected<Location> Route::locate(PlanePoint p) const {
+std::optional<Location> Route::locate(PlanePoint p) const {
   if (!hasGeometry())
-    return Failure{"the route has no geometry (see its checks)"};
+    return std::nullopt;
   const PlanePoint q = local(p.x, p.y);
   double bestDistance = std::numeric_limits<double>::infinity();
   double bestMeasure = 0;
   tree_.nearest(q, [&](int index) {
-    const Piece& piece = pieces_[index];
-    if (distanceSquaredTo(pieceBox(piece), q) >= bestDistance)
+    const Span& span = spans_[index];
+    if (distanceSquaredTo(spanBox(span), q) >= bestDistance)
       return bestDistance;
-    const Element e = element(piece.element);
-    const Nearest n = nearestOn(e, q, piece.from - e.start, piece.to - e.start);
+    const Element e = element(span.element);
+    const Nearest n = nearestOn(e, q, span.from - e.start, span.to - e.start);
     if (n.distanceSquared < bestDistance) {
       bestDistance = n.distanceSquared;
       bestMeasure = e.start + n.s;
@@ -343,16 +365,26 @@ std::string Route::jdLabel(std::size_t index) const {
   return name.empty() ? "JD #" + std::to_string(index + 1) : name;
 }
 
-PlanePoint sideStake(const CentrePoint& centre, double offset) {
-  return moved(centre.point, rightOf(along(centre.azimuth)), offset);
+Piece Route::piece(const Span& span) const {
+  const Element e = element(static_cast<std::size_t>(span.element));
+  Piece p{span.from,    span.to, PieceKind::Straight, std::numeric_limits<double>::infinity(),
+          std::nullopt, -1};
+  if (e.stretch == Stretch::Straight)
+    return p;
+  p.kind = e.stretch == Stretch::Arc ? PieceKind::Arc : PieceKind::Transition;
+  p.leastRadius = e.radius;
+  p.owner = e.jd;
+  if (e.stretch == Stretch::Arc)
+    p.circle = Circle{plane(e.centre), e.radius, e.turn > 0};
+  return p;
 }
 
 void Route::piecesWithin(PlanePoint low, PlanePoint high,
-                         const std::function<void(std::size_t)>& seen) const {
+                         const std::function<void(const Piece&)>& seen) const {
   const PlanePoint a = local(low.x, low.y), b = local(high.x, high.y);
   const Box area{float(std::min(a.x, b.x)), float(std::min(a.y, b.y)), float(std::max(a.x, b.x)),
                  float(std::max(a.y, b.y))};
-  tree_.within(area, [&](int i) { seen(std::size_t(i)); });
+  tree_.within(area, [&](int i) { seen(piece(spans_[std::size_t(i)])); });
 }
 
 std::optional<std::pair<PlanePoint, PlanePoint>> Route::extent() const {

@@ -43,8 +43,12 @@
 // its tangents there (the first and last straights, extended): such points
 // get a measure below 0 or above length(). pointAt() takes only measures on
 // the route.
+//
+// A route is a centre line (alignment/centre_line.h): its queries give
+// nothing where there is no answer, and whyNoPoint() says why in a sentence.
 #pragma once
 
+#include "alignment/centre_line.h"
 #include "route/chainage_map.h"
 #include "route/curve.h"
 #include "route/definition.h"
@@ -94,25 +98,7 @@ struct JdResult {
   MainPoints mainPoints;
 };
 
-// A point of the centre line.
-struct CentrePoint {
-  double measure = 0;
-  PlanePoint point;
-  double azimuth = 0; // of the tangent, towards increasing measure, [0, 2 pi)
-  int jd = 0;         // the JD of the curve; on a straight the JD it leads to,
-                      // jdCount() for the straight to EP
-  Stretch stretch = Stretch::Straight;
-};
-
-// The chainage and offset of a point of the plane.
-struct Location {
-  CentrePoint foot;  // the nearest point of the centre line
-  Station station;   // of the foot
-  double offset = 0; // from the foot, right of the direction of the route positive
-  bool beyondStart = false, beyondEnd = false; // the foot on a straight extended
-};
-
-class Route {
+class Route final : public CentreLine {
 public:
   explicit Route(RouteDefinition definition = {});
 
@@ -137,41 +123,54 @@ public:
   const std::vector<Check>& checks() const { return checks_; }
   const ChainageMap& chainages() const { return chainages_; }
 
-  // Measures and chainages (chainage_map.h).
-  Station stationAt(double measure) const { return chainages_.stationAt(measure); }
+  // Measures and chainages (chainage_map.h); none without geometry.
+  Station stationAt(double measure) const override { return chainages_.stationAt(measure); }
   std::vector<double> measuresOf(double chainage) const { return chainages_.measuresOf(chainage); }
-  Expected<double> measureOf(const Station& station) const;
+  std::optional<double> measureOf(const Station& station) const override;
 
   // The point at a measure from 0 to length() (a micrometre beyond either end
-  // counts as the end), or why there is none.
-  Expected<CentrePoint> pointAt(double measure) const;
-  Expected<CentrePoint> pointAt(const Station& station) const;
+  // counts as the end).
+  std::optional<CentrePoint> pointAt(double measure) const override;
+  using CentreLine::pointAt; // at a station
+
+  // Why a station names no point of the route, in a sentence naming it
+  // ("K0+990.000 lies beyond the route, which runs from ..."); empty where it
+  // names one.
+  std::string whyNoPoint(const Station& station) const;
 
   // The nearest point of the centre line to p: a perpendicular foot on one of
   // the straights, clothoids or arcs (or a corner at an angle point), found
   // through a bounding-volume tree; beyond BP and EP on the tangents there.
-  Expected<Location> locate(PlanePoint p) const;
+  std::optional<Location> locate(PlanePoint p) const override;
 
-  // The pieces (indices into pieces()) that may lie in the plane's area from
-  // `low` to `high`, in route order, found through the same tree: what a view
-  // of part of a long route draws. And the box that holds the whole centre
-  // line, in the plane.
+  // The stake table (stakes.h), and the main points of every JD in the
+  // route: ZH (ZY without a first transition), HY, QZ, YH, HZ (YZ), or JD
+  // for an angle point; index the JD.
+  std::unique_ptr<const StakePositions> stakes(const StakeRequest& request) const override;
+  const std::vector<NamedPoint>& mainPoints() const override { return mainPoints_; }
+
+  // The pieces that may lie in the plane's area from `low` to `high`, in
+  // route order, found through the same tree: what a view of part of a long
+  // route draws; a curve's pieces are owned by their JD. And the box that
+  // holds the whole centre line, in the plane.
   void piecesWithin(PlanePoint low, PlanePoint high,
-                    const std::function<void(std::size_t)>& seen) const;
-  std::optional<std::pair<PlanePoint, PlanePoint>> extent() const;
+                    const std::function<void(const Piece&)>& seen) const override;
+  std::optional<std::pair<PlanePoint, PlanePoint>> extent() const override;
 
-  // The pieces of the centre line in route order, each with the measures it
-  // covers (where curves overlap the later one is cut): what a plan draws.
-  struct Piece {
+  // The spans of the centre line in route order, each with the measures it
+  // covers of its element (where curves overlap the later one is cut), and
+  // each span as a piece to draw.
+  struct Span {
     double from, to; // measures
     int element;     // for element()
   };
-  const std::vector<Piece>& pieces() const { return pieces_; }
+  const std::vector<Span>& spans() const { return spans_; }
+  Piece piece(const Span& span) const;
 
   // The elements of the centre line: for each JD its incoming straight, first
   // clothoid, arc and second clothoid (k = 4 * jd + 0 ... 3), then the
   // straight to EP (k = 4 * jdCount()). Elements of length 0 (a transition
-  // of 0, an angle point, a JD left out) make no piece. Made on demand, in
+  // of 0, an angle point, a JD left out) make no span. Made on demand, in
   // the route's local coordinates: the plane's minus origin().
   std::size_t elementCount() const { return 4 * jds_.size() + 1; }
   Element element(std::size_t k) const;
@@ -197,7 +196,8 @@ private:
   void findVertices();
   void computeCurves();
   void carryMeasures();
-  void cutPieces();
+  void cutSpans();
+  void listMainPoints();
   void collectChecks();
   void checkEnds();
   void checkJd(std::size_t index);
@@ -206,7 +206,7 @@ private:
   void addCheck(CheckKind kind, int jd, int chainBreak, std::string message);
   Element straightInto(std::size_t jd) const;
   Element straightToEnd() const;
-  Box pieceBox(const Piece& piece) const;
+  Box spanBox(const Span& span) const;
   CentrePoint centreFromElement(const Element& e, double measure) const;
   std::string jdLabel(std::size_t index) const;
 
@@ -218,14 +218,11 @@ private:
   int lastVertex_ = -1;           // the last in-route JD, -1 for none
   double length_ = 0;
   double endMeasure_ = 0; // of EP as carried, before it is kept from going below 0
-  std::vector<Piece> pieces_;
+  std::vector<Span> spans_;
+  std::vector<NamedPoint> mainPoints_;
   ElementTree tree_;
   ChainageMap chainages_;
   std::vector<Check> checks_;
 };
-
-// The side stake at an offset from a centre point, at right angles to the
-// tangent: right of the direction of the route positive, left negative.
-PlanePoint sideStake(const CentrePoint& centre, double offset);
 
 } // namespace quenlor::route

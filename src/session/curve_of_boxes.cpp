@@ -62,18 +62,17 @@ std::optional<PlanePoint> stationOfBoxes(const Form& form) {
   return station;
 }
 
-StakeTableRequest stakeTableRequest(const Form& form, double start, double end, double interval,
-                                    double offset, StakeSpacing spacing) {
-  StakeTableRequest request;
-  request.start = start;
-  request.end = end;
-  request.interval = interval;
-  request.offset = offset;
-  request.spacing = spacing;
-  request.station = stationOfBoxes(form);
+std::optional<BoxCurveLine::Inputs> curveLineOfBoxes(const Form& form) {
+  const auto curve = curveOfBoxes(form);
+  if (!curve)
+    return std::nullopt;
+  BoxCurveLine::Inputs inputs{*curve, {}, std::nullopt};
   for (std::size_t i = 0; i < kMainPoints.size(); ++i)
-    request.mainPoints[i] = form.number(kMainPoints[i].box);
-  return request;
+    inputs.mainChainages[i] = form.number(kMainPoints[i].box);
+  const PlanePoint next{form.number(Box::Text15), form.number(Box::Text16)};
+  if (!form.text(Box::Text15).empty() && !form.text(Box::Text16).empty() && isFinite(next))
+    inputs.nextJd = next;
+  return inputs;
 }
 
 } // namespace quenlor

@@ -4,8 +4,8 @@
 // point at a chainage, without touching the calculation state.
 #pragma once
 
+#include "chainage/curve_line.h"
 #include "chainage/curve_point.h"
-#include "chainage/stake_table.h"
 
 #include <optional>
 
@@ -24,9 +24,9 @@ std::optional<BoxCurve> curveOfBoxes(const Form& form);
 // own computations read an empty box as 0).
 std::optional<PlanePoint> stationOfBoxes(const Form& form);
 
-// A stake table's request with the station and the main points (Text21 to
-// Text25) taken from the boxes.
-StakeTableRequest stakeTableRequest(const Form& form, double start, double end, double interval,
-                                    double offset, StakeSpacing spacing);
+// The curve as a centre line (chainage/curve_line.h): with the chainages of
+// its main points as Text21 to Text25 hold them, and the next JD of Text15
+// and Text16 when both hold a number. Nothing where curveOfBoxes gives none.
+std::optional<BoxCurveLine::Inputs> curveLineOfBoxes(const Form& form);
 
 } // namespace quenlor

@@ -272,7 +272,7 @@ void addFieldTools(PlanScene& scene, const FieldAnswers& answers) {
     return;
   for (std::size_t i = 0; i < table.size(); ++i)
     if (const auto c = table.row(i).centre)
-      scene.ticks.push_back({c->at, c->azimuth});
+      scene.ticks.push_back({c->point, c->azimuth});
 }
 
 void addBoxesPoints(PlanScene& scene, const Form& form) {

@@ -51,7 +51,7 @@ RoutePlan::RoutePlan(std::shared_ptr<const RouteModel> model) : model_(std::move
     bounds_ = Bounds{extent->first.x, extent->first.y, extent->second.x, extent->second.y};
 }
 
-void RoutePlan::addPiece(PlanScene& scene, const route::Route::Piece& piece, double metresPerPixel,
+void RoutePlan::addPiece(PlanScene& scene, const route::Route::Span& piece, double metresPerPixel,
                          bool picked) const {
   const route::Route& r = model_->route();
   const route::Element e = r.element(std::size_t(piece.element));
@@ -134,7 +134,7 @@ PlanScene RoutePlan::scene(const Bounds& view, double metresPerPixel,
   if (!model_ || !bounds_ || !(metresPerPixel > 0))
     return scene;
   const route::Route& r = model_->route();
-  const auto& pieces = r.pieces();
+  const auto& pieces = r.spans();
   // Pieces a few pixels long are drawn together as one line, sampled along
   // the route: at that scale no colour can be told apart, and a view of the
   // whole route costs what its pixels cost, not what its pieces do.
@@ -145,8 +145,11 @@ PlanScene RoutePlan::scene(const Bounds& view, double metresPerPixel,
       addCoarse(scene, run->first, run->second, metresPerPixel);
     run.reset();
   };
-  r.piecesWithin({view.minX, view.minY}, {view.maxX, view.maxY}, [&](std::size_t i) {
-    const route::Route::Piece& piece = pieces[i];
+  std::size_t i = 0; // the span of the piece: pieces come in the order of the spans
+  r.piecesWithin({view.minX, view.minY}, {view.maxX, view.maxY}, [&](const Piece& seen) {
+    while (pieces[i].from != seen.from)
+      ++i;
+    const route::Route::Span& piece = pieces[i];
     const route::Element e = r.element(std::size_t(piece.element));
     const bool picked =
         pickedJd && e.stretch != route::Stretch::Straight && std::size_t(e.jd) == *pickedJd;

@@ -36,7 +36,7 @@ public:
                   std::optional<std::size_t> pickedJd) const;
 
 private:
-  void addPiece(PlanScene& scene, const route::Route::Piece& piece, double metresPerPixel,
+  void addPiece(PlanScene& scene, const route::Route::Span& piece, double metresPerPixel,
                 bool picked) const;
   void addCoarse(PlanScene& scene, double from, double to, double metresPerPixel) const;
   void addPoints(PlanScene& scene, const PlanScene::Bounds& view,

@@ -20,13 +20,15 @@ PlanePoint shifted(PlanePoint p, PlanePoint by) { return {p.x + by.x, p.y + by.y
 
 Route::Route(RouteDefinition definition) : definition_(std::move(definition)) {
   placeOrigin();
-  jds_.resize(definition_.jds.size());
+  jds_.resize(byElements() ? 0 : definition_.jds.size());
   update();
 }
 
+// A route by elements keeps its JDs in the definition only.
 void Route::replaceJd(std::size_t index, Jd jd) {
   definition_.jds.at(index) = std::move(jd);
-  jds_[index].stale = true;
+  if (!byElements())
+    jds_[index].stale = true;
   update();
 }
 
@@ -34,7 +36,8 @@ void Route::insertJd(std::size_t index, Jd jd) {
   index = std::min(index, jdCount());
   definition_.jds.insert(definition_.jds.begin() + static_cast<std::ptrdiff_t>(index),
                          std::move(jd));
-  jds_.insert(jds_.begin() + static_cast<std::ptrdiff_t>(index), JdState{});
+  if (!byElements())
+    jds_.insert(jds_.begin() + static_cast<std::ptrdiff_t>(index), JdState{});
   update();
 }
 
@@ -42,7 +45,27 @@ void Route::eraseJd(std::size_t index) {
   if (index >= jdCount())
     throw std::out_of_range("Route::eraseJd");
   definition_.jds.erase(definition_.jds.begin() + static_cast<std::ptrdiff_t>(index));
-  jds_.erase(jds_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (!byElements())
+    jds_.erase(jds_.begin() + static_cast<std::ptrdiff_t>(index));
+  update();
+}
+
+void Route::replaceElement(std::size_t index, ElementRow element) {
+  definition_.elements.at(index) = std::move(element);
+  update();
+}
+
+void Route::insertElement(std::size_t index, ElementRow element) {
+  index = std::min(index, definition_.elements.size());
+  definition_.elements.insert(definition_.elements.begin() + static_cast<std::ptrdiff_t>(index),
+                              std::move(element));
+  update();
+}
+
+void Route::eraseElement(std::size_t index) {
+  if (index >= definition_.elements.size())
+    throw std::out_of_range("Route::eraseElement");
+  definition_.elements.erase(definition_.elements.begin() + static_cast<std::ptrdiff_t>(index));
   update();
 }
 
@@ -81,9 +104,13 @@ PlanePoint Route::local(double x, double y) const { return {x - origin_.x, y - o
 PlanePoint Route::plane(PlanePoint p) const { return shifted(p, origin_); }
 
 void Route::update() {
-  findVertices();
-  computeCurves();
-  carryMeasures();
+  if (byElements()) {
+    chainElements();
+  } else {
+    findVertices();
+    computeCurves();
+    carryMeasures();
+  }
   cutSpans();
   chainages_ = ChainageMap(definition_.start.chainage, definition_.breaks, length_);
   listMainPoints();
@@ -179,7 +206,13 @@ void Route::carryMeasures() {
   }
 }
 
+std::size_t Route::elementCount() const {
+  return byElements() ? chain_.size() : 4 * jds_.size() + 1;
+}
+
 Element Route::element(std::size_t k) const {
+  if (byElements())
+    return chain_.at(k).element;
   if (k == 4 * jds_.size())
     return straightToEnd();
   const std::size_t i = k / 4;
@@ -227,6 +260,8 @@ void Route::cutSpans() {
     spans_.push_back({from, to, static_cast<int>(k)});
     reach = to;
   };
+  for (std::size_t k = 0; length_ > 0 && k < chain_.size(); ++k)
+    cut(chain_[k].element, k);
   for (std::size_t i = 0; length_ > 0 && i < jds_.size(); ++i) {
     const JdState& s = jds_[i];
     if (!s.inRoute)
@@ -237,7 +272,7 @@ void Route::cutSpans() {
     cut(curve.arc, 4 * i + 2);
     cut(curve.second, 4 * i + 3);
   }
-  if (length_ > 0)
+  if (length_ > 0 && !byElements())
     cut(straightToEnd(), 4 * jds_.size());
   tree_.build(static_cast<int>(spans_.size()), [this](int i) { return spanBox(spans_[i]); });
 }
@@ -246,6 +281,10 @@ void Route::cutSpans() {
 // order where no curves overlap.
 void Route::listMainPoints() {
   mainPoints_.clear();
+  if (byElements()) {
+    listElementPoints();
+    return;
+  }
   for (std::size_t i = 0; usable_ && i < jds_.size(); ++i) {
     const JdState& s = jds_[i];
     if (!s.inRoute)
@@ -269,6 +308,8 @@ void Route::listMainPoints() {
 
 // Straights from their two ends, curves from the boxes kept with the JD.
 Box Route::spanBox(const Span& span) const {
+  if (byElements())
+    return chain_[static_cast<std::size_t>(span.element)].box;
   const std::size_t i = static_cast<std::size_t>(span.element) / 4, part = span.element % 4;
   if (i == jds_.size())
     return boundsOf(straightToEnd().base, local(definition_.end.x, definition_.end.y));
@@ -351,6 +392,22 @@ std::optional<Location> Route::locate(PlanePoint p) const {
   return location;
 }
 
+PlanePoint Route::endPoint() const {
+  return byElements() ? plane(chainEnd_) : PlanePoint{definition_.end.x, definition_.end.y};
+}
+
+std::optional<double> Route::startGap(std::size_t element) const {
+  return byElements() ? chain_.at(element).gap : std::nullopt;
+}
+
+std::string Route::pointName(StakeKind kind, int index) const {
+  if (kind != StakeKind::ElementStart || index < 0 ||
+      static_cast<std::size_t>(index) >= definition_.elements.size())
+    return stakeKindName(kind);
+  const std::string& name = definition_.elements[static_cast<std::size_t>(index)].name;
+  return name.empty() ? "#" + std::to_string(index + 1) : name;
+}
+
 JdResult Route::jd(std::size_t index) const {
   const JdState& s = jds_.at(index);
   JdResult result{s.inRoute, s.curve, s.measure, s.main()};
@@ -367,14 +424,15 @@ std::string Route::jdLabel(std::size_t index) const {
 
 Piece Route::piece(const Span& span) const {
   const Element e = element(static_cast<std::size_t>(span.element));
-  Piece p{span.from,    span.to, PieceKind::Straight, std::numeric_limits<double>::infinity(),
-          std::nullopt, -1};
-  if (e.stretch == Stretch::Straight)
+  Piece p{span.from,           span.to,
+          PieceKind::Straight, std::numeric_limits<double>::infinity(),
+          std::nullopt,        byElements() ? e.owner : -1};
+  if (e.shape == Shape::Straight)
     return p;
-  p.kind = e.stretch == Stretch::Arc ? PieceKind::Arc : PieceKind::Transition;
+  p.kind = e.shape == Shape::Arc ? PieceKind::Arc : PieceKind::Transition;
   p.leastRadius = e.radius;
-  p.owner = e.jd;
-  if (e.stretch == Stretch::Arc)
+  p.owner = e.owner;
+  if (e.shape == Shape::Arc)
     p.circle = Circle{plane(e.centre), e.radius, e.turn > 0};
   return p;
 }

@@ -225,22 +225,24 @@ Drawing routeDrawing(const RouteModel& model, const TableAnswer* stakes) {
   const Route& route = model.route();
   Drawing d = lineDrawing(route, stakes);
   const route::RouteDefinition& def = route.definition();
-  Polyline tangents{{def.start.x, def.start.y}};
-  for (std::size_t i = 0; i < route.jdCount(); ++i) {
-    if (!route.jd(i).inRoute)
-      continue;
-    const PlanePoint jd{def.jds[i].x, def.jds[i].y};
-    tangents.push_back(jd);
-    d.marks.push_back({jd, def.jds[i].name, layer::kJd});
+  const PlanePoint bp{def.start.x, def.start.y}, ep = route.endPoint();
+  if (!route.byElements()) {
+    Polyline tangents{bp};
+    for (std::size_t i = 0; i < route.jdCount(); ++i) {
+      if (!route.jd(i).inRoute)
+        continue;
+      const PlanePoint jd{def.jds[i].x, def.jds[i].y};
+      tangents.push_back(jd);
+      d.marks.push_back({jd, def.jds[i].name, layer::kJd});
+    }
+    tangents.push_back(ep);
+    addPolylineAsLines(d, tangents, layer::kTangent);
   }
-  tangents.push_back({def.end.x, def.end.y});
-  addPolylineAsLines(d, tangents, layer::kTangent);
   if (route.hasGeometry()) {
-    d.marks.push_back({tangents.front(), def.start.name + ' ' + stationText(route.stationAt(0)),
-                       layer::kMainPoint});
-    d.marks.push_back({tangents.back(),
-                       def.end.name + ' ' + stationText(route.stationAt(route.length())),
-                       layer::kMainPoint});
+    d.marks.push_back(
+        {bp, def.start.name + ' ' + stationText(route.stationAt(0)), layer::kMainPoint});
+    d.marks.push_back(
+        {ep, def.end.name + ' ' + stationText(route.stationAt(route.length())), layer::kMainPoint});
   }
   return d;
 }

@@ -78,8 +78,9 @@ struct Drawing {
 // main points labelled with their stations, and the stakes of the table when
 // one is given. What every drawing holds, written once.
 Drawing lineDrawing(const CentreLine& line, const TableAnswer* stakes);
-// A route's: its centre line, and the tangent polygon BP - JD - ... - EP
-// with the JDs, BP and EP labelled with their chainages.
+// A route's: its centre line, the tangent polygon BP - JD - ... - EP with
+// the JDs (a route by elements has none), BP and EP labelled with their
+// chainages.
 Drawing routeDrawing(const RouteModel& route, const TableAnswer* stakes);
 // The boxes' curve's, where the plan draws it: its centre line, and the
 // tangents from the JD to ZH and HZ with the JDs the plan marks.

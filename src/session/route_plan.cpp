@@ -31,7 +31,7 @@ void RoutePlan::addPoints(PlanScene& scene, const Bounds& view) const {
   };
   mark(MarkerKind::RouteEnd, {d.start.x, d.start.y},
        d.start.name + " " + chainageText(d.start.chainage));
-  mark(MarkerKind::RouteEnd, {d.end.x, d.end.y}, d.end.name);
+  mark(MarkerKind::RouteEnd, r.endPoint(), d.end.name);
   std::vector<std::size_t> inView;
   for (std::size_t i = 0; i < r.jdCount(); ++i)
     if (holds(view, {d.jds[i].x, d.jds[i].y}))

@@ -229,6 +229,9 @@ std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::str
   if (!s.route)
     return "no route is loaded";
   const std::string name(rest.value_or(""));
+  if (s.route->route().byElements())
+    return "the route is given by elements, not by JDs: it has no JD '" + name +
+           "' to fill the boxes from";
   const auto index = jdNamed(s.route->route(), name);
   if (!index)
     return "the route has no JD named '" + name + "'";

@@ -15,6 +15,7 @@
 //   route FILE       loads a whole route from its file
 //   route check      prints the loaded route's checks, one a line
 //   jd NAME          fills the boxes from a JD of the loaded route, as typed
+//                    (a route given by elements has none, and says so)
 //   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
 //                    (offset right positive; azimuth and distance from the
 //                    station boxes, empty when the station is not typed)

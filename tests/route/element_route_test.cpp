@@ -78,26 +78,7 @@ private:
   std::vector<Place> starts_;
 };
 
-// The ramp of the guide: a straight, a clothoid into R 60, the arc, an egg
-// from R 60 to R 150, the arc of R 150, a clothoid out, a straight; turning
-// right, from K1+200 heading 30 degrees.
-RouteDefinition ramp() {
-  RouteDefinition d;
-  d.name = "ramp";
-  d.method = Method::Elements;
-  d.start = {"BP", 3456789.123, 512345.678, 1200, radians(30)};
-  const auto row = [](const char* name, ElementKind kind, double r0, double r1, double length) {
-    return ElementRow{name, kind, r0, r1, length, Turn::Right, std::nullopt, std::nullopt};
-  };
-  d.elements = {row("L1", ElementKind::Straight, kNoRadius, kNoRadius, 100),
-                row("A1", ElementKind::Clothoid, kNoRadius, 60, 40),
-                row("C1", ElementKind::Arc, 60, 60, 60),
-                row("A2", ElementKind::Clothoid, 60, 150, 30),
-                row("C2", ElementKind::Arc, 150, 150, 50),
-                row("A3", ElementKind::Clothoid, 150, kNoRadius, 40),
-                row("L2", ElementKind::Straight, kNoRadius, kNoRadius, 80)};
-  return d;
-}
+RouteDefinition ramp() { return test::workedRamp(); }
 
 double distance(PlanePoint a, PlanePoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
 

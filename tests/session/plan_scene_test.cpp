@@ -5,6 +5,7 @@
 #include "session/route_plan.h"
 #include "support/random_route.h"
 #include "support/session.h"
+#include "support/worked_route.h"
 
 #include <cmath>
 
@@ -208,6 +209,27 @@ TEST(RoutePlan, DrawsWhatIsInViewAtTheDetailItCanShow) {
   const PlanScene all = plan.scene(*plan.bounds(), 50, std::nullopt);
   EXPECT_FALSE(all.straights.empty());
   EXPECT_EQ(all.markers.size(), countOf(all, MarkerKind::RouteEnd));
+}
+
+// A route by elements drawn by the same procedure: each element a piece of
+// its kind, its main points where its elements meet, BP and EP where it
+// starts and ends, the element picked (the first arc) drawn again.
+TEST(RoutePlan, DrawsARouteByElementsPieceByPiece) {
+  const auto model = std::make_shared<const RouteModel>(test::workedRamp());
+  const RoutePlan plan(model);
+  ASSERT_TRUE(plan.bounds());
+  const PlanScene scene = plan.scene(*plan.bounds(), 0.05, 2);
+  EXPECT_EQ(scene.straights.size(), 2u);
+  EXPECT_EQ(scene.transitions.size(), 3u);
+  EXPECT_EQ(scene.arcs.size(), 2u);
+  EXPECT_EQ(scene.picked.size(), 1u);
+  std::vector<std::string> labels;
+  for (const PlanMarker& m : scene.markers)
+    labels.push_back(m.label);
+  EXPECT_EQ(labels, (std::vector<std::string>{"ZH K1+300.000", "HY K1+340.000", "YH K1+400.000",
+                                              "HY K1+430.000", "YH K1+480.000", "HZ K1+520.000",
+                                              "BP K1+200.000", "EP"}));
+  EXPECT_EQ(scene.markers.back().at, model->route().pointAt(400.0)->point);
 }
 
 } // namespace

@@ -285,6 +285,7 @@ void Route::listMainPoints() {
     listElementPoints();
     return;
   }
+  mainPoints_.reserve(5 * jds_.size());
   for (std::size_t i = 0; usable_ && i < jds_.size(); ++i) {
     const JdState& s = jds_[i];
     if (!s.inRoute)

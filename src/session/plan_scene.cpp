@@ -24,6 +24,9 @@ constexpr double kMergePixels = 1.0;
 constexpr int kMostSamplesPerPiece = 2000;
 // Pieces shorter than this many pixels are drawn as part of a coarse line.
 constexpr double kCoarsePixels = 3.0;
+// Pieces this close along the line follow one another (their measures are
+// sums rounded each its own way); no piece between them is left out.
+constexpr double kSameMeasure = 1e-6;
 // The boxes' curve is sampled to this part of its extent.
 constexpr double kCurveTolerance = 1e-6;
 
@@ -138,26 +141,33 @@ void markMainPoints(PlanScene& scene, const CentreLine& line, const std::vector<
   }
 }
 
-// The main points on the pieces in view (given as measure ranges in order),
-// all where few enough, else the picked owner's.
-std::vector<NamedPoint> mainPointsOn(const CentreLine& line,
-                                     const std::vector<std::pair<double, double>>& ranges,
-                                     std::optional<int> pickedOwner) {
-  const std::vector<NamedPoint>& all = line.mainPoints();
-  std::vector<NamedPoint> on, picked;
-  auto m = all.begin();
-  for (const auto& [from, to] : ranges) {
-    while (m != all.end() && m->measure < from)
-      ++m;
-    for (; m != all.end() && m->measure <= to; ++m) {
-      if (on.size() <= kMostMainPointsShown)
-        on.push_back(*m);
-      if (pickedOwner && m->index == *pickedOwner)
-        picked.push_back(*m);
+// The main points on the pieces in view, met piece by piece in order along
+// the line: all where few enough, else the picked owner's.
+class MainPointsInView {
+public:
+  MainPointsInView(const CentreLine& line, std::optional<int> pickedOwner)
+      : all_(line.mainPoints()), next_(all_.begin()), pickedOwner_(pickedOwner) {}
+
+  void on(const Piece& piece) {
+    next_ = std::lower_bound(next_, all_.end(), piece.from,
+                             [](const NamedPoint& m, double from) { return m.measure < from; });
+    for (; next_ != all_.end() && next_->measure <= piece.to; ++next_) {
+      if (on_.size() <= kMostMainPointsShown)
+        on_.push_back(*next_);
+      if (pickedOwner_ && next_->index == *pickedOwner_)
+        picked_.push_back(*next_);
     }
   }
-  return on.size() <= kMostMainPointsShown ? on : picked;
-}
+  const std::vector<NamedPoint>& shown() const {
+    return on_.size() <= kMostMainPointsShown ? on_ : picked_;
+  }
+
+private:
+  const std::vector<NamedPoint>& all_;
+  std::vector<NamedPoint>::const_iterator next_;
+  std::optional<int> pickedOwner_;
+  std::vector<NamedPoint> on_, picked_;
+};
 
 // The curve the boxes describe, and the tangents from the JD to ZH and HZ.
 void addCurve(const Form& form, PlanScene& scene) {
@@ -311,17 +321,17 @@ void addCentreLine(PlanScene& scene, const CentreLine& line, const Bounds& view,
   scene.crowded = true;
   const double coarse = kCoarsePixels * metresPerPixel;
   std::optional<std::pair<double, double>> run; // measures of a stretch of short pieces
-  std::vector<std::pair<double, double>> seen;  // the pieces' measures, in order
+  MainPointsInView mainPoints(line, pickedOwner);
   const auto flush = [&] {
     if (run)
       addCoarse(scene, line, run->first, run->second, coarse);
     run.reset();
   };
   line.piecesWithin({view.minX, view.minY}, {view.maxX, view.maxY}, [&](const Piece& piece) {
-    seen.emplace_back(piece.from, piece.to);
+    mainPoints.on(piece);
     const bool picked = pickedOwner && piece.owner == *pickedOwner;
     if (!picked && piece.to - piece.from < coarse) {
-      if (run && run->second == piece.from)
+      if (run && piece.from - run->second <= kSameMeasure)
         run->second = piece.to;
       else {
         flush();
@@ -334,7 +344,7 @@ void addCentreLine(PlanScene& scene, const CentreLine& line, const Bounds& view,
     }
   });
   flush();
-  markMainPoints(scene, line, mainPointsOn(line, seen, pickedOwner), view);
+  markMainPoints(scene, line, mainPoints.shown(), view);
 }
 
 void addWholeCentreLine(PlanScene& scene, const CentreLine& line, double tolerance) {

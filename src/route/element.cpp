@@ -25,7 +25,7 @@ float roundedUp(double v) {
   return f < v ? std::nextafter(f, std::numeric_limits<float>::infinity()) : f;
 }
 
-Box boxAround(double minX, double minY, double maxX, double maxY) {
+BoundingBox boxAround(double minX, double minY, double maxX, double maxY) {
   return {roundedDown(minX), roundedDown(minY), roundedUp(maxX), roundedUp(maxY)};
 }
 
@@ -190,7 +190,7 @@ ElementPoint pointOn(const Element& e, double s) {
   return {e.base, e.azimuth};
 }
 
-Box boundsOf(const Element& e, PlanePoint a, PlanePoint b) {
+BoundingBox boundsOf(const Element& e, PlanePoint a, PlanePoint b) {
   const PlanePoint m = pointOn(e, e.length / 2).point;
   // Each half turns by at most the element's whole turn, so it strays from
   // its chord by at most half its length times min(1, turn).
@@ -199,19 +199,19 @@ Box boundsOf(const Element& e, PlanePoint a, PlanePoint b) {
                    std::max({a.x, m.x, b.x}) + margin, std::max({a.y, m.y, b.y}) + margin);
 }
 
-Box boundsOf(PlanePoint a, PlanePoint b) {
+BoundingBox boundsOf(PlanePoint a, PlanePoint b) {
   constexpr double kMargin = 1e-6; // for the rounding of the straight's own formula
   return boxAround(std::min(a.x, b.x) - kMargin, std::min(a.y, b.y) - kMargin,
                    std::max(a.x, b.x) + kMargin, std::max(a.y, b.y) + kMargin);
 }
 
-double distanceSquaredTo(const Box& box, PlanePoint p) {
+double distanceSquaredTo(const BoundingBox& box, PlanePoint p) {
   const double dx = std::max({double{box.minX} - p.x, 0.0, p.x - double{box.maxX}});
   const double dy = std::max({double{box.minY} - p.y, 0.0, p.y - double{box.maxY}});
   return dx * dx + dy * dy;
 }
 
-Box unite(const Box& a, const Box& b) {
+BoundingBox unite(const BoundingBox& a, const BoundingBox& b) {
   return {std::min(a.minX, b.minX), std::min(a.minY, b.minY), std::max(a.maxX, b.maxX),
           std::max(a.maxY, b.maxY)};
 }

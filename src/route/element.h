@@ -66,14 +66,14 @@ ElementPoint pointOn(const Element& e, double s);
 // A box that holds the whole element, whose ends are start and end. Single
 // precision, rounded outwards, so that a route's boxes take half the memory:
 // a box is only ever a bound.
-struct Box {
+struct BoundingBox {
   float minX, minY, maxX, maxY;
 };
-Box boundsOf(const Element& e, PlanePoint start, PlanePoint end);
+BoundingBox boundsOf(const Element& e, PlanePoint start, PlanePoint end);
 // The box of a straight from its two ends.
-Box boundsOf(PlanePoint a, PlanePoint b);
-double distanceSquaredTo(const Box& box, PlanePoint p);
-Box unite(const Box& a, const Box& b);
+BoundingBox boundsOf(PlanePoint a, PlanePoint b);
+double distanceSquaredTo(const BoundingBox& box, PlanePoint p);
+BoundingBox unite(const BoundingBox& a, const BoundingBox& b);
 
 // The point of the element between s0 and s1 nearest p: a foot of the
 // perpendicular from p where there is one, else an end.

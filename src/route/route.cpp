@@ -308,7 +308,7 @@ void Route::listMainPoints() {
 }
 
 // Straights from their two ends, curves from the boxes kept with the JD.
-Box Route::spanBox(const Span& span) const {
+BoundingBox Route::spanBox(const Span& span) const {
   if (byElements())
     return chain_[static_cast<std::size_t>(span.element)].box;
   const std::size_t i = static_cast<std::size_t>(span.element) / 4, part = span.element % 4;
@@ -441,8 +441,8 @@ Piece Route::piece(const Span& span) const {
 void Route::piecesWithin(PlanePoint low, PlanePoint high,
                          const std::function<void(const Piece&)>& seen) const {
   const PlanePoint a = local(low.x, low.y), b = local(high.x, high.y);
-  const Box area{float(std::min(a.x, b.x)), float(std::min(a.y, b.y)), float(std::max(a.x, b.x)),
-                 float(std::max(a.y, b.y))};
+  const BoundingBox area{float(std::min(a.x, b.x)), float(std::min(a.y, b.y)),
+                         float(std::max(a.x, b.x)), float(std::max(a.y, b.y))};
   tree_.within(area, [&](int i) { seen(piece(spans_[std::size_t(i)])); });
 }
 

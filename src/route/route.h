@@ -239,7 +239,7 @@ private:
     bool stale = true;         // its own values changed since its curve was made
     PlanePoint previous, next; // the points its curve was made with, local
     Curve curve;               // local coordinates
-    Box boxes[3]{};            // of its clothoids and arc
+    BoundingBox boxes[3]{};    // of its clothoids and arc
     double measure = 0;
 
     MainPoints main() const { return mainPointsOf(curve, measure); }
@@ -248,7 +248,7 @@ private:
   // An element of a route by elements as the chain made it.
   struct Chained {
     Element element;
-    Box box{};
+    BoundingBox box{};
     std::optional<double> gap; // from the start its row gives
     std::optional<CheckKind> fault;
   };
@@ -278,7 +278,7 @@ private:
   void addElementCheck(CheckKind kind, std::size_t element, double amount, std::string message);
   Element straightInto(std::size_t jd) const;
   Element straightToEnd() const;
-  Box spanBox(const Span& span) const;
+  BoundingBox spanBox(const Span& span) const;
   CentrePoint centreFromElement(const Element& e, double measure) const;
   std::string jdLabel(std::size_t index) const;
 

@@ -18,6 +18,8 @@
 namespace {
 
 using namespace quenlor::route;
+using quenlor::CentrePoint;
+using quenlor::StakePosition;
 
 [[noreturn]] void broken(const std::string& what) {
   std::fprintf(stderr, "invariant broken: %s\n", what.c_str());

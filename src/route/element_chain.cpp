@@ -3,6 +3,7 @@
 // where the one before ends, and the main points where they meet.
 #include "route/route.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace quenlor::route {
@@ -61,16 +62,25 @@ StakeKind meetingKind(const Element& p, const Element& n) {
 
 } // namespace
 
-void Route::chainElements() {
+// The elements before `from` are as they were; the chain is made again
+// from there on.
+void Route::chainElements(std::size_t from) {
   const StartPoint& bp = definition_.start;
   usable_ = usablePoint(bp.x, bp.y) && isUsableValue(bp.chainage) && std::isfinite(bp.azimuth);
   vertexBefore_.clear();
   lastVertex_ = -1;
-  chain_.clear();
+  from = std::min(from, chain_.size());
+  chain_.resize(from);
   chain_.reserve(definition_.elements.size());
   PlanePoint at = usable_ ? local(bp.x, bp.y) : PlanePoint{};
   double azimuth = usable_ ? reducedAzimuth(bp.azimuth) : 0, measure = 0;
-  for (std::size_t k = 0; k < definition_.elements.size(); ++k) {
+  if (from > 0) {
+    const Chained& before = chain_[from - 1];
+    at = before.end;
+    azimuth = before.endAzimuth;
+    measure = before.element.start + before.element.length;
+  }
+  for (std::size_t k = from; k < definition_.elements.size(); ++k) {
     Chained c = chained(k, at, azimuth, measure);
     if (c.element.length > 0) {
       const ElementPoint end = pointOn(c.element, c.element.length);
@@ -80,6 +90,8 @@ void Route::chainElements() {
       azimuth = reducedAzimuth(end.azimuth);
       measure += c.element.length;
     }
+    c.end = at;
+    c.endAzimuth = azimuth;
     chain_.push_back(c);
   }
   chainEnd_ = at;

@@ -52,21 +52,21 @@ void Route::eraseJd(std::size_t index) {
 
 void Route::replaceElement(std::size_t index, ElementRow element) {
   definition_.elements.at(index) = std::move(element);
-  update();
+  update(index);
 }
 
 void Route::insertElement(std::size_t index, ElementRow element) {
   index = std::min(index, definition_.elements.size());
   definition_.elements.insert(definition_.elements.begin() + static_cast<std::ptrdiff_t>(index),
                               std::move(element));
-  update();
+  update(index);
 }
 
 void Route::eraseElement(std::size_t index) {
   if (index >= definition_.elements.size())
     throw std::out_of_range("Route::eraseElement");
   definition_.elements.erase(definition_.elements.begin() + static_cast<std::ptrdiff_t>(index));
-  update();
+  update(index);
 }
 
 void Route::setStart(StartPoint start) {
@@ -103,9 +103,9 @@ PlanePoint Route::local(double x, double y) const { return {x - origin_.x, y - o
 
 PlanePoint Route::plane(PlanePoint p) const { return shifted(p, origin_); }
 
-void Route::update() {
+void Route::update(std::size_t firstEdited) {
   if (byElements()) {
-    chainElements();
+    chainElements(firstEdited);
   } else {
     findVertices();
     computeCurves();

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <stdexcept>
 
 namespace quenlor::route {
 namespace {
@@ -229,6 +230,31 @@ TEST(ElementRoute, ChecksSayWhatCannotBeMadeAndKeepTheChainages) {
   EXPECT_TRUE(close.checks().empty());
   EXPECT_LT(*close.startGap(3), 1e-3);
   EXPECT_FALSE(close.startGap(2));
+}
+
+// Each edit gives the route a fresh computation gives: the chain kept from
+// before is the part before the edited element.
+TEST(ElementRoute, EditsAgreeWithAFreshRoute) {
+  Route edited(test::randomElementRoute(60, 6));
+  test::RandomRoute draw(12);
+  for (int step = 0; step < 60; ++step) {
+    const auto count = static_cast<double>(edited.definition().elements.size());
+    const auto k = static_cast<std::size_t>(draw.uniform(0, count));
+    ElementRow row = edited.definition().elements[k];
+    row.length = std::round(draw.uniform(10, 200));
+    switch (step % 3) {
+    case 0: edited.replaceElement(k, row); break;
+    case 1: edited.insertElement(k, row); break;
+    default: edited.eraseElement(k); break;
+    }
+    const Route fresh(edited.definition());
+    ASSERT_EQ(edited.length(), fresh.length()) << step;
+    ASSERT_EQ(edited.checks().size(), fresh.checks().size()) << step;
+    for (const double m : {0.0, edited.length() / 2, edited.length()})
+      ASSERT_EQ(edited.pointAt(m)->point, fresh.pointAt(m)->point) << step;
+    ASSERT_EQ(edited.endPoint(), fresh.endPoint()) << step;
+  }
+  EXPECT_THROW(edited.eraseElement(1000), std::out_of_range);
 }
 
 TEST(ElementRoute, RowsOfTheOtherMethodAreNotUsedAndSaidSo) {

@@ -13,8 +13,9 @@ namespace {
 
 constexpr StakeKind kMainKinds[] = {StakeKind::ZH, StakeKind::HY, StakeKind::QZ, StakeKind::YH,
                                     StakeKind::HZ};
-// Points a curve piece is sampled at for the line's extent.
-constexpr int kExtentSamples = 64;
+// Points a curve piece is sampled at for the line's extent: every point of
+// it lies within its length / (2 kExtentSamples) of one of them.
+constexpr int kExtentSamples = 8;
 
 // The boxes' table as the centre line gives it.
 class CurveStakes final : public StakePositions {
@@ -93,19 +94,23 @@ void BoxCurveLine::cutPieces() {
 
 void BoxCurveLine::findExtent() {
   std::optional<std::pair<PlanePoint, PlanePoint>> box;
-  const auto add = [&](double measure) {
+  const auto add = [&](double measure, double margin) {
     const auto p = pointAt(measure);
     if (!p)
       return;
+    const PlanePoint low{p->point.x - margin, p->point.y - margin};
+    const PlanePoint high{p->point.x + margin, p->point.y + margin};
     if (!box)
-      box = std::pair(p->point, p->point);
-    box->first = {std::min(box->first.x, p->point.x), std::min(box->first.y, p->point.y)};
-    box->second = {std::max(box->second.x, p->point.x), std::max(box->second.y, p->point.y)};
+      box = std::pair(low, high);
+    box->first = {std::min(box->first.x, low.x), std::min(box->first.y, low.y)};
+    box->second = {std::max(box->second.x, high.x), std::max(box->second.y, high.y)};
   };
   for (const Piece& piece : pieces_) {
-    const int samples = piece.kind == PieceKind::Straight ? 1 : kExtentSamples;
+    const bool straight = piece.kind == PieceKind::Straight;
+    const int samples = straight ? 1 : kExtentSamples;
+    const double margin = straight ? 0 : (piece.to - piece.from) / (2 * kExtentSamples);
     for (int i = 0; i <= samples; ++i)
-      add(i == samples ? piece.to : piece.from + (piece.to - piece.from) * i / samples);
+      add(i == samples ? piece.to : piece.from + (piece.to - piece.from) * i / samples, margin);
   }
   extent_ = box;
 }

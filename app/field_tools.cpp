@@ -370,13 +370,17 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   tableNote_->setText(qs(a.table.note));
   source_->setText(qs(a.source));
   source_->setToolTip(source_->text());
-  showText(stakeDesign_, a.stake.design.empty() ? a.stake.problem : a.stake.design);
+  showText(stakeDesign_, !a.stake.design.empty()    ? a.stake.design
+                         : !a.stake.problem.empty() ? a.stake.problem
+                                                    : a.stake.noDesign);
   stakeCutFill_->setText(qs(a.stake.cutFill));
   const PointLevelAnswer& level = a.pointLevel;
-  pointLevel_->setText(level.design.empty()
-                           ? QString()
-                           : QStringLiteral("计算桩号的设计高程 %1，高程 %2 %3")
-                                 .arg(qs(level.design), qs(level.elevation), qs(level.cutFill)));
+  if (!level.design.empty())
+    pointLevel_->setText(QStringLiteral("计算桩号的设计高程 %1，高程 %2 %3")
+                             .arg(qs(level.design), qs(level.elevation), qs(level.cutFill)));
+  else
+    pointLevel_->setText(
+        level.noDesign.empty() ? QString() : QStringLiteral("计算桩号：") + qs(level.noDesign));
 }
 
 void FieldToolsPanel::setRoute(std::shared_ptr<const RouteModel> route) {

@@ -152,15 +152,19 @@ void printTable(ScriptSession& s, const TableQuery& query, std::ostream& out, st
   if (a.rows && a.rows->truncated())
     err << "table: stopped at the limit of " << kMaxStakeRows << " rows, at "
         << a.row(a.size() - 1).label << '\n';
-  else if (!a.rows && s.route)
-    err << "table: " << a.note << '\n';
+  for (const Failure& remark : a.remarks)
+    err << "table: " << remark.message << '\n';
 }
 
 // The design level at a station of the loaded route: "design=.. grade=.."
-// (the grade in per cent), both empty where there is none.
+// (the grade in per cent), both empty where there is none; before or beyond
+// the profile's grade points standard error says where the profile ends.
 void printElevation(const ScriptSession& s, Station station, std::ostream& out, std::ostream& err) {
   sayWhereNoPoint(s, "elevation", station, err);
   const auto level = s.route ? s.route->designAt(station) : std::nullopt;
+  const auto measure = s.route && !level ? s.route->route().measureOf(station) : std::nullopt;
+  if (const auto why = measure ? s.route->whyNoDesign(*measure) : std::nullopt)
+    err << "elevation: " << why->message << '\n';
   out << "design=" << (level ? formatNumber(level->elevation) : "")
       << " grade=" << (level ? formatNumber(level->grade * 100) : "") << '\n';
 }

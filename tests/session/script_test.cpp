@@ -182,6 +182,74 @@ TEST(Script, TheFieldCommandsWorkOnARouteByElements) {
             "A2: a clothoid whose start and end radius are both 60; taken as an arc\n");
 }
 
+// Runs the lines in a session that holds a route; the error stream into
+// errors.
+std::string runIn(ScriptSession& session, const std::string& script, std::string* errors) {
+  std::istringstream in(script);
+  std::ostringstream out, err;
+  EXPECT_TRUE(runScript(session, in, out, err)) << err.str();
+  *errors = err.str();
+  return out.str();
+}
+
+route::RouteDefinition exampleRoute() {
+  const auto example = route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  EXPECT_TRUE(example) << example.error();
+  return *example;
+}
+
+// Fault: a profile ending before the route was not said. Without SJD4 the
+// example's profile ends at SJD3, K4+600 (measure 4620, past the long
+// break's 20 m); the route runs to EP K6+799.608, measure 6799.608 + 20 -
+// 15.3 = 6804.308: 2184.308 m without design levels. SJD3, the last point
+// now, has no curve: K4+580 is on the grade from SJD2 (K2+900, 126.8),
+// 155.4 - 20 (155.4 - 126.8) / 1700 = 155.063529411765.
+TEST(Script, WhereTheProfileStopsShortOfTheRouteIsSaid) {
+  route::RouteDefinition shorter = exampleRoute();
+  shorter.gradePoints.pop_back();
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(shorter)};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "route check", &errors),
+            "SJD3 (K4+600.000)：纵断面止于此：此后至路线终点 2184.308 m 无设计高程\n");
+  EXPECT_EQ(runIn(session, "elevation K4+700", &errors), "design= grade=\n");
+  EXPECT_EQ(errors,
+            "elevation: K4+700.000 has no design elevation: the profile ends at K4+600.000\n");
+  std::istringstream table(runIn(session, "table K4+580 K4+620 20 0", &errors));
+  std::vector<std::string> designs;
+  for (std::string line; std::getline(table, line);) {
+    std::vector<std::string> cells;
+    for (std::size_t from = 0, tab = 0; tab != std::string::npos; from = tab + 1)
+      cells.push_back(line.substr(from, (tab = line.find('\t', from)) - from));
+    designs.push_back(cells.at(0) + " " + (cells.size() > 5 ? cells[5] : ""));
+  }
+  EXPECT_EQ(designs,
+            (std::vector<std::string>{"精度 ", "桩号 设计高程", "K4+580.000 155.063529411765",
+                                      "K4+600.000 155.4", "K4+620.000 "}));
+  EXPECT_EQ(errors, "table: no design elevation beyond K4+600.000, where the profile ends\n");
+}
+
+// Fault: a table whose end lies beyond EP had no rows; one ending at EP's
+// chainage as shown (K6+799.608 for 6799.6081808) left EP out.
+TEST(Script, ATableEndingBeyondEpStopsThere) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(exampleRoute())};
+  std::string errors;
+  const auto stakes = [&](const std::string& line) {
+    std::istringstream table(runIn(session, line, &errors));
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(table, row);)
+      rows.push_back(row.substr(0, row.find('\t', row.find('\t') + 1)));
+    return rows;
+  };
+  EXPECT_EQ(stakes("table K6+700 K7+000 100 0"),
+            (std::vector<std::string>{"精度\t全部位数，角度为度.分秒", "桩号\t主点", "K6+700.000\t",
+                                      "K6+799.608\tEP"}));
+  EXPECT_EQ(errors, "table: K7+000.000 lies beyond EP (K6+799.608): the table stops there\n");
+  EXPECT_EQ(stakes("table K6+700 K6+799.608 100 0").back(), "K6+799.608\tEP");
+  EXPECT_EQ(errors, "");
+}
+
 TEST(Script, PrintDumpAndState) {
   Form form;
   EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");

@@ -190,7 +190,12 @@ QGroupBox* FieldToolsPanel::buildLocateGroup() {
   addRow(grid, 3, QString(), foundChainage_ = output("foundChainage"));
   addRow(grid, 4, QStringLiteral("偏距"), foundOffset_ = output("foundOffset"),
          foundSide_ = sideLabel(group));
-  grid->setRowStretch(5, 1);
+  foundNote_ = new QLabel(group);
+  foundNote_->setObjectName(QStringLiteral("foundNote"));
+  foundNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  foundNote_->setWordWrap(true);
+  grid->addWidget(foundNote_, 5, 0, 1, 3);
+  grid->setRowStretch(6, 1);
   return group;
 }
 
@@ -367,6 +372,7 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   showText(foundChainage_, a.locate.chainage);
   showText(foundOffset_, a.locate.offset);
   foundSide_->setText(qs(a.locate.side));
+  foundNote_->setText(qs(a.locate.note));
   tableNote_->setText(qs(a.table.note));
   source_->setText(qs(a.source));
   source_->setToolTip(source_->text());

@@ -81,6 +81,7 @@ private:
   QLineEdit* stakeDesign_;
   QLineEdit *foundK_, *foundChainage_, *foundOffset_;
   QLabel* foundSide_;
+  QLabel* foundNote_; // beyond an end, a second foot nearly as near
   QLabel* tableNote_;
   StakeTableModel* tableModel_;
   QTableView* view_;

@@ -21,9 +21,17 @@ std::string text(const std::optional<double>& v, Precision precision) {
   return v ? lengthText(*v, precision) : std::string();
 }
 
-// Why a chainage gives no point of the line, as the panel says it.
+// Why a chainage gives no point of the line, as the panel says it: the
+// chainage as typed.
 std::string noPointText(const Station& station) {
-  return stationText(station) + " 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）";
+  return stationText(station, typedDecimals(station.chainage)) +
+         " 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）";
+}
+
+// A station's occurrence after the first, as the driver reads it after a
+// chainage: "(2)"; empty for the first.
+std::string occurrenceText(const Station& station) {
+  return station.occurrence > 0 ? "(" + std::to_string(station.occurrence + 1) + ")" : "";
 }
 
 // What a stake of the table is, as the table shows it.
@@ -86,10 +94,27 @@ LocateAnswer answerLocate(const ToolLine& line, const std::optional<LocateQuery>
     return answer;
   answer.k = stationText(found->station);
   answer.chainage = lengthText(found->station.chainage, precision);
+  answer.occurrence = occurrenceText(found->station);
   answer.offset = lengthText(found->offset, precision);
   answer.side = sideOf(found->offset);
   answer.point = point;
   answer.foot = found->foot.point;
+  if ((found->beyondStart || found->beyondEnd) && line.route) {
+    const double past = found->beyondEnd ? found->foot.measure - line.route->route().length()
+                                         : -found->foot.measure;
+    const std::string far = lengthText(past, precision);
+    answer.beyond =
+        stakeKindName(found->beyondEnd ? StakeKind::End : StakeKind::Start) + (" " + far);
+    answer.note = (found->beyondEnd ? "超出终点 " : "超出起点 ") + far + " m";
+  }
+  if (const auto& also = found->alsoNear; also && std::isfinite(also->offset)) {
+    answer.alsoK = stationText(also->station);
+    answer.alsoChainage = lengthText(also->station.chainage, precision);
+    answer.alsoOccurrence = occurrenceText(also->station);
+    answer.alsoOffset = lengthText(also->offset, precision);
+    answer.note += (answer.note.empty() ? "" : "；") + std::string("另一垂足 ") + answer.alsoK +
+                   "，偏距 " + answer.alsoOffset + sideOf(also->offset) + "，几乎同样近";
+  }
   return answer;
 }
 

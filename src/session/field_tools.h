@@ -75,8 +75,15 @@ struct SideStakeAnswer {
   std::optional<PlanePoint> point; // where the plan marks it
 };
 
+// A foot beyond a route's end is said with the end and how far beyond it
+// ("EP 355.012"); a second foot nearly as near (a hairpin's other leg) with
+// its chainage and offset; an occurrence after the first as "(2)".
 struct LocateAnswer {
   std::string k, chainage, offset, side;
+  std::string occurrence; // "(2)" after a long break's chainage, else empty
+  std::string beyond;     // "EP 355.012", "BP 12.5", or empty
+  std::string alsoK, alsoChainage, alsoOffset, alsoOccurrence; // the second foot
+  std::string note;                      // the beyond and the second foot, as the panel says them
   std::optional<PlanePoint> point, foot; // the measured point, its foot on the centre line
 };
 

@@ -138,11 +138,17 @@ void printLocation(const ScriptSession& s, double x, double y, std::ostream& out
   FieldQueries q;
   q.locate = LocateQuery{x, y};
   const LocateAnswer a = answerFieldTools(s.form, s.route, q).locate;
-  out << "chainage=" << a.chainage << " offset=" << a.offset << '\n';
+  out << "chainage=" << a.chainage << a.occurrence << " offset=" << a.offset;
+  if (!a.beyond.empty())
+    out << " beyond=" << a.beyond;
+  if (!a.alsoChainage.empty())
+    out << " also=" << a.alsoChainage << a.alsoOccurrence << ' ' << a.alsoOffset;
+  out << '\n';
 }
 
-// The table at full precision, row by row; where it stops at its row limit,
-// or there is none, standard error says so.
+// The table at full precision, row by row; standard error says where it
+// stops at its row limit, why there is none, and what else is said of it
+// (an end beyond the route's, rows without a design level).
 void printTable(ScriptSession& s, const TableQuery& query, std::ostream& out, std::ostream& err) {
   FieldQueries q;
   q.table = query;

@@ -21,7 +21,12 @@
 //   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
 //                    (offset right positive; azimuth and distance from the
 //                    station boxes, empty when the station is not typed)
-//   locate X Y       prints "chainage=.. offset=.." of a point
+//   locate X Y       prints "chainage=.. offset=.." of a point, "(2)" after
+//                    a chainage a long chain break repeats; then
+//                    " beyond=EP 355.012" where the foot lies on the last
+//                    straight extended (BP: the first), and
+//                    " also=CHAINAGE OFFSET" for a second foot nearly as
+//                    near (within a metre: a hairpin's other leg)
 //   table START END STEP OFFSET
 //                    prints the stake-out table at whole stations,
 //                    tab-separated: a line naming the precision, the

@@ -250,6 +250,45 @@ TEST(Script, ATableEndingBeyondEpStopsThere) {
   EXPECT_EQ(errors, "");
 }
 
+// Fault: locate gave a foot 487.5 m beyond EP on the loop route's last
+// straight extended, where the first straight is 12.5 m away, never said
+// a hairpin's second foot, and printed no occurrence. EP is at
+// 3195 - 3 (200 - 50 pi) = K3+066.239; JD1-JD2 runs at X 1000 from measure
+// 1600 - (200 - 50 pi) = 1557.080, JD3-EP at X 305 up to EP.
+TEST(Script, LocateSaysAFootBeyondAnEndASecondFootAndTheOccurrence) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(test::loopRoute())};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "locate 300 12.5", &errors), "chainage=300 offset=12.5\n");
+  EXPECT_EQ(runIn(session, "locate -20 3", &errors), "chainage=-20 offset=3 beyond=BP 20\n");
+  const std::string beyond = runIn(session, "locate 308 480", &errors);
+  EXPECT_NEAR(parseNumber(beyond.substr(9)), 3066.23889803847 + 20, 1e-9);
+  EXPECT_NE(beyond.find(" beyond=EP 20\n"), std::string::npos) << beyond;
+  EXPECT_EQ(runIn(session, "locate 652.2 600", &errors),
+            "chainage=2966.23889803847 offset=347.2 also=1557.07963267949 347.8\n");
+
+  // 5 m right of K2+490(2) on the example, after its long break.
+  session.route = std::make_shared<const RouteModel>(exampleRoute());
+  const auto centre = session.route->route().pointAt(route::Station{2490, 1});
+  ASSERT_TRUE(centre);
+  const PlanePoint p = sideStake(*centre, 5);
+  const std::string found =
+      runIn(session, "locate " + formatNumber(p.x) + " " + formatNumber(p.y), &errors);
+  EXPECT_NEAR(parseNumber(found.substr(9)), 2490, 1e-6);
+  const std::size_t occurrence = found.find("(2) offset=");
+  ASSERT_NE(occurrence, std::string::npos) << found;
+  EXPECT_NEAR(parseNumber(found.substr(occurrence + 11)), 5, 1e-6);
+}
+
+// Fault: K2+479.9999(2) was said to be "K2+480.000", which occurs twice.
+TEST(Script, AMessageShowsTheChainageAsTyped) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(exampleRoute())};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "stake K2+479.9999(2) 0", &errors), "X= Y= azimuth= distance=\n");
+  EXPECT_EQ(errors, "stake: K2+479.9999 occurs once on the route; there is no occurrence 2\n");
+}
+
 TEST(Script, PrintDumpAndState) {
   Form form;
   EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");

@@ -6,6 +6,7 @@
 #include "app/stake_sheet_print.h"
 #include "exchange/stamp.h"
 #include "session/notices.h"
+#include "session/route_boxes.h"
 #include "session/route_model.h"
 
 #include <QAbstractTableModel>
@@ -357,7 +358,7 @@ void FieldToolsPanel::recompute() {
 
 void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   std::string notices;
-  for (const Notice n : noticesOf(form_))
+  for (const Notice& n : routeBoxes_ ? routeBoxes_->notices(form_, route_.get()) : noticesOf(form_))
     notices += (notices.empty() ? "" : "；") + noticeText(n);
   // What became of a file comes first: it is what the user just asked.
   if (!fileNotice_.isEmpty())

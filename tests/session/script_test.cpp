@@ -289,6 +289,38 @@ TEST(Script, AMessageShowsTheChainageAsTyped) {
   EXPECT_EQ(errors, "stake: K2+479.9999 occurs once on the route; there is no occurrence 2\n");
 }
 
+// Fault: with a route loaded, a chainage typed into empty boxes gave X =
+// the chainage and Y = 0, and a JD filled into the boxes kept silent about
+// a chain break in its curve or a curve the route leaves out. K1+800 lies
+// on JD2's stretch; the example's short break K5+200 = K5+215.3 lies in
+// JD5's curve; a JD of R 100 with transitions of 300 m on a square turn
+// (2 beta = 6 rad > 90 degrees) is an angle point of the route.
+TEST(Script, TheBoxesBesideARouteSayWhereTheyAreNotTheRoutes) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(exampleRoute())};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "set Text26 1800\nprint Text7", &errors), "Text7=JD2\n");
+  EXPECT_EQ(errors, "notice: filled the boxes from JD2, whose stretch holds Text26's chainage\n");
+  const double x = parseNumber(form.text(Box::Text27)), y = parseNumber(form.text(Box::Text28));
+  const auto centre = session.route->route().pointAt(route::Station{1800, 0});
+  EXPECT_LT(std::hypot(x - centre->point.x, y - centre->point.y), 1e-3);
+
+  // The boxes' own edit is never typed over.
+  EXPECT_EQ(runIn(session, "set Text9 900\nset Text26 3000\nprint Text7\nprint Text9", &errors),
+            "Text7=JD2\nText9=900\n");
+  EXPECT_EQ(errors, "notice: the boxes hold a curve of their own: the point at Text26's chainage "
+                    "is not the route's\n");
+
+  runIn(session, "jd JD5", &errors);
+  EXPECT_EQ(errors, "notice: the chain break DL2 K5+200.000 = K5+215.300 lies inside JD5's curve: "
+                    "the main-point chainages in the boxes do not count it; stake out from the "
+                    "route\n");
+  session.route = std::make_shared<const RouteModel>(test::squareRoute(100, 300));
+  runIn(session, "jd JD1", &errors);
+  EXPECT_EQ(errors, "notice: JD1 has no curve in the route (see 'route check'): the curve in the "
+                    "boxes is not the route's\n");
+}
+
 TEST(Script, PrintDumpAndState) {
   Form form;
   EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace quenlor {
 namespace {
@@ -162,9 +163,9 @@ void Form::write(Box box, double value) {
   // The text's number comes with it, so a computation that reads the box next
   // does not parse the text just written.
   char text[kNumberTextCapacity];
-  double number = 0;
+  std::optional<double> number;
   const std::size_t length = formatNumberTo(text, value, number);
-  replace(box, std::string_view(text, length), &number);
+  replace(box, std::string_view(text, length), number ? &*number : nullptr);
 }
 
 void Form::startWatch() {

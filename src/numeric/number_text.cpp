@@ -513,21 +513,19 @@ std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value) {
   return putNumber(buffer, value < 0, roundedDigits(value));
 }
 
-std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value, double& readsAs) {
+std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value,
+                           std::optional<double>& readsAs) {
   if (value == 0.0) {
     buffer[0] = '0';
     readsAs = 0.0;
     return 1;
   }
   const DecimalDigits d = roundedDigits(value);
-  const std::size_t length = putNumber(buffer, value < 0, d);
   // The text is the significant digits x 10^(point - count) exactly.
-  const std::uint64_t digits = d.digitsAt(0, d.count);
-  if (const auto magnitude = exactDecimal(digits, d.point - d.count))
-    readsAs = value < 0 ? -*magnitude : *magnitude;
-  else
-    readsAs = parseNumber(std::string_view(buffer, length));
-  return length;
+  readsAs = exactDecimal(d.digitsAt(0, d.count), d.point - d.count);
+  if (readsAs && value < 0)
+    readsAs = -*readsAs;
+  return putNumber(buffer, value < 0, d);
 }
 
 std::string formatNumber(double value) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,10 +56,13 @@ DecimalDigits roundedDigits(double value);
 inline constexpr std::size_t kNumberTextCapacity = 32;
 std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value);
 
-// The same, and the number the text reads back as: parseNumber of it, bit for
-// bit, mostly found from the digits without reading the text. The value must
-// be writable (isWritableNumber).
-std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value, double& readsAs);
+// The same, and the number the text reads back as (parseNumber of it, bit for
+// bit) where its digits tell it without reading the text: nearly always,
+// not for a text whose digits stand more than 22 places from the units
+// (below about 1e-7, or 1e37 and above), where readsAs is nullopt. The value
+// must be writable (isWritableNumber).
+std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value,
+                           std::optional<double>& readsAs);
 
 // The largest double whose number text reads back finite: the next one up,
 // 1.7976931348623151e308, is written 1.79769313486232E+308, which is beyond

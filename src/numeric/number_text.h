@@ -57,10 +57,10 @@ inline constexpr std::size_t kNumberTextCapacity = 32;
 std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value);
 
 // The same, and the number the text reads back as (parseNumber of it, bit for
-// bit) where its digits tell it without reading the text: nearly always,
-// not for a text whose digits stand more than 22 places from the units
-// (below about 1e-7, or 1e37 and above), where readsAs is nullopt. The value
-// must be writable (isWritableNumber).
+// bit) where its digits tell it without reading the text: nearly always; not
+// where its last digit stands more than 22 places from the units place (15
+// digits below about 1e-8, or 1e37 and above), where readsAs is nullopt. The
+// value must be writable (isWritableNumber).
 std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value,
                            std::optional<double>& readsAs);
 

@@ -105,6 +105,26 @@ TEST(FieldTools, OnARouteAPointIsFoundToTheMillimetre) {
             "K1+234.568 1234.568 51.049 右");
 }
 
+// Fault: the panel gave a foot beyond EP as if on the route, and one foot
+// of two nearly as near. On the loop route (support/worked_route.h), EP at
+// K3+066.239: a point 20 m beyond it; a point between the legs X 1000 and X
+// 305, 347.2 m from the one (K2+966.239) and 347.8 m from the other, JD1's
+// arc ending 100 - 50 pi/2 before K1+000 + 100, the leg at K1+557.080.
+TEST(FieldTools, ThePanelSaysAFootBeyondAnEndAndASecondFoot) {
+  FieldToolsModel model;
+  model.setRoute(std::make_shared<const RouteModel>(test::loopRoute()));
+  const auto note = [&](const char* x, const char* y) {
+    model.setText(Input::PointX, x);
+    model.setText(Input::PointY, y);
+    const LocateAnswer& a = model.update(Form{}).locate;
+    return a.k + " " + a.offset + a.side + " " + a.note;
+  };
+  EXPECT_EQ(note("300", "12.5"), "K0+300.000 12.500右 ");
+  EXPECT_EQ(note("308", "480"), "K3+086.239 3.000右 超出终点 20.000 m");
+  EXPECT_EQ(note("652.2", "600"),
+            "K2+966.239 347.200右 另一垂足 K1+557.080，偏距 347.800右，几乎同样近");
+}
+
 TEST(FieldTools, ATableIsMadeAgainOnlyWhenItsRouteOrInputsChange) {
   Form form = test::workedForm(true, test::kStation);
   FieldToolsModel model;

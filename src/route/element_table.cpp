@@ -2,6 +2,7 @@
 #include "route/element_table.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace quenlor::route {
 namespace {
@@ -116,6 +117,32 @@ RouteDefinition elementDefinition(const Route& route) {
   }
   d.breaks = from.breaks;
   d.gradePoints = from.gradePoints;
+  return d;
+}
+
+Expected<RouteDefinition> chainedElements(const Route& route) {
+  if (!route.hasGeometry())
+    return Failure{"the route has no geometry, so no elements (see 'route check')",
+                   "路线没有几何线形，没有线元可导出"};
+  const ElementTable table = elementTable(route);
+  RouteDefinition d = elementDefinition(route);
+  const Route chained(d);
+  const auto refuse = [&](const std::string& where, double measure) {
+    const std::string at = where + " (" + stationText(route.stationAt(measure)) + ")";
+    return Failure{"the route's direction jumps at " + at +
+                       " (an angle point, or curves that overlap: see 'route check'): its "
+                       "elements cannot be chained from BP",
+                   "路线在 " + at +
+                       " 处方向不连续（无曲线的转折点或曲线重叠，见检查），不能写成线元表"};
+  };
+  for (std::size_t k = 0; k < d.elements.size(); ++k) {
+    const Element e = chained.element(k);
+    if (std::fabs(turnBetween(e.azimuth, table.rows[k].startAzimuth)) > kChainedTurn ||
+        chained.startGap(k).value_or(0) > kChainedFit)
+      return refuse(d.elements[k].name, e.start);
+  }
+  if (distanceBetween(chained.endPoint(), route.pointAt(route.length())->point) > kChainedFit)
+    return refuse(d.end.name, route.length());
   return d;
 }
 

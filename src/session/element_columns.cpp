@@ -215,10 +215,6 @@ const RouteTable& elementsTable() {
            &isElementRow, nullptr, &applyRadius<&ElementRow::endRadius>},
           {"长度", "", "12000.5", &length, &isElementRow, nullptr, &applyLength},
           {"转向", "左或右", "转向", &turn, &isElementRow, nullptr, &applyTurn},
-          {"已知X", "线元起点的已知坐标，检核用；空白：不检核", kCoordinateSample,
-           &given<&ElementRow::x>, &isElementRow, nullptr, &applyGiven<&ElementRow::x>},
-          {"已知Y", "线元起点的已知坐标，检核用；空白：不检核", kCoordinateSample,
-           &given<&ElementRow::y>, &isElementRow, nullptr, &applyGiven<&ElementRow::y>},
           {"起点桩号", "各线元起点的桩号；起点 BP 的桩号可改", kStationSample, &startChainage,
            &isStartRow, &startChainageTyped, &applyStartChainage},
           {"起点X", "各线元起点的坐标；起点 BP 的可改；终点行：最后线元的终点", kCoordinateSample,
@@ -229,6 +225,10 @@ const RouteTable& elementsTable() {
            &applyStartCoordinate<&StartPoint::y>},
           {"起点方位角", "起点 BP 的方位角可改，写成度.分秒（30.152055）", "000°00′00.0″",
            &startAzimuth, &isStartRow, &startAzimuthTyped, &applyStartAzimuth},
+          {"已知X", "线元起点的已知坐标，检核用；空白：不检核", kCoordinateSample,
+           &given<&ElementRow::x>, &isElementRow, nullptr, &applyGiven<&ElementRow::x>},
+          {"已知Y", "线元起点的已知坐标，检核用；空白：不检核", kCoordinateSample,
+           &given<&ElementRow::y>, &isElementRow, nullptr, &applyGiven<&ElementRow::y>},
           {"差距", "已知起点与推算起点的距离（米）", "0000.000", &gap},
       }};
   return table;

@@ -308,7 +308,7 @@ Expected<Done> saveFile(const std::string& path, const FileWriter& write) {
   TemporaryFile file;
   if (!file.create(target->path))
     return writeFailure(path, file.error());
-  const Expected<Done> wrote = write(file);
+  Expected<Done> wrote = write(file);
   if (file.error() != 0)
     return writeFailure(path, file.error());
   if (!wrote)
@@ -344,7 +344,7 @@ saveThroughPath(const std::string& path,
     return target.failure();
   clearLeftoversOnce(folderOf(target->path));
   const std::string scratch = temporaryPath(target->path);
-  const Expected<Done> wrote = write(scratch);
+  Expected<Done> wrote = write(scratch);
   TemporaryFile file;
   const bool adopted = file.adopt(scratch); // removed again on any failure
   if (!wrote)

@@ -2,6 +2,7 @@
 #include "files/save_file.h"
 
 #include "files/file_error.h"
+#include "text/catalogue.h"
 #include "text/utf8.h"
 
 #include <cerrno>
@@ -331,7 +332,7 @@ Expected<Done> saveStream(const std::string& path,
     SinkBuffer buffer(sink);
     std::ostream out(&buffer);
     if (!write(out))
-      return Failure{"cannot write " + path, "无法写入（" + path + "）"};
+      return failure(Say::FileCannotWriteAtAll, {path});
     return Done{};
   });
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/element_table.h"
 
+#include "text/catalogue.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -122,18 +124,13 @@ RouteDefinition elementDefinition(const Route& route) {
 
 Expected<RouteDefinition> chainedElements(const Route& route) {
   if (!route.hasGeometry())
-    return Failure{"the route has no geometry, so no elements (see 'route check')",
-                   "路线没有几何线形，没有线元可导出"};
+    return failure(Say::ElementsWithoutGeometry);
   const ElementTable table = elementTable(route);
   RouteDefinition d = elementDefinition(route);
   const Route chained(d);
   const auto refuse = [&](const std::string& where, double measure) {
     const std::string at = where + " (" + stationText(route.stationAt(measure)) + ")";
-    return Failure{"the route's direction jumps at " + at +
-                       " (an angle point, or curves that overlap: see 'route check'): its "
-                       "elements cannot be chained from BP",
-                   "路线在 " + at +
-                       " 处方向不连续（无曲线的转折点或曲线重叠，见检查），不能写成线元表"};
+    return failure(Say::ElementsDirectionJumps, {at});
   };
   for (std::size_t k = 0; k < d.elements.size(); ++k) {
     const Element e = chained.element(k);

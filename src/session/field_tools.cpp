@@ -329,7 +329,7 @@ const FieldAnswers& FieldToolsModel::update(const Form& form) {
     answers_.table = std::move(table);
   else
     ++tableVersion_;
-  tableMadeFrom_ = std::move(source);
+  tableMadeFrom_ = source;
   return answers_;
 }
 

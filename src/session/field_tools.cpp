@@ -122,7 +122,7 @@ LocateAnswer answerLocate(const ToolLine& line, const std::optional<LocateQuery>
 // EP for a chainage beyond them), on the boxes' curve at its chainage.
 Expected<route::TableEnd> endOfTable(const ToolLine& line, const Station& station) {
   if (line.route) {
-    const auto end = route::tableEnd(line.route->route(), station);
+    auto end = route::tableEnd(line.route->route(), station);
     if (!end)
       return Failure{end.error(), noPointText(station)};
     return end;

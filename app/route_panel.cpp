@@ -10,6 +10,7 @@
 #include "session/element_columns.h"
 #include "session/element_edits.h"
 #include "session/jd_boxes.h"
+#include "session/route_boxes.h"
 #include "session/route_edits.h"
 
 #include <QApplication>
@@ -436,11 +437,11 @@ void RoutePanel::fillWindow() {
   const auto jd = selectedJd();
   if (!jd)
     return say(QStringLiteral("先在表中选一个交点"));
-  const auto edits = boxEditsForJd(document_.route(), *jd);
   const QString name = qs(document_.route().definition().jds[*jd].name);
-  if (edits.empty())
+  const bool filled = routeBoxes_ ? routeBoxes_->fill(form_, document_.route(), *jd)
+                                  : fillFromJd(form_, document_.route(), *jd).has_value();
+  if (!filled)
     return say(name + QStringLiteral(" 未参与路线计算（见检查），不能填入窗口"));
-  fillBoxes(form_, edits);
   const route::Jd& typed = document_.route().definition().jds[*jd];
   say(QStringLiteral("已将 %1 填入窗口").arg(name) +
       (typed.secondTransition() != typed.ls1

@@ -35,6 +35,7 @@ namespace quenlor {
 
 class Form;
 class NoticeLabel;
+class RouteBoxes;
 class RouteTableModel;
 
 class RoutePanel : public QWidget {
@@ -67,6 +68,8 @@ public:
   void closeRoute();
   // Whether there was a copy: brought back, or unreadable (the notice says).
   bool restoreAutosave();
+  // 填入窗口 fills through the window's record of the JD the boxes hold.
+  void setRouteBoxes(RouteBoxes* boxes) { routeBoxes_ = boxes; }
   void fillWindow();
   void writeBack();
   void addJd();
@@ -121,6 +124,7 @@ private:
   void deleteGradePoints();
 
   Form& form_;
+  RouteBoxes* routeBoxes_ = nullptr;
   RouteDocument document_;
   RouteTableModel *jdModel_, *elementModel_, *breakModel_, *gradeModel_;
   QTableView *jdView_ = nullptr, *elementView_ = nullptr, *breakView_ = nullptr,

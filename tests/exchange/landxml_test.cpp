@@ -432,12 +432,17 @@ void expectLevels(const RouteModel& model, double staStart, double metresPerUnit
 
 // The profile in US survey feet: +2 % from 434 at BP (32808.3333) to a crest
 // at 34808.3333, 474, of L 800 (T 400, Rv 26666.67, E 3), then −1 % to the
-// last point, 424 at 39808.3333.
+// last point, 424 at 39808.3333, 1949.6084 ft (594.242 m) before the
+// alignment's stated end: the one check (the route its JDs give runs 27 mm
+// longer than the file's rounded elements state).
 TEST(LandXml, AProfileInFeetIsTheFilesInMetres) {
   const LandXmlImport read = openLandXml(QUENLOR_EXCHANGE_DATA "/feet-features.xml");
   ASSERT_TRUE(read.route) << read.message;
   const RouteModel model(*read.route);
-  EXPECT_TRUE(model.profile().checks().empty());
+  const auto& checks = model.profile().checks();
+  ASSERT_EQ(checks.size(), 1u);
+  EXPECT_EQ(checks[0].kind, CheckKind::LineEndsEarly);
+  EXPECT_NEAR(checks[0].amount, 1949.6084 * 1200 / 3937, 0.05);
   expectLevels(model, 32808.3333, 1200.0 / 3937,
                {{32808.3333, 434},    // the first point
                 {33808.3333, 454},    // 434 + 1000·2 %

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route panel through the window: files opened, edited and saved, rows
 // pasted, bad files refused, the kept copy brought back (after a kill too),
-// two windows on one file, and a JD carried into the boxes.
+// two windows on one file, a JD carried into the boxes, and what the tools
+// and the notice line say at the route's edges.
+#include "app/drawing/notice_label.h"
 #include "app/field_tools.h"
 #include "app/main_window.h"
 #include "app/route_panel.h"
@@ -492,6 +494,65 @@ private slots:
     QVERIFY(second.routePanel()->save());
     QCOMPARE(quenlor::route::openRouteFile(path.toStdString())->jds[0].radius, 1002.0);
     QCOMPARE(asked, 0);
+  }
+
+  // Fault: the panels said nothing at the route's edges. The example
+  // without SJD4, its profile ending at K4+600: a stake beyond it has no
+  // design elevation and says why, so does a table across it; a table past
+  // EP stops at EP; a point 30 m beyond EP on the last straight extended says
+  // so; a chainage typed into the empty boxes fills JD2, whose stretch holds
+  // K1+800; 填入窗口 with JD5 says the short break DL2 lies in its curve.
+  void theToolsAndTheNoticeLineSayTheRoutesEdges() {
+    QByteArray bytes = bytesOf(QStringLiteral(QUENLOR_EXAMPLE_ROUTE));
+    bytes.replace("PVI,SJD4,,,6799.608,,,,,141.06,0\r\n", "").replace("end,15", "end,14");
+    QVERIFY(panel()->open(write("short.csv", bytes)));
+    quenlor::FieldToolsPanel* tools = window->fieldTools();
+    const auto tool = [&](const char* name) { return tools->findChild<QLineEdit*>(name); };
+    const auto typeTool = [&](const char* name, const QString& keys) {
+      tool(name)->setFocus();
+      tool(name)->selectAll();
+      QTest::keyClicks(tool(name), keys);
+      QCoreApplication::processEvents();
+    };
+    const auto note = [&](const char* name) { return tools->findChild<QLabel*>(name)->text(); };
+    const auto notice = [&] { return tools->findChild<quenlor::NoticeLabel*>("notice")->notice(); };
+
+    typeTool("stakeChainage", "K4+700");
+    typeTool("stakeOffset", "0");
+    QCOMPARE(tool("stakeDesign")->text(), QStringLiteral("纵断面止于 K4+600.000，此处无设计高程"));
+    typeTool("tableStart", "K4+580");
+    typeTool("tableEnd", "K4+620");
+    typeTool("tableInterval", "20");
+    typeTool("tableOffset", "0");
+    QCOMPARE(note("tableNote"), QStringLiteral("3 行；K4+600.000 之后无设计高程（纵断面止于此）"));
+    typeTool("tableStart", "K6+700");
+    typeTool("tableEnd", "K7+000");
+    // K6+700 to K6+780 and EP; the profile ends before them.
+    QCOMPARE(note("tableNote"),
+             QStringLiteral("6 行；K7+000.000 超出终点 EP（K6+799.608），表止于终点；"
+                            "K4+600.000 之后无设计高程（纵断面止于此）"));
+
+    const quenlor::route::Route& route = panel()->document().route();
+    const auto ep = route.pointAt(route.length());
+    QVERIFY(ep);
+    typeTool("pointX", QString::number(ep->point.x + 30 * std::cos(ep->azimuth), 'f', 6));
+    typeTool("pointY", QString::number(ep->point.y + 30 * std::sin(ep->azimuth), 'f', 6));
+    QCOMPARE(note("foundNote"), QStringLiteral("超出终点 30.000 m"));
+
+    QLineEdit* chainage = window->box(Box::Text26);
+    chainage->setFocus();
+    QTest::keyClicks(chainage, QStringLiteral("1800"));
+    QCoreApplication::processEvents();
+    QCOMPARE(window->box(Box::Text7)->text(), QStringLiteral("JD2"));
+    QVERIFY2(notice().contains(QStringLiteral("已按计算桩号将路线的 JD2 填入输入框")),
+             qPrintable(notice()));
+
+    panel()->selectJd(4);
+    panel()->fillWindow();
+    QCoreApplication::processEvents();
+    QVERIFY2(notice().contains(QStringLiteral(
+                 "JD5 曲线内有断链 DL2 K5+200.000 = K5+215.300：输入框的主点桩号未计入断链")),
+             qPrintable(notice()));
   }
 
   // 填入窗口 types the chosen JD into the boxes, whose own T and L agree

@@ -127,8 +127,9 @@ void MainWindow::showSelectedJd() {
   if (!jd || !routePanel_->document().drawable())
     return;
   const route::RouteDefinition& d = routePanel_->document().route().definition();
+  const route::Route& route = routePanel_->document().route();
   const auto pointAt = [&](std::size_t i) {
-    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
+    return i < d.jds.size() ? route.jdPoint(i) : route.endPoint();
   };
   const PlanePoint at = pointAt(*jd);
   const PlanePoint before = *jd == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(*jd - 1);

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_cells.h"
 
+#include "geometry/angle_text.h"
+#include "numeric/chainage_text.h"
+
+#include <cmath>
+#include <optional>
+
 namespace quenlor {
 namespace {
 
@@ -40,8 +46,40 @@ QString checkWhat(route::CheckKind kind) {
   case CheckKind::ArcWithoutRadius: return QStringLiteral("圆曲线没有半径，按直线计");
   case CheckKind::StartGap: return QStringLiteral("所给起点坐标与前面线元推算的起点不符");
   case CheckKind::RowsNotUsed: return QStringLiteral("另一种定线方式的行未用");
+  case CheckKind::NotPlaced:
+    return QStringLiteral(
+        "按交点间距定位，但前一交点没有输入转角（或间距无效）：未用，终点则没有路线");
+  case CheckKind::ChainageDiffers: return QStringLiteral("桩号与设计表所给的不符");
+  case CheckKind::DeflectionDiffers: return QStringLiteral("输入的转角与坐标算得的不符");
   }
   return {};
+}
+
+// A check of what the design's table gives, with the figures.
+std::optional<QString> givenWhat(const route::Check& check,
+                                 const route::RouteDefinition& definition) {
+  const bool ofJd = check.jd >= 0 && std::size_t(check.jd) < definition.jds.size();
+  const auto qs = [](const std::string& text) { return QString::fromStdString(text); };
+  if (check.kind == route::CheckKind::ChainageDiffers) {
+    const auto given =
+        ofJd ? definition.jds[std::size_t(check.jd)].chainage : definition.end.chainage;
+    if (!given)
+      return std::nullopt;
+    return QStringLiteral("设计表的桩号 %1 与计算的 %2 相差 %3 m")
+        .arg(qs(chainageText(*given)), qs(chainageText(*given + check.amount)))
+        .arg(std::fabs(check.amount), 0, 'f', 3);
+  }
+  if (check.kind == route::CheckKind::DeflectionDiffers && ofJd) {
+    const auto typed = definition.jds[std::size_t(check.jd)].deflection;
+    if (!typed)
+      return std::nullopt;
+    const double radians = radiansOfPackedDms(*typed);
+    return QStringLiteral("输入的转角 %1 与坐标算得的 %2 相差 %3")
+        .arg(qs(dmsText(std::fabs(radians))) +
+                 (radians < 0 ? QStringLiteral(" 左") : QStringLiteral(" 右")),
+             qs(dmsText(std::fabs(radians + check.amount))), qs(dmsText(std::fabs(check.amount))));
+  }
+  return std::nullopt;
 }
 
 } // namespace
@@ -55,6 +93,9 @@ QString refusalText(const CellRefusal& refusal) {
     return quoted(text) + QStringLiteral(" 不是桩号（如 K1+234.567 或 1234.567）");
   case CellFault::ControlCharacter: return QStringLiteral("名称中有控制字符");
   case CellFault::Missing: return QStringLiteral("缺少，每行应为 名称 X Y R [Ls [ls2]]");
+  case CellFault::NotAnAngle:
+    return quoted(text) + QStringLiteral(" 不是角度（如 25°30′15.2″、25-30-15.2 或 25.30152）");
+  case CellFault::TwoSides: return quoted(text) + QStringLiteral(" 的左右转向互相矛盾");
   }
   return {};
 }
@@ -74,7 +115,7 @@ QString checkText(const route::Check& check, const route::RouteDefinition& defin
     who = nameOf(definition.breaks[std::size_t(check.chainBreak)].name, "断链", check.chainBreak);
   else
     who = QString::fromStdString(check.message.substr(0, check.message.find(':')));
-  return who + QStringLiteral("：") + checkWhat(check.kind);
+  return who + QStringLiteral("：") + givenWhat(check, definition).value_or(checkWhat(check.kind));
 }
 
 } // namespace quenlor

@@ -426,7 +426,7 @@ void RoutePanel::writeBack() {
 
 void RoutePanel::addJd() {
   const std::size_t at = document_.route().jdCount();
-  document_.edit(insertJds(at, {newJdAt(document_.route().definition(), at)}));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}));
   selectJd(at);
 }
 
@@ -437,7 +437,7 @@ void RoutePanel::insertJd() {
     at = *jd;
   else if (current.isValid() && current.row() == 0)
     at = 0;
-  document_.edit(insertJds(at, {newJdAt(document_.route().definition(), at)}));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}));
   selectJd(at);
 }
 

@@ -133,7 +133,7 @@ void writeGeometry(QXmlStreamWriter& xml, const Route& route, double staStart) {
     from = c.hz;
     measure = jd.mainPoints.hz;
   }
-  writer.line(from, {definition.end.x, definition.end.y}, measure);
+  writer.line(from, route.endPoint(), measure);
   xml.writeEndElement();
 }
 

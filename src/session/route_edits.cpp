@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/route_edits.h"
 
+#include "geometry/angle_text.h"
 #include "numeric/chainage_text.h"
 #include "route/plane.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -101,7 +103,69 @@ template <class Row> std::vector<Row> without(std::vector<Row> rows, const std::
   return rows;
 }
 
+struct SideWord {
+  std::string_view text;
+  DeflectionSide side;
+};
+constexpr std::array<SideWord, 12> kSideWords = {{
+    {"左转", DeflectionSide::Left},
+    {"左偏", DeflectionSide::Left},
+    {"右转", DeflectionSide::Right},
+    {"右偏", DeflectionSide::Right},
+    {"左", DeflectionSide::Left},
+    {"右", DeflectionSide::Right},
+    {"L", DeflectionSide::Left},
+    {"R", DeflectionSide::Right},
+    {"l", DeflectionSide::Left},
+    {"r", DeflectionSide::Right},
+    {"Z", DeflectionSide::Left},
+    {"Y", DeflectionSide::Right},
+}};
+
+// The side a deflection's text names at its start or end, taken off it
+// with the brackets around it.
+DeflectionSide takeSide(std::string& text) {
+  const auto strip = [&] {
+    for (std::string_view bracket : {"(", ")", "（", "）", " ", "\u3000"}) {
+      while (text.starts_with(bracket))
+        text.erase(0, bracket.size());
+      while (text.ends_with(bracket))
+        text.erase(text.size() - bracket.size());
+    }
+  };
+  strip();
+  for (const SideWord& s : kSideWords) {
+    if (text.starts_with(s.text)) {
+      text.erase(0, s.text.size());
+      strip();
+      return s.side;
+    }
+    if (text.ends_with(s.text)) {
+      text.erase(text.size() - s.text.size());
+      strip();
+      return s.side;
+    }
+  }
+  return DeflectionSide::None;
+}
+
 } // namespace
+
+Taken<double> readCellDeflection(std::string_view cell, DeflectionSide column) {
+  std::string text(trimmed(cell));
+  for (std::size_t at; (at = text.find("\u2212")) != std::string::npos;)
+    text.replace(at, 3, "-"); // the minus sign tables print
+  const DeflectionSide own = takeSide(text);
+  const std::optional<double> packed = parsePackedAngle(text);
+  if (!packed)
+    return CellRefusal{CellFault::NotAnAngle, std::string(cell)};
+  const bool negative = std::signbit(*packed);
+  if ((own != DeflectionSide::None && column != DeflectionSide::None && own != column) ||
+      (negative && (own != DeflectionSide::None || column != DeflectionSide::None)))
+    return CellRefusal{CellFault::TwoSides, std::string(cell)};
+  const DeflectionSide side = own != DeflectionSide::None ? own : column;
+  return side == DeflectionSide::Left ? -std::fabs(*packed) : *packed;
+}
 
 Taken<double> readCellNumber(std::string_view text) {
   const std::string_view bytes = trimmed(text);
@@ -150,15 +214,20 @@ long numberAfter(std::string_view name, std::string_view prefix) {
   return number;
 }
 
-route::Jd newJdAt(const route::RouteDefinition& d, std::size_t index) {
+route::Jd newJdAt(const route::Route& route, std::size_t index) {
+  const route::RouteDefinition& d = route.definition();
   const auto pointAt = [&](std::size_t i) {
-    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
+    return i < d.jds.size() ? route.jdPoint(i) : route.endPoint();
   };
   const PlanePoint before = index == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(index - 1);
   const PlanePoint after = pointAt(index);
   route::Jd jd;
-  if (index > 0)
+  if (index > 0) {
     jd = d.jds[index - 1];
+    jd.chainage.reset(); // the design's figures are the JD's own
+    jd.deflection.reset();
+    jd.distance.reset();
+  }
   jd.name = nextName(d.jds, "JD");
   jd.x = (before.x + after.x) / 2;
   jd.y = (before.y + after.y) / 2;

@@ -34,6 +34,8 @@ enum class CellFault {
   NotAChainage,     // neither K1+234.567 nor a plain number
   ControlCharacter, // in a name
   Missing,          // a pasted row too short to have the cell
+  NotAnAngle,       // not an angle as surveyors write it (geometry/angle_text.h)
+  TwoSides,         // a deflection said to turn both ways
 };
 
 struct CellRefusal {
@@ -54,6 +56,17 @@ Taken<double> readCellNumber(std::string_view text);
 // A chainage as a cell takes it: K1+234.567 or a plain number
 // (numeric/chainage_text.h), within ±1e9.
 Taken<double> readCellChainage(std::string_view text);
+
+// A deflection (转角) as a cell takes it, into packed DMS, right positive: an
+// angle as surveyors write it (geometry/angle_text.h: 25°30′15.2″,
+// 25-30-15.2, packed 25.30152), with its side before or after it (左 左转 左偏
+// L Z, 右 右转 右偏 R Y, in brackets or not) or a sign in front, "−" too. A
+// column of one side's deflections (左转, 右转) gives the side of a cell
+// that names none. Refused: not an angle (NotAnAngle); a side and a sign,
+// or a side against the column's (TwoSides).
+enum class DeflectionSide { None, Left, Right };
+Taken<double> readCellDeflection(std::string_view text,
+                                 DeflectionSide column = DeflectionSide::None);
 
 // Whether a cell holds nothing but blanks.
 bool isBlankCell(std::string_view text);
@@ -80,10 +93,11 @@ template <class Rows> std::string nextName(const Rows& rows, std::string_view pr
 }
 
 // A new JD to go before `index` (at the end for jdCount()): halfway between
-// the points either side of it (BP or the JD before, the JD at index or EP),
+// the points either side of it (BP or the JD before, the JD at index or EP,
+// where the route places them),
 // with the curve of the JD before it (none before the first) and the next
 // JD name. A surveyor then types its coordinates.
-route::Jd newJdAt(const route::RouteDefinition& definition, std::size_t index);
+route::Jd newJdAt(const route::Route& route, std::size_t index);
 
 // A new chain break with the next DL name, at the whole chainage nearest the
 // middle of the route, behind and ahead equal (no break yet).

@@ -100,8 +100,10 @@ route::RouteDefinition smallRoute() {
 
 TEST(RouteEdits, NewJdsStandHalfwayWithTheCurveBefore) {
   const route::RouteDefinition d = smallRoute();
-  EXPECT_EQ(newJdAt(d, 0), (Jd{"JD2", 50, 0, 0, 0, std::nullopt})); // BP to JD1, no curve before
-  EXPECT_EQ(newJdAt(d, 1), (Jd{"JD2", 150, 50, 500, 60, std::nullopt})); // JD1 to EP
+  const route::Route route(d);
+  EXPECT_EQ(newJdAt(route, 0),
+            (Jd{"JD2", 50, 0, 0, 0, std::nullopt})); // BP to JD1, no curve before
+  EXPECT_EQ(newJdAt(route, 1), (Jd{"JD2", 150, 50, 500, 60, std::nullopt})); // JD1 to EP
 }
 
 TEST(RouteEdits, NewBreaksAndGradePointsFollowTheLastOnes) {

@@ -4,6 +4,8 @@
 #include "geometry/angle_text.h"
 #include "numeric/chainage_text.h"
 
+#include <QStringList>
+
 #include <cmath>
 #include <optional>
 
@@ -11,9 +13,6 @@ namespace quenlor {
 namespace {
 
 QString quoted(const QString& text) { return QStringLiteral("“%1”").arg(text); }
-
-// The headings of the pasted columns, for messages.
-const char* const kPastedColumns[] = {"名称", "X", "Y", "R", "Ls", "ls2"};
 
 QString nameOf(const std::string& name, const char* kind, int index) {
   if (!name.empty())
@@ -92,19 +91,44 @@ QString refusalText(const CellRefusal& refusal) {
   case CellFault::NotAChainage:
     return quoted(text) + QStringLiteral(" 不是桩号（如 K1+234.567 或 1234.567）");
   case CellFault::ControlCharacter: return QStringLiteral("名称中有控制字符");
-  case CellFault::Missing: return QStringLiteral("缺少，每行应为 名称 X Y R [Ls [ls2]]");
+  case CellFault::Missing: return QStringLiteral("缺少");
   case CellFault::NotAnAngle:
     return quoted(text) + QStringLiteral(" 不是角度（如 25°30′15.2″、25-30-15.2 或 25.30152）");
   case CellFault::TwoSides: return quoted(text) + QStringLiteral(" 的左右转向互相矛盾");
+  case CellFault::NoColumn: return QStringLiteral("表头中没有 %1 列").arg(text);
+  case CellFault::TwoColumns: return QStringLiteral("表头中 %1 列重复").arg(quoted(text));
   }
   return {};
 }
 
 QString pasteRefusalText(const PasteRefusal& refusal) {
-  return QStringLiteral("粘贴的第%1行第%2列（%3）：%4")
-      .arg(refusal.line + 1)
-      .arg(refusal.column + 1)
-      .arg(QString::fromUtf8(kPastedColumns[refusal.column]), refusalText(refusal.cell));
+  const QString where = QStringLiteral("粘贴的第%1行").arg(refusal.line + 1);
+  if (refusal.cell.fault == CellFault::NoColumn || refusal.cell.fault == CellFault::TwoColumns)
+    return where + QStringLiteral("（表头）：") + refusalText(refusal.cell);
+  return where + QStringLiteral("第%1列（%2）：%3")
+                     .arg(refusal.column + 1)
+                     .arg(QString::fromStdString(refusal.heading), refusalText(refusal.cell));
+}
+
+QString pastedText(const PastedTable& table) {
+  QString text = QStringLiteral("已粘贴 %1 个交点").arg(table.jds.size());
+  if (table.start)
+    text += QStringLiteral("和起点 %1").arg(QString::fromStdString(table.start->name));
+  if (table.end)
+    text += QStringLiteral("%1终点 %2")
+                .arg(table.start ? QStringLiteral("、") : QStringLiteral("和"),
+                     QString::fromStdString(table.end->name));
+  const auto list = [](const std::vector<std::string>& headings) {
+    QStringList names;
+    for (const std::string& h : headings)
+      names << QString::fromStdString(h);
+    return names.join(QStringLiteral("、"));
+  };
+  if (!table.computed.empty())
+    text += QStringLiteral("；未读入 %1（由程序计算）").arg(list(table.computed));
+  if (!table.unknown.empty())
+    text += QStringLiteral("；未识别而未读入的列：%1").arg(list(table.unknown));
+  return text;
 }
 
 QString checkText(const route::Check& check, const route::RouteDefinition& definition) {

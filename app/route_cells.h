@@ -4,6 +4,7 @@
 #pragma once
 
 #include "route/route.h"
+#include "session/design_table.h"
 #include "session/route_edits.h"
 
 #include <QString>
@@ -15,6 +16,9 @@ QString refusalText(const CellRefusal& refusal);
 
 // Why pasted rows were not taken, naming the line and column.
 QString pasteRefusalText(const PasteRefusal& refusal);
+
+// What a pasted table brought in, and the columns it left unread.
+QString pastedText(const PastedTable& table);
 
 // A check as one line for the user, naming the JD or chain break.
 QString checkText(const route::Check& check, const route::RouteDefinition& definition);

@@ -7,6 +7,7 @@
 #include "app/route_cells.h"
 #include "app/route_tables.h"
 #include "form/form.h"
+#include "session/design_table.h"
 #include "session/jd_boxes.h"
 #include "session/route_edits.h"
 
@@ -471,19 +472,23 @@ void RoutePanel::copyJds() {
   say(QStringLiteral("已复制 %1 个交点（名称 X Y R Ls ls2，以制表符分隔）").arg(rows.size()));
 }
 
-// Before the chosen JD, or at the end.
+// A design's table as it copies from a spreadsheet (session/design_table.h):
+// before the chosen JD, or at the end; BP and EP where it gives them.
 void RoutePanel::pasteJds() {
-  auto pasted = quenlor::pastedJds(QApplication::clipboard()->text().toStdString());
+  auto pasted = pastedTable(QApplication::clipboard()->text().toStdString());
   if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
     return say(pasteRefusalText(*refused));
-  std::vector<route::Jd>& jds = std::get<std::vector<route::Jd>>(pasted);
-  if (jds.empty())
-    return say(QStringLiteral("剪贴板中没有交点行（名称 X Y R Ls ls2，以制表符分隔）"));
-  const std::size_t count = jds.size();
-  const std::size_t at = selectedJd().value_or(document_.route().jdCount());
-  document_.edit(insertJds(at, std::move(jds)));
-  say(QStringLiteral("已粘贴 %1 个交点").arg(count));
-  selectJd(at);
+  const PastedTable& table = std::get<PastedTable>(pasted);
+  if (table.jds.empty() && !table.start && !table.end)
+    return say(QStringLiteral("剪贴板中没有交点行（带表头的设计表，或 名称 X Y R Ls ls2，"
+                              "以制表符分隔）"));
+  const route::RouteDefinition& definition = document_.route().definition();
+  const std::size_t before = selectedJd().value_or(definition.jds.size());
+  const std::size_t at = pastePlace(definition, before, table);
+  document_.edit(pasteTable(definition, before, table));
+  say(pastedText(table));
+  if (!table.jds.empty())
+    selectJd(at);
 }
 
 // Chain breaks and grade points.

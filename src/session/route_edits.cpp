@@ -17,9 +17,6 @@ namespace {
 constexpr std::size_t kMostNameDigits = 8;
 // A new grade point lies this far beyond the last one.
 constexpr double kGradePointStep = 100;
-// Pasted rows: name X Y R are needed, Ls and ls2 may follow.
-constexpr std::size_t kLeastPastedCells = 4;
-enum PastedCell : std::size_t { Name, X, Y, R, Ls, Ls2 };
 
 // UTF-8, read one code point at a time. A byte that starts no valid
 // sequence counts as a code point of its own that is neither blank nor
@@ -77,24 +74,6 @@ std::string_view trimmed(std::string_view text) {
 }
 
 CellRefusal refusal(CellFault fault, std::string_view text) { return {fault, std::string(text)}; }
-
-std::vector<std::string_view> split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (std::size_t from = 0;;) {
-    const std::size_t at = text.find(separator, from);
-    parts.push_back(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos)
-      return parts;
-    from = at + 1;
-  }
-}
-
-// The cells of a pasted line, the line break's carriage return dropped.
-std::vector<std::string_view> cellsOf(std::string_view line) {
-  if (!line.empty() && line.back() == '\r')
-    line.remove_suffix(1);
-  return split(line, '\t');
-}
 
 // The rows erased from a list, from the back so that the indices hold.
 template <class Row> std::vector<Row> without(std::vector<Row> rows, const std::vector<int>& gone) {
@@ -287,46 +266,6 @@ RouteChange appendGradePoint(const route::RouteDefinition& d) {
 
 RouteChange eraseGradePoints(const route::RouteDefinition& d, const std::vector<int>& rows) {
   return [points = without(d.gradePoints, rows)](route::Route& r) { r.setGradePoints(points); };
-}
-
-std::variant<std::vector<route::Jd>, PasteRefusal> pastedJds(std::string_view text) {
-  std::vector<route::Jd> jds;
-  bool first = true;
-  const std::vector<std::string_view> lines = split(text, '\n');
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    const std::vector<std::string_view> cells = cellsOf(lines[line]);
-    if (std::all_of(cells.begin(), cells.end(), isBlankCell))
-      continue;
-    const bool heading = first && (cells.size() <= X ||
-                                   std::holds_alternative<CellRefusal>(readCellNumber(cells[X])));
-    first = false;
-    if (heading)
-      continue;
-    const auto refuse = [&](std::size_t column, CellRefusal why) {
-      return PasteRefusal{line, column, std::move(why)};
-    };
-    if (cells.size() < kLeastPastedCells)
-      return refuse(cells.size(), {CellFault::Missing, {}});
-    route::Jd jd;
-    const auto name = readCellName(cells[Name]);
-    if (const auto* why = std::get_if<CellRefusal>(&name))
-      return refuse(Name, *why);
-    jd.name = std::get<std::string>(name);
-    double* const numbers[] = {&jd.x, &jd.y, &jd.radius, &jd.ls1};
-    for (std::size_t column = X; column < std::min<std::size_t>(cells.size(), Ls2 + 1); ++column) {
-      if (column >= Ls && isBlankCell(cells[column]))
-        continue; // Ls 0, ls2 equal to Ls
-      const auto value = readCellNumber(cells[column]);
-      if (const auto* why = std::get_if<CellRefusal>(&value))
-        return refuse(column, *why);
-      if (column == Ls2)
-        jd.ls2 = std::get<double>(value);
-      else
-        *numbers[column - X] = std::get<double>(value);
-    }
-    jds.push_back(std::move(jd));
-  }
-  return jds;
 }
 
 std::string copiedJds(const std::vector<route::Jd>& jds) {

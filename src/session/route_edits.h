@@ -33,9 +33,11 @@ enum class CellFault {
   BeyondRange,      // a number beyond ±1e9: the route could not be saved
   NotAChainage,     // neither K1+234.567 nor a plain number
   ControlCharacter, // in a name
-  Missing,          // a pasted row too short to have the cell
+  Missing,          // a pasted row without the cell, or the cell empty
   NotAnAngle,       // not an angle as surveyors write it (geometry/angle_text.h)
   TwoSides,         // a deflection said to turn both ways
+  NoColumn,         // a pasted heading without the column (text: X or Y)
+  TwoColumns,       // a pasted heading with the column twice (text: its heading)
 };
 
 struct CellRefusal {
@@ -119,23 +121,19 @@ RouteChange appendGradePoint(const route::RouteDefinition& definition);
 RouteChange eraseGradePoints(const route::RouteDefinition& definition,
                              const std::vector<int>& rows);
 
-// Why pasted rows were refused: the cell, counted from 0, and why.
+// Why pasted rows were refused (session/design_table.h reads them): the
+// line and column, counted from 0, the column's heading, and why.
 struct PasteRefusal {
   std::size_t line = 0;
-  std::size_t column = 0; // 0 name, 1 X, 2 Y, 3 R, 4 Ls, 5 ls2
+  std::size_t column = 0;
   CellRefusal cell;
+  std::string heading;
 
   bool operator==(const PasteRefusal&) const = default;
 };
 
-// JD rows copied from a spreadsheet: one line a row ("\n" or "\r\n"), cells
-// separated by tabs, name X Y R [Ls [ls2]] (an empty or missing Ls is 0, an
-// empty or missing ls2 equal to Ls; cells beyond the sixth are ignored). A
-// first line whose X is not a number is a heading and is skipped; blank
-// lines are skipped. The first row that cannot be read refuses them all.
-std::variant<std::vector<route::Jd>, PasteRefusal> pastedJds(std::string_view text);
-
-// The JDs in the layout pastedJds() reads, numbers exact, one line each.
+// The JDs as a table without heading pastes them back: name X Y R Ls ls2,
+// tab-separated, numbers exact, one line each.
 std::string copiedJds(const std::vector<route::Jd>& jds);
 
 } // namespace quenlor

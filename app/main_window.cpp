@@ -91,6 +91,15 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
           [this] { routePanel_->openDialog(); });
   connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, routePanel_,
           [this] { routePanel_->save(); });
+  // The route's undo, where the focus is not in a text box: a box (of the
+  // form, the tools or a cell being typed) takes Ctrl+Z itself, for its own
+  // text, before the window's shortcut would.
+  connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, routePanel_,
+          [this] { routePanel_->undo(); });
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+    connect(new QShortcut(keys, this), &QShortcut::activated, routePanel_,
+            [this] { routePanel_->redo(); });
   setAcceptDrops(true);
   // Enter goes on to the next box, as on a field calculator.
   for (QLineEdit* edit : findChildren<QLineEdit*>())

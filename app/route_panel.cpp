@@ -110,11 +110,15 @@ QWidget* RoutePanel::buildFileRow() {
   flow->addWidget(save);
   flow->addWidget(button(QStringLiteral("另存为…"), "saveRouteAs", [this] { saveAsDialog(); }));
   flow->addWidget(button(QStringLiteral("关闭路线"), "closeRoute", [this] { closeRoute(); }));
+  undo_ = button(QStringLiteral("撤销"), "undoRoute", [this] { undo(); });
+  redo_ = button(QStringLiteral("重做"), "redoRoute", [this] { redo(); });
+  flow->addWidget(undo_);
+  flow->addWidget(redo_);
   flow->addWidget(button(QStringLiteral("导入LandXML…"), "importLandXml", [this] {
     sayIfAny(importLandXml(this, [this](route::RouteDefinition read) -> std::optional<QString> {
       const auto kept = keepOrAsk();
       if (kept)
-        document_.adopt(std::move(read));
+        document_.adopt(std::move(read), QStringLiteral("导入 LandXML"));
       return kept;
     }));
   }));
@@ -221,6 +225,7 @@ void RoutePanel::routeChanged() {
   if (chosen && *chosen < document_.route().jdCount() && !selectedJd())
     selectJd(*chosen);
   showFile();
+  showHistory();
   showNotice();
   if (routeListener_)
     routeListener_();
@@ -266,6 +271,31 @@ void RoutePanel::showNotice() {
     if (!part.isEmpty())
       notice_ += (notice_.isEmpty() ? QString() : QStringLiteral("；")) + part;
   noticeLabel_->setNotice(notice_);
+}
+
+bool RoutePanel::undo() {
+  const auto said = document_.undo();
+  if (said)
+    say(*said);
+  return said.has_value();
+}
+
+bool RoutePanel::redo() {
+  const auto said = document_.redo();
+  if (said)
+    say(*said);
+  return said.has_value();
+}
+
+// The buttons say what they would do; without it they are off.
+void RoutePanel::showHistory() {
+  const QString undoText = document_.undoText(), redoText = document_.redoText();
+  undo_->setEnabled(!undoText.isEmpty());
+  redo_->setEnabled(!redoText.isEmpty());
+  undo_->setToolTip(QStringLiteral("撤销（Ctrl+Z）") +
+                    (undoText.isEmpty() ? QString() : QStringLiteral("：") + undoText));
+  redo_->setToolTip(QStringLiteral("重做（Ctrl+Shift+Z）") +
+                    (redoText.isEmpty() ? QString() : QStringLiteral("：") + redoText));
 }
 
 void RoutePanel::showFile() {
@@ -419,7 +449,8 @@ void RoutePanel::writeBack() {
   const route::Jd typed = jdFromBoxes(form_, before);
   if (typed == before)
     return say(QStringLiteral("窗口中的值与 %1 相同，未改").arg(qs(before.name)));
-  document_.edit([&](route::Route& r) { r.replaceJd(*jd, typed); });
+  document_.edit([&](route::Route& r) { r.replaceJd(*jd, typed); },
+                 QStringLiteral("把窗口写回 %1").arg(qs(typed.name)));
   say(QStringLiteral("已将窗口写回 %1").arg(qs(typed.name)));
 }
 
@@ -427,7 +458,7 @@ void RoutePanel::writeBack() {
 
 void RoutePanel::addJd() {
   const std::size_t at = document_.route().jdCount();
-  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), QStringLiteral("添加交点"));
   selectJd(at);
 }
 
@@ -438,7 +469,7 @@ void RoutePanel::insertJd() {
     at = *jd;
   else if (current.isValid() && current.row() == 0)
     at = 0;
-  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), QStringLiteral("插入交点"));
   selectJd(at);
 }
 
@@ -446,7 +477,7 @@ void RoutePanel::deleteJds() {
   const std::vector<std::size_t> jds = selectedJds();
   if (jds.empty())
     return say(QStringLiteral("先在表中选要删除的交点"));
-  document_.edit(eraseJds(jds));
+  document_.edit(eraseJds(jds), QStringLiteral("删除 %1 个交点").arg(jds.size()));
   say(QStringLiteral("已删除 %1 个交点").arg(jds.size()));
   if (document_.route().jdCount() > 0)
     selectJd(std::min(jds.front(), document_.route().jdCount() - 1));
@@ -458,7 +489,8 @@ void RoutePanel::moveJd(int step) {
   if (!jd || (step < 0 && *jd == 0) || (step > 0 && *jd + 1 >= count))
     return;
   const std::size_t other = step < 0 ? *jd - 1 : *jd + 1;
-  document_.edit(swapJds(document_.route().definition(), *jd, other));
+  document_.edit(swapJds(document_.route().definition(), *jd, other),
+                 step < 0 ? QStringLiteral("上移交点") : QStringLiteral("下移交点"));
   selectJd(other);
 }
 
@@ -485,7 +517,8 @@ void RoutePanel::pasteJds() {
   const route::RouteDefinition& definition = document_.route().definition();
   const std::size_t before = selectedJd().value_or(definition.jds.size());
   const std::size_t at = pastePlace(definition, before, table);
-  document_.edit(pasteTable(definition, before, table));
+  document_.edit(pasteTable(definition, before, table),
+                 QStringLiteral("粘贴 %1 个交点").arg(table.jds.size()));
   say(pastedText(table));
   if (!table.jds.empty())
     selectJd(at);
@@ -494,25 +527,26 @@ void RoutePanel::pasteJds() {
 // Chain breaks and grade points.
 
 void RoutePanel::addBreak() {
-  document_.edit(appendBreak(document_.route()));
+  document_.edit(appendBreak(document_.route()), QStringLiteral("添加断链"));
   breakView_->selectRow(breakModel_->rowCount() - 1);
 }
 
 void RoutePanel::deleteBreaks() {
   const std::vector<int> rows = selectedRows(breakView_);
   if (!rows.empty())
-    document_.edit(eraseBreaks(document_.route().definition(), rows));
+    document_.edit(eraseBreaks(document_.route().definition(), rows), QStringLiteral("删除断链"));
 }
 
 void RoutePanel::addGradePoint() {
-  document_.edit(appendGradePoint(document_.route().definition()));
+  document_.edit(appendGradePoint(document_.route().definition()), QStringLiteral("添加变坡点"));
   gradeView_->selectRow(gradeModel_->rowCount() - 1);
 }
 
 void RoutePanel::deleteGradePoints() {
   const std::vector<int> rows = selectedRows(gradeView_);
   if (!rows.empty())
-    document_.edit(eraseGradePoints(document_.route().definition(), rows));
+    document_.edit(eraseGradePoints(document_.route().definition(), rows),
+                   QStringLiteral("删除变坡点"));
 }
 
 // Ctrl+C and Ctrl+V on the JD table copy and paste whole rows.

@@ -72,6 +72,9 @@ public:
   void moveJd(int step);
   void copyJds();
   void pasteJds();
+  // The route's edits taken back and done again; false when there is none.
+  bool undo();
+  bool redo();
 
   QString notice() const { return notice_; }
 
@@ -93,6 +96,7 @@ private:
   void exportRoute(QString (*write)(QWidget*, const RouteModel&));
   void showNotice();
   void showFile();
+  void showHistory();
   std::vector<std::size_t> selectedJds() const;
   std::vector<int> selectedRows(const QTableView* view) const;
   void addBreak();
@@ -107,6 +111,7 @@ private:
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;
+  QPushButton *undo_ = nullptr, *redo_ = nullptr;
   QString message_, notice_;
   bool overwriteArmed_ = false; // the next save overwrites a file changed on disk
   std::function<SaveAnswer()> ask_;

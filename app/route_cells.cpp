@@ -110,6 +110,22 @@ QString pasteRefusalText(const PasteRefusal& refusal) {
                      .arg(QString::fromStdString(refusal.heading), refusalText(refusal.cell));
 }
 
+QString unreadText(const std::vector<std::string>& computed,
+                   const std::vector<std::string>& unknown) {
+  const auto list = [](const std::vector<std::string>& headings) {
+    QStringList names;
+    for (const std::string& h : headings)
+      names << QString::fromStdString(h);
+    return names.join(QStringLiteral("、"));
+  };
+  QString text;
+  if (!computed.empty())
+    text += QStringLiteral("；未读入 %1（由程序计算）").arg(list(computed));
+  if (!unknown.empty())
+    text += QStringLiteral("；未识别而未读入的列：%1").arg(list(unknown));
+  return text;
+}
+
 QString pastedText(const PastedTable& table) {
   QString text = QStringLiteral("已粘贴 %1 个交点").arg(table.jds.size());
   if (table.start)
@@ -118,17 +134,7 @@ QString pastedText(const PastedTable& table) {
     text += QStringLiteral("%1终点 %2")
                 .arg(table.start ? QStringLiteral("、") : QStringLiteral("和"),
                      QString::fromStdString(table.end->name));
-  const auto list = [](const std::vector<std::string>& headings) {
-    QStringList names;
-    for (const std::string& h : headings)
-      names << QString::fromStdString(h);
-    return names.join(QStringLiteral("、"));
-  };
-  if (!table.computed.empty())
-    text += QStringLiteral("；未读入 %1（由程序计算）").arg(list(table.computed));
-  if (!table.unknown.empty())
-    text += QStringLiteral("；未识别而未读入的列：%1").arg(list(table.unknown));
-  return text;
+  return text + unreadText(table.computed, table.unknown);
 }
 
 QString checkText(const route::Check& check, const route::RouteDefinition& definition) {

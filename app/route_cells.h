@@ -19,6 +19,9 @@ QString pasteRefusalText(const PasteRefusal& refusal);
 
 // What a pasted table brought in, and the columns it left unread.
 QString pastedText(const PastedTable& table);
+// The columns a pasted table left unread, as the notice's tail ("；未读入 …").
+QString unreadText(const std::vector<std::string>& computed,
+                   const std::vector<std::string>& unknown);
 
 // A check as one line for the user, naming the JD or chain break.
 QString checkText(const route::Check& check, const route::RouteDefinition& definition);

@@ -197,6 +197,8 @@ QWidget* RoutePanel::buildGradeTab() {
   flow->addWidget(button(QStringLiteral("添加"), "addGradePoint", [this] { addGradePoint(); }));
   flow->addWidget(
       button(QStringLiteral("删除"), "deleteGradePoint", [this] { deleteGradePoints(); }));
+  flow->addWidget(
+      button(QStringLiteral("粘贴"), "pasteGradePoints", [this] { pasteGradePoints(); }));
   gradeView_ = buildTable(gradeModel_, "gradeTable");
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(2, 4, 2, 2);
@@ -542,6 +544,27 @@ void RoutePanel::addGradePoint() {
   gradeView_->selectRow(gradeModel_->rowCount() - 1);
 }
 
+// A grade table as it copies from a spreadsheet (session/design_table.h):
+// before the chosen grade point, or at the end.
+void RoutePanel::pasteGradePoints() {
+  auto pasted = pastedGradePoints(QApplication::clipboard()->text().toStdString());
+  if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
+    return say(pasteRefusalText(*refused));
+  PastedGrades& table = std::get<PastedGrades>(pasted);
+  if (table.points.empty())
+    return say(
+        QStringLiteral("剪贴板中没有变坡点行（带表头的变坡点表，或 名称 桩号 高程 竖曲线半径，"
+                       "以制表符分隔）"));
+  const std::vector<int> chosen = selectedRows(gradeView_);
+  const std::size_t count = table.points.size();
+  const std::size_t at = chosen.empty() ? document_.route().definition().gradePoints.size()
+                                        : std::size_t(chosen.front());
+  document_.edit(
+      quenlor::pasteGradePoints(document_.route().definition(), at, std::move(table.points)),
+      QStringLiteral("粘贴 %1 个变坡点").arg(count));
+  say(QStringLiteral("已粘贴 %1 个变坡点").arg(count) + unreadText(table.computed, table.unknown));
+}
+
 void RoutePanel::deleteGradePoints() {
   const std::vector<int> rows = selectedRows(gradeView_);
   if (!rows.empty())
@@ -549,7 +572,8 @@ void RoutePanel::deleteGradePoints() {
                    QStringLiteral("删除变坡点"));
 }
 
-// Ctrl+C and Ctrl+V on the JD table copy and paste whole rows.
+// Ctrl+C and Ctrl+V on the JD table copy and paste whole rows; Ctrl+V on the
+// grade table pastes grade points.
 bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched == jdView_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -561,6 +585,11 @@ bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
       pasteJds();
       return true;
     }
+  }
+  if (watched == gradeView_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+    pasteGradePoints();
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }

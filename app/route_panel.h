@@ -72,6 +72,7 @@ public:
   void moveJd(int step);
   void copyJds();
   void pasteJds();
+  void pasteGradePoints();
   // The route's edits taken back and done again; false when there is none.
   bool undo();
   bool redo();

@@ -301,6 +301,7 @@ enum Role {
   DeflectionColumn,
   LeftColumn,
   RightColumn,
+  ElevationColumn, // of a grade point
   kRoles
 };
 
@@ -351,6 +352,7 @@ std::variant<Layout, PasteRefusal> layoutOf(const std::vector<Field>& fields,
     case Field::Deflection: twice = place(DeflectionColumn, c); break;
     case Field::LeftDeflection: twice = place(LeftColumn, c); break;
     case Field::RightDeflection: twice = place(RightColumn, c); break;
+    case Field::Elevation:
     case Field::Computed:
     case Field::Unknown: break;
     }
@@ -416,6 +418,13 @@ public:
   }
   std::optional<double> number(Role role) {
     return given(role) ? take(role, readCellNumber(cell(role))) : std::nullopt;
+  }
+  double requiredChainage(Role role) {
+    if (!given(role)) {
+      refuse(role, {CellFault::Missing, {}});
+      return 0;
+    }
+    return chainage(role).value_or(0);
   }
   std::optional<double> chainage(Role role) {
     return given(role) ? take(role, readCellChainage(cell(role))) : std::nullopt;
@@ -486,9 +495,22 @@ struct Heading {
   std::size_t lastLine = 0; // of the text
 };
 
+// A heading cell as the notice names it: as a name cell reads it, or as it
+// is where it is not one.
+std::string headingText(std::string_view cell) {
+  const Taken<std::string> name = readCellName(cell);
+  return std::holds_alternative<std::string>(name) ? std::get<std::string>(name)
+                                                   : std::string(cell);
+}
+
 // A heading that names nothing known is skipped, as a line of words above
-// the rows: the columns are then the fixed ones.
-std::variant<Layout, PasteRefusal> layoutOfHeading(const Heading& heading) {
+// the rows: the columns are then the fixed ones. `fieldsOf` reads the
+// heading's lines, `layoutOf` places the fields it found.
+using FieldsOf = std::vector<Field> (*)(const std::vector<std::vector<std::string_view>>&);
+using LayoutOf = std::variant<Layout, PasteRefusal> (*)(const std::vector<Field>&,
+                                                        std::vector<std::string>, std::size_t);
+std::variant<Layout, PasteRefusal> layoutOfHeading(const Heading& heading, FieldsOf fieldsOf,
+                                                   LayoutOf layoutOf, Layout fixed) {
   std::vector<Cells> lines;
   std::size_t widest = 0;
   for (const Cells& l : heading.lines)
@@ -499,26 +521,65 @@ std::variant<Layout, PasteRefusal> layoutOfHeading(const Heading& heading) {
   std::vector<std::vector<std::string_view>> carried;
   for (const Cells& l : lines)
     carried.push_back(l);
-  const std::vector<Field> fields = headingFields(carried);
+  const std::vector<Field> fields = fieldsOf(carried);
   std::vector<std::string> headings(fields.size());
   for (std::size_t c = 0; c < fields.size(); ++c)
     for (auto l = lines.rbegin(); l != lines.rend() && headings[c].empty(); ++l)
       if (!isBlankCell(cellAt(*l, c)))
-        headings[c] = std::get<std::string>(readCellName(cellAt(*l, c)));
+        headings[c] = headingText(cellAt(*l, c));
   if (std::ranges::all_of(fields, [](Field f) { return f == Field::Unknown; }))
-    return fixedLayout();
+    return fixed;
   return layoutOf(fields, std::move(headings), heading.lastLine);
 }
 
-} // namespace
+// The headings of a layout's columns that nothing reads: computed here, or
+// not known.
+void addUnread(const Layout& layout, std::vector<std::string>& computed,
+               std::vector<std::string>& unknown) {
+  for (std::size_t c = 0; c < layout.fields.size(); ++c) {
+    const bool read = std::ranges::find(layout.at, std::optional(c)) != layout.at.end();
+    if (read || layout.headings[c].empty())
+      continue;
+    (layout.fields[c] == Field::Computed ? computed : unknown).push_back(layout.headings[c]);
+  }
+}
 
-std::vector<TableField> headingFields(const std::vector<std::vector<std::string_view>>& lines) {
+// A pasted text as heading lines and rows: the lines before the first that
+// holds a number, without a line of column numbers, blank lines skipped.
+struct SplitTable {
+  Heading heading;
+  std::vector<std::pair<std::size_t, Cells>> rows; // each with its line
+};
+SplitTable splitTable(std::string_view text) {
+  SplitTable table;
+  bool inHeading = true;
+  const std::vector<std::string_view> lines = split(text, '\n');
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    Cells cells = cellsOf(lines[line]);
+    if (filledCells(cells) == 0)
+      continue;
+    if (isColumnNumbers(cells)) {
+      inHeading = false;
+      continue;
+    }
+    inHeading = inHeading && !holdsNumber(cells);
+    if (inHeading) {
+      table.heading.lines.push_back(std::move(cells));
+      table.heading.lastLine = line;
+    } else {
+      table.rows.emplace_back(line, std::move(cells));
+    }
+  }
+  return table;
+}
+
+// Each heading line's text of each column, an upper line's carried right
+// over the blanks after it (merged cells), the lowest line's as it is.
+std::vector<Cells> carriedTexts(const std::vector<std::vector<std::string_view>>& lines) {
   std::size_t width = 0;
   for (const auto& l : lines)
     width = std::max(width, l.size());
-  // Each line's text of each column, an upper line's carried right.
-  std::vector<std::vector<std::string_view>> texts(lines.size(),
-                                                   std::vector<std::string_view>(width));
+  std::vector<Cells> texts(lines.size(), Cells(width));
   for (std::size_t l = 0; l < lines.size(); ++l) {
     std::string_view carry;
     for (std::size_t c = 0; c < width; ++c) {
@@ -528,6 +589,112 @@ std::vector<TableField> headingFields(const std::vector<std::vector<std::string_
       texts[l][c] = l + 1 < lines.size() ? carry : own;
     }
   }
+  return texts;
+}
+
+// ---- The grade points' table (变坡点表, 竖曲线表).
+
+struct GradeWord {
+  std::string_view word;
+  Field field;
+};
+constexpr std::array<GradeWord, 21> kGradeLatinWords = {{
+    {"name", Field::Name},         {"no", Field::Name},          {"no.", Field::Name},
+    {"pvi", Field::Name},          {"sjd", Field::Name},         {"k", Field::Chainage},
+    {"chainage", Field::Chainage}, {"station", Field::Chainage}, {"sta", Field::Chainage},
+    {"h", Field::Elevation},       {"z", Field::Elevation},      {"elevation", Field::Elevation},
+    {"level", Field::Elevation},   {"r", Field::Radius},         {"rv", Field::Radius},
+    {"radius", Field::Radius},     {"t", Field::Computed},       {"e", Field::Computed},
+    {"l", Field::Computed},        {"i", Field::Computed},       {"grade", Field::Computed},
+}};
+
+// A grade table's heading word: the first rule that fits.
+std::optional<Field> gradeWordField(const Word& w) {
+  if (std::ranges::find(kSilentWords, w.text) != kSilentWords.end())
+    return std::nullopt;
+  if (!w.chinese) {
+    const auto it = std::ranges::find(kGradeLatinWords, w.text, &GradeWord::word);
+    return it == kGradeLatinWords.end() ? std::nullopt : std::optional(it->field);
+  }
+  if (contains(w.text, {"桩号", "里程"}))
+    return Field::Chainage;
+  if (contains(w.text, {"高程", "标高"}))
+    return Field::Elevation;
+  if (contains(w.text, {"半径"}))
+    return Field::Radius;
+  if (contains(w.text,
+               {"坡度", "坡长", "坡差", "切线", "外距", "凸", "凹", "曲线长", "起点", "终点"}))
+    return Field::Computed;
+  if (contains(w.text, {"变坡点", "编号", "名称", "点号", "点名"}))
+    return Field::Name;
+  return std::nullopt;
+}
+
+// A text's field: its most specific word (a name the least, a computed
+// figure the most: 变坡点桩号 the chainage, 竖曲线切线长T computed).
+std::optional<Field> gradeTextField(std::string_view text) {
+  std::optional<Field> best;
+  const auto rank = [](std::optional<Field> f) {
+    return !f ? 0 : *f == Field::Name ? 1 : *f == Field::Computed ? 3 : 2;
+  };
+  for (const Word& w : wordsOf(text))
+    if (const auto f = gradeWordField(w); rank(f) > rank(best))
+      best = f;
+  return best;
+}
+
+std::vector<Field> gradeFields(const std::vector<std::vector<std::string_view>>& lines) {
+  const std::vector<Cells> texts = carriedTexts(lines);
+  const std::size_t width = texts.empty() ? 0 : texts.front().size();
+  std::vector<Field> fields(width, Field::Unknown);
+  for (std::size_t c = 0; c < width; ++c)
+    for (std::size_t l = texts.size(); l-- > 0 && fields[c] == Field::Unknown;)
+      fields[c] = gradeTextField(texts[l][c]).value_or(Field::Unknown);
+  return fields;
+}
+
+// Each field in at most one column; the chainage and elevation needed.
+std::variant<Layout, PasteRefusal> gradeLayoutOf(const std::vector<Field>& fields,
+                                                 std::vector<std::string> headings,
+                                                 std::size_t headingLine) {
+  Layout layout;
+  layout.headings = std::move(headings);
+  layout.fields = fields;
+  for (std::size_t c = 0; c < fields.size(); ++c) {
+    const Field f = fields[c];
+    const Role role = f == Field::Name        ? NameColumn
+                      : f == Field::Chainage  ? ChainageColumn
+                      : f == Field::Elevation ? ElevationColumn
+                      : f == Field::Radius    ? RadiusColumn
+                                              : kRoles;
+    if (role == kRoles)
+      continue;
+    if (layout.at[role])
+      return headingRefusal(headingLine, c, CellFault::TwoColumns, layout.headings[c]);
+    layout.at[role] = c;
+  }
+  if (!layout.at[ChainageColumn])
+    return headingRefusal(headingLine, 0, CellFault::NoColumn, "桩号");
+  if (!layout.at[ElevationColumn])
+    return headingRefusal(headingLine, 0, CellFault::NoColumn, "高程");
+  return layout;
+}
+
+// name chainage elevation Rv: the grade table's columns, without a heading.
+Layout fixedGradeLayout() {
+  Layout layout;
+  const Role order[] = {NameColumn, ChainageColumn, ElevationColumn, RadiusColumn};
+  for (std::size_t c = 0; c < std::size(order); ++c)
+    layout.at[order[c]] = c;
+  layout.headings = {"名称", "桩号", "高程", "竖曲线半径"};
+  return layout;
+}
+
+} // namespace
+
+std::vector<TableField> headingFields(const std::vector<std::vector<std::string_view>>& lines) {
+  const std::vector<Cells> texts = carriedTexts(lines);
+  const std::size_t width = texts.empty() ? 0 : texts.front().size();
   std::vector<Field> fields(width, Field::Unknown);
   std::vector<Group> groups(width, Group::None);
   std::vector<bool> eitherEast(width, false);
@@ -562,41 +729,15 @@ std::vector<TableField> headingFields(const std::vector<std::vector<std::string_
 }
 
 std::variant<PastedTable, PasteRefusal> pastedTable(std::string_view text) {
-  const std::vector<std::string_view> lines = split(text, '\n');
-  Heading heading;
-  std::vector<std::pair<std::size_t, Cells>> rows;
-  bool inHeading = true;
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    Cells cells = cellsOf(lines[line]);
-    if (filledCells(cells) == 0)
-      continue;
-    if (isColumnNumbers(cells)) {
-      inHeading = false;
-      continue;
-    }
-    inHeading = inHeading && !holdsNumber(cells);
-    if (inHeading) {
-      heading.lines.push_back(std::move(cells));
-      heading.lastLine = line;
-    } else {
-      rows.emplace_back(line, std::move(cells));
-    }
-  }
-
+  const auto [heading, rows] = splitTable(text);
   Layout layout = fixedLayout();
   PastedTable table;
   if (!heading.lines.empty()) {
-    auto headed = layoutOfHeading(heading);
+    auto headed = layoutOfHeading(heading, &headingFields, &layoutOf, fixedLayout());
     if (auto* refused = std::get_if<PasteRefusal>(&headed))
       return *refused;
     layout = std::move(std::get<Layout>(headed));
-    for (std::size_t c = 0; c < layout.fields.size(); ++c) {
-      const bool read = std::ranges::find(layout.at, std::optional(c)) != layout.at.end();
-      if (read || layout.headings[c].empty())
-        continue;
-      (layout.fields[c] == Field::Computed ? table.computed : table.unknown)
-          .push_back(layout.headings[c]);
-    }
+    addUnread(layout, table.computed, table.unknown);
   }
 
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -654,6 +795,45 @@ RouteChange pasteTable(const route::RouteDefinition& definition, std::size_t bef
                  jds.end());
     r = route::Route(std::move(d));
   };
+}
+
+std::variant<PastedGrades, PasteRefusal> pastedGradePoints(std::string_view text) {
+  const auto [heading, rows] = splitTable(text);
+  Layout layout = fixedGradeLayout();
+  PastedGrades table;
+  if (!heading.lines.empty()) {
+    auto headed = layoutOfHeading(heading, &gradeFields, &gradeLayoutOf, fixedGradeLayout());
+    if (auto* refused = std::get_if<PasteRefusal>(&headed))
+      return *refused;
+    layout = std::move(std::get<Layout>(headed));
+    addUnread(layout, table.computed, table.unknown);
+  }
+  for (const auto& [line, cells] : rows) {
+    RowReader row(layout, line, cells);
+    route::GradePointRow point;
+    point.name = row.name();
+    point.chainage = row.requiredChainage(ChainageColumn);
+    point.elevation = row.required(ElevationColumn);
+    point.verticalRadius = row.number(RadiusColumn).value_or(0);
+    if (row.refusal())
+      return *row.refusal();
+    table.points.push_back(std::move(point));
+  }
+  return table;
+}
+
+RouteChange pasteGradePoints(const route::RouteDefinition& definition, std::size_t before,
+                             std::vector<route::GradePointRow> points) {
+  std::vector<route::GradePointRow> all = definition.gradePoints;
+  std::vector<route::GradePointRow> named = all;
+  for (route::GradePointRow& p : points) {
+    if (p.name.empty())
+      p.name = nextName(named, "SJD");
+    named.push_back(p);
+  }
+  all.insert(all.begin() + std::ptrdiff_t(std::min(before, all.size())), points.begin(),
+             points.end());
+  return [all = std::move(all)](route::Route& r) { r.setGradePoints(all); };
 }
 
 } // namespace quenlor

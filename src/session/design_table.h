@@ -64,8 +64,9 @@ enum class TableField {
   Deflection, // signed or with its side
   LeftDeflection,
   RightDeflection,
-  Computed, // computed here: not read
-  Unknown,  // not read
+  Elevation, // of a grade point
+  Computed,  // computed here: not read
+  Unknown,   // not read
 };
 
 // What each column of a heading holds: one heading line or several, each a
@@ -98,5 +99,27 @@ std::size_t pastePlace(const route::RouteDefinition& definition, std::size_t bef
 // at their place (pastePlace), each without a name given the next JD name.
 RouteChange pasteTable(const route::RouteDefinition& definition, std::size_t before,
                        const PastedTable& table);
+
+// The grade points' table (变坡点表, 竖曲线表) pasted the same way: a heading
+// read by its words (变坡点 编号 名称 SJD PVI: the name; 桩号 里程 K: the
+// chainage; 高程 标高 设计高程 H Z: the elevation; 竖曲线半径 半径 R Rv:
+// the vertical radius, empty 0 for none; 坡度 坡长 切线长 外距 T E and the
+// like: computed here, not read), lines of merged cells, titles and column
+// numbers as above. Without a heading the columns are name chainage
+// elevation Rv, as the grade table copies. Each row needs its chainage and
+// elevation.
+struct PastedGrades {
+  std::vector<route::GradePointRow> points; // a name left empty where no column gives one
+  std::vector<std::string> computed;        // the headings not read: computed here
+  std::vector<std::string> unknown;         // the headings not read: not known
+
+  bool operator==(const PastedGrades&) const = default;
+};
+std::variant<PastedGrades, PasteRefusal> pastedGradePoints(std::string_view text);
+
+// The change pasted grade points make: before the one at `before` (at the
+// end for their count), each without a name given the next SJD name.
+RouteChange pasteGradePoints(const route::RouteDefinition& definition, std::size_t before,
+                             std::vector<route::GradePointRow> points);
 
 } // namespace quenlor

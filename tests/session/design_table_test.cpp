@@ -155,5 +155,38 @@ TEST(DesignTable, WhatCannotBeReadIsNamedByItsLineColumnAndHeading) {
   }
 }
 
+// An institute's 竖曲线表 as it copies: two heading lines, the computed
+// figures beside the given ones; and the grade table as the window copies it.
+TEST(DesignTable, GradePointsPasteByTheirHeadings) {
+  const auto pasted =
+      pastedGradePoints("变坡点\t\t\t竖曲线\t\t\t坡度及坡长\t\t备注\n"
+                        "编号\t桩号\t高程(m)\t半径R(m)\t切线长T(m)\t外距E(m)\t坡度(%)\t坡长(m)\t\n"
+                        "SJD0\tK0+000\t132.500\t\t\t\t1.170\t1350\t\n"
+                        "SJD1\tK1+350.000\t148.200\t12000\t97.160\t0.393\t-1.374\t1550\t凸\n"
+                        "\tK2+900\t126.8\t6000\t\t\t\t\t\n");
+  ASSERT_TRUE(std::holds_alternative<PastedGrades>(pasted));
+  const PastedGrades& t = std::get<PastedGrades>(pasted);
+  EXPECT_EQ(t.points,
+            (std::vector<route::GradePointRow>{
+                {"SJD0", 0, 132.5, 0}, {"SJD1", 1350, 148.2, 12000}, {"", 2900, 126.8, 6000}}));
+  EXPECT_EQ(t.computed, (std::vector<std::string>{"切线长T(m)", "外距E(m)", "坡度(%)", "坡长(m)"}));
+  EXPECT_EQ(t.unknown, (std::vector<std::string>{"备注"}));
+  EXPECT_EQ(std::get<PastedGrades>(pastedGradePoints("变坡点号\t变坡点桩号\t设计高程\t坡长\n"
+                                                     "A\t100\t5\t300\n"))
+                .points,
+            (std::vector<route::GradePointRow>{{"A", 100, 5, 0}}));
+  // Without a heading: name chainage elevation Rv.
+  const auto plain = pastedGradePoints("SJD1\t1350\t148.2\t12000\nSJD2\tK2+900\t126.8\n");
+  ASSERT_TRUE(std::holds_alternative<PastedGrades>(plain));
+  EXPECT_EQ(
+      std::get<PastedGrades>(plain).points,
+      (std::vector<route::GradePointRow>{{"SJD1", 1350, 148.2, 12000}, {"SJD2", 2900, 126.8, 0}}));
+  // Each row needs its elevation; the heading its chainage.
+  EXPECT_EQ(std::get<PasteRefusal>(pastedGradePoints("桩号\t高程\nK1+000\t\n")),
+            (PasteRefusal{1, 1, {CellFault::Missing, ""}, "高程"}));
+  EXPECT_EQ(std::get<PasteRefusal>(pastedGradePoints("名称\t高程\tR\nA\t1\t2\n")),
+            (PasteRefusal{0, 0, {CellFault::NoColumn, "桩号"}, ""}));
+}
+
 } // namespace
 } // namespace quenlor

@@ -306,8 +306,10 @@ Taken<RouteChange> applyDistance(Model m, std::size_t row, std::string_view type
     return changePoint(m, row, [&](auto& p) { unplace(m, row, p); });
   return taking(readCellNumber(typed), [&](double value) {
     return changePoint(m, row, [&](auto& p) {
-      if constexpr (requires { p.distance; })
+      if constexpr (requires { p.distance; }) {
         p.distance = value;
+        p.x = p.y = 0; // not used, and not saved
+      }
     });
   });
 }

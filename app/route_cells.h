@@ -5,6 +5,7 @@
 
 #include "route/route.h"
 #include "session/design_table.h"
+#include "session/element_edits.h"
 #include "session/route_edits.h"
 
 #include <QString>
@@ -16,6 +17,7 @@ QString refusalText(const CellRefusal& refusal);
 
 // Why pasted rows were not taken, naming the line and column.
 QString pasteRefusalText(const PasteRefusal& refusal);
+QString pasteRefusalText(const ElementPasteRefusal& refusal);
 
 // What a pasted table brought in, and the columns it left unread.
 QString pastedText(const PastedTable& table);
@@ -23,7 +25,7 @@ QString pastedText(const PastedTable& table);
 QString unreadText(const std::vector<std::string>& computed,
                    const std::vector<std::string>& unknown);
 
-// A check as one line for the user, naming the JD or chain break.
+// A check as one line for the user, naming the JD, element or chain break.
 QString checkText(const route::Check& check, const route::RouteDefinition& definition);
 
 } // namespace quenlor

@@ -84,7 +84,9 @@ QString RouteDocument::keptCopyPath() const {
 
 void RouteDocument::edit(const std::function<void(route::Route&)>& change, const QString& what) {
   model_->edit(change);
-  history_.record(model_->definition(), what.toStdString());
+  // Every step says something on the buttons, an edit not named too.
+  history_.record(model_->definition(),
+                  (what.isEmpty() ? QStringLiteral("修改路线") : what).toStdString());
   modified_ = savedAt_ != history_.position();
   changed();
 }

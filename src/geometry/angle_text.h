@@ -44,5 +44,18 @@ std::optional<double> parsePackedAngle(std::string_view text);
 // 25.30152 is exactly 25°30′15.2″. Minutes or seconds of 60 and more are
 // taken at face value, as dh takes them.
 double radiansOfPackedDms(double packed);
+// An azimuth (radians, the true pi) as packed DMS to a millionth of a
+// second, reduced to [0, 360) degrees and without trailing zeros: "30" for
+// 30°, "123.4512345" for 123°45′12.345″. An azimuth within half a millionth
+// of a second of a whole turn is "360"; azimuthOfPacked reads it as 0.
+std::string packedAzimuthText(double radians);
+
+// A packed DMS azimuth as written (packedAzimuthText, or typed): digits,
+// optionally a point and more digits, no sign, no exponent, blanks around it
+// allowed; minutes and seconds below 60 ("30.6" is 30°60′ and is refused,
+// as is "361"), the fraction of a second rounded to a millionth. Radians
+// in [0, 2 pi) with the true pi, 360° itself being 0; nothing for any other
+// text. The two undo each other: an azimuth read comes back as its text.
+std::optional<double> azimuthOfPacked(std::string_view text);
 
 } // namespace quenlor

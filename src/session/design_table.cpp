@@ -518,10 +518,7 @@ std::variant<Layout, PasteRefusal> layoutOfHeading(const Heading& heading, Field
   for (const Cells& l : heading.lines)
     if (!(filledCells(l) == 1 && widest >= 3)) // a title standing alone
       lines.push_back(l);
-  std::vector<std::vector<std::string_view>> carried;
-  for (const Cells& l : lines)
-    carried.push_back(l);
-  const std::vector<Field> fields = fieldsOf(carried);
+  const std::vector<Field> fields = fieldsOf(lines);
   std::vector<std::string> headings(fields.size());
   for (std::size_t c = 0; c < fields.size(); ++c)
     for (auto l = lines.rbegin(); l != lines.rend() && headings[c].empty(); ++l)

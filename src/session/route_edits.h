@@ -38,6 +38,9 @@ enum class CellFault {
   TwoSides,         // a deflection said to turn both ways
   NoColumn,         // a pasted heading without the column (text: X or Y)
   TwoColumns,       // a pasted heading with the column twice (text: its heading)
+  NotAnElementKind, // an element's 类型: 直线, 圆曲线 or 缓和曲线
+  NotATurn,         // 左 or 右
+  NotAnAzimuth,     // packed DMS from 0 to 360
 };
 
 struct CellRefusal {

@@ -10,6 +10,17 @@ const std::string kNothing;
 
 } // namespace
 
+// Copied without the four lists, which the runs keep: any field a
+// definition holds besides is part of the rest.
+RouteHistory::Rest RouteHistory::restOf(const route::RouteDefinition& definition) {
+  Rest rest = definition;
+  rest.jds = {};
+  rest.elements = {};
+  rest.breaks = {};
+  rest.gradePoints = {};
+  return rest;
+}
+
 void RouteHistory::reset(route::RouteDefinition definition) {
   seen_ = std::move(definition);
   steps_.clear();
@@ -59,11 +70,9 @@ bool RouteHistory::record(const route::RouteDefinition& now, std::string what,
             runOf(seen_.gradePoints, now.gradePoints),
             std::nullopt,
             std::move(file)};
-  const Rest was{seen_.name, seen_.method, seen_.start, seen_.end};
-  const Rest is{now.name, now.method, now.start, now.end};
-  if (was.name != is.name || was.method != is.method || !(was.start == is.start) ||
-      !(was.end == is.end))
-    step.rest = std::pair(was, is);
+  Rest was = restOf(seen_), is = restOf(now);
+  if (!(was == is))
+    step.rest = std::pair(std::move(was), std::move(is));
   const auto same = [](const auto& run) { return run.before.empty() && run.after.empty(); };
   if (same(step.jds) && same(step.elements) && same(step.breaks) && same(step.gradePoints) &&
       !step.rest && !step.file)
@@ -85,11 +94,12 @@ void RouteHistory::apply(const Step& step, bool forward) {
   apply(seen_.breaks, step.breaks, forward);
   apply(seen_.gradePoints, step.gradePoints, forward);
   if (step.rest) {
-    const Rest& r = forward ? step.rest->second : step.rest->first;
-    seen_.name = r.name;
-    seen_.method = r.method;
-    seen_.start = r.start;
-    seen_.end = r.end;
+    Rest r = forward ? step.rest->second : step.rest->first;
+    r.jds = std::move(seen_.jds);
+    r.elements = std::move(seen_.elements);
+    r.breaks = std::move(seen_.breaks);
+    r.gradePoints = std::move(seen_.gradePoints);
+    seen_ = std::move(r);
   }
 }
 

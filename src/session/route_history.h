@@ -6,12 +6,11 @@
 // A step keeps only what its edit changed: of each list of the definition
 // (JDs, elements, chain breaks, grade points, stations) the one run of rows
 // it replaced, before and after (the rows in common at either end left
-// out), and of the rest (name, method, BP, EP) the values before and after
-// where they changed; with the file the route belonged to before and after,
-// where the edit changed that (an import makes a route of no file). So a
-// history of a thousand edits of a route of ten thousand JDs holds a
-// thousand runs of a few rows, and the one copy of the definition it
-// compares each edit with.
+// out), and of the rest (name, method, BP, EP, whatever else a definition
+// holds) the values before and after where they changed; with the file the route belonged to before
+// and after, where the edit changed that (an import makes a route of no file). So a history of a
+// thousand edits of a route of ten thousand JDs holds a thousand runs of a few rows, and the one
+// copy of the definition it compares each edit with.
 //
 // Recording an edit compares the definition with that copy (one pass over
 // each list); undoing or redoing one gives the definition it goes back or on
@@ -77,12 +76,9 @@ private:
     std::size_t at = 0;
     std::vector<Row> before, after;
   };
-  struct Rest {
-    std::string name;
-    route::Method method = route::Method::Jds;
-    route::StartPoint start;
-    route::EndPoint end;
-  };
+  // The rest: a definition whose four lists above are empty.
+  using Rest = route::RouteDefinition;
+  static Rest restOf(const route::RouteDefinition& definition);
   struct Step {
     std::string what;
     Run<route::Jd> jds;

@@ -53,6 +53,58 @@ enum class Say : std::uint16_t {
   // its direction jumps at {0} (a place and its chainage).
   ElementsWithoutGeometry,
   ElementsDirectionJumps,
+  // A LandXML file that is not read, and what an import read.
+  LandXmlAt, // framed: {0} line, {1} column, {2} the sentence
+  LandXmlNul,
+  LandXmlNotWellFormed, // {2} the XML reader's words
+  LandXmlNotLandXml,
+  LandXmlTooLarge,
+  LandXmlNumberTooSmall, // {0} what, {1} the word
+  LandXmlNumberBeyond,
+  LandXmlNotANumber,
+  LandXmlImperialWithoutUnit,
+  LandXmlUnknownLengthUnit,
+  LandXmlGeometryUnsupported,
+  LandXmlProfileUnsupported,
+  LandXmlTooManyElements, // {0} the most, {1} the most JDs
+  LandXmlTooManyEquations,
+  LandXmlTooManyGradePoints,
+  LandXmlTooManyJds,
+  LandXmlPointByReference,
+  LandXmlPointNeedsTwoNumbers,
+  LandXmlGradePointNeedsTwoNumbers,
+  LandXmlSpiralRadiusNotRadius,
+  LandXmlElementNeedsPositive,
+  LandXmlElementHasNo,
+  LandXmlElementLengthNegative,
+  LandXmlNoGeometryElements,
+  LandXmlNoGeometry,
+  LandXmlNoElementOfLength,
+  LandXmlSpiralLeadsNowhere,
+  LandXmlSpiralWithoutTurn,
+  LandXmlSpiralBetweenArcs, // {0}, {1} the radii at its ends
+  LandXmlSpiralOutOfRun,
+  LandXmlCompoundCurve, // {0} the radius, {1} the radius before it
+  LandXmlEquationIncomplete,
+  LandXmlParallelStraights,
+  LandXmlNoCurve,           // {0} the JD, {1} the route's check (English only)
+  LandXmlMainPointOff,      // {0} the JD, {1} the main point, {2} metres
+  LandXmlElementsDoNotJoin, // {0} Start or End, {1} metres
+  LandXmlNoAlignment,
+  LandXmlNoAlignmentNamed,
+  LandXmlNoRoute, // {0} the route's check (English only)
+  LandXmlReadJds, // what was read: {0} rows, {1} grade points, {2} the alignment, {3} its number,
+                  // {4} how many
+  LandXmlReadElements,
+  LandXmlConvertedFrom, // {0} one of the units below
+  LandXmlIgnored,
+  UnitMetres,
+  UnitMillimetres,
+  UnitCentimetres,
+  UnitKilometres,
+  UnitInternationalFeet,
+  UnitUsSurveyFeet,
+  UnitInches,
 };
 
 // The sentence in English, its blanks filled.

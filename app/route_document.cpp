@@ -82,11 +82,52 @@ QString RouteDocument::keptCopyPath() const {
   return kept_.held() ? fromFileName(kept_.copyPath()) : QString();
 }
 
-void RouteDocument::edit(const std::function<void(route::Route&)>& change) {
+void RouteDocument::edit(const std::function<void(route::Route&)>& change, const QString& what) {
   model_->edit(change);
-  modified_ = true;
+  // Every step says something on the buttons, an edit not named too.
+  history_.record(model_->definition(),
+                  (what.isEmpty() ? QStringLiteral("修改路线") : what).toStdString());
+  modified_ = savedAt_ != history_.position();
   changed();
 }
+
+RouteFileState RouteDocument::fileState() const { return {fileName(path_), stamp_}; }
+
+// A new history from the route as it now is, saved in its file or not.
+void RouteDocument::restartHistory(bool saved) {
+  history_.reset(model_->definition());
+  savedAt_ = saved ? std::optional<std::size_t>(0) : std::nullopt;
+}
+
+std::optional<QString> RouteDocument::undo() {
+  const QString what = undoText();
+  return move(history_.undo(), QStringLiteral("已撤销：") + what);
+}
+
+std::optional<QString> RouteDocument::redo() {
+  const QString what = redoText();
+  return move(history_.redo(), QStringLiteral("已重做：") + what);
+}
+
+// The route the history moved to, computed anew in the one model, and its
+// file where the step changed that.
+std::optional<QString> RouteDocument::move(std::optional<RouteHistory::Move> step,
+                                           const QString& said) {
+  if (!step)
+    return std::nullopt;
+  if (step->file) {
+    path_ = fromFileName(step->file->path);
+    stamp_ = step->file->stamp;
+    markOpen();
+  }
+  model_->edit([&](route::Route& r) { r = route::Route(std::move(step->definition)); });
+  modified_ = savedAt_ != history_.position();
+  changed();
+  return said;
+}
+
+QString RouteDocument::undoText() const { return QString::fromStdString(history_.undoText()); }
+QString RouteDocument::redoText() const { return QString::fromStdString(history_.redoText()); }
 
 void RouteDocument::replace(std::shared_ptr<RouteModel> model, QString path, bool modified) {
   model_ = std::move(model);
@@ -127,12 +168,17 @@ QString RouteDocument::markOpen() {
 
 QString RouteDocument::take(Read read) {
   stamp_ = read.stamp;
+  history_.reset(read.definition);
+  savedAt_ = 0;
   replace(std::make_shared<RouteModel>(std::move(read.definition)), std::move(read.path), false);
   writeAutosave(); // the copy follows the file at once
   return QStringLiteral("已打开 %1").arg(shownName(path_)) + markOpen();
 }
 
-void RouteDocument::adopt(route::RouteDefinition definition) {
+// A step of the history like any edit, which takes the file with it.
+void RouteDocument::adopt(route::RouteDefinition definition, const QString& what) {
+  const RouteFileState before = fileState();
+  history_.record(definition, what.toStdString(), std::pair(before, RouteFileState{}));
   stamp_.reset();
   replace(std::make_shared<RouteModel>(std::move(definition)), QString(), true);
   markOpen();
@@ -161,6 +207,7 @@ RouteDocument::SaveOutcome RouteDocument::save(bool overwrite) {
   }
   stamp_ = FileStamp{text->size(), 0, contentHash(*text)};
   modified_ = false;
+  savedAt_ = history_.position();
   if (listener_)
     listener_();
   return {Saved::Yes, QStringLiteral("已保存 %1").arg(shownName(path_))};
@@ -188,6 +235,7 @@ QString RouteDocument::close() {
   path_.clear();
   stamp_.reset();
   modified_ = false;
+  restartHistory(true);
   copyHolds_ = true;
   keepProblem_.clear();
   if (listener_)
@@ -218,6 +266,8 @@ std::optional<QString> RouteDocument::restoreAutosave() {
   const QString path = source ? fromFileName(source->bytes) : QString();
   const OnDisk file = onDisk(path, *definition);
   stamp_ = file.stamp;
+  history_.reset(*definition);
+  savedAt_ = file.holds ? std::optional<std::size_t>(0) : std::nullopt;
   replace(std::make_shared<RouteModel>(std::move(*definition)), path, !file.holds);
   autosave_.stop(); // the copy is what was just read
   copyHolds_ = true;

@@ -22,10 +22,18 @@
 // restoreAutosave() when the window starts; closing the route removes it.
 // While it cannot be written, keepProblem() says why, and the edits are
 // held by nothing but the window.
+//
+// Every edit of the route, an import too, is a step of one history
+// (session/route_history.h): undo() and redo() move along it, the route
+// computed anew each time, and the file a step changed (an import's) comes
+// back with it. Opening, restoring and closing a route start a new history.
+// The route is modified when the history stands anywhere but where it was
+// when the route was opened or saved.
 #pragma once
 
 #include "app/kept_copy.h"
 #include "files/read_file.h"
+#include "session/route_history.h"
 #include "session/route_model.h"
 
 #include <QString>
@@ -57,9 +65,18 @@ public:
   // keep problem.
   void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
-  // Changes the route in place. Route's edits throw only for an index of no
-  // JD, which the panel never passes.
-  void edit(const std::function<void(route::Route&)>& change);
+  // Changes the route in place, a step of the history said as `what` ("修改
+  // JD2 的 R"). Route's edits throw only for an index of no JD, which the
+  // panel never passes.
+  void edit(const std::function<void(route::Route&)>& change, const QString& what = {});
+
+  // Takes back the last edit, or does again the last one taken back: the
+  // notice (撤销：… or 重做：…), or nothing when there is none.
+  std::optional<QString> undo();
+  std::optional<QString> redo();
+  // What they would do; empty when nothing.
+  QString undoText() const;
+  QString redoText() const;
 
   // A route file read, ready to be taken: nothing changes until it is.
   struct Read {
@@ -73,8 +90,8 @@ public:
   // window has the file open.
   QString take(Read read);
   // A route read from another format (LandXML): a new route with no file,
-  // to be saved.
-  void adopt(route::RouteDefinition definition);
+  // to be saved; undone, the route and file before it come back.
+  void adopt(route::RouteDefinition definition, const QString& what = QStringLiteral("导入"));
 
   enum class Saved { Yes, No, ChangedOnDisk };
   struct SaveOutcome {
@@ -110,6 +127,9 @@ public:
 
 private:
   void replace(std::shared_ptr<RouteModel> model, QString path, bool modified);
+  std::optional<QString> move(std::optional<RouteHistory::Move> step, const QString& said);
+  RouteFileState fileState() const;
+  void restartHistory(bool saved);
   void changed();
   void writeAutosave();
   bool keepCopy(const std::string& text);
@@ -126,6 +146,8 @@ private:
   QString keepProblem_;
   QTimer autosave_;
   std::function<void()> listener_;
+  RouteHistory history_;
+  std::optional<std::size_t> savedAt_ = 0; // the history's position when saved, if any
 };
 
 } // namespace quenlor

@@ -78,6 +78,10 @@ public:
   void moveJd(int step);
   void copyJds();
   void pasteJds();
+  void pasteGradePoints();
+  // The route's edits taken back and done again; false when there is none.
+  bool undo();
+  bool redo();
   // The element table's: rows, clipboard, method, export.
   void addElement();
   void insertElement();
@@ -114,6 +118,7 @@ private:
   void exportRoute(QString (*write)(QWidget*, const RouteModel&));
   void showNotice();
   void showFile();
+  void showHistory();
   std::vector<std::size_t> selectedJds() const;
   std::vector<std::size_t> selectedElements() const;
   void showMethod();
@@ -134,6 +139,7 @@ private:
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;
+  QPushButton *undo_ = nullptr, *redo_ = nullptr;
   QString message_, notice_;
   bool overwriteArmed_ = false; // the next save overwrites a file changed on disk
   std::function<SaveAnswer()> ask_;

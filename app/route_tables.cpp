@@ -138,7 +138,11 @@ bool RouteTableModel::setData(const QModelIndex& index, const QVariant& value, i
       notice_(QStringLiteral("%1 未改：").arg(qs(column.heading)) + refusalText(*refused));
     return false;
   }
-  document_.edit(std::get<RouteChange>(change));
+  const QString row = text(index.row(), 0);
+  document_.edit(std::get<RouteChange>(change),
+                 QStringLiteral("修改 %1 的 %2")
+                     .arg(row.isEmpty() ? QStringLiteral("第%1行").arg(index.row() + 1) : row,
+                          qs(column.heading)));
   return true;
 }
 

@@ -258,7 +258,7 @@ Drawing routeDrawing(const RouteModel& model, const TableAnswer* stakes) {
     for (std::size_t i = 0; i < route.jdCount(); ++i) {
       if (!route.jd(i).inRoute)
         continue;
-      const PlanePoint jd{def.jds[i].x, def.jds[i].y};
+      const PlanePoint jd = route.jdPoint(i);
       tangents.push_back(jd);
       d.marks.push_back({jd, def.jds[i].name, layer::kJd});
     }

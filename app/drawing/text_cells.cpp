@@ -22,8 +22,9 @@ QPalette::ColorGroup groupOf(const QStyleOptionViewItem& o) {
 } // namespace
 
 const QStaticText& TextCells::laidOut(const QString& text, const QFont& font) const {
-  if (font != font_ || texts_.size() >= kTextsKept) {
+  if (font != font_ || texts_.size() >= kTextsKept || elided_.size() >= kTextsKept) {
     texts_.clear();
+    elided_.clear();
     font_ = font;
   }
   const auto [kept, made] = texts_.try_emplace(text, text);
@@ -34,12 +35,23 @@ const QStaticText& TextCells::laidOut(const QString& text, const QFont& font) co
   return kept->second;
 }
 
+const QString& TextCells::elided(const QString& text, const QFont& font, Qt::TextElideMode mode,
+                                 int width) const {
+  laidOut(QString(), font); // drops what was kept for another font
+  const QString key =
+      text + QChar(0x1f) + QString::number(width) + QChar(0x1f) + QString::number(int(mode));
+  const auto [kept, made] = elided_.try_emplace(key);
+  if (made)
+    kept->second = QFontMetricsF(font).elidedText(text, mode, width);
+  return kept->second;
+}
+
 void TextCells::paint(QPainter* painter, const QStyleOptionViewItem& option,
                       const QModelIndex& index) const {
   QStyleOptionViewItem o = option;
   initStyleOption(&o, index);
-  const bool plain =
-      !(o.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator));
+  const bool plain = !(
+      o.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator));
   if (!plain || o.state & QStyle::State_Editing || o.text.contains(QLatin1Char('\n')))
     return QStyledItemDelegate::paint(painter, option, index);
   const QWidget* widget = o.widget;
@@ -49,8 +61,8 @@ void TextCells::paint(QPainter* painter, const QStyleOptionViewItem& option,
   const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
   const QRect room = o.rect.adjusted(margin, 0, -margin, 0);
   const QStaticText* text = o.text.isEmpty() ? nullptr : &laidOut(o.text, o.font);
-  if (text && text->size().width() > room.width())
-    return QStyledItemDelegate::paint(painter, option, index); // to be elided
+  if (text && text->size().width() > room.width()) // elided as the style elides it, and kept
+    text = &laidOut(elided(o.text, o.font, o.textElideMode, room.width()), o.font);
 
   style->drawPrimitive(QStyle::PE_PanelItemViewItem, &o, painter, widget);
   if (text) {
@@ -64,9 +76,8 @@ void TextCells::paint(QPainter* painter, const QStyleOptionViewItem& option,
                      : align & Qt::AlignBottom ? room.top() + room.height() - height
                                                : room.top() + (room.height() - height) / 2;
     painter->save();
-    painter->setPen(o.palette.color(groupOf(o), o.state & QStyle::State_Selected
-                                                    ? QPalette::HighlightedText
-                                                    : QPalette::Text));
+    painter->setPen(o.palette.color(
+        groupOf(o), o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setClipRect(o.rect);
     painter->drawStaticText(QPointF(x, y), *text);
     painter->restore();

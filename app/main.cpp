@@ -8,13 +8,16 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
+#include <QStringList>
 #include <QTabWidget>
+#include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -50,6 +53,31 @@ std::optional<std::string> displayProblem() {
   return std::nullopt;
 }
 
+// Qt's messages while it opens the display, held back until it has: a
+// display that is named but does not answer (the X server refuses, or has
+// gone between the check above and the connection) ends in Qt's fatal
+// message and an abort. Here it ends as no display does: one line, exit 1.
+QStringList startupMessages;
+
+void holdStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type != QtFatalMsg) {
+    startupMessages.append(qFormatLogMessage(type, context, text));
+    return;
+  }
+  const char* display = std::getenv("DISPLAY");
+  std::fprintf(stderr, "quenlor: no display to open the window on (none answers at DISPLAY=%s)\n",
+               display != nullptr ? display : "");
+  std::_Exit(1);
+}
+
+// The messages held back, said now that the display is open.
+void releaseStartupMessages() {
+  qInstallMessageHandler(nullptr);
+  for (const QString& message : std::as_const(startupMessages))
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+  startupMessages.clear();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -66,7 +94,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quenlor: %s\n", problem->c_str());
     return 1;
   }
+  qInstallMessageHandler(holdStartupMessage);
   QApplication app(argc, argv);
+  releaseStartupMessages();
   // The user's data folder, where the route being edited is kept, is named
   // after the program, however it was started.
   QApplication::setApplicationName(QStringLiteral("quenlor"));

@@ -4,7 +4,6 @@
 #include "chainage/curve_boxes.h"
 #include "chainage/curve_point.h"
 #include "form/form.h"
-#include "geometry/angle.h"
 #include "numeric/fault.h"
 #include "setout/station.h"
 
@@ -28,7 +27,7 @@ BoxCurve readCurve(Form& form) {
       in.*r.input = value;
       continue;
     }
-    store(st.*r.keptRadians, radiansOf(value));
+    store(st.*r.keptRadians, form.readRadians(r.box));
     in.*r.input = st.*r.keptRadians;
   }
   return in;

@@ -2,12 +2,14 @@
 #include "form/form.h"
 
 #include "form/handler_hook.h"
+#include "geometry/angle.h"
 #include "numeric/fault.h"
 #include "numeric/number_text.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace quenlor {
 namespace {
@@ -34,16 +36,19 @@ bool isExchangeBox(Box box) { return box == Box::Text18 || box == Box::Text19; }
 
 } // namespace
 
-void Form::edit(Box box, std::string_view text) {
+void Form::edit(Box box, std::string_view text) { replace(box, text, nullptr); }
+
+void Form::replace(Box box, std::string_view text, const double* number) {
   const std::size_t slot = std::size_t(boxNumber(box));
   std::string& current = texts_[slot];
   if (current == text)
     return;
-  beforeReplace(slot);
+  if (watching_)
+    beforeReplace(slot);
   current.assign(text); // into the box's own storage, which keeps its capacity
   if (readerSlot_ == slot)
     readerSlot_ = kBoxSlots;
-  changed(box);
+  changed(box, number);
 }
 
 void Form::append(Box box, std::string_view characters) {
@@ -59,7 +64,7 @@ void Form::append(Box box, std::string_view characters) {
     reader_.reset(current);
     readerSlot_ = slot;
   }
-  changed(box);
+  changed(box, nullptr);
 }
 
 void Form::removeLast(Box box, std::size_t bytes) {
@@ -78,14 +83,17 @@ void Form::removeLast(Box box, std::size_t bytes) {
     reader_.reset(current);
     readerSlot_ = slot;
   }
-  changed(box);
+  changed(box, nullptr);
 }
 
-// The box's text has changed: its number is read afresh, the observer hears
-// the new text, and the box's handler runs.
-void Form::changed(Box box) {
+// The box's text has changed: its number is the one given or is read afresh,
+// the observer hears the new text, and the box's handler runs.
+void Form::changed(Box box, const double* number) {
   const std::size_t slot = std::size_t(boxNumber(box));
-  numberKnown_[slot] = false;
+  numberKnown_[slot] = number != nullptr;
+  radiansKnown_[slot] = false;
+  if (number != nullptr)
+    numbers_[slot] = *number;
   if (observer_)
     observer_(box, texts_[slot]);
   runChangeHandler(box);
@@ -139,12 +147,25 @@ double Form::read(Box box) const {
   return value;
 }
 
+double Form::readRadians(Box box) const {
+  const std::size_t slot = std::size_t(boxNumber(box));
+  if (!radiansKnown_[slot]) {
+    radians_[slot] = radiansOf(read(box));
+    radiansKnown_[slot] = true;
+  }
+  return radians_[slot];
+}
+
 void Form::write(Box box, double value) {
   checkFaults();
   if (!isWritableNumber(value))
     throw ArithmeticFault{};
+  // The text's number comes with it, so a computation that reads the box next
+  // does not parse the text just written.
   char text[kNumberTextCapacity];
-  edit(box, std::string_view(text, formatNumberTo(text, value)));
+  std::optional<double> number;
+  const std::size_t length = formatNumberTo(text, value, number);
+  replace(box, std::string_view(text, length), number ? &*number : nullptr);
 }
 
 void Form::startWatch() {
@@ -166,6 +187,9 @@ void Form::stopWatch() {
 }
 
 bool Form::changedSinceWatchStart() const {
+  // Every member is a double and bitwise equality is the change wanted
+  // (NaN equals itself, -0 differs from 0).
+  // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
   if (std::memcmp(&state_, &stateAtWatch_, sizeof state_) != 0)
     return true;
   for (const std::size_t slot : touched_) {

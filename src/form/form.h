@@ -75,6 +75,10 @@ public:
   // The leading number of the box's text; a number beyond the double range is
   // an arithmetic fault of the computation that reads it.
   double read(Box box) const;
+  // read() of a packed angle, in radians (radiansOf), kept like the number
+  // until the text changes: the angles a keystroke's cascade reads have
+  // mostly not changed since it last read them.
+  double readRadians(Box box) const;
   // Writes a number in the box's number text; a number that has no such
   // text (isWritableNumber) is an overflow.
   void write(Box box, double value);
@@ -82,7 +86,9 @@ public:
 private:
   static constexpr std::size_t kBoxSlots = kHighestBoxNumber + 1;
 
-  void changed(Box box);
+  // edit(), with the text's number where the caller knows it.
+  void replace(Box box, std::string_view text, const double* number);
+  void changed(Box box, const double* number);
   void runChangeHandler(Box box);
   void run(Handler handler);
 
@@ -111,6 +117,8 @@ private:
   // boxes a computation reads have not changed since it last read them.
   mutable std::array<double, kBoxSlots> numbers_{};
   mutable std::array<bool, kBoxSlots> numberKnown_{};
+  mutable std::array<double, kBoxSlots> radians_{};
+  mutable std::array<bool, kBoxSlots> radiansKnown_{};
   // The box last typed into or deleted from at its end, read as it changes
   // there, so that its number costs no rescan of the whole text; kBoxSlots
   // for none.

@@ -24,7 +24,7 @@ struct ShownDigits {
 
   int point() const { return d.point; }
   // The digit at a place of the digit string; zero outside it.
-  int at(int index) const { return index >= 0 && index < d.count ? d.digit[index] - '0' : 0; }
+  int at(int index) const { return int(d.digitsAt(index, index + 1)); }
   // The k-th decimal after the point, 1 first; missing decimals are zeros.
   int decimal(int k) const { return at(d.point + k - 1); }
 };
@@ -32,10 +32,7 @@ struct ShownDigits {
 // The digits from place `first` on, `count` of them, as an integer: at most
 // 15 of them are not zero, so it is exact.
 std::uint64_t integerOf(const ShownDigits& shown, int first, int count) {
-  std::uint64_t n = 0;
-  for (int i = first; i < first + count; ++i)
-    n = n * 10 + std::uint64_t(shown.at(i));
-  return n;
+  return shown.d.digitsAt(first, first + count);
 }
 
 // The nearest double to a decimal written as digits and a power of ten.

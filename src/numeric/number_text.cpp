@@ -159,6 +159,65 @@ double parseSpan(const NumberSpan& n) {
   return n.negative ? -magnitude : magnitude;
 }
 
+// Ten to the powers 0 to 22, every one a double exactly.
+constexpr int kLargestExactPowerOfTen = 22;
+constexpr std::array<double, kLargestExactPowerOfTen + 1> kExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Every integer up to 2^53 is a double exactly.
+constexpr std::uint64_t kLargestExactInteger = std::uint64_t(1) << 53;
+// Decimal digits that a 64-bit integer holds whatever they are.
+constexpr int kDigitsThatFit = 19;
+
+// digits x 10^power, correctly rounded, where one IEEE operation does it: the
+// integer and the power of ten are both doubles exactly, so the product or
+// quotient is rounded once, as from_chars rounds the decimal. nullopt
+// beyond that.
+std::optional<double> exactDecimal(std::uint64_t digits, int power) {
+  if (digits > kLargestExactInteger || power > kLargestExactPowerOfTen ||
+      power < -kLargestExactPowerOfTen)
+    return std::nullopt;
+  const double whole = double(digits);
+  return power >= 0 ? whole * kExactPowersOfTen[std::size_t(power)]
+                    : whole / kExactPowersOfTen[std::size_t(-power)];
+}
+
+// The texts most boxes hold ("481", "-2939.693", "0.25m"): a sign, at most 19
+// digits with at most one point among them, and after them the end of the
+// text or a character that cannot carry the number on: not a blank (the
+// blanks' removal could join more digits) and not an exponent letter. Read in
+// one pass as one exact decimal; anything else is nullopt, for the general
+// way.
+std::optional<double> parsePlainDecimal(std::string_view text) {
+  const char* c = text.data();
+  const char* const end = c + text.size();
+  bool negative = false;
+  if (c != end && (*c == '+' || *c == '-'))
+    negative = *c++ == '-';
+  std::uint64_t digits = 0;
+  int count = 0, decimals = 0;
+  bool point = false;
+  for (; c != end; ++c) {
+    if (isDecimalDigit(*c)) {
+      if (++count > kDigitsThatFit)
+        return std::nullopt;
+      digits = digits * 10 + std::uint64_t(*c - '0');
+      if (point)
+        ++decimals;
+    } else if (*c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (count == 0 || (c != end && std::string_view(" \t\nEeDd").find(*c) != std::string_view::npos))
+    return std::nullopt;
+  const auto magnitude = exactDecimal(digits, -decimals);
+  if (!magnitude)
+    return std::nullopt;
+  return negative ? -*magnitude : *magnitude;
+}
+
 double parseCompact(std::string_view text) {
   if (text.size() >= 2 && text[0] == '&') {
     if (text[1] == 'H' || text[1] == 'h')
@@ -184,22 +243,12 @@ double parseCompact(std::string_view text) {
 } // namespace
 
 double parseNumber(std::string_view raw) {
+  if (const auto plain = parsePlainDecimal(raw))
+    return *plain;
   for (char c : raw)
     if (c == ' ' || c == '\t' || c == '\n')
       return parseCompact(withoutBlanks(raw));
   return parseCompact(raw);
-}
-
-bool isWritableNumber(double value) {
-  // The largest double whose text reads back finite: the double nearest the
-  // rounding boundary between the two largest 15-digit texts, or the one
-  // below it if that one already rounds up.
-  static const double largest = [] {
-    const double boundary = parseNumber("1.797693134862315e308");
-    return std::isinf(parseNumber(formatNumber(boundary))) ? std::nextafter(boundary, 0.0)
-                                                           : boundary;
-  }();
-  return std::fabs(value) <= largest;
 }
 
 namespace {
@@ -257,8 +306,9 @@ std::optional<Scaled> scaledByPowerOfTen(BinaryValue v, int p) {
     const int shift = -(v.exponent + p);
     if (shift <= 0 || shift >= 128)
       return std::nullopt;
-    const Wide rest = product & ((Wide(1) << shift) - 1);
-    const Wide half = Wide(1) << (shift - 1);
+    // The bits shifted out, moved to the top: half is the top bit alone.
+    const Wide rest = product << (128 - shift);
+    const Wide half = Wide(1) << 127;
     return Scaled{std::uint64_t(product >> shift), rest < half ? -1 : (rest == half ? 0 : 1)};
   }
   // v / 10^q = (m * 2^(e - q)) / 5^q.
@@ -277,7 +327,7 @@ std::optional<Scaled> scaledByPowerOfTen(BinaryValue v, int p) {
                 twice < divisor ? -1 : (twice == divisor ? 0 : 1)};
 }
 
-// "00" to "99": two digits at a time halve the divisions.
+// "00" to "99", for writing digits two at a time.
 constexpr auto kDigitPairs = [] {
   std::array<char, 200> pairs{};
   for (std::size_t i = 0; i < 100; ++i) {
@@ -287,19 +337,35 @@ constexpr auto kDigitPairs = [] {
   return pairs;
 }();
 
-// Writes the 15 digits of n (10^14 <= n < 10^15), trailing zeros dropped: the
-// last eight from the low half, the first seven from the high one.
-void putFifteenDigits(std::uint64_t n, DecimalDigits& d) {
-  std::uint32_t high = std::uint32_t(n / 100000000);
-  std::uint32_t low = std::uint32_t(n % 100000000);
-  for (int i = 13; i >= 7; i -= 2, low /= 100)
-    std::memcpy(d.digit + i, &kDigitPairs[2 * (low % 100)], 2);
-  for (int i = 5; i >= 1; i -= 2, high /= 100)
-    std::memcpy(d.digit + i, &kDigitPairs[2 * (high % 100)], 2);
-  d.digit[0] = char('0' + high);
-  d.count = 15;
-  while (d.count > 1 && d.digit[d.count - 1] == '0')
-    --d.count;
+// 10^0 ... 10^19, every power of ten below 2^64.
+constexpr auto kIntegerPowersOfTen = [] {
+  std::array<std::uint64_t, 20> p{};
+  p[0] = 1;
+  for (std::size_t i = 1; i < p.size(); ++i)
+    p[i] = p[i - 1] * 10;
+  return p;
+}();
+
+// The significant digits of n (10^14 <= n < 10^15): 15 less its trailing
+// zeros. Most computed values have none; the others lose at most 14, found
+// eight, four, two and one at a time.
+int significantDigits(std::uint64_t n) {
+  if (n % 10 != 0)
+    return 15;
+  int zeros = 1;
+  const auto more = [n, &zeros](int step) {
+    if (n % kIntegerPowersOfTen[std::size_t(zeros) + std::size_t(step)] == 0)
+      zeros += step;
+  };
+  more(8);
+  more(4);
+  more(2);
+  more(1);
+  return 15 - zeros;
+}
+
+DecimalDigits digitsOf(std::uint64_t fifteen, int point) {
+  return {fifteen, significantDigits(fifteen), point};
 }
 
 // The fast way: the value scaled by an exact power of ten into [10^14,
@@ -318,14 +384,12 @@ std::optional<DecimalDigits> roundedDigitsScaled(double a) {
   std::uint64_t n = scaled->whole;
   if (scaled->fraction > 0 || (scaled->fraction == 0 && (n & 1) != 0))
     ++n;
-  DecimalDigits d{};
-  d.point = k + 1;
+  int point = k + 1;
   if (n == kTenToThe15) { // 999...9 rounded up to the next power of ten
     n = kTenToThe14;
-    ++d.point;
+    ++point;
   }
-  putFifteenDigits(n, d);
-  return d;
+  return digitsOf(n, point);
 }
 
 // The exact and slow way: the library's own rounding to 15 digits.
@@ -333,17 +397,42 @@ DecimalDigits roundedDigitsExactly(double a) {
   char text[40];
   const char* end =
       std::to_chars(text, text + sizeof text, a, std::chars_format::scientific, 14).ptr;
-  DecimalDigits d{};
+  std::uint64_t n = 0;
   const char* c = text;
   for (; c != end && *c != 'e'; ++c)
     if (*c != '.')
-      d.digit[d.count++] = *c;
+      n = n * 10 + std::uint64_t(*c - '0');
   int exponent = 0;
   std::from_chars(c[1] == '+' ? c + 2 : c + 1, end, exponent);
-  d.point = exponent + 1;
-  while (d.count > 1 && d.digit[d.count - 1] == '0')
-    --d.count;
-  return d;
+  return digitsOf(n, exponent + 1);
+}
+
+// Writes the eight digits of y < 10^8, two at a time: y / 10^6 as a
+// fixed-point number of kFractionBits, each pair the whole part, the fraction
+// then times 100 for the next. The factor is 2^57 / 10^6 rounded up; the
+// error that adds, under 10^8 / 2^57 of a unit and grown a million times by
+// the three products, stays below 10^-3: it never reaches the next digit.
+void putEightDigits(std::uint32_t y, char* out) {
+  constexpr int kFractionBits = 57;
+  constexpr std::uint64_t kOne = std::uint64_t(1) << kFractionBits;
+  std::uint64_t f = std::uint64_t(y) * (kOne / 1000000 + 1);
+  const auto pair = [&f, out](int at) {
+    std::memcpy(out + at, &kDigitPairs[2 * (f >> kFractionBits)], 2);
+    f = (f & (kOne - 1)) * 100;
+  };
+  pair(0);
+  pair(2);
+  pair(4);
+  pair(6);
+}
+
+// The 15 digits of d at out[0..15), and a zero more after them.
+void putFifteenDigits(const DecimalDigits& d, char* out) {
+  char sixteen[16];
+  putEightDigits(std::uint32_t(d.fifteen / 100000000), sixteen); // a leading zero
+  putEightDigits(std::uint32_t(d.fifteen % 100000000), sixteen + 8);
+  std::memcpy(out, sixteen + 1, 15);
+  out[15] = '0';
 }
 
 // "E+07", "E-123": the letter, the sign and at least two digits.
@@ -359,7 +448,55 @@ std::size_t putExponent(char* out, int exponent) {
   return n;
 }
 
+// The text of a non-zero value whose rounded digits are d. Every piece is
+// copied at a fixed length of 16, its digits followed by zeros, and the
+// length then counted; the buffer has room for the longest such copy.
+std::size_t putNumber(char (&out)[kNumberTextCapacity], bool negative, const DecimalDigits& d) {
+  char digits[32];
+  putFifteenDigits(d, digits);
+  std::memset(digits + 16, '0', 16);
+  constexpr std::size_t kPiece = 16;
+  const std::size_t count = std::size_t(d.count);
+  std::size_t n = 0;
+  if (negative)
+    out[n++] = '-';
+  const int exponent = d.point - 1;
+  if (exponent < -4 || exponent >= 15) { // d.dddE+XX
+    out[n++] = digits[0];
+    if (count > 1) {
+      out[n] = '.';
+      std::memcpy(out + n + 1, digits + 1, kPiece);
+      n += count;
+    }
+    return n + putExponent(out + n, exponent);
+  }
+  if (d.point <= 0) { // 0.000ddd, at most three zeros after the point
+    std::memcpy(out + n, "0.000", 5);
+    n += std::size_t(2 - d.point);
+    std::memcpy(out + n, digits, kPiece);
+    return n + count;
+  }
+  const std::size_t whole = std::size_t(d.point);
+  std::memcpy(out + n, digits, kPiece); // ddd000 whole, or the ddd before the point
+  if (whole >= count)
+    return n + whole;
+  out[n + whole] = '.'; // ddd.ddd
+  std::memcpy(out + n + whole + 1, digits + whole, kPiece);
+  return n + count + 1;
+}
+
 } // namespace
+
+// The digits there are those at places a to b - 1, followed by zeros.
+std::uint64_t DecimalDigits::digitsAt(int first, int last) const {
+  const int a = std::max(first, 0);
+  const int b = std::min(last, 15);
+  if (a >= b)
+    return 0;
+  const std::uint64_t digits =
+      fifteen / kIntegerPowersOfTen[std::size_t(15 - b)] % kIntegerPowersOfTen[std::size_t(b - a)];
+  return digits * kIntegerPowersOfTen[std::size_t(last - b)];
+}
 
 DecimalDigits roundedDigits(double value) {
   const double a = std::fabs(value);
@@ -373,36 +510,22 @@ std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value) {
     buffer[0] = '0';
     return 1;
   }
+  return putNumber(buffer, value < 0, roundedDigits(value));
+}
+
+std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value,
+                           std::optional<double>& readsAs) {
+  if (value == 0.0) {
+    buffer[0] = '0';
+    readsAs = 0.0;
+    return 1;
+  }
   const DecimalDigits d = roundedDigits(value);
-  std::size_t n = 0;
-  if (value < 0)
-    buffer[n++] = '-';
-  const int exponent = d.point - 1;
-  if (exponent < -4 || exponent >= 15) {
-    // d.dddE+XX
-    buffer[n++] = d.digit[0];
-    if (d.count > 1) {
-      buffer[n++] = '.';
-      for (int i = 1; i < d.count; ++i)
-        buffer[n++] = d.digit[i];
-    }
-    return n + putExponent(buffer + n, exponent);
-  }
-  if (d.point <= 0) {
-    buffer[n++] = '0';
-    buffer[n++] = '.';
-    for (int i = d.point; i < 0; ++i)
-      buffer[n++] = '0';
-    for (int i = 0; i < d.count; ++i)
-      buffer[n++] = d.digit[i];
-    return n;
-  }
-  for (int i = 0; i < std::max(d.count, d.point); ++i) {
-    if (i == d.point)
-      buffer[n++] = '.';
-    buffer[n++] = i < d.count ? d.digit[i] : '0';
-  }
-  return n;
+  // The text is the significant digits x 10^(point - count) exactly.
+  readsAs = exactDecimal(d.digitsAt(0, d.count), d.point - d.count);
+  if (readsAs && value < 0)
+    readsAs = -*readsAs;
+  return putNumber(buffer, value < 0, d);
 }
 
 std::string formatNumber(double value) {

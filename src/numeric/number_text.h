@@ -2,6 +2,9 @@
 // Conversions between the text of a box and the number a computation uses.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,11 +38,17 @@ double parseNumber(std::string_view text);
 std::string formatNumber(double value);
 
 // The 15 significant digits of |value| (finite, not zero), correctly rounded
-// as "%.15G" rounds them, trailing zeros dropped: value = 0.d1d2... x 10^point.
+// as "%.15G" rounds them: value = 0.d1d2...d15 x 10^point, the digits those
+// of `fifteen`.
 struct DecimalDigits {
-  char digit[15];
-  int count; // 1 to 15
-  int point; // digits before the decimal point; 0 or less below 1
+  std::uint64_t fifteen; // 10^14 <= fifteen < 10^15
+  int count;             // 1 to 15: the digits left when trailing zeros are dropped
+  int point;             // digits before the decimal point; 0 or less below 1
+
+  // The digits at places first to last - 1, the first digit's place being 0,
+  // as an integer: places outside 0 to 14 count as zeros. At most 19 places
+  // from place 0 or `first`, whichever is later, so that it fits.
+  std::uint64_t digitsAt(int first, int last) const;
 };
 DecimalDigits roundedDigits(double value);
 
@@ -47,10 +56,24 @@ DecimalDigits roundedDigits(double value);
 inline constexpr std::size_t kNumberTextCapacity = 32;
 std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value);
 
+// The same, and the number the text reads back as (parseNumber of it, bit for
+// bit) where its digits tell it without reading the text: nearly always; not
+// where its last digit stands more than 22 places from the units place (15
+// digits below about 1e-8, or 1e37 and above), where readsAs is nullopt. The
+// value must be writable (isWritableNumber).
+std::size_t formatNumberTo(char (&buffer)[kNumberTextCapacity], double value,
+                           std::optional<double>& readsAs);
+
+// The largest double whose number text reads back finite: the next one up,
+// 1.7976931348623151e308, is written 1.79769313486232E+308, which is beyond
+// the largest double (1.7976931348623157e308).
+inline constexpr double kLargestWritableNumber = 0x1.ffffffffffffbp+1023;
+
 // Whether the number's text reads back as a finite number: false for inf and
 // nan, and for the few doubles within rounding of the largest one, whose 15
-// digits round up past it (1.7976931348623157e308 is written
-// 1.79769313486232E+308). Computations treat such a value as an overflow.
-bool isWritableNumber(double value);
+// digits round up past it. Computations treat such a value as an overflow.
+inline bool isWritableNumber(double value) {
+  return value <= kLargestWritableNumber && value >= -kLargestWritableNumber;
+}
 
 } // namespace quenlor

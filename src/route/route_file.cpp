@@ -506,7 +506,7 @@ Expected<RouteDefinition> openRouteFile(const std::string& path) {
 }
 
 Expected<Done> saveRouteFile(const std::string& path, const RouteDefinition& route) {
-  if (const Expected<Done> writable = checkWritable(route); !writable)
+  if (Expected<Done> writable = checkWritable(route); !writable)
     return writable;
   return saveBytes(path, routeText(route));
 }

@@ -92,7 +92,7 @@ LocateAnswer answerLocate(const ToolLine& line, const std::optional<LocateQuery>
 }
 
 std::string tableNote(const StakeRows& rows) {
-  const std::string count = std::to_string(rows.size()) + " 行";
+  std::string count = std::to_string(rows.size()) + " 行";
   if (!rows.truncated() || rows.size() == 0)
     return count;
   return "只列到 " + rows.row(rows.size() - 1).label + "，共 " + count;
@@ -262,7 +262,7 @@ const FieldAnswers& FieldToolsModel::update(const Form& form) {
     answers_.table = std::move(table);
   else
     ++tableVersion_;
-  tableMadeFrom_ = std::move(source);
+  tableMadeFrom_ = source;
   return answers_;
 }
 

@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "geometry/angle.h"
 #include "support/session.h"
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <functional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace quenlor {
@@ -137,6 +143,33 @@ TEST(Form, TheObserverHearsEachEditBeforeTheWritesItStarts) {
   EXPECT_EQ(clicked[0].first, Box::Text9);
   EXPECT_EQ(clicked[1].first, Box::Text11);
   EXPECT_EQ(clicked[8].first, Box::Text25);
+}
+
+// What the form keeps beside the texts: each box's number, which a write
+// brings along with its text, and each angle in radians, kept until its
+// text changes. After every line of a session that retypes the angles
+// between chainages, both are what reading the text afresh gives, bit for
+// bit.
+TEST(Form, KeepsEachBoxsNumberAndAngleAsItsTextReads) {
+  Form form;
+  const std::string session = test::workedCurve(true) + std::string(test::kStation) +
+                              "type Text26 550\nset Text17 31\nback Text26\nset Text6 -40.3\n"
+                              "type Text26 7.25\nset Text18 350.3\nset Text26 1e3\n"
+                              "set Text17 1e300\nset Text26 600\nset Text17 29.5959\n"
+                              "click Command6\nset Text26 12.5m\n";
+  std::istringstream lines(session);
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  for (std::string line; std::getline(lines, line);) {
+    play(form, line);
+    for (const Box box : allBoxes()) {
+      const double read = parseNumber(form.text(box));
+      ASSERT_EQ(bits(form.number(box)), bits(read)) << line << ": " << boxName(box);
+      if (std::isfinite(read)) {
+        ASSERT_EQ(bits(form.readRadians(box)), bits(radiansOf(read)))
+            << line << ": " << boxName(box);
+      }
+    }
+  }
 }
 
 TEST(Form, ButtonsWithoutAComputationChangeNothing) {

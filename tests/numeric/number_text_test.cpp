@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -152,6 +154,118 @@ TEST(NumberText, FormatThenParseIsStable) {
 }
 
 std::uint64_t bitsOf(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+// Plain decimals, the texts most boxes hold and read in one pass, against
+// the library's correctly rounded reading of the same characters: up to 21
+// digits with the point anywhere or nowhere, across the ends of that pass
+// (19 digits, 2^53, 22 decimals), followed by what ends a number.
+TEST(LenientParse, PlainDecimalsReadAsTheLibraryReadsThem) {
+  std::mt19937_64 random(17);
+  const char* const ends[] = {"", "m", ",5", "x 1", "e", "E+", "d-x", ".7"};
+  std::vector<std::string> numbers = {"9007199254740992",          "9007199254740993",
+                                      "18446744073709551615",      "0.0000000000000000000001",
+                                      "0.00000000000000000000001", "9999999999999999999",
+                                      "99999999999999999999"};
+  for (int i = 0; i < 200000; ++i) {
+    std::string digits;
+    const std::size_t count = 1 + random() % 21;
+    for (std::size_t k = 0; k < count; ++k)
+      digits += char('0' + random() % 10);
+    const std::size_t point = random() % (count + 3);
+    if (point <= count)
+      digits.insert(point, ".");
+    numbers.push_back(digits);
+  }
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    const std::string& n = numbers[i];
+    double expected = 0;
+    std::from_chars(n.data(), n.data() + n.size(), expected);
+    const std::string sign = i % 3 == 0 ? "-" : (i % 3 == 1 ? "+" : "");
+    const char* end = ends[i % std::size(ends)];
+    if (n.find('.') == std::string::npos && end[0] == '.')
+      end = "";
+    const std::string text = sign + n + end;
+    ASSERT_EQ(bitsOf(parseNumber(text)), bitsOf(sign == "-" ? -expected : expected)) << text;
+  }
+}
+
+// The number a written text reads as, found from its digits, against reading
+// the text back: random bit patterns, decimals whose power of ten lies on
+// both sides of 10^22 (where the digits alone no longer give it), and the
+// ends of the writable range.
+TEST(NumberText, KnowsTheNumberItsTextReadsAs) {
+  std::vector<double> values = {kLargestWritableNumber,
+                                4.9e-324,
+                                2.2250738585072014e-308,
+                                1e22,
+                                1e23,
+                                1.5e22,
+                                1.23456789012345e36,
+                                1e-22,
+                                1e-23,
+                                1.7e-22,
+                                0.1,
+                                1.0 / 3.0,
+                                999999999999999.5,
+                                0.99999999999999989};
+  std::mt19937_64 random(11);
+  std::uniform_int_distribution<std::uint64_t> mantissa(1, 999999999999999ULL);
+  for (int i = 0; i < 200000; ++i) {
+    double v;
+    const std::uint64_t bits = random();
+    std::memcpy(&v, &bits, sizeof v);
+    if (isWritableNumber(v))
+      values.push_back(v);
+    values.push_back(std::stod(std::to_string(mantissa(random)) + "e" +
+                               std::to_string(int(random() % 80) - 40)));
+  }
+  for (const double v : values) {
+    for (const double w : {v, -v}) {
+      char text[kNumberTextCapacity];
+      std::optional<double> readsAs = 7;
+      const std::size_t length = formatNumberTo(text, w, readsAs);
+      const std::string written(text, length);
+      ASSERT_EQ(written, formatNumber(w));
+      if (readsAs) {
+        ASSERT_EQ(bitsOf(*readsAs), bitsOf(parseNumber(written))) << written;
+      }
+    }
+  }
+  // Known where the digits stand within 22 places of the units, not beyond.
+  const auto known = [](double v) {
+    char text[kNumberTextCapacity];
+    std::optional<double> readsAs;
+    formatNumberTo(text, v, readsAs);
+    return readsAs.has_value();
+  };
+  EXPECT_TRUE(known(2939.69312345678));
+  EXPECT_TRUE(known(-1e-22));
+  EXPECT_FALSE(known(1e-23));
+  EXPECT_TRUE(known(1.23456789012345e36));
+  EXPECT_FALSE(known(1.23456789012345e37));
+}
+
+// The digits at places of a number's fifteen, with zeros before and after
+// them, as the angle conversions split a packed angle.
+TEST(NumberText, TakesTheDigitsAtTheirPlaces) {
+  const DecimalDigits d = roundedDigits(-123.456789012345);
+  EXPECT_EQ(d.fifteen, 123456789012345u);
+  EXPECT_EQ(d.count, 15);
+  EXPECT_EQ(d.point, 3);
+  const struct {
+    int first, last;
+    std::uint64_t digits;
+  } cases[] = {{0, 3, 123},  {3, 5, 45},  {13, 15, 45},
+               {14, 16, 50}, {15, 17, 0}, {-2, 1, 1},
+               {-5, -1, 0},  {4, 4, 0},   {0, 19, 1234567890123450000u}};
+  for (const auto& c : cases)
+    EXPECT_EQ(d.digitsAt(c.first, c.last), c.digits) << c.first << ' ' << c.last;
+  const DecimalDigits packed = roundedDigits(30.1520500);
+  EXPECT_EQ(packed.fifteen, 301520500000000u);
+  EXPECT_EQ(packed.count, 7);
+  EXPECT_EQ(packed.point, 2);
+  EXPECT_EQ(packed.digitsAt(4, 15), 20500000000u); // the seconds and what follows
+}
 
 // Random typing and deleting at the end of a text, the reader checked
 // against parseNumber of the whole text, bit for bit, after every step. The

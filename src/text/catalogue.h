@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The catalogue: every sentence the program says about a problem, worded
+// once, in English for the driver and in Chinese for the window. Code names a
+// sentence by its kind and fills its blanks with the data ({0}, {1}, ... in
+// the order given: file names, numbers already written as text, element
+// names); a blank without data stays empty.
+//
+//   failure(Say::FileCannotWrite, {"a.csv", english(Say::FileReadOnlySystem, ...)})
+//   english(Say::FileLargerThan, {"64 MiB"}) -> "it is larger than 64 MiB"
+//   chinese(Say::FileLargerThan, {"64 MiB"}) -> "文件大于 64 MiB"
+//
+// The catalogue grows a kind at a time; a module that words its own kinds
+// (route checks, profile checks, notices) does so through it.
+#pragma once
+
+#include "numeric/expected.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace quenlor {
+
+enum class Say : std::uint16_t {
+  // A file that cannot be read or written: {0} the file, {1} the problem
+  // (one of the problems below, in the same language).
+  FileCannotRead,
+  FileCannotWrite,
+  FileCannotWriteAtAll, // {0} the file, no reason known
+  // The problems. The operating system's: {0} its own words (strerror).
+  FileNoSpace,
+  FileNoPermissionToRead,
+  FileNoPermissionToWrite,
+  FileReadOnlySystem,
+  FileMissing,
+  FileNotAFolderOnThePath,
+  FileSymbolicLinkLoop,
+  FileNameTooLong,
+  FileTooBigForTheSystem,
+  FileInputOutput,
+  FileTooManyOpen,
+  FileSystemOther,
+  // Not a regular file, or too large: {0} the most taken ("64 MiB").
+  FileFolder,
+  FileFifo,
+  FileCharacterDevice,
+  FileBlockDevice,
+  FileSocket,
+  FileNotRegular,
+  FileLargerThan,
+};
+
+// The sentence in English, its blanks filled.
+std::string english(Say say, std::initializer_list<std::string_view> blanks = {});
+// The sentence in Chinese, its blanks filled.
+std::string chinese(Say say, std::initializer_list<std::string_view> blanks = {});
+// Both, as the failure the driver and the window report.
+Failure failure(Say say, std::initializer_list<std::string_view> blanks = {});
+// A failure framed by another sentence: `frame`'s {0} is `subject`, its {1}
+// the sentence `say` with `blanks`, each in its own language.
+Failure failure(Say frame, std::string_view subject, Say say,
+                std::initializer_list<std::string_view> blanks = {});
+
+} // namespace quenlor

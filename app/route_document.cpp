@@ -285,8 +285,8 @@ void RouteDocument::kept(const CopyWriter::Outcome& outcome) {
   appliedSerial_ = outcome.serial;
   const QString before = keepProblem_;
   keepProblem_ = outcome.kept ? QString() : cannotKeep(outcome.kept);
-  copyHolds_ = outcome.kept && posted_ && posted_->serial == outcome.serial &&
-               posted_->changes == changes_;
+  copyHolds_ =
+      outcome.kept && posted_ && posted_->serial == outcome.serial && posted_->changes == changes_;
   if (keepProblem_ != before && listener_)
     listener_();
 }

@@ -132,13 +132,13 @@ private:
   QString keepProblem_;
   QTimer autosave_; // also where the writer's outcomes come back to
   std::function<void()> listener_;
-  unsigned long changes_ = 0;     // counted, to know that a copy written is still the route
+  unsigned long changes_ = 0; // counted, to know that a copy written is still the route
   struct Posted {
     unsigned long serial, changes;
   };
-  std::optional<Posted> posted_;  // the last copy handed to the writer
+  std::optional<Posted> posted_;    // the last copy handed to the writer
   unsigned long appliedSerial_ = 0; // outcomes older than this are old news
-  CopyWriter writer_; // last: its thread stops before the rest goes
+  CopyWriter writer_;               // last: its thread stops before the rest goes
 };
 
 } // namespace quenlor

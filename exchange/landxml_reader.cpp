@@ -1005,6 +1005,193 @@ void checkFit(const route::Route& route, const CentreLine& line) {
   }
 }
 
+// ----- the centre line as elements, where it is no JD route -----
+
+// An element of some length, as a row of a route by elements, and the points
+// the file gives for it.
+struct PlacedElement {
+  route::ElementRow row;
+  const RawElement* raw;
+};
+
+route::Turn turnOfRot(signed char rot) {
+  return rot > 0 ? route::Turn::Right : rot < 0 ? route::Turn::Left : route::Turn::None;
+}
+
+// The length of an arc from its points: the angle between its radii to
+// Start and End, turned the way it turns, times R.
+double arcLengthOf(const RawElement& arc, double radius, double turn) {
+  const PlanePoint c = needed(arc, arc.centre, "Center");
+  const double from = route::azimuthBetween(c, needed(arc, arc.start, "Start"));
+  const double to = route::azimuthBetween(c, needed(arc, arc.end, "End"));
+  return route::reducedAzimuth(turn * (to - from)) * radius;
+}
+
+// The row an element of the file makes; none for one of no length. A
+// spiral whose two radii are the same is the arc (or straight) it is.
+std::optional<PlacedElement> placed(const RawElement& e) {
+  using route::ElementKind;
+  route::ElementRow row;
+  row.name = e.name;
+  if (e.length == 0)
+    return std::nullopt;
+  switch (e.kind) {
+  case RawElement::Kind::Line:
+    row.kind = ElementKind::Straight;
+    row.length = std::isfinite(e.length)
+                     ? e.length
+                     : route::distanceBetween(needed(e, e.start, "Start"), needed(e, e.end, "End"));
+    break;
+  case RawElement::Kind::Arc: {
+    row.kind = ElementKind::Arc;
+    row.startRadius = row.endRadius = radiusOfArc(e);
+    const double turn = turnOfArc(e);
+    row.turn = turn > 0 ? route::Turn::Right : route::Turn::Left;
+    row.length = std::isfinite(e.length) ? e.length : arcLengthOf(e, row.startRadius, turn);
+    break;
+  }
+  case RawElement::Kind::Spiral:
+    row.length = needed(e, e.length, "length");
+    row.startRadius = e.radiusStart == kInfinite ? route::kNoRadius : e.radiusStart;
+    row.endRadius = e.radiusEnd == kInfinite ? route::kNoRadius : e.radiusEnd;
+    if (e.radiusStart == kInfinite && e.radiusEnd == kInfinite)
+      row.kind = ElementKind::Straight;
+    else if (e.radiusStart != kInfinite && e.radiusEnd != kInfinite &&
+             sameRadius(e.radiusStart, e.radiusEnd))
+      row.kind = ElementKind::Arc;
+    else
+      row.kind = ElementKind::Clothoid;
+    row.turn = turnOfRot(e.rot);
+    if (row.kind != ElementKind::Straight && row.turn == route::Turn::None)
+      throw refused(e, "the spiral does not say which way it turns (rot)",
+                    "缓和曲线缺少转向（rot）");
+    break;
+  }
+  if (row.length < 0)
+    throw refused(e, "the element's length is negative", "元素的长度为负");
+  if (!(row.length > 0))
+    return std::nullopt;
+  row.x = needed(e, e.start, "Start").x;
+  row.y = e.start->y;
+  return PlacedElement{std::move(row), &e};
+}
+
+double curvatureOf(double radius) { return radius == route::kNoRadius ? 0 : 1 / radius; }
+
+// The azimuth an element starts along, from its chord: the chord turns from
+// the start tangent by the angle of the element's own end point seen from
+// its start, to the side it turns.
+double startAzimuthOf(const PlacedElement& e) {
+  const route::ElementRow& row = e.row;
+  const PlanePoint start = *e.raw->start, end = needed(*e.raw, e.raw->end, "End");
+  double k0 = 0, k1 = 0;
+  if (row.kind != route::ElementKind::Straight) {
+    k0 = curvatureOf(row.startRadius);
+    k1 = row.kind == route::ElementKind::Arc ? k0 : curvatureOf(row.endRadius);
+  }
+  const route::LocalPoint far = route::spiralPoint(row.length, k0, (k1 - k0) / row.length);
+  const double turn = row.turn == route::Turn::Left ? -1 : 1;
+  return route::reducedAzimuth(route::azimuthBetween(start, end) - turn * std::atan2(far.y, far.x));
+}
+
+// The file's points and the route's, for each element its start and end.
+struct PointPair {
+  PlanePoint file, made;
+};
+
+std::vector<PointPair> pointPairs(const std::vector<PlacedElement>& elements,
+                                  const route::Route& route) {
+  std::vector<PointPair> pairs;
+  pairs.reserve(2 * elements.size());
+  for (std::size_t k = 0; k < elements.size(); ++k) {
+    const route::Element e = route.element(k);
+    const RawElement& raw = *elements[k].raw;
+    pairs.push_back({*raw.start, route.pointAt(e.start)->point});
+    pairs.push_back({*raw.end, route.pointAt(e.start + e.length)->point});
+  }
+  return pairs;
+}
+
+// The turn about BP that brings the route's points nearest the file's
+// (least squares): the start azimuth from the whole alignment rather than
+// its first element's chord, whose rounded digits would swing a long route.
+double bestTurn(const std::vector<PointPair>& pairs, PlanePoint bp) {
+  double cross = 0, dot = 0;
+  for (const PointPair& p : pairs) {
+    const double mx = p.made.x - bp.x, my = p.made.y - bp.y;
+    const double fx = p.file.x - bp.x, fy = p.file.y - bp.y;
+    cross += mx * fy - my * fx;
+    dot += mx * fx + my * fy;
+  }
+  return std::atan2(cross, dot);
+}
+
+// Every element's start and end where the file has them.
+void checkFit(const std::vector<PlacedElement>& elements, const route::Route& route) {
+  const std::vector<PointPair> pairs = pointPairs(elements, route);
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    const double off = route::distanceBetween(pairs[i].file, pairs[i].made);
+    if (!(off <= kLandXmlFit)) {
+      const RawElement& e = *elements[i / 2].raw;
+      const char* end = i % 2 ? "End" : "Start";
+      throw refused(e,
+                    std::string("the element's ") + end +
+                        " made from the lengths and radii before it lies " + metres(off) +
+                        " m from the file's: the elements do not join",
+                    std::string("由前面各元素的长度和半径算出的该元素 ") + end +
+                        " 与文件中的相差 " + metres(off) + " m，元素不相连");
+    }
+  }
+}
+
+// The alignment as a route by elements: from the first element's Start
+// along its start tangent (turned to fit the whole alignment best), each
+// element of some length a row with the file's Start as its given start.
+route::Route elementRouteOf(const RawAlignment& a) {
+  route::RouteDefinition d;
+  d.name = a.name;
+  d.method = route::Method::Elements;
+  std::vector<PlacedElement> elements;
+  for (const RawElement& e : a.elements) {
+    if (auto p = placed(e)) {
+      needed(e, e.end, "End");
+      elements.push_back(std::move(*p));
+    }
+  }
+  if (elements.empty())
+    throw Refusal{"the alignment has no element of any length", "线形中没有长度大于 0 的元素"};
+  d.elements.reserve(elements.size());
+  for (const PlacedElement& e : elements)
+    d.elements.push_back(e.row);
+  const PlanePoint bp = *elements.front().raw->start;
+  d.start = {"BP", bp.x, bp.y, staStartOf(a), startAzimuthOf(elements.front())};
+  const PlanePoint ep = *elements.back().raw->end;
+  d.end = {"EP", ep.x, ep.y};
+  d.breaks = breaksOf(a, d.start.chainage);
+  d.start.azimuth =
+      route::reducedAzimuth(d.start.azimuth + bestTurn(pointPairs(elements, route::Route(d)), bp));
+  route::Route made(std::move(d));
+  checkFit(elements, made);
+  return made;
+}
+
+// A JD route where the alignment is straights and curves between them
+// (CentreLine), with every main point where the file has it; otherwise the
+// route by its elements.
+route::Route centreLineOf(const RawAlignment& a) {
+  try {
+    const CentreLine line(a.elements);
+    route::Route made(definitionOf(a, line));
+    if (made.hasGeometry()) {
+      checkFit(made, line);
+      return made;
+    }
+  } catch (const Refusal&) {
+    // not straights and curves between them: the elements as they are
+  }
+  return elementRouteOf(a);
+}
+
 // A curve's Rv from its length over the change of grade at the point.
 double radiusOfLength(double length, double change) {
   return length > 0 && change > 0 && std::isfinite(change) ? length / change : 0;
@@ -1062,14 +1249,15 @@ route::RouteDefinition routeOf(RawFile& file, const std::string& wanted) {
   }
   RawAlignment& a = *file.alignment;
   toMetres(a, file.length.metres, file.elevation.metres);
-  const CentreLine line(a.elements);
-  route::RouteDefinition d = definitionOf(a, line);
-  const route::Route made(d);
+  if (a.elements.empty())
+    throw Refusal{"the alignment has no geometry (no Line, Spiral or Curve)",
+                  "线形中没有几何元素（Line、Spiral 或 Curve）"};
+  const route::Route made = centreLineOf(a);
+  route::RouteDefinition d = made.definition();
   if (!made.hasGeometry())
     throw Refusal{"the alignment gives no route: " +
                       (made.checks().empty() ? std::string() : made.checks().front().message),
                   "线形不能构成路线"};
-  checkFit(made, line);
   d.gradePoints = gradePointsOf(a, made);
   return d;
 }
@@ -1156,10 +1344,20 @@ LandXmlImport openLandXml(const std::string& path, const std::string& alignment)
   return importFrom(file, alignment);
 }
 
+namespace {
+
+// The rows the route is given by: its JDs, or its elements.
+std::size_t rowsOf(const route::RouteDefinition& d) {
+  return d.method == route::Method::Elements ? d.elements.size() : d.jds.size();
+}
+
+} // namespace
+
 std::string importSummary(const LandXmlImport& read) {
   if (!read.route)
     return {};
-  std::string text = std::to_string(read.route->jds.size()) + " JDs, " +
+  const bool elements = read.route->method == route::Method::Elements;
+  std::string text = std::to_string(rowsOf(*read.route)) + (elements ? " elements, " : " JDs, ") +
                      std::to_string(read.route->gradePoints.size()) + " grade points; alignment '" +
                      read.alignments[read.chosen] + "', " + std::to_string(read.chosen + 1) +
                      " of " + std::to_string(read.alignments.size());
@@ -1171,7 +1369,8 @@ std::string importSummary(const LandXmlImport& read) {
 std::string importSummaryZh(const LandXmlImport& read) {
   if (!read.route)
     return {};
-  std::string text = std::to_string(read.route->jds.size()) + " 个交点，" +
+  const bool elements = read.route->method == route::Method::Elements;
+  std::string text = std::to_string(rowsOf(*read.route)) + (elements ? " 个线元，" : " 个交点，") +
                      std::to_string(read.route->gradePoints.size()) + " 个变坡点；线形 '" +
                      read.alignments[read.chosen] + "'，共 " +
                      std::to_string(read.alignments.size()) + " 条中的第 " +

@@ -91,6 +91,13 @@ void Route::setGradePoints(std::vector<GradePointRow> gradePoints) {
 
 void Route::setName(std::string name) { definition_.name = std::move(name); }
 
+void Route::setMethod(Method method) {
+  definition_.method = method;
+  jds_.assign(byElements() ? 0 : definition_.jds.size(), JdState{});
+  chain_.clear();
+  update();
+}
+
 // BP rounded to whole metres: the differences from it are exact.
 void Route::placeOrigin() {
   const StartPoint& bp = definition_.start;

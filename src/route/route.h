@@ -155,6 +155,9 @@ public:
   void setBreaks(std::vector<ChainBreak> breaks);
   void setGradePoints(std::vector<GradePointRow> gradePoints);
   void setName(std::string name);
+  // Gives the route by the other method's rows (what a new route is started
+  // as): the rows of both are kept, those of the other method not used.
+  void setMethod(Method method);
   // The same for the elements of a route by elements (an index of no
   // element throws std::out_of_range; insertElement appends for any index
   // from the number of rows on); each makes the chain again from the edited

@@ -38,6 +38,12 @@ constexpr Sentence kSentences[] = {
     {Say::FileSocket, "it is a socket, not a regular file", "这是套接字，不是普通文件"},
     {Say::FileNotRegular, "it is not a regular file", "这不是普通文件"},
     {Say::FileLargerThan, "it is larger than {0}", "文件大于 {0}"},
+    {Say::ElementsWithoutGeometry, "the route has no geometry, so no elements (see 'route check')",
+     "路线没有几何线形，没有线元可导出"},
+    {Say::ElementsDirectionJumps,
+     "the route's direction jumps at {0} (an angle point, or curves that overlap: see 'route "
+     "check'): its elements cannot be chained from BP",
+     "路线在 {0} 处方向不连续（无曲线的转折点或曲线重叠，见检查），不能写成线元表"},
 };
 
 constexpr bool inOrder() {

@@ -49,6 +49,10 @@ enum class Say : std::uint16_t {
   FileSocket,
   FileNotRegular,
   FileLargerThan,
+  // A route's element table that cannot be written: it has no geometry, or
+  // its direction jumps at {0} (a place and its chainage).
+  ElementsWithoutGeometry,
+  ElementsDirectionJumps,
 };
 
 // The sentence in English, its blanks filled.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_document.h"
 
-#include "files/file_error.h"
 #include "files/save_file.h"
 #include "route/route_file.h"
 
@@ -11,14 +10,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <filesystem>
-#include <system_error>
-
 namespace quenlor {
 namespace {
 
 // How long after a change the copy in the data folder is written: a burst
-// of edits costs one write.
+// of edits costs one write, and a long one a write this often.
 constexpr int kAutosaveDelayMs = 700;
 // The most a kept copy's source (a path) may hold.
 constexpr std::size_t kMostSourceBytes = 1 << 16;
@@ -30,6 +26,10 @@ QString fromFileName(const std::string& name) {
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 QString shownName(const QString& path) { return QFileInfo(path).fileName(); }
+
+QString cannotKeep(const Expected<Done>& kept) {
+  return QStringLiteral("路线未能保存到恢复副本：") + qs(kept.notice());
+}
 
 // The route's file text, or why it cannot be written (not text, a number
 // beyond what the file holds).
@@ -58,7 +58,11 @@ OnDisk onDisk(const QString& path, const route::RouteDefinition& definition) {
 } // namespace
 
 RouteDocument::RouteDocument()
-    : model_(std::make_shared<RouteModel>()), kept_(fileName(dataFolder())) {
+    : model_(std::make_shared<RouteModel>()), kept_(fileName(dataFolder())),
+      writer_(kept_, [this](const CopyWriter::Outcome& outcome) {
+        QMetaObject::invokeMethod(
+            &autosave_, [this, outcome] { kept(outcome); }, Qt::QueuedConnection);
+      }) {
   autosave_.setSingleShot(true);
   autosave_.setInterval(kAutosaveDelayMs);
   QObject::connect(&autosave_, &QTimer::timeout, [this] { writeAutosave(); });
@@ -138,7 +142,9 @@ void RouteDocument::replace(std::shared_ptr<RouteModel> model, QString path, boo
 
 void RouteDocument::changed() {
   copyHolds_ = false;
-  autosave_.start();
+  ++changes_;
+  if (!autosave_.isActive())
+    autosave_.start();
   if (listener_)
     listener_();
 }
@@ -198,8 +204,7 @@ RouteDocument::SaveOutcome RouteDocument::save(bool overwrite) {
                   .arg(shownName(path_))};
   // The copy first: a kill after the file's save then finds the two equal.
   autosave_.stop();
-  if (!keepCopy(*text))
-    kept_.remove(); // an older copy must not come back over the saved file
+  keepNow(*text);
   if (const auto saved = saveBytes(path, *text); !saved) {
     if (listener_)
       listener_();
@@ -229,7 +234,7 @@ RouteDocument::SaveOutcome RouteDocument::saveAs(const QString& path) {
 
 QString RouteDocument::close() {
   autosave_.stop();
-  kept_.remove();
+  appliedSerial_ = writer_.now([](KeptCopy& copy) { copy.remove(); });
   mark_.release();
   model_ = std::make_shared<RouteModel>();
   path_.clear();
@@ -246,7 +251,9 @@ QString RouteDocument::close() {
 std::optional<QString> RouteDocument::restoreAutosave() {
   const std::string folder = fileName(dataFolder());
   clearLeftovers(folder);
-  if (!kept_.adoptLeft() && !moveEarlierCopy())
+  bool adopted = false;
+  writer_.now([&](KeptCopy& copy) { adopted = copy.adoptLeft(); });
+  if (!adopted && !moveEarlierCopy())
     return std::nullopt;
   const auto copy = readFile(kept_.copyPath(), route::kMostRouteFileBytes);
   auto definition =
@@ -284,7 +291,11 @@ bool RouteDocument::moveEarlierCopy() {
   if (!text)
     return false;
   const auto path = readFile(fileName(source), kMostSourceBytes);
-  if (!kept_.write(text->bytes, path ? path->bytes : std::string()))
+  bool moved = false;
+  writer_.now([&](KeptCopy& copy) {
+    moved = bool(copy.write(text->bytes, path ? path->bytes : std::string()));
+  });
+  if (!moved)
     return false;
   QFile::remove(copy);
   QFile::remove(source);
@@ -292,10 +303,10 @@ bool RouteDocument::moveEarlierCopy() {
 }
 
 void RouteDocument::flushAutosave() {
-  if (autosave_.isActive()) {
-    autosave_.stop();
+  if (autosave_.isActive())
     writeAutosave();
-  }
+  if (const auto last = writer_.wait())
+    kept(*last);
 }
 
 bool RouteDocument::editsHeld() {
@@ -303,32 +314,45 @@ bool RouteDocument::editsHeld() {
   return !modified_ || copyHolds_;
 }
 
-// A failure stays in the notice (keepProblem) until a copy is written again;
-// the user's file is untouched either way.
+// A snapshot of the route handed to the writer: the window's thread copies
+// the definition (a fraction of a millisecond for ten thousand JDs), the
+// writer makes its text and writes it.
 void RouteDocument::writeAutosave() {
   autosave_.stop();
   if (isEmpty())
     return;
+  const unsigned long serial = writer_.post(
+      [definition = model_->definition()] { return textOf(definition); }, fileName(path_));
+  posted_ = Posted{serial, changes_};
+}
+
+// What became of a copy, back on the window's thread. A failure stays in the
+// notice (keepProblem) until a copy is written again; the user's file is
+// untouched either way.
+void RouteDocument::kept(const CopyWriter::Outcome& outcome) {
+  if (outcome.serial <= appliedSerial_)
+    return;
+  appliedSerial_ = outcome.serial;
   const QString before = keepProblem_;
-  if (const auto text = textOf(model_->definition()))
-    keepCopy(*text);
-  else
-    keepProblem_ = QStringLiteral("路线未能保存到恢复副本：") + qs(text.notice());
+  keepProblem_ = outcome.kept ? QString() : cannotKeep(outcome.kept);
+  copyHolds_ =
+      outcome.kept && posted_ && posted_->serial == outcome.serial && posted_->changes == changes_;
   if (keepProblem_ != before && listener_)
     listener_();
 }
 
-bool RouteDocument::keepCopy(const std::string& text) {
-  Expected<Done> kept = Done{};
-  std::error_code made;
-  std::filesystem::create_directories(fileName(dataFolder()), made);
-  if (made)
-    kept = fileFailure(systemError(FileAct::Write, fileName(dataFolder()), made.value()));
-  if (kept)
-    kept = kept_.write(text, fileName(path_));
-  copyHolds_ = bool(kept);
-  keepProblem_ = kept ? QString() : QStringLiteral("路线未能保存到恢复副本：") + qs(kept.notice());
-  return copyHolds_;
+// The copy of the route as it is, written before going on (a save's); where
+// it cannot be, the older copy goes, so that it never comes back over the
+// saved file.
+void RouteDocument::keepNow(const std::string& text) {
+  Expected<Done> written = Done{};
+  appliedSerial_ = writer_.now([&](KeptCopy& copy) {
+    written = copy.write(text, fileName(path_));
+    if (!written)
+      copy.remove();
+  });
+  copyHolds_ = bool(written);
+  keepProblem_ = written ? QString() : cannotKeep(written);
 }
 
 std::optional<QString> RouteDocument::keepUnsaved() {

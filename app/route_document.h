@@ -16,12 +16,16 @@
 // it is open here.
 //
 // The kept copy (kept_copy.h: KeptCopy, one slot a window) is written a
-// moment after each change, at once when a route is opened, and before the
-// file itself on a save: so at any moment after a save it equals the saved
-// file, and a kill brings back what was saved. It is read back by
-// restoreAutosave() when the window starts; closing the route removes it.
-// While it cannot be written, keepProblem() says why, and the edits are
-// held by nothing but the window.
+// moment after a change (once for a burst of changes), at once when a route
+// is opened, and before the file itself on a save: so at any moment after a
+// save it equals the saved file, and a kill brings back what was saved. The
+// copies after changes and on opening are written on a thread of their own
+// (kept_copy.h: CopyWriter), from a snapshot of the route, so that the window
+// never waits for them; the one on a save is written before the save goes
+// on. It is read back by restoreAutosave() when the window starts; closing
+// the route removes it. While it cannot be written, keepProblem() says why
+// (once the write has failed), and the edits are held by nothing but the
+// window.
 //
 // Every edit of the route, an import too, is a step of one history
 // (session/route_history.h): undo() and redo() move along it, the route
@@ -117,7 +121,8 @@ public:
   // Brings back a copy that a window left (closed or killed): its notice,
   // or nothing when there was none.
   std::optional<QString> restoreAutosave();
-  // Writes the copy now if a change is pending.
+  // Writes the copy now if a change is pending, and waits until every copy
+  // handed to the writer is written.
   void flushAutosave();
   // Why the route is not being kept now; empty while it is.
   const QString& keepProblem() const { return keepProblem_; }
@@ -132,7 +137,8 @@ private:
   void restartHistory(bool saved);
   void changed();
   void writeAutosave();
-  bool keepCopy(const std::string& text);
+  void kept(const CopyWriter::Outcome& outcome);
+  void keepNow(const std::string& text);
   QString markOpen();
   bool moveEarlierCopy();
 
@@ -144,10 +150,17 @@ private:
   OpenMark mark_;
   bool copyHolds_ = true; // the kept copy holds the route as it is
   QString keepProblem_;
-  QTimer autosave_;
+  QTimer autosave_; // also where the writer's outcomes come back to
   std::function<void()> listener_;
   RouteHistory history_;
   std::optional<std::size_t> savedAt_ = 0; // the history's position when saved, if any
+  unsigned long changes_ = 0; // counted, to know that a copy written is still the route
+  struct Posted {
+    unsigned long serial, changes;
+  };
+  std::optional<Posted> posted_;    // the last copy handed to the writer
+  unsigned long appliedSerial_ = 0; // outcomes older than this are old news
+  CopyWriter writer_;               // last: its thread stops before the rest goes
 };
 
 } // namespace quenlor

@@ -2,6 +2,7 @@
 #include "app/route_panel.h"
 
 #include "app/drawing/notice_label.h"
+#include "app/drawing/text_cells.h"
 #include "app/exports.h"
 #include "app/flow_layout.h"
 #include "app/route_cells.h"
@@ -144,6 +145,7 @@ QTableView* RoutePanel::buildTable(RouteTableModel* model, const char* name) {
   auto* view = new QTableView;
   view->setObjectName(QString::fromUtf8(name));
   view->setModel(model);
+  view->setItemDelegate(new TextCells(view));
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -299,8 +301,8 @@ void RoutePanel::showNotice() {
   QString first;
   for (const RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_}) {
     count += model->problemRows();
-    for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
-      first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
+    if (first.isEmpty() && model->firstProblemRow() >= 0)
+      first = model->problem(model->firstProblemRow()).section(QLatin1Char('\n'), 0, 0);
   }
   QString checks;
   if (count == 1)

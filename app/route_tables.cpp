@@ -47,6 +47,14 @@ int RouteTableModel::column(std::string_view heading) const {
 
 void RouteTableModel::refresh() {
   problems_ = problemsOf_(document_);
+  problemRows_ = 0;
+  firstProblemRow_ = -1;
+  for (std::size_t row = 0; row < problems_.size(); ++row)
+    if (!problems_[row].isEmpty()) {
+      ++problemRows_;
+      if (firstProblemRow_ < 0)
+        firstProblemRow_ = int(row);
+    }
   const int rows = int(table_.rows(*document_.model()));
   if (rows != shownRows_) {
     beginResetModel();
@@ -60,11 +68,6 @@ void RouteTableModel::refresh() {
 
 QString RouteTableModel::problem(int row) const {
   return std::size_t(row) < problems_.size() ? problems_[std::size_t(row)] : QString();
-}
-
-int RouteTableModel::problemRows() const {
-  return int(std::count_if(problems_.begin(), problems_.end(),
-                           [](const QString& p) { return !p.isEmpty(); }));
 }
 
 int RouteTableModel::rowCount(const QModelIndex& parent) const {

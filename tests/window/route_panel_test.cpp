@@ -5,6 +5,7 @@
 // and the notice line say at the route's edges.
 #include "app/drawing/notice_label.h"
 #include "app/field_tools.h"
+#include "app/kept_copy.h"
 #include "app/main_window.h"
 #include "app/route_panel.h"
 #include "app/route_tables.h"
@@ -27,10 +28,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <future>
+#include <mutex>
 #include <numbers>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,6 +75,21 @@ int saveAndWait(const QString& path) {
   std::fflush(stdout);
   for (;;)
     ::pause();
+}
+
+// The child of the crash test: it opens the route, types three radii in a
+// burst, says so and runs its event loop until it is killed: its kept copy is
+// left to the timer and the writer, as in use.
+int editAndWait(const QString& path) {
+  QStandardPaths::setTestModeEnabled(true);
+  MainWindow window;
+  if (!window.routePanel()->open(path))
+    return 1;
+  for (const char* radius : {"1111", "2222", "3333"})
+    setRadius(window, radius);
+  std::puts("edited");
+  std::fflush(stdout);
+  return QApplication::exec();
 }
 
 } // namespace
@@ -635,6 +655,73 @@ private slots:
     QCOMPARE(bytesOf(panel()->document().keptCopyPath()), bytesOf(path));
   }
 
+  // A burst of edits is kept by the timer and the writer alone: once the
+  // copy holds the last edit, a kill brings it back, unsaved.
+  void aKillAfterABurstOfEditsBringsBackTheLast() {
+    const QString path = dir->filePath(QStringLiteral("route.csv"));
+    QFile::copy(QStringLiteral(QUENLOR_EXAMPLE_ROUTE), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--edit-and-wait"), path});
+    QVERIFY(child.waitForReadyRead(20000));
+    QCOMPARE(child.readAllStandardOutput(), QByteArray("edited\n"));
+    const auto copyHoldsTheLast = [] {
+      const QDir folder(RouteDocument::dataFolder());
+      for (const QString& name : folder.entryList({QStringLiteral("*.csv")}, QDir::Files))
+        if (bytesOf(folder.filePath(name)).contains(",JD1,3457291.707,512993.605,,3333,"))
+          return true;
+      return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(copyHoldsTheLast(), 20000);
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QVERIFY(panel()->restoreAutosave());
+    QCOMPARE(shown().jds[0].radius, 3333.0);
+    QVERIFY(panel()->document().modified());
+    QCOMPARE(panel()->document().path(), path);
+  }
+
+  // Copies handed to the writer while it writes wait, the newest in the
+  // place of the older: four handed over during one write make one write
+  // more, of the last, which the copy holds; the window hears of both.
+  void theWriterWritesTheNewestOfABurst() {
+    quenlor::KeptCopy copy(dir->filePath(QStringLiteral("kept")).toStdString());
+    std::promise<void> started, release;
+    const std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> made = 0;
+    std::mutex heard;
+    std::vector<unsigned long> serials;
+    {
+      quenlor::CopyWriter writer(copy, [&](const quenlor::CopyWriter::Outcome& outcome) {
+        const std::lock_guard lock(heard);
+        serials.push_back(outcome.serial);
+      });
+      const auto text = [&](int n) {
+        return [&made, n] {
+          ++made;
+          return quenlor::Expected<std::string>("copy " + std::to_string(n) + "\n");
+        };
+      };
+      writer.post(
+          [&] {
+            started.set_value();
+            released.wait();
+            return text(1)();
+          },
+          "");
+      started.get_future().wait();
+      for (int n = 2; n <= 5; ++n)
+        writer.post(text(n), "");
+      release.set_value();
+      const auto last = writer.wait();
+      QVERIFY(last && last->kept);
+      QCOMPARE(last->serial, 5ul);
+    }
+    QCOMPARE(made.load(), 2);
+    QCOMPARE(serials, (std::vector<unsigned long>{1, 5}));
+    QCOMPARE(bytesOf(QString::fromStdString(copy.copyPath())), QByteArray("copy 5\n"));
+  }
+
   // Two windows on one file: the second is told, each keeps its own copy,
   // and a save over the other's is not done without a second press.
   void twoWindowsOnOneFile() {
@@ -752,6 +839,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc == 3 && std::string_view(argv[1]) == "--save-and-wait")
     return saveAndWait(QString::fromLocal8Bit(argv[2]));
+  if (argc == 3 && std::string_view(argv[1]) == "--edit-and-wait")
+    return editAndWait(QString::fromLocal8Bit(argv[2]));
   RoutePanelTest test;
   return QTest::qExec(&test, argc, argv);
 }

@@ -160,6 +160,12 @@ std::size_t Profile::gradeAt(double measure) const {
                                   interiorBegin);
 }
 
+void Profile::moveRouteEnd(double routeEnd) {
+  for (ProfileCheck& c : checks_)
+    if (c.kind == CheckKind::LineEndsEarly)
+      c.amount = routeEnd - measures_.back();
+}
+
 std::optional<std::pair<double, double>> Profile::lineRange() const {
   if (!hasLine())
     return std::nullopt;

@@ -146,6 +146,10 @@ public:
   // curves that reach the grade found.
   std::optional<DesignLevel> at(double measure) const;
 
+  // The route's end moved to `routeEnd` while every point stays well before
+  // it: only how early the line ends changes.
+  void moveRouteEnd(double routeEnd);
+
 private:
   void addCurves();
   void addChecks(double routeStart, double routeEnd);

@@ -29,7 +29,8 @@ void RouteModel::makeProfile() {
 // The chain segments as they were but the end of the last, the grade points
 // as they were, none of them within reach of the nearer end: every measure
 // is what it was (ChainageMap::measuresOf does not look past a segment's
-// end), and no check of the profile looks at the route's end.
+// end), and of the profile's checks only how early its line ends looks at
+// the route's end.
 bool RouteModel::profileStands() const {
   const std::vector<route::ChainSegment>& now = route_.chainages().segments();
   const std::vector<route::ChainSegment>& was = profileSegments_;

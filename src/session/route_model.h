@@ -42,12 +42,14 @@ public:
   // is not near the route's end: where no grade point's chainage lies within
   // kProfileEndReach of either end, and the grade points are as they were,
   // the profile is the same and is kept (a profile of ten thousand points
-  // costs more to make than the edit). Otherwise it is made again, and its
-  // version counts up.
+  // costs more to make than the edit), but for how early it ends. Otherwise
+  // it is made again, and its version counts up.
   template <class Edit> void edit(Edit&& change) {
     change(route_);
     if (!profileStands())
       makeProfile();
+    else
+      profile_.moveRouteEnd(route_.length());
     ++version_;
   }
   void replace(route::RouteDefinition definition);

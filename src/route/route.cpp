@@ -91,6 +91,10 @@ void Route::setGradePoints(std::vector<GradePointRow> gradePoints) {
 
 void Route::setName(std::string name) { definition_.name = std::move(name); }
 
+void Route::setStations(std::vector<StationRow> stations) {
+  definition_.stations = std::move(stations);
+}
+
 // BP rounded to whole metres: the differences from it are exact.
 void Route::placeOrigin() {
   const StartPoint& bp = definition_.start;

@@ -155,6 +155,8 @@ public:
   void setBreaks(std::vector<ChainBreak> breaks);
   void setGradePoints(std::vector<GradePointRow> gradePoints);
   void setName(std::string name);
+  // Kept with the route; nothing of the line depends on them.
+  void setStations(std::vector<StationRow> stations);
   // The same for the elements of a route by elements (an index of no
   // element throws std::out_of_range; insertElement appends for any index
   // from the number of rows on); each makes the chain again from the edited

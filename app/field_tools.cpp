@@ -65,7 +65,7 @@ private:
   static constexpr std::size_t kRowsKept = 512;
 
   const std::vector<StakeColumn>& columns() const {
-    return stakeColumns(table_ && table_->hasDesign());
+    return table_ ? table_->columns() : stakeColumns(false, false);
   }
 
   const StakeRow& row(std::size_t index) const {
@@ -247,8 +247,8 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   return group;
 }
 
-// 导出CSV, 导出XLSX and 打印… (a printer or a PDF file), each saying its
-// outcome in the notice line.
+// 导出CSV, 导出XLSX, 导出点文件 (a total station's point list) and 打印… (a
+// printer or a PDF file), each saying its outcome in the notice line.
 QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
   const struct {
     const char* caption;
@@ -256,6 +256,7 @@ QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
     QString (*act)(QWidget*, const TableAnswer&, const exchange::SheetHeader&);
   } buttons[] = {{"导出CSV", "exportCsv", exportStakeCsv},
                  {"导出XLSX", "exportXlsx", exportStakeXlsx},
+                 {"导出点文件", "exportPoints", exportPointList},
                  {"打印…", "printTable", printStakeSheet}};
   auto* row = new QGridLayout;
   int column = 0;
@@ -272,7 +273,9 @@ QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
       if (!said.isEmpty())
         setFileNotice(said);
     });
-    row->addWidget(button, 0, column++);
+    // Two a row: each keeps its whole caption in the group's width.
+    row->addWidget(button, column / 2, column % 2);
+    ++column;
   }
   return row;
 }

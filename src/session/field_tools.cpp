@@ -8,6 +8,7 @@
 #include "route/stakes.h"
 #include "session/curve_of_boxes.h"
 #include "session/route_model.h"
+#include "session/set_up.h"
 
 #include <cmath>
 #include <ostream>
@@ -33,6 +34,11 @@ std::string kindText(const CentreLine& line, const StakePosition& p) {
   case StakeKind::BreakAhead: return "断链后";
   default: return line.pointName(p.kind, p.index);
   }
+}
+
+// The station the tools set out from: the route's in use, else the boxes'.
+std::optional<PlanePoint> stationFor(const Form& form, const ToolLine& line) {
+  return setUpOf(form, line.route ? &line.route->definition() : nullptr).station;
 }
 
 // ----- the answers -----
@@ -65,7 +71,7 @@ SideStakeAnswer answerStake(const Form& form, const ToolLine& line,
   answer.point = stake;
   answer.x = lengthText(stake.x, precision);
   answer.y = lengthText(stake.y, precision);
-  if (const auto station = stationOfBoxes(form)) {
+  if (const auto station = stationFor(form, line)) {
     const SetOut s = setOutFrom(*station, stake);
     answer.azimuth = angleText(s.azimuthDms, precision);
     answer.distance = lengthText(s.distance, precision);
@@ -116,7 +122,7 @@ TableAnswer answerTable(const Form& form, const ToolLine& line,
   const StakeRequest request{*from, *to, query->interval, query->spacing};
   answer.rows =
       std::make_shared<StakeRows>(line, line.line->stakes(request), query->offset, query->fallLeft,
-                                  query->fallRight, stationOfBoxes(form));
+                                  query->fallRight, stationFor(form, line));
   answer.note = tableNote(*answer.rows);
   return answer;
 }
@@ -180,6 +186,8 @@ StakeRows::StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positi
       fallLeft_(fallLeft), fallRight_(fallRight), station_(station) {}
 
 bool StakeRows::hasDesign() const { return line_.profile && line_.profile->hasLine(); }
+
+bool StakeRows::hasSides() const { return std::fabs(offset_) >= kSideOnCentre; }
 
 StakeRow StakeRows::row(std::size_t index) const {
   const StakePosition p = positions_->at(index);
@@ -251,7 +259,7 @@ const FieldAnswers& FieldToolsModel::update(const Form& form) {
   TableSource source{line.route, line.routeVersion, std::nullopt, q.table, std::nullopt};
   if (q.table) {
     source.curve = line.curve;
-    source.station = stationOfBoxes(form);
+    source.station = stationFor(form, line);
   }
   const bool sameTable = tableMadeFrom_ == source;
   if (sameTable)
@@ -270,7 +278,7 @@ void writeStakeTable(std::ostream& out, const TableAnswer& table, Precision prec
   out << "精度\t"
       << (precision == Precision::Field ? "长度到毫米，角度到整秒" : "全部位数，角度为度.分秒")
       << '\n';
-  const auto& columns = stakeColumns(table.hasDesign());
+  const auto& columns = table.columns();
   for (std::size_t c = 0; c < columns.size(); ++c)
     out << columns[c].heading << (c + 1 < columns.size() ? '\t' : '\n');
   for (std::size_t row = 0; row < table.size(); ++row) {

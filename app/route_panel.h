@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route panel: the whole route as tables (the JDs between BP and EP, the
-// chain breaks, the grade points with their computed columns), the buttons
+// chain breaks, the grade points with their computed columns, the stations
+// kept with it, one of them in use), its name (which the sheets print and
+// the file keeps), the buttons
 // that open, save and close route files, and the two that carry a JD between
 // the table and the boxes of the window (填入窗口 fills the boxes from the
 // chosen JD as typed edits; 写回交点 writes the boxes back into it). A
@@ -24,6 +26,7 @@
 #include <optional>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -33,6 +36,7 @@ namespace quenlor {
 class Form;
 class NoticeLabel;
 class RouteTableModel;
+struct TableAnswer;
 
 class RoutePanel : public QWidget {
 public:
@@ -44,6 +48,8 @@ public:
   void setSelectionListener(std::function<void()> listener) {
     selectionListener_ = std::move(listener);
   }
+  // The stake table the DXF export draws the stakes of (none: no stakes).
+  void setStakeTable(std::function<const TableAnswer*()> table) { stakeTable_ = std::move(table); }
   std::optional<std::size_t> selectedJd() const;
   void selectJd(std::size_t jd);
 
@@ -72,6 +78,9 @@ public:
   void moveJd(int step);
   void copyJds();
   void pasteJds();
+  void setRouteName(const QString& name);
+  // The chosen row of the stations table is the station in use.
+  void useStation();
 
   QString notice() const { return notice_; }
 
@@ -83,6 +92,8 @@ private:
   QWidget* buildJdTab();
   QWidget* buildBreakTab();
   QWidget* buildGradeTab();
+  QWidget* buildStationTab();
+  QWidget* buildNameRow();
   QTableView* buildTable(RouteTableModel* model, const char* name);
   QPushButton* button(const QString& caption, const char* name, std::function<void()> action);
   void setColumnWidths();
@@ -99,11 +110,16 @@ private:
   void deleteBreaks();
   void addGradePoint();
   void deleteGradePoints();
+  void addStation();
+  void deleteStations();
 
   Form& form_;
   RouteDocument document_;
-  RouteTableModel *jdModel_, *breakModel_, *gradeModel_;
-  QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr;
+  RouteTableModel *jdModel_, *breakModel_, *gradeModel_, *stationModel_;
+  QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr,
+             *stationView_ = nullptr;
+  QLineEdit* nameEdit_ = nullptr;
+  std::function<const TableAnswer*()> stakeTable_;
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;

@@ -64,5 +64,6 @@ private:
 std::vector<QString> jdProblems(const RouteDocument& document);
 std::vector<QString> breakProblems(const RouteDocument& document);
 std::vector<QString> gradeProblems(const RouteDocument& document);
+std::vector<QString> stationProblems(const RouteDocument& document);
 
 } // namespace quenlor

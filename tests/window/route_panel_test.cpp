@@ -2,6 +2,7 @@
 // The route panel through the window: files opened, edited and saved, rows
 // pasted, bad files refused, the kept copy brought back (after a kill too),
 // two windows on one file, and a JD carried into the boxes.
+#include "app/field_tools.h"
 #include "app/main_window.h"
 #include "app/route_panel.h"
 #include "app/route_tables.h"
@@ -12,15 +13,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 
 #include <sys/stat.h>
@@ -113,7 +117,99 @@ private:
   int asked = 0;
   Answer answer = Answer::Cancel;
 
+  // The next file dialog answered as a user would: the type chosen, the
+  // name typed, 保存 pressed.
+  static void answerFileDialog(const QString& file, const QString& type = {}) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog)
+        return;
+      if (!type.isEmpty())
+        dialog->selectNameFilter(type);
+      dialog->selectFile(file);
+      QMetaObject::invokeMethod(dialog, "accept");
+      poll->deleteLater();
+    });
+    poll->start(10);
+  }
+
 private slots:
+  // The route's name and its station in use, set in the panel, are kept in
+  // the route file; the stake table sets out from that station, the DXF from
+  // the panel holds the table's stakes, and the point list button writes
+  // them, east first when that type is chosen.
+  void nameStationAndExportsFromThePanel() {
+    const QString path = openExample();
+    window->findChild<QTabWidget*>(QStringLiteral("views"))->setCurrentWidget(panel());
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto* name = window->findChild<QLineEdit*>(QStringLiteral("routeName"));
+    name->setFocus();
+    name->selectAll();
+    name->insert(QStringLiteral("一号线")); // as an input method gives it: keys are Latin only
+    QTest::keyClick(name, Qt::Key_Return);
+    QCOMPARE(shown().name, std::string("一号线"));
+
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("addStation")),
+                      Qt::LeftButton);
+    auto* stations = window->findChild<QTableView*>(QStringLiteral("stationTable"));
+    auto* model = static_cast<quenlor::RouteTableModel*>(stations->model());
+    QCOMPARE(model->rowCount(), 1);
+    QAbstractItemModel* typed = model;
+    QVERIFY(typed->setData(model->index(0, model->column("X")), QStringLiteral("3456700")));
+    QVERIFY(typed->setData(model->index(0, model->column("Y")), QStringLiteral("512400")));
+    stations->setCurrentIndex(model->index(0, 0));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("useStation")),
+                      Qt::LeftButton);
+    QVERIFY(panel()->save());
+    const auto saved = quenlor::route::openRouteFile(path.toStdString());
+    QVERIFY(saved);
+    QCOMPARE(saved->name, std::string("一号线"));
+    QCOMPARE(saved->stations.size(), std::size_t(1));
+    QVERIFY(saved->stations[0].inUse);
+
+    quenlor::FieldToolsPanel* tools = window->fieldTools();
+    tools->fill(QStringLiteral("tableStart"), QStringLiteral("0"));
+    tools->fill(QStringLiteral("tableEnd"), QStringLiteral("100"));
+    tools->fill(QStringLiteral("tableInterval"), QStringLiteral("20"));
+    QCoreApplication::processEvents();
+    const quenlor::TableAnswer& table = tools->answers().table;
+    QVERIFY(table.size() >= 6);
+    const quenlor::StakeRow first = table.row(0);
+    QVERIFY(first.centre && first.setOut);
+    QCOMPARE(first.setOut->distance,
+             std::hypot(first.centre->point.x - 3456700, first.centre->point.y - 512400));
+
+    const QString dxf = dir->filePath(QStringLiteral("plan.dxf"));
+    answerFileDialog(dxf);
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("exportDxf")), Qt::LeftButton);
+    // Group codes: a code line, a value line; an entity starts at code 0,
+    // its layer is code 8.
+    const QList<QByteArray> codes = bytesOf(dxf).split('\n');
+    int stakePoints = 0;
+    QByteArray entity;
+    for (qsizetype i = 0; i + 1 < codes.size(); i += 2) {
+      const int code = codes[i].trimmed().toInt();
+      if (code == 0)
+        entity = codes[i + 1].trimmed();
+      if (code == 8 && entity == "POINT" && codes[i + 1].trimmed() == "STAKE")
+        ++stakePoints;
+    }
+    QCOMPARE(stakePoints, int(table.size())); // no offset: the centre stakes alone
+
+    const QString points = dir->filePath(QStringLiteral("points.csv"));
+    answerFileDialog(points, QStringLiteral("全站仪坐标 点名,Y,X,Z (*.csv)"));
+    QTest::mouseClick(tools->findChild<QPushButton*>(QStringLiteral("exportPoints")),
+                      Qt::LeftButton);
+    const QList<QByteArray> lines = bytesOf(points).split('\n');
+    QCOMPARE(lines.size(), qsizetype(table.size()) + 1); // and the empty after the last
+    const QList<QByteArray> cells = lines[0].trimmed().split(',');
+    QCOMPARE(cells.size(), 4);
+    QCOMPARE(cells[0], QByteArray("K0+000.000"));
+    QCOMPARE(cells[1].toDouble(), std::round(first.centre->point.y * 1000) / 1000);
+    QCOMPARE(cells[2].toDouble(), std::round(first.centre->point.x * 1000) / 1000);
+  }
+
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
   void init() {
     QDir(RouteDocument::dataFolder()).removeRecursively();

@@ -207,7 +207,9 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
                 {"边距", Input::TableOffset, "tableOffset"},
                 {"左横坡%", Input::TableFallLeft, "tableFallLeft"},
                 {"右横坡%", Input::TableFallRight, "tableFallRight"}};
-  int row = 0;
+  // The switches and the file buttons first, the ranges below them: on a
+  // short or scaled screen the buttons stay in sight above the fold.
+  int row = 2;
   for (const auto& r : ranges)
     addRow(grid, row++, QString::fromUtf8(r.caption), input(r.input, QString::fromUtf8(r.name)));
 
@@ -235,8 +237,8 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   switches->addWidget(whole, 0, 0);
   switches->addWidget(full, 0, 1);
   switches->addWidget(copy, 0, 2);
-  grid->addLayout(switches, row++, 0, 1, 2);
-  grid->addLayout(buildFileButtons(group), row++, 0, 1, 2);
+  grid->addLayout(switches, 0, 0, 1, 2);
+  grid->addLayout(buildFileButtons(group), 1, 0, 1, 2);
   tableNote_ = new QLabel(group);
   tableNote_->setObjectName(QStringLiteral("tableNote"));
   // However long the note grows, it takes the width it is given.

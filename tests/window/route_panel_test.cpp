@@ -4,6 +4,7 @@
 // two windows on one file, and a JD carried into the boxes.
 #include "app/field_tools.h"
 #include "app/main_window.h"
+#include "app/plan_view.h"
 #include "app/route_panel.h"
 #include "app/route_tables.h"
 #include "files/save_file.h"
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -208,6 +210,36 @@ private slots:
     QCOMPARE(cells[0], QByteArray("K0+000.000"));
     QCOMPARE(cells[1].toDouble(), std::round(first.centre->point.y * 1000) / 1000);
     QCOMPARE(cells[2].toDouble(), std::round(first.centre->point.x * 1000) / 1000);
+  }
+
+  // The whole route at its smallest scale, on a 1024x600 window and a wide
+  // one: every label within 30 px of its point, or tied to it by a leader
+  // line from the point to the label's nearest edge.
+  void wholeRouteLabelsStayNearTheirPoints() {
+    openExample();
+    for (const QSize size : {QSize(1024, 600), QSize(1600, 900)}) {
+      window->resize(size);
+      quenlor::PlanView* plan = window->planView();
+      window->views()->setCurrentWidget(plan);
+      plan->grab();
+      const auto& labels = plan->labelPlaces();
+      const auto& anchors = plan->labelAnchors();
+      QCOMPARE(anchors.size(), labels.size());
+      QVERIFY(labels.size() >= 8); // JDs, BP, EP and main points
+      for (std::size_t i = 0; i < labels.size(); ++i) {
+        const QRectF r = labels[i];
+        const QPointF p = anchors[i];
+        const QPointF nearest(std::clamp(p.x(), r.left(), r.right()),
+                              std::clamp(p.y(), r.top(), r.bottom()));
+        if (QLineF(p, nearest).length() <= quenlor::PlanView::kLeaderBeyond)
+          continue;
+        const auto& leaders = plan->labelLeaders();
+        QVERIFY2(std::find(leaders.begin(), leaders.end(), QLineF(p, nearest)) != leaders.end(),
+                 qPrintable(QStringLiteral("label %1 stands %2 px off without a leader")
+                                .arg(i)
+                                .arg(QLineF(p, nearest).length())));
+      }
+    }
   }
 
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }

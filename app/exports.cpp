@@ -4,6 +4,8 @@
 #include "exchange/dxf.h"
 #include "exchange/landxml.h"
 #include "exchange/stake_sheet.h"
+#include "route/element_table.h"
+#include "route/route_file.h"
 #include "session/field_tools.h"
 #include "session/route_model.h"
 
@@ -63,6 +65,19 @@ QString exportLandXml(QWidget* parent, const RouteModel& route) {
                 QStringLiteral(".xml"), [&](const std::string& path) {
                   return exchange::saveLandXml(path, route, exchange::nowStamp());
                 });
+}
+
+QString saveElementTable(const RouteModel& route, const QString& path) {
+  const auto elements = route::chainedElements(route.route());
+  if (!elements)
+    return QStringLiteral("未能导出线元表：%1").arg(qs(elements.notice()));
+  return outcome(route::saveRouteFile(QFile::encodeName(path).toStdString(), *elements), path);
+}
+
+QString exportElements(QWidget* parent, const RouteModel& route) {
+  const QString path = fileToSave(parent, QStringLiteral("导出线元表"),
+                                  QStringLiteral("线元表 (*.csv)"), QStringLiteral(".csv"));
+  return path.isEmpty() ? QString() : saveElementTable(route, path);
 }
 
 QString importLandXml(QWidget* parent,

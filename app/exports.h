@@ -27,6 +27,12 @@ struct SheetHeader;
 
 // The route as LandXML 1.2.
 QString exportLandXml(QWidget* parent, const RouteModel& route);
+// The route's element table (线元表) as a route file of element rows
+// (route/element_table.h: chainedElements), to the path given or one the
+// dialog asks for; a route whose table cannot be chained is refused, the
+// notice says where.
+QString exportElements(QWidget* parent, const RouteModel& route);
+QString saveElementTable(const RouteModel& route, const QString& path);
 // Reads the route of a LandXML file and hands it to `accept`, which answers
 // with its own notice, or nothing when it did not take the route (the user
 // cancelled: then nothing is said); a file that cannot be read hands nothing

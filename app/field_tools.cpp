@@ -6,6 +6,7 @@
 #include "app/stake_sheet_print.h"
 #include "exchange/stamp.h"
 #include "session/notices.h"
+#include "session/route_boxes.h"
 #include "session/route_model.h"
 
 #include <QAbstractTableModel>
@@ -190,7 +191,12 @@ QGroupBox* FieldToolsPanel::buildLocateGroup() {
   addRow(grid, 3, QString(), foundChainage_ = output("foundChainage"));
   addRow(grid, 4, QStringLiteral("偏距"), foundOffset_ = output("foundOffset"),
          foundSide_ = sideLabel(group));
-  grid->setRowStretch(5, 1);
+  foundNote_ = new QLabel(group);
+  foundNote_->setObjectName(QStringLiteral("foundNote"));
+  foundNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  foundNote_->setWordWrap(true);
+  grid->addWidget(foundNote_, 5, 0, 1, 3);
+  grid->setRowStretch(6, 1);
   return group;
 }
 
@@ -357,7 +363,7 @@ void FieldToolsPanel::recompute() {
 
 void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   std::string notices;
-  for (const Notice n : noticesOf(form_))
+  for (const Notice& n : routeBoxes_ ? routeBoxes_->notices(form_, route_.get()) : noticesOf(form_))
     notices += (notices.empty() ? "" : "；") + noticeText(n);
   // What became of a file comes first: it is what the user just asked.
   if (!fileNotice_.isEmpty())
@@ -372,16 +378,21 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   showText(foundChainage_, a.locate.chainage);
   showText(foundOffset_, a.locate.offset);
   foundSide_->setText(qs(a.locate.side));
+  foundNote_->setText(qs(a.locate.note));
   tableNote_->setText(qs(a.table.note));
   source_->setText(qs(a.source));
   source_->setToolTip(source_->text());
-  showText(stakeDesign_, a.stake.design.empty() ? a.stake.problem : a.stake.design);
+  showText(stakeDesign_, !a.stake.design.empty()    ? a.stake.design
+                         : !a.stake.problem.empty() ? a.stake.problem
+                                                    : a.stake.noDesign);
   stakeCutFill_->setText(qs(a.stake.cutFill));
   const PointLevelAnswer& level = a.pointLevel;
-  pointLevel_->setText(level.design.empty()
-                           ? QString()
-                           : QStringLiteral("计算桩号的设计高程 %1，高程 %2 %3")
-                                 .arg(qs(level.design), qs(level.elevation), qs(level.cutFill)));
+  if (!level.design.empty())
+    pointLevel_->setText(QStringLiteral("计算桩号的设计高程 %1，高程 %2 %3")
+                             .arg(qs(level.design), qs(level.elevation), qs(level.cutFill)));
+  else
+    pointLevel_->setText(
+        level.noDesign.empty() ? QString() : QStringLiteral("计算桩号：") + qs(level.noDesign));
 }
 
 void FieldToolsPanel::setRoute(std::shared_ptr<const RouteModel> route) {

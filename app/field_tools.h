@@ -27,6 +27,7 @@ namespace quenlor {
 
 class Form;
 class NoticeLabel;
+class RouteBoxes;
 class StakeTableModel;
 
 class FieldToolsPanel : public QWidget {
@@ -45,6 +46,9 @@ public:
   const FieldAnswers& answers() const { return model_.answers(); }
   // The route the tools work on; none for the curve the boxes describe.
   void setRoute(std::shared_ptr<const RouteModel> route);
+  // The JD the boxes hold from the route, for the notice line's notices on
+  // them (session/route_boxes.h).
+  void setRouteBoxes(const RouteBoxes* boxes) { routeBoxes_ = boxes; }
   // Says the outcome of a file written from the table in the notice line,
   // until the next edit.
   void setFileNotice(const QString& text);
@@ -81,11 +85,13 @@ private:
   QLineEdit* stakeDesign_;
   QLineEdit *foundK_, *foundChainage_, *foundOffset_;
   QLabel* foundSide_;
+  QLabel* foundNote_; // beyond an end, a second foot nearly as near
   QLabel* tableNote_;
   StakeTableModel* tableModel_;
   QTableView* view_;
   std::function<void()> listener_;
   std::shared_ptr<const RouteModel> route_;
+  const RouteBoxes* routeBoxes_ = nullptr;
   QString fileNotice_;
 };
 

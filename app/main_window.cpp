@@ -71,6 +71,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   orderTabs();
   buildViews();
   tools_ = new FieldToolsPanel(form_, this);
+  tools_->setRouteBoxes(&routeBoxes_);
+  routePanel_->setRouteBoxes(&routeBoxes_);
   toolsArea_ = new QScrollArea(this);
   toolsArea_->setObjectName(QStringLiteral("fieldToolsArea"));
   toolsArea_->setWidget(tools_);
@@ -283,8 +285,12 @@ void MainWindow::buildControls() {
       // Every user edit, whatever its kind (keys, paste, cut, undo, input
       // method), arrives here once with the whole new text; texts the form
       // writes with setText() do not.
-      connect(edit, &QLineEdit::textEdited, this,
-              [this, box](const QString& text) { form_.edit(box, text.toStdString()); });
+      connect(edit, &QLineEdit::textEdited, this, [this, box](const QString& text) {
+        if (box == Box::Text26)
+          routeBoxes_.beforeChainage(form_, routePanel_->document().drawable().get(),
+                                     text.toStdString());
+        form_.edit(box, text.toStdString());
+      });
       widget = edit;
       break;
     }

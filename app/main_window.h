@@ -15,6 +15,7 @@
 
 #include "form/controls.h"
 #include "form/form.h"
+#include "session/route_boxes.h"
 
 #include <QWidget>
 
@@ -87,6 +88,7 @@ private:
   void showSelectedJd();
 
   Form form_;
+  RouteBoxes routeBoxes_; // the JD of the route the boxes are filled from
   std::array<QLineEdit*, kHighestBoxNumber + 1> boxes_{};
   std::array<QPushButton*, kButtonCount> buttons_{};
   PlanView* plan_ = nullptr;

@@ -44,6 +44,18 @@ QString checkWhat(route::CheckKind kind) {
   return {};
 }
 
+// What an element's check means where it differs from a JD's: an element
+// that cannot be made is taken as a straight, not as an angle point.
+QString elementCheckWhat(route::CheckKind kind) {
+  using route::CheckKind;
+  switch (kind) {
+  case CheckKind::UnusableNumber:
+    return QStringLiteral("有不可用的数值（非数或超出 ±1e9），按直线计或不用");
+  case CheckKind::RadiusNotPositive: return QStringLiteral("半径不大于 0，按直线计");
+  default: return checkWhat(kind);
+  }
+}
+
 } // namespace
 
 QString refusalText(const CellRefusal& refusal) {
@@ -55,6 +67,11 @@ QString refusalText(const CellRefusal& refusal) {
     return quoted(text) + QStringLiteral(" 不是桩号（如 K1+234.567 或 1234.567）");
   case CellFault::ControlCharacter: return QStringLiteral("名称中有控制字符");
   case CellFault::Missing: return QStringLiteral("缺少，每行应为 名称 X Y R [Ls [ls2]]");
+  case CellFault::NotAnElementKind:
+    return quoted(text) + QStringLiteral(" 不是线元类型（直线、圆曲线或缓和曲线）");
+  case CellFault::NotATurn: return quoted(text) + QStringLiteral(" 不是转向（左或右）");
+  case CellFault::NotAnAzimuth:
+    return quoted(text) + QStringLiteral(" 不是方位角（度.分秒，0 至 360，如 30.152055）");
   }
   return {};
 }
@@ -66,15 +83,28 @@ QString pasteRefusalText(const PasteRefusal& refusal) {
       .arg(QString::fromUtf8(kPastedColumns[refusal.column]), refusalText(refusal.cell));
 }
 
+QString pasteRefusalText(const ElementPasteRefusal& refusal) {
+  const QString why = refusal.cell.fault == CellFault::Missing
+                          ? QStringLiteral("缺少（每行要有类型和长度）")
+                          : refusalText(refusal.cell);
+  return QStringLiteral("粘贴的第%1行第%2列（%3）：%4")
+      .arg(refusal.line + 1)
+      .arg(refusal.column + 1)
+      .arg(QString::fromUtf8(refusal.heading.data(), qsizetype(refusal.heading.size())), why);
+}
+
 QString checkText(const route::Check& check, const route::RouteDefinition& definition) {
   QString who;
   if (check.jd >= 0 && std::size_t(check.jd) < definition.jds.size())
     who = nameOf(definition.jds[std::size_t(check.jd)].name, "交点", check.jd);
+  else if (check.element >= 0 && std::size_t(check.element) < definition.elements.size())
+    who = nameOf(definition.elements[std::size_t(check.element)].name, "线元", check.element);
   else if (check.chainBreak >= 0 && std::size_t(check.chainBreak) < definition.breaks.size())
     who = nameOf(definition.breaks[std::size_t(check.chainBreak)].name, "断链", check.chainBreak);
   else
     who = QString::fromStdString(check.message.substr(0, check.message.find(':')));
-  return who + QStringLiteral("：") + checkWhat(check.kind);
+  return who + QStringLiteral("：") +
+         (check.element >= 0 ? elementCheckWhat(check.kind) : checkWhat(check.kind));
 }
 
 } // namespace quenlor

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "route/route.h"
+#include "session/element_edits.h"
 #include "session/route_edits.h"
 
 #include <QString>
@@ -15,8 +16,9 @@ QString refusalText(const CellRefusal& refusal);
 
 // Why pasted rows were not taken, naming the line and column.
 QString pasteRefusalText(const PasteRefusal& refusal);
+QString pasteRefusalText(const ElementPasteRefusal& refusal);
 
-// A check as one line for the user, naming the JD or chain break.
+// A check as one line for the user, naming the JD, element or chain break.
 QString checkText(const route::Check& check, const route::RouteDefinition& definition);
 
 } // namespace quenlor

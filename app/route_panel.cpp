@@ -7,8 +7,11 @@
 #include "app/route_cells.h"
 #include "app/route_tables.h"
 #include "form/form.h"
+#include "session/element_columns.h"
+#include "session/element_edits.h"
 #include "session/field_tools.h"
 #include "session/jd_boxes.h"
+#include "session/route_boxes.h"
 #include "session/route_edits.h"
 
 #include <QApplication>
@@ -64,6 +67,7 @@ int textWidth(const QWidget* w, std::string_view sample) {
 RoutePanel::RoutePanel(Form& form, QWidget* parent)
     : QWidget(parent), form_(form),
       jdModel_(new RouteTableModel(document_, jdTable(), &jdProblems, this)),
+      elementModel_(new RouteTableModel(document_, elementsTable(), &elementProblems, this)),
       breakModel_(new RouteTableModel(document_, breakTable(), &breakProblems, this)),
       gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)),
       stationModel_(new RouteTableModel(document_, stationTable(), &stationProblems, this)) {
@@ -76,7 +80,8 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
 
   tables_ = new QTabWidget(this);
   tables_->setObjectName(QStringLiteral("routeTables"));
-  tables_->addTab(buildJdTab(), QStringLiteral("交点"));
+  jdTab_ = tables_->addTab(buildJdTab(), QStringLiteral("交点"));
+  elementTab_ = tables_->addTab(buildElementTab(), QStringLiteral("线元"));
   tables_->addTab(buildBreakTab(), QStringLiteral("断链"));
   tables_->addTab(buildGradeTab(), QStringLiteral("变坡点"));
   tables_->addTab(buildStationTab(), QStringLiteral("测站"));
@@ -89,7 +94,7 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
   layout->addWidget(buildFileRow());
   layout->addWidget(tables_, 1);
 
-  for (RouteTableModel* model : {jdModel_, breakModel_, gradeModel_, stationModel_})
+  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_})
     model->setNotice([this](const QString& why) { say(why); });
   document_.setListener([this] { routeChanged(); });
   ask_ = [this] { return askToSave(this); };
@@ -133,6 +138,11 @@ QWidget* RoutePanel::buildFileRow() {
     const TableAnswer* stakes = stakeTable_ ? stakeTable_() : nullptr;
     sayIfAny(exportDxf(this, *route, stakes && stakes->size() > 0 ? stakes : nullptr));
   }));
+  auto* elements =
+      button(QStringLiteral("导出线元表…"), "exportElements", [this] { exportElementsDialog(); });
+  elements->setToolTip(
+      QStringLiteral("把路线写成线元表（直线、圆曲线、缓和曲线），供现场计算器和全站仪"));
+  flow->addWidget(elements);
   return row;
 }
 
@@ -196,6 +206,11 @@ QWidget* RoutePanel::buildJdTab() {
   back->setToolTip(QStringLiteral("把窗口中的名称、X、Y、R、Ls、ls2 写回所选交点"));
   flow->addWidget(fill);
   flow->addWidget(back);
+  startByElements_ = button(QStringLiteral("改用线元法"), "startByElements",
+                            [this] { startAs(route::Method::Elements); });
+  startByElements_->setToolTip(
+      QStringLiteral("还没有交点时，改为按线元（直线、圆曲线、缓和曲线）输入"));
+  flow->addWidget(startByElements_);
 
   jdView_ = buildTable(jdModel_, "jdTable");
   connect(jdView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
@@ -206,6 +221,29 @@ QWidget* RoutePanel::buildJdTab() {
   layout->setContentsMargins(2, 4, 2, 2);
   layout->addWidget(buttons);
   layout->addWidget(jdView_, 1);
+  return tab;
+}
+
+QWidget* RoutePanel::buildElementTab() {
+  auto* tab = new QWidget;
+  auto* buttons = new QWidget(tab);
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(button(QStringLiteral("添加"), "addElement", [this] { addElement(); }));
+  flow->addWidget(button(QStringLiteral("插入"), "insertElement", [this] { insertElement(); }));
+  flow->addWidget(button(QStringLiteral("删除"), "deleteElement", [this] { deleteElements(); }));
+  flow->addWidget(button(QStringLiteral("上移"), "moveElementUp", [this] { moveElement(-1); }));
+  flow->addWidget(button(QStringLiteral("下移"), "moveElementDown", [this] { moveElement(1); }));
+  flow->addWidget(button(QStringLiteral("复制"), "copyElements", [this] { copyElements(); }));
+  flow->addWidget(button(QStringLiteral("粘贴"), "pasteElements", [this] { pasteElements(); }));
+  startByJds_ =
+      button(QStringLiteral("改用交点法"), "startByJds", [this] { startAs(route::Method::Jds); });
+  startByJds_->setToolTip(QStringLiteral("还没有线元时，改为按交点输入"));
+  flow->addWidget(startByJds_);
+  elementView_ = buildTable(elementModel_, "elementTable");
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->addWidget(buttons);
+  layout->addWidget(elementView_, 1);
   return tab;
 }
 
@@ -259,7 +297,7 @@ QWidget* RoutePanel::buildStationTab() {
 // values change.
 void RoutePanel::setColumnWidths() {
   const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
-  for (QTableView* view : {jdView_, breakView_, gradeView_, stationView_}) {
+  for (QTableView* view : {jdView_, elementView_, breakView_, gradeView_, stationView_}) {
     const auto* model = static_cast<const RouteTableModel*>(view->model());
     for (std::size_t c = 0; c < model->table().columns.size(); ++c)
       view->setColumnWidth(int(c), textWidth(this, model->table().columns[c].widthSample));
@@ -270,12 +308,13 @@ void RoutePanel::setColumnWidths() {
 void RoutePanel::routeChanged() {
   const auto chosen = selectedJd();
   message_.clear();
-  for (RouteTableModel* model : {jdModel_, breakModel_, gradeModel_, stationModel_})
+  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_})
     model->refresh();
   if (!nameEdit_->hasFocus())
     nameEdit_->setText(qs(document_.route().definition().name));
   if (chosen && *chosen < document_.route().jdCount() && !selectedJd())
     selectJd(*chosen);
+  showMethod();
   showFile();
   showNotice();
   if (routeListener_)
@@ -307,7 +346,8 @@ void RoutePanel::say(const QString& message) {
 void RoutePanel::showNotice() {
   int count = 0;
   QString first;
-  for (const RouteTableModel* model : {jdModel_, breakModel_, gradeModel_, stationModel_}) {
+  for (const RouteTableModel* model :
+       {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_}) {
     count += model->problemRows();
     for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
       first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
@@ -455,11 +495,11 @@ void RoutePanel::fillWindow() {
   const auto jd = selectedJd();
   if (!jd)
     return say(QStringLiteral("先在表中选一个交点"));
-  const auto edits = boxEditsForJd(document_.route(), *jd);
   const QString name = qs(document_.route().definition().jds[*jd].name);
-  if (edits.empty())
+  const bool filled = routeBoxes_ ? routeBoxes_->fill(form_, document_.route(), *jd)
+                                  : fillFromJd(form_, document_.route(), *jd).has_value();
+  if (!filled)
     return say(name + QStringLiteral(" 未参与路线计算（见检查），不能填入窗口"));
-  fillBoxes(form_, edits);
   const route::Jd& typed = document_.route().definition().jds[*jd];
   say(QStringLiteral("已将 %1 填入窗口").arg(name) +
       (typed.secondTransition() != typed.ls1
@@ -593,16 +633,141 @@ void RoutePanel::useStation() {
             : QStringLiteral("放样从测站 %1").arg(name));
 }
 
-// Ctrl+C and Ctrl+V on the JD table copy and paste whole rows.
+// The table of the route's method in place of the other's; a new route
+// may change its method while it has no rows of it.
+void RoutePanel::showMethod() {
+  const bool elements = showsElements();
+  if (tables_->currentIndex() == (elements ? jdTab_ : elementTab_))
+    tables_->setCurrentIndex(elements ? elementTab_ : jdTab_);
+  tables_->setTabVisible(jdTab_, !elements);
+  tables_->setTabVisible(elementTab_, elements);
+  const route::RouteDefinition& d = document_.route().definition();
+  startByElements_->setEnabled(!elements && d.jds.empty());
+  startByJds_->setEnabled(elements && d.elements.empty());
+}
+
+bool RoutePanel::showsElements() const { return document_.route().byElements(); }
+
+void RoutePanel::startAs(route::Method method) {
+  document_.edit(quenlor::startAs(method));
+  say(method == route::Method::Elements
+          ? QStringLiteral("按线元输入：先填起点 BP 的坐标、桩号和方位角")
+          : QStringLiteral("按交点输入"));
+}
+
+// Element rows.
+
+std::optional<std::size_t> RoutePanel::selectedElement() const {
+  const QModelIndex current = elementView_->currentIndex();
+  if (!current.isValid())
+    return std::nullopt;
+  return elementOfRow(document_.route().definition(), std::size_t(current.row()));
+}
+
+void RoutePanel::selectElement(std::size_t element) {
+  const int row = int(rowOfElement(element));
+  elementView_->selectRow(row);
+  elementView_->setCurrentIndex(elementModel_->index(row, 0));
+}
+
+std::vector<std::size_t> RoutePanel::selectedElements() const {
+  std::vector<std::size_t> elements;
+  for (const int row : selectedRows(elementView_))
+    if (const auto k = elementOfRow(document_.route().definition(), std::size_t(row)))
+      elements.push_back(*k);
+  if (elements.empty())
+    if (const auto k = selectedElement())
+      elements.push_back(*k);
+  return elements;
+}
+
+void RoutePanel::addElement() {
+  const std::size_t at = document_.route().definition().elements.size();
+  document_.edit(insertElements(at, {newElement()}));
+  selectElement(at);
+}
+
+// Before the chosen element; after BP when BP is chosen; else at the end.
+void RoutePanel::insertElement() {
+  const QModelIndex current = elementView_->currentIndex();
+  std::size_t at = document_.route().definition().elements.size();
+  if (const auto k = selectedElement())
+    at = *k;
+  else if (current.isValid() && current.row() == 0)
+    at = 0;
+  document_.edit(insertElements(at, {newElement()}));
+  selectElement(at);
+}
+
+void RoutePanel::deleteElements() {
+  const std::vector<std::size_t> elements = selectedElements();
+  if (elements.empty())
+    return say(QStringLiteral("先在表中选要删除的线元"));
+  document_.edit(eraseElements(elements));
+  say(QStringLiteral("已删除 %1 个线元").arg(elements.size()));
+  if (const std::size_t left = document_.route().definition().elements.size(); left > 0)
+    selectElement(std::min(elements.front(), left - 1));
+}
+
+void RoutePanel::moveElement(int step) {
+  const auto k = selectedElement();
+  const std::size_t count = document_.route().definition().elements.size();
+  if (!k || (step < 0 && *k == 0) || (step > 0 && *k + 1 >= count))
+    return;
+  const std::size_t other = step < 0 ? *k - 1 : *k + 1;
+  document_.edit(swapElements(document_.route().definition(), *k, other));
+  selectElement(other);
+}
+
+void RoutePanel::copyElements() {
+  std::vector<route::ElementRow> rows;
+  for (const std::size_t k : selectedElements())
+    rows.push_back(document_.route().definition().elements[k]);
+  if (rows.empty())
+    return say(QStringLiteral("先在表中选要复制的线元"));
+  QApplication::clipboard()->setText(QString::fromStdString(copiedElements(rows)));
+  say(QStringLiteral("已复制 %1 个线元（带表头，以制表符分隔）").arg(rows.size()));
+}
+
+// Before the chosen element, or at the end.
+void RoutePanel::pasteElements() {
+  auto pasted = quenlor::pastedElements(QApplication::clipboard()->text().toStdString());
+  if (const auto* refused = std::get_if<ElementPasteRefusal>(&pasted))
+    return say(pasteRefusalText(*refused));
+  std::vector<route::ElementRow>& rows = std::get<std::vector<route::ElementRow>>(pasted);
+  if (rows.empty())
+    return say(QStringLiteral("剪贴板中没有线元行（类型 长度 等，以制表符分隔）"));
+  const std::size_t count = rows.size();
+  const std::size_t at = selectedElement().value_or(document_.route().definition().elements.size());
+  document_.edit(insertElements(at, std::move(rows)));
+  say(QStringLiteral("已粘贴 %1 个线元").arg(count));
+  selectElement(at);
+}
+
+bool RoutePanel::exportElements(const QString& path) {
+  const auto route = document_.drawable();
+  if (!route) {
+    say(QStringLiteral("没有可导出的路线：先打开或输入一条路线"));
+    return false;
+  }
+  const QString outcome = saveElementTable(*route, path);
+  say(outcome);
+  return outcome.startsWith(QStringLiteral("已保存"));
+}
+
+void RoutePanel::exportElementsDialog() { exportRoute(&quenlor::exportElements); }
+
+// Ctrl+C and Ctrl+V on the JD and element tables copy and paste whole rows.
 bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == jdView_ && event->type() == QEvent::KeyPress) {
+  if ((watched == jdView_ || watched == elementView_) && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
+    const bool jds = watched == jdView_;
     if (key->matches(QKeySequence::Copy)) {
-      copyJds();
+      jds ? copyJds() : copyElements();
       return true;
     }
     if (key->matches(QKeySequence::Paste)) {
-      pasteJds();
+      jds ? pasteJds() : pasteElements();
       return true;
     }
   }

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The route panel: the whole route as tables (the JDs between BP and EP, the
-// chain breaks, the grade points with their computed columns, the stations
-// kept with it, one of them in use), its name (which the sheets print and
-// the file keeps), the buttons
+// The route panel: the whole route as tables (the JDs between BP and EP, or
+// for a route by elements its element table, 线元, in their place; the chain
+// breaks, the grade points with their computed columns; the stations kept
+// with it, one of them in use), its name (which the sheets print and the
+// file keeps), the buttons
 // that open, save and close route files, and the two that carry a JD between
 // the table and the boxes of the window (填入窗口 fills the boxes from the
 // chosen JD as typed edits; 写回交点 writes the boxes back into it). A
 // one-line notice says what went wrong or what was done; without either it
 // sums up the route's checks; while the route cannot be kept in its copy in
 // the data folder, it says so too. The file's name and whether it holds
-// unsaved changes show above the tables.
+// unsaved changes show above the tables. A new route is started by JDs or,
+// with 改用线元法, by elements (and back while it has no rows); 导出线元表
+// writes the element table of any route as a route file of element rows.
 //
 // Opening, importing or closing over unsaved edits keeps them in a file of
 // their own first, and closing the window leaves them in the kept copy;
@@ -35,6 +38,7 @@ namespace quenlor {
 
 class Form;
 class NoticeLabel;
+class RouteBoxes;
 class RouteTableModel;
 struct TableAnswer;
 
@@ -70,6 +74,8 @@ public:
   void closeRoute();
   // Whether there was a copy: brought back, or unreadable (the notice says).
   bool restoreAutosave();
+  // 填入窗口 fills through the window's record of the JD the boxes hold.
+  void setRouteBoxes(RouteBoxes* boxes) { routeBoxes_ = boxes; }
   void fillWindow();
   void writeBack();
   void addJd();
@@ -81,6 +87,20 @@ public:
   void setRouteName(const QString& name);
   // The chosen row of the stations table is the station in use.
   void useStation();
+  // The element table's: rows, clipboard, method, export.
+  void addElement();
+  void insertElement();
+  void deleteElements();
+  void moveElement(int step);
+  void copyElements();
+  void pasteElements();
+  void startAs(route::Method method);
+  bool exportElements(const QString& path);
+  void exportElementsDialog();
+  std::optional<std::size_t> selectedElement() const;
+  void selectElement(std::size_t element);
+  // Whether the table of JDs or of elements shows now.
+  bool showsElements() const;
 
   QString notice() const { return notice_; }
 
@@ -90,6 +110,7 @@ protected:
 private:
   QWidget* buildFileRow();
   QWidget* buildJdTab();
+  QWidget* buildElementTab();
   QWidget* buildBreakTab();
   QWidget* buildGradeTab();
   QWidget* buildStationTab();
@@ -105,6 +126,8 @@ private:
   void showNotice();
   void showFile();
   std::vector<std::size_t> selectedJds() const;
+  std::vector<std::size_t> selectedElements() const;
+  void showMethod();
   std::vector<int> selectedRows(const QTableView* view) const;
   void addBreak();
   void deleteBreaks();
@@ -114,10 +137,13 @@ private:
   void deleteStations();
 
   Form& form_;
+  RouteBoxes* routeBoxes_ = nullptr;
   RouteDocument document_;
-  RouteTableModel *jdModel_, *breakModel_, *gradeModel_, *stationModel_;
-  QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr,
-             *stationView_ = nullptr;
+  RouteTableModel *jdModel_, *elementModel_, *breakModel_, *gradeModel_, *stationModel_;
+  QTableView *jdView_ = nullptr, *elementView_ = nullptr, *breakView_ = nullptr,
+             *gradeView_ = nullptr, *stationView_ = nullptr;
+  QPushButton *startByElements_ = nullptr, *startByJds_ = nullptr;
+  int jdTab_ = 0, elementTab_ = 0;
   QLineEdit* nameEdit_ = nullptr;
   std::function<const TableAnswer*()> stakeTable_;
   NoticeLabel* noticeLabel_ = nullptr;

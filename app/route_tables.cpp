@@ -3,6 +3,7 @@
 
 #include "app/route_cells.h"
 #include "app/route_document.h"
+#include "session/element_columns.h"
 
 #include <QBrush>
 #include <QColor>
@@ -143,9 +144,16 @@ bool RouteTableModel::setData(const QModelIndex& index, const QVariant& value, i
 
 std::vector<QString> jdProblems(const RouteDocument& document) {
   const std::size_t rows = jdTable().rows(*document.model());
-  if (document.isEmpty())
-    return std::vector<QString>(rows); // nothing typed: nothing to find wrong
+  if (document.isEmpty() || document.route().byElements())
+    return std::vector<QString>(rows); // nothing typed, or not shown: nothing to say
   return routeProblems(document, rows, &jdRowOfCheck);
+}
+
+std::vector<QString> elementProblems(const RouteDocument& document) {
+  const std::size_t rows = elementsTable().rows(*document.model());
+  if (!document.route().byElements())
+    return std::vector<QString>(rows);
+  return routeProblems(document, rows, &elementRowOfCheck);
 }
 
 std::vector<QString> breakProblems(const RouteDocument& document) {

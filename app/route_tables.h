@@ -62,6 +62,7 @@ private:
 
 // The problems of the rows of each table.
 std::vector<QString> jdProblems(const RouteDocument& document);
+std::vector<QString> elementProblems(const RouteDocument& document);
 std::vector<QString> breakProblems(const RouteDocument& document);
 std::vector<QString> gradeProblems(const RouteDocument& document);
 std::vector<QString> stationProblems(const RouteDocument& document);

@@ -6,12 +6,15 @@
 // Written, with every attribute the LandXML 1.2 schema requires (Units/Metric
 // in metres and decimal degrees, celsius and milliBars): one Alignment named
 // as the route, staStart its BP chainage, length its length, holding
-//   - CoordGeom: the centre line in route order, a Line for each straight,
-//     a Spiral (spiType="clothoid", radiusStart or radiusEnd "INF" at its
-//     straight end, rot "cw" turning right or "ccw" turning left, with its
-//     Start, PI and End) for each transition and a Curve (crvType="arc",
-//     rot, radius, length, with Start, Center, End and PI) for each arc;
-//     a JD without curve is where two Lines meet;
+//   - CoordGeom: the centre line in route order as its element table gives
+//     it (route/element_table.h), of a route by JDs or by elements alike: a
+//     Line for each straight, a Spiral (spiType="clothoid", radiusStart and
+//     radiusEnd, "INF" at an end on a straight and both finite for a
+//     partial one, rot "cw" turning right or "ccw" turning left, with its
+//     Start, PI and End) for each clothoid and a Curve (crvType="arc", rot,
+//     radius, length, with Start, Center, End and PI) for each arc; the
+//     pieces of a JD's curve are named by the JD, a route by elements'
+//     elements by their rows; a JD without curve is where two Lines meet;
 //   - a StaEquation for each chain break: staBack its chainage behind,
 //     staAhead the one ahead, staInternal where it stands;
 //   - the profile as Profile/ProfAlign: a PVI for each grade point without
@@ -25,20 +28,38 @@
 // Numbers are the shortest text that reads back to the same double.
 //
 // Read, streaming (the file is never held whole): one Alignment, the one
-// named or else the first, whose CoordGeom is a run of straights and curves,
-// each curve a clothoid from the straight (or none), an arc, and a clothoid
-// back to the straight (or none); consecutive curves may meet without a
-// straight between them, and a curve may be two clothoids without an arc.
-// The JDs are the intersections of the straights (a straight between two
-// curves with no Line between them is their common tangent), R comes from
-// the arc (or the clothoids' radius), Ls and ls2 from the clothoids, BP and
-// EP from the ends, the chain breaks from the StaEquations (staBack, or
+// named or else the first, whose CoordGeom is any run of Lines, Curves and
+// Spirals (clothoids, each end's radius INF or finite, rot, elements of no
+// length), as a route by JDs where it fits their pattern exactly, else as a
+// route by elements.
+//
+// By JDs: a run of straights and curves, each curve a clothoid from the
+// straight (or none), an arc, and a clothoid back to the straight (or none);
+// consecutive curves may meet without a straight between them, and a curve
+// may be two clothoids without an arc. The JDs are the intersections of the
+// straights (a straight between two curves with no Line between them is
+// their common tangent), R comes from the arc (or the clothoids' radius), Ls
+// and ls2 from the clothoids, BP and EP from the ends; every main point of
+// the route made must be the file's to within kLandXmlFit.
+//
+// By elements, where that fails (a spiral between two arcs, a partial one,
+// a compound curve, a route that starts on a curve): each element of some
+// length a row (route/definition.h: ElementRow) named as in the file, its
+// length (a Line's or an arc's from its points where the file gives none),
+// its radii (a Spiral's two the same: the arc, or straight, it is), its turn
+// from rot (an arc's from its Center where rot is missing), the file's Start
+// as its given start, a check; BP at the first one's Start, along the
+// direction that brings the route made nearest every Start and End of the
+// file (least squares about BP: not one short chord's rounded digits). Every
+// element's Start and End must then be where the route puts them, to within
+// kLandXmlFit.
+//
+// Either way the chain breaks come from the StaEquations (staBack, or
 // counted on from the break before when it is missing), the grade points
 // from the first ProfAlign: every one, those beyond the alignment's ends too,
 // a ParaCurve's Rv = length / |change of grade|, a CircCurve's its |radius|
 // (or its length over the change of grade), an UnsymParaCurve's lengthIn and
-// lengthOut kept as an asymmetric curve (profile.h). The route so made must
-// meet every main point the file gives to within a centimetre.
+// lengthOut kept as an asymmetric curve (profile.h).
 //
 // Units: <Units><Metric> or <Imperial>'s linearUnit (meter, millimeter,
 // centimeter, kilometer, foot = 0.3048 m, USSurveyFoot = 1200/3937 m, inch;
@@ -55,10 +76,10 @@
 // well-formed XML (a NUL character named by its line and column) or not
 // LandXML, no alignment or none of the name asked for, an element inside
 // CoordGeom or ProfAlign of the LandXML namespace other than the ones above
-// (it would change the geometry), a spiral between two arcs, points given by
-// reference, a unit of length not listed, a number attribute or point that
-// is not one strict number (numeric/strict_number.h: "+1200", "1,5", "NaN"
-// are not; "1e308" is beyond +-1e9, "1e-400" too small), each named by its
+// (it would change the geometry), elements that do not join (as JDs nor as
+// elements), a spiral without rot or length, points given by reference, a unit of length not
+// listed, a number attribute or point that is not one strict number (numeric/strict_number.h:
+// "+1200", "1,5", "NaN" are not; "1e308" is beyond +-1e9, "1e-400" too small), each named by its
 // line and column; files larger than kMostLandXmlBytes (told from the file
 // system before a byte is read) or an alignment beyond the largest route the
 // program keeps (kMostLandXmlJds and the counts below).
@@ -126,7 +147,8 @@ LandXmlImport openLandXml(const std::string& path, const std::string& alignment 
 
 // What an import read, for the driver (English) and the window (Chinese):
 // "3 JDs, 5 grade points; alignment 'K线', 1 of 2; converted from US survey
-// feet", and "ignored: Feature (12), ProfSurf" (empty when nothing was).
+// feet" ("7 elements, ..." for a route by elements), and "ignored: Feature
+// (12), ProfSurf" (empty when nothing was).
 std::string importSummary(const LandXmlImport& read);
 std::string importSummaryZh(const LandXmlImport& read);
 std::string ignoredSummary(const LandXmlImport& read);

@@ -6,6 +6,7 @@
 #include "numeric/chainage_text.h"
 #include "route/clothoid.h"
 #include "route/route.h"
+#include "text/catalogue.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -40,23 +41,18 @@ constexpr std::size_t kMostIgnoredNames = 20;
 
 // Why a file is not read: in English for the driver, in Chinese for the
 // window.
-struct Refusal {
-  std::string message, notice;
-};
+using Refusal = Failure;
 
 // Where something stands in the file.
 struct Place {
   qint64 line = 0, column = 0;
 };
 
-std::string at(Place p) {
-  return "line " + std::to_string(p.line) + ", column " + std::to_string(p.column);
-}
-std::string atZh(Place p) {
-  return "第 " + std::to_string(p.line) + " 行第 " + std::to_string(p.column) + " 列";
-}
-Refusal refusedAt(Place p, const std::string& what, const std::string& zh) {
-  return {at(p) + ": " + what, atZh(p) + "：" + zh};
+// The refusal with its place in the file, in each language.
+Refusal refusedAt(Place p, Say say, std::initializer_list<std::string_view> blanks = {}) {
+  const std::string line = std::to_string(p.line), column = std::to_string(p.column);
+  return {english(Say::LandXmlAt, {line, column, english(say, blanks)}),
+          chinese(Say::LandXmlAt, {line, column, chinese(say, blanks)})};
 }
 
 std::string metres(double value) {
@@ -130,16 +126,11 @@ Number strictValue(QStringView word) {
 }
 
 Refusal badNumber(Place p, const std::string& what, QStringView word, NumberFault fault) {
-  const std::string quoted = "'" + word.toString().toStdString() + "'";
+  const std::string typed = word.toString().toStdString();
   switch (fault) {
-  case NumberFault::TooSmall:
-    return refusedAt(p, what + " " + quoted + " is too small (nearer 0 than a double can hold)",
-                     what + " " + quoted + " 太小（比双精度数能表示的更接近 0）");
-  case NumberFault::TooLarge:
-    return refusedAt(p, what + " " + quoted + " is beyond \u00b11e9",
-                     what + " " + quoted + " 超出 \u00b11e9");
-  default:
-    return refusedAt(p, what + " " + quoted + " is not a number", what + " " + quoted + " 不是数");
+  case NumberFault::TooSmall: return refusedAt(p, Say::LandXmlNumberTooSmall, {what, typed});
+  case NumberFault::TooLarge: return refusedAt(p, Say::LandXmlNumberBeyond, {what, typed});
+  default: return refusedAt(p, Say::LandXmlNotANumber, {what, typed});
   }
 }
 
@@ -281,8 +272,7 @@ public:
     if (!xml_.readNextStartElement())
       throw notXml();
     if (xml_.name() != QLatin1String("LandXML"))
-      throw Refusal{"this is not a LandXML file: its root element is <" + text(xml_.name()) + ">",
-                    "这不是 LandXML 文件：根元素是 <" + text(xml_.name()) + ">"};
+      throw failure(Say::LandXmlNotLandXml, {text(xml_.name())});
     while (readChild()) {
       if (ours(u"Units"))
         readUnits();
@@ -323,11 +313,10 @@ private:
     if (const auto& nul = bytes_.nul();
         nul && (nul->line < xml_.lineNumber() ||
                 (nul->line == xml_.lineNumber() && nul->column <= xml_.columnNumber() + 1)))
-      return {"the file is not well-formed XML: a NUL character at " + at(*nul),
-              "文件不是完整的 XML：" + atZh(*nul) + "有 NUL 字符"};
-    return {"the file is not well-formed XML (" + at(place()) +
-                "): " + xml_.errorString().toStdString(),
-            "文件不是完整的 XML（" + atZh(place()) + "）：" + xml_.errorString().toStdString()};
+      return failure(Say::LandXmlNul, {std::to_string(nul->line), std::to_string(nul->column)});
+    const Place p = place();
+    return failure(Say::LandXmlNotWellFormed, {std::to_string(p.line), std::to_string(p.column),
+                                               xml_.errorString().toStdString()});
   }
 
   // Skips the element, noting it among those ignored.
@@ -389,8 +378,7 @@ private:
       const QXmlStreamAttributes attributes = xml_.attributes();
       const QStringView linear = attributes.value(QLatin1String("linearUnit")).trimmed();
       if (linear.isEmpty() && imperial)
-        throw refusedAt(place(), "the Imperial units name no linearUnit",
-                        "英制单位（Imperial）没有给出 linearUnit");
+        throw refusedAt(place(), Say::LandXmlImperialWithoutUnit);
       if (!linear.isEmpty())
         file_.length = lengthScale(linear);
       file_.elevation = file_.length;
@@ -410,13 +398,7 @@ private:
     for (const auto& unit : kLengthUnits)
       if (name.compare(QLatin1String(unit.name), Qt::CaseInsensitive) == 0)
         return unit.scale;
-    throw refusedAt(place(),
-                    "the unit of length '" + name.toString().toStdString() +
-                        "' is not known: meter, millimeter, centimeter, kilometer, foot, "
-                        "USSurveyFoot or inch",
-                    "长度单位 '" + name.toString().toStdString() +
-                        "' 不认识：只认 meter、millimeter、centimeter、kilometer、foot、"
-                        "USSurveyFoot、inch");
+    throw refusedAt(place(), Say::LandXmlUnknownLengthUnit, {name.toString().toStdString()});
   }
 
   void readAlignments() {
@@ -467,15 +449,9 @@ private:
         ignore();
         continue;
       } else
-        throw refusedAt(place(),
-                        "<" + text(xml_.name()) +
-                            "> in the alignment's geometry is not supported: only Line, Spiral "
-                            "and Curve",
-                        "线形几何中的 <" + text(xml_.name()) +
-                            "> 不支持：只支持 Line、Spiral 和 Curve");
+        throw refusedAt(place(), Say::LandXmlGeometryUnsupported, {text(xml_.name())});
       if (a.elements.size() >= kMostLandXmlElements)
-        throw tooMany(std::to_string(kMostLandXmlElements) + " geometry elements",
-                      std::to_string(kMostLandXmlElements) + " 个几何元素");
+        throw tooMany(Say::LandXmlTooManyElements, kMostLandXmlElements);
       readElement(e);
       a.elements.push_back(std::move(e));
     }
@@ -508,13 +484,10 @@ private:
       }
       const QString name = xml_.name().toString();
       if (xml_.attributes().hasAttribute(QLatin1String("pntRef")))
-        throw refusedAt(place(), "points given by reference (pntRef) are not supported",
-                        "不支持以引用（pntRef）给出的点");
+        throw refusedAt(place(), Say::LandXmlPointByReference);
       const std::vector<double> values = numbers(readText(), "the point's coordinate");
       if (values.size() < 2 || values.size() > 3)
-        throw refusedAt(place(),
-                        "<" + name.toStdString() + "> needs 'northing easting' as two numbers",
-                        "<" + name.toStdString() + "> 需要“北 东”两个数");
+        throw refusedAt(place(), Say::LandXmlPointNeedsTwoNumbers, {name.toStdString()});
       *slot = PlanePoint{values[0], values[1]};
     }
   }
@@ -528,18 +501,14 @@ private:
       return kInfinite;
     const double radius = number(attributes, name);
     if (radius < 0)
-      throw refusedAt(place(),
-                      "the spiral's " + std::string(name.latin1(), std::size_t(name.size())) +
-                          " is not a radius",
-                      "缓和曲线的 " + std::string(name.latin1(), std::size_t(name.size())) +
-                          " 不是半径");
+      throw refusedAt(place(), Say::LandXmlSpiralRadiusNotRadius,
+                      {std::string_view(name.latin1(), std::size_t(name.size()))});
     return radius == 0 ? kInfinite : radius;
   }
 
   void readEquation(RawAlignment& a) {
     if (a.equations.size() >= kMostLandXmlBreaks)
-      throw tooMany(std::to_string(kMostLandXmlBreaks) + " station equations",
-                    std::to_string(kMostLandXmlBreaks) + " 个断链");
+      throw tooMany(Say::LandXmlTooManyEquations, kMostLandXmlBreaks);
     const QXmlStreamAttributes attributes = xml_.attributes();
     RawEquation q;
     q.place = place();
@@ -574,15 +543,9 @@ private:
           ignore();
           continue;
         } else
-          throw refusedAt(place(),
-                          "<" + text(xml_.name()) +
-                              "> in the profile is not supported: only PVI, ParaCurve, "
-                              "UnsymParaCurve and CircCurve",
-                          "纵断面中的 <" + text(xml_.name()) +
-                              "> 不支持：只支持 PVI、ParaCurve、UnsymParaCurve 和 CircCurve");
+          throw refusedAt(place(), Say::LandXmlProfileUnsupported, {text(xml_.name())});
         if (a.profile.size() >= kMostLandXmlGradePoints)
-          throw tooMany(std::to_string(kMostLandXmlGradePoints) + " grade points",
-                        std::to_string(kMostLandXmlGradePoints) + " 个变坡点");
+          throw tooMany(Say::LandXmlTooManyGradePoints, kMostLandXmlGradePoints);
         readProfilePoint(p, xml_.name().toString());
         a.profile.push_back(std::move(p));
       }
@@ -601,9 +564,7 @@ private:
     p.lengthOut = number(attributes, QLatin1String("lengthOut"));
     const std::vector<double> values = numbers(readText(), "the grade point's number");
     if (values.size() != 2)
-      throw refusedAt(place(),
-                      "<" + name.toStdString() + "> needs 'station elevation' as two numbers",
-                      "<" + name.toStdString() + "> 需要“桩号 高程”两个数");
+      throw refusedAt(place(), Say::LandXmlGradePointNeedsTwoNumbers, {name.toStdString()});
     p.station = values[0];
     p.elevation = values[1];
   }
@@ -623,19 +584,13 @@ private:
     return words;
   }
 
-  Refusal tooMany(const std::string& what, const std::string& zh) const {
-    return refusedAt(place(),
-                     "the alignment has more than " + what + ": the largest route read has " +
-                         std::to_string(kMostLandXmlJds) + " JDs",
-                     "线形超过 " + zh + "：能读入的最大路线有 " + std::to_string(kMostLandXmlJds) +
-                         " 个交点");
+  Refusal tooMany(Say say, std::size_t most) const {
+    return refusedAt(place(), say, {std::to_string(most), std::to_string(kMostLandXmlJds)});
   }
 
 public:
   static Refusal tooLarge() {
-    return {"the file is larger than " + std::to_string(kMostLandXmlBytes >> 20) +
-                " MiB; it is not read",
-            "文件大于 " + std::to_string(kMostLandXmlBytes >> 20) + " MiB，不读入"};
+    return failure(Say::LandXmlTooLarge, {std::to_string(kMostLandXmlBytes >> 20)});
   }
 
 private:
@@ -678,21 +633,19 @@ void toMetres(RawAlignment& a, double length, double elevation) {
 
 // ----- attributes -----
 
-Refusal refused(const RawElement& e, const std::string& what, const std::string& zh) {
-  return refusedAt(e.place, what, zh);
+Refusal refused(const RawElement& e, Say say, std::initializer_list<std::string_view> blanks = {}) {
+  return refusedAt(e.place, say, blanks);
 }
 
 double needed(const RawElement& e, double value, const char* name) {
   if (!(value > 0))
-    throw refused(e, std::string("the element needs a positive ") + name,
-                  std::string("元素缺少正的 ") + name);
+    throw refused(e, Say::LandXmlElementNeedsPositive, {name});
   return value;
 }
 
 PlanePoint needed(const RawElement& e, const std::optional<PlanePoint>& p, const char* name) {
   if (!p)
-    throw refused(e, std::string("the element has no <") + name + ">",
-                  std::string("元素缺少 <") + name + ">");
+    throw refused(e, Say::LandXmlElementHasNo, {name});
   return *p;
 }
 
@@ -749,21 +702,17 @@ class CentreLine {
 public:
   explicit CentreLine(const std::vector<RawElement>& elements) : elements_(elements) {
     if (elements.empty())
-      throw Refusal{"the alignment has no geometry (no Line, Spiral or Curve)",
-                    "线形中没有几何元素（Line、Spiral 或 Curve）"};
+      throw failure(Say::LandXmlNoGeometryElements);
     for (next_ = 0; next_ < elements.size();) {
       if (elements[next_].kind == RawElement::Kind::Line)
         addLine(elements[next_++]);
       else
         addRun(readRun());
       if (corners_.size() > kMostLandXmlJds)
-        throw Refusal{"the alignment has more than " + std::to_string(kMostLandXmlJds) +
-                          " JDs, the largest route read",
-                      "线形超过 " + std::to_string(kMostLandXmlJds) +
-                          " 个交点，超出能读入的最大路线"};
+        throw failure(Say::LandXmlTooManyJds, {std::to_string(kMostLandXmlJds)});
     }
     if (!open_)
-      throw Refusal{"the alignment has no geometry", "线形中没有几何元素"};
+      throw failure(Say::LandXmlNoGeometry);
     straights_.push_back(open_->line);
   }
 
@@ -845,17 +794,13 @@ private:
     }
     if (!run.arc && !(run.first && run.second)) {
       const RawElement& e = run.first ? *run.first : elements_[next_ - 1];
-      throw refused(e,
-                    "a clothoid from the straight that meets no arc and no clothoid back to a "
-                    "straight is not supported",
-                    "缓和曲线之后没有圆曲线，也没有回到直线的缓和曲线：不支持");
+      throw refused(e, Say::LandXmlSpiralLeadsNowhere);
     }
     const RawElement& any = run.arc ? *run.arc : *run.first;
     run.turn = run.arc ? turnOfArc(*run.arc) : any.rot;
     for (const RawElement* spiral : {run.first, run.second})
       if (spiral && spiral->rot == 0)
-        throw refused(*spiral, "the spiral does not say which way it turns (rot)",
-                      "缓和曲线缺少转向（rot）");
+        throw refused(*spiral, Say::LandXmlSpiralWithoutTurn);
     if (run.first)
       run.ls1 = needed(*run.first, run.first->length, "length");
     if (run.second)
@@ -872,25 +817,12 @@ private:
     const auto r = [](double v) { return v == kInfinite ? std::string("INF") : metres(v); };
     const double from = s.radiusStart, to = s.radiusEnd;
     if (from != kInfinite && to != kInfinite)
-      return refused(s,
-                     "a spiral between two arcs (R " + r(from) + " to R " + r(to) +
-                         ") is not supported: only straight - clothoid - arc - clothoid - "
-                         "straight runs",
-                     "两段圆曲线之间的缓和曲线（R " + r(from) + " 至 R " + r(to) +
-                         "）不支持：只支持 直线—缓和曲线—圆曲线—缓和曲线—直线");
-    return refused(s,
-                   "a spiral from R " + r(from) + " to R " + r(to) +
-                       " does not fit a straight - clothoid - arc - clothoid - straight run",
-                   "R " + r(from) + " 至 R " + r(to) +
-                       " 的缓和曲线不在 直线—缓和曲线—圆曲线—缓和曲线—直线 之中");
+      return refused(s, Say::LandXmlSpiralBetweenArcs, {r(from), r(to)});
+    return refused(s, Say::LandXmlSpiralOutOfRun, {r(from), r(to)});
   }
 
   static Refusal radiiDiffer(const RawElement& e, double before, double here) {
-    return refused(e,
-                   "the radius " + metres(here) + " does not meet the radius " + metres(before) +
-                       " before it: a compound curve is not supported",
-                   "半径 " + metres(here) + " 与前面的半径 " + metres(before) +
-                       " 不一致：不支持复曲线");
+    return refused(e, Say::LandXmlCompoundCurve, {metres(here), metres(before)});
   }
 
   const std::vector<RawElement>& elements_;
@@ -923,9 +855,7 @@ std::vector<route::ChainBreak> breaksOf(const RawAlignment& a, double staStart) 
     if (!std::isfinite(behind) && std::isfinite(q.internal))
       behind = chainage + (q.internal - internal);
     if (!std::isfinite(behind) || !std::isfinite(q.ahead))
-      throw refusedAt(
-          q.place, "station equation " + n + " needs staAhead, and staBack or staInternal",
-          "第 " + n + " 个断链（StaEquation）缺少 staAhead，或缺少 staBack 与 staInternal");
+      throw refusedAt(q.place, Say::LandXmlEquationIncomplete, {n});
     breaks.push_back({q.name.empty() ? "DL" + n : q.name, behind, q.ahead});
     if (std::isfinite(q.internal)) {
       internal = q.internal;
@@ -949,9 +879,7 @@ route::RouteDefinition definitionOf(const RawAlignment& a, const CentreLine& lin
     const auto& run = line.corners()[k];
     const auto jd = meeting(straights[k], straights[k + 1]);
     if (!jd)
-      throw Refusal{"the straights before and after curve " + std::to_string(k + 1) +
-                        " are parallel: no JD",
-                    "第 " + std::to_string(k + 1) + " 个曲线前后的直线平行：没有交点"};
+      throw failure(Say::LandXmlParallelStraights, {std::to_string(k + 1)});
     route::Jd j;
     j.name = run && !run->name.empty() ? run->name : "JD" + std::to_string(k + 1);
     j.x = jd->x;
@@ -977,9 +905,8 @@ void checkFit(const route::Route& route, const CentreLine& line) {
     const route::JdResult jd = route.jd(k);
     const std::string name = route.definition().jds[k].name;
     if (!jd.inRoute || !jd.curve.curved)
-      throw Refusal{name + ": no curve can be made from the straights, R and Ls (" +
-                        (route.checks().empty() ? "" : route.checks().front().message) + ")",
-                    name + "：由直线、R 和 Ls 不能构成曲线"};
+      throw failure(Say::LandXmlNoCurve,
+                    {name, route.checks().empty() ? "" : route.checks().front().message});
     const route::Curve& c = jd.curve;
     const struct {
       const char* name;
@@ -994,15 +921,190 @@ void checkFit(const route::Route& route, const CentreLine& line) {
       const PlanePoint given = *(p.atStart ? p.element->start : p.element->end);
       const double off = route::distanceBetween(p.made, given);
       if (!(off <= kLandXmlFit))
-        throw refused(*p.element,
-                      name + ": the " + p.name + " made from the straights, R and Ls lies " +
-                          metres(off) +
-                          " m from the file's: the elements are not one straight - clothoid - "
-                          "arc - clothoid - straight run",
-                      name + "：由直线、R 和 Ls 算出的 " + p.name + " 与文件中的相差 " +
-                          metres(off) + " m，元素不构成 直线—缓和曲线—圆曲线—缓和曲线—直线");
+        throw refused(*p.element, Say::LandXmlMainPointOff, {name, p.name, metres(off)});
     }
   }
+}
+
+// ----- the centre line as elements, where it is no JD route -----
+
+// An element of some length, as a row of a route by elements, and the points
+// the file gives for it.
+struct PlacedElement {
+  route::ElementRow row;
+  const RawElement* raw;
+};
+
+route::Turn turnOfRot(signed char rot) {
+  return rot > 0 ? route::Turn::Right : rot < 0 ? route::Turn::Left : route::Turn::None;
+}
+
+// The length of an arc from its points: the angle between its radii to
+// Start and End, turned the way it turns, times R.
+double arcLengthOf(const RawElement& arc, double radius, double turn) {
+  const PlanePoint c = needed(arc, arc.centre, "Center");
+  const double from = route::azimuthBetween(c, needed(arc, arc.start, "Start"));
+  const double to = route::azimuthBetween(c, needed(arc, arc.end, "End"));
+  return route::reducedAzimuth(turn * (to - from)) * radius;
+}
+
+// The row an element of the file makes; none for one of no length. A
+// spiral whose two radii are the same is the arc (or straight) it is.
+std::optional<PlacedElement> placed(const RawElement& e) {
+  using route::ElementKind;
+  route::ElementRow row;
+  row.name = e.name;
+  if (e.length == 0)
+    return std::nullopt;
+  switch (e.kind) {
+  case RawElement::Kind::Line:
+    row.kind = ElementKind::Straight;
+    row.length = std::isfinite(e.length)
+                     ? e.length
+                     : route::distanceBetween(needed(e, e.start, "Start"), needed(e, e.end, "End"));
+    break;
+  case RawElement::Kind::Arc: {
+    row.kind = ElementKind::Arc;
+    row.startRadius = row.endRadius = radiusOfArc(e);
+    const double turn = turnOfArc(e);
+    row.turn = turn > 0 ? route::Turn::Right : route::Turn::Left;
+    row.length = std::isfinite(e.length) ? e.length : arcLengthOf(e, row.startRadius, turn);
+    break;
+  }
+  case RawElement::Kind::Spiral:
+    row.length = needed(e, e.length, "length");
+    row.startRadius = e.radiusStart == kInfinite ? route::kNoRadius : e.radiusStart;
+    row.endRadius = e.radiusEnd == kInfinite ? route::kNoRadius : e.radiusEnd;
+    if (e.radiusStart == kInfinite && e.radiusEnd == kInfinite)
+      row.kind = ElementKind::Straight;
+    else if (e.radiusStart != kInfinite && e.radiusEnd != kInfinite &&
+             sameRadius(e.radiusStart, e.radiusEnd))
+      row.kind = ElementKind::Arc;
+    else
+      row.kind = ElementKind::Clothoid;
+    row.turn = turnOfRot(e.rot);
+    if (row.kind != ElementKind::Straight && row.turn == route::Turn::None)
+      throw refused(e, Say::LandXmlSpiralWithoutTurn);
+    break;
+  }
+  if (row.length < 0)
+    throw refused(e, Say::LandXmlElementLengthNegative);
+  if (!(row.length > 0))
+    return std::nullopt;
+  row.x = needed(e, e.start, "Start").x;
+  row.y = e.start->y;
+  return PlacedElement{std::move(row), &e};
+}
+
+double curvatureOf(double radius) { return radius == route::kNoRadius ? 0 : 1 / radius; }
+
+// The azimuth an element starts along, from its chord: the chord turns from
+// the start tangent by the angle of the element's own end point seen from
+// its start, to the side it turns.
+double startAzimuthOf(const PlacedElement& e) {
+  const route::ElementRow& row = e.row;
+  const PlanePoint start = *e.raw->start, end = needed(*e.raw, e.raw->end, "End");
+  double k0 = 0, k1 = 0;
+  if (row.kind != route::ElementKind::Straight) {
+    k0 = curvatureOf(row.startRadius);
+    k1 = row.kind == route::ElementKind::Arc ? k0 : curvatureOf(row.endRadius);
+  }
+  const route::LocalPoint far = route::spiralPoint(row.length, k0, (k1 - k0) / row.length);
+  const double turn = row.turn == route::Turn::Left ? -1 : 1;
+  return route::reducedAzimuth(route::azimuthBetween(start, end) - turn * std::atan2(far.y, far.x));
+}
+
+// The file's points and the route's, for each element its start and end.
+struct PointPair {
+  PlanePoint file, made;
+};
+
+std::vector<PointPair> pointPairs(const std::vector<PlacedElement>& elements,
+                                  const route::Route& route) {
+  std::vector<PointPair> pairs;
+  pairs.reserve(2 * elements.size());
+  for (std::size_t k = 0; k < elements.size(); ++k) {
+    const route::Element e = route.element(k);
+    const RawElement& raw = *elements[k].raw;
+    pairs.push_back({*raw.start, route.pointAt(e.start)->point});
+    pairs.push_back({*raw.end, route.pointAt(e.start + e.length)->point});
+  }
+  return pairs;
+}
+
+// The turn about BP that brings the route's points nearest the file's
+// (least squares): the start azimuth from the whole alignment rather than
+// its first element's chord, whose rounded digits would swing a long route.
+double bestTurn(const std::vector<PointPair>& pairs, PlanePoint bp) {
+  double cross = 0, dot = 0;
+  for (const PointPair& p : pairs) {
+    const double mx = p.made.x - bp.x, my = p.made.y - bp.y;
+    const double fx = p.file.x - bp.x, fy = p.file.y - bp.y;
+    cross += mx * fy - my * fx;
+    dot += mx * fx + my * fy;
+  }
+  return std::atan2(cross, dot);
+}
+
+// Every element's start and end where the file has them.
+void checkFit(const std::vector<PlacedElement>& elements, const route::Route& route) {
+  const std::vector<PointPair> pairs = pointPairs(elements, route);
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    const double off = route::distanceBetween(pairs[i].file, pairs[i].made);
+    if (!(off <= kLandXmlFit)) {
+      const RawElement& e = *elements[i / 2].raw;
+      const char* end = i % 2 ? "End" : "Start";
+      throw refused(e, Say::LandXmlElementsDoNotJoin, {end, metres(off)});
+    }
+  }
+}
+
+// The alignment as a route by elements: from the first element's Start
+// along its start tangent (turned to fit the whole alignment best), each
+// element of some length a row with the file's Start as its given start.
+route::Route elementRouteOf(const RawAlignment& a) {
+  route::RouteDefinition d;
+  d.name = a.name;
+  d.method = route::Method::Elements;
+  std::vector<PlacedElement> elements;
+  for (const RawElement& e : a.elements) {
+    if (auto p = placed(e)) {
+      needed(e, e.end, "End");
+      elements.push_back(std::move(*p));
+    }
+  }
+  if (elements.empty())
+    throw failure(Say::LandXmlNoElementOfLength);
+  d.elements.reserve(elements.size());
+  for (const PlacedElement& e : elements)
+    d.elements.push_back(e.row);
+  const PlanePoint bp = *elements.front().raw->start;
+  d.start = {"BP", bp.x, bp.y, staStartOf(a), startAzimuthOf(elements.front())};
+  const PlanePoint ep = *elements.back().raw->end;
+  d.end = {"EP", ep.x, ep.y};
+  d.breaks = breaksOf(a, d.start.chainage);
+  d.start.azimuth =
+      route::reducedAzimuth(d.start.azimuth + bestTurn(pointPairs(elements, route::Route(d)), bp));
+  route::Route made(std::move(d));
+  checkFit(elements, made);
+  return made;
+}
+
+// A JD route where the alignment is straights and curves between them
+// (CentreLine), with every main point where the file has it; otherwise the
+// route by its elements.
+route::Route centreLineOf(const RawAlignment& a) {
+  try {
+    const CentreLine line(a.elements);
+    route::Route made(definitionOf(a, line));
+    if (made.hasGeometry()) {
+      checkFit(made, line);
+      return made;
+    }
+  } catch (const Refusal&) {
+    // not straights and curves between them: the elements as they are
+  }
+  return elementRouteOf(a);
 }
 
 // A curve's Rv from its length over the change of grade at the point.
@@ -1052,24 +1154,22 @@ std::vector<route::GradePointRow> gradePointsOf(const RawAlignment& a, const rou
 
 route::RouteDefinition routeOf(RawFile& file, const std::string& wanted) {
   if (file.names.empty())
-    throw Refusal{"the file holds no alignment", "文件中没有线形（Alignment）"};
+    throw failure(Say::LandXmlNoAlignment);
   if (!file.alignment) {
     std::string names;
     for (const std::string& name : file.names)
       names += (names.empty() ? "'" : ", '") + name + "'";
-    throw Refusal{"the file holds no alignment named '" + wanted + "': it holds " + names,
-                  "文件中没有名为 '" + wanted + "' 的线形，只有 " + names};
+    throw failure(Say::LandXmlNoAlignmentNamed, {wanted, names});
   }
   RawAlignment& a = *file.alignment;
   toMetres(a, file.length.metres, file.elevation.metres);
-  const CentreLine line(a.elements);
-  route::RouteDefinition d = definitionOf(a, line);
-  const route::Route made(d);
+  if (a.elements.empty())
+    throw failure(Say::LandXmlNoGeometryElements);
+  const route::Route made = centreLineOf(a);
+  route::RouteDefinition d = made.definition();
   if (!made.hasGeometry())
-    throw Refusal{"the alignment gives no route: " +
-                      (made.checks().empty() ? std::string() : made.checks().front().message),
-                  "线形不能构成路线"};
-  checkFit(made, line);
+    throw failure(Say::LandXmlNoRoute,
+                  {made.checks().empty() ? std::string() : made.checks().front().message});
   d.gradePoints = gradePointsOf(a, made);
   return d;
 }
@@ -1095,17 +1195,17 @@ LandXmlImport importFrom(QIODevice& source, const std::string& alignment) {
 
 // ----- what was read, in words -----
 
-const char* unitWords(LengthUnit unit, bool chinese) {
+Say unitWords(LengthUnit unit) {
   switch (unit) {
-  case LengthUnit::Metre: return chinese ? "米" : "metres";
-  case LengthUnit::Millimetre: return chinese ? "毫米" : "millimetres";
-  case LengthUnit::Centimetre: return chinese ? "厘米" : "centimetres";
-  case LengthUnit::Kilometre: return chinese ? "千米" : "kilometres";
-  case LengthUnit::Foot: return chinese ? "国际英尺" : "international feet";
-  case LengthUnit::UsSurveyFoot: return chinese ? "美国测量英尺" : "US survey feet";
-  case LengthUnit::Inch: return chinese ? "英寸" : "inches";
+  case LengthUnit::Metre: return Say::UnitMetres;
+  case LengthUnit::Millimetre: return Say::UnitMillimetres;
+  case LengthUnit::Centimetre: return Say::UnitCentimetres;
+  case LengthUnit::Kilometre: return Say::UnitKilometres;
+  case LengthUnit::Foot: return Say::UnitInternationalFeet;
+  case LengthUnit::UsSurveyFoot: return Say::UnitUsSurveyFeet;
+  case LengthUnit::Inch: return Say::UnitInches;
   }
-  return "";
+  return Say::UnitMetres;
 }
 
 std::string ignoredList(const LandXmlImport& read) {
@@ -1156,37 +1256,44 @@ LandXmlImport openLandXml(const std::string& path, const std::string& alignment)
   return importFrom(file, alignment);
 }
 
-std::string importSummary(const LandXmlImport& read) {
+namespace {
+
+// The rows the route is given by: its JDs, or its elements.
+std::size_t rowsOf(const route::RouteDefinition& d) {
+  return d.method == route::Method::Elements ? d.elements.size() : d.jds.size();
+}
+
+// What was read, in English or in Chinese.
+template <class Words> std::string summaryOf(const LandXmlImport& read, Words words) {
   if (!read.route)
     return {};
-  std::string text = std::to_string(read.route->jds.size()) + " JDs, " +
-                     std::to_string(read.route->gradePoints.size()) + " grade points; alignment '" +
-                     read.alignments[read.chosen] + "', " + std::to_string(read.chosen + 1) +
-                     " of " + std::to_string(read.alignments.size());
+  const bool elements = read.route->method == route::Method::Elements;
+  std::string text =
+      words(elements ? Say::LandXmlReadElements : Say::LandXmlReadJds,
+            {std::to_string(rowsOf(*read.route)), std::to_string(read.route->gradePoints.size()),
+             read.alignments[read.chosen], std::to_string(read.chosen + 1),
+             std::to_string(read.alignments.size())});
   if (read.unit != LengthUnit::Metre)
-    text += std::string("; converted from ") + unitWords(read.unit, false);
+    text += words(Say::LandXmlConvertedFrom, {words(unitWords(read.unit), {})});
   return text;
 }
 
-std::string importSummaryZh(const LandXmlImport& read) {
-  if (!read.route)
-    return {};
-  std::string text = std::to_string(read.route->jds.size()) + " 个交点，" +
-                     std::to_string(read.route->gradePoints.size()) + " 个变坡点；线形 '" +
-                     read.alignments[read.chosen] + "'，共 " +
-                     std::to_string(read.alignments.size()) + " 条中的第 " +
-                     std::to_string(read.chosen + 1) + " 条";
-  if (read.unit != LengthUnit::Metre)
-    text += std::string("；已由") + unitWords(read.unit, true) + "换算为米";
-  return text;
+template <class Words> std::string ignoredOf(const LandXmlImport& read, Words words) {
+  return read.ignored.empty() ? std::string() : words(Say::LandXmlIgnored, {ignoredList(read)});
 }
 
-std::string ignoredSummary(const LandXmlImport& read) {
-  return read.ignored.empty() ? std::string() : "ignored: " + ignoredList(read);
+std::string inEnglish(Say say, std::initializer_list<std::string_view> blanks) {
+  return english(say, blanks);
+}
+std::string inChinese(Say say, std::initializer_list<std::string_view> blanks) {
+  return chinese(say, blanks);
 }
 
-std::string ignoredSummaryZh(const LandXmlImport& read) {
-  return read.ignored.empty() ? std::string() : "未读取：" + ignoredList(read);
-}
+} // namespace
+
+std::string importSummary(const LandXmlImport& read) { return summaryOf(read, inEnglish); }
+std::string importSummaryZh(const LandXmlImport& read) { return summaryOf(read, inChinese); }
+std::string ignoredSummary(const LandXmlImport& read) { return ignoredOf(read, inEnglish); }
+std::string ignoredSummaryZh(const LandXmlImport& read) { return ignoredOf(read, inChinese); }
 
 } // namespace quenlor::exchange

@@ -2,6 +2,7 @@
 #include "exchange/landxml.h"
 
 #include "exchange/plane_lines.h"
+#include "route/element_table.h"
 #include "session/route_model.h"
 
 #include <QByteArray>
@@ -13,7 +14,6 @@
 namespace quenlor::exchange {
 namespace {
 
-using route::Curve;
 using route::Route;
 
 QString number(double value) {
@@ -27,7 +27,9 @@ QString utf8(const std::string& text) { return QString::fromStdString(text); }
 // "northing easting": X, the survey's north, first.
 QString pointText(PlanePoint p) { return number(p.x) + ' ' + number(p.y); }
 
-QString rotation(double turn) { return turn > 0 ? QStringLiteral("cw") : QStringLiteral("ccw"); }
+QString rotation(route::Turn turn) {
+  return turn == route::Turn::Right ? QStringLiteral("cw") : QStringLiteral("ccw");
+}
 
 // Checks that leave the route without one continuous centre line.
 bool breaksCentreLine(route::CheckKind kind) {
@@ -36,105 +38,101 @@ bool breaksCentreLine(route::CheckKind kind) {
          kind == NoRoute;
 }
 
+// The centre line in route order, each element as its row of the element
+// table gives it (route/element_table.h): a Line, a Spiral (its radius at
+// each end, INF where it has none) or a Curve, with its Start, End and the
+// PI where the tangents at its ends meet, a Curve its Center too. A JD's
+// pieces carry the JD's name, a route by elements' its rows'.
 class Writer {
 public:
-  Writer(QXmlStreamWriter& xml, double staStart) : xml_(xml), staStart_(staStart) {}
+  Writer(QXmlStreamWriter& xml, const Route& route, double staStart)
+      : xml_(xml), route_(route), staStart_(staStart) {}
 
-  void line(PlanePoint from, PlanePoint to, double measure) {
-    const double length = route::distanceBetween(from, to);
-    if (!(length > 0))
-      return;
-    xml_.writeStartElement(QStringLiteral("Line"));
-    xml_.writeAttribute(QStringLiteral("length"), number(length));
-    xml_.writeAttribute(QStringLiteral("staStart"), number(staStart_ + measure));
-    point("Start", from);
-    point("End", to);
-    xml_.writeEndElement();
-  }
-
-  // The clothoid from the straight at ZH to the arc at HY, or from the arc
-  // at YH to the straight at HZ.
-  void spiral(const Curve& c, const std::string& name, bool first, double measure) {
-    const double length = first ? c.ls1 : c.ls2;
-    if (!(length > 0))
-      return;
-    const QString radius = number(c.radius), straight = QStringLiteral("INF");
-    const PlaneLine start = first ? PlaneLine{c.zh, c.incomingAzimuth} : yh(c);
-    const PlaneLine end = first ? hy(c) : PlaneLine{c.hz, c.outgoingAzimuth};
-    xml_.writeStartElement(QStringLiteral("Spiral"));
-    xml_.writeAttribute(QStringLiteral("name"), utf8(name));
-    xml_.writeAttribute(QStringLiteral("spiType"), QStringLiteral("clothoid"));
-    xml_.writeAttribute(QStringLiteral("length"), number(length));
-    xml_.writeAttribute(QStringLiteral("radiusStart"), first ? straight : radius);
-    xml_.writeAttribute(QStringLiteral("radiusEnd"), first ? radius : straight);
-    xml_.writeAttribute(QStringLiteral("rot"), rotation(c.turn));
-    xml_.writeAttribute(QStringLiteral("staStart"), number(staStart_ + measure));
-    elementPoints(start, end, std::nullopt);
-    xml_.writeEndElement();
-  }
-
-  void arc(const Curve& c, const std::string& name, double measure) {
-    if (!(c.arcLength > 0))
-      return;
-    xml_.writeStartElement(QStringLiteral("Curve"));
-    xml_.writeAttribute(QStringLiteral("name"), utf8(name));
-    xml_.writeAttribute(QStringLiteral("crvType"), QStringLiteral("arc"));
-    xml_.writeAttribute(QStringLiteral("rot"), rotation(c.turn));
-    xml_.writeAttribute(QStringLiteral("radius"), number(c.radius));
-    xml_.writeAttribute(QStringLiteral("length"), number(c.arcLength));
-    xml_.writeAttribute(QStringLiteral("staStart"), number(staStart_ + measure));
-    elementPoints(hy(c), yh(c), c.centre);
+  void write() {
+    const route::ElementTable table = route::elementTable(route_);
+    const auto& spans = route_.spans();
+    xml_.writeStartElement(QStringLiteral("CoordGeom"));
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+      const route::ElementTableRow& row = table.rows[i];
+      const PlaneLine start{row.start, row.startAzimuth};
+      const PlaneLine end = i + 1 < table.rows.size()
+                                ? PlaneLine{table.rows[i + 1].start, table.rows[i + 1].startAzimuth}
+                                : PlaneLine{table.end->point, table.end->azimuth};
+      element(row, nameOf(row, spans[i]), start, end);
+    }
     xml_.writeEndElement();
   }
 
 private:
-  static PlaneLine hy(const Curve& c) { return {c.hy, route::arcStartAzimuth(c)}; }
-  static PlaneLine yh(const Curve& c) {
-    return {c.yh, c.outgoingAzimuth - c.turn * c.second.spiralAngle};
+  std::string nameOf(const route::ElementTableRow& row, const Route::Span& span) const {
+    if (route_.byElements())
+      return row.name;
+    if (row.kind == route::ElementKind::Straight)
+      return {};
+    const int jd = route_.element(std::size_t(span.element)).owner;
+    return route_.definition().jds[std::size_t(jd)].name;
+  }
+
+  void element(const route::ElementTableRow& row, const std::string& name, const PlaneLine& start,
+               const PlaneLine& end) {
+    using route::ElementKind;
+    const QString radiusStart = radius(row.startRadius), radiusEnd = radius(row.endRadius);
+    switch (row.kind) {
+    case ElementKind::Straight:
+      xml_.writeStartElement(QStringLiteral("Line"));
+      if (!name.empty())
+        xml_.writeAttribute(QStringLiteral("name"), utf8(name));
+      break;
+    case ElementKind::Clothoid:
+      xml_.writeStartElement(QStringLiteral("Spiral"));
+      xml_.writeAttribute(QStringLiteral("name"), utf8(name));
+      xml_.writeAttribute(QStringLiteral("spiType"), QStringLiteral("clothoid"));
+      xml_.writeAttribute(QStringLiteral("radiusStart"), radiusStart);
+      xml_.writeAttribute(QStringLiteral("radiusEnd"), radiusEnd);
+      xml_.writeAttribute(QStringLiteral("rot"), rotation(row.turn));
+      break;
+    case ElementKind::Arc:
+      xml_.writeStartElement(QStringLiteral("Curve"));
+      xml_.writeAttribute(QStringLiteral("name"), utf8(name));
+      xml_.writeAttribute(QStringLiteral("crvType"), QStringLiteral("arc"));
+      xml_.writeAttribute(QStringLiteral("rot"), rotation(row.turn));
+      xml_.writeAttribute(QStringLiteral("radius"), radiusStart);
+      break;
+    }
+    xml_.writeAttribute(QStringLiteral("length"), number(row.length));
+    xml_.writeAttribute(QStringLiteral("staStart"), number(staStart_ + row.startMeasure));
+    point("Start", start.at);
+    if (row.kind == ElementKind::Arc)
+      point("Center", centreOf(row));
+    point("End", end.at);
+    if (row.kind != ElementKind::Straight)
+      if (const auto pi = meeting(start, end))
+        point("PI", *pi);
+    xml_.writeEndElement();
+  }
+
+  static QString radius(double r) {
+    return r == route::kNoRadius ? QStringLiteral("INF") : number(r);
+  }
+
+  // At the radius from the start, square to the tangent on the side it turns.
+  static PlanePoint centreOf(const route::ElementTableRow& arc) {
+    const double turn = arc.turn == route::Turn::Right ? 1 : -1;
+    return route::moved(arc.start, route::rightOf(route::along(arc.startAzimuth)),
+                        turn * arc.startRadius);
   }
 
   void point(const char* name, PlanePoint p) {
     xml_.writeTextElement(QString::fromLatin1(name), pointText(p));
   }
 
-  // Start, Center, End and PI (where the tangents at the ends meet).
-  void elementPoints(const PlaneLine& start, const PlaneLine& end,
-                     const std::optional<PlanePoint>& centre) {
-    point("Start", start.at);
-    if (centre)
-      point("Center", *centre);
-    point("End", end.at);
-    if (const auto pi = meeting(start, end))
-      point("PI", *pi);
-  }
-
   QXmlStreamWriter& xml_;
+  const Route& route_;
   double staStart_;
 };
 
 void writeGeometry(QXmlStreamWriter& xml, const Route& route, double staStart) {
-  Writer writer(xml, staStart);
-  const route::RouteDefinition& definition = route.definition();
-  PlanePoint from{definition.start.x, definition.start.y};
-  double measure = 0;
-  xml.writeStartElement(QStringLiteral("CoordGeom"));
-  for (std::size_t i = 0; i < route.jdCount(); ++i) {
-    const route::JdResult jd = route.jd(i);
-    if (!jd.inRoute)
-      continue;
-    const Curve& c = jd.curve;
-    writer.line(from, c.zh, measure);
-    if (c.curved) {
-      const std::string& name = definition.jds[i].name;
-      writer.spiral(c, name, true, jd.mainPoints.zh);
-      writer.arc(c, name, jd.mainPoints.hy);
-      writer.spiral(c, name, false, jd.mainPoints.yh);
-    }
-    from = c.hz;
-    measure = jd.mainPoints.hz;
-  }
-  writer.line(from, {definition.end.x, definition.end.y}, measure);
-  xml.writeEndElement();
+  Writer(xml, route, staStart).write();
 }
 
 void writeBreaks(QXmlStreamWriter& xml, const Route& route, double staStart) {

@@ -4,6 +4,8 @@
 #include "exchange/dxf.h"
 #include "exchange/landxml.h"
 #include "exchange/stake_sheet.h"
+#include "route/element_table.h"
+#include "route/route_file.h"
 #include "session/route_model.h"
 #include "session/script.h"
 
@@ -67,7 +69,7 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
                      std::ostream&) {
   const auto w = words(rest.value_or(""));
   if (w.size() < 2 || w.size() > 3)
-    return "'export' needs what and a file: export landxml|csv|xlsx|dxf|points FILE";
+    return "'export' needs what and a file: export landxml|elements|csv|xlsx|dxf|points FILE";
   const std::string_view kind = w[0], option = w.size() == 3 ? w[2] : "";
   const std::string path(w[1]);
   if (kind == "csv" || kind == "xlsx" || kind == "points")
@@ -79,6 +81,14 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
       return "'export landxml' needs a route: load one with 'route FILE'";
     return done(saveLandXml(path, *s.route, nowStamp()), path, out);
   }
+  if (kind == "elements") {
+    if (!s.route)
+      return "'export elements' needs a route: load one with 'route FILE'";
+    const auto elements = route::chainedElements(s.route->route());
+    if (!elements)
+      return "cannot write the element table: " + elements.error();
+    return done(route::saveRouteFile(path, *elements), path, out);
+  }
   if (kind == "dxf") {
     const TableAnswer table = lastTable(s);
     const TableAnswer* stakes = table.size() ? &table : nullptr;
@@ -86,7 +96,8 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
         saveDxf(path, s.route ? routeDrawing(*s.route, stakes) : curveDrawing(s.form, stakes)),
         path, out);
   }
-  return "'export' writes landxml, csv, xlsx, dxf or points, not '" + std::string(kind) + "'";
+  return "'export' writes landxml, elements, csv, xlsx, dxf or points, not '" + std::string(kind) +
+         "'";
 }
 
 // import landxml FILE [NAME]: the alignment named (the rest of the line, so

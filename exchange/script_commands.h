@@ -3,6 +3,10 @@
 // language, added to a ScriptSession's extensions:
 //
 //   export landxml FILE        the loaded route (landxml.h)
+//   export elements FILE       the loaded route's element table, JD routes
+//                              included, as a route file of element rows
+//                              (route_file.h, element_table.h), which
+//                              'route FILE' reads back with the same stakes
 //   export csv FILE [full]     the last table asked for, as a stake sheet
 //   export xlsx FILE [full]    (stake_sheet.h); field precision unless full
 //   export points FILE [yx]    the last table's stakes for a total station,

@@ -52,16 +52,28 @@ struct CentrePoint {
 // negative. (X - d sin a, Y + d cos a.)
 PlanePoint sideStake(const CentrePoint& centre, double offset);
 
+// A second foot this much further than the nearest, or less, is nearly as
+// near: a hairpin's other leg, which the surveyor must be told of.
+inline constexpr double kNearlyAsNear = 1.0; // metres
+
 // The chainage and offset of a point of the plane: the foot of the
 // perpendicular from it on the centre line (the nearest such foot), its
-// station, and the offset from the foot, right positive. Beyond a route's
-// ends the foot lies on its first or last tangent extended (flagged), with a
-// measure below 0 or above the length.
+// station, and the offset from the foot, right positive. A route's foot lies
+// on its first or last tangent extended beyond BP or EP (flagged, with a
+// measure below 0 or above the length) only where no point of the route is
+// nearer than that end. Where another foot on the line is nearly as near
+// (kNearlyAsNear), it is given too, the nearest of such.
 struct Location {
+  struct Foot {
+    CentrePoint foot;
+    Station station;
+    double offset = 0;
+  };
   CentrePoint foot;
   Station station;
   double offset = 0;
   bool beyondStart = false, beyondEnd = false;
+  std::optional<Foot> alsoNear{};
 };
 
 // What a stake of a stake table is: a stake at an interval, or a named point.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/file_error.h"
 
+#include "text/catalogue.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -16,52 +18,47 @@ std::string sizeText(std::uint64_t bytes) {
                                          : std::to_string(bytes) + " bytes";
 }
 
-// Words of the error numbers a surveyor meets; others are told as the system
-// tells them.
-const char* chineseOfErrno(int error, FileAct act) {
+// The error numbers a surveyor meets have Chinese words of their own; others
+// are told as the system tells them.
+Say problemOfErrno(int error, FileAct act) {
   switch (error) {
   case ENOSPC:
-  case EDQUOT: return "磁盘空间不足";
+  case EDQUOT: return Say::FileNoSpace;
   case EACCES:
-  case EPERM: return act == FileAct::Read ? "没有读取权限" : "没有写入权限";
-  case EROFS: return "文件系统只读";
-  case ENOENT: return "文件或文件夹不存在";
-  case ENOTDIR: return "路径中有一项不是文件夹";
-  case ELOOP: return "符号链接循环";
-  case ENAMETOOLONG: return "文件名太长";
-  case EFBIG: return "文件太大";
-  case EIO: return "磁盘读写出错";
+  case EPERM:
+    return act == FileAct::Read ? Say::FileNoPermissionToRead : Say::FileNoPermissionToWrite;
+  case EROFS: return Say::FileReadOnlySystem;
+  case ENOENT: return Say::FileMissing;
+  case ENOTDIR: return Say::FileNotAFolderOnThePath;
+  case ELOOP: return Say::FileSymbolicLinkLoop;
+  case ENAMETOOLONG: return Say::FileNameTooLong;
+  case EFBIG: return Say::FileTooBigForTheSystem;
+  case EIO: return Say::FileInputOutput;
   case EMFILE:
-  case ENFILE: return "打开的文件太多";
-  default: return nullptr;
+  case ENFILE: return Say::FileTooManyOpen;
+  default: return Say::FileSystemOther;
   }
 }
 
-struct Words {
-  std::string english, chinese;
-};
-
-Words wordsOf(const FileError& e) {
+Say problemOf(const FileError& e) {
   switch (e.problem) {
-  case FileProblem::System: {
-    const char* chinese = chineseOfErrno(e.error, e.act);
-    const std::string system = std::strerror(e.error);
-    return {system, chinese ? chinese : "系统错误：" + system};
+  case FileProblem::System: return problemOfErrno(e.error, e.act);
+  case FileProblem::Folder: return Say::FileFolder;
+  case FileProblem::Fifo: return Say::FileFifo;
+  case FileProblem::CharacterDevice: return Say::FileCharacterDevice;
+  case FileProblem::BlockDevice: return Say::FileBlockDevice;
+  case FileProblem::Socket: return Say::FileSocket;
+  case FileProblem::OtherType: return Say::FileNotRegular;
+  case FileProblem::TooLarge: return Say::FileLargerThan;
   }
-  case FileProblem::Folder: return {"it is a folder, not a file", "这是文件夹，不是文件"};
-  case FileProblem::Fifo:
-    return {"it is a FIFO (named pipe), not a regular file", "这是命名管道（FIFO），不是普通文件"};
-  case FileProblem::CharacterDevice:
-    return {"it is a character device, not a regular file", "这是字符设备，不是普通文件"};
-  case FileProblem::BlockDevice:
-    return {"it is a block device, not a regular file", "这是块设备，不是普通文件"};
-  case FileProblem::Socket:
-    return {"it is a socket, not a regular file", "这是套接字，不是普通文件"};
-  case FileProblem::OtherType: return {"it is not a regular file", "这不是普通文件"};
-  case FileProblem::TooLarge:
-    return {"it is larger than " + sizeText(e.limit), "文件大于 " + sizeText(e.limit)};
-  }
-  return {};
+  return Say::FileNotRegular;
+}
+
+// The one blank of the problem's sentence: the system's words or the size.
+std::string problemBlank(const FileError& e) {
+  if (e.problem == FileProblem::System)
+    return std::strerror(e.error);
+  return e.problem == FileProblem::TooLarge ? sizeText(e.limit) : std::string();
 }
 
 } // namespace
@@ -85,10 +82,8 @@ std::optional<FileError> notRegular(FileAct act, const std::string& path, unsign
 }
 
 Failure fileFailure(const FileError& error) {
-  const Words words = wordsOf(error);
-  const char* verb = error.act == FileAct::Read ? "read" : "write";
-  return {std::string("cannot ") + verb + " " + error.path + ": " + words.english,
-          words.chinese + "（" + error.path + "）"};
+  const Say frame = error.act == FileAct::Read ? Say::FileCannotRead : Say::FileCannotWrite;
+  return failure(frame, error.path, problemOf(error), {problemBlank(error)});
 }
 
 } // namespace quenlor

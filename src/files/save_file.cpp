@@ -2,6 +2,7 @@
 #include "files/save_file.h"
 
 #include "files/file_error.h"
+#include "text/catalogue.h"
 #include "text/utf8.h"
 
 #include <cerrno>
@@ -308,7 +309,7 @@ Expected<Done> saveFile(const std::string& path, const FileWriter& write) {
   TemporaryFile file;
   if (!file.create(target->path))
     return writeFailure(path, file.error());
-  const Expected<Done> wrote = write(file);
+  Expected<Done> wrote = write(file);
   if (file.error() != 0)
     return writeFailure(path, file.error());
   if (!wrote)
@@ -331,7 +332,7 @@ Expected<Done> saveStream(const std::string& path,
     SinkBuffer buffer(sink);
     std::ostream out(&buffer);
     if (!write(out))
-      return Failure{"cannot write " + path, "无法写入（" + path + "）"};
+      return failure(Say::FileCannotWriteAtAll, {path});
     return Done{};
   });
 }
@@ -344,7 +345,7 @@ saveThroughPath(const std::string& path,
     return target.failure();
   clearLeftoversOnce(folderOf(target->path));
   const std::string scratch = temporaryPath(target->path);
-  const Expected<Done> wrote = write(scratch);
+  Expected<Done> wrote = write(scratch);
   TemporaryFile file;
   const bool adopted = file.adopt(scratch); // removed again on any failure
   if (!wrote)

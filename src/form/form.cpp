@@ -187,6 +187,9 @@ void Form::stopWatch() {
 }
 
 bool Form::changedSinceWatchStart() const {
+  // Every member is a double and bitwise equality is the change wanted
+  // (NaN equals itself, -0 differs from 0).
+  // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
   if (std::memcmp(&state_, &stateAtWatch_, sizeof state_) != 0)
     return true;
   for (const std::size_t slot : touched_) {

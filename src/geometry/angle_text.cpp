@@ -12,6 +12,10 @@ namespace {
 // The true pi: these are the whole route's angles, not the boxes'.
 constexpr double kSecondsPerRadian = 180 * 3600 / std::numbers::pi;
 constexpr double kLargestSeconds = 1e12;
+// Packed azimuths: to a millionth of a second, in whole millionths.
+constexpr int kAzimuthDecimals = 6;
+constexpr long long kAzimuthUnitsPerSecond = 1'000'000;
+constexpr long long kSecondsPerTurnWhole = 360LL * 3600;
 
 struct Dms {
   bool negative;
@@ -43,6 +47,24 @@ std::string fractionText(const Dms& a) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%0*lld", a.decimals, a.fraction);
   return buffer;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimmedBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The decimal digits from `from` as a whole number, padded with zeros to
+// `count` digits (the packed form's ".2" is 20 minutes).
+long long digitsAt(std::string_view digits, std::size_t from, std::size_t count) {
+  long long value = 0;
+  for (std::size_t i = from; i < from + count; ++i)
+    value = value * 10 + (i < digits.size() ? digits[i] - '0' : 0);
+  return value;
 }
 
 } // namespace
@@ -90,6 +112,52 @@ std::string dmsTextOfPacked(double packed) {
                 packed < 0 && degrees + minutes + seconds > 0 ? "-" : "", degrees, minutes,
                 seconds);
   return text;
+}
+
+std::string packedAzimuthText(double radians) {
+  constexpr double kFullTurn = 2 * std::numbers::pi;
+  double reduced = std::fmod(radians, kFullTurn);
+  if (reduced < 0)
+    reduced += kFullTurn;
+  std::string text = packedDmsText(reduced, kAzimuthDecimals);
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.')
+      text.pop_back();
+  }
+  return text;
+}
+
+std::optional<double> azimuthOfPacked(std::string_view text) {
+  text = trimmedBlanks(text);
+  const std::size_t point = text.find('.');
+  const std::string_view degrees = text.substr(0, point);
+  const std::string_view decimals =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto allDigits = [](std::string_view part) {
+    return std::all_of(part.begin(), part.end(), isDigit);
+  };
+  constexpr std::size_t kMostDegreeDigits = 3;
+  if (degrees.empty() || degrees.size() > kMostDegreeDigits || !allDigits(degrees) ||
+      !allDigits(decimals) || (point != std::string_view::npos && decimals.empty()))
+    return std::nullopt;
+  // Whole millionths of a second, the digits past them rounded once.
+  const long long minutes = digitsAt(decimals, 0, 2), seconds = digitsAt(decimals, 2, 2);
+  long long fraction = digitsAt(decimals, 4, kAzimuthDecimals);
+  if (decimals.size() > 4 + kAzimuthDecimals && decimals[4 + kAzimuthDecimals] >= '5')
+    ++fraction;
+  const long long wholeDegrees = digitsAt(degrees, 0, degrees.size());
+  if (minutes >= 60 || seconds >= 60)
+    return std::nullopt;
+  long long units =
+      ((wholeDegrees * 60 + minutes) * 60 + seconds) * kAzimuthUnitsPerSecond + fraction;
+  const long long turn = kSecondsPerTurnWhole * kAzimuthUnitsPerSecond;
+  if (units > turn)
+    return std::nullopt;
+  if (units == turn)
+    units = 0;
+  return static_cast<double>(units) / static_cast<double>(kAzimuthUnitsPerSecond) /
+         kSecondsPerRadian;
 }
 
 } // namespace quenlor

@@ -14,6 +14,10 @@ namespace {
 // Beyond this a chainage is written as a plain number.
 constexpr double kLargestKChainage = 1e12;
 constexpr double kMetresPerKilometre = 1000;
+// Decimals a chainage is written with at least and at most.
+constexpr int kLeastDecimals = 3, kMostDecimals = 6;
+// Of the last decimal written: a chainage this near its rounding is as typed.
+constexpr double kTypedTolerance = 1e-3;
 
 std::string_view trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
@@ -58,6 +62,17 @@ std::string chainageText(double chainage, int decimals) {
     std::snprintf(text, sizeof text, "K%s%lld+%03lld.%0*lld", sign, kilometres, rest / scale,
                   decimals, rest % scale);
   return text;
+}
+
+int typedDecimals(double chainage) {
+  if (!std::isfinite(chainage))
+    return kLeastDecimals;
+  for (int decimals = kLeastDecimals; decimals < kMostDecimals; ++decimals) {
+    const double scaled = std::fabs(chainage) * std::pow(10, decimals);
+    if (std::fabs(scaled - std::round(scaled)) <= kTypedTolerance)
+      return decimals;
+  }
+  return kMostDecimals;
 }
 
 std::optional<double> parseChainage(std::string_view text) {

@@ -17,6 +17,13 @@ namespace quenlor {
 // value that is not a finite number.
 std::string chainageText(double chainage, int decimals = 3);
 
+// The fewest decimals, from three to six, that write the chainage as it was
+// typed, to a thousandth of its last decimal: 3 for 2480 and for a computed
+// 2480.0000000001, 4 for 2479.9999, 6 for anything finer. What a message
+// shows of a chainage the user gave, so that K2+479.9999 is not said to be
+// K2+480.000.
+int typedDecimals(double chainage);
+
 // Reads a chainage typed into a tool: "K1+234.567", "k1+234.5", "1+234.567",
 // "K-0+012.5", or a plain decimal number such as "1234.567", "-12.5" or
 // "1.2e3", with blanks around it ignored. The metres after the plus are

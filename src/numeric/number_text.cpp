@@ -354,7 +354,7 @@ int significantDigits(std::uint64_t n) {
     return 15;
   int zeros = 1;
   const auto more = [n, &zeros](int step) {
-    if (n % kIntegerPowersOfTen[std::size_t(zeros + step)] == 0)
+    if (n % kIntegerPowersOfTen[std::size_t(zeros) + std::size_t(step)] == 0)
       zeros += step;
   };
   more(8);

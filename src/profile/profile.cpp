@@ -109,7 +109,17 @@ void Profile::addChecks(double routeStart, double routeEnd) {
       checks_.push_back({CheckKind::CurvesOverlap, used_[k], used_[k + 1], overlap});
   }
 
-  // The line's ends: its first and last points.
+  // The line's ends against the route's.
+  if (std::isless(routeStart, routeEnd)) {
+    if (std::isgreater(measures_.front(), routeStart))
+      checks_.push_back(
+          {CheckKind::LineStartsLate, used_.front(), std::nullopt, measures_.front() - routeStart});
+    if (std::isless(measures_.back(), routeEnd))
+      checks_.push_back(
+          {CheckKind::LineEndsEarly, used_.back(), std::nullopt, routeEnd - measures_.back()});
+  }
+
+  // The curves against the line's ends: its first and last points.
   for (const VerticalCurve& c : curves_) {
     if (c.start < measures_.front())
       checks_.push_back(
@@ -148,6 +158,12 @@ std::size_t Profile::gradeAt(double measure) const {
   const auto interiorEnd = measures_.end() - 1;
   return static_cast<std::size_t>(std::upper_bound(interiorBegin, interiorEnd, measure) -
                                   interiorBegin);
+}
+
+std::optional<std::pair<double, double>> Profile::lineRange() const {
+  if (!hasLine())
+    return std::nullopt;
+  return std::pair(measures_.front(), measures_.back());
 }
 
 std::optional<DesignLevel> Profile::at(double measure) const {

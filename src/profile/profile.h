@@ -50,7 +50,9 @@
 // - a curve that reaches past the start of the next interior point's curve (or
 //   past that point itself when it has none), checked between neighbours: every
 //   curve that overlaps another is reported at least once;
-// - a curve that starts before the first grade point or ends beyond the last.
+// - a curve that starts before the first grade point or ends beyond the last;
+// - a design line that starts after the route's start or ends before its
+//   end (a route of some length): there the route has no design level.
 // With fewer than two usable points there is no design line: hasLine() is
 // false and at() gives nothing.
 //
@@ -65,6 +67,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quenlor {
@@ -98,6 +101,8 @@ enum class CheckKind {
   CurvesOverlap,     // other: the next interior point; amount: the overlap
   CurvePastStart,    // other: the first point
   CurvePastEnd,      // other: the last point
+  LineStartsLate,    // the first point, after the route's start; amount: how far
+  LineEndsEarly,     // the last point, before the route's end; amount: how far
 };
 
 struct ProfileCheck {
@@ -131,6 +136,9 @@ public:
   // In the order of the points they concern.
   const std::vector<ProfileCheck>& checks() const { return checks_; }
   bool hasLine() const { return !grades_.empty(); }
+  // The measures of the design line's first and last points: where it has
+  // a level. Nothing without a line.
+  std::optional<std::pair<double, double>> lineRange() const;
 
   // The design elevation and grade at a measure; nothing without a design
   // line, before its first point or beyond its last, or for a measure that

@@ -10,6 +10,9 @@ namespace {
 constexpr double kChainageTolerance = 1e-6; // metres
 constexpr double kSameMeasure = 1e-9;       // metres
 
+// A chainage the user gave, as typed (numeric/chainage_text.h).
+std::string typedText(double chainage) { return chainageText(chainage, typedDecimals(chainage)); }
+
 std::string timesText(std::size_t count) {
   return count == 1 ? "once" : (count == 2 ? "twice" : std::to_string(count) + " times");
 }
@@ -80,7 +83,7 @@ Expected<double> ChainageMap::measureOf(const Station& station) const {
     return all[station.occurrence];
   if (all.empty())
     return Failure{whyNoPoint(station.chainage)};
-  return Failure{chainageText(station.chainage) + " occurs " + timesText(all.size()) +
+  return Failure{typedText(station.chainage) + " occurs " + timesText(all.size()) +
                  " on the route; there is no occurrence " + std::to_string(station.occurrence + 1)};
 }
 
@@ -88,10 +91,10 @@ std::string ChainageMap::whyNoPoint(double chainage) const {
   for (std::size_t k = 1; k < segments_.size(); ++k) {
     const double behind = segments_[k - 1].endChainage(), ahead = segments_[k].startChainage;
     if (chainage > behind && chainage < ahead)
-      return chainageText(chainage) + " names no point: the short chain break " +
+      return typedText(chainage) + " names no point: the short chain break " +
              chainageText(behind) + " = " + chainageText(ahead) + " skips it";
   }
-  return chainageText(chainage) + " lies beyond the route, which runs from " +
+  return typedText(chainage) + " lies beyond the route, which runs from " +
          chainageText(segments_.front().startChainage) + " to " +
          chainageText(segments_.back().endChainage());
 }

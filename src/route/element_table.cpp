@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/element_table.h"
 
+#include "text/catalogue.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace quenlor::route {
 namespace {
@@ -116,6 +119,27 @@ RouteDefinition elementDefinition(const Route& route) {
   }
   d.breaks = from.breaks;
   d.gradePoints = from.gradePoints;
+  return d;
+}
+
+Expected<RouteDefinition> chainedElements(const Route& route) {
+  if (!route.hasGeometry())
+    return failure(Say::ElementsWithoutGeometry);
+  const ElementTable table = elementTable(route);
+  RouteDefinition d = elementDefinition(route);
+  const Route chained(d);
+  const auto refuse = [&](const std::string& where, double measure) {
+    const std::string at = where + " (" + stationText(route.stationAt(measure)) + ")";
+    return failure(Say::ElementsDirectionJumps, {at});
+  };
+  for (std::size_t k = 0; k < d.elements.size(); ++k) {
+    const Element e = chained.element(k);
+    if (std::fabs(turnBetween(e.azimuth, table.rows[k].startAzimuth)) > kChainedTurn ||
+        chained.startGap(k).value_or(0) > kChainedFit)
+      return refuse(d.elements[k].name, e.start);
+  }
+  if (distanceBetween(chained.endPoint(), route.pointAt(route.length())->point) > kChainedFit)
+    return refuse(d.end.name, route.length());
   return d;
 }
 

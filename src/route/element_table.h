@@ -20,6 +20,7 @@
 // it runs elsewhere from there.
 #pragma once
 
+#include "numeric/expected.h"
 #include "route/route.h"
 
 #include <vector>
@@ -46,5 +47,15 @@ struct ElementTable {
 ElementTable elementTable(const Route& route);
 
 RouteDefinition elementDefinition(const Route& route);
+
+// The route by elements a route's table gives, for a file of its elements
+// (route_file.h) that gives the same stakes: elementDefinition, refused for a
+// route without geometry, or one whose table cannot be chained, naming the
+// row where the chain would leave the route: where its direction turns from
+// the row's by more than kChainedTurn, or its start or EP lies more than
+// kChainedFit from the route's.
+inline constexpr double kChainedFit = 1e-6;  // metres
+inline constexpr double kChainedTurn = 1e-9; // radians
+Expected<RouteDefinition> chainedElements(const Route& route);
 
 } // namespace quenlor::route

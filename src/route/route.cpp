@@ -16,6 +16,14 @@ double savedLength(const Curve& c) { return c.tangent1 + c.tangent2 - c.length; 
 
 PlanePoint shifted(PlanePoint p, PlanePoint by) { return {p.x + by.x, p.y + by.y}; }
 
+// The offset of p from a point of the centre line: right of its direction
+// positive.
+double offsetFrom(const CentrePoint& foot, PlanePoint p) {
+  const Direction right = rightOf(along(foot.azimuth));
+  const double dx = p.x - foot.point.x, dy = p.y - foot.point.y;
+  return std::copysign(std::hypot(dx, dy), dx * right.x + dy * right.y);
+}
+
 } // namespace
 
 Route::Route(RouteDefinition definition) : definition_(std::move(definition)) {
@@ -93,6 +101,13 @@ void Route::setName(std::string name) { definition_.name = std::move(name); }
 
 void Route::setStations(std::vector<StationRow> stations) {
   definition_.stations = std::move(stations);
+}
+
+void Route::setMethod(Method method) {
+  definition_.method = method;
+  jds_.assign(byElements() ? 0 : definition_.jds.size(), JdState{});
+  chain_.clear();
+  update();
 }
 
 // BP rounded to whole metres: the differences from it are exact.
@@ -373,28 +388,71 @@ std::optional<Location> Route::locate(PlanePoint p) const {
 
   Location location;
   location.foot = *pointAt(bestMeasure);
-  // Beyond the ends: the tangent at BP or EP, extended.
-  for (const bool atStart : {true, false}) {
-    const CentrePoint end = *pointAt(atStart ? 0.0 : length_);
+  // Beyond the ends, where the route comes nearest at BP or EP and the point
+  // lies ahead of it: the tangent there, extended.
+  const bool atStart = bestMeasure <= kEndTolerance;
+  if (atStart || bestMeasure >= length_ - kEndTolerance) {
+    const CentrePoint end = location.foot;
     const Direction t = along(end.azimuth);
-    const double dx = p.x - end.point.x, dy = p.y - end.point.y;
-    const double ahead = dx * t.x + dy * t.y;
-    const double across = dx * t.y - dy * t.x;
-    if ((atStart ? ahead < 0 : ahead > 0) && across * across < bestDistance) {
-      bestDistance = across * across;
-      location.foot = end;
+    const double ahead = (p.x - end.point.x) * t.x + (p.y - end.point.y) * t.y;
+    if (atStart ? ahead < 0 : ahead > 0) {
       location.foot.measure = end.measure + ahead;
       location.foot.point = moved(end.point, t, ahead);
       location.beyondStart = atStart;
       location.beyondEnd = !atStart;
     }
   }
-  const Direction right = rightOf(along(location.foot.azimuth));
-  const double dx = p.x - location.foot.point.x, dy = p.y - location.foot.point.y;
-  const double side = dx * right.x + dy * right.y;
-  location.offset = std::copysign(std::hypot(dx, dy), side);
+  location.offset = offsetFrom(location.foot, p);
   location.station = chainages_.stationAt(location.foot.measure);
+
+  const double nearest = std::fabs(location.offset);
+  for (const auto& [measure, distance] : feetNear(q, nearest + kNearlyAsNear)) {
+    const bool another = std::fabs(measure - location.foot.measure) > kEndTolerance;
+    if (another && distance <= nearest + kNearlyAsNear &&
+        (!location.alsoNear || distance < std::fabs(location.alsoNear->offset))) {
+      const CentrePoint foot = *pointAt(measure);
+      location.alsoNear = Location::Foot{foot, chainages_.stationAt(measure), offsetFrom(foot, p)};
+    }
+  }
   return location;
+}
+
+// The feet within reach of q (local): each span's nearest point to q where
+// it is the foot of a perpendicular (inside the span), or a corner that the
+// spans on both sides come nearest at; their measures and distances.
+std::vector<std::pair<double, double>> Route::feetNear(PlanePoint q, double reach) const {
+  struct Candidate {
+    double measure, distance;
+    bool inside; // not at an end of its span
+  };
+  std::vector<Candidate> found;
+  const float r = static_cast<float>(reach) + 1; // the boxes are floats
+  const float x = static_cast<float>(q.x), y = static_cast<float>(q.y);
+  tree_.within({x - r, y - r, x + r, y + r}, [&](int index) {
+    const Span& span = spans_[static_cast<std::size_t>(index)];
+    const Element e = element(span.element);
+    const double s0 = span.from - e.start, s1 = span.to - e.start;
+    const Nearest n = nearestOn(e, q, s0, s1);
+    const bool inside = n.s - s0 > kEndTolerance && s1 - n.s > kEndTolerance;
+    found.push_back({e.start + n.s, std::sqrt(n.distanceSquared), inside});
+  });
+  std::sort(found.begin(), found.end(),
+            [](const Candidate& a, const Candidate& b) { return a.measure < b.measure; });
+  std::vector<std::pair<double, double>> feet;
+  for (std::size_t first = 0; first < found.size();) {
+    std::size_t last = first + 1;
+    while (last < found.size() && found[last].measure - found[last - 1].measure <= kEndTolerance)
+      ++last;
+    const bool corner = last - first > 1;
+    const auto nearest = std::min_element(
+        found.begin() + static_cast<std::ptrdiff_t>(first),
+        found.begin() + static_cast<std::ptrdiff_t>(last),
+        [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
+    if (corner || nearest->inside)
+      feet.emplace_back(nearest->measure, nearest->distance);
+    first = last;
+  }
+  return feet;
 }
 
 PlanePoint Route::endPoint() const {

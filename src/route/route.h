@@ -67,9 +67,11 @@
 // spatial index are refreshed as for JDs.
 //
 // Beyond the ends. locate() extends the centre line beyond BP and EP along
-// its tangents there (the first and last straights, extended): such points
-// get a measure below 0 or above length(). pointAt() takes only measures on
-// the route.
+// its tangents there (the first and last straights, extended), for a point
+// that no point of the route is nearer to than that end: such points get a
+// measure below 0 or above length(). A point beside a route that loops back
+// past its ends is found on the route. pointAt() takes only measures on the
+// route.
 //
 // A route is a centre line (alignment/centre_line.h): its queries give
 // nothing where there is no answer, and whyNoPoint() says why in a sentence.
@@ -157,6 +159,9 @@ public:
   void setName(std::string name);
   // Kept with the route; nothing of the line depends on them.
   void setStations(std::vector<StationRow> stations);
+  // Gives the route by the other method's rows (what a new route is started
+  // as): the rows of both are kept, those of the other method not used.
+  void setMethod(Method method);
   // The same for the elements of a route by elements (an index of no
   // element throws std::out_of_range; insertElement appends for any index
   // from the number of rows on); each makes the chain again from the edited
@@ -192,7 +197,9 @@ public:
 
   // The nearest point of the centre line to p: a perpendicular foot on one of
   // the straights, clothoids or arcs (or a corner at an angle point), found
-  // through a bounding-volume tree; beyond BP and EP on the tangents there.
+  // through a bounding-volume tree; beyond BP and EP on the tangents there
+  // where the route comes nearest at that end; and the nearest other foot
+  // within kNearlyAsNear of that distance.
   std::optional<Location> locate(PlanePoint p) const override;
 
   // The stake table (stakes.h), and the main points: of every JD in the
@@ -286,6 +293,7 @@ private:
   Element straightInto(std::size_t jd) const;
   Element straightToEnd() const;
   BoundingBox spanBox(const Span& span) const;
+  std::vector<std::pair<double, double>> feetNear(PlanePoint q, double reach) const;
   CentrePoint centreFromElement(const Element& e, double measure) const;
   std::string jdLabel(std::size_t index) const;
 

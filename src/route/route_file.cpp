@@ -3,7 +3,9 @@
 
 #include "files/read_file.h"
 #include "files/save_file.h"
+#include "geometry/angle_text.h"
 #include "route/plane.h"
+#include "route/route.h"
 #include "text/csv.h"
 
 #include <algorithm>
@@ -32,14 +34,15 @@ constexpr std::string_view kEndKind = "end";
 
 enum class Use { Empty, Required, Optional };
 
-// A kind of row and the use of each column after the kind: Q required, O
-// optional, - empty.
+// A kind of row and the use of each column but the kind's own, in order:
+// Q required, O optional, - empty.
 struct Layout {
   std::string_view kind;
   std::string_view uses;
 
-  Use use(int column) const {
-    const char letter = column - 1 < int(uses.size()) ? uses[column - 1] : '-';
+  Use use(int column, int kindColumn) const {
+    const int at = column < kindColumn ? column : column - 1;
+    const char letter = at < int(uses.size()) ? uses[std::size_t(at)] : '-';
     return letter == 'Q' ? Use::Required : letter == 'O' ? Use::Optional : Use::Empty;
   }
 };
@@ -48,6 +51,7 @@ struct Table {
   std::span<const std::string_view> columns;
   std::size_t least; // the columns every header of the table names
   std::span<const Layout> kinds;
+  int kindColumn = 0; // the column that names each row's kind
 };
 
 enum Column { Kind, Name, X, Y, Chainage, R, Ls, Ls2, Ahead, Elevation, Rv, kColumns };
@@ -62,6 +66,37 @@ constexpr std::array<Layout, 5> kRouteKinds = {{
     {"PVI", "O--Q-OO-QQ"},
 }};
 constexpr Table kRouteTable{kRouteColumns, kColumns, kRouteKinds};
+
+// The element table (线元表) of a route by elements: a field table a
+// surveyor reads, whose kind of row is its 类型. Every cell but the length
+// may be empty; the computed ones (起点桩号, and 起点方位角 after the first
+// row) are written for the reader and not read.
+enum ElementColumn {
+  Number,
+  Type,
+  StartChainage,
+  StartX,
+  StartY,
+  StartAzimuth,
+  StartRadius,
+  EndRadius,
+  Length,
+  Side,
+  ElementName,
+  kElementColumns
+};
+constexpr std::array<std::string_view, kElementColumns> kElementColumnNames = {
+    "序号",     "类型",     "起点桩号", "起点X", "起点Y", "起点方位角",
+    "起点半径", "终点半径", "长度",     "转向",  "名称"};
+// In the order of ElementKind.
+constexpr std::array<Layout, 3> kElementKinds = {{
+    //                 no ch X Y az R0 R1 L side name
+    {"直线", "OOOOOOOQOO"},
+    {"圆曲线", "OOOOOOOQOO"},
+    {"缓和曲线", "OOOOOOOQOO"},
+}};
+constexpr Table kElementTable{kElementColumnNames, kElementColumns, kElementKinds, Type};
+constexpr std::string_view kLeft = "左", kRight = "右";
 
 // The stations kept with the route, each with its backsight; "in use" 1 on
 // the one the stake table sets out from.
@@ -87,7 +122,7 @@ constexpr Table kStationTable{kStationColumnNames, kStationColumns, kStationKind
 constexpr std::string_view kInUse = "1";
 
 // Every table, the route table first.
-constexpr std::array<const Table*, 2> kTables = {&kRouteTable, &kStationTable};
+constexpr std::array<const Table*, 3> kTables = {&kRouteTable, &kElementTable, &kStationTable};
 
 // The end row's count stands in the second cell.
 constexpr Column kCountColumn = Name;
@@ -199,21 +234,26 @@ std::string kindList(const Table& table) {
 }
 
 const Layout& layoutOf(const CsvRow& row, const Table& table) {
+  const int kind = table.kindColumn;
   for (const Layout& layout : table.kinds)
-    if (row.cell(Kind) == layout.kind)
+    if (row.cell(std::size_t(kind)) == layout.kind)
       return layout;
-  fail(row.line, Kind, quoted(row.cell(Kind)) + " is not a kind of row (" + kindList(table) + ")",
+  fail(row.line, kind,
+       quoted(row.cell(std::size_t(kind))) + " is not a kind of row (" + kindList(table) + ")",
        &table);
 }
 
 void checkLayout(const CsvRow& row, const Layout& layout, const Table& table) {
   const int columns = int(table.columns.size());
-  for (int column = Name + 1; column < columns; ++column) {
-    const bool empty = trimmed(row.cell(column)).empty();
-    const std::string kind(layout.kind), name(table.columns[column]);
-    if (layout.use(column) == Use::Required && empty)
+  for (int column = 0; column < columns; ++column) {
+    if (column == table.kindColumn)
+      continue;
+    const bool empty = trimmed(row.cell(std::size_t(column))).empty();
+    const Use use = layout.use(column, table.kindColumn);
+    const std::string kind(layout.kind), name(table.columns[std::size_t(column)]);
+    if (use == Use::Required && empty)
       fail(row.line, column, "missing: a " + kind + " row needs " + name, &table);
-    if (layout.use(column) == Use::Empty && !empty)
+    if (use == Use::Empty && !empty)
       fail(row.line, column, "a " + kind + " row has no " + name + "; leave the cell empty",
            &table);
   }
@@ -225,6 +265,13 @@ std::string headerText(const Table& table) {
   for (std::string_view name : table.columns)
     text += (text.empty() ? "" : ",") + std::string(name);
   return text;
+}
+
+// Whether a row stands where a header should: its first cell names the
+// first column of a table.
+bool startsHeader(const CsvRow& row) {
+  return std::ranges::any_of(kTables,
+                             [&](const Table* table) { return row.cell(0) == table->columns[0]; });
 }
 
 // The table a header row starts: the one whose columns it names, all or all
@@ -294,7 +341,7 @@ public:
       fail(row.line, "a row after the end row");
     if (version_ > kFirstVersion && row.cell(Kind) == kEndKind)
       endRow(row);
-    else if (version_ > kFirstVersion && row.cell(Kind) == kRouteColumns[Kind])
+    else if (version_ > kFirstVersion && startsHeader(row))
       laterHeader(row);
     else
       record(row);
@@ -307,6 +354,8 @@ public:
       fail(line, "the file ends without an EP row (is it cut short?)");
     if (version_ > kFirstVersion && !ended_)
       fail(line, "the file stops here without its end row: it is incomplete (cut short?)");
+    if (route_.method == Method::Elements)
+      route_.end.x = route_.end.y = 0; // written where the elements end, not read
     return std::move(route_);
   }
 
@@ -323,6 +372,12 @@ private:
     if (!table)
       fail(row.line, "a header row that names no table of a route file");
     startTable(*table, row.line);
+    if (table == &kElementTable) {
+      if (!route_.jds.empty())
+        fail(row.line, "an element table after JD rows: a route file holds JD rows or element "
+                       "rows, not both");
+      route_.method = Method::Elements;
+    }
   }
 
   double number(const CsvRow& row, int column) const { return numberCell(row, column, *table_); }
@@ -347,6 +402,8 @@ private:
     ++records_;
     if (table_ == &kStationTable)
       return station(row);
+    if (table_ == &kElementTable)
+      return elementRecord(row, ElementKind(&layout - kElementKinds.data()));
     const std::string_view kind = layout.kind;
     if (!haveStart_ && kind != "BP")
       fail(row.line, "the first row after the header must be the BP row");
@@ -403,6 +460,46 @@ private:
     route_.stations.push_back(std::move(s));
   }
 
+  // A row of the element table; the first row's azimuth is BP's.
+  void elementRecord(const CsvRow& row, ElementKind kind) {
+    const auto given = [&](int column) { return !trimmed(row.cell(std::size_t(column))).empty(); };
+    if (given(StartChainage) && !parseStation(row.cell(StartChainage)))
+      fail(row.line, StartChainage, quoted(row.cell(StartChainage)) + " is not a chainage", table_);
+    const bool first = route_.elements.empty();
+    if (first && !given(StartAzimuth))
+      fail(row.line, StartAzimuth,
+           "missing: the first element row needs 起点方位角, the azimuth the route starts along",
+           table_);
+    if (given(StartAzimuth)) {
+      const auto azimuth = azimuthOfPacked(row.cell(StartAzimuth));
+      if (!azimuth)
+        fail(row.line, StartAzimuth,
+             quoted(row.cell(StartAzimuth)) +
+                 " is not an azimuth in ddd.mmss from 0 to 359.5959 (minutes and seconds below 60)",
+             table_);
+      if (first)
+        route_.start.azimuth = *azimuth;
+    }
+    ElementRow e;
+    e.name = row.cell(ElementName);
+    e.kind = kind;
+    e.startRadius = given(StartRadius) ? number(row, StartRadius) : kNoRadius;
+    e.endRadius = given(EndRadius) ? number(row, EndRadius) : kNoRadius;
+    e.length = number(row, Length);
+    const std::string_view side = trimmed(row.cell(Side));
+    if (side == kLeft)
+      e.turn = Turn::Left;
+    else if (side == kRight)
+      e.turn = Turn::Right;
+    else if (!side.empty())
+      fail(row.line, Side, quoted(side) + " is not a turning side: 左 or 右", table_);
+    if (given(StartX))
+      e.x = number(row, StartX);
+    if (given(StartY))
+      e.y = number(row, StartY);
+    route_.elements.push_back(std::move(e));
+  }
+
   RouteDefinition route_;
   const Table* table_ = nullptr; // the table of the rows being read
   std::vector<const Table*> tablesSeen_;
@@ -439,6 +536,59 @@ Cells cells(std::initializer_list<std::pair<Column, double>> values) {
   for (const auto& [column, value] : values)
     all[column] = value;
   return all;
+}
+
+std::string numberText(double value) {
+  std::string text;
+  appendNumber(text, value);
+  return text;
+}
+
+std::string radiusText(double radius) { return radius == kNoRadius ? "" : numberText(radius); }
+
+std::string optionalText(const std::optional<double>& value) {
+  return value ? numberText(*value) : "";
+}
+
+std::string_view sideText(Turn turn) {
+  return turn == Turn::Left ? kLeft : turn == Turn::Right ? kRight : std::string_view();
+}
+
+// EP of a route by elements: where its last element ends, or BP where that
+// is no usable number.
+PlanePoint elementEnd(const Route& route) {
+  const PlanePoint end = route.endPoint();
+  const StartPoint& bp = route.definition().start;
+  return isUsableValue(end.x) && isUsableValue(end.y) ? end : PlanePoint{bp.x, bp.y};
+}
+
+// The element table: each row with its computed start chainage and azimuth
+// (the first row's azimuth BP's as given).
+void appendElementTable(std::string& out, const Route& route) {
+  out += headerText(kElementTable) + "\r\n";
+  const RouteDefinition& d = route.definition();
+  for (std::size_t k = 0; k < d.elements.size(); ++k) {
+    const ElementRow& e = d.elements[k];
+    const Element made = route.element(k);
+    const std::string station =
+        route.hasGeometry() ? stationText(route.stationAt(made.start)) : std::string();
+    const std::string azimuth = packedAzimuthText(k == 0 ? d.start.azimuth : made.azimuth);
+    const std::array<std::string, kElementColumns> row = {
+        std::to_string(k + 1),
+        std::string(kElementKinds[std::size_t(e.kind)].kind),
+        station,
+        optionalText(e.x),
+        optionalText(e.y),
+        azimuth,
+        radiusText(e.startRadius),
+        radiusText(e.endRadius),
+        numberText(e.length),
+        std::string(sideText(e.turn)),
+        csvCell(e.name)};
+    for (std::size_t column = 0; column < row.size(); ++column)
+      out += (column == 0 ? "" : ",") + row[column];
+    out += "\r\n";
+  }
 }
 
 } // namespace
@@ -478,6 +628,10 @@ Expected<RouteDefinition> readRouteText(std::string_view bytes) {
 }
 
 std::string routeText(const RouteDefinition& route) {
+  const bool byElements = route.method == Method::Elements;
+  std::optional<Route> made; // a route by elements: its computed cells
+  if (byElements)
+    made.emplace(route);
   std::string out(kByteOrderMark);
   out += kFormatName;
   out += ',' + std::to_string(kRouteFileVersion);
@@ -488,12 +642,13 @@ std::string routeText(const RouteDefinition& route) {
 
   const StartPoint& bp = route.start;
   appendRecord(out, "BP", bp.name, cells({{X, bp.x}, {Y, bp.y}, {Chainage, bp.chainage}}));
-  for (const Jd& jd : route.jds) {
+  for (const Jd& jd : byElements ? std::span<const Jd>() : std::span<const Jd>(route.jds)) {
     Cells numbers = cells({{X, jd.x}, {Y, jd.y}, {R, jd.radius}, {Ls, jd.ls1}});
     numbers[Ls2] = jd.ls2;
     appendRecord(out, "JD", jd.name, numbers);
   }
-  appendRecord(out, "EP", route.end.name, cells({{X, route.end.x}, {Y, route.end.y}}));
+  const PlanePoint end = made ? elementEnd(*made) : PlanePoint{route.end.x, route.end.y};
+  appendRecord(out, "EP", route.end.name, cells({{X, end.x}, {Y, end.y}}));
   for (const ChainBreak& b : route.breaks)
     appendRecord(out, "break", b.name, cells({{Chainage, b.behind}, {Ahead, b.ahead}}));
   for (const GradePointRow& g : route.gradePoints) {
@@ -505,6 +660,8 @@ std::string routeText(const RouteDefinition& route) {
     }
     appendRecord(out, "PVI", g.name, numbers);
   }
+  if (made)
+    appendElementTable(out, *made);
   if (!route.stations.empty())
     out += headerText(kStationTable) + "\r\n";
   for (const StationRow& st : route.stations) {
@@ -521,8 +678,9 @@ std::string routeText(const RouteDefinition& route) {
     appendNumber(out, st.backsightY);
     out += ',' + std::string(st.inUse ? kInUse : "") + "\r\n";
   }
+  const std::size_t rows = byElements ? route.elements.size() : route.jds.size();
   const std::size_t records =
-      2 + route.jds.size() + route.breaks.size() + route.gradePoints.size() + route.stations.size();
+      2 + rows + route.breaks.size() + route.gradePoints.size() + route.stations.size();
   out += std::string(kEndKind) + ',' + std::to_string(records) + "\r\n";
   return out;
 }
@@ -544,13 +702,27 @@ Expected<Done> checkWritable(const RouteDefinition& route) {
   const StartPoint& bp = route.start;
   if (!failure)
     failure = check("BP", bp.name, {bp.x, bp.y, bp.chainage});
-  for (std::size_t i = 0; !failure && i < route.jds.size(); ++i) {
+  const bool byElements = route.method == Method::Elements;
+  for (std::size_t i = 0; !failure && !byElements && i < route.jds.size(); ++i) {
     const Jd& jd = route.jds[i];
     failure = check("JD #" + std::to_string(i + 1), jd.name,
                     {jd.x, jd.y, jd.radius, jd.ls1, jd.secondTransition()});
   }
-  if (!failure)
+  if (!failure && !byElements)
     failure = check("EP", route.end.name, {route.end.x, route.end.y});
+  if (!failure && byElements && !std::isfinite(bp.azimuth))
+    failure = bad("BP", "its azimuth is not a number");
+  if (!failure && byElements)
+    failure = check("EP", route.end.name, {});
+  // An element's radius may be none (kNoRadius: an empty cell), its start
+  // not given.
+  const auto orZero = [](double radius) { return radius == kNoRadius ? 0 : radius; };
+  for (std::size_t i = 0; !failure && byElements && i < route.elements.size(); ++i) {
+    const ElementRow& e = route.elements[i];
+    failure = check(
+        "element #" + std::to_string(i + 1), e.name,
+        {e.length, orZero(e.startRadius), orZero(e.endRadius), e.x.value_or(0), e.y.value_or(0)});
+  }
   for (std::size_t i = 0; !failure && i < route.breaks.size(); ++i) {
     const ChainBreak& b = route.breaks[i];
     failure = check("chain break #" + std::to_string(i + 1), b.name, {b.behind, b.ahead});
@@ -582,7 +754,7 @@ Expected<RouteDefinition> openRouteFile(const std::string& path) {
 }
 
 Expected<Done> saveRouteFile(const std::string& path, const RouteDefinition& route) {
-  if (const Expected<Done> writable = checkWritable(route); !writable)
+  if (Expected<Done> writable = checkWritable(route); !writable)
     return writable;
   return saveBytes(path, routeText(route));
 }

@@ -34,12 +34,42 @@
 //
 // Tables. The rows above form the route table, under its header. A file may
 // hold further tables after it (version 2 only), each starting with a header
-// row of its own, which names its columns, "kind" first, and holding the rows
-// of its kinds up to the next header or the end row; the end row counts the
-// records of every table. A header names its table's columns in their order,
-// and may leave off trailing columns its table gained after it was first
-// written (an older file), but no others; each table stands in a file at
-// most once, and tables without rows are not written.
+// row of its own, which names its columns and holds the rows of its kinds up
+// to the next header or the end row; the end row counts the records of every
+// table. A header names its table's columns in their order, and may leave
+// off trailing columns its table gained after it was first written (an older
+// file), but no others; each table stands in a file at most once, and tables
+// without rows are not written (but the element table of a route by
+// elements, so that it opens as one).
+//
+// The element table (线元表): a route by elements, and the table a field
+// calculator is given (element_table.h), in one. A file holds JD rows or an
+// element table, not both; with an element table the route is by elements,
+// and its route table holds BP, EP, chain breaks and grade points only:
+//
+//   序号,类型,起点桩号,起点X,起点Y,起点方位角,起点半径,终点半径,长度,转向,名称
+//   1,直线,K1+200.000,3456789.123,512345.678,30,,,100,,L1
+//   2,缓和曲线,K1+300.000,,,30,,60,40,右,A1
+//   3,圆曲线,K1+340.000,,,49.05549,60,60,60,右,C1
+//
+// One row an element in route order; its kind is its 类型, 直线 (a
+// straight), 圆曲线 (an arc) or 缓和曲线 (a clothoid), and every cell but
+// 长度 may be empty:
+//   序号        the row's number; not read (the rows stand in route order)
+//   起点桩号    its start chainage, as the chain computes it; written, not
+//               read (a chainage if given: K1+200.000, 1200, "K1+190 (2)")
+//   起点X 起点Y its start as a field table gives it: a check of the chain
+//   起点方位角  packed DMS ddd.mmss (geometry/angle_text.h), 0 to 360: the
+//               first row's is the azimuth the route starts along (needed);
+//               the others' are the chain's, written, not read
+//   起点半径 终点半径  radii in metres; empty is none (a straight's end)
+//   长度        metres
+//   转向        左 or 右
+//   名称        the name of its start point
+// EP's X and Y are where the last element ends (BP where that is beyond
+// +-1e9): written for the reader, not read. The start azimuth is written to
+// a millionth of a second, so a route by elements reads back the same to
+// that (exactly, for an azimuth read or typed in ddd.mmss).
 //
 // The stations table: the instrument stations kept with the route, each
 // with the backsight it is oriented on, one of them in use:
@@ -92,7 +122,9 @@ std::string routeText(const RouteDefinition& route);
 
 // Whether the route's text reads back as the same route: every name UTF-8
 // text without control characters (tab and line breaks allowed), every
-// number finite and within +-1e9. The message names the record.
+// number finite and within +-1e9 (an element's radius may be none). The
+// message names the record. The rows of the method the route is not given
+// by are not written (a route's checks say they are not used).
 Expected<Done> checkWritable(const RouteDefinition& route);
 
 // Reads a route file (files/read_file.h: a regular file only, its size

@@ -10,6 +10,8 @@ namespace {
 
 constexpr double kSameStake = 5e-4;     // metres: a stake this near a main point is that point
 constexpr double kGridTolerance = 1e-9; // of an interval: a chainage on the grid
+// Rows this near each other stand at one place, which rounding may part.
+constexpr double kOnePlace = 1e-6; // metres
 
 struct MeasureRange {
   double from, to; // measures
@@ -127,6 +129,37 @@ void mergeNearStakes(std::vector<StakePosition>& stakes) {
   stakes.resize(kept);
 }
 
+// Where rows stand at one place: BP first, then a chain break's two rows,
+// then the main points in the order of their JD (the curve that ends there
+// before the one that starts) and of their kind, EP last.
+int rankAtOnePlace(StakeKind kind) {
+  switch (kind) {
+  case StakeKind::Start: return 0;
+  case StakeKind::BreakBehind: return 1;
+  case StakeKind::BreakAhead: return 2;
+  case StakeKind::End: return 4;
+  default: return 3;
+  }
+}
+
+// Sorts the rows along the route, then each run of rows at one place by its
+// rank, JD and kind.
+void sortAlongTheRoute(std::vector<StakePosition>& stakes) {
+  std::sort(stakes.begin(), stakes.end(),
+            [](const StakePosition& a, const StakePosition& b) { return a.measure < b.measure; });
+  const auto atOnePlace = [](const StakePosition& a, const StakePosition& b) {
+    return std::tuple(rankAtOnePlace(a.kind), a.index, a.kind) <
+           std::tuple(rankAtOnePlace(b.kind), b.index, b.kind);
+  };
+  for (auto first = stakes.begin(); first != stakes.end();) {
+    auto last = first + 1;
+    while (last != stakes.end() && last->measure - (last - 1)->measure <= kOnePlace)
+      ++last;
+    std::stable_sort(first, last, atOnePlace);
+    first = last;
+  }
+}
+
 // A route's table as the centre line gives it: at most kMaxStakeRows rows.
 class RouteStakes final : public StakePositions {
 public:
@@ -146,18 +179,38 @@ private:
 
 } // namespace
 
+Expected<TableEnd> tableEnd(const Route& route, const Station& station) {
+  if (!route.hasGeometry())
+    return Failure{route.whyNoPoint(station)};
+  for (const double end : {0.0, route.length()}) {
+    const Station shown = route.stationAt(end);
+    if (station.occurrence == shown.occurrence &&
+        chainageText(station.chainage) == chainageText(shown.chainage))
+      return TableEnd{end, std::nullopt};
+  }
+  if (const auto measure = route.measureOf(station))
+    return TableEnd{*measure, std::nullopt};
+  const std::vector<ChainSegment>& segments = route.chainages().segments();
+  if (station.chainage > segments.back().endChainage())
+    return TableEnd{route.length(), StakeKind::End};
+  if (station.chainage < segments.front().startChainage)
+    return TableEnd{0, StakeKind::Start};
+  return Failure{route.whyNoPoint(station)};
+}
+
 Expected<StakeRequest> stakeRequestBetween(const Route& route, double fromChainage,
                                            double toChainage, double interval,
                                            StakeSpacing spacing) {
   if (fromChainage > toChainage)
     std::swap(fromChainage, toChainage);
-  const std::vector<double> from = route.measuresOf(fromChainage);
-  const std::vector<double> to = route.measuresOf(toChainage);
-  if (from.empty())
-    return Failure{route.whyNoPoint({fromChainage, 0})};
-  if (to.empty())
-    return Failure{route.whyNoPoint({toChainage, 0})};
-  return StakeRequest{from.front(), to.back(), interval, spacing};
+  const int lastOccurrence = std::max(0, static_cast<int>(route.measuresOf(toChainage).size()) - 1);
+  const auto from = tableEnd(route, {fromChainage, 0});
+  const auto to = tableEnd(route, {toChainage, lastOccurrence});
+  if (!from)
+    return from.failure();
+  if (!to)
+    return to.failure();
+  return StakeRequest{from->measure, to->measure, interval, spacing};
 }
 
 StakeList stakePositions(const Route& route, const StakeRequest& request) {
@@ -175,12 +228,7 @@ StakeList stakePositions(const Route& route, const StakeRequest& request) {
   addIntervals(out, route, request, stretch);
   out.add(route.length(), StakeKind::End, -1);
   StakeList list = out.take();
-  // In route order; where two stand at the same place, in the order of their
-  // JD (or break) and then of their kind: ZH before HY, behind before ahead.
-  std::sort(list.stakes.begin(), list.stakes.end(),
-            [](const StakePosition& a, const StakePosition& b) {
-              return std::tie(a.measure, a.index, a.kind) < std::tie(b.measure, b.index, b.kind);
-            });
+  sortAlongTheRoute(list.stakes);
   mergeNearStakes(list.stakes);
   return list;
 }

@@ -2,7 +2,9 @@
 // The stake-out table of a route over any stretch of it, across any number
 // of JDs and chain breaks.
 //
-// Its rows, in route order:
+// Its rows, in route order (rows at one place, to a micrometre: BP, a
+// break's two rows, the main points by JD and kind, so that a curve's end
+// comes before the next curve's start where the two touch, EP):
 //   - a stake at every whole multiple of the interval (整桩号, the default),
 //     or at the first stake's chainage plus whole intervals, counted in
 //     chainages within each chain segment (so after a break the stakes keep
@@ -26,8 +28,21 @@
 
 namespace quenlor::route {
 
+// Where a table's end given as a station stands: the station's measure;
+// BP or EP for a chainage beyond the route's start or end, where the table
+// then stops (cutAt says which); and BP or EP for a station that reads as
+// theirs to the millimetre, as the table shows them (K3+819.033 is EP at
+// 3819.0331). A station that names no point within the route (in a short
+// break's gap, an occurrence there is not) has none, and says why.
+struct TableEnd {
+  double measure = 0;
+  std::optional<StakeKind> cutAt; // Start or End
+};
+Expected<TableEnd> tableEnd(const Route& route, const Station& station);
+
 // A stretch given by chainages: from the first occurrence of from to the
-// last of to (the whole of a repeated stretch between them), or why not.
+// last of to (the whole of a repeated stretch between them), each end as
+// tableEnd places it, or why not.
 Expected<StakeRequest> stakeRequestBetween(const Route& route, double fromChainage,
                                            double toChainage, double interval,
                                            StakeSpacing spacing = StakeSpacing::WholeStations);

@@ -53,6 +53,24 @@ std::optional<BoxCurve> curveOfBoxes(const Form& form) {
   return in;
 }
 
+bool curveComplete(const Form& form) {
+  for (const CurveBox& r : kCurveBoxes)
+    if (r.box != Box::Text10 && form.text(r.box).empty())
+      return false;
+  return true;
+}
+
+std::optional<PlanePoint> boxesPointAt(const Form& form, double chainage) {
+  auto curve = curveOfBoxes(form);
+  if (!curve)
+    return std::nullopt;
+  curve->transitionLength2.reset();
+  curve->tangentLength2.reset();
+  curve->chainage = chainage;
+  const PlanePoint at = curvePoint(*curve).at;
+  return isFinite(at) ? std::optional(at) : std::nullopt;
+}
+
 std::optional<PlanePoint> stationOfBoxes(const Form& form) {
   const std::string& x = form.text(Box::Text35);
   const std::string& y = form.text(Box::Text36);

@@ -19,6 +19,18 @@ class Form;
 // number beyond the double range or an angle whose radians overflow.
 std::optional<BoxCurve> curveOfBoxes(const Form& form);
 
+// Whether the boxes hold a whole curve for the point at a chainage: every box
+// it reads holds text, the first transition aside (empty is none). The point
+// an incomplete curve gives (the boxes read an empty box as 0) is no point of
+// any curve, and nothing beside the boxes shows it.
+bool curveComplete(const Form& form);
+
+// The point the boxes' point at a chainage would give for the chainage now,
+// reading the curve as it does (symmetric): what Text27 and Text28 hold when
+// they are up to date. Nothing where curveOfBoxes gives none or the point is
+// not finite.
+std::optional<PlanePoint> boxesPointAt(const Form& form, double chainage);
+
 // The station of Text35 and Text36, when both hold a number: the tools beside
 // the boxes know no station whose place is only half typed (the boxes'
 // own computations read an empty box as 0).

@@ -22,9 +22,17 @@ std::string text(const std::optional<double>& v, Precision precision) {
   return v ? lengthText(*v, precision) : std::string();
 }
 
-// Why a chainage gives no point of the line, as the panel says it.
+// Why a chainage gives no point of the line, as the panel says it: the
+// chainage as typed.
 std::string noPointText(const Station& station) {
-  return stationText(station) + " 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）";
+  return stationText(station, typedDecimals(station.chainage)) +
+         " 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）";
+}
+
+// A station's occurrence after the first, as the driver reads it after a
+// chainage: "(2)"; empty for the first.
+std::string occurrenceText(const Station& station) {
+  return station.occurrence > 0 ? "(" + std::to_string(station.occurrence + 1) + ")" : "";
 }
 
 // What a stake of the table is, as the table shows it.
@@ -65,6 +73,8 @@ SideStakeAnswer answerStake(const Form& form, const ToolLine& line,
     // knows: the tool shows the centre line's.
     answer.design = lengthText(level->elevation, precision);
     answer.cutFill = cutOrFill(level->elevation, query->ground);
+  } else if (const auto why = line.route ? line.route->whyNoDesign(*measure) : std::nullopt) {
+    answer.noDesign = why->notice;
   }
   if (!isFinite(stake))
     return answer;
@@ -90,18 +100,65 @@ LocateAnswer answerLocate(const ToolLine& line, const std::optional<LocateQuery>
     return answer;
   answer.k = stationText(found->station);
   answer.chainage = lengthText(found->station.chainage, precision);
+  answer.occurrence = occurrenceText(found->station);
   answer.offset = lengthText(found->offset, precision);
   answer.side = sideOf(found->offset);
   answer.point = point;
   answer.foot = found->foot.point;
+  if ((found->beyondStart || found->beyondEnd) && line.route) {
+    const double past = found->beyondEnd ? found->foot.measure - line.route->route().length()
+                                         : -found->foot.measure;
+    const std::string far = lengthText(past, precision);
+    answer.beyond =
+        stakeKindName(found->beyondEnd ? StakeKind::End : StakeKind::Start) + (" " + far);
+    answer.note = (found->beyondEnd ? "超出终点 " : "超出起点 ") + far + " m";
+  }
+  if (const auto& also = found->alsoNear; also && std::isfinite(also->offset)) {
+    answer.alsoK = stationText(also->station);
+    answer.alsoChainage = lengthText(also->station.chainage, precision);
+    answer.alsoOccurrence = occurrenceText(also->station);
+    answer.alsoOffset = lengthText(also->offset, precision);
+    answer.note += (answer.note.empty() ? "" : "；") + std::string("另一垂足 ") + answer.alsoK +
+                   "，偏距 " + answer.alsoOffset + sideOf(also->offset) + "，几乎同样近";
+  }
   return answer;
 }
 
-std::string tableNote(const StakeRows& rows) {
+// Where a table's end stands: on a route as route::tableEnd places it (BP or
+// EP for a chainage beyond them), on the boxes' curve at its chainage.
+Expected<route::TableEnd> endOfTable(const ToolLine& line, const Station& station) {
+  if (line.route) {
+    auto end = route::tableEnd(line.route->route(), station);
+    if (!end)
+      return Failure{end.error(), noPointText(station)};
+    return end;
+  }
+  if (const auto measure = line.line->measureOf(station))
+    return route::TableEnd{*measure, std::nullopt};
+  return Failure{stationText(station) + " names no point of the curve", noPointText(station)};
+}
+
+// A table's end beyond the route's, where the table stops.
+Failure cutAtTheEnd(const route::Route& route, const Station& asked, StakeKind at) {
+  const bool end = at == StakeKind::End;
+  const std::string name = end ? route.definition().end.name : route.definition().start.name;
+  const std::string there = stationText(route.stationAt(end ? route.length() : 0));
+  const std::string typed = stationText(asked, typedDecimals(asked.chainage));
+  if (end)
+    return {typed + " lies beyond " + name + " (" + there + "): the table stops there",
+            typed + " 超出终点 " + name + "（" + there + "），表止于终点"};
+  return {typed + " lies before " + name + " (" + there + "): the table starts there",
+          typed + " 在起点 " + name + "（" + there + "）之前，表始于起点"};
+}
+
+std::string tableNote(const StakeRows& rows, const std::vector<Failure>& remarks) {
   const std::string count = std::to_string(rows.size()) + " 行";
-  if (!rows.truncated() || rows.size() == 0)
-    return count;
-  return "只列到 " + rows.row(rows.size() - 1).label + "，共 " + count;
+  std::string note = !rows.truncated() || rows.size() == 0
+                         ? count
+                         : "只列到 " + rows.row(rows.size() - 1).label + "，共 " + count;
+  for (const Failure& remark : remarks)
+    note += "；" + remark.notice;
+  return note;
 }
 
 TableAnswer answerTable(const Form& form, const ToolLine& line,
@@ -113,17 +170,24 @@ TableAnswer answerTable(const Form& form, const ToolLine& line,
     answer.note = "0 行";
     return answer;
   }
-  const auto from = line.line->measureOf(query->start);
-  const auto to = line.line->measureOf(query->end);
+  const auto from = endOfTable(line, query->start);
+  const auto to = endOfTable(line, query->end);
   if (!from || !to) {
-    answer.note = noPointText(from ? query->end : query->start);
+    answer.remarks.push_back(from ? to.failure() : from.failure());
+    answer.note = answer.remarks.back().notice;
     return answer;
   }
-  const StakeRequest request{*from, *to, query->interval, query->spacing};
+  for (const auto& [end, asked] : {std::pair(&*from, &query->start), std::pair(&*to, &query->end)})
+    if (end->cutAt)
+      answer.remarks.push_back(cutAtTheEnd(line.route->route(), *asked, *end->cutAt));
+  const StakeRequest request{from->measure, to->measure, query->interval, query->spacing};
   answer.rows =
       std::make_shared<StakeRows>(line, line.line->stakes(request), query->offset, query->fallLeft,
                                   query->fallRight, stationFor(form, line));
-  answer.note = tableNote(*answer.rows);
+  if (line.route)
+    for (Failure& gap : line.route->designGaps(from->measure, to->measure))
+      answer.remarks.push_back(std::move(gap));
+  answer.note = tableNote(*answer.rows, answer.remarks);
   return answer;
 }
 
@@ -136,8 +200,11 @@ PointLevelAnswer answerPointLevel(const Form& form, const ToolLine& line, Precis
     return answer;
   const auto measure = line.line->measureOf({k, 0});
   const auto level = measure ? line.profile->at(*measure) : std::nullopt;
-  if (!level)
+  if (!level) {
+    if (const auto why = measure && line.route ? line.route->whyNoDesign(*measure) : std::nullopt)
+      answer.noDesign = why->notice;
     return answer;
+  }
   const double elevation = form.number(Box::Text32);
   const std::optional<double> ground = form.text(Box::Text32).empty() || !std::isfinite(elevation)
                                            ? std::nullopt
@@ -270,7 +337,7 @@ const FieldAnswers& FieldToolsModel::update(const Form& form) {
     answers_.table = std::move(table);
   else
     ++tableVersion_;
-  tableMadeFrom_ = std::move(source);
+  tableMadeFrom_ = source;
   return answers_;
 }
 

@@ -14,12 +14,14 @@
 #include "alignment/centre_line.h"
 #include "chainage/curve_line.h"
 #include "chainage/stake_table.h"
+#include "numeric/expected.h"
 
 #include <array>
 #include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quenlor {
 
@@ -69,11 +71,19 @@ struct SideStakeAnswer {
   std::string x, y, azimuth, distance;
   std::string design, cutFill;     // on a route with its vertical alignment
   std::string problem;             // why there is no stake, when the route says
+  std::string noDesign;            // why a stake of the route has no design level
   std::optional<PlanePoint> point; // where the plan marks it
 };
 
+// A foot beyond a route's end is said with the end and how far beyond it
+// ("EP 355.012"); a second foot nearly as near (a hairpin's other leg) with
+// its chainage and offset; an occurrence after the first as "(2)".
 struct LocateAnswer {
   std::string k, chainage, offset, side;
+  std::string occurrence; // "(2)" after a long break's chainage, else empty
+  std::string beyond;     // "EP 355.012", "BP 12.5", or empty
+  std::string alsoK, alsoChainage, alsoOffset, alsoOccurrence; // the second foot
+  std::string note;                      // the beyond and the second foot, as the panel says them
   std::optional<PlanePoint> point, foot; // the measured point, its foot on the centre line
 };
 
@@ -81,6 +91,7 @@ struct LocateAnswer {
 // the elevation in Text32), on a route with its vertical alignment.
 struct PointLevelAnswer {
   std::string design, elevation, cutFill;
+  std::string noDesign; // why the route has no design level there
 };
 
 // The line the tools work on: a route with geometry, else the curve of the
@@ -124,7 +135,13 @@ private:
 
 struct TableAnswer {
   std::shared_ptr<const StakeRows> rows; // none: no table
-  std::string note; // how many rows, where a table at its row limit stops, or why none
+  // What is said of the table, in English (the driver's standard error) and
+  // Chinese: why there is none, an end beyond the route's where the table
+  // stops at BP or EP, the rows without a design level beyond the profile.
+  std::vector<Failure> remarks;
+  // How many rows (where a table at its row limit stops), then the remarks;
+  // or why there is none.
+  std::string note;
 
   std::size_t size() const { return rows ? rows->size() : 0; }
   StakeRow row(std::size_t index) const { return rows->row(index); }

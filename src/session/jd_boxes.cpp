@@ -69,6 +69,47 @@ void fillBoxes(Form& form, const std::vector<std::pair<Box, std::string>>& edits
     form.edit(box, text);
 }
 
+bool jdBoxesEmpty(const Form& form) {
+  for (const Box box : kJdBoxes)
+    if (!form.text(box).empty())
+      return false;
+  return true;
+}
+
+std::optional<FilledJd> fillFromJd(Form& form, const route::Route& route, std::size_t jd) {
+  FilledJd filled{jd, boxEditsForJd(route, jd), {}, false};
+  if (filled.edits.empty())
+    return std::nullopt;
+  fillBoxes(form, filled.edits);
+  for (std::size_t i = 0; i < kJdBoxes.size(); ++i)
+    filled.held[i] = form.text(kJdBoxes[i]);
+  return filled;
+}
+
+bool stillHolds(const FilledJd& filled, const Form& form, const route::Route& route) {
+  for (std::size_t i = 0; i < kJdBoxes.size(); ++i)
+    if (form.text(kJdBoxes[i]) != filled.held[i])
+      return false;
+  return boxEditsForJd(route, filled.jd) == filled.edits;
+}
+
+std::optional<std::size_t> jdAtMeasure(const route::Route& route, double measure) {
+  if (!route.hasGeometry() || !(measure >= 0 && measure <= route.length()))
+    return std::nullopt;
+  std::optional<std::size_t> found;
+  double previousEnd = 0; // where the curve before ends: BP for the first
+  for (std::size_t i = 0; i < route.jdCount(); ++i) {
+    const route::JdResult jd = route.jd(i);
+    if (!jd.inRoute)
+      continue;
+    if (found && measure < (previousEnd + jd.mainPoints.zh) / 2)
+      return found;
+    found = i;
+    previousEnd = jd.mainPoints.hz;
+  }
+  return found;
+}
+
 route::Jd jdFromBoxes(const Form& form, const route::Jd& jd) {
   const auto value = [&form](Box box, double current) {
     const double v = form.number(box);

@@ -6,7 +6,12 @@
 #include "geometry/angle.h"
 #include "geometry/constants.h"
 #include "numeric/number_text.h"
+#include "numeric/strict_number.h"
+#include "session/curve_of_boxes.h"
+#include "session/jd_boxes.h"
+#include "session/route_model.h"
 
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -14,6 +19,8 @@ namespace quenlor {
 namespace {
 
 constexpr double kOneSecond = kPi / kDegreesPerHalfTurn / kSecondsPerDegree;
+// A figure of the boxes further than this from the route's is not the route's.
+constexpr double kMillimetre = 1e-3;
 
 // The number a box holds, when it holds text and the number is finite.
 std::optional<double> typed(const Form& form, Box box) {
@@ -58,28 +65,177 @@ bool transitionsDiffer(const Form& form) {
   return form.number(Box::Text10) != form.number(Box::Text42);
 }
 
+// The chain breaks placed inside the curve, from just after ZH to HZ: the
+// boxes count every main point from the JD's chainage, past the break.
+void addBreaksInCurve(std::vector<Notice>& notices, const route::Route& route,
+                      const route::JdResult& jd, const std::string& name) {
+  for (const route::ChainSegment& s : route.chainages().segments()) {
+    if (s.chainBreak < 0 ||
+        !(s.startMeasure > jd.mainPoints.zh && s.startMeasure <= jd.mainPoints.hz))
+      continue;
+    const route::ChainBreak& b = route.definition().breaks[std::size_t(s.chainBreak)];
+    notices.push_back({NoticeKind::BreakInCurve, name,
+                       b.name + " " + chainageText(b.behind) + " = " + chainageText(b.ahead)});
+  }
+}
+
+// The boxes' elements and main-point chainages against the route's, the
+// chainages counted on from the JD's as the boxes count them (a break is
+// said on its own): the largest difference beyond a millimetre.
+void addFormulaDifference(std::vector<Notice>& notices, const Form& form, const route::Route& route,
+                          const route::JdResult& jd, const std::string& name) {
+  const route::Curve& c = jd.curve;
+  const double jdChainage = route.stationAt(jd.measure).chainage;
+  const auto chainage = [&](double measure) { return jdChainage + (measure - jd.measure); };
+  const route::MainPoints& m = jd.mainPoints;
+  struct Figure {
+    const char* name;
+    Box box;
+    double route;
+  };
+  std::vector<Figure> figures{
+      {"T", Box::Text11, c.tangent1},      {"L", Box::Text34, c.length},
+      {"ZH", Box::Text21, chainage(m.zh)}, {"HY", Box::Text22, chainage(m.hy)},
+      {"QZ", Box::Text23, chainage(m.qz)}, {"YH", Box::Text24, chainage(m.yh)},
+      {"HZ", Box::Text25, chainage(m.hz)}};
+  if (c.ls1 == c.ls2) // the boxes' E is that of a symmetric curve
+    figures.push_back({"E", Box::Text12, c.external});
+  Notice worst{NoticeKind::FormulasDiffer, name, {}, kMillimetre};
+  for (const Figure& f : figures) {
+    const auto boxes = typed(form, f.box);
+    const double difference = boxes ? std::fabs(*boxes - f.route) : 0;
+    if (difference > worst.amount) {
+      worst.subject = f.name;
+      worst.amount = difference;
+    }
+  }
+  if (!worst.subject.empty())
+    notices.push_back(worst);
+}
+
+// The boxes' point at the chainage in Text26 against the route's there (the
+// occurrence on the JD's stretch where the chainage occurs twice); not while
+// it is out of date (the plan says so), as after a fill without an edit of
+// Text26.
+void addPointDifference(std::vector<Notice>& notices, const Form& form, const route::Route& route,
+                        std::size_t jd, const std::string& name) {
+  const auto k = typed(form, Box::Text26);
+  const auto x = typed(form, Box::Text27), y = typed(form, Box::Text28);
+  if (!k || !x || !y)
+    return;
+  const auto now = boxesPointAt(form, *k);
+  if (!now || std::hypot(now->x - *x, now->y - *y) > kMillimetre)
+    return;
+  const std::vector<double> measures = route.measuresOf(*k);
+  if (measures.empty())
+    return;
+  double measure = measures.front();
+  for (const double m : measures)
+    if (jdAtMeasure(route, m) == jd)
+      measure = m;
+  const auto at = route.pointAt(measure);
+  const double off = at ? std::hypot(*x - at->point.x, *y - at->point.y) : 0;
+  if (off > kMillimetre)
+    notices.push_back({NoticeKind::PointDiffers, name, {}, off});
+}
+
+std::string metres(double amount) { return lengthText(amount, Precision::Field) + " m"; }
+
 } // namespace
 
 std::vector<Notice> noticesOf(const Form& form) {
   std::vector<Notice> notices;
   if (deflectionDisagrees(form))
-    notices.push_back(Notice::DeflectionDisagrees);
+    notices.push_back({NoticeKind::DeflectionDisagrees});
   if (mainPointsOutOfOrder(form))
-    notices.push_back(Notice::TransitionsTooLong);
+    notices.push_back({NoticeKind::TransitionsTooLong});
   if (radiusNotPositive(form))
-    notices.push_back(Notice::RadiusNotPositive);
+    notices.push_back({NoticeKind::RadiusNotPositive});
   if (transitionsDiffer(form))
-    notices.push_back(Notice::TransitionsDiffer);
+    notices.push_back({NoticeKind::TransitionsDiffer});
   return notices;
 }
 
-std::string noticeText(Notice notice) {
-  switch (notice) {
-  case Notice::DeflectionDisagrees: return "偏角与坐标算得的交点偏角相差一秒以上";
-  case Notice::TransitionsTooLong: return "缓和曲线对偏角过长，主点桩号次序颠倒";
-  case Notice::RadiusNotPositive: return "半径为零或负";
-  case Notice::TransitionsDiffer:
+std::vector<Notice> routeNoticesOf(const Form& form, const RouteModel& model,
+                                   const FilledJd* held) {
+  std::vector<Notice> notices;
+  const route::Route& route = model.route();
+  if (!held) {
+    if (const auto k = typed(form, Box::Text26))
+      notices.push_back(jdBoxesEmpty(form)
+                            ? Notice{NoticeKind::NoCurveForChainage, {}, chainageText(*k)}
+                            : Notice{NoticeKind::OwnCurve});
+    return notices;
+  }
+  const route::JdResult jd = route.jd(held->jd);
+  const std::string& name = route.definition().jds[held->jd].name;
+  if (held->forChainage)
+    notices.push_back({NoticeKind::FilledForChainage, name});
+  if (!jd.curve.curved) {
+    notices.push_back({NoticeKind::CurveNotInRoute, name});
+    return notices;
+  }
+  addBreaksInCurve(notices, route, jd, name);
+  addFormulaDifference(notices, form, route, jd, name);
+  addPointDifference(notices, form, route, held->jd, name);
+  return notices;
+}
+
+std::string noticeText(const Notice& n) {
+  switch (n.kind) {
+  case NoticeKind::DeflectionDisagrees: return "偏角与坐标算得的交点偏角相差一秒以上";
+  case NoticeKind::TransitionsTooLong: return "缓和曲线对偏角过长，主点桩号次序颠倒";
+  case NoticeKind::RadiusNotPositive: return "半径为零或负";
+  case NoticeKind::TransitionsDiffer:
     return "两缓和曲线不等：计算桩号一栏按对称曲线计算，平面图与放样工具按真实曲线";
+  case NoticeKind::FilledForChainage: return "已按计算桩号将路线的 " + n.jd + " 填入输入框";
+  case NoticeKind::BreakInCurve:
+    return n.jd + " 曲线内有断链 " + n.subject + "：输入框的主点桩号未计入断链，放样以路线为准";
+  case NoticeKind::FormulasDiffer:
+    return "输入框按简化公式：" + n.subject + " 与路线相差 " + metres(n.amount) +
+           "，放样以路线为准";
+  case NoticeKind::CurveNotInRoute:
+    return n.jd + " 在路线中没有曲线（见检查）：输入框的曲线不是路线的";
+  case NoticeKind::PointDiffers:
+    return "计算桩号的点与路线相差 " + metres(n.amount) + "，放样以路线为准";
+  case NoticeKind::OwnCurve: return "输入框为自填的曲线：计算桩号的点不是路线上的点";
+  case NoticeKind::NoCurveForChainage:
+    return "路线上没有可填入输入框的交点含 " + n.subject + "：计算桩号的点不是路线上的点";
+  }
+  return {};
+}
+
+std::string noticeMessage(const Notice& n) {
+  switch (n.kind) {
+  case NoticeKind::DeflectionDisagrees:
+    return "the deflection in Text6 differs by more than a second from the one the coordinates "
+           "give";
+  case NoticeKind::TransitionsTooLong:
+    return "the transitions are too long for the deflection: the main points are out of order";
+  case NoticeKind::RadiusNotPositive: return "the radius is zero or negative";
+  case NoticeKind::TransitionsDiffer:
+    return "the transitions differ: the point at Text26's chainage takes the curve as symmetric";
+  case NoticeKind::FilledForChainage:
+    return "filled the boxes from " + n.jd + ", whose stretch holds Text26's chainage";
+  case NoticeKind::BreakInCurve:
+    return "the chain break " + n.subject + " lies inside " + n.jd +
+           "'s curve: the main-point chainages in the boxes do not count it; stake out from the "
+           "route";
+  case NoticeKind::FormulasDiffer:
+    return "the boxes' simplified formulas put " + n.subject + " " + metres(n.amount) +
+           " from the route's; stake out from the route";
+  case NoticeKind::CurveNotInRoute:
+    return n.jd + " has no curve in the route (see 'route check'): the curve in the boxes is not "
+                  "the route's";
+  case NoticeKind::PointDiffers:
+    return "the boxes' point at Text26's chainage lies " + metres(n.amount) +
+           " from the route's; stake out from the route";
+  case NoticeKind::OwnCurve:
+    return "the boxes hold a curve of their own: the point at Text26's chainage is not the "
+           "route's";
+  case NoticeKind::NoCurveForChainage:
+    return "no JD of the route takes in " + n.subject +
+           " to fill the boxes from: the point at Text26's chainage is not the route's";
   }
   return {};
 }

@@ -222,7 +222,7 @@ void addPointsAndSights(const Form& form, PlanScene& scene) {
   if (const auto next = point(form, Box::Text15, Box::Text16))
     scene.markers.push_back({MarkerKind::NextIntersectionPoint, *next, "JD+1"});
 
-  const auto computed = point(form, Box::Text27, Box::Text28);
+  const auto computed = curveComplete(form) ? point(form, Box::Text27, Box::Text28) : std::nullopt;
   if (computed)
     addComputedPoint(form, *computed, scene);
   const auto station = point(form, Box::Text35, Box::Text36);

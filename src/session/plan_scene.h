@@ -104,8 +104,9 @@ struct FieldAnswers;
 PlanScene buildPlanScene(const Form& form);
 
 // The points of the boxes alone, without their curve: the JD, the point at
-// the chainage in Text26 (out of date or not), the station and the backsight
-// with the sight lines; what the plan of a whole route adds of the boxes.
+// the chainage in Text26 (out of date or not; none from an incomplete curve,
+// curve_of_boxes.h), the station and the backsight with the sight lines;
+// what the plan of a whole route adds of the boxes.
 void addBoxesPoints(PlanScene& scene, const Form& form);
 
 // Adds the field tools' points: the side stake, the measured point with the

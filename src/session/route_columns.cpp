@@ -143,7 +143,7 @@ std::optional<route::JdResult> computedJd(Model m, std::size_t row) {
   if (!jd || !m.route().hasGeometry())
     return std::nullopt;
   route::JdResult r = m.route().jd(*jd);
-  return r.inRoute ? std::optional(std::move(r)) : std::nullopt;
+  return r.inRoute ? std::optional(r) : std::nullopt;
 }
 
 // The chainage: BP's typed, a JD's and EP's computed.
@@ -197,6 +197,7 @@ template <auto List, auto SetList> struct ListRows {
 
   static std::string name(Model m, std::size_t i) { return row(m, i).name; }
   static Taken<RouteChange> applyName(Model m, std::size_t i, std::string_view typed) {
+    // NOLINTNEXTLINE(performance-unnecessary-value-param): moved into the row
     return taking(readCellName(typed), [&](std::string name) {
       return change(m, i, [&](Row& r) { r.name = std::move(name); });
     });

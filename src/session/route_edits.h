@@ -35,6 +35,9 @@ enum class CellFault {
   NotAChainage,     // neither K1+234.567 nor a plain number
   ControlCharacter, // in a name
   Missing,          // a pasted row too short to have the cell
+  NotAnElementKind, // an element's 类型: 直线, 圆曲线 or 缓和曲线
+  NotATurn,         // 左 or 右
+  NotAnAzimuth,     // packed DMS from 0 to 360
 };
 
 struct CellRefusal {

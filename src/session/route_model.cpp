@@ -2,7 +2,9 @@
 #include "session/route_model.h"
 
 #include "numeric/chainage_text.h"
+#include "numeric/strict_number.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -76,6 +78,39 @@ std::optional<DesignLevel> RouteModel::designAt(const route::Station& station) c
   return profile_.at(*measure);
 }
 
+std::optional<Failure> RouteModel::whyNoDesign(double measure) const {
+  const auto line = profile_.lineRange();
+  if (!line || !std::isfinite(measure) || (measure >= line->first && measure <= line->second))
+    return std::nullopt;
+  const std::string here = stationText(route_.stationAt(measure));
+  if (measure < line->first) {
+    const std::string start = stationText(route_.stationAt(line->first));
+    return Failure{here + " has no design elevation: the profile starts at " + start,
+                   "纵断面始于 " + start + "，此处无设计高程"};
+  }
+  const std::string end = stationText(route_.stationAt(line->second));
+  return Failure{here + " has no design elevation: the profile ends at " + end,
+                 "纵断面止于 " + end + "，此处无设计高程"};
+}
+
+std::vector<Failure> RouteModel::designGaps(double from, double to) const {
+  std::vector<Failure> gaps;
+  const auto line = profile_.lineRange();
+  if (!line)
+    return gaps;
+  if (std::min(from, to) < line->first) {
+    const std::string start = stationText(route_.stationAt(line->first));
+    gaps.emplace_back("no design elevation before " + start + ", where the profile starts",
+                      start + " 之前无设计高程（纵断面始于此）");
+  }
+  if (std::max(from, to) > line->second) {
+    const std::string end = stationText(route_.stationAt(line->second));
+    gaps.emplace_back("no design elevation beyond " + end + ", where the profile ends",
+                      end + " 之后无设计高程（纵断面止于此）");
+  }
+  return gaps;
+}
+
 std::vector<std::string> RouteModel::profileCheckTexts() const {
   std::vector<std::string> texts;
   const auto& points = profile_.points();
@@ -84,8 +119,9 @@ std::vector<std::string> RouteModel::profileCheckTexts() const {
     return (p.name.empty() ? "变坡点" + std::to_string(i + 1) : p.name) + " (" +
            chainageText(p.chainage) + ")";
   };
+  const auto metres = [](double amount) { return lengthText(amount, Precision::Field) + " m"; };
   for (const ProfileCheck& c : profile_.checks()) {
-    const char* what = "";
+    std::string what;
     switch (c.kind) {
     case CheckKind::NotFinite: what = "桩号不在路线上或数值无效，未用"; break;
     case CheckKind::OutOfOrder: what = "桩号次序颠倒，未用"; break;
@@ -95,6 +131,12 @@ std::vector<std::string> RouteModel::profileCheckTexts() const {
     case CheckKind::CurvesOverlap: what = "竖曲线与下一竖曲线重叠"; break;
     case CheckKind::CurvePastStart: what = "竖曲线超出第一个变坡点"; break;
     case CheckKind::CurvePastEnd: what = "竖曲线超出最后一个变坡点"; break;
+    case CheckKind::LineStartsLate:
+      what = "纵断面始于此：路线起点至此 " + metres(c.amount) + " 无设计高程";
+      break;
+    case CheckKind::LineEndsEarly:
+      what = "纵断面止于此：此后至路线终点 " + metres(c.amount) + " 无设计高程";
+      break;
     }
     texts.push_back(name(c.point) + "：" + what);
   }

@@ -14,6 +14,7 @@
 // checks.
 #pragma once
 
+#include "numeric/expected.h"
 #include "profile/profile.h"
 #include "route/route.h"
 
@@ -46,6 +47,18 @@ public:
   // The design level at a station of the route, or nothing where the route
   // or the profile has none.
   std::optional<DesignLevel> designAt(const route::Station& station) const;
+
+  // Why the route has no design level at a measure on it, where its profile
+  // has a line: the measure lies before the line's first grade point or
+  // beyond its last (said in English and Chinese, naming where the line
+  // starts or ends). Nothing where it has a level, or no line at all.
+  std::optional<Failure> whyNoDesign(double measure) const;
+
+  // What a stretch of the route from one measure to another lacks of design
+  // levels: the part before the line's first point, the part beyond its
+  // last, each said in English and Chinese. None where the line covers the
+  // stretch, or there is no line at all.
+  std::vector<Failure> designGaps(double from, double to) const;
 
   // The checks of the profile as lines for the user, each naming its grade
   // point.

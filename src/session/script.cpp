@@ -12,6 +12,7 @@
 #include "session/route_model.h"
 #include "text/utf8.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -51,10 +52,13 @@ void printState(const Form& form, std::ostream& out) {
   }
 }
 
-void typeText(Form& form, Box box, std::string_view text) {
+void beforeEdit(ScriptSession& s, Box box, std::string_view newText);
+
+void typeText(ScriptSession& s, Box box, std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = firstCharacterLength(text);
-    form.append(box, text.substr(0, n));
+    beforeEdit(s, box, s.form.text(box) + std::string(text.substr(0, n)));
+    s.form.append(box, text.substr(0, n));
     text.remove_prefix(n);
   }
 }
@@ -64,10 +68,17 @@ void typeText(Form& form, Box box, std::string_view text) {
 // starts from the same place and does the same: the driver stops there. So
 // do an empty box and the backsight elevation's lock, which puts the removed
 // text back at once.
-void pressBackspace(Form& form, Box box, unsigned long times) {
-  for (unsigned long i = 0; i < times; ++i)
-    if (!form.changedBy([&] { form.removeLast(box, lastCharacterLength(form.text(box))); }))
+void pressBackspace(ScriptSession& s, Box box, unsigned long times) {
+  Form& form = s.form;
+  for (unsigned long i = 0; i < times; ++i) {
+    const std::size_t last = lastCharacterLength(form.text(box));
+    if (!form.changedBy([&] {
+          const std::string& text = form.text(box);
+          beforeEdit(s, box, std::string_view(text).substr(0, text.size() - last));
+          form.removeLast(box, last);
+        }))
       return;
+  }
 }
 
 // The words after a command, one space between each two.
@@ -138,11 +149,17 @@ void printLocation(const ScriptSession& s, double x, double y, std::ostream& out
   FieldQueries q;
   q.locate = LocateQuery{x, y};
   const LocateAnswer a = answerFieldTools(s.form, s.route, q).locate;
-  out << "chainage=" << a.chainage << " offset=" << a.offset << '\n';
+  out << "chainage=" << a.chainage << a.occurrence << " offset=" << a.offset;
+  if (!a.beyond.empty())
+    out << " beyond=" << a.beyond;
+  if (!a.alsoChainage.empty())
+    out << " also=" << a.alsoChainage << a.alsoOccurrence << ' ' << a.alsoOffset;
+  out << '\n';
 }
 
-// The table at full precision, row by row; where it stops at its row limit,
-// or there is none, standard error says so.
+// The table at full precision, row by row; standard error says where it
+// stops at its row limit, why there is none, and what else is said of it
+// (an end beyond the route's, rows without a design level).
 void printTable(ScriptSession& s, const TableQuery& query, std::ostream& out, std::ostream& err) {
   FieldQueries q;
   q.table = query;
@@ -152,15 +169,19 @@ void printTable(ScriptSession& s, const TableQuery& query, std::ostream& out, st
   if (a.rows && a.rows->truncated())
     err << "table: stopped at the limit of " << kMaxStakeRows << " rows, at "
         << a.row(a.size() - 1).label << '\n';
-  else if (!a.rows && s.route)
-    err << "table: " << a.note << '\n';
+  for (const Failure& remark : a.remarks)
+    err << "table: " << remark.message << '\n';
 }
 
 // The design level at a station of the loaded route: "design=.. grade=.."
-// (the grade in per cent), both empty where there is none.
+// (the grade in per cent), both empty where there is none; before or beyond
+// the profile's grade points standard error says where the profile ends.
 void printElevation(const ScriptSession& s, Station station, std::ostream& out, std::ostream& err) {
   sayWhereNoPoint(s, "elevation", station, err);
   const auto level = s.route ? s.route->designAt(station) : std::nullopt;
+  const auto measure = s.route && !level ? s.route->route().measureOf(station) : std::nullopt;
+  if (const auto why = measure ? s.route->whyNoDesign(*measure) : std::nullopt)
+    err << "elevation: " << why->message << '\n';
   out << "design=" << (level ? formatNumber(level->elevation) : "")
       << " grade=" << (level ? formatNumber(level->grade * 100) : "") << '\n';
 }
@@ -237,10 +258,49 @@ std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::str
   const auto index = jdNamed(s.route->route(), name);
   if (!index)
     return "the route has no JD named '" + name + "'";
-  const auto edits = boxEditsForJd(s.route->route(), *index);
-  if (edits.empty())
+  if (!s.boxes.fill(s.form, s.route->route(), *index))
     return "JD '" + name + "' is not in the route (see 'route check')";
-  fillBoxes(s.form, edits);
+  return std::nullopt;
+}
+
+// With a route loaded, the route's notices on the boxes (notices.h) that
+// hold now and were not said before, one a line on the error stream.
+void sayNewNotices(ScriptSession& s, std::ostream& err) {
+  std::vector<Notice> now = s.boxes.routeNotices(s.form, s.route.get());
+  for (const Notice& n : now)
+    if (std::find(s.said.begin(), s.said.end(), n) == s.said.end())
+      err << "notice: " << noticeMessage(n) << '\n';
+  s.said = std::move(now);
+}
+
+// Before an edit gives Text26 a new text, with a route loaded: the JD whose
+// stretch holds its chainage fills the boxes where they are empty or hold
+// a JD as filled (route_boxes.h).
+void beforeEdit(ScriptSession& s, Box box, std::string_view newText) {
+  if (box == Box::Text26)
+    s.boxes.beforeChainage(s.form, s.route.get(), newText);
+}
+
+// The box commands: set, type, back and print.
+std::optional<std::string> runBoxCommand(ScriptSession& s, std::string_view command, Box box,
+                                         std::optional<std::string_view> argument,
+                                         std::ostream& out) {
+  Form& form = s.form;
+  if (command == "set") {
+    beforeEdit(s, box, argument.value_or(""));
+    form.edit(box, std::string(argument.value_or("")));
+  } else if (command == "type") {
+    typeText(s, box, argument.value_or(""));
+  } else if (command == "back") {
+    const std::optional<unsigned long> times = argument ? parseCount(*argument) : 1UL;
+    if (!times)
+      return "'back' takes a whole number of characters, not '" + std::string(*argument) + "'";
+    pressBackspace(s, box, *times);
+  } else {
+    if (argument)
+      return "'print' takes one box";
+    printBox(form, box, out);
+  }
   return std::nullopt;
 }
 
@@ -271,43 +331,31 @@ std::optional<std::string> runScriptLine(ScriptSession& session, std::string_vie
     return runRouteCommand(session, rest, out);
   if (command == "save")
     return runSaveCommand(session, rest, out);
-  if (command == "jd")
-    return runJdCommand(session, rest);
   if (const auto extension = session.extensions.find(std::string(command));
       extension != session.extensions.end())
     return extension->second(session, rest, out, err);
-  if (command == "click") {
+  std::optional<std::string> failed;
+  if (command == "jd") {
+    failed = runJdCommand(session, rest);
+  } else if (command == "click") {
     const std::optional<Button> button = rest ? buttonFromName(*rest) : std::nullopt;
     if (!button)
       return "unknown button '" + std::string(rest.value_or("")) + "'";
     form.click(*button);
-    return std::nullopt;
-  }
-  if (command != "set" && command != "type" && command != "back" && command != "print")
-    return "unknown command '" + std::string(command) + "'";
-  if (!rest)
-    return "'" + std::string(command) + "' needs a box";
-
-  const auto [boxWord, argument] = splitWord(*rest);
-  const std::optional<Box> box = boxFromName(boxWord);
-  if (!box)
-    return "unknown box '" + std::string(boxWord) + "'";
-
-  if (command == "set") {
-    form.edit(*box, std::string(argument.value_or("")));
-  } else if (command == "type") {
-    typeText(form, *box, argument.value_or(""));
-  } else if (command == "back") {
-    const std::optional<unsigned long> times = argument ? parseCount(*argument) : 1UL;
-    if (!times)
-      return "'back' takes a whole number of characters, not '" + std::string(*argument) + "'";
-    pressBackspace(form, *box, *times);
   } else {
-    if (argument)
-      return "'print' takes one box";
-    printBox(form, *box, out);
+    if (command != "set" && command != "type" && command != "back" && command != "print")
+      return "unknown command '" + std::string(command) + "'";
+    if (!rest)
+      return "'" + std::string(command) + "' needs a box";
+    const auto [boxWord, argument] = splitWord(*rest);
+    const std::optional<Box> box = boxFromName(boxWord);
+    if (!box)
+      return "unknown box '" + std::string(boxWord) + "'";
+    failed = runBoxCommand(session, command, *box, argument, out);
   }
-  return std::nullopt;
+  if (!failed)
+    sayNewNotices(session, err);
+  return failed;
 }
 
 std::optional<std::string> runScriptLine(Form& form, std::string_view line, std::ostream& out,

@@ -18,10 +18,21 @@
 //                    printing "wrote FILE"; a failure names the file and why
 //   jd NAME          fills the boxes from a JD of the loaded route, as typed
 //                    (a route given by elements has none, and says so)
+// With a route loaded, an edit of Text26 (set, type, back) first fills the
+// boxes from the JD whose stretch holds its chainage, where they are empty
+// or hold a JD of the route as filled (route_boxes.h); and after every
+// command that edits the boxes (set, type, back, click, jd) the route's
+// notices on them (notices.h) that were not said before are said on the
+// error stream, one a line: "notice: ...".
 //   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
 //                    (offset right positive; azimuth and distance from the
 //                    station boxes, empty when the station is not typed)
-//   locate X Y       prints "chainage=.. offset=.." of a point
+//   locate X Y       prints "chainage=.. offset=.." of a point, "(2)" after
+//                    a chainage a long chain break repeats; then
+//                    " beyond=EP 355.012" where the foot lies on the last
+//                    straight extended (BP: the first), and
+//                    " also=CHAINAGE OFFSET" for a second foot nearly as
+//                    near (within a metre: a hairpin's other leg)
 //   table START END STEP OFFSET
 //                    prints the stake-out table at whole stations,
 //                    tab-separated: a line naming the precision, the
@@ -38,6 +49,7 @@
 #pragma once
 
 #include "session/field_tools.h"
+#include "session/route_boxes.h"
 
 #include <functional>
 #include <iosfwd>
@@ -46,6 +58,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quenlor {
 
@@ -66,6 +79,8 @@ struct ScriptSession {
   std::shared_ptr<const RouteModel> route{};
   std::optional<TableQuery> lastTable{};
   std::map<std::string, ScriptCommand, std::less<>> extensions{};
+  RouteBoxes boxes{};         // the JD the boxes hold, filled from the route
+  std::vector<Notice> said{}; // the route's notices said so far, still holding
 };
 
 // Runs one line of a session, printing to out (and notes to err); gives the

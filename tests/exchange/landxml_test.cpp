@@ -3,6 +3,7 @@
 #include "route/route_file.h"
 #include "session/route_model.h"
 #include "support/random_route.h"
+#include "support/worked_route.h"
 
 #include <QXmlStreamReader>
 
@@ -264,6 +265,157 @@ INSTANTIATE_TEST_SUITE_P(
                     "1 JDs, 0 grade points; alignment 'A匝道', 2 of 2", ""}),
     [](const auto& info) { return "row" + std::to_string(info.index); });
 
+// The elements a file gives, each with its station, length, Start and End as
+// the file writes them: read with Qt's reader, not the importer.
+struct FileElement {
+  std::string name;
+  double station = 0, length = 0;
+  PlanePoint start, end;
+};
+
+PlanePoint pointOf(const QString& text) {
+  const QStringList words = text.simplified().split(u' ');
+  return {words[0].toDouble(), words[1].toDouble()};
+}
+
+std::vector<FileElement> fileElements(const std::string& path) {
+  std::vector<FileElement> elements;
+  QXmlStreamReader xml(QByteArray::fromStdString(fileText(path)));
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement)
+      continue;
+    const QString name = xml.name().toString();
+    if (name == QLatin1String("Line") || name == QLatin1String("Spiral") ||
+        name == QLatin1String("Curve")) {
+      const auto at = xml.attributes();
+      FileElement e;
+      e.name = at.value(QLatin1String("name")).toString().toStdString();
+      e.station = at.value(QLatin1String("staStart")).toDouble();
+      e.length = at.value(QLatin1String("length")).toDouble();
+      elements.push_back(e);
+    } else if (name == QLatin1String("Start")) {
+      elements.back().start = pointOf(xml.readElementText());
+    } else if (name == QLatin1String("End")) {
+      elements.back().end = pointOf(xml.readElementText());
+    }
+  }
+  EXPECT_FALSE(xml.hasError());
+  return elements;
+}
+
+struct ElementFile {
+  const char* file;
+  std::optional<route::Method> method; // none: either fits the file
+  std::size_t elements;                // in the file
+};
+
+class ElementAlignments : public ::testing::TestWithParam<ElementFile> {};
+
+// Files of ramps in the manner of design packages (their comments say how
+// they were made): a spiral between two arcs, a ramp that starts on a loop's
+// curve into an S-curve of two spirals, and elements of no length. Every
+// element's start and end lands, at the station the file gives, where the
+// file puts it, to a millimetre.
+TEST_P(ElementAlignments, LandEveryElementWhereTheFileSays) {
+  const std::string path = std::string(QUENLOR_EXCHANGE_DATA "/") + GetParam().file;
+  const LandXmlImport read = openLandXml(path);
+  ASSERT_TRUE(read.route) << read.message;
+  if (GetParam().method) {
+    EXPECT_EQ(read.route->method, *GetParam().method);
+  }
+  const route::Route route(*read.route);
+  EXPECT_TRUE(route.checks().empty()) << route.checks().front().message;
+  const std::vector<FileElement> elements = fileElements(path);
+  ASSERT_EQ(elements.size(), GetParam().elements);
+  double worst = 0;
+  for (const FileElement& e : elements) {
+    const auto start = route.measureOf({e.station, 0});
+    ASSERT_TRUE(start) << e.name;
+    const auto a = route.pointAt(*start), b = route.pointAt(*start + e.length);
+    ASSERT_TRUE(a && b) << e.name;
+    const double offStart = route::distanceBetween(a->point, e.start);
+    const double offEnd = route::distanceBetween(b->point, e.end);
+    EXPECT_LE(offStart, 1e-3) << e.name << " Start";
+    EXPECT_LE(offEnd, 1e-3) << e.name << " End";
+    worst = std::max({worst, offStart, offEnd});
+  }
+  std::printf("%s: worst %.2g m\n", GetParam().file, worst);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ElementAlignments,
+                         ::testing::Values(ElementFile{"egg-ramp.xml", route::Method::Elements, 7},
+                                           ElementFile{"s-curve-ramp.xml", route::Method::Elements,
+                                                       5},
+                                           ElementFile{"zero-length.xml", std::nullopt, 9}),
+                         [](const auto& info) { return "row" + std::to_string(info.index); });
+
+// The egg ramp as the importer reads it: its rows as the file's elements,
+// each named as there and given its Start as a check, the profile with it.
+TEST(LandXml, ASpiralBetweenTwoArcsIsARouteByElements) {
+  const LandXmlImport read = openLandXml(QUENLOR_EXCHANGE_DATA "/egg-ramp.xml");
+  ASSERT_TRUE(read.route) << read.message;
+  EXPECT_EQ(importSummary(read), "7 elements, 3 grade points; alignment 'B匝道', 1 of 1");
+  const route::RouteDefinition& d = *read.route;
+  ASSERT_EQ(d.elements.size(), 7u);
+  const route::ElementRow& egg = d.elements[3];
+  EXPECT_EQ(egg.name, "SP2");
+  EXPECT_EQ(egg.kind, route::ElementKind::Clothoid);
+  EXPECT_EQ(egg.startRadius, 75);
+  EXPECT_EQ(egg.endRadius, 200);
+  EXPECT_EQ(egg.length, 45);
+  EXPECT_EQ(egg.turn, route::Turn::Left);
+  EXPECT_EQ(egg.x, 4012444.3640);
+  EXPECT_EQ(d.elements[0].startRadius, route::kNoRadius);
+  EXPECT_EQ(d.start.chainage, 2350);
+  // Its direction at BP: 62.5°, from the whole alignment, to the rounding
+  // of its tenths of a millimetre over 446 m.
+  EXPECT_NEAR(d.start.azimuth, test::radians(62.5), 2e-7);
+}
+
+// A route by elements written as it is: a Spiral with both radii where it
+// is partial, each rot its element's turn (other programs read it), every
+// attribute the schema requires; read back, the same stakes.
+TEST(LandXml, ARouteByElementsIsWrittenAsItIs) {
+  const RouteModel model(test::workedRamp());
+  const auto text = landXmlText(model, kStamp);
+  ASSERT_TRUE(text) << text.error();
+  QXmlStreamReader xml(QByteArray::fromStdString(*text));
+  std::vector<std::string> elements;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement)
+      continue;
+    const auto at = xml.attributes();
+    const QString name = xml.name().toString();
+    const auto word = [&](const char* attribute) {
+      return at.value(QLatin1String(attribute)).toString().toStdString();
+    };
+    if (name == QLatin1String("Line") || name == QLatin1String("Spiral") ||
+        name == QLatin1String("Curve"))
+      elements.push_back(name.toStdString() + ' ' + word("name") + ' ' + word("radiusStart") +
+                         word("radius") + ' ' + word("radiusEnd") + ' ' + word("rot") + ' ' +
+                         word("length") + ' ' + word("staStart"));
+    const auto row = kRequired.find(name);
+    ASSERT_NE(row, kRequired.end()) << "no row for <" << name.toStdString() << ">";
+    for (const QString& attribute : row->second) {
+      EXPECT_TRUE(at.hasAttribute(attribute))
+          << name.toStdString() << " lacks " << attribute.toStdString();
+    }
+  }
+  EXPECT_EQ(elements,
+            (std::vector<std::string>{"Line L1    100 1200", "Spiral A1 INF 60 cw 40 1300",
+                                      "Curve C1 60  cw 60 1340", "Spiral A2 60 150 cw 30 1400",
+                                      "Curve C2 150  cw 50 1430", "Spiral A3 150 INF cw 40 1480",
+                                      "Line L2    80 1520"}));
+  const LandXmlImport read = readLandXml(*text);
+  ASSERT_TRUE(read.route) << read.message;
+  EXPECT_EQ(read.route->method, route::Method::Elements);
+  const route::Route a(test::workedRamp()), b(*read.route);
+  double worst = 0;
+  for (double m = 0; m <= 400; m += 5)
+    worst = std::max(worst, route::distanceBetween(a.pointAt(m)->point, b.pointAt(m)->point));
+  EXPECT_LT(worst, 1e-6);
+}
+
 // A design level against the file's own profile, by hand.
 struct LevelRow {
   double station, elevation; // in the file's unit
@@ -280,12 +432,17 @@ void expectLevels(const RouteModel& model, double staStart, double metresPerUnit
 
 // The profile in US survey feet: +2 % from 434 at BP (32808.3333) to a crest
 // at 34808.3333, 474, of L 800 (T 400, Rv 26666.67, E 3), then −1 % to the
-// last point, 424 at 39808.3333.
+// last point, 424 at 39808.3333, 1949.6084 ft (594.242 m) before the
+// alignment's stated end: the one check (the route its JDs give runs 27 mm
+// longer than the file's rounded elements state).
 TEST(LandXml, AProfileInFeetIsTheFilesInMetres) {
   const LandXmlImport read = openLandXml(QUENLOR_EXCHANGE_DATA "/feet-features.xml");
   ASSERT_TRUE(read.route) << read.message;
   const RouteModel model(*read.route);
-  EXPECT_TRUE(model.profile().checks().empty());
+  const auto& checks = model.profile().checks();
+  ASSERT_EQ(checks.size(), 1u);
+  EXPECT_EQ(checks[0].kind, CheckKind::LineEndsEarly);
+  EXPECT_NEAR(checks[0].amount, 1949.6084 * 1200 / 3937, 0.05);
   expectLevels(model, 32808.3333, 1200.0 / 3937,
                {{32808.3333, 434},    // the first point
                 {33808.3333, 454},    // 434 + 1000·2 %
@@ -379,10 +536,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"not xml", "quenlor-route,1\n", "not well-formed"},
         Refused{"other root", "<gpx/>", "not a LandXML file"},
         Refused{"no alignment of the name", "", "no alignment named 'B': it holds 'K线'"},
-        Refused{"spiral between arcs",
+        // A spiral from R 400 straight after a straight: read as elements, it
+        // does not reach the next element's Start.
+        Refused{"elements that do not join",
                 replaced(designPackage(), "radiusStart=\"INF\" radiusEnd=\"600.0000\"",
                          "radiusStart=\"400\" radiusEnd=\"600.0000\""),
-                "between two arcs"},
+                "made from the lengths and radii before it lies"},
         Refused{"bad number", replaced(designPackage(), "10000.0000 132.500", "10000 x"),
                 "'x' is not a number"},
         // Read as 0 once, each of these: now the line and column of the tag.

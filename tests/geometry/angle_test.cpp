@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/angle.h"
+#include "geometry/angle_text.h"
 #include "geometry/azimuth.h"
 #include "geometry/constants.h"
 #include "geometry/direction.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 #include <random>
 #include <string>
 
@@ -159,6 +161,46 @@ TEST(AngleRoundTrip, DifferencesOfWholeSecondAnglesStayWhole) {
                 formatNumber(expected))
           << a << " - " << b;
     }
+  }
+}
+
+// A route's azimuth in packed DMS with the true pi, to a millionth of a
+// second: 30.152055 is 30 + 15/60 + 20.55/3600 degrees.
+TEST(PackedAzimuth, ReadsTheDigitsAsWritten) {
+  constexpr double kDegree = std::numbers::pi / 180;
+  const struct {
+    const char* text;
+    double degrees;
+  } cases[] = {{"30", 30},
+               {"30.152055", 30 + 15 / 60.0 + 20.55 / 3600},
+               {" 0.0001 ", 1 / 3600.0},
+               {"10.2", 10 + 20 / 60.0}, // the packed form's .2 is 20 minutes
+               {"359.59599999995", 0},   // rounded to the millionth: 360, a whole turn
+               {"123.4512345678", 123 + 45 / 60.0 + 12.345678 / 3600}};
+  for (const auto& c : cases)
+    EXPECT_NEAR(*azimuthOfPacked(c.text), c.degrees * kDegree, 1e-15) << c.text;
+  for (const char* refused :
+       {"", "30.6", "30.0060", "361", "-30", "+30", "1e2", "30.", ".5", "3 0", "1000", "30,5"})
+    EXPECT_FALSE(azimuthOfPacked(refused)) << refused;
+}
+
+// Written without trailing zeros, reduced to a turn; read back, an azimuth
+// comes within half a millionth of a second, and its text is itself.
+TEST(PackedAzimuth, TextAndAzimuthUndoEachOther) {
+  constexpr double kHalfMillionthOfASecond = 0.5e-6 / 3600 * std::numbers::pi / 180;
+  EXPECT_EQ(packedAzimuthText(std::numbers::pi / 6), "30");
+  EXPECT_EQ(packedAzimuthText(-std::numbers::pi / 2), "270");
+  EXPECT_EQ(packedAzimuthText(*azimuthOfPacked("30.152055")), "30.152055");
+  std::mt19937_64 draw(5);
+  std::uniform_real_distribution<double> turn(-10, 10);
+  for (int i = 0; i < 20000; ++i) {
+    const double azimuth = turn(draw);
+    const std::string text = packedAzimuthText(azimuth);
+    const auto read = azimuthOfPacked(text);
+    ASSERT_TRUE(read) << text;
+    const double reduced = std::remainder(*read - azimuth, 2 * std::numbers::pi);
+    ASSERT_LE(std::fabs(reduced), kHalfMillionthOfASecond * 1.01) << text;
+    ASSERT_EQ(packedAzimuthText(*read), text);
   }
 }
 

@@ -270,7 +270,11 @@ INSTANTIATE_TEST_SUITE_P(
         checkCase("CurveBeyondTheLastPoint", 0, 1000, {P(0, 100), P(900, 118, 6000), P(1000, 116)},
                   {{K::CurvePastEnd, 1, 2, 20}}, 2),
         checkCase("CurveAcrossTheRouteEnd", 0, 950,
-                  {P(0, 100), P(870, 117.4, 6000), P(1000, 114.8)}, {}, 2)),
+                  {P(0, 100), P(870, 117.4, 6000), P(1000, 114.8)}, {}, 2),
+        // Fault: a line short of the route's ends was not said; no level
+        // there.
+        checkCase("LineShortOfTheRoute", -20, 1000, {P(100, 100), P(500, 110), P(700.5, 100)},
+                  {{K::LineStartsLate, 0, kNone, 120}, {K::LineEndsEarly, 2, kNone, 299.5}}, 2)),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct CutFillCase {

@@ -63,6 +63,13 @@ TEST(ChainageMap, SaysWhyAChainageNamesNoPoint) {
             "K5+031.000 lies beyond the route, which runs from K0+000.000 to K5+030.500");
   EXPECT_EQ(map.measureOf({3090, 2}).error(),
             "K3+090.000 occurs twice on the route; there is no occurrence 3");
+  // Fault: a chainage was said rounded to the millimetre, and a tenth of a
+  // millimetre before the repeated stretch read as its start, which occurs
+  // twice.
+  EXPECT_EQ(map.measureOf({3080.4999, 1}).error(),
+            "K3+080.4999 occurs once on the route; there is no occurrence 2");
+  EXPECT_EQ(map.measureOf({5030.5000001, 1}).error(),
+            "K5+030.500 occurs once on the route; there is no occurrence 2");
 }
 
 TEST(ChainageMap, LeavesOutBreaksItCannotPlace) {

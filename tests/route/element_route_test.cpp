@@ -280,6 +280,7 @@ TEST(ElementRoute, RowsOfTheOtherMethodAreNotUsedAndSaidSo) {
 // A route by JDs and the route by elements made from its table: the same
 // stakes, and every main point but QZ in its place, named alike.
 void expectSameStakes(const Route& jds) {
+  EXPECT_TRUE(chainedElements(jds)); // continuous: its table chains
   const Route elements(elementDefinition(jds));
   ASSERT_TRUE(elements.checks().empty()) << elements.checks().front().message;
   EXPECT_NEAR(elements.length(), jds.length(), 1e-9);
@@ -327,6 +328,40 @@ TEST(ElementTable, TheExampleRouteRebuiltFromItsTableGivesTheSameStakes) {
   EXPECT_EQ(table.rows[0].name, "BP");
   EXPECT_EQ(table.rows[1].startMeasure, route.jd(0).mainPoints.zh);
   EXPECT_EQ(table.rows[1].startStation, route.stationAt(route.jd(0).mainPoints.zh));
+}
+
+// The example route's element file (route_file.h), read back, gives the
+// same stakes to a micrometre; a route whose direction jumps (JD2 an angle
+// point without curve) has no such file, and the refusal names where.
+TEST(ElementTable, TheExampleRoutesElementFileReadsBackWithTheSameStakes) {
+  const RouteDefinition example = *openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  const Route route(example);
+  const auto elements = chainedElements(route);
+  ASSERT_TRUE(elements) << elements.error();
+  const auto read = readRouteText(routeText(*elements));
+  ASSERT_TRUE(read) << read.error();
+  const Route back(*read);
+  EXPECT_TRUE(back.checks().empty()) << back.checks().front().message;
+  double worst = 0;
+  const StakeList stakes = stakePositions(route, {0, route.length(), 5});
+  for (const StakePosition& stake : stakes.stakes) {
+    const auto a = route.pointAt(stake.station), b = back.pointAt(stake.station);
+    ASSERT_TRUE(a && b) << stationText(stake.station);
+    worst = std::max(worst, distance(a->point, b->point));
+  }
+  std::printf("the example's element file: worst stake %.3g m\n", worst);
+  EXPECT_LT(worst, 1e-6);
+
+  RouteDefinition angle = example;
+  angle.jds[1].radius = 0;
+  const Route jumps(angle);
+  const auto refused = chainedElements(jumps);
+  ASSERT_FALSE(refused);
+  const std::string at = stationText(jumps.stationAt(jumps.jd(1).measure));
+  EXPECT_EQ(refused.error(), "the route's direction jumps at JD2 JD (" + at +
+                                 ") (an angle point, or curves that overlap: see 'route check'): "
+                                 "its elements cannot be chained from BP");
+  EXPECT_FALSE(chainedElements(Route(RouteDefinition{})));
 }
 
 TEST(ElementTable, RandomRoutesRebuiltFromTheirTablesGiveTheSameStakes) {

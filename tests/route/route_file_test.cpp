@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/route.h"
 #include "route/route_file.h"
+#include "support/worked_route.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -78,6 +80,62 @@ TEST(RouteFile, StationsReadBackWithTheOneInUse) {
   }
 }
 
+std::string shortest(double value) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line.substr(0, line.size() - (line.ends_with('\r') ? 1 : 0)));
+  return lines;
+}
+
+// The worked ramp (tests/support/worked_route.h) is its element table: each
+// row's start chainage and azimuth by hand, from K1+200 along 30°: A1 turns
+// 40 / (2·60) rad, C1 60 / 60, A2 30 (1/60 + 1/150) / 2 = 0.35, C2 50 / 150,
+// A3 40 / (2·150); so C1 starts along 49.0985931710° = 49°05′54.935416″, A2
+// along 106°23′39.741663″, C2 126°26′52.423849″, A3 145°32′47.359265″, L2
+// 153°11′09.333431″; K1+500 = K1+490 puts L2 at K1+510. The JD rows a
+// route by elements keeps are not written; it reads back as itself, text for
+// text.
+TEST(RouteFile, ARouteByElementsIsItsElementTable) {
+  RouteDefinition ramp = test::workedRamp();
+  ramp.elements[2].x = 3456800.5; // a start as a field table gives it
+  ramp.elements[2].y = 512400.25;
+  ramp.elements[3].name.clear();
+  ramp.elements[4].startRadius = kNoRadius; // an arc by its end radius
+  ramp.breaks = {{"DL1", 1500, 1490}};
+  ramp.gradePoints = {{"SJD1", 1200, 100, 0}};
+  ramp.jds = test::threeJdRoute().jds;
+  const std::string text = routeText(ramp);
+  const std::vector<std::string> lines = linesOf(text);
+  ASSERT_EQ(lines.size(), 15u);
+  EXPECT_EQ(lines[2], "BP,BP,3456789.123,512345.678,1200,,,,,,");
+  EXPECT_TRUE(lines[3].starts_with("EP,EP,")) << lines[3];
+  const std::vector<std::string> table(lines.begin() + 6, lines.end());
+  EXPECT_EQ(table,
+            (std::vector<std::string>{
+                "序号,类型,起点桩号,起点X,起点Y,起点方位角,起点半径,终点半径,长度,转向,名称",
+                "1,直线,K1+200.000,,,30,,,100,右,L1", "2,缓和曲线,K1+300.000,,,30,,60,40,右,A1",
+                "3,圆曲线,K1+340.000,3456800.5,512400.25,49.0554935416,60,60,60,右,C1",
+                "4,缓和曲线,K1+400.000,,,106.2339741663,60,150,30,右,",
+                "5,圆曲线,K1+430.000,,,126.2652423849,,150,50,右,C2",
+                "6,缓和曲线,K1+480.000,,,145.3247359265,150,,40,右,A3",
+                "7,直线,K1+510.000,,,153.1109333431,,,80,右,L2", "end,11"}));
+  const auto read = readRouteText(text);
+  ASSERT_TRUE(read) << read.error();
+  RouteDefinition expected = ramp;
+  expected.jds.clear();
+  EXPECT_EQ(*read, expected);
+  EXPECT_EQ(routeText(*read), text);
+  // EP: where the last element ends.
+  const PlanePoint end = Route(ramp).endPoint();
+  EXPECT_EQ(lines[3], "EP,EP," + shortest(end.x) + "," + shortest(end.y) + ",,,,,,,");
+}
+
 // What a spreadsheet or a text editor may do to the file is still the route.
 TEST(RouteFile, AcceptsWhatSpreadsheetsAndEditorsWrite) {
   const std::string plain = "quenlor-route,1\n"
@@ -114,6 +172,8 @@ const std::string kTop2 =
     "quenlor-route,2\r\nkind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv\r\n";
 const std::string kBp = "BP,BP,1000,2000,0,,,,,,\r\n";
 const std::string kEp = "EP,EP,1200,2100,,,,,,,\r\n";
+const std::string kElements =
+    "序号,类型,起点桩号,起点X,起点Y,起点方位角,起点半径,终点半径,长度,转向,名称\r\n";
 
 class BadFiles : public ::testing::TestWithParam<BadFile> {};
 
@@ -202,7 +262,30 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"AHeaderOfNoTable", kTop2 + kBp + kEp + "kind,name,width\r\n",
                 "line 5: a header row that names no table of a route file"},
         BadFile{"EndRowInVersion1", kTop + kBp + kEp + "end,2\r\n",
-                "line 5, column 1 (kind): 'end' is not a kind of row (BP, JD, EP, break, PVI)"}),
+                "line 5, column 1 (kind): 'end' is not a kind of row (BP, JD, EP, break, PVI)"},
+        // The element table.
+        BadFile{"ElementTableAfterJds",
+                kTop2 + kBp + "JD,JD1,1100,2000,,300,60,,,,\r\n" + kEp + kElements +
+                    "1,直线,,,,30,,,100,,\r\nend,4\r\n",
+                "line 6: an element table after JD rows: a route file holds JD rows or element "
+                "rows, not both"},
+        BadFile{"UnknownElementKind", kTop2 + kBp + kEp + kElements + "1,回旋线,,,,30,,,100,,\r\n",
+                "line 6, column 2 (类型): '回旋线' is not a kind of row (直线, 圆曲线, 缓和曲线)"},
+        BadFile{"NoStartAzimuth", kTop2 + kBp + kEp + kElements + "1,直线,,,,,,,100,,\r\n",
+                "line 6, column 6 (起点方位角): missing: the first element row needs 起点方位角, "
+                "the azimuth the route starts along"},
+        BadFile{"SixtyMinutes", kTop2 + kBp + kEp + kElements + "1,直线,,,,30.6,,,100,,\r\n",
+                "line 6, column 6 (起点方位角): '30.6' is not an azimuth in ddd.mmss from 0 to "
+                "359.5959 (minutes and seconds below 60)"},
+        BadFile{"ElementWithoutLength", kTop2 + kBp + kEp + kElements + "1,直线,,,,30,,,,,\r\n",
+                "line 6, column 9 (长度): missing: a 直线 row needs 长度"},
+        BadFile{"SideInLetters", kTop2 + kBp + kEp + kElements + "1,圆曲线,,,,30,60,,50,R,\r\n",
+                "line 6, column 10 (转向): 'R' is not a turning side: 左 or 右"},
+        BadFile{"StartChainageNotAChainage",
+                kTop2 + kBp + kEp + kElements + "1,直线,K1+2x,,,30,,,100,,\r\n",
+                "line 6, column 3 (起点桩号): 'K1+2x' is not a chainage"},
+        BadFile{"ElementHeaderMisspelt", kTop2 + kBp + kEp + "序号,类型,桩号\r\n",
+                "line 5: a header row that names no table of a route file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A saved route cut at any byte is refused, or is the whole route: a cut

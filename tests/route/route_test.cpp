@@ -189,6 +189,48 @@ TEST(Route, BeyondTheEndsOnTheStraightsExtended) {
   EXPECT_EQ(route.whyNoPoint(route.stationAt(1.0)), "");
 }
 
+// Fault: a point 12.5 m beside the first straight was found 487.5 m beyond
+// EP on the last straight extended, 5 m from it, and a point between two
+// legs was given one foot where the other is nearly as near. Feet on the
+// route come first; beyond an end only where no point of the route is
+// nearer than that end; a second foot within a metre is given too. Right of
+// north is east (+Y), right of east south, right of west north.
+TEST(Route, LocatePrefersTheRouteAndGivesASecondFootNearlyAsNear) {
+  const Route route(test::loopRoute()); // support/worked_route.h
+  ASSERT_TRUE(route.checks().empty()) << route.checks().front().message;
+  const struct {
+    PlanePoint p;
+    PlanePoint foot;
+    double offset;
+    bool beyondStart, beyondEnd;
+    std::optional<PlanePoint> also;
+    double alsoOffset;
+  } cases[] = {
+      {{300, 12.5}, {300, 0}, 12.5, false, false, std::nullopt, 0},
+      {{308, 480}, {305, 480}, 3, false, true, std::nullopt, 0}, // 20 m beyond EP
+      {{-20, 3}, {-20, 0}, 3, true, false, std::nullopt, 0},     // 20 m behind BP
+      {{652.2, 600}, {305, 600}, 347.2, false, false, PlanePoint{1000, 600}, 347.8},
+      {{653.2, 600}, {1000, 600}, 346.8, false, false, std::nullopt, 0}, // 1.4 m apart
+  };
+  for (const auto& c : cases) {
+    const auto found = route.locate(c.p);
+    ASSERT_TRUE(found);
+    const std::string at = std::to_string(c.p.x) + ", " + std::to_string(c.p.y);
+    EXPECT_NEAR(found->foot.point.x, c.foot.x, 1e-9) << at;
+    EXPECT_NEAR(found->foot.point.y, c.foot.y, 1e-9) << at;
+    EXPECT_NEAR(found->offset, c.offset, 1e-9) << at;
+    EXPECT_EQ(found->beyondStart, c.beyondStart) << at;
+    EXPECT_EQ(found->beyondEnd, c.beyondEnd) << at;
+    ASSERT_EQ(found->alsoNear.has_value(), c.also.has_value()) << at;
+    if (c.also) {
+      EXPECT_NEAR(found->alsoNear->foot.point.x, c.also->x, 1e-9) << at;
+      EXPECT_NEAR(found->alsoNear->foot.point.y, c.also->y, 1e-9) << at;
+      EXPECT_NEAR(found->alsoNear->offset, c.alsoOffset, 1e-9) << at;
+      EXPECT_EQ(found->alsoNear->station, route.stationAt(found->alsoNear->foot.measure)) << at;
+    }
+  }
+}
+
 // Each edit gives the route a fresh computation gives: the curves kept from
 // before are those whose inputs did not change.
 TEST(Route, EditsAgreeWithAFreshRoute) {

@@ -126,6 +126,72 @@ TEST_F(Stakes, TheCentreLinesTableIsTheListCut) {
   EXPECT_NEAR(right.y, centre->point.y + 3 * std::cos(a), 1e-9);
 }
 
+std::vector<StakeKind> kindsNear(const StakeList& list, double measure) {
+  std::vector<StakeKind> kinds;
+  for (const StakePosition& s : list.stakes)
+    if (std::fabs(s.measure - measure) < 1e-3)
+      kinds.push_back(s.kind);
+  return kinds;
+}
+
+// Fault: a chain break on a main point listed the main point before the
+// break's rows, and where one curve's end touches the next curve's start
+// (overlapping by less than the micrometre the route allows) the next ZH
+// came first. At one place: the break's rows, then the main points by JD.
+TEST(StakeOrder, AtOnePlaceBreaksFirstThenTheCurveThatEnds) {
+  const Route plain(test::threeJdRoute());
+  RouteDefinition onZh = test::threeJdRoute();
+  const double zh = plain.jd(0).mainPoints.zh;
+  const double zhChainage = plain.stationAt(zh).chainage;
+  onZh.breaks = {{"DL1", zhChainage, zhChainage - 20}};
+  EXPECT_EQ(kindsNear(stakePositions(Route(onZh), {zh - 10, zh + 10, 20}), zh),
+            (std::vector<StakeKind>{StakeKind::BreakBehind, StakeKind::BreakAhead, StakeKind::ZH}));
+
+  // JD2, JD3 and EP moved back along the leg from JD1 (75 degrees) until
+  // the two curves overlap by half a micrometre: the deflections stay.
+  RouteDefinition touching = test::threeJdRoute();
+  const double leg = 1500, overlap = 5e-7;
+  const double back = leg - (plain.jd(0).curve.tangent2 + plain.jd(1).curve.tangent1) + overlap;
+  for (double* x : {&touching.jds[1].x, &touching.jds[2].x, &touching.end.x})
+    *x -= back * std::cos(test::radians(75));
+  for (double* y : {&touching.jds[1].y, &touching.jds[2].y, &touching.end.y})
+    *y -= back * std::sin(test::radians(75));
+  const Route route(touching);
+  ASSERT_TRUE(route.checks().empty()) << route.checks().front().message;
+  const double hz = route.jd(0).mainPoints.hz;
+  EXPECT_EQ(kindsNear(stakePositions(route, {hz - 10, hz + 10, 0}), hz),
+            (std::vector<StakeKind>{StakeKind::HZ, StakeKind::ZH}));
+}
+
+// Fault: a table whose end lay past EP had no rows, and one ending at EP's
+// chainage as the table shows it (K5+934.348 for 5934.3477975) left EP out.
+// The worked route runs from K1+000 to K5+934.347797521.
+TEST_F(Stakes, AnEndBeyondTheRouteStopsAtItsEnd) {
+  const struct {
+    double chainage;
+    double measure;
+    std::optional<StakeKind> cutAt;
+  } ends[] = {
+      {6000, route().length(), StakeKind::End},
+      {5934.348, route().length(), std::nullopt}, // EP as the table shows it
+      {5934.347, route().length() - 0.000797521, std::nullopt},
+      {900, 0, StakeKind::Start},
+      {1000.0004, 0, std::nullopt}, // BP's K1+000.000
+  };
+  for (const auto& e : ends) {
+    const auto end = tableEnd(route(), {e.chainage, 0});
+    ASSERT_TRUE(end) << e.chainage;
+    EXPECT_NEAR(end->measure, e.measure, 1e-6) << e.chainage;
+    EXPECT_EQ(end->cutAt, e.cutAt) << e.chainage;
+  }
+  const auto request = stakeRequestBetween(route(), 5900, 6000, 20);
+  ASSERT_TRUE(request);
+  const StakeList list = stakePositions(route(), *request);
+  EXPECT_EQ(list.stakes.back().kind, StakeKind::End);
+  EXPECT_EQ(list.stakes.size(), 3u); // K5+900, K5+920, EP
+  EXPECT_FALSE(tableEnd(route(), {4010, 0}));
+}
+
 TEST_F(Stakes, ARangeEndThatNamesNoPointIsAnError) {
   EXPECT_EQ(stakeRequestBetween(route(), 4010, 4500, 20).error(),
             "K4+010.000 names no point: the short chain break K4+000.000 = K4+020.000 skips it");

@@ -4,12 +4,20 @@
 #include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 #include "session/notices.h"
+#include "session/route_boxes.h"
 #include "session/route_model.h"
 #include "support/session.h"
+#include "support/worked_route.h"
 
 #include <sstream>
 
 namespace quenlor {
+
+// Shows a notice that differs from the one expected.
+void PrintTo(const Notice& n, std::ostream* out) {
+  *out << noticeMessage(n) << " (" << n.amount << ")";
+}
+
 namespace {
 
 using test::play;
@@ -97,6 +105,26 @@ TEST(FieldTools, OnARouteAPointIsFoundToTheMillimetre) {
             "K1+234.568 1234.568 51.049 右");
 }
 
+// Fault: the panel gave a foot beyond EP as if on the route, and one foot
+// of two nearly as near. On the loop route (support/worked_route.h), EP at
+// K3+066.239: a point 20 m beyond it; a point between the legs X 1000 and X
+// 305, 347.2 m from the one (K2+966.239) and 347.8 m from the other, JD1's
+// arc ending 100 - 50 pi/2 before K1+000 + 100, the leg at K1+557.080.
+TEST(FieldTools, ThePanelSaysAFootBeyondAnEndAndASecondFoot) {
+  FieldToolsModel model;
+  model.setRoute(std::make_shared<const RouteModel>(test::loopRoute()));
+  const auto note = [&](const char* x, const char* y) {
+    model.setText(Input::PointX, x);
+    model.setText(Input::PointY, y);
+    const LocateAnswer& a = model.update(Form{}).locate;
+    return a.k + " " + a.offset + a.side + " " + a.note;
+  };
+  EXPECT_EQ(note("300", "12.5"), "K0+300.000 12.500右 ");
+  EXPECT_EQ(note("308", "480"), "K3+086.239 3.000右 超出终点 20.000 m");
+  EXPECT_EQ(note("652.2", "600"),
+            "K2+966.239 347.200右 另一垂足 K1+557.080，偏距 347.800右，几乎同样近");
+}
+
 TEST(FieldTools, ATableIsMadeAgainOnlyWhenItsRouteOrInputsChange) {
   Form form = test::workedForm(true, test::kStation);
   FieldToolsModel model;
@@ -139,21 +167,62 @@ const std::string kMainChainages =
     "set Text21 500\nset Text22 560\nset Text23 634.7198\nset Text24 709.4395\n"
     "set Text25 769.4395";
 
+// The notice line: the form's notices, and beside an open route where the
+// boxes' figures are not the route's. On the square route with R 100 and Ls
+// 100 the boxes' one-term shift p = Ls^2/24R = 4.166667 exceeds the
+// clothoid's (4.166667 - 0.037202 + 0.000197 - 0.000001 = 4.129661) by
+// 0.037006, their q = Ls/2 - Ls^3/240R^2 = 49.583333 falls short of its
+// (+ Ls^5/34560R^4 - Ls^7/8386560R^6 = 49.586215) by 0.002882: E is off by
+// 0.037006 sec 45 = 0.052, T (and with it ZH) by 0.037006 tan 45 - 0.002882
+// = 0.034124; a point on the outgoing straight, reached from the JD over T,
+// then T again less L, by twice that, 0.068.
 TEST(Notices, SayWhatInTheBoxesASurveyorShouldKnow) {
+  using K = NoticeKind;
+  const auto elements = std::make_shared<const RouteModel>(test::workedRamp());
+  const auto sharp = std::make_shared<const RouteModel>(test::squareRoute(100, 100));
+  const auto arcWithBreak =
+      std::make_shared<const RouteModel>(test::squareRoute(500, 0, {{"DL1", 900, 880}}));
+  const auto tooLong = std::make_shared<const RouteModel>(test::squareRoute(100, 300));
   const struct {
     std::string session;
-    std::vector<Notice> notices;
+    std::shared_ptr<const RouteModel> route;
+    std::vector<Notice> notices; // amounts to the millimetre
   } cases[] = {
-      {"", {}},
-      {"set Text19 40.0001", {}}, // one second apart
-      {"set Text19 40.0002", {Notice::DeflectionDisagrees}},
-      {"set Text24 500", {Notice::TransitionsTooLong}},
-      {"set Text9 -300\n" + kMainChainages, {Notice::RadiusNotPositive}},
-      {"set Text42 40\n" + kMainChainages, {Notice::TransitionsDiffer}},
+      {"", nullptr, {}},
+      {"set Text19 40.0001", nullptr, {}}, // one second apart
+      {"set Text19 40.0002", nullptr, {{K::DeflectionDisagrees}}},
+      {"set Text24 500", nullptr, {{K::TransitionsTooLong}}},
+      {"set Text9 -300\n" + kMainChainages, nullptr, {{K::RadiusNotPositive}}},
+      {"set Text42 40\n" + kMainChainages, nullptr, {{K::TransitionsDiffer}}},
+      // Fault: the boxes filled from a route kept their own figures without a
+      // word where those are not the route's.
+      {"jd JD1", sharp, {{K::FormulasDiffer, "JD1", "E", 0.052}}},
+      {"jd JD1\nset Text26 1200",
+       sharp,
+       {{K::FormulasDiffer, "JD1", "E", 0.052}, {K::PointDiffers, "JD1", "", 0.068}}},
+      {"jd JD1", arcWithBreak, {{K::BreakInCurve, "JD1", "DL1 K0+900.000 = K0+880.000"}}},
+      {"jd JD1", tooLong, {{K::TransitionsTooLong}, {K::CurveNotInRoute, "JD1"}}},
+      // Fault: with a route open, a chainage typed into empty boxes gave
+      // the point (chainage, 0). The JD whose stretch holds it fills them.
+      {"set Text26 1200",
+       sharp,
+       {{K::FilledForChainage, "JD1"},
+        {K::FormulasDiffer, "JD1", "E", 0.052},
+        {K::PointDiffers, "JD1", "", 0.068}}},
+      {"jd JD1\nset Text9 120", sharp, {}}, // the boxes' own, and no chainage
+      {"jd JD1\nset Text9 120\nset Text26 1200", sharp, {{K::OwnCurve}}},
+      {"set Text26 1300", elements, {{K::NoCurveForChainage, "", "K1+300.000"}}},
   };
   for (const auto& c : cases) {
-    Form form = test::workedForm(true, c.session);
-    EXPECT_EQ(noticesOf(form), c.notices) << c.session;
+    Form form = c.route ? Form{} : test::workedForm(true);
+    ScriptSession session{form, c.route};
+    std::istringstream in(c.session);
+    std::ostringstream out, err;
+    ASSERT_TRUE(runScript(session, in, out, err)) << err.str();
+    std::vector<Notice> notices = session.boxes.notices(form, c.route.get());
+    for (Notice& n : notices)
+      n.amount = std::round(n.amount * 1000) / 1000;
+    EXPECT_EQ(notices, c.notices) << c.session;
   }
 }
 

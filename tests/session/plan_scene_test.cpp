@@ -179,6 +179,24 @@ TEST(PlanScene, MarksAStalePointAsOutOfDate) {
   EXPECT_EQ(pointMarkers(buildPlanScene(form)), (P{{MarkerKind::ComputedPoint, "K0+600.000"}}));
 }
 
+// Fault: a chainage typed into boxes without a curve (the boxes read an
+// empty box as 0) gave the point (chainage, 0), which the plan marked with a
+// sight line from the station. An incomplete curve gives no point; without
+// the first transition the curve is whole (an arc).
+TEST(PlanScene, MarksNoPointOfAnIncompleteCurve) {
+  using P = std::vector<std::pair<MarkerKind, std::string>>;
+  Form form;
+  play(form, std::string(test::kStation) + "set Text26 600\n");
+  PlanScene scene = buildPlanScene(form);
+  EXPECT_EQ(pointMarkers(scene), P{});
+  EXPECT_EQ(scene.sightLines.size(), 1u); // to the backsight only
+  Form arc = plannedForm();
+  play(arc, "set Text10 \nset Text26 600.0");
+  EXPECT_EQ(pointMarkers(buildPlanScene(arc)), (P{{MarkerKind::ComputedPoint, "K0+600.000"}}));
+  play(arc, "set Text9 \nset Text26 600");
+  EXPECT_EQ(pointMarkers(buildPlanScene(arc)), P{});
+}
+
 // The plan of a whole route.
 PlanScene::Bounds around(const PlanePoint& p, double half) {
   return {p.x - half, p.y - half, p.x + half, p.y + half};

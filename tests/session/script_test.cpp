@@ -182,6 +182,145 @@ TEST(Script, TheFieldCommandsWorkOnARouteByElements) {
             "A2: a clothoid whose start and end radius are both 60; taken as an arc\n");
 }
 
+// Runs the lines in a session that holds a route; the error stream into
+// errors.
+std::string runIn(ScriptSession& session, const std::string& script, std::string* errors) {
+  std::istringstream in(script);
+  std::ostringstream out, err;
+  EXPECT_TRUE(runScript(session, in, out, err)) << err.str();
+  *errors = err.str();
+  return out.str();
+}
+
+route::RouteDefinition exampleRoute() {
+  const auto example = route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  EXPECT_TRUE(example) << example.error();
+  return *example;
+}
+
+// Fault: a profile ending before the route was not said. Without SJD4 the
+// example's profile ends at SJD3, K4+600 (measure 4620, past the long
+// break's 20 m); the route runs to EP K6+799.608, measure 6799.608 + 20 -
+// 15.3 = 6804.308: 2184.308 m without design levels. SJD3, the last point
+// now, has no curve: K4+580 is on the grade from SJD2 (K2+900, 126.8),
+// 155.4 - 20 (155.4 - 126.8) / 1700 = 155.063529411765.
+TEST(Script, WhereTheProfileStopsShortOfTheRouteIsSaid) {
+  route::RouteDefinition shorter = exampleRoute();
+  shorter.gradePoints.pop_back();
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(shorter)};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "route check", &errors),
+            "SJD3 (K4+600.000)：纵断面止于此：此后至路线终点 2184.308 m 无设计高程\n");
+  EXPECT_EQ(runIn(session, "elevation K4+700", &errors), "design= grade=\n");
+  EXPECT_EQ(errors,
+            "elevation: K4+700.000 has no design elevation: the profile ends at K4+600.000\n");
+  std::istringstream table(runIn(session, "table K4+580 K4+620 20 0", &errors));
+  std::vector<std::string> designs;
+  for (std::string line; std::getline(table, line);) {
+    std::vector<std::string> cells;
+    for (std::size_t from = 0, tab = 0; tab != std::string::npos; from = tab + 1)
+      cells.push_back(line.substr(from, (tab = line.find('\t', from)) - from));
+    designs.push_back(cells.at(0) + " " + (cells.size() > 5 ? cells[5] : ""));
+  }
+  EXPECT_EQ(designs,
+            (std::vector<std::string>{"精度 ", "桩号 设计高程", "K4+580.000 155.063529411765",
+                                      "K4+600.000 155.4", "K4+620.000 "}));
+  EXPECT_EQ(errors, "table: no design elevation beyond K4+600.000, where the profile ends\n");
+}
+
+// Fault: a table whose end lies beyond EP had no rows; one ending at EP's
+// chainage as shown (K6+799.608 for 6799.6081808) left EP out.
+TEST(Script, ATableEndingBeyondEpStopsThere) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(exampleRoute())};
+  std::string errors;
+  const auto stakes = [&](const std::string& line) {
+    std::istringstream table(runIn(session, line, &errors));
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(table, row);)
+      rows.push_back(row.substr(0, row.find('\t', row.find('\t') + 1)));
+    return rows;
+  };
+  EXPECT_EQ(stakes("table K6+700 K7+000 100 0"),
+            (std::vector<std::string>{"精度\t全部位数，角度为度.分秒", "桩号\t主点", "K6+700.000\t",
+                                      "K6+799.608\tEP"}));
+  EXPECT_EQ(errors, "table: K7+000.000 lies beyond EP (K6+799.608): the table stops there\n");
+  EXPECT_EQ(stakes("table K6+700 K6+799.608 100 0").back(), "K6+799.608\tEP");
+  EXPECT_EQ(errors, "");
+}
+
+// Fault: locate gave a foot 487.5 m beyond EP on the loop route's last
+// straight extended, where the first straight is 12.5 m away, never said
+// a hairpin's second foot, and printed no occurrence. EP is at
+// 3195 - 3 (200 - 50 pi) = K3+066.239; JD1-JD2 runs at X 1000 from measure
+// 1600 - (200 - 50 pi) = 1557.080, JD3-EP at X 305 up to EP.
+TEST(Script, LocateSaysAFootBeyondAnEndASecondFootAndTheOccurrence) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(test::loopRoute())};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "locate 300 12.5", &errors), "chainage=300 offset=12.5\n");
+  EXPECT_EQ(runIn(session, "locate -20 3", &errors), "chainage=-20 offset=3 beyond=BP 20\n");
+  const std::string beyond = runIn(session, "locate 308 480", &errors);
+  EXPECT_NEAR(parseNumber(beyond.substr(9)), 3066.23889803847 + 20, 1e-9);
+  EXPECT_NE(beyond.find(" beyond=EP 20\n"), std::string::npos) << beyond;
+  EXPECT_EQ(runIn(session, "locate 652.2 600", &errors),
+            "chainage=2966.23889803847 offset=347.2 also=1557.07963267949 347.8\n");
+
+  // 5 m right of K2+490(2) on the example, after its long break.
+  session.route = std::make_shared<const RouteModel>(exampleRoute());
+  const auto centre = session.route->route().pointAt(route::Station{2490, 1});
+  ASSERT_TRUE(centre);
+  const PlanePoint p = sideStake(*centre, 5);
+  const std::string found =
+      runIn(session, "locate " + formatNumber(p.x) + " " + formatNumber(p.y), &errors);
+  EXPECT_NEAR(parseNumber(found.substr(9)), 2490, 1e-6);
+  const std::size_t occurrence = found.find("(2) offset=");
+  ASSERT_NE(occurrence, std::string::npos) << found;
+  EXPECT_NEAR(parseNumber(found.substr(occurrence + 11)), 5, 1e-6);
+}
+
+// Fault: K2+479.9999(2) was said to be "K2+480.000", which occurs twice.
+TEST(Script, AMessageShowsTheChainageAsTyped) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(exampleRoute())};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "stake K2+479.9999(2) 0", &errors), "X= Y= azimuth= distance=\n");
+  EXPECT_EQ(errors, "stake: K2+479.9999 occurs once on the route; there is no occurrence 2\n");
+}
+
+// Fault: with a route loaded, a chainage typed into empty boxes gave X =
+// the chainage and Y = 0, and a JD filled into the boxes kept silent about
+// a chain break in its curve or a curve the route leaves out. K1+800 lies
+// on JD2's stretch; the example's short break K5+200 = K5+215.3 lies in
+// JD5's curve; a JD of R 100 with transitions of 300 m on a square turn
+// (2 beta = 6 rad > 90 degrees) is an angle point of the route.
+TEST(Script, TheBoxesBesideARouteSayWhereTheyAreNotTheRoutes) {
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(exampleRoute())};
+  std::string errors;
+  EXPECT_EQ(runIn(session, "set Text26 1800\nprint Text7", &errors), "Text7=JD2\n");
+  EXPECT_EQ(errors, "notice: filled the boxes from JD2, whose stretch holds Text26's chainage\n");
+  const double x = parseNumber(form.text(Box::Text27)), y = parseNumber(form.text(Box::Text28));
+  const auto centre = session.route->route().pointAt(route::Station{1800, 0});
+  EXPECT_LT(std::hypot(x - centre->point.x, y - centre->point.y), 1e-3);
+
+  // The boxes' own edit is never typed over.
+  EXPECT_EQ(runIn(session, "set Text9 900\nset Text26 3000\nprint Text7\nprint Text9", &errors),
+            "Text7=JD2\nText9=900\n");
+  EXPECT_EQ(errors, "notice: the boxes hold a curve of their own: the point at Text26's chainage "
+                    "is not the route's\n");
+
+  runIn(session, "jd JD5", &errors);
+  EXPECT_EQ(errors, "notice: the chain break DL2 K5+200.000 = K5+215.300 lies inside JD5's curve: "
+                    "the main-point chainages in the boxes do not count it; stake out from the "
+                    "route\n");
+  session.route = std::make_shared<const RouteModel>(test::squareRoute(100, 300));
+  runIn(session, "jd JD1", &errors);
+  EXPECT_EQ(errors, "notice: JD1 has no curve in the route (see 'route check'): the curve in the "
+                    "boxes is not the route's\n");
+}
+
 TEST(Script, PrintDumpAndState) {
   Form form;
   EXPECT_EQ(runLines(form, "# a comment\n\nset Text9 500\nprint Text9\n"), "Text9=500\n");

@@ -2,13 +2,15 @@
 // The route worked by hand in tests/route/route_test.cpp: BP at K1+000, JD1
 // turning 45 deg right (R 800, Ls 120), JD2 35 deg left (R 600, Ls 100 and
 // 80), JD3 30 deg right (R 1500, no transitions), EP; 5934.348 m long. And
-// the ramp by elements worked in tests/route/element_route_test.cpp.
+// the ramp by elements worked in tests/route/element_route_test.cpp; a
+// square turn and a route that turns back on itself.
 #pragma once
 
 #include "route/definition.h"
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace quenlor::test {
 
@@ -57,6 +59,34 @@ inline route::RouteDefinition workedRamp() {
                 row("C2", ElementKind::Arc, 150, 150, 50),
                 row("A3", ElementKind::Clothoid, 150, kNoRadius, 40),
                 row("L2", ElementKind::Straight, kNoRadius, kNoRadius, 80)};
+  return d;
+}
+
+// BP (0, 0) north 1000 m to JD1 (1000, 0), a right turn of 90 degrees, east
+// 1000 m to EP: JD1's chainage is K1+000.
+inline route::RouteDefinition squareRoute(double radius, double ls,
+                                          std::vector<route::ChainBreak> breaks = {}) {
+  route::RouteDefinition d;
+  d.start = {"BP", 0, 0, 0};
+  d.jds = {{"JD1", 1000, 0, radius, ls, std::nullopt}};
+  d.end = {"EP", 1000, 1000};
+  d.breaks = std::move(breaks);
+  return d;
+}
+
+// A route that turns back on itself: from BP (0, 0) at K0+000 north to JD1
+// (1000, 0), east to JD2 (1000, 1000), south to JD3 (305, 1000), west to EP
+// (305, 500), each corner an arc of R 100 (T 100, L 50 pi): 3195 m of legs
+// less 3 (2T - L), EP at K3+066.239. Its last straight, extended beyond EP,
+// runs 5 m from the first straight; the legs JD1-JD2 (X 1000) and JD3-EP
+// (X 305) run side by side 695 m apart.
+inline route::RouteDefinition loopRoute() {
+  route::RouteDefinition d;
+  d.start = {"BP", 0, 0, 0};
+  d.jds = {{"JD1", 1000, 0, 100, 0, std::nullopt},
+           {"JD2", 1000, 1000, 100, 0, std::nullopt},
+           {"JD3", 305, 1000, 100, 0, std::nullopt}};
+  d.end = {"EP", 305, 500};
   return d;
 }
 

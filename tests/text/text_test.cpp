@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The text floor: characters as a strict UTF-8 reader sees them, and CSV
 // written so that it reads back cell for cell.
+#include "text/catalogue.h"
 #include "text/csv.h"
 #include "text/utf8.h"
 
@@ -130,6 +131,16 @@ TEST(Csv, ProblemsAreTheirKindAndPlace) {
   }
   EXPECT_EQ(reader.problem()->at.line, 3u);
   EXPECT_EQ(reader.problem()->at.column, 1u);
+}
+
+// Blanks are filled by their number wherever they stand in each language, and
+// a blank without data stays empty rather than showing "{1}".
+TEST(Catalogue, BlanksAreFilledByNumberInEachLanguage) {
+  const Failure framed = failure(Say::FileCannotWrite, "r.csv", Say::FileLargerThan, {"64 MiB"});
+  EXPECT_EQ(framed.message, "cannot write r.csv: it is larger than 64 MiB");
+  EXPECT_EQ(framed.notice, "文件大于 64 MiB（r.csv）");
+  EXPECT_EQ(english(Say::FileCannotRead, {"a.csv"}), "cannot read a.csv: ");
+  EXPECT_EQ(chinese(Say::FileSystemOther, {"Stale file handle"}), "系统错误：Stale file handle");
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route panel through the window: files opened, edited and saved, rows
 // pasted, bad files refused, the kept copy brought back (after a kill too),
-// two windows on one file, and a JD carried into the boxes.
+// two windows on one file, a JD carried into the boxes, what the tools and
+// the notice line say at the route's edges, the route's name and stations,
+// the exports from the panel, and whole-route labels near their points.
+#include "app/drawing/notice_label.h"
 #include "app/field_tools.h"
 #include "app/main_window.h"
 #include "app/plan_view.h"
@@ -92,6 +95,28 @@ private:
   }
   QString cell(int row, const char* heading) const {
     return jdTable()->data(at(row, heading)).toString();
+  }
+  QAbstractItemModel* elementTable() const {
+    return window->findChild<QTableView*>(QStringLiteral("elementTable"))->model();
+  }
+  QModelIndex elementAt(int row, const char* heading) const {
+    auto* model = static_cast<quenlor::RouteTableModel*>(elementTable());
+    return model->index(row, model->column(heading));
+  }
+  QString elementCell(int row, const char* heading) const {
+    return elementTable()->data(elementAt(row, heading)).toString();
+  }
+  QString checkCell(int row) const {
+    auto* model = static_cast<quenlor::RouteTableModel*>(elementTable());
+    return model->data(model->index(row, model->checkColumn()), Qt::DisplayRole).toString();
+  }
+  // Which of the JD and element tables the panel shows.
+  bool showsTab(const char* title) const {
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("routeTables"));
+    for (int i = 0; i < tabs->count(); ++i)
+      if (tabs->tabText(i) == QString::fromUtf8(title))
+        return tabs->isTabVisible(i);
+    return false;
   }
   // A copy of the example route in the test's folder, opened.
   QString openExample() {
@@ -347,6 +372,106 @@ private slots:
              QStringLiteral("A2\t3457400\t513800\t400\t50\t40\n"));
   }
 
+  // The example's element table, exported by the panel, is a file of
+  // element rows; opened, the element table takes the JD table's place, its
+  // start chainages those of the JD table's main points, EP where the JD
+  // table's is.
+  void exportedElementTableOpensAsARouteByElements() {
+    openExample();
+    const QString zh = cell(1, "ZH"), hy = cell(1, "HY"), end = cell(7, "桩号");
+    const QString path = dir->filePath(QStringLiteral("线元表.csv"));
+    QVERIFY(panel()->exportElements(path));
+    QCOMPARE(panel()->notice(), QStringLiteral("已保存 %1").arg(path));
+    const QList<QByteArray> lines = bytesOf(path).split('\n');
+    QVERIFY(lines.contains(QByteArray("序号,类型,起点桩号,起点X,起点Y,起点方位角,起点半径,终点半径,"
+                                      "长度,转向,名称\r")));
+    QVERIFY(panel()->open(path));
+    QVERIFY(showsTab("线元"));
+    QVERIFY(!showsTab("交点"));
+    QCOMPARE(elementCell(2, "名称"), QStringLiteral("JD1 ZH"));
+    QCOMPARE(elementCell(2, "类型"), QStringLiteral("缓和曲线"));
+    QCOMPARE(elementCell(2, "起点桩号"), zh);
+    QCOMPARE(elementCell(3, "起点桩号"), hy);
+    QCOMPARE(elementCell(3, "差距"), QStringLiteral("0.000"));
+    const int last = elementTable()->rowCount() - 1;
+    QCOMPARE(elementCell(last, "名称"), QStringLiteral("EP"));
+    QCOMPARE(elementCell(last, "起点桩号"), end);
+    QVERIFY(panel()->notice().startsWith(QStringLiteral("已打开")));
+    // A radius of zero is said on its row; a length typed moves the rows after it.
+    QVERIFY(elementTable()->setData(elementAt(3, "起点半径"), QStringLiteral("0")));
+    QCOMPARE(checkCell(3), QStringLiteral("JD1 HY：半径不大于 0，按直线计"));
+    QVERIFY(elementTable()->setData(elementAt(1, "长度"), QStringLiteral("445")));
+    QCOMPARE(elementCell(2, "起点桩号"), QStringLiteral("K0+445.000"));
+    QVERIFY(elementTable()->setData(elementAt(2, "起点半径"), QStringLiteral("∞")));
+    QVERIFY(!elementTable()->setData(elementAt(2, "转向"), QStringLiteral("R")));
+    QVERIFY(panel()->notice().contains(QStringLiteral("不是转向")));
+    // Saved and opened again: the same route.
+    QVERIFY(panel()->save());
+    const auto definition = shown();
+    QVERIFY(panel()->open(path));
+    QCOMPARE(shown(), definition);
+  }
+
+  // A new route is started by elements: BP typed on its row, elements pasted
+  // from a spreadsheet, a start given off the chain shown with its gap; the
+  // way back only while it has no element.
+  void aNewRouteStartsByElements() {
+    window->findChild<QPushButton*>(QStringLiteral("exportElements"))->click();
+    QVERIFY(panel()->notice().startsWith(QStringLiteral("没有可导出的路线")));
+    auto* byElements = window->findChild<QPushButton*>(QStringLiteral("startByElements"));
+    QVERIFY(byElements->isEnabled());
+    byElements->click();
+    QVERIFY(showsTab("线元"));
+    QVERIFY(elementTable()->setData(elementAt(0, "起点X"), QStringLiteral("1000")));
+    QVERIFY(elementTable()->setData(elementAt(0, "起点Y"), QStringLiteral("2000")));
+    QVERIFY(elementTable()->setData(elementAt(0, "起点方位角"), QStringLiteral("90")));
+    QApplication::clipboard()->setText(
+        QStringLiteral("类型\t长度\t起点半径\t终点半径\t转向\t已知X\t已知Y\n"
+                       "直线\t100\t\t\t\t1000\t2000\n"
+                       "圆曲线\t50\t100\t100\t右\t1000.3\t2100.4\n"));
+    panel()->pasteElements();
+    QCOMPARE(panel()->notice(),
+             QStringLiteral("已粘贴 2 个线元；第2个线元：所给起点坐标与前面线元推算的起点不符"));
+    QCOMPARE(elementCell(2, "起点X"), QStringLiteral("1000.000"));
+    QCOMPARE(elementCell(2, "起点Y"), QStringLiteral("2100.000"));
+    QCOMPARE(elementCell(2, "起点方位角"), QStringLiteral("90°00′00.0″"));
+    QCOMPARE(elementCell(2, "差距"), QStringLiteral("0.500"));
+    QVERIFY(checkCell(2).contains(QStringLiteral("推算的起点不符")));
+    QCOMPARE(elementCell(1, "差距"), QStringLiteral("0.000"));
+    // EP: the arc of R 100 turns 0.5 rad right from east, 50 m on.
+    QCOMPARE(elementCell(3, "起点方位角"), QStringLiteral("118°38′52.4″"));
+    QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("startByJds"))->isEnabled());
+    // The field tools stake on the typed route: K0+120 is 20 m into the arc,
+    // whose chord 200·sin 0.1 = 19.96668 runs along 90° + 0.1 rad, from
+    // X 1000 Y 2100: X 1000 - 19.96668·sin 0.1, Y 2100 + 19.96668·cos 0.1.
+    // The straight typed 10 m longer puts it 10 m into the arc: chord
+    // 200·sin 0.05 along 90° + 0.05 rad from X 1000 Y 2110.
+    quenlor::FieldToolsPanel* tools = window->fieldTools();
+    tools->fill(QStringLiteral("stakeChainage"), QStringLiteral("120"));
+    tools->fill(QStringLiteral("stakeOffset"), QStringLiteral("0"));
+    const auto stake = [&](const char* axis) {
+      tools->recompute();
+      return tools->findChild<QLineEdit*>(QString::fromUtf8(axis))->text();
+    };
+    QCOMPARE(stake("stakeX"), QStringLiteral("998.007"));
+    QCOMPARE(stake("stakeY"), QStringLiteral("2119.867"));
+    QVERIFY(elementTable()->setData(elementAt(1, "长度"), QStringLiteral("110")));
+    QCOMPARE(stake("stakeX"), QStringLiteral("999.500"));
+    QCOMPARE(stake("stakeY"), QStringLiteral("2119.983"));
+    QApplication::clipboard()->setText(QStringLiteral("类型\t长度\n弧线\t50\n"));
+    panel()->pasteElements();
+    QCOMPARE(
+        panel()->notice(),
+        QStringLiteral("粘贴的第2行第1列（类型）：“弧线” 不是线元类型（直线、圆曲线或缓和曲线）"
+                       "；第2个线元：所给起点坐标与前面线元推算的起点不符"));
+    panel()->selectElement(1);
+    QTest::keyClick(window->findChild<QTableView*>(QStringLiteral("elementTable")), Qt::Key_C,
+                    Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("名称\t类型\t起点半径\t终点半径\t长度\t转向\t已知X\t已知Y\n"
+                            "\t圆曲线\t100\t100\t50\t右\t1000.3\t2100.4\n"));
+  }
+
   // A route file dropped on a box opens in the panel instead of landing in
   // the box. (Qt delivers a drop only inside a drag, so the test hands the
   // event to the window's filter, as Qt does with a drop on a box.)
@@ -496,6 +621,65 @@ private slots:
     QVERIFY(second.routePanel()->save());
     QCOMPARE(quenlor::route::openRouteFile(path.toStdString())->jds[0].radius, 1002.0);
     QCOMPARE(asked, 0);
+  }
+
+  // Fault: the panels said nothing at the route's edges. The example
+  // without SJD4, its profile ending at K4+600: a stake beyond it has no
+  // design elevation and says why, so does a table across it; a table past
+  // EP stops at EP; a point 30 m beyond EP on the last straight extended says
+  // so; a chainage typed into the empty boxes fills JD2, whose stretch holds
+  // K1+800; 填入窗口 with JD5 says the short break DL2 lies in its curve.
+  void theToolsAndTheNoticeLineSayTheRoutesEdges() {
+    QByteArray bytes = bytesOf(QStringLiteral(QUENLOR_EXAMPLE_ROUTE));
+    bytes.replace("PVI,SJD4,,,6799.608,,,,,141.06,0\r\n", "").replace("end,15", "end,14");
+    QVERIFY(panel()->open(write("short.csv", bytes)));
+    quenlor::FieldToolsPanel* tools = window->fieldTools();
+    const auto tool = [&](const char* name) { return tools->findChild<QLineEdit*>(name); };
+    const auto typeTool = [&](const char* name, const QString& keys) {
+      tool(name)->setFocus();
+      tool(name)->selectAll();
+      QTest::keyClicks(tool(name), keys);
+      QCoreApplication::processEvents();
+    };
+    const auto note = [&](const char* name) { return tools->findChild<QLabel*>(name)->text(); };
+    const auto notice = [&] { return tools->findChild<quenlor::NoticeLabel*>("notice")->notice(); };
+
+    typeTool("stakeChainage", "K4+700");
+    typeTool("stakeOffset", "0");
+    QCOMPARE(tool("stakeDesign")->text(), QStringLiteral("纵断面止于 K4+600.000，此处无设计高程"));
+    typeTool("tableStart", "K4+580");
+    typeTool("tableEnd", "K4+620");
+    typeTool("tableInterval", "20");
+    typeTool("tableOffset", "0");
+    QCOMPARE(note("tableNote"), QStringLiteral("3 行；K4+600.000 之后无设计高程（纵断面止于此）"));
+    typeTool("tableStart", "K6+700");
+    typeTool("tableEnd", "K7+000");
+    // K6+700 to K6+780 and EP; the profile ends before them.
+    QCOMPARE(note("tableNote"),
+             QStringLiteral("6 行；K7+000.000 超出终点 EP（K6+799.608），表止于终点；"
+                            "K4+600.000 之后无设计高程（纵断面止于此）"));
+
+    const quenlor::route::Route& route = panel()->document().route();
+    const auto ep = route.pointAt(route.length());
+    QVERIFY(ep);
+    typeTool("pointX", QString::number(ep->point.x + 30 * std::cos(ep->azimuth), 'f', 6));
+    typeTool("pointY", QString::number(ep->point.y + 30 * std::sin(ep->azimuth), 'f', 6));
+    QCOMPARE(note("foundNote"), QStringLiteral("超出终点 30.000 m"));
+
+    QLineEdit* chainage = window->box(Box::Text26);
+    chainage->setFocus();
+    QTest::keyClicks(chainage, QStringLiteral("1800"));
+    QCoreApplication::processEvents();
+    QCOMPARE(window->box(Box::Text7)->text(), QStringLiteral("JD2"));
+    QVERIFY2(notice().contains(QStringLiteral("已按计算桩号将路线的 JD2 填入输入框")),
+             qPrintable(notice()));
+
+    panel()->selectJd(4);
+    panel()->fillWindow();
+    QCoreApplication::processEvents();
+    QVERIFY2(notice().contains(QStringLiteral(
+                 "JD5 曲线内有断链 DL2 K5+200.000 = K5+215.300：输入框的主点桩号未计入断链")),
+             qPrintable(notice()));
   }
 
   // 填入窗口 types the chosen JD into the boxes, whose own T and L agree

@@ -100,10 +100,9 @@ QString importLandXml(QWidget* parent,
 }
 
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes) {
-  return saveAs(parent, QStringLiteral("导出 DXF"), QStringLiteral("DXF (*.dxf)"),
-                QStringLiteral(".dxf"), [&](const std::string& path) {
-                  return exchange::saveDxf(path, exchange::routeDrawing(route, stakes));
-                });
+  return saveAs(
+      parent, QStringLiteral("导出 DXF"), QStringLiteral("DXF (*.dxf)"), QStringLiteral(".dxf"),
+      [&](const std::string& path) { return exchange::saveRouteDxf(path, route, stakes); });
 }
 
 QString exportStakeCsv(QWidget* parent, const TableAnswer& table,

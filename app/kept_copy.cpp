@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/kept_copy.h"
 
+#include "files/file_error.h"
 #include "files/read_file.h"
 #include "files/save_file.h"
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -87,6 +90,10 @@ bool KeptCopy::adoptLeft() {
 }
 
 Expected<Done> KeptCopy::write(std::string_view text, const std::string& source) {
+  std::error_code made;
+  std::filesystem::create_directories(folder_, made);
+  if (made)
+    return fileFailure(systemError(FileAct::Write, folder_, made.value()));
   for (int slot = 1; slot_ == 0 && slot <= kMostSlots; ++slot)
     if (!exists(pathOf(slot, ".csv")))
       lock(slot);
@@ -108,6 +115,71 @@ void KeptCopy::remove() {
   ::unlink(copyPath().c_str());
   ::unlink(sourcePath().c_str());
   writtenSource_.reset();
+}
+
+CopyWriter::CopyWriter(KeptCopy& copy, std::function<void(const Outcome&)> listener)
+    : copy_(copy), listener_(std::move(listener)), thread_([this] { run(); }) {}
+
+CopyWriter::~CopyWriter() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+unsigned long CopyWriter::post(Text text, std::string source) {
+  std::unique_lock lock(mutex_);
+  const unsigned long serial = ++serial_;
+  waiting_ = Job{serial, std::move(text), std::move(source)};
+  lock.unlock();
+  changed_.notify_all();
+  return serial;
+}
+
+std::optional<CopyWriter::Outcome> CopyWriter::wait() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !waiting_ && !busy_; });
+  return last_;
+}
+
+unsigned long CopyWriter::now(const std::function<void(KeptCopy&)>& act) {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !waiting_ && !busy_; });
+  busy_ = true; // the thread keeps off the copy meanwhile
+  const unsigned long serial = ++serial_;
+  lock.unlock();
+  act(copy_);
+  lock.lock();
+  busy_ = false;
+  lock.unlock();
+  changed_.notify_all();
+  return serial;
+}
+
+// Each copy waiting is written in turn; once told to stop, what waits is
+// written first.
+void CopyWriter::run() {
+  for (;;) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return (waiting_ && !busy_) || (stopping_ && !waiting_); });
+    if (!waiting_)
+      return;
+    Job job = std::move(*waiting_);
+    waiting_.reset();
+    busy_ = true;
+    lock.unlock();
+    const Expected<std::string> text = job.text();
+    Outcome outcome{job.serial,
+                    text ? copy_.write(*text, job.source) : Expected<Done>(text.failure())};
+    lock.lock();
+    busy_ = false;
+    last_ = outcome;
+    lock.unlock();
+    changed_.notify_all();
+    listener_(outcome);
+  }
 }
 
 OpenMark::OpenMark() {

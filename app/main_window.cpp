@@ -94,6 +94,15 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
           [this] { routePanel_->openDialog(); });
   connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, routePanel_,
           [this] { routePanel_->save(); });
+  // The route's undo, where the focus is not in a text box: a box (of the
+  // form, the tools or a cell being typed) takes Ctrl+Z itself, for its own
+  // text, before the window's shortcut would.
+  connect(new QShortcut(QKeySequence::Undo, this), &QShortcut::activated, routePanel_,
+          [this] { routePanel_->undo(); });
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+    connect(new QShortcut(keys, this), &QShortcut::activated, routePanel_,
+            [this] { routePanel_->redo(); });
   setAcceptDrops(true);
   // Enter goes on to the next box, as on a field calculator.
   for (QLineEdit* edit : findChildren<QLineEdit*>())
@@ -130,8 +139,9 @@ void MainWindow::showSelectedJd() {
   if (!jd || !routePanel_->document().drawable())
     return;
   const route::RouteDefinition& d = routePanel_->document().route().definition();
+  const route::Route& route = routePanel_->document().route();
   const auto pointAt = [&](std::size_t i) {
-    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
+    return i < d.jds.size() ? route.jdPoint(i) : route.endPoint();
   };
   const PlanePoint at = pointAt(*jd);
   const PlanePoint before = *jd == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(*jd - 1);

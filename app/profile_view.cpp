@@ -87,7 +87,7 @@ ProfileView::ProfileView(const Form& form, QWidget* parent)
 }
 
 void ProfileView::setRoute(std::shared_ptr<const RouteModel> route) {
-  Source source = route ? sourceOf(*route) : Source();
+  Source source = route ? sourceOf(*route, route == route_ ? &source_ : nullptr) : Source();
   if (route == route_ && source == source_)
     return;
   route_ = std::move(route);
@@ -95,12 +95,25 @@ void ProfileView::setRoute(std::shared_ptr<const RouteModel> route) {
   redraw();
 }
 
-ProfileView::Source ProfileView::sourceOf(const RouteModel& route) {
+bool ProfileView::Source::operator==(const Source& other) const {
+  const bool samePoints =
+      points == other.points || (points && other.points && *points == *other.points);
+  return samePoints && segments == other.segments && length == other.length;
+}
+
+ProfileView::Source ProfileView::sourceOf(const RouteModel& route, const Source* shown) {
   const auto bits = [](double value) { return std::bit_cast<Bits>(value); };
   Source source;
-  for (const GradePoint& p : route.profile().points())
-    source.points.emplace_back(p.name, bits(p.measure), bits(p.chainage), bits(p.elevation),
-                               bits(p.radius));
+  source.profileVersion = route.profileVersion();
+  if (shown && shown->points && shown->profileVersion == source.profileVersion) {
+    source.points = shown->points;
+  } else {
+    auto points = std::make_shared<std::vector<PointBits>>();
+    for (const GradePoint& p : route.profile().points())
+      points->emplace_back(p.name, bits(p.measure), bits(p.chainage), bits(p.elevation),
+                           bits(p.radius));
+    source.points = std::move(points);
+  }
   for (const route::ChainSegment& s : route.route().chainages().segments())
     source.segments.emplace_back(bits(s.startMeasure), bits(s.endMeasure), bits(s.startChainage));
   source.length = bits(route.route().length());

@@ -86,15 +86,19 @@ private:
   // What the drawing shows of a route: an edit that changes none of it (a
   // JD's name, a chain break beyond the profile) repaints nothing. Numbers
   // are kept as their bits, so that a grade point left out (its measure not
-  // a number) is the same as before.
+  // a number) is the same as before. The grade points are taken again only
+  // from a profile made again (RouteModel::profileVersion), and shared.
   using Bits = std::uint64_t;
+  using PointBits = std::tuple<std::string, Bits, Bits, Bits, Bits>;
   struct Source {
-    std::vector<std::tuple<std::string, Bits, Bits, Bits, Bits>> points;
+    unsigned long profileVersion = 0; // of the points
+    std::shared_ptr<const std::vector<PointBits>> points;
     std::vector<std::tuple<Bits, Bits, Bits>> segments;
     Bits length = 0;
-    bool operator==(const Source&) const = default;
+    bool operator==(const Source& other) const;
   };
-  static Source sourceOf(const RouteModel& route);
+  // From the route, with the points of `shown` when its profile is the same.
+  static Source sourceOf(const RouteModel& route, const Source* shown);
 
   QRectF plotArea() const;
   bool onRoute(double measure) const; // between the route's ends: drawn

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_cells.h"
 
+#include "geometry/angle_text.h"
+#include "numeric/chainage_text.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <optional>
+
 namespace quenlor {
 namespace {
 
 QString quoted(const QString& text) { return QStringLiteral("“%1”").arg(text); }
-
-// The headings of the pasted columns, for messages.
-const char* const kPastedColumns[] = {"名称", "X", "Y", "R", "Ls", "ls2"};
 
 QString nameOf(const std::string& name, const char* kind, int index) {
   if (!name.empty())
@@ -40,8 +45,40 @@ QString checkWhat(route::CheckKind kind) {
   case CheckKind::ArcWithoutRadius: return QStringLiteral("圆曲线没有半径，按直线计");
   case CheckKind::StartGap: return QStringLiteral("所给起点坐标与前面线元推算的起点不符");
   case CheckKind::RowsNotUsed: return QStringLiteral("另一种定线方式的行未用");
+  case CheckKind::NotPlaced:
+    return QStringLiteral(
+        "按交点间距定位，但前一交点没有输入转角（或间距无效）：未用，终点则没有路线");
+  case CheckKind::ChainageDiffers: return QStringLiteral("桩号与设计表所给的不符");
+  case CheckKind::DeflectionDiffers: return QStringLiteral("输入的转角与坐标算得的不符");
   }
   return {};
+}
+
+// A check of what the design's table gives, with the figures.
+std::optional<QString> givenWhat(const route::Check& check,
+                                 const route::RouteDefinition& definition) {
+  const bool ofJd = check.jd >= 0 && std::size_t(check.jd) < definition.jds.size();
+  const auto qs = [](const std::string& text) { return QString::fromStdString(text); };
+  if (check.kind == route::CheckKind::ChainageDiffers) {
+    const auto given =
+        ofJd ? definition.jds[std::size_t(check.jd)].chainage : definition.end.chainage;
+    if (!given)
+      return std::nullopt;
+    return QStringLiteral("设计表的桩号 %1 与计算的 %2 相差 %3 m")
+        .arg(qs(chainageText(*given)), qs(chainageText(*given + check.amount)))
+        .arg(std::fabs(check.amount), 0, 'f', 3);
+  }
+  if (check.kind == route::CheckKind::DeflectionDiffers && ofJd) {
+    const auto typed = definition.jds[std::size_t(check.jd)].deflection;
+    if (!typed)
+      return std::nullopt;
+    const double radians = radiansOfPackedDms(*typed);
+    return QStringLiteral("输入的转角 %1 与坐标算得的 %2 相差 %3")
+        .arg(qs(dmsText(std::fabs(radians))) +
+                 (radians < 0 ? QStringLiteral(" 左") : QStringLiteral(" 右")),
+             qs(dmsText(std::fabs(radians + check.amount))), qs(dmsText(std::fabs(check.amount))));
+  }
+  return std::nullopt;
 }
 
 // What an element's check means where it differs from a JD's: an element
@@ -66,7 +103,12 @@ QString refusalText(const CellRefusal& refusal) {
   case CellFault::NotAChainage:
     return quoted(text) + QStringLiteral(" 不是桩号（如 K1+234.567 或 1234.567）");
   case CellFault::ControlCharacter: return QStringLiteral("名称中有控制字符");
-  case CellFault::Missing: return QStringLiteral("缺少，每行应为 名称 X Y R [Ls [ls2]]");
+  case CellFault::Missing: return QStringLiteral("缺少");
+  case CellFault::NotAnAngle:
+    return quoted(text) + QStringLiteral(" 不是角度（如 25°30′15.2″、25-30-15.2 或 25.30152）");
+  case CellFault::TwoSides: return quoted(text) + QStringLiteral(" 的左右转向互相矛盾");
+  case CellFault::NoColumn: return QStringLiteral("表头中没有 %1 列").arg(text);
+  case CellFault::TwoColumns: return QStringLiteral("表头中 %1 列重复").arg(quoted(text));
   case CellFault::NotAnElementKind:
     return quoted(text) + QStringLiteral(" 不是线元类型（直线、圆曲线或缓和曲线）");
   case CellFault::NotATurn: return quoted(text) + QStringLiteral(" 不是转向（左或右）");
@@ -77,10 +119,39 @@ QString refusalText(const CellRefusal& refusal) {
 }
 
 QString pasteRefusalText(const PasteRefusal& refusal) {
-  return QStringLiteral("粘贴的第%1行第%2列（%3）：%4")
-      .arg(refusal.line + 1)
-      .arg(refusal.column + 1)
-      .arg(QString::fromUtf8(kPastedColumns[refusal.column]), refusalText(refusal.cell));
+  const QString where = QStringLiteral("粘贴的第%1行").arg(refusal.line + 1);
+  if (refusal.cell.fault == CellFault::NoColumn || refusal.cell.fault == CellFault::TwoColumns)
+    return where + QStringLiteral("（表头）：") + refusalText(refusal.cell);
+  return where + QStringLiteral("第%1列（%2）：%3")
+                     .arg(refusal.column + 1)
+                     .arg(QString::fromStdString(refusal.heading), refusalText(refusal.cell));
+}
+
+QString unreadText(const std::vector<std::string>& computed,
+                   const std::vector<std::string>& unknown) {
+  const auto list = [](const std::vector<std::string>& headings) {
+    QStringList names;
+    for (const std::string& h : headings)
+      names << QString::fromStdString(h);
+    return names.join(QStringLiteral("、"));
+  };
+  QString text;
+  if (!computed.empty())
+    text += QStringLiteral("；未读入 %1（由程序计算）").arg(list(computed));
+  if (!unknown.empty())
+    text += QStringLiteral("；未识别而未读入的列：%1").arg(list(unknown));
+  return text;
+}
+
+QString pastedText(const PastedTable& table) {
+  QString text = QStringLiteral("已粘贴 %1 个交点").arg(table.jds.size());
+  if (table.start)
+    text += QStringLiteral("和起点 %1").arg(QString::fromStdString(table.start->name));
+  if (table.end)
+    text += QStringLiteral("%1终点 %2")
+                .arg(table.start ? QStringLiteral("、") : QStringLiteral("和"),
+                     QString::fromStdString(table.end->name));
+  return text + unreadText(table.computed, table.unknown);
 }
 
 QString pasteRefusalText(const ElementPasteRefusal& refusal) {
@@ -104,7 +175,8 @@ QString checkText(const route::Check& check, const route::RouteDefinition& defin
   else
     who = QString::fromStdString(check.message.substr(0, check.message.find(':')));
   return who + QStringLiteral("：") +
-         (check.element >= 0 ? elementCheckWhat(check.kind) : checkWhat(check.kind));
+         givenWhat(check, definition)
+             .value_or(check.element >= 0 ? elementCheckWhat(check.kind) : checkWhat(check.kind));
 }
 
 } // namespace quenlor

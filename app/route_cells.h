@@ -4,6 +4,7 @@
 #pragma once
 
 #include "route/route.h"
+#include "session/design_table.h"
 #include "session/element_edits.h"
 #include "session/route_edits.h"
 
@@ -17,6 +18,12 @@ QString refusalText(const CellRefusal& refusal);
 // Why pasted rows were not taken, naming the line and column.
 QString pasteRefusalText(const PasteRefusal& refusal);
 QString pasteRefusalText(const ElementPasteRefusal& refusal);
+
+// What a pasted table brought in, and the columns it left unread.
+QString pastedText(const PastedTable& table);
+// The columns a pasted table left unread, as the notice's tail ("；未读入 …").
+QString unreadText(const std::vector<std::string>& computed,
+                   const std::vector<std::string>& unknown);
 
 // A check as one line for the user, naming the JD, element or chain break.
 QString checkText(const route::Check& check, const route::RouteDefinition& definition);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_document.h"
 
-#include "files/file_error.h"
 #include "files/save_file.h"
 #include "route/route_file.h"
 
@@ -11,14 +10,11 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <filesystem>
-#include <system_error>
-
 namespace quenlor {
 namespace {
 
 // How long after a change the copy in the data folder is written: a burst
-// of edits costs one write.
+// of edits costs one write, and a long one a write this often.
 constexpr int kAutosaveDelayMs = 700;
 // The most a kept copy's source (a path) may hold.
 constexpr std::size_t kMostSourceBytes = 1 << 16;
@@ -30,6 +26,10 @@ QString fromFileName(const std::string& name) {
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 QString shownName(const QString& path) { return QFileInfo(path).fileName(); }
+
+QString cannotKeep(const Expected<Done>& kept) {
+  return QStringLiteral("路线未能保存到恢复副本：") + qs(kept.notice());
+}
 
 // The route's file text, or why it cannot be written (not text, a number
 // beyond what the file holds).
@@ -58,7 +58,11 @@ OnDisk onDisk(const QString& path, const route::RouteDefinition& definition) {
 } // namespace
 
 RouteDocument::RouteDocument()
-    : model_(std::make_shared<RouteModel>()), kept_(fileName(dataFolder())) {
+    : model_(std::make_shared<RouteModel>()), kept_(fileName(dataFolder())),
+      writer_(kept_, [this](const CopyWriter::Outcome& outcome) {
+        QMetaObject::invokeMethod(
+            &autosave_, [this, outcome] { kept(outcome); }, Qt::QueuedConnection);
+      }) {
   autosave_.setSingleShot(true);
   autosave_.setInterval(kAutosaveDelayMs);
   QObject::connect(&autosave_, &QTimer::timeout, [this] { writeAutosave(); });
@@ -82,11 +86,52 @@ QString RouteDocument::keptCopyPath() const {
   return kept_.held() ? fromFileName(kept_.copyPath()) : QString();
 }
 
-void RouteDocument::edit(const std::function<void(route::Route&)>& change) {
+void RouteDocument::edit(const std::function<void(route::Route&)>& change, const QString& what) {
   model_->edit(change);
-  modified_ = true;
+  // Every step says something on the buttons, an edit not named too.
+  history_.record(model_->definition(),
+                  (what.isEmpty() ? QStringLiteral("修改路线") : what).toStdString());
+  modified_ = savedAt_ != history_.position();
   changed();
 }
+
+RouteFileState RouteDocument::fileState() const { return {fileName(path_), stamp_}; }
+
+// A new history from the route as it now is, saved in its file or not.
+void RouteDocument::restartHistory(bool saved) {
+  history_.reset(model_->definition());
+  savedAt_ = saved ? std::optional<std::size_t>(0) : std::nullopt;
+}
+
+std::optional<QString> RouteDocument::undo() {
+  const QString what = undoText();
+  return move(history_.undo(), QStringLiteral("已撤销：") + what);
+}
+
+std::optional<QString> RouteDocument::redo() {
+  const QString what = redoText();
+  return move(history_.redo(), QStringLiteral("已重做：") + what);
+}
+
+// The route the history moved to, computed anew in the one model, and its
+// file where the step changed that.
+std::optional<QString> RouteDocument::move(std::optional<RouteHistory::Move> step,
+                                           const QString& said) {
+  if (!step)
+    return std::nullopt;
+  if (step->file) {
+    path_ = fromFileName(step->file->path);
+    stamp_ = step->file->stamp;
+    markOpen();
+  }
+  model_->edit([&](route::Route& r) { r = route::Route(std::move(step->definition)); });
+  modified_ = savedAt_ != history_.position();
+  changed();
+  return said;
+}
+
+QString RouteDocument::undoText() const { return QString::fromStdString(history_.undoText()); }
+QString RouteDocument::redoText() const { return QString::fromStdString(history_.redoText()); }
 
 void RouteDocument::replace(std::shared_ptr<RouteModel> model, QString path, bool modified) {
   model_ = std::move(model);
@@ -97,7 +142,9 @@ void RouteDocument::replace(std::shared_ptr<RouteModel> model, QString path, boo
 
 void RouteDocument::changed() {
   copyHolds_ = false;
-  autosave_.start();
+  ++changes_;
+  if (!autosave_.isActive())
+    autosave_.start();
   if (listener_)
     listener_();
 }
@@ -127,12 +174,17 @@ QString RouteDocument::markOpen() {
 
 QString RouteDocument::take(Read read) {
   stamp_ = read.stamp;
+  history_.reset(read.definition);
+  savedAt_ = 0;
   replace(std::make_shared<RouteModel>(std::move(read.definition)), std::move(read.path), false);
   writeAutosave(); // the copy follows the file at once
   return QStringLiteral("已打开 %1").arg(shownName(path_)) + markOpen();
 }
 
-void RouteDocument::adopt(route::RouteDefinition definition) {
+// A step of the history like any edit, which takes the file with it.
+void RouteDocument::adopt(route::RouteDefinition definition, const QString& what) {
+  const RouteFileState before = fileState();
+  history_.record(definition, what.toStdString(), std::pair(before, RouteFileState{}));
   stamp_.reset();
   replace(std::make_shared<RouteModel>(std::move(definition)), QString(), true);
   markOpen();
@@ -152,8 +204,7 @@ RouteDocument::SaveOutcome RouteDocument::save(bool overwrite) {
                   .arg(shownName(path_))};
   // The copy first: a kill after the file's save then finds the two equal.
   autosave_.stop();
-  if (!keepCopy(*text))
-    kept_.remove(); // an older copy must not come back over the saved file
+  keepNow(*text);
   if (const auto saved = saveBytes(path, *text); !saved) {
     if (listener_)
       listener_();
@@ -161,6 +212,7 @@ RouteDocument::SaveOutcome RouteDocument::save(bool overwrite) {
   }
   stamp_ = FileStamp{text->size(), 0, contentHash(*text)};
   modified_ = false;
+  savedAt_ = history_.position();
   if (listener_)
     listener_();
   return {Saved::Yes, QStringLiteral("已保存 %1").arg(shownName(path_))};
@@ -182,12 +234,13 @@ RouteDocument::SaveOutcome RouteDocument::saveAs(const QString& path) {
 
 QString RouteDocument::close() {
   autosave_.stop();
-  kept_.remove();
+  appliedSerial_ = writer_.now([](KeptCopy& copy) { copy.remove(); });
   mark_.release();
   model_ = std::make_shared<RouteModel>();
   path_.clear();
   stamp_.reset();
   modified_ = false;
+  restartHistory(true);
   copyHolds_ = true;
   keepProblem_.clear();
   if (listener_)
@@ -198,7 +251,9 @@ QString RouteDocument::close() {
 std::optional<QString> RouteDocument::restoreAutosave() {
   const std::string folder = fileName(dataFolder());
   clearLeftovers(folder);
-  if (!kept_.adoptLeft() && !moveEarlierCopy())
+  bool adopted = false;
+  writer_.now([&](KeptCopy& copy) { adopted = copy.adoptLeft(); });
+  if (!adopted && !moveEarlierCopy())
     return std::nullopt;
   const auto copy = readFile(kept_.copyPath(), route::kMostRouteFileBytes);
   auto definition =
@@ -218,6 +273,8 @@ std::optional<QString> RouteDocument::restoreAutosave() {
   const QString path = source ? fromFileName(source->bytes) : QString();
   const OnDisk file = onDisk(path, *definition);
   stamp_ = file.stamp;
+  history_.reset(*definition);
+  savedAt_ = file.holds ? std::optional<std::size_t>(0) : std::nullopt;
   replace(std::make_shared<RouteModel>(std::move(*definition)), path, !file.holds);
   autosave_.stop(); // the copy is what was just read
   copyHolds_ = true;
@@ -234,7 +291,11 @@ bool RouteDocument::moveEarlierCopy() {
   if (!text)
     return false;
   const auto path = readFile(fileName(source), kMostSourceBytes);
-  if (!kept_.write(text->bytes, path ? path->bytes : std::string()))
+  bool moved = false;
+  writer_.now([&](KeptCopy& copy) {
+    moved = bool(copy.write(text->bytes, path ? path->bytes : std::string()));
+  });
+  if (!moved)
     return false;
   QFile::remove(copy);
   QFile::remove(source);
@@ -242,10 +303,10 @@ bool RouteDocument::moveEarlierCopy() {
 }
 
 void RouteDocument::flushAutosave() {
-  if (autosave_.isActive()) {
-    autosave_.stop();
+  if (autosave_.isActive())
     writeAutosave();
-  }
+  if (const auto last = writer_.wait())
+    kept(*last);
 }
 
 bool RouteDocument::editsHeld() {
@@ -253,32 +314,45 @@ bool RouteDocument::editsHeld() {
   return !modified_ || copyHolds_;
 }
 
-// A failure stays in the notice (keepProblem) until a copy is written again;
-// the user's file is untouched either way.
+// A snapshot of the route handed to the writer: the window's thread copies
+// the definition (a fraction of a millisecond for ten thousand JDs), the
+// writer makes its text and writes it.
 void RouteDocument::writeAutosave() {
   autosave_.stop();
   if (isEmpty())
     return;
+  const unsigned long serial = writer_.post(
+      [definition = model_->definition()] { return textOf(definition); }, fileName(path_));
+  posted_ = Posted{serial, changes_};
+}
+
+// What became of a copy, back on the window's thread. A failure stays in the
+// notice (keepProblem) until a copy is written again; the user's file is
+// untouched either way.
+void RouteDocument::kept(const CopyWriter::Outcome& outcome) {
+  if (outcome.serial <= appliedSerial_)
+    return;
+  appliedSerial_ = outcome.serial;
   const QString before = keepProblem_;
-  if (const auto text = textOf(model_->definition()))
-    keepCopy(*text);
-  else
-    keepProblem_ = QStringLiteral("路线未能保存到恢复副本：") + qs(text.notice());
+  keepProblem_ = outcome.kept ? QString() : cannotKeep(outcome.kept);
+  copyHolds_ =
+      outcome.kept && posted_ && posted_->serial == outcome.serial && posted_->changes == changes_;
   if (keepProblem_ != before && listener_)
     listener_();
 }
 
-bool RouteDocument::keepCopy(const std::string& text) {
-  Expected<Done> kept = Done{};
-  std::error_code made;
-  std::filesystem::create_directories(fileName(dataFolder()), made);
-  if (made)
-    kept = fileFailure(systemError(FileAct::Write, fileName(dataFolder()), made.value()));
-  if (kept)
-    kept = kept_.write(text, fileName(path_));
-  copyHolds_ = bool(kept);
-  keepProblem_ = kept ? QString() : QStringLiteral("路线未能保存到恢复副本：") + qs(kept.notice());
-  return copyHolds_;
+// The copy of the route as it is, written before going on (a save's); where
+// it cannot be, the older copy goes, so that it never comes back over the
+// saved file.
+void RouteDocument::keepNow(const std::string& text) {
+  Expected<Done> written = Done{};
+  appliedSerial_ = writer_.now([&](KeptCopy& copy) {
+    written = copy.write(text, fileName(path_));
+    if (!written)
+      copy.remove();
+  });
+  copyHolds_ = bool(written);
+  keepProblem_ = written ? QString() : cannotKeep(written);
 }
 
 std::optional<QString> RouteDocument::keepUnsaved() {

@@ -16,16 +16,28 @@
 // it is open here.
 //
 // The kept copy (kept_copy.h: KeptCopy, one slot a window) is written a
-// moment after each change, at once when a route is opened, and before the
-// file itself on a save: so at any moment after a save it equals the saved
-// file, and a kill brings back what was saved. It is read back by
-// restoreAutosave() when the window starts; closing the route removes it.
-// While it cannot be written, keepProblem() says why, and the edits are
-// held by nothing but the window.
+// moment after a change (once for a burst of changes), at once when a route
+// is opened, and before the file itself on a save: so at any moment after a
+// save it equals the saved file, and a kill brings back what was saved. The
+// copies after changes and on opening are written on a thread of their own
+// (kept_copy.h: CopyWriter), from a snapshot of the route, so that the window
+// never waits for them; the one on a save is written before the save goes
+// on. It is read back by restoreAutosave() when the window starts; closing
+// the route removes it. While it cannot be written, keepProblem() says why
+// (once the write has failed), and the edits are held by nothing but the
+// window.
+//
+// Every edit of the route, an import too, is a step of one history
+// (session/route_history.h): undo() and redo() move along it, the route
+// computed anew each time, and the file a step changed (an import's) comes
+// back with it. Opening, restoring and closing a route start a new history.
+// The route is modified when the history stands anywhere but where it was
+// when the route was opened or saved.
 #pragma once
 
 #include "app/kept_copy.h"
 #include "files/read_file.h"
+#include "session/route_history.h"
 #include "session/route_model.h"
 
 #include <QString>
@@ -57,9 +69,18 @@ public:
   // keep problem.
   void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
-  // Changes the route in place. Route's edits throw only for an index of no
-  // JD, which the panel never passes.
-  void edit(const std::function<void(route::Route&)>& change);
+  // Changes the route in place, a step of the history said as `what` ("修改
+  // JD2 的 R"). Route's edits throw only for an index of no JD, which the
+  // panel never passes.
+  void edit(const std::function<void(route::Route&)>& change, const QString& what = {});
+
+  // Takes back the last edit, or does again the last one taken back: the
+  // notice (撤销：… or 重做：…), or nothing when there is none.
+  std::optional<QString> undo();
+  std::optional<QString> redo();
+  // What they would do; empty when nothing.
+  QString undoText() const;
+  QString redoText() const;
 
   // A route file read, ready to be taken: nothing changes until it is.
   struct Read {
@@ -73,8 +94,8 @@ public:
   // window has the file open.
   QString take(Read read);
   // A route read from another format (LandXML): a new route with no file,
-  // to be saved.
-  void adopt(route::RouteDefinition definition);
+  // to be saved; undone, the route and file before it come back.
+  void adopt(route::RouteDefinition definition, const QString& what = QStringLiteral("导入"));
 
   enum class Saved { Yes, No, ChangedOnDisk };
   struct SaveOutcome {
@@ -100,7 +121,8 @@ public:
   // Brings back a copy that a window left (closed or killed): its notice,
   // or nothing when there was none.
   std::optional<QString> restoreAutosave();
-  // Writes the copy now if a change is pending.
+  // Writes the copy now if a change is pending, and waits until every copy
+  // handed to the writer is written.
   void flushAutosave();
   // Why the route is not being kept now; empty while it is.
   const QString& keepProblem() const { return keepProblem_; }
@@ -110,9 +132,13 @@ public:
 
 private:
   void replace(std::shared_ptr<RouteModel> model, QString path, bool modified);
+  std::optional<QString> move(std::optional<RouteHistory::Move> step, const QString& said);
+  RouteFileState fileState() const;
+  void restartHistory(bool saved);
   void changed();
   void writeAutosave();
-  bool keepCopy(const std::string& text);
+  void kept(const CopyWriter::Outcome& outcome);
+  void keepNow(const std::string& text);
   QString markOpen();
   bool moveEarlierCopy();
 
@@ -124,8 +150,17 @@ private:
   OpenMark mark_;
   bool copyHolds_ = true; // the kept copy holds the route as it is
   QString keepProblem_;
-  QTimer autosave_;
+  QTimer autosave_; // also where the writer's outcomes come back to
   std::function<void()> listener_;
+  RouteHistory history_;
+  std::optional<std::size_t> savedAt_ = 0; // the history's position when saved, if any
+  unsigned long changes_ = 0; // counted, to know that a copy written is still the route
+  struct Posted {
+    unsigned long serial, changes;
+  };
+  std::optional<Posted> posted_;    // the last copy handed to the writer
+  unsigned long appliedSerial_ = 0; // outcomes older than this are old news
+  CopyWriter writer_;               // last: its thread stops before the rest goes
 };
 
 } // namespace quenlor

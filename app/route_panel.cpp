@@ -2,11 +2,13 @@
 #include "app/route_panel.h"
 
 #include "app/drawing/notice_label.h"
+#include "app/drawing/text_cells.h"
 #include "app/exports.h"
 #include "app/flow_layout.h"
 #include "app/route_cells.h"
 #include "app/route_tables.h"
 #include "form/form.h"
+#include "session/design_table.h"
 #include "session/element_columns.h"
 #include "session/element_edits.h"
 #include "session/field_tools.h"
@@ -120,11 +122,15 @@ QWidget* RoutePanel::buildFileRow() {
   flow->addWidget(save);
   flow->addWidget(button(QStringLiteral("另存为…"), "saveRouteAs", [this] { saveAsDialog(); }));
   flow->addWidget(button(QStringLiteral("关闭路线"), "closeRoute", [this] { closeRoute(); }));
+  undo_ = button(QStringLiteral("撤销"), "undoRoute", [this] { undo(); });
+  redo_ = button(QStringLiteral("重做"), "redoRoute", [this] { redo(); });
+  flow->addWidget(undo_);
+  flow->addWidget(redo_);
   flow->addWidget(button(QStringLiteral("导入LandXML…"), "importLandXml", [this] {
     sayIfAny(importLandXml(this, [this](route::RouteDefinition read) -> std::optional<QString> {
       const auto kept = keepOrAsk();
       if (kept)
-        document_.adopt(std::move(read));
+        document_.adopt(std::move(read), QStringLiteral("导入 LandXML"));
       return kept;
     }));
   }));
@@ -177,6 +183,7 @@ QTableView* RoutePanel::buildTable(RouteTableModel* model, const char* name) {
   auto* view = new QTableView;
   view->setObjectName(QString::fromUtf8(name));
   view->setModel(model);
+  view->setItemDelegate(new TextCells(view));
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -268,6 +275,8 @@ QWidget* RoutePanel::buildGradeTab() {
   flow->addWidget(button(QStringLiteral("添加"), "addGradePoint", [this] { addGradePoint(); }));
   flow->addWidget(
       button(QStringLiteral("删除"), "deleteGradePoint", [this] { deleteGradePoints(); }));
+  flow->addWidget(
+      button(QStringLiteral("粘贴"), "pasteGradePoints", [this] { pasteGradePoints(); }));
   gradeView_ = buildTable(gradeModel_, "gradeTable");
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(2, 4, 2, 2);
@@ -316,6 +325,7 @@ void RoutePanel::routeChanged() {
     selectJd(*chosen);
   showMethod();
   showFile();
+  showHistory();
   showNotice();
   if (routeListener_)
     routeListener_();
@@ -349,8 +359,8 @@ void RoutePanel::showNotice() {
   for (const RouteTableModel* model :
        {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_}) {
     count += model->problemRows();
-    for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
-      first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
+    if (first.isEmpty() && model->firstProblemRow() >= 0)
+      first = model->problem(model->firstProblemRow()).section(QLatin1Char('\n'), 0, 0);
   }
   QString checks;
   if (count == 1)
@@ -362,6 +372,31 @@ void RoutePanel::showNotice() {
     if (!part.isEmpty())
       notice_ += (notice_.isEmpty() ? QString() : QStringLiteral("；")) + part;
   noticeLabel_->setNotice(notice_);
+}
+
+bool RoutePanel::undo() {
+  const auto said = document_.undo();
+  if (said)
+    say(*said);
+  return said.has_value();
+}
+
+bool RoutePanel::redo() {
+  const auto said = document_.redo();
+  if (said)
+    say(*said);
+  return said.has_value();
+}
+
+// The buttons say what they would do; without it they are off.
+void RoutePanel::showHistory() {
+  const QString undoText = document_.undoText(), redoText = document_.redoText();
+  undo_->setEnabled(!undoText.isEmpty());
+  redo_->setEnabled(!redoText.isEmpty());
+  undo_->setToolTip(QStringLiteral("撤销（Ctrl+Z）") +
+                    (undoText.isEmpty() ? QString() : QStringLiteral("：") + undoText));
+  redo_->setToolTip(QStringLiteral("重做（Ctrl+Shift+Z）") +
+                    (redoText.isEmpty() ? QString() : QStringLiteral("：") + redoText));
 }
 
 void RoutePanel::showFile() {
@@ -515,7 +550,8 @@ void RoutePanel::writeBack() {
   const route::Jd typed = jdFromBoxes(form_, before);
   if (typed == before)
     return say(QStringLiteral("窗口中的值与 %1 相同，未改").arg(qs(before.name)));
-  document_.edit([&](route::Route& r) { r.replaceJd(*jd, typed); });
+  document_.edit([&](route::Route& r) { r.replaceJd(*jd, typed); },
+                 QStringLiteral("把窗口写回 %1").arg(qs(typed.name)));
   say(QStringLiteral("已将窗口写回 %1").arg(qs(typed.name)));
 }
 
@@ -523,7 +559,7 @@ void RoutePanel::writeBack() {
 
 void RoutePanel::addJd() {
   const std::size_t at = document_.route().jdCount();
-  document_.edit(insertJds(at, {newJdAt(document_.route().definition(), at)}));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), QStringLiteral("添加交点"));
   selectJd(at);
 }
 
@@ -534,7 +570,7 @@ void RoutePanel::insertJd() {
     at = *jd;
   else if (current.isValid() && current.row() == 0)
     at = 0;
-  document_.edit(insertJds(at, {newJdAt(document_.route().definition(), at)}));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), QStringLiteral("插入交点"));
   selectJd(at);
 }
 
@@ -542,7 +578,7 @@ void RoutePanel::deleteJds() {
   const std::vector<std::size_t> jds = selectedJds();
   if (jds.empty())
     return say(QStringLiteral("先在表中选要删除的交点"));
-  document_.edit(eraseJds(jds));
+  document_.edit(eraseJds(jds), QStringLiteral("删除 %1 个交点").arg(jds.size()));
   say(QStringLiteral("已删除 %1 个交点").arg(jds.size()));
   if (document_.route().jdCount() > 0)
     selectJd(std::min(jds.front(), document_.route().jdCount() - 1));
@@ -554,7 +590,8 @@ void RoutePanel::moveJd(int step) {
   if (!jd || (step < 0 && *jd == 0) || (step > 0 && *jd + 1 >= count))
     return;
   const std::size_t other = step < 0 ? *jd - 1 : *jd + 1;
-  document_.edit(swapJds(document_.route().definition(), *jd, other));
+  document_.edit(swapJds(document_.route().definition(), *jd, other),
+                 step < 0 ? QStringLiteral("上移交点") : QStringLiteral("下移交点"));
   selectJd(other);
 }
 
@@ -568,43 +605,70 @@ void RoutePanel::copyJds() {
   say(QStringLiteral("已复制 %1 个交点（名称 X Y R Ls ls2，以制表符分隔）").arg(rows.size()));
 }
 
-// Before the chosen JD, or at the end.
+// A design's table as it copies from a spreadsheet (session/design_table.h):
+// before the chosen JD, or at the end; BP and EP where it gives them.
 void RoutePanel::pasteJds() {
-  auto pasted = quenlor::pastedJds(QApplication::clipboard()->text().toStdString());
+  auto pasted = pastedTable(QApplication::clipboard()->text().toStdString());
   if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
     return say(pasteRefusalText(*refused));
-  std::vector<route::Jd>& jds = std::get<std::vector<route::Jd>>(pasted);
-  if (jds.empty())
-    return say(QStringLiteral("剪贴板中没有交点行（名称 X Y R Ls ls2，以制表符分隔）"));
-  const std::size_t count = jds.size();
-  const std::size_t at = selectedJd().value_or(document_.route().jdCount());
-  document_.edit(insertJds(at, std::move(jds)));
-  say(QStringLiteral("已粘贴 %1 个交点").arg(count));
-  selectJd(at);
+  const PastedTable& table = std::get<PastedTable>(pasted);
+  if (table.jds.empty() && !table.start && !table.end)
+    return say(QStringLiteral("剪贴板中没有交点行（带表头的设计表，或 名称 X Y R Ls ls2，"
+                              "以制表符分隔）"));
+  const route::RouteDefinition& definition = document_.route().definition();
+  const std::size_t before = selectedJd().value_or(definition.jds.size());
+  const std::size_t at = pastePlace(definition, before, table);
+  document_.edit(pasteTable(definition, before, table),
+                 QStringLiteral("粘贴 %1 个交点").arg(table.jds.size()));
+  say(pastedText(table));
+  if (!table.jds.empty())
+    selectJd(at);
 }
 
 // Chain breaks and grade points.
 
 void RoutePanel::addBreak() {
-  document_.edit(appendBreak(document_.route()));
+  document_.edit(appendBreak(document_.route()), QStringLiteral("添加断链"));
   breakView_->selectRow(breakModel_->rowCount() - 1);
 }
 
 void RoutePanel::deleteBreaks() {
   const std::vector<int> rows = selectedRows(breakView_);
   if (!rows.empty())
-    document_.edit(eraseBreaks(document_.route().definition(), rows));
+    document_.edit(eraseBreaks(document_.route().definition(), rows), QStringLiteral("删除断链"));
 }
 
 void RoutePanel::addGradePoint() {
-  document_.edit(appendGradePoint(document_.route().definition()));
+  document_.edit(appendGradePoint(document_.route().definition()), QStringLiteral("添加变坡点"));
   gradeView_->selectRow(gradeModel_->rowCount() - 1);
+}
+
+// A grade table as it copies from a spreadsheet (session/design_table.h):
+// before the chosen grade point, or at the end.
+void RoutePanel::pasteGradePoints() {
+  auto pasted = pastedGradePoints(QApplication::clipboard()->text().toStdString());
+  if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
+    return say(pasteRefusalText(*refused));
+  PastedGrades& table = std::get<PastedGrades>(pasted);
+  if (table.points.empty())
+    return say(
+        QStringLiteral("剪贴板中没有变坡点行（带表头的变坡点表，或 名称 桩号 高程 竖曲线半径，"
+                       "以制表符分隔）"));
+  const std::vector<int> chosen = selectedRows(gradeView_);
+  const std::size_t count = table.points.size();
+  const std::size_t at = chosen.empty() ? document_.route().definition().gradePoints.size()
+                                        : std::size_t(chosen.front());
+  document_.edit(
+      quenlor::pasteGradePoints(document_.route().definition(), at, std::move(table.points)),
+      QStringLiteral("粘贴 %1 个变坡点").arg(count));
+  say(QStringLiteral("已粘贴 %1 个变坡点").arg(count) + unreadText(table.computed, table.unknown));
 }
 
 void RoutePanel::deleteGradePoints() {
   const std::vector<int> rows = selectedRows(gradeView_);
   if (!rows.empty())
-    document_.edit(eraseGradePoints(document_.route().definition(), rows));
+    document_.edit(eraseGradePoints(document_.route().definition(), rows),
+                   QStringLiteral("删除变坡点"));
 }
 
 // Stations.
@@ -649,7 +713,9 @@ void RoutePanel::showMethod() {
 bool RoutePanel::showsElements() const { return document_.route().byElements(); }
 
 void RoutePanel::startAs(route::Method method) {
-  document_.edit(quenlor::startAs(method));
+  document_.edit(quenlor::startAs(method), method == route::Method::Elements
+                                               ? QStringLiteral("改为按线元输入")
+                                               : QStringLiteral("改为按交点输入"));
   say(method == route::Method::Elements
           ? QStringLiteral("按线元输入：先填起点 BP 的坐标、桩号和方位角")
           : QStringLiteral("按交点输入"));
@@ -683,7 +749,7 @@ std::vector<std::size_t> RoutePanel::selectedElements() const {
 
 void RoutePanel::addElement() {
   const std::size_t at = document_.route().definition().elements.size();
-  document_.edit(insertElements(at, {newElement()}));
+  document_.edit(insertElements(at, {newElement()}), QStringLiteral("添加线元"));
   selectElement(at);
 }
 
@@ -695,7 +761,7 @@ void RoutePanel::insertElement() {
     at = *k;
   else if (current.isValid() && current.row() == 0)
     at = 0;
-  document_.edit(insertElements(at, {newElement()}));
+  document_.edit(insertElements(at, {newElement()}), QStringLiteral("插入线元"));
   selectElement(at);
 }
 
@@ -703,7 +769,7 @@ void RoutePanel::deleteElements() {
   const std::vector<std::size_t> elements = selectedElements();
   if (elements.empty())
     return say(QStringLiteral("先在表中选要删除的线元"));
-  document_.edit(eraseElements(elements));
+  document_.edit(eraseElements(elements), QStringLiteral("删除 %1 个线元").arg(elements.size()));
   say(QStringLiteral("已删除 %1 个线元").arg(elements.size()));
   if (const std::size_t left = document_.route().definition().elements.size(); left > 0)
     selectElement(std::min(elements.front(), left - 1));
@@ -715,7 +781,8 @@ void RoutePanel::moveElement(int step) {
   if (!k || (step < 0 && *k == 0) || (step > 0 && *k + 1 >= count))
     return;
   const std::size_t other = step < 0 ? *k - 1 : *k + 1;
-  document_.edit(swapElements(document_.route().definition(), *k, other));
+  document_.edit(swapElements(document_.route().definition(), *k, other),
+                 step < 0 ? QStringLiteral("上移线元") : QStringLiteral("下移线元"));
   selectElement(other);
 }
 
@@ -739,7 +806,7 @@ void RoutePanel::pasteElements() {
     return say(QStringLiteral("剪贴板中没有线元行（类型 长度 等，以制表符分隔）"));
   const std::size_t count = rows.size();
   const std::size_t at = selectedElement().value_or(document_.route().definition().elements.size());
-  document_.edit(insertElements(at, std::move(rows)));
+  document_.edit(insertElements(at, std::move(rows)), QStringLiteral("粘贴 %1 个线元").arg(count));
   say(QStringLiteral("已粘贴 %1 个线元").arg(count));
   selectElement(at);
 }
@@ -757,7 +824,8 @@ bool RoutePanel::exportElements(const QString& path) {
 
 void RoutePanel::exportElementsDialog() { exportRoute(&quenlor::exportElements); }
 
-// Ctrl+C and Ctrl+V on the JD and element tables copy and paste whole rows.
+// Ctrl+C and Ctrl+V on the JD and element tables copy and paste whole rows;
+// Ctrl+V on the grade table pastes grade points.
 bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == jdView_ || watched == elementView_) && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -770,6 +838,11 @@ bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
       jds ? pasteJds() : pasteElements();
       return true;
     }
+  }
+  if (watched == gradeView_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+    pasteGradePoints();
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }

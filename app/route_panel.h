@@ -87,6 +87,10 @@ public:
   void setRouteName(const QString& name);
   // The chosen row of the stations table is the station in use.
   void useStation();
+  void pasteGradePoints();
+  // The route's edits taken back and done again; false when there is none.
+  bool undo();
+  bool redo();
   // The element table's: rows, clipboard, method, export.
   void addElement();
   void insertElement();
@@ -125,6 +129,7 @@ private:
   void exportRoute(QString (*write)(QWidget*, const RouteModel&));
   void showNotice();
   void showFile();
+  void showHistory();
   std::vector<std::size_t> selectedJds() const;
   std::vector<std::size_t> selectedElements() const;
   void showMethod();
@@ -149,6 +154,7 @@ private:
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;
+  QPushButton *undo_ = nullptr, *redo_ = nullptr;
   QString message_, notice_;
   bool overwriteArmed_ = false; // the next save overwrites a file changed on disk
   std::function<SaveAnswer()> ask_;

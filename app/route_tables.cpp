@@ -47,6 +47,14 @@ int RouteTableModel::column(std::string_view heading) const {
 
 void RouteTableModel::refresh() {
   problems_ = problemsOf_(document_);
+  problemRows_ = 0;
+  firstProblemRow_ = -1;
+  for (std::size_t row = 0; row < problems_.size(); ++row)
+    if (!problems_[row].isEmpty()) {
+      ++problemRows_;
+      if (firstProblemRow_ < 0)
+        firstProblemRow_ = int(row);
+    }
   const int rows = int(table_.rows(*document_.model()));
   if (rows != shownRows_) {
     beginResetModel();
@@ -60,11 +68,6 @@ void RouteTableModel::refresh() {
 
 QString RouteTableModel::problem(int row) const {
   return std::size_t(row) < problems_.size() ? problems_[std::size_t(row)] : QString();
-}
-
-int RouteTableModel::problemRows() const {
-  return int(std::count_if(problems_.begin(), problems_.end(),
-                           [](const QString& p) { return !p.isEmpty(); }));
 }
 
 int RouteTableModel::rowCount(const QModelIndex& parent) const {
@@ -138,7 +141,11 @@ bool RouteTableModel::setData(const QModelIndex& index, const QVariant& value, i
       notice_(QStringLiteral("%1 未改：").arg(qs(column.heading)) + refusalText(*refused));
     return false;
   }
-  document_.edit(std::get<RouteChange>(change));
+  const QString row = text(index.row(), 0);
+  document_.edit(std::get<RouteChange>(change),
+                 QStringLiteral("修改 %1 的 %2")
+                     .arg(row.isEmpty() ? QStringLiteral("第%1行").arg(index.row() + 1) : row,
+                          qs(column.heading)));
   return true;
 }
 

@@ -36,7 +36,10 @@ public:
   void refresh();
   // What the checks say about a row; empty when nothing.
   QString problem(int row) const;
-  int problemRows() const;
+  // How many rows the checks name, and the first of them (-1 for none);
+  // counted when the document changes.
+  int problemRows() const { return problemRows_; }
+  int firstProblemRow() const { return firstProblemRow_; }
   // The last column: what the checks say about the row.
   int checkColumn() const { return int(table_.columns.size()); }
 
@@ -57,6 +60,7 @@ private:
   Problems problemsOf_;
   int shownRows_ = 0;
   std::vector<QString> problems_;
+  int problemRows_ = 0, firstProblemRow_ = -1;
   std::function<void(const QString&)> notice_;
 };
 

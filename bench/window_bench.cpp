@@ -4,30 +4,52 @@
 //     text, the field tools have caught up and the window is repainted;
 //   - process start until the first painted frame (a child process each time);
 //   - the peak resident memory of the window after the keystrokes, with a
-//     stake table of 10,000 rows shown.
+//     stake table of 10,000 rows shown;
+//   - a radius typed into the JD table of a route of 10,000 JDs with as many
+//     grade points, the route panel shown at that JD, until the event loop is
+//     idle (the route and its profile computed, the table, its notice and
+//     the field tools shown anew); then with the plan's scene made too (the
+//     whole route in the plan's view, as its next paint draws it), and with
+//     the plan painted; the processor time of the window's thread, which is
+//     what the window waits for; and what the kept copy of that route costs
+//     the window's thread and how long it takes to be on the disk.
 // It reports; it never fails on timing. With --instructions, under
 // valgrind --tool=callgrind --collect-atstart=no, it counts instead the
-// instructions of the keystrokes alone and dumps them per case, as
-// "NAME runs=R characters=0" (scripts/bench reads them).
+// instructions of the keystrokes and the cell edits alone and dumps them per
+// case, as "NAME runs=R characters=0" (scripts/bench reads them).
 #include "app/field_tools.h"
 #include "app/main_window.h"
+#include "app/plan_view.h"
+#include "app/route_panel.h"
+#include "app/route_tables.h"
+#include "route/route.h"
+#include "route/route_file.h"
 #include "session/script.h"
+#include "support/random_route.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <valgrind/callgrind.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -53,6 +75,12 @@ Spread spreadOf(std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
   const auto at = [&](double q) { return samples[std::size_t(q * double(samples.size() - 1))]; };
   return {at(0.5), at(0.1), at(0.9)};
+}
+
+double threadMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
 }
 
 void report(const char* what, const Spread& s, const char* unit, const char* target) {
@@ -177,6 +205,106 @@ void showStakeTable(quenlor::MainWindow& window) {
   QCoreApplication::processEvents();
 }
 
+// The route of the cell edits: 10,000 random JDs, 20 chain breaks, and a
+// grade point at every JD's chainage with a vertical curve on each that keeps
+// clear of its neighbours.
+constexpr int kRouteJds = 10000;
+quenlor::route::RouteDefinition bigRoute() {
+  using namespace quenlor;
+  route::RouteDefinition d = test::randomRoute(kRouteJds, 5);
+  const route::Route plain(d);
+  const double length = plain.length(), start = d.start.chainage;
+  for (int j = 1; j <= 20; ++j)
+    d.breaks.push_back({"DL" + std::to_string(j), start + j * length / 21,
+                        start + j * length / 21 + (j % 2 ? -15.5 : 12.25)});
+  test::RandomRoute draw(11);
+  const double spacing = length / (kRouteJds + 1);
+  double elevation = 500;
+  for (int i = 0; i < kRouteJds; ++i) {
+    elevation += spacing * draw.uniform(-0.03, 0.03);
+    d.gradePoints.push_back({"SJD" + std::to_string(i + 1),
+                             plain.stationAt(spacing * (i + 0.5)).chainage, elevation,
+                             std::round(10 * spacing)});
+  }
+  return d;
+}
+
+// The route opened in the panel from a file, as a user opens it, the panel
+// shown.
+quenlor::RouteTableModel* openBigRoute(quenlor::MainWindow& window, const QString& path) {
+  quenlor::route::saveRouteFile(path.toStdString(), bigRoute());
+  window.routePanel()->open(path);
+  window.views()->setCurrentWidget(window.routePanel());
+  auto* table = window.findChild<QTableView*>(QStringLiteral("jdTable"));
+  auto* model = static_cast<quenlor::RouteTableModel*>(table->model());
+  table->setFocus();
+  table->scrollTo(model->index(kRouteJds / 2 + 1, 0), QAbstractItemView::PositionAtCenter);
+  QCoreApplication::processEvents();
+  return model;
+}
+
+// The middle JD's radius typed, one of two values in turn, each edit until
+// the event loop is idle; then, as asked, the plan's scene made, or the plan
+// painted.
+enum class Plan { Hidden, Scene, Painted };
+struct EditTimes {
+  Spread wall, thread;
+};
+EditTimes cellEdits(quenlor::MainWindow& window, quenlor::RouteTableModel& table, int count,
+                    Plan plan) {
+  const QModelIndex radius = table.index(kRouteJds / 2 + 1, table.column("R"));
+  static const QString radii[] = {table.data(radius, Qt::EditRole).toString(),
+                                  QStringLiteral("2468")};
+  static int edits = 0; // across calls, so that each edit changes the radius
+  QPixmap picture(window.planView()->size());
+  std::vector<double> wall, thread;
+  for (int i = 0; i < count; ++i) {
+    const auto start = Clock::now();
+    const double cpu = threadMs();
+    CALLGRIND_TOGGLE_COLLECT;
+    table.setData(radius, radii[++edits % 2], Qt::EditRole);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    if (plan == Plan::Scene)
+      window.planView()->scene();
+    else if (plan == Plan::Painted)
+      window.planView()->render(&picture);
+    CALLGRIND_TOGGLE_COLLECT;
+    thread.push_back(threadMs() - cpu);
+    wall.push_back(milliseconds(Clock::now() - start));
+  }
+  return {spreadOf(wall), spreadOf(thread)};
+}
+
+void countCellEdits(quenlor::MainWindow& window, quenlor::RouteTableModel& table, int count,
+                    Plan plan, const char* name) {
+  cellEdits(window, table, 4, plan);
+  CALLGRIND_ZERO_STATS;
+  cellEdits(window, table, count, plan);
+  const std::string dump = std::string(name) + " runs=" + std::to_string(count) + " characters=0";
+  CALLGRIND_DUMP_STATS_AT(dump.c_str());
+}
+
+// What a write of the kept copy costs the window's thread (a change made,
+// then the copy written as its timer would) and how long until it is on the
+// disk, over `count` writes.
+struct KeptTimes {
+  Spread thread, wall;
+};
+KeptTimes keptCopies(quenlor::MainWindow& window, quenlor::RouteTableModel& table, int count) {
+  quenlor::RouteDocument& document = window.routePanel()->document();
+  std::vector<double> thread, wall;
+  for (int i = 0; i < count; ++i) {
+    cellEdits(window, table, 1, Plan::Hidden);
+    const auto start = Clock::now();
+    const double cpu = threadMs();
+    document.flushAutosave();
+    thread.push_back(threadMs() - cpu);
+    wall.push_back(milliseconds(Clock::now() - start));
+  }
+  return {spreadOf(thread), spreadOf(wall)};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,11 +328,26 @@ int main(int argc, char** argv) {
   QCoreApplication::processEvents();
   window.repaint();
 
+  // Kept copies go to a folder of the benchmark's own, removed at the end.
+  QStandardPaths::setTestModeEnabled(true);
+  QDir(quenlor::RouteDocument::dataFolder()).removeRecursively();
+  const QString routePath =
+      QDir::temp().filePath(QStringLiteral("quenlor-window-bench-%1.csv").arg(::getpid()));
+  const auto cleanUp = [&] {
+    QFile::remove(routePath);
+    QDir(quenlor::RouteDocument::dataFolder()).removeRecursively();
+  };
+
   if (instructions) {
     countKeystrokes(window, quenlor::Box::Text26, 100, "KeyPressText26");
     showStakeTable(window);
     countKeystrokes(window, quenlor::Box::Text26, 100, "KeyPressText26WithTable");
     countKeystrokes(window, quenlor::Box::Text9, 20, "KeyPressText9WithTable");
+    quenlor::RouteTableModel* table = openBigRoute(window, routePath);
+    countCellEdits(window, *table, 20, Plan::Hidden, "RouteCellEdit10000Jds");
+    countCellEdits(window, *table, 20, Plan::Scene, "RouteCellEditAndPlanScene10000Jds");
+    countCellEdits(window, *table, 20, Plan::Painted, "RouteCellEditAndPlanPainted10000Jds");
+    cleanUp();
     return 0;
   }
 
@@ -232,5 +375,22 @@ int main(int argc, char** argv) {
     report("process start to first painted frame", spreadOf(starts), "ms", "< 250");
   const double peak = peakResidentMiB();
   report("peak resident memory of the window", {peak, peak, peak}, "MiB", "< 60");
+
+  // The route panel on a route of 10,000 JDs and as many grade points.
+  quenlor::RouteTableModel* table = openBigRoute(window, routePath);
+  cellEdits(window, *table, 4, Plan::Painted); // the first edits warm up caches and glyphs
+  const EditTimes edit = cellEdits(window, *table, 100, Plan::Hidden);
+  const EditTimes withScene = cellEdits(window, *table, 100, Plan::Scene);
+  const EditTimes painted = cellEdits(window, *table, 100, Plan::Painted);
+  const KeptTimes kept = keptCopies(window, *table, 10);
+  report("route cell edit, 10,000 JDs: wall", edit.wall, "ms", "");
+  report("  processor time, the window's thread", edit.thread, "ms", "");
+  report("  and the plan's scene made: wall", withScene.wall, "ms", "");
+  report("  processor time, the window's thread", withScene.thread, "ms", "<= 5");
+  report("  and the plan painted: wall", painted.wall, "ms", "");
+  report("  processor time, the window's thread", painted.thread, "ms", "");
+  report("kept copy of it: the window's thread", kept.thread, "ms", "");
+  report("  until it is on the disk", kept.wall, "ms", "");
+  cleanUp();
   return 0;
 }

@@ -10,10 +10,11 @@
 #include "session/route_model.h"
 #include "text/utf8.h"
 
-#include <dl_dxf.h>
 #include <dl_writer_ascii.h>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -25,27 +26,34 @@ using route::Route;
 
 constexpr double kMainPointTextHeight = 2.0, kStakeTextHeight = 1.0; // metres
 constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
-// Layer colours (the AutoCAD colour index) and "as the layer" for entities.
-constexpr int kByLayer = 256;
 
 struct LayerStyle {
   const char* name;
-  int colour;
+  int colour; // the AutoCAD colour index
 };
 constexpr LayerStyle kLayers[] = {
-    {layer::kStraight, 7}, {layer::kArc, 1},       {layer::kTransition, 3}, {layer::kTangent, 8},
-    {layer::kJd, 6},       {layer::kMainPoint, 5}, {layer::kStake, 2},
+    {"0", 7},
+    {layer::kStraight, 7},
+    {layer::kArc, 1},
+    {layer::kTransition, 3},
+    {layer::kTangent, 8},
+    {layer::kJd, 6},
+    {layer::kMainPoint, 5},
+    {layer::kStake, 2},
 };
+constexpr const char* kLineType = "CONTINUOUS";
+constexpr const char* kTextStyle = "STANDARD";
 
 // dxflib's ASCII writer with its lines going onto the save path's sink
 // instead of a file it opens itself (it is given no file: its own stream
-// stays shut). Its reals and hex numbers it formats itself and hands to
-// dxfString, which is this one: a group code right-aligned in three
-// columns on a line, the value on the next.
+// stays shut), in R12: its sections and tables then carry no handles. Each
+// group is its code right-aligned in three columns on a line, its value on
+// the next; numbers as dxfNumber writes them.
 class SinkWriter final : public DL_WriterA {
 public:
-  explicit SinkWriter(FileSink& sink) : DL_WriterA("", DL_Codes::AC1015), sink_(sink) {}
+  explicit SinkWriter(FileSink& sink) : DL_WriterA("", DL_Codes::AC1009), sink_(sink) {}
 
+  void dxfReal(int gc, double value) const override { line(gc, dxfNumber(value)); }
   void dxfInt(int gc, int value) const override { line(gc, std::to_string(value)); }
   void dxfString(int gc, const char* value) const override {
     if (value)
@@ -65,9 +73,132 @@ private:
   FileSink& sink_;
 };
 
+// CAD's x is the survey's Y (east), CAD's y its X (north).
+struct Cad {
+  double x, y;
+};
+Cad cad(PlanePoint p) { return {p.y, p.x}; }
+
+// The angle of a point seen from a centre, as CAD counts it: degrees
+// anticlockwise from CAD's x axis (east).
+double cadAngle(PlanePoint centre, PlanePoint p) {
+  return std::atan2(p.x - centre.x, p.y - centre.y) * kDegreesPerRadian;
+}
+
+// The file: its head when made, each entity as it is drawn, its end when
+// finished.
+class DxfFile final : public DrawingOut {
+public:
+  explicit DxfFile(FileSink& sink) : dw_(sink) {
+    dw_.sectionHeader();
+    dw_.dxfString(9, "$ACADVER");
+    dw_.dxfString(1, "AC1009");
+    dw_.sectionEnd();
+    writeTables();
+    dw_.sectionEntities();
+  }
+  void finish() {
+    dw_.sectionEnd();
+    dw_.dxfEOF();
+  }
+
+  void line(PlanePoint from, PlanePoint to, const char* layer) override {
+    entity("LINE", layer);
+    point(10, from);
+    point(11, to);
+  }
+  // An ARC runs anticlockwise in CAD from its first angle to its second: a
+  // curve turning right runs from its end to its start that way.
+  void arc(PlanePoint centre, PlanePoint from, PlanePoint to, double radius,
+           bool turnsRight) override {
+    const double a = cadAngle(centre, from), b = cadAngle(centre, to);
+    entity("ARC", layer::kArc);
+    point(10, centre);
+    dw_.dxfReal(40, radius);
+    dw_.dxfReal(50, turnsRight ? b : a);
+    dw_.dxfReal(51, turnsRight ? a : b);
+  }
+  // An R12 polyline: its head (66: vertices follow; its own point, always
+  // 0, carries the elevation), a VERTEX a point, SEQEND.
+  void polyline(const std::vector<PlanePoint>& points, const char* layer) override {
+    entity("POLYLINE", layer);
+    dw_.dxfInt(66, 1);
+    point(10, {0, 0});
+    for (const PlanePoint& p : points) {
+      entity("VERTEX", layer);
+      point(10, p);
+    }
+    entity("SEQEND", layer);
+  }
+  void mark(PlanePoint at, std::string_view label, const char* layer) override {
+    entity("POINT", layer);
+    point(10, at);
+    if (label.empty())
+      return;
+    const double height =
+        layer == std::string_view(layer::kStake) ? kStakeTextHeight : kMainPointTextHeight;
+    const double gap = height / 2;
+    entity("TEXT", layer);
+    point(10, {at.x + gap, at.y + gap});
+    dw_.dxfReal(40, height);
+    dw_.dxfString(1, dxfText(label));
+  }
+
+private:
+  void entity(const char* type, const char* layer) {
+    dw_.dxfString(0, type);
+    dw_.dxfString(8, layer);
+  }
+  // A point in CAD's axes: its x under `code`, its y under code + 10, its
+  // z (0) under code + 20.
+  void point(int code, PlanePoint p) {
+    const Cad c = cad(p);
+    dw_.dxfReal(code, c.x);
+    dw_.dxfReal(code + 10, c.y);
+    dw_.dxfReal(code + 20, 0);
+  }
+
+  void writeTables() {
+    dw_.sectionTables();
+    dw_.tableLinetypes(1);
+    dw_.dxfString(0, "LTYPE");
+    dw_.dxfString(2, kLineType);
+    dw_.dxfInt(70, 0);
+    dw_.dxfString(3, "Solid line");
+    dw_.dxfInt(72, 65); // 'A', the one alignment
+    dw_.dxfInt(73, 0);  // no dashes
+    dw_.dxfReal(40, 0);
+    dw_.tableEnd();
+    dw_.tableLayers(int(std::size(kLayers)));
+    for (const LayerStyle& l : kLayers) {
+      dw_.dxfString(0, "LAYER");
+      dw_.dxfString(2, l.name);
+      dw_.dxfInt(70, 0);
+      dw_.dxfInt(62, l.colour);
+      dw_.dxfString(6, kLineType);
+    }
+    dw_.tableEnd();
+    dw_.tableStyle(1);
+    dw_.dxfString(0, "STYLE");
+    dw_.dxfString(2, kTextStyle);
+    dw_.dxfInt(70, 0);
+    dw_.dxfReal(40, 0); // no fixed height: each text has its own
+    dw_.dxfReal(41, 1);
+    dw_.dxfReal(50, 0);
+    dw_.dxfInt(71, 0);
+    dw_.dxfReal(42, kStakeTextHeight);
+    dw_.dxfString(3, "txt");
+    dw_.dxfString(4, "");
+    dw_.tableEnd();
+    dw_.sectionEnd();
+  }
+
+  SinkWriter dw_;
+};
+
 // ----- what to draw -----
 
-void addStakes(Drawing& d, const TableAnswer* stakes) {
+void drawStakes(const TableAnswer* stakes, DrawingOut& out) {
   if (!stakes)
     return;
   for (std::size_t i = 0; i < stakes->size(); ++i) {
@@ -75,10 +206,10 @@ void addStakes(Drawing& d, const TableAnswer* stakes) {
     if (!row.centre)
       continue;
     const PlanePoint centre = row.centre->point;
-    d.marks.push_back({centre, pointName(row, ""), layer::kStake});
-    for (const auto& [side, p] : {std::pair{"L", row.left}, std::pair{"R", row.right}})
+    out.mark(centre, pointName(row, ""), layer::kStake);
+    for (const auto& p : {row.left, row.right})
       if (p && std::hypot(p->x - centre.x, p->y - centre.y) >= kSideOnCentre)
-        d.marks.push_back({*p, pointName(row, side), layer::kStake});
+        out.mark(*p, "", layer::kStake);
   }
 }
 
@@ -92,131 +223,32 @@ int chordsOf(double length, double radius) {
   return chords >= 1 ? int(std::min(chords, kMostChords)) : 1;
 }
 
-void addPiece(Drawing& d, const CentreLine& line, const Piece& piece) {
+void drawPiece(const CentreLine& line, const Piece& piece, std::vector<PlanePoint>& points,
+               DrawingOut& out) {
   const auto a = line.pointAt(piece.from), b = line.pointAt(piece.to);
   if (!a || !b)
     return;
-  if (piece.kind == PieceKind::Straight) {
-    d.lines.push_back({a->point, b->point, layer::kStraight});
-    return;
-  }
+  if (piece.kind == PieceKind::Straight)
+    return out.line(a->point, b->point, layer::kStraight);
   if (piece.circle) {
     const Circle& c = *piece.circle;
-    d.arcs.push_back({c.centre, a->point, b->point, c.radius, c.turnsRight});
-    return;
+    return out.arc(c.centre, a->point, b->point, c.radius, c.turnsRight);
   }
   const int n = chordsOf(piece.to - piece.from, piece.leastRadius);
-  Drawing::Polyline drawn{{}, piece.kind == PieceKind::Arc ? layer::kArc : layer::kTransition};
+  points.clear();
   for (int i = 0; i <= n; ++i)
     if (const auto at =
             line.pointAt(i == n ? piece.to : piece.from + (piece.to - piece.from) * i / n))
-      drawn.points.push_back(at->point);
-  d.polylines.push_back(std::move(drawn));
+      points.push_back(at->point);
+  out.polyline(points, piece.kind == PieceKind::Arc ? layer::kArc : layer::kTransition);
 }
 
-void addMainPoints(Drawing& d, const CentreLine& line) {
+void drawMainPoints(const CentreLine& line, DrawingOut& out) {
   for (const NamedPoint& m : line.mainPoints())
     if (const auto at = line.pointAt(m.measure))
-      d.marks.push_back(
-          {at->point,
-           line.pointName(m.kind, m.index) + ' ' + stationText(line.stationAt(m.measure)),
-           layer::kMainPoint});
-}
-
-void addPolylineAsLines(Drawing& d, const Polyline& line, const char* layerName) {
-  for (std::size_t i = 1; i < line.size(); ++i)
-    d.lines.push_back({line[i - 1], line[i], layerName});
-}
-
-// ----- the file -----
-
-// CAD's x is the survey's Y (east), CAD's y its X (north).
-struct Cad {
-  double x, y;
-};
-Cad cad(PlanePoint p) { return {p.y, p.x}; }
-
-// The angle of a point seen from a centre, as CAD counts it: degrees
-// anticlockwise from CAD's x axis (east).
-double cadAngle(PlanePoint centre, PlanePoint p) {
-  return std::atan2(p.x - centre.x, p.y - centre.y) * kDegreesPerRadian;
-}
-
-void writeTables(DL_Dxf& dxf, DL_WriterA& dw) {
-  dw.sectionTables();
-  dxf.writeVPort(dw);
-  dw.tableLinetypes(3);
-  dxf.writeLinetype(dw, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
-  dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
-  dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
-  dw.tableEnd();
-  dw.tableLayers(int(std::size(kLayers)) + 1);
-  dxf.writeLayer(dw, DL_LayerData("0", 0), DL_Attributes("", 7, 0, "CONTINUOUS", 1.0));
-  for (const LayerStyle& l : kLayers)
-    dxf.writeLayer(dw, DL_LayerData(l.name, 0), DL_Attributes("", l.colour, 0, "CONTINUOUS", 1.0));
-  dw.tableEnd();
-  dw.tableStyle(1);
-  dxf.writeStyle(dw, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
-  dw.tableEnd();
-  dxf.writeView(dw);
-  dxf.writeUcs(dw);
-  dw.tableAppid(1);
-  dxf.writeAppid(dw, "ACAD");
-  dw.tableEnd();
-  dxf.writeDimStyle(dw, 1, 1, 1, 1, 1);
-  dxf.writeBlockRecord(dw);
-  dw.tableEnd();
-  dw.sectionEnd();
-}
-
-void writeBlocks(DL_Dxf& dxf, DL_WriterA& dw) {
-  dw.sectionBlocks();
-  for (const char* name : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
-    dxf.writeBlock(dw, DL_BlockData(name, 0, 0.0, 0.0, 0.0));
-    dxf.writeEndBlock(dw, name);
-  }
-  dw.sectionEnd();
-}
-
-DL_Attributes on(const char* layerName) {
-  return DL_Attributes(layerName, kByLayer, -1, "BYLAYER", 1.0);
-}
-
-void writeEntities(DL_Dxf& dxf, DL_WriterA& dw, const Drawing& d) {
-  dw.sectionEntities();
-  for (const Drawing::Line& l : d.lines) {
-    const Cad a = cad(l.from), b = cad(l.to);
-    dxf.writeLine(dw, DL_LineData(a.x, a.y, 0, b.x, b.y, 0), on(l.layer));
-  }
-  // An ARC runs anticlockwise in CAD from its first angle to its second: a
-  // curve turning right runs from its end to its start that way.
-  for (const Drawing::Arc& a : d.arcs) {
-    const Cad c = cad(a.centre);
-    const double from = cadAngle(a.centre, a.from), to = cadAngle(a.centre, a.to);
-    dxf.writeArc(
-        dw, DL_ArcData(c.x, c.y, 0, a.radius, a.turnsRight ? to : from, a.turnsRight ? from : to),
-        on(layer::kArc));
-  }
-  for (const Drawing::Polyline& p : d.polylines) {
-    dxf.writePolyline(dw, DL_PolylineData(int(p.points.size()), 0, 0, 0), on(p.layer));
-    for (const PlanePoint& point : p.points) {
-      const Cad v = cad(point);
-      dxf.writeVertex(dw, DL_VertexData(v.x, v.y, 0, 0));
-    }
-    dxf.writePolylineEnd(dw);
-  }
-  for (const Drawing::Mark& m : d.marks) {
-    const Cad p = cad(m.at);
-    dxf.writePoint(dw, DL_PointData(p.x, p.y, 0), on(m.layer));
-    const double height =
-        m.layer == std::string_view(layer::kStake) ? kStakeTextHeight : kMainPointTextHeight;
-    const double gap = height / 2;
-    dxf.writeText(dw,
-                  DL_TextData(p.x + gap, p.y + gap, 0, 0, 0, 0, height, 1, 0, 0, 0,
-                              dxfText(m.label), "Standard", 0),
-                  on(m.layer));
-  }
-  dw.sectionEnd();
+      out.mark(at->point,
+               line.pointName(m.kind, m.index) + ' ' + stationText(line.stationAt(m.measure)),
+               layer::kMainPoint);
 }
 
 } // namespace
@@ -238,73 +270,88 @@ std::string dxfText(std::string_view utf8) {
   return out;
 }
 
-Drawing lineDrawing(const CentreLine& line, const TableAnswer* stakes) {
-  Drawing d;
-  if (const auto extent = line.extent())
-    line.piecesWithin(extent->first, extent->second,
-                      [&](const Piece& piece) { addPiece(d, line, piece); });
-  addMainPoints(d, line);
-  addStakes(d, stakes);
-  return d;
+// std::to_chars: exact, and the same whatever the locale (the window's may
+// write a decimal comma).
+std::string dxfNumber(double value) {
+  std::array<char, 64> digits{};
+  const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                     std::chars_format::fixed, kDxfDecimals);
+  std::string_view text(digits.data(),
+                        written.ec == std::errc() ? std::size_t(written.ptr - digits.data()) : 0);
+  if (text.empty()) // beyond 64 characters: more than a drawing holds
+    return std::isnan(value) ? "0" : std::string(value < 0 ? "-1e300" : "1e300");
+  if (text.find('.') != std::string_view::npos) {
+    text.remove_suffix(text.size() - 1 - text.find_last_not_of('0'));
+    if (text.back() == '.')
+      text.remove_suffix(1);
+  }
+  return text == "-0" ? "0" : std::string(text);
 }
 
-Drawing routeDrawing(const RouteModel& model, const TableAnswer* stakes) {
+void drawLine(const CentreLine& line, const TableAnswer* stakes, DrawingOut& out) {
+  std::vector<PlanePoint> points; // one polyline's, made again for each
+  if (const auto extent = line.extent())
+    line.piecesWithin(extent->first, extent->second,
+                      [&](const Piece& piece) { drawPiece(line, piece, points, out); });
+  drawMainPoints(line, out);
+  drawStakes(stakes, out);
+}
+
+void drawRoute(const RouteModel& model, const TableAnswer* stakes, DrawingOut& out) {
   const Route& route = model.route();
-  Drawing d = lineDrawing(route, stakes);
+  drawLine(route, stakes, out);
   const route::RouteDefinition& def = route.definition();
   const PlanePoint bp{def.start.x, def.start.y}, ep = route.endPoint();
   if (!route.byElements()) {
-    Polyline tangents{bp};
+    PlanePoint from = bp;
     for (std::size_t i = 0; i < route.jdCount(); ++i) {
       if (!route.jd(i).inRoute)
         continue;
-      const PlanePoint jd{def.jds[i].x, def.jds[i].y};
-      tangents.push_back(jd);
-      d.marks.push_back({jd, def.jds[i].name, layer::kJd});
+      const PlanePoint jd = route.jdPoint(i);
+      out.line(from, jd, layer::kTangent);
+      out.mark(jd, def.jds[i].name, layer::kJd);
+      from = jd;
     }
-    tangents.push_back(ep);
-    addPolylineAsLines(d, tangents, layer::kTangent);
+    out.line(from, ep, layer::kTangent);
   }
   if (route.hasGeometry()) {
-    d.marks.push_back(
-        {bp, def.start.name + ' ' + stationText(route.stationAt(0)), layer::kMainPoint});
-    d.marks.push_back(
-        {ep, def.end.name + ' ' + stationText(route.stationAt(route.length())), layer::kMainPoint});
+    out.mark(bp, def.start.name + ' ' + stationText(route.stationAt(0)), layer::kMainPoint);
+    out.mark(ep, def.end.name + ' ' + stationText(route.stationAt(route.length())),
+             layer::kMainPoint);
   }
-  return d;
 }
 
-Drawing curveDrawing(const Form& form, const TableAnswer* stakes) {
+void drawCurve(const Form& form, const TableAnswer* stakes, DrawingOut& out) {
   // The curve where the plan draws it; the table's stakes in any case.
   const auto inputs = curveLineOfBoxes(form);
-  Drawing d;
   if (inputs && !form.text(Box::Text9).empty())
-    d = lineDrawing(BoxCurveLine(*inputs), stakes);
+    drawLine(BoxCurveLine(*inputs), stakes, out);
   else
-    addStakes(d, stakes);
+    drawStakes(stakes, out);
   const PlanScene scene = buildPlanScene(form);
   for (const PlanSegment& s : scene.tangents)
-    d.lines.push_back({s.from, s.to, layer::kTangent});
+    out.line(s.from, s.to, layer::kTangent);
   for (const PlanMarker& m : scene.markers)
     if (m.kind == MarkerKind::IntersectionPoint || m.kind == MarkerKind::NextIntersectionPoint)
-      d.marks.push_back({m.at, m.label, layer::kJd});
-  return d;
+      out.mark(m.at, m.label, layer::kJd);
 }
 
-Expected<Done> saveDxf(const std::string& path, const Drawing& drawing) {
+Expected<Done> saveDxf(const std::string& path, const std::function<void(DrawingOut&)>& draw) {
   return saveFile(path, [&](FileSink& sink) -> Expected<Done> {
-    DL_Dxf dxf;
-    SinkWriter dw(sink);
-    dxf.writeHeader(dw);
-    dw.sectionEnd();
-    writeTables(dxf, dw);
-    writeBlocks(dxf, dw);
-    writeEntities(dxf, dw, drawing);
-    dxf.writeObjects(dw);
-    dxf.writeObjectsEnd(dw);
-    dw.dxfEOF();
+    DxfFile file(sink);
+    draw(file);
+    file.finish();
     return Done{};
   });
+}
+
+Expected<Done> saveRouteDxf(const std::string& path, const RouteModel& route,
+                            const TableAnswer* stakes) {
+  return saveDxf(path, [&](DrawingOut& out) { drawRoute(route, stakes, out); });
+}
+
+Expected<Done> saveCurveDxf(const std::string& path, const Form& form, const TableAnswer* stakes) {
+  return saveDxf(path, [&](DrawingOut& out) { drawCurve(form, stakes, out); });
 }
 
 } // namespace quenlor::exchange

@@ -92,9 +92,8 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
   if (kind == "dxf") {
     const TableAnswer table = lastTable(s);
     const TableAnswer* stakes = table.size() ? &table : nullptr;
-    return done(
-        saveDxf(path, s.route ? routeDrawing(*s.route, stakes) : curveDrawing(s.form, stakes)),
-        path, out);
+    return done(s.route ? saveRouteDxf(path, *s.route, stakes) : saveCurveDxf(path, s.form, stakes),
+                path, out);
   }
   return "'export' writes landxml, elements, csv, xlsx, dxf or points, not '" + std::string(kind) +
          "'";

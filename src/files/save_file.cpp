@@ -38,7 +38,15 @@ constexpr std::size_t kSinkBlock = 1 << 16;
 constexpr mode_t kNewFileMode = 0666; // less the umask
 constexpr mode_t kPermissionBits = 07777;
 
+// Set by tests on one thread, read by saves on any (a window writes its kept
+// copy on a thread of its own).
+std::mutex faultMutex;
 std::optional<WriteFault> writeFault;
+
+std::optional<WriteFault> currentFault() {
+  const std::lock_guard lock(faultMutex);
+  return writeFault;
+}
 
 std::string folderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -150,6 +158,7 @@ public:
 
   // Makes a new file of a name of its own beside the target.
   bool create(const std::string& target) {
+    fault_ = currentFault();
     for (int i = 0; i < kNameTries; ++i) {
       path_ = temporaryPath(target);
       fd_ =
@@ -164,6 +173,7 @@ public:
 
   // Takes the file a library wrote at the path it was handed.
   bool adopt(const std::string& path) {
+    fault_ = currentFault();
     path_ = path;
     fd_ = ::open(path_.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC);
     if (fd_ < 0)
@@ -174,8 +184,8 @@ public:
     if (!S_ISREG(info.st_mode))
       return fail(EINVAL);
     written_ = static_cast<std::uint64_t>(info.st_size);
-    if (writeFault && written_ > writeFault->afterBytes)
-      return fail(writeFault->error);
+    if (fault_ && written_ > fault_->afterBytes)
+      return fail(fault_->error);
     return true;
   }
 
@@ -236,10 +246,10 @@ private:
   bool put(std::string_view bytes) {
     while (!bytes.empty()) {
       std::size_t size = bytes.size();
-      if (writeFault) {
-        if (written_ >= writeFault->afterBytes)
-          return fail(writeFault->error);
-        size = std::min<std::uint64_t>(size, writeFault->afterBytes - written_);
+      if (fault_) {
+        if (written_ >= fault_->afterBytes)
+          return fail(fault_->error);
+        size = std::min<std::uint64_t>(size, fault_->afterBytes - written_);
       }
       const ssize_t wrote = ::write(fd_, bytes.data(), size);
       if (wrote < 0 && errno == EINTR)
@@ -277,6 +287,7 @@ private:
   std::string buffer_;
   std::uint64_t written_ = 0;
   int error_ = 0;
+  std::optional<WriteFault> fault_; // as it was when the file was made
 };
 
 // A stream onto a sink, for writers that write to a std::ostream.
@@ -372,6 +383,9 @@ std::size_t clearLeftovers(const std::string& folder) {
   return removed;
 }
 
-void setWriteFault(std::optional<WriteFault> fault) { writeFault = fault; }
+void setWriteFault(std::optional<WriteFault> fault) {
+  const std::lock_guard lock(faultMutex);
+  writeFault = fault;
+}
 
 } // namespace quenlor

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/angle_text.h"
 
+#include "geometry/constants.h"
+
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -41,6 +45,149 @@ Dms split(double radians, int decimals) {
           true};
 }
 
+// ---- Reading angles.
+
+enum Part { Degrees, Minutes, Seconds, kParts };
+
+// The marks that close each part, longest first where one begins another.
+struct Mark {
+  std::string_view text;
+  Part part;
+};
+constexpr std::array<Mark, 19> kMarks = {{
+    {"\u00b0", Degrees},
+    {"\u00ba", Degrees},
+    {"\u5ea6", Degrees},
+    {"d", Degrees},
+    {"D", Degrees},
+    {"\u2032", Minutes},
+    {"\u2019", Minutes},
+    {"\u5206", Minutes},
+    {"''", Seconds},
+    {"'", Minutes},
+    {"m", Minutes},
+    {"M", Minutes},
+    {"\u2033", Seconds},
+    {"\u201d", Seconds},
+    {"\"", Seconds},
+    {"\u79d2", Seconds},
+    {"s", Seconds},
+    {"S", Seconds},
+    {"\u2032\u2032", Seconds},
+}};
+
+constexpr std::size_t kMostSecondDecimals = 6;
+constexpr int kPartsBelow = 60; // minutes and seconds
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view withoutBlanks(std::string_view text) {
+  constexpr std::string_view kIdeographicSpace = "\u3000";
+  for (bool trimmed = true; trimmed;) {
+    trimmed = false;
+    for (std::string_view blank :
+         {std::string_view(" "), std::string_view("\t"), kIdeographicSpace}) {
+      if (text.starts_with(blank)) {
+        text.remove_prefix(blank.size());
+        trimmed = true;
+      }
+      if (text.ends_with(blank)) {
+        text.remove_suffix(blank.size());
+        trimmed = true;
+      }
+    }
+  }
+  return text;
+}
+
+// Digits, and a point with more digits after it where `decimals` allows.
+struct Number {
+  std::string_view whole, fraction;
+  bool pointed = false;
+};
+std::optional<Number> numberAt(std::string_view& text) {
+  Number n;
+  std::size_t at = 0;
+  while (at < text.size() && isDigit(text[at]))
+    ++at;
+  n.whole = text.substr(0, at);
+  if (at < text.size() && text[at] == '.') {
+    const std::size_t from = ++at;
+    while (at < text.size() && isDigit(text[at]))
+      ++at;
+    n.fraction = text.substr(from, at - from);
+    n.pointed = true;
+  }
+  if (n.whole.empty() || (n.pointed && n.fraction.empty()))
+    return std::nullopt;
+  text.remove_prefix(at);
+  return n;
+}
+
+std::optional<Part> markAt(std::string_view& text) {
+  text = withoutBlanks(text);
+  const Mark* best = nullptr;
+  for (const Mark& m : kMarks)
+    if (text.starts_with(m.text) && (!best || m.text.size() > best->text.size()))
+      best = &m;
+  if (!best)
+    return std::nullopt;
+  text.remove_prefix(best->text.size());
+  text = withoutBlanks(text);
+  return best->part;
+}
+
+int twoDigits(std::string_view digits) {
+  int value = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  return value;
+}
+
+// The packed number of the parts, from their digits; nothing where a part
+// breaks the rules (minutes or seconds of 60, decimals before the last part).
+std::optional<double> packedOfParts(bool negative,
+                                    const std::array<std::optional<Number>, kParts>& parts) {
+  std::string text = negative ? "-" : "";
+  text += parts[Degrees] ? std::string(parts[Degrees]->whole) : "0";
+  text += '.';
+  for (const Part part : {Minutes, Seconds}) {
+    const std::string_view digits = parts[part] ? parts[part]->whole : "0";
+    if (digits.size() > 2 || twoDigits(digits) >= kPartsBelow)
+      return std::nullopt;
+    text += (digits.size() < 2 ? "0" : "") + std::string(digits);
+  }
+  int last = kParts;
+  while (last > 0 && !parts[last - 1])
+    --last;
+  for (int part = 0; part + 1 < last; ++part)
+    if (parts[part] && parts[part]->pointed)
+      return std::nullopt;
+  const Number& final = *parts[last - 1];
+  if (final.pointed) {
+    if (last - 1 != Seconds || final.fraction.size() > kMostSecondDecimals)
+      return std::nullopt;
+    text += final.fraction;
+  }
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+// A packed number as typed, read as it stands: its first two decimals are
+// minutes and the next two seconds (25.3 is 25°30′), each below 60.
+std::optional<double> packedNumber(std::string_view text, const Number& n) {
+  std::string decimals(n.fraction);
+  if (decimals.size() > 4 + kMostSecondDecimals)
+    return std::nullopt;
+  decimals.resize(std::max<std::size_t>(decimals.size(), 4), '0');
+  if (twoDigits(decimals.substr(0, 2)) >= kPartsBelow ||
+      twoDigits(decimals.substr(2, 2)) >= kPartsBelow)
+    return std::nullopt;
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
 std::string fractionText(const Dms& a) {
   if (a.decimals == 0)
     return {};
@@ -48,8 +195,6 @@ std::string fractionText(const Dms& a) {
   std::snprintf(buffer, sizeof buffer, "%0*lld", a.decimals, a.fraction);
   return buffer;
 }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view trimmedBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
@@ -68,6 +213,74 @@ long long digitsAt(std::string_view digits, std::size_t from, std::size_t count)
 }
 
 } // namespace
+
+std::optional<double> parsePackedAngle(std::string_view text) {
+  text = withoutBlanks(text);
+  const std::string_view whole = text;
+  const bool negative = text.starts_with('-');
+  if (negative || text.starts_with('+'))
+    text.remove_prefix(1);
+  const std::string_view magnitude = text;
+  std::optional<Number> first = numberAt(text);
+  if (!first)
+    return std::nullopt;
+  if (text.empty()) // a packed number
+    return packedNumber(negative ? whole : magnitude, *first);
+
+  std::array<std::optional<Number>, kParts> parts;
+  const char separator = text.front();
+  if (separator == '-' || separator == ':') {
+    parts[Degrees] = first;
+    for (const Part part : {Minutes, Seconds}) {
+      if (!text.starts_with(separator))
+        return std::nullopt;
+      text.remove_prefix(1);
+      parts[part] = numberAt(text);
+      if (!parts[part])
+        return std::nullopt;
+    }
+    return text.empty() ? packedOfParts(negative, parts) : std::nullopt;
+  }
+  // Marked parts in order; the last mark may be left off.
+  int next = Degrees;
+  for (std::optional<Number> number = first; number;) {
+    const std::optional<Part> part = markAt(text);
+    const int at = part ? int(*part) : next;
+    if (at < next || at >= kParts || (!part && !text.empty()))
+      return std::nullopt;
+    parts[std::size_t(at)] = number;
+    next = at + 1;
+    if (text.empty())
+      break;
+    number = numberAt(text);
+    if (!number)
+      return std::nullopt;
+  }
+  return packedOfParts(negative, parts);
+}
+
+double radiansOfPackedDms(double packed) {
+  char buffer[400];
+  const auto written =
+      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(packed), std::chars_format::fixed);
+  if (written.ec != std::errc() || !std::isfinite(packed))
+    return packed;
+  const std::string_view text(buffer, std::size_t(written.ptr - buffer));
+  const std::size_t point = text.find('.');
+  std::string decimals(point == std::string_view::npos ? "" : text.substr(point + 1));
+  decimals.resize(std::max<std::size_t>(decimals.size(), 4), '0');
+  double degrees = 0, fraction = 0;
+  const std::string_view whole = text.substr(0, point);
+  std::from_chars(whole.data(), whole.data() + whole.size(), degrees);
+  const std::string rest = "0." + decimals.substr(4) + "0";
+  std::from_chars(rest.data(), rest.data() + rest.size(), fraction);
+  // Whole degrees, minutes and seconds add up exactly; the fraction of a
+  // second is the one rounding before the division.
+  const double seconds = degrees * kSecondsPerDegree +
+                         twoDigits(decimals.substr(0, 2)) * kSecondsPerMinute +
+                         twoDigits(decimals.substr(2, 2)) + fraction;
+  return std::copysign(seconds / kSecondsPerRadian, packed);
+}
 
 std::string dmsText(double radians, int secondDecimals) {
   const Dms a = split(radians, secondDecimals);

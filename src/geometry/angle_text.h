@@ -24,6 +24,26 @@ std::string packedDmsText(double radians, int secondDecimals = 1);
 // value that is not a finite number.
 std::string dmsTextOfPacked(double packed);
 
+// Reads an angle as surveyors write it, into packed DMS (ddd.mmss and the
+// decimals of the second, the sign in front), built from its decimal digits
+// so that "25°30′15.2″" and "25.30152" give the same double:
+//   - degrees, minutes and seconds with their marks: 25°30′15.2″, 25°30'15.2",
+//     25º30’15.2”, 25°30′, 25°, 25度30分15.2秒, 25d30m15.2s (blanks between
+//     the parts allowed);
+//   - the three parts separated by hyphens or colons: 25-30-15.2, 25:30:15.2;
+//   - a packed number: 25.30152.
+// A '-' or '+' may stand in front; blanks around the text are ignored.
+// Degrees and minutes are whole where a smaller part follows; minutes and
+// seconds are below 60; at most six decimals of a second. Refused (nothing):
+// "", "25°70′" and "25.7" (70 minutes), "25°30.5′15″", "25°15″30′" (out of
+// order), "1e3", "25°30′x", "--5", "25-30".
+std::optional<double> parsePackedAngle(std::string_view text);
+
+// A packed angle in radians with the true pi (the whole route's angles), its
+// parts read from the digits of the packed number's shortest decimal text:
+// 25.30152 is exactly 25°30′15.2″. Minutes or seconds of 60 and more are
+// taken at face value, as dh takes them.
+double radiansOfPackedDms(double packed);
 // An azimuth (radians, the true pi) as packed DMS to a millionth of a
 // second, reduced to [0, 360) degrees and without trailing zeros: "30" for
 // 30°, "123.4512345" for 123°45′12.345″. An azimuth within half a millionth

@@ -38,22 +38,35 @@ struct StartPoint {
 // clothoid of length ls1 from the incoming straight, a circular arc of radius
 // R, a clothoid of length ls2 to the outgoing straight. ls1 = ls2 = 0 is a
 // plain circular curve.
+//
+// What the design's table gives besides: the JD's chainage (交点桩号) and
+// its deflection (转角), each a check of what the route computes. The typed
+// deflection also turns the outgoing straight where the point after the JD
+// is not known by its coordinates but placed by its distance along that
+// straight (`distance`: of the next JD or of EP); x and y of a point so
+// placed are not used.
 struct Jd {
   std::string name;
   double x = 0, y = 0;
   double radius = 0;
   double ls1 = 0;
-  std::optional<double> ls2; // empty: equal to ls1
+  std::optional<double> ls2;                       // empty: equal to ls1
+  std::optional<double> chainage = std::nullopt;   // as the table gives it, metres
+  std::optional<double> deflection = std::nullopt; // typed: packed DMS, right positive
+  std::optional<double> distance = std::nullopt;   // placed this far from the JD before
 
   double secondTransition() const { return ls2.value_or(ls1); }
   bool operator==(const Jd&) const = default;
 };
 
-// EP: where the route ends. A route by elements ends where its last element
-// does: its EP is a name only (x and y not used).
+// EP: where the route ends, at x and y or placed by its distance from the
+// last JD (as a JD is), with its chainage as the table gives it (a check). A
+// route by elements ends where its last element does: its EP is a name only.
 struct EndPoint {
   std::string name = "EP";
   double x = 0, y = 0;
+  std::optional<double> chainage = std::nullopt; // as the table gives it, metres
+  std::optional<double> distance = std::nullopt; // placed this far from the last JD
 
   bool operator==(const EndPoint&) const = default;
 };

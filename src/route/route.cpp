@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/route.h"
 
+#include "geometry/angle_text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -136,39 +138,72 @@ void Route::update(std::size_t firstEdited) {
   collectChecks();
 }
 
-// Which JDs the straights run through, and the one before each JD.
+// Where each JD stands (as typed, or placed by its distance), which JDs the
+// straights run through, the one before each JD, and where EP stands: EP
+// placed by its distance follows the last JD in the route.
 void Route::findVertices() {
   const StartPoint& bp = definition_.start;
   const EndPoint& ep = definition_.end;
-  usable_ = usablePoint(bp.x, bp.y) && usablePoint(ep.x, ep.y) && isUsableValue(bp.chainage);
-  const PlanePoint end = local(ep.x, ep.y);
+  const bool startUsable = usablePoint(bp.x, bp.y) && isUsableValue(bp.chainage);
+  const bool endTyped = !ep.distance;
+  const PlanePoint typedEnd = local(ep.x, ep.y);
+  const bool endsUsable = startUsable && (!endTyped || usablePoint(ep.x, ep.y));
   PlanePoint before = local(bp.x, bp.y);
   int beforeIndex = -1;
   vertexBefore_.resize(jds_.size());
   for (std::size_t i = 0; i < jds_.size(); ++i) {
     const Jd& jd = definition_.jds[i];
-    const PlanePoint here = local(jd.x, jd.y);
-    jds_[i].inRoute = usable_ && usablePoint(jd.x, jd.y) &&
-                      distanceBetween(here, before) >= kSamePoint &&
-                      distanceBetween(here, end) >= kSamePoint;
+    JdState& s = jds_[i];
+    s.placeable = true;
+    s.point = jd.distance ? placedAfter(beforeIndex, *jd.distance, s.placeable) : local(jd.x, jd.y);
+    const bool usable = jd.distance ? s.placeable : usablePoint(jd.x, jd.y);
+    s.inRoute = endsUsable && usable && distanceBetween(s.point, before) >= kSamePoint &&
+                (!endTyped || distanceBetween(s.point, typedEnd) >= kSamePoint);
     vertexBefore_[i] = beforeIndex;
-    if (jds_[i].inRoute) {
-      before = here;
+    if (s.inRoute) {
+      before = s.point;
       beforeIndex = static_cast<int>(i);
     }
   }
   lastVertex_ = beforeIndex;
+  endPlaceable_ = true;
+  end_ = endTyped ? typedEnd : placedAfter(lastVertex_, *ep.distance, endPlaceable_);
+  usable_ = endsUsable && endPlaceable_;
+  if (!usable_)
+    for (JdState& s : jds_)
+      s.inRoute = false;
+}
+
+// The point `distance` on from an in-route JD along the straight its typed
+// deflection turns the incoming one to; `placeable` false (and the JD's own
+// point) where that places nothing: after BP, after a JD without a typed
+// deflection, or at a distance that is not a positive number.
+PlanePoint Route::placedAfter(int vertex, double distance, bool& placeable) const {
+  const StartPoint& bp = definition_.start;
+  const std::optional<double> deflection =
+      vertex < 0 ? std::nullopt : definition_.jds[static_cast<std::size_t>(vertex)].deflection;
+  if (!deflection || !isUsableValue(*deflection) || !isUsableValue(distance) ||
+      !(distance >= kSamePoint)) {
+    placeable = false;
+    return vertex < 0 ? local(bp.x, bp.y) : jds_[static_cast<std::size_t>(vertex)].point;
+  }
+  const PlanePoint at = jds_[static_cast<std::size_t>(vertex)].point;
+  const int before = vertexBefore_[static_cast<std::size_t>(vertex)];
+  const PlanePoint from =
+      before < 0 ? local(bp.x, bp.y) : jds_[static_cast<std::size_t>(before)].point;
+  const double azimuth = azimuthBetween(from, at) + radiansOfPackedDms(*deflection);
+  return moved(at, along(azimuth), distance);
 }
 
 // Recomputes the curves whose JD changed, or whose neighbours did, since
 // they were last made.
 void Route::computeCurves() {
   const StartPoint& bp = definition_.start;
-  PlanePoint next = local(definition_.end.x, definition_.end.y);
+  PlanePoint next = end_;
   for (std::size_t k = jds_.size(); k-- > 0;) {
     JdState& s = jds_[k];
     const Jd& jd = definition_.jds[k];
-    const PlanePoint here = local(jd.x, jd.y);
+    const PlanePoint here = s.point;
     if (!s.inRoute) {
       s.stale = true;
       s.curve = Curve{};
@@ -176,8 +211,8 @@ void Route::computeCurves() {
       continue;
     }
     const int before = vertexBefore_[k];
-    const Jd* jdBefore = before < 0 ? nullptr : &definition_.jds[before];
-    const PlanePoint previous = jdBefore ? local(jdBefore->x, jdBefore->y) : local(bp.x, bp.y);
+    const PlanePoint previous =
+        before < 0 ? local(bp.x, bp.y) : jds_[static_cast<std::size_t>(before)].point;
     if (s.stale || !(previous == s.previous) || !(next == s.next)) {
       s.previous = previous;
       s.next = next;
@@ -202,13 +237,13 @@ void Route::carryMeasures() {
     JdState& s = jds_[i];
     if (!s.inRoute)
       continue;
-    const PlanePoint here = local(definition_.jds[i].x, definition_.jds[i].y);
+    const PlanePoint here = s.point;
     s.measure = measure + distanceBetween(s.previous, here) - saved;
     measure = s.measure;
     saved = savedLength(s.curve);
     last = here;
   }
-  const PlanePoint end = local(definition_.end.x, definition_.end.y);
+  const PlanePoint end = end_;
   const double endLeg = usable_ ? distanceBetween(last, end) : 0;
   endMeasure_ = measure + endLeg - saved;
   length_ = usable_ && endMeasure_ > 0 ? endMeasure_ : 0;
@@ -218,8 +253,8 @@ void Route::carryMeasures() {
     if (s.inRoute)
       continue;
     const Jd& jd = definition_.jds[i];
-    const bool onEnd =
-        usablePoint(jd.x, jd.y) && distanceBetween(local(jd.x, jd.y), end) < kSamePoint;
+    const bool usable = jd.distance ? s.placeable : usablePoint(jd.x, jd.y);
+    const bool onEnd = usable && distanceBetween(s.point, end) < kSamePoint;
     const int before = vertexBefore_[i];
     s.measure = onEnd ? length_ : (before < 0 ? 0 : jds_[before].measure);
   }
@@ -259,9 +294,8 @@ Element Route::straightToEnd() const {
   const PlanePoint start = local(definition_.start.x, definition_.start.y);
   const PlanePoint from = lastVertex_ < 0 ? start : jds_[lastVertex_].curve.hz;
   const double fromMeasure = lastVertex_ < 0 ? 0 : jds_[lastVertex_].main().hz;
-  const double azimuth = lastVertex_ < 0
-                             ? azimuthBetween(start, local(definition_.end.x, definition_.end.y))
-                             : jds_[lastVertex_].curve.outgoingAzimuth;
+  const double azimuth =
+      lastVertex_ < 0 ? azimuthBetween(start, end_) : jds_[lastVertex_].curve.outgoingAzimuth;
   return straight(static_cast<int>(jds_.size()), fromMeasure, length_ - fromMeasure, from, azimuth);
 }
 
@@ -332,7 +366,7 @@ BoundingBox Route::spanBox(const Span& span) const {
     return chain_[static_cast<std::size_t>(span.element)].box;
   const std::size_t i = static_cast<std::size_t>(span.element) / 4, part = span.element % 4;
   if (i == jds_.size())
-    return boundsOf(straightToEnd().base, local(definition_.end.x, definition_.end.y));
+    return boundsOf(straightToEnd().base, end_);
   if (part == 0)
     return boundsOf(straightInto(i).base, jds_[i].curve.zh);
   return jds_[i].boxes[part - 1];
@@ -455,8 +489,12 @@ std::vector<std::pair<double, double>> Route::feetNear(PlanePoint q, double reac
   return feet;
 }
 
-PlanePoint Route::endPoint() const {
-  return byElements() ? plane(chainEnd_) : PlanePoint{definition_.end.x, definition_.end.y};
+PlanePoint Route::endPoint() const { return plane(byElements() ? chainEnd_ : end_); }
+
+PlanePoint Route::jdPoint(std::size_t index) const {
+  if (byElements())
+    return {definition_.jds.at(index).x, definition_.jds.at(index).y};
+  return plane(jds_.at(index).point);
 }
 
 std::optional<double> Route::startGap(std::size_t element) const {
@@ -473,7 +511,7 @@ std::string Route::pointName(StakeKind kind, int index) const {
 
 JdResult Route::jd(std::size_t index) const {
   const JdState& s = jds_.at(index);
-  JdResult result{s.inRoute, s.curve, s.measure, s.main()};
+  JdResult result{s.inRoute, plane(s.point), s.curve, s.measure, s.main()};
   Curve& c = result.curve;
   for (PlanePoint* p : {&c.zh, &c.hy, &c.qz, &c.yh, &c.hz, &c.centre})
     *p = plane(*p);

@@ -33,7 +33,21 @@
 //     out;
 //   - BP or EP not usable, or a route of no length (EP on BP without JDs,
 //     or behind the last curve): the route has no geometry, and every query
-//     says so.
+//     says so;
+//   - a JD or EP placed by its distance (definition.h) where the point
+//     before it is BP, a JD left out or one without a typed deflection, or
+//     at a distance that is not a positive number within 1e9: left out (EP:
+//     no geometry);
+//   - a JD's or EP's chainage as the table gives it more than
+//     kGivenChainageTolerance from the one computed, a typed deflection more
+//     than kGivenDeflectionTolerance from the one the coordinates give: the
+//     route is computed from the coordinates; the check says by how much.
+//
+// Placed points. A JD or EP given by its distance stands that far from the
+// in-route JD before it, along the straight that JD's typed deflection turns
+// the incoming straight to (right positive); it is then a point like any
+// other (jdPoint, endPoint). So a table whose EP is not known, or known only
+// roughly, is given by the last JD's deflection and EP's distance.
 //
 // Editing. Every edit recomputes only the curves whose inputs changed (the
 // edited JD and its neighbours); measures, chainages downstream, the checks
@@ -87,6 +101,7 @@
 #include "route/station.h"
 
 #include <functional>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <utility>
@@ -100,6 +115,12 @@ inline constexpr double kSamePoint = 1e-3;
 // An element's start given further than this from where the chain puts it
 // is a mistake in the table, not the rounding of its printed millimetres.
 inline constexpr double kGivenStartGap = 0.01;
+
+// A chainage or a deflection the table gives that differs from the one the
+// route computes by more than these is a check: the table's figures are
+// printed to the millimetre and to the second.
+inline constexpr double kGivenChainageTolerance = 1e-3;                        // metres
+inline constexpr double kGivenDeflectionTolerance = std::numbers::pi / 648000; // one second
 
 enum class CheckKind {
   UnusableNumber,     // left out, or an angle point when it is R or Ls; an
@@ -121,6 +142,9 @@ enum class CheckKind {
   ArcWithoutRadius,   // an element made a straight
   StartGap,           // an element's given start off the chain
   RowsNotUsed,        // the rows of the other method
+  NotPlaced,          // a JD placed by its distance: left out; EP: no route
+  ChainageDiffers,    // a JD's or EP's given chainage (jd -1: EP)
+  DeflectionDiffers,  // a JD's typed deflection and its coordinates'
 };
 
 struct Check {
@@ -129,13 +153,16 @@ struct Check {
   int chainBreak = -1; // index of the chain break concerned, or -1
   int element = -1;    // index of the element concerned, or -1
   double amount = 0;   // what is wrong by how much: the radius, length or gap
-                       // (metres), the number of rows not used
+                       // (metres), the number of rows not used; a given
+                       // value's difference, computed minus given (metres,
+                       // radians)
   std::string message; // one line naming it: "JD3: ..."
 };
 
 struct JdResult {
   bool inRoute = false; // false: left out (see the checks); its curve is then
                         // empty, all its points at the JD as typed
+  PlanePoint point;     // where the JD stands: as typed, or placed
   Curve curve;          // azimuths, deflection, elements, main points in the plane
   double measure = 0;   // where the JD's chainage stands
   MainPoints mainPoints;
@@ -211,8 +238,10 @@ public:
   const std::vector<NamedPoint>& mainPoints() const override { return mainPoints_; }
   std::string pointName(StakeKind kind, int index) const override;
 
-  // EP: as typed, or where the last element ends.
+  // EP: as typed, placed by its distance, or where the last element ends.
   PlanePoint endPoint() const;
+  // Where a JD stands: as typed, or placed by its distance.
+  PlanePoint jdPoint(std::size_t index) const;
   // Of a route by elements: how far the start an element's row gives lies
   // from where the chain puts it (none where its row gives none).
   std::optional<double> startGap(std::size_t element) const;
@@ -249,6 +278,8 @@ private:
   struct JdState {
     bool inRoute = false;
     bool stale = true;         // its own values changed since its curve was made
+    PlanePoint point;          // local: as typed, or placed
+    bool placeable = true;     // not placed by a distance that places nothing
     PlanePoint previous, next; // the points its curve was made with, local
     Curve curve;               // local coordinates
     BoundingBox boxes[3]{};    // of its clothoids and arc
@@ -279,6 +310,7 @@ private:
   PlanePoint local(double x, double y) const;
   PlanePoint plane(PlanePoint local) const;
   void findVertices();
+  PlanePoint placedAfter(int vertex, double distance, bool& placeable) const;
   void computeCurves();
   void carryMeasures();
   void cutSpans();
@@ -288,6 +320,8 @@ private:
   void checkJd(std::size_t index);
   void checkLegs();
   void checkBreaks();
+  void checkGiven();
+  std::string whyNotPlaced(int vertex, double distance) const;
   void addCheck(CheckKind kind, int jd, int chainBreak, std::string message, double amount = 0);
   void addElementCheck(CheckKind kind, std::size_t element, double amount, std::string message);
   Element straightInto(std::size_t jd) const;
@@ -303,6 +337,8 @@ private:
   std::vector<JdState> jds_;
   std::vector<Chained> chain_; // a route by elements
   PlanePoint chainEnd_;
+  PlanePoint end_; // EP of a route by JDs, local
+  bool endPlaceable_ = true;
   std::vector<int> vertexBefore_; // per JD: the in-route JD before it, -1 for BP
   int lastVertex_ = -1;           // the last in-route JD, -1 for none
   double length_ = 0;

@@ -43,6 +43,7 @@ void Route::collectChecks() {
   for (std::size_t k = 0; k < chain_.size(); ++k)
     checkElement(k);
   checkBreaks();
+  checkGiven();
 }
 
 void Route::addCheck(CheckKind kind, int jd, int chainBreak, std::string message, double amount) {
@@ -131,9 +132,13 @@ void Route::checkEnds() {
   if (!usablePoint(bp.x, bp.y) || !isUsableValue(bp.chainage))
     addCheck(CheckKind::NoRoute, -1, -1,
              "BP: X, Y or its chainage is not a number within 1e9; the route has no geometry");
-  if (!usablePoint(ep.x, ep.y))
+  if (!ep.distance && !usablePoint(ep.x, ep.y))
     addCheck(CheckKind::NoRoute, -1, -1,
              "EP: X or Y is not a number within 1e9; the route has no geometry");
+  if (ep.distance && !endPlaceable_)
+    addCheck(CheckKind::NotPlaced, -1, -1,
+             "EP: placed by its distance, but " + whyNotPlaced(lastVertex_, *ep.distance) +
+                 "; the route has no geometry");
   if (usable_ && endMeasure_ <= 0)
     addCheck(CheckKind::NoRoute, -1, -1, "EP: the route has no length (EP on BP or behind it)");
 }
@@ -145,15 +150,20 @@ void Route::checkJd(std::size_t i) {
   if (s.inRoute && s.curve.fault == CurveFault::None)
     return;
   const std::string label = jdLabel(i);
-  if (!usablePoint(jd.x, jd.y)) {
+  if (jd.distance && !s.placeable) {
+    addCheck(CheckKind::NotPlaced, index, -1,
+             label + ": placed by its distance, but " +
+                 whyNotPlaced(vertexBefore_[i], *jd.distance) + "; left out");
+    return;
+  }
+  if (!jd.distance && !usablePoint(jd.x, jd.y)) {
     addCheck(CheckKind::UnusableNumber, index, -1,
              label + ": X or Y is not a number within 1e9; left out");
     return;
   }
   if (!s.inRoute) {
     const int before = vertexBefore_[i];
-    const double toEnd =
-        distanceBetween(local(jd.x, jd.y), local(definition_.end.x, definition_.end.y));
+    const double toEnd = distanceBetween(s.point, end_);
     const std::string other = toEnd < kSamePoint ? "EP" : (before < 0 ? "BP" : jdLabel(before));
     addCheck(CheckKind::SamePoint, index, -1,
              label + ": stands on " + other + " (within 1 mm); left out");
@@ -221,6 +231,52 @@ void Route::checkLegs() {
   if (beyond > kOverlapTolerance)
     addCheck(CheckKind::EndLegTooShort, before, -1,
              jdLabel(before) + ": the curve ends " + metres(beyond) + " beyond EP", beyond);
+}
+
+// Why a point given by its distance from the in-route JD `vertex` (-1: BP)
+// cannot be placed.
+std::string Route::whyNotPlaced(int vertex, double distance) const {
+  if (!isUsableValue(distance) || !(distance >= kSamePoint))
+    return "its distance " + number(distance) + " is not a positive number within 1e9";
+  if (vertex < 0)
+    return "the point before it is BP, which has no deflection";
+  return jdLabel(static_cast<std::size_t>(vertex)) + " before it has no typed deflection";
+}
+
+// What the table gives that the route computes otherwise: each JD's
+// chainage and typed deflection, EP's chainage.
+void Route::checkGiven() {
+  if (byElements() || !hasGeometry())
+    return;
+  const auto chainage = [&](double given, double measure, int jd, const std::string& label) {
+    const double computed = chainages_.stationAt(measure).chainage;
+    if (std::fabs(computed - given) > kGivenChainageTolerance)
+      addCheck(CheckKind::ChainageDiffers, jd, -1,
+               label + ": the chainage " + chainageText(given) + " the table gives is " +
+                   metres(std::fabs(computed - given)) + " from the computed " +
+                   chainageText(computed),
+               computed - given);
+  };
+  for (std::size_t i = 0; i < jds_.size(); ++i) {
+    const Jd& jd = definition_.jds[i];
+    const JdState& s = jds_[i];
+    if (!s.inRoute)
+      continue;
+    if (jd.chainage)
+      chainage(*jd.chainage, s.measure, static_cast<int>(i), jdLabel(i));
+    if (!jd.deflection)
+      continue;
+    const double typed = radiansOfPackedDms(*jd.deflection);
+    const double difference = s.curve.deflection - typed;
+    if (std::fabs(difference) > kGivenDeflectionTolerance)
+      addCheck(CheckKind::DeflectionDiffers, static_cast<int>(i), -1,
+               jdLabel(i) + ": the typed deflection " + dmsText(typed) + " is " +
+                   dmsText(std::fabs(difference)) + " from the " + dmsText(s.curve.deflection) +
+                   " the coordinates give",
+               difference);
+  }
+  if (definition_.end.chainage)
+    chainage(*definition_.end.chainage, length_, -1, "EP");
 }
 
 void Route::checkBreaks() {

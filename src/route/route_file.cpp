@@ -12,6 +12,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -54,18 +55,38 @@ struct Table {
   int kindColumn = 0; // the column that names each row's kind
 };
 
-enum Column { Kind, Name, X, Y, Chainage, R, Ls, Ls2, Ahead, Elevation, Rv, kColumns };
+enum Column {
+  Kind,
+  Name,
+  X,
+  Y,
+  Chainage,
+  R,
+  Ls,
+  Ls2,
+  Ahead,
+  Elevation,
+  Rv,
+  Deflection,
+  Distance,
+  kColumns
+};
+// The columns of the route table's first version; deflection and distance
+// came after.
+constexpr std::size_t kFirstRouteColumns = Deflection;
 constexpr std::array<std::string_view, kColumns> kRouteColumns = {
-    "kind", "name", "X", "Y", "chainage", "R", "Ls", "ls2", "ahead", "elevation", "Rv"};
+    "kind", "name",  "X",         "Y",  "chainage",   "R",       "Ls",
+    "ls2",  "ahead", "elevation", "Rv", "deflection", "distance"};
+// A JD's and EP's X and Y are needed unless the distance places them.
 constexpr std::array<Layout, 5> kRouteKinds = {{
-    //         name X Y ch R Ls ls2 ahead elev Rv
-    {"BP", "OQQQ------"},
-    {"JD", "OQQ-QQO---"},
-    {"EP", "OQQ-------"},
-    {"break", "O--Q---Q--"},
-    {"PVI", "O--Q-OO-QQ"},
+    //         name X Y ch R Ls ls2 ahead elev Rv defl dist
+    {"BP", "OQQQ--------"},
+    {"JD", "OOOOQQO---OO"},
+    {"EP", "OOOO-------O"},
+    {"break", "O--Q---Q----"},
+    {"PVI", "O--Q-OO-QQ--"},
 }};
-constexpr Table kRouteTable{kRouteColumns, kColumns, kRouteKinds};
+constexpr Table kRouteTable{kRouteColumns, kFirstRouteColumns, kRouteKinds};
 
 // The element table (线元表) of a route by elements: a field table a
 // surveyor reads, whose kind of row is its 类型. Every cell but the length
@@ -243,8 +264,8 @@ const Layout& layoutOf(const CsvRow& row, const Table& table) {
        &table);
 }
 
-void checkLayout(const CsvRow& row, const Layout& layout, const Table& table) {
-  const int columns = int(table.columns.size());
+// A row of a table whose header named its first `columns` columns.
+void checkLayout(const CsvRow& row, const Layout& layout, const Table& table, int columns) {
   for (int column = 0; column < columns; ++column) {
     if (column == table.kindColumn)
       continue;
@@ -257,12 +278,14 @@ void checkLayout(const CsvRow& row, const Layout& layout, const Table& table) {
       fail(row.line, column, "a " + kind + " row has no " + name + "; leave the cell empty",
            &table);
   }
-  checkNoMoreCells(row, columns, &table);
+  checkNoMoreCells(row, columns, nullptr); // beyond what the header names
 }
 
-std::string headerText(const Table& table) {
+// The header naming a table's first `columns` columns (all by default).
+std::string headerText(const Table& table,
+                       std::size_t columns = std::numeric_limits<std::size_t>::max()) {
   std::string text;
-  for (std::string_view name : table.columns)
+  for (std::string_view name : table.columns.first(std::min(columns, table.columns.size())))
     text += (text.empty() ? "" : ",") + std::string(name);
   return text;
 }
@@ -329,11 +352,12 @@ public:
     if (tableOf(row) != &kRouteTable) {
       for (int column = 0; column < kColumns; ++column)
         if (row.cell(column) != kRouteColumns[column])
-          fail(row.line, column, "the header row must be '" + headerText(kRouteTable) + "'",
+          fail(row.line, column,
+               "the header row must be '" + headerText(kRouteTable, kRouteTable.least) + "'",
                &kRouteTable);
       checkNoMoreCells(row, kColumns, &kRouteTable);
     }
-    startTable(kRouteTable, row.line);
+    startTable(kRouteTable, row);
   }
 
   void row(const CsvRow& row) {
@@ -360,18 +384,19 @@ public:
   }
 
 private:
-  void startTable(const Table& table, int line) {
+  void startTable(const Table& table, const CsvRow& header) {
     if (std::ranges::find(tablesSeen_, &table) != tablesSeen_.end())
-      fail(line, "a second header of the table '" + headerText(table) + "'");
+      fail(header.line, "a second header of the table '" + headerText(table, table.least) + "'");
     tablesSeen_.push_back(&table);
     table_ = &table;
+    tableColumns_ = int(std::min(header.cells.size(), table.columns.size()));
   }
 
   void laterHeader(const CsvRow& row) {
     const Table* table = tableOf(row);
     if (!table)
       fail(row.line, "a header row that names no table of a route file");
-    startTable(*table, row.line);
+    startTable(*table, row);
     if (table == &kElementTable) {
       if (!route_.jds.empty())
         fail(row.line, "an element table after JD rows: a route file holds JD rows or element "
@@ -381,6 +406,11 @@ private:
   }
 
   double number(const CsvRow& row, int column) const { return numberCell(row, column, *table_); }
+  std::optional<double> optional(const CsvRow& row, int column) const {
+    if (trimmed(row.cell(column)).empty())
+      return std::nullopt;
+    return number(row, column);
+  }
 
   void endRow(const CsvRow& row) {
     const std::string_view count = row.cell(kCountColumn);
@@ -398,7 +428,16 @@ private:
 
   void record(const CsvRow& row) {
     const Layout& layout = layoutOf(row, *table_);
-    checkLayout(row, layout, *table_);
+    // A JD's or EP's X and Y, unless its distance places it.
+    const bool point = layout.kind == "JD" || layout.kind == "EP";
+    if (point && trimmed(row.cell(Distance)).empty())
+      for (const Column column : {X, Y})
+        if (trimmed(row.cell(column)).empty())
+          fail(row.line, column,
+               "missing: a " + std::string(layout.kind) + " row needs " +
+                   std::string(kRouteColumns[column]),
+               table_);
+    checkLayout(row, layout, *table_, tableColumns_);
     ++records_;
     if (table_ == &kStationTable)
       return station(row);
@@ -416,12 +455,19 @@ private:
       route_.start = {name, number(row, X), number(row, Y), number(row, Chainage)};
       haveStart_ = true;
     } else if (kind == "JD") {
-      Jd jd{name, number(row, X), number(row, Y), number(row, R), number(row, Ls), std::nullopt};
-      if (!trimmed(row.cell(Ls2)).empty())
-        jd.ls2 = number(row, Ls2);
+      Jd jd{name,
+            optional(row, X).value_or(0),
+            optional(row, Y).value_or(0),
+            number(row, R),
+            number(row, Ls),
+            optional(row, Ls2)};
+      jd.chainage = optional(row, Chainage);
+      jd.deflection = optional(row, Deflection);
+      jd.distance = optional(row, Distance);
       route_.jds.push_back(std::move(jd));
     } else if (kind == "EP") {
-      route_.end = {name, number(row, X), number(row, Y)};
+      route_.end = {name, optional(row, X).value_or(0), optional(row, Y).value_or(0),
+                    optional(row, Chainage), optional(row, Distance)};
       haveEnd_ = true;
     } else if (kind == "break") {
       route_.breaks.push_back({name, number(row, Chainage), number(row, Ahead)});
@@ -502,6 +548,7 @@ private:
 
   RouteDefinition route_;
   const Table* table_ = nullptr; // the table of the rows being read
+  int tableColumns_ = 0;         // the columns its header named
   std::vector<const Table*> tablesSeen_;
   int version_ = kRouteFileVersion;
   std::size_t records_ = 0;
@@ -519,11 +566,11 @@ void appendNumber(std::string& out, double value) {
 using Cells = std::array<std::optional<double>, kColumns>;
 
 void appendRecord(std::string& out, std::string_view kind, std::string_view name,
-                  const Cells& numbers) {
+                  const Cells& numbers, int columns) {
   out += kind;
   out += ',';
   out += csvCell(name);
-  for (int column = X; column < kColumns; ++column) {
+  for (int column = X; column < columns; ++column) {
     out += ',';
     if (numbers[column])
       appendNumber(out, *numbers[column]);
@@ -638,19 +685,44 @@ std::string routeText(const RouteDefinition& route) {
   if (!route.name.empty())
     out += ',' + csvCell(route.name);
   out += "\r\n";
-  out += headerText(kRouteTable) + "\r\n";
+  // The later columns only where a record has them: a route without them
+  // writes the bytes it always wrote.
+  const auto placed = [](const auto& point) { return point.distance.has_value(); };
+  const bool later =
+      std::ranges::any_of(route.jds, placed) || placed(route.end) ||
+      std::ranges::any_of(route.jds, [](const Jd& jd) { return bool(jd.deflection); });
+  const int columns = later ? kColumns : int(kFirstRouteColumns);
+  out += headerText(kRouteTable, std::size_t(columns)) + "\r\n";
 
+  // A point placed by its distance has no X and Y of its own.
+  const auto coordinates = [](Cells& numbers, const auto& point) {
+    if (!point.distance) {
+      numbers[X] = point.x;
+      numbers[Y] = point.y;
+    }
+    numbers[Chainage] = point.chainage;
+    numbers[Distance] = point.distance;
+  };
   const StartPoint& bp = route.start;
-  appendRecord(out, "BP", bp.name, cells({{X, bp.x}, {Y, bp.y}, {Chainage, bp.chainage}}));
+  appendRecord(out, "BP", bp.name, cells({{X, bp.x}, {Y, bp.y}, {Chainage, bp.chainage}}), columns);
   for (const Jd& jd : byElements ? std::span<const Jd>() : std::span<const Jd>(route.jds)) {
-    Cells numbers = cells({{X, jd.x}, {Y, jd.y}, {R, jd.radius}, {Ls, jd.ls1}});
+    Cells numbers = cells({{R, jd.radius}, {Ls, jd.ls1}});
+    coordinates(numbers, jd);
     numbers[Ls2] = jd.ls2;
-    appendRecord(out, "JD", jd.name, numbers);
+    numbers[Deflection] = jd.deflection;
+    appendRecord(out, "JD", jd.name, numbers, columns);
   }
-  const PlanePoint end = made ? elementEnd(*made) : PlanePoint{route.end.x, route.end.y};
-  appendRecord(out, "EP", route.end.name, cells({{X, end.x}, {Y, end.y}}));
+  Cells end{};
+  if (made) {
+    const PlanePoint at = elementEnd(*made);
+    end[X] = at.x;
+    end[Y] = at.y;
+  } else {
+    coordinates(end, route.end);
+  }
+  appendRecord(out, "EP", route.end.name, end, columns);
   for (const ChainBreak& b : route.breaks)
-    appendRecord(out, "break", b.name, cells({{Chainage, b.behind}, {Ahead, b.ahead}}));
+    appendRecord(out, "break", b.name, cells({{Chainage, b.behind}, {Ahead, b.ahead}}), columns);
   for (const GradePointRow& g : route.gradePoints) {
     Cells numbers =
         cells({{Chainage, g.chainage}, {Elevation, g.elevation}, {Rv, g.verticalRadius}});
@@ -658,7 +730,7 @@ std::string routeText(const RouteDefinition& route) {
       numbers[Ls] = g.tangentIn;
       numbers[Ls2] = g.tangentOut;
     }
-    appendRecord(out, "PVI", g.name, numbers);
+    appendRecord(out, "PVI", g.name, numbers, columns);
   }
   if (made)
     appendElementTable(out, *made);
@@ -706,14 +778,16 @@ Expected<Done> checkWritable(const RouteDefinition& route) {
   for (std::size_t i = 0; !failure && !byElements && i < route.jds.size(); ++i) {
     const Jd& jd = route.jds[i];
     failure = check("JD #" + std::to_string(i + 1), jd.name,
-                    {jd.x, jd.y, jd.radius, jd.ls1, jd.secondTransition()});
+                    {jd.x, jd.y, jd.radius, jd.ls1, jd.secondTransition(), jd.chainage.value_or(0),
+                     jd.deflection.value_or(0), jd.distance.value_or(0)});
   }
+  const EndPoint& ep = route.end;
   if (!failure && !byElements)
-    failure = check("EP", route.end.name, {route.end.x, route.end.y});
+    failure = check("EP", ep.name, {ep.x, ep.y, ep.chainage.value_or(0), ep.distance.value_or(0)});
   if (!failure && byElements && !std::isfinite(bp.azimuth))
     failure = bad("BP", "its azimuth is not a number");
   if (!failure && byElements)
-    failure = check("EP", route.end.name, {});
+    failure = check("EP", ep.name, {});
   // An element's radius may be none (kNoRadius: an empty cell), its start
   // not given.
   const auto orZero = [](double radius) { return radius == kNoRadius ? 0 : radius; };

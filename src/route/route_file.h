@@ -12,14 +12,22 @@
 //   PVI,SJD1,,,1200,,,,,132.5,12000
 //   end,6                                the records above: the file is whole
 //
-// One row a record, each of the eleven columns the header names:
-//   kind  name  X  Y  chainage  R  Ls  ls2  ahead  elevation  Rv
+// One row a record, each of the columns the header names:
+//   kind  name  X  Y  chainage  R  Ls  ls2  ahead  elevation  Rv  deflection  distance
 //   BP    name  X  Y  chainage                                     where the route starts
-//   JD    name  X  Y            R  Ls  [ls2]                       ls2 empty: equal to Ls
-//   EP    name  X  Y                                               where it ends
+//   JD    name [X Y][chainage] R  Ls  [ls2]            [deflection][distance]
+//   EP    name [X Y][chainage]                                    [distance]   where it ends
 //   break name        behind                  ahead                a chain break
 //   PVI   name        chainage   [T1 T2]             elevation Rv  a grade point (Rv 0: none)
 //   end   count                                                    the last row
+// A JD's ls2 empty is equal to Ls. A JD's or EP's chainage is the one the
+// design's table gives (a check), a JD's deflection its typed 转角 (packed
+// DMS ddd.mmss, right positive), and a distance places the point that far
+// from the JD before it along the straight that JD's deflection turns to
+// (route/route.h): such a point has no X and Y, every other JD and EP has
+// both. The last two columns came after the first version of the table: a
+// file whose rows use neither leaves them off (route files written before
+// them do too), and is written so.
 // A PVI row's Ls and ls2 cells hold an asymmetric vertical curve's lengths
 // before and after the point (profile.h), both or neither. Every other cell
 // is empty. The BP row comes first; the JDs follow in route

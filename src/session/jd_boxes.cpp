@@ -33,11 +33,10 @@ std::string wholeSecondsText(double radians) {
 // The point the JD's outgoing straight runs to: the next JD in the route, or
 // EP.
 std::pair<double, double> nextPoint(const route::Route& route, std::size_t index) {
-  const auto& jds = route.definition().jds;
-  for (std::size_t next = index + 1; next < jds.size(); ++next)
+  for (std::size_t next = index + 1; next < route.jdCount(); ++next)
     if (route.jd(next).inRoute)
-      return {jds[next].x, jds[next].y};
-  return {route.definition().end.x, route.definition().end.y};
+      return {route.jdPoint(next).x, route.jdPoint(next).y};
+  return {route.endPoint().x, route.endPoint().y};
 }
 
 } // namespace
@@ -57,8 +56,8 @@ std::vector<std::pair<Box, std::string>> boxEditsForJd(const route::Route& route
           {Box::Text9, number(jd.radius)},
           {Box::Text10, number(jd.ls1)},
           {Box::Text42, number(jd.secondTransition())},
-          {Box::Text13, number(jd.x)},
-          {Box::Text14, number(jd.y)},
+          {Box::Text13, number(result.point.x)},
+          {Box::Text14, number(result.point.y)},
           {Box::Text15, number(nextX)},
           {Box::Text16, number(nextY)},
           {Box::Text17, wholeSecondsText(result.curve.incomingAzimuth)}};

@@ -10,6 +10,7 @@
 #include "session/curve_of_boxes.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
+#include "text/catalogue.h"
 
 #include <array>
 #include <cmath>
@@ -181,63 +182,33 @@ std::vector<Notice> routeNoticesOf(const Form& form, const RouteModel& model,
   return notices;
 }
 
-std::string noticeText(const Notice& n) {
-  switch (n.kind) {
-  case NoticeKind::DeflectionDisagrees: return "偏角与坐标算得的交点偏角相差一秒以上";
-  case NoticeKind::TransitionsTooLong: return "缓和曲线对偏角过长，主点桩号次序颠倒";
-  case NoticeKind::RadiusNotPositive: return "半径为零或负";
-  case NoticeKind::TransitionsDiffer:
-    return "两缓和曲线不等：计算桩号一栏按对称曲线计算，平面图与放样工具按真实曲线";
-  case NoticeKind::FilledForChainage: return "已按计算桩号将路线的 " + n.jd + " 填入输入框";
-  case NoticeKind::BreakInCurve:
-    return n.jd + " 曲线内有断链 " + n.subject + "：输入框的主点桩号未计入断链，放样以路线为准";
-  case NoticeKind::FormulasDiffer:
-    return "输入框按简化公式：" + n.subject + " 与路线相差 " + metres(n.amount) +
-           "，放样以路线为准";
-  case NoticeKind::CurveNotInRoute:
-    return n.jd + " 在路线中没有曲线（见检查）：输入框的曲线不是路线的";
-  case NoticeKind::PointDiffers:
-    return "计算桩号的点与路线相差 " + metres(n.amount) + "，放样以路线为准";
-  case NoticeKind::OwnCurve: return "输入框为自填的曲线：计算桩号的点不是路线上的点";
-  case NoticeKind::NoCurveForChainage:
-    return "路线上没有可填入输入框的交点含 " + n.subject + "：计算桩号的点不是路线上的点";
+namespace {
+
+Say sentenceOf(NoticeKind kind) {
+  switch (kind) {
+  case NoticeKind::DeflectionDisagrees: return Say::NoticeDeflectionDisagrees;
+  case NoticeKind::TransitionsTooLong: return Say::NoticeTransitionsTooLong;
+  case NoticeKind::RadiusNotPositive: return Say::NoticeRadiusNotPositive;
+  case NoticeKind::TransitionsDiffer: return Say::NoticeTransitionsDiffer;
+  case NoticeKind::FilledForChainage: return Say::NoticeFilledForChainage;
+  case NoticeKind::BreakInCurve: return Say::NoticeBreakInCurve;
+  case NoticeKind::FormulasDiffer: return Say::NoticeFormulasDiffer;
+  case NoticeKind::CurveNotInRoute: return Say::NoticeCurveNotInRoute;
+  case NoticeKind::PointDiffers: return Say::NoticePointDiffers;
+  case NoticeKind::OwnCurve: return Say::NoticeOwnCurve;
+  case NoticeKind::NoCurveForChainage: return Say::NoticeNoCurveForChainage;
   }
-  return {};
+  return Say::NoticeOwnCurve;
+}
+
+} // namespace
+
+std::string noticeText(const Notice& n) {
+  return chinese(sentenceOf(n.kind), {n.jd, n.subject, metres(n.amount)});
 }
 
 std::string noticeMessage(const Notice& n) {
-  switch (n.kind) {
-  case NoticeKind::DeflectionDisagrees:
-    return "the deflection in Text6 differs by more than a second from the one the coordinates "
-           "give";
-  case NoticeKind::TransitionsTooLong:
-    return "the transitions are too long for the deflection: the main points are out of order";
-  case NoticeKind::RadiusNotPositive: return "the radius is zero or negative";
-  case NoticeKind::TransitionsDiffer:
-    return "the transitions differ: the point at Text26's chainage takes the curve as symmetric";
-  case NoticeKind::FilledForChainage:
-    return "filled the boxes from " + n.jd + ", whose stretch holds Text26's chainage";
-  case NoticeKind::BreakInCurve:
-    return "the chain break " + n.subject + " lies inside " + n.jd +
-           "'s curve: the main-point chainages in the boxes do not count it; stake out from the "
-           "route";
-  case NoticeKind::FormulasDiffer:
-    return "the boxes' simplified formulas put " + n.subject + " " + metres(n.amount) +
-           " from the route's; stake out from the route";
-  case NoticeKind::CurveNotInRoute:
-    return n.jd + " has no curve in the route (see 'route check'): the curve in the boxes is not "
-                  "the route's";
-  case NoticeKind::PointDiffers:
-    return "the boxes' point at Text26's chainage lies " + metres(n.amount) +
-           " from the route's; stake out from the route";
-  case NoticeKind::OwnCurve:
-    return "the boxes hold a curve of their own: the point at Text26's chainage is not the "
-           "route's";
-  case NoticeKind::NoCurveForChainage:
-    return "no JD of the route takes in " + n.subject +
-           " to fill the boxes from: the point at Text26's chainage is not the route's";
-  }
-  return {};
+  return english(sentenceOf(n.kind), {n.jd, n.subject, metres(n.amount)});
 }
 
 } // namespace quenlor

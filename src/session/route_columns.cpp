@@ -53,7 +53,6 @@ bool everyRow(Model, std::size_t) { return true; }
 
 std::size_t jdRows(Model m) { return m.route().jdCount() + 2; }
 bool isJdRow(Model m, std::size_t row) { return jdOfRow(m.definition(), row).has_value(); }
-bool isStartRow(Model, std::size_t row) { return row == 0; }
 
 // Calls `f` with the row's point: BP, the JD or EP, whichever it shows.
 template <class F> auto withPoint(const route::RouteDefinition& d, std::size_t row, F f) {
@@ -93,8 +92,49 @@ struct East {
 std::string pointName(Model m, std::size_t row) {
   return withPoint(m.definition(), row, [](const auto& p) { return p.name; });
 }
+
+// A JD or EP placed by its distance (BP never is).
+bool isPlaced(Model m, std::size_t row) {
+  return withPoint(m.definition(), row, [](const auto& p) {
+    if constexpr (requires { p.distance; })
+      return p.distance.has_value();
+    else
+      return false;
+  });
+}
+
+// Where a row's point stands as the route takes it: as typed, or placed.
+PlanePoint routePoint(Model m, std::size_t row) {
+  const route::RouteDefinition& d = m.definition();
+  if (row == 0)
+    return {d.start.x, d.start.y};
+  return row > d.jds.size() ? m.route().endPoint() : m.route().jdPoint(row - 1);
+}
+
+// A placed point's coordinates are computed: shown to the millimetre, its
+// editor starting from every digit.
 template <class Axis> std::string pointCoordinate(Model m, std::size_t row) {
+  if (PlanePoint at = routePoint(m, row); isPlaced(m, row))
+    return metresText(Axis::of(at));
   return withPoint(m.definition(), row, [](const auto& p) { return exactText(Axis::of(p)); });
+}
+template <class Axis> std::string pointCoordinateTyped(Model m, std::size_t row) {
+  if (PlanePoint at = routePoint(m, row); isPlaced(m, row))
+    return exactText(Axis::of(at));
+  return pointCoordinate<Axis>(m, row);
+}
+
+// A placed point given X or Y is placed by its coordinates again, the other
+// one where the distance put it.
+template <class Point> void unplace(Model m, std::size_t row, Point& p) {
+  if constexpr (requires { p.distance; }) {
+    if (p.distance) {
+      const PlanePoint at = routePoint(m, row);
+      p.x = at.x;
+      p.y = at.y;
+      p.distance.reset();
+    }
+  }
 }
 Taken<RouteChange> applyPointName(Model m, std::size_t row, std::string_view typed) {
   return taking(readCellName(typed), [&](std::string name) {
@@ -104,7 +144,10 @@ Taken<RouteChange> applyPointName(Model m, std::size_t row, std::string_view typ
 template <class Axis>
 Taken<RouteChange> applyPointCoordinate(Model m, std::size_t row, std::string_view typed) {
   return taking(readCellNumber(typed), [&](double value) {
-    return changePoint(m, row, [&](auto& p) { Axis::of(p) = value; });
+    return changePoint(m, row, [&](auto& p) {
+      unplace(m, row, p);
+      Axis::of(p) = value;
+    });
   });
 }
 
@@ -156,20 +199,119 @@ std::string pointChainage(Model m, std::size_t row) {
   const auto r = computedJd(m, row);
   return r ? stationOf(route, r->measure) : std::string();
 }
-std::string startChainageTyped(Model m, std::size_t row) {
-  return row == 0 ? exactText(m.definition().start.chainage) : pointChainage(m, row);
+// The chainage a JD's or EP's row gives to be checked, if any.
+std::optional<double> givenChainage(Model m, std::size_t row) {
+  return withPoint(m.definition(), row, [](const auto& p) -> std::optional<double> {
+    if constexpr (requires { p.distance; })
+      return p.chainage;
+    else
+      return std::nullopt;
+  });
 }
-Taken<RouteChange> applyStartChainage(Model m, std::size_t, std::string_view typed) {
+// What the editor starts from: BP's typed chainage, a JD's or EP's given one
+// (blank for none: what is typed there is the table's, not the route's).
+std::string chainageTyped(Model m, std::size_t row) {
+  if (row == 0)
+    return exactText(m.definition().start.chainage);
+  const auto given = givenChainage(m, row);
+  return given ? exactText(*given) : std::string();
+}
+// BP's chainage; a JD's or EP's as the design's table gives it, a check
+// (blank: none).
+Taken<RouteChange> applyChainage(Model m, std::size_t row, std::string_view typed) {
+  if (row == 0)
+    return taking(readCellChainage(typed), [&](double chainage) {
+      route::StartPoint bp = m.definition().start;
+      bp.chainage = chainage;
+      return RouteChange([bp](route::Route& r) { r.setStart(bp); });
+    });
+  if (isBlankCell(typed))
+    return changePoint(m, row, [](auto& p) {
+      if constexpr (requires { p.distance; })
+        p.chainage.reset();
+    });
   return taking(readCellChainage(typed), [&](double chainage) {
-    route::StartPoint bp = m.definition().start;
-    bp.chainage = chainage;
-    return [bp](route::Route& r) { r.setStart(bp); };
+    return changePoint(m, row, [&](auto& p) {
+      if constexpr (requires { p.distance; })
+        p.chainage = chainage;
+    });
   });
 }
 
+// The deflection: as the route computes it, else as typed.
+std::optional<double> typedDeflection(Model m, std::size_t row) {
+  const auto jd = jdOfRow(m.definition(), row);
+  return jd ? m.definition().jds[*jd].deflection : std::nullopt;
+}
 std::string deflection(Model m, std::size_t row) {
-  const auto r = computedJd(m, row);
-  return r ? deflectionText(r->curve.deflection) : std::string();
+  if (const auto r = computedJd(m, row))
+    return deflectionText(r->curve.deflection);
+  const auto typed = typedDeflection(m, row);
+  return typed ? deflectionText(radiansOfPackedDms(*typed)) : std::string();
+}
+// The typed one in full, packed, with its side; blank for none.
+std::string deflectionTyped(Model m, std::size_t row) {
+  const auto typed = typedDeflection(m, row);
+  if (!typed)
+    return {};
+  return exactText(std::fabs(*typed)) + (*typed < 0 ? " 左" : *typed > 0 ? " 右" : "");
+}
+// Blank: the deflection from the coordinates alone again.
+Taken<RouteChange> applyDeflection(Model m, std::size_t row, std::string_view typed) {
+  if (isBlankCell(typed))
+    return changeJd(m, row, [](Jd& jd) { jd.deflection.reset(); });
+  return taking(readCellDeflection(typed), [&](double packed) {
+    return changeJd(m, row, [&](Jd& jd) { jd.deflection = packed; });
+  });
+}
+
+// The distance from the point before, the in-route JD before or BP: the
+// typed one of a placed point, else the one the route's points make.
+bool isJdOrEndRow(Model m, std::size_t row) {
+  return row > 0 && row <= m.definition().jds.size() + 1;
+}
+std::optional<double> distanceBefore(Model m, std::size_t row) {
+  const route::Route& route = m.route();
+  if (row == 0 || route.byElements() || !route.hasGeometry())
+    return std::nullopt;
+  if (row <= m.definition().jds.size() && !route.jd(row - 1).inRoute)
+    return std::nullopt;
+  std::size_t before = row - 1;
+  while (before > 0 && !route.jd(before - 1).inRoute)
+    --before;
+  const PlanePoint from = before == 0 ? routePoint(m, 0) : route.jdPoint(before - 1);
+  const PlanePoint to = routePoint(m, row);
+  return std::hypot(to.x - from.x, to.y - from.y);
+}
+std::optional<double> typedDistance(Model m, std::size_t row) {
+  return withPoint(m.definition(), row, [](const auto& p) -> std::optional<double> {
+    if constexpr (requires { p.distance; })
+      return p.distance;
+    else
+      return std::nullopt;
+  });
+}
+std::string distance(Model m, std::size_t row) {
+  const auto d = typedDistance(m, row) ? typedDistance(m, row) : distanceBefore(m, row);
+  return d ? metresText(*d) : std::string();
+}
+std::string distanceTyped(Model m, std::size_t row) {
+  const auto typed = typedDistance(m, row);
+  return typed ? exactText(*typed) : std::string();
+}
+// A distance places the point; blank places it by its coordinates again,
+// where the distance put it.
+Taken<RouteChange> applyDistance(Model m, std::size_t row, std::string_view typed) {
+  if (isBlankCell(typed))
+    return changePoint(m, row, [&](auto& p) { unplace(m, row, p); });
+  return taking(readCellNumber(typed), [&](double value) {
+    return changePoint(m, row, [&](auto& p) {
+      if constexpr (requires { p.distance; }) {
+        p.distance = value;
+        p.x = p.y = 0; // not used, and not saved
+      }
+    });
+  });
 }
 template <double route::Curve::*Field> std::string curveLength(Model m, std::size_t row) {
   const auto r = computedJd(m, row);
@@ -320,18 +462,29 @@ const RouteTable& jdTable() {
       &jdRows,
       {
           {"名称", "", "JD000", &pointName, &everyRow, nullptr, &applyPointName},
-          {"X", "", "3456789.1234", &pointCoordinate<North>, &everyRow, nullptr,
-           &applyPointCoordinate<North>},
-          {"Y", "", "3456789.1234", &pointCoordinate<East>, &everyRow, nullptr,
+          {"X", "", "3456789.1234", &pointCoordinate<North>, &everyRow,
+           &pointCoordinateTyped<North>, &applyPointCoordinate<North>},
+          {"Y", "", "3456789.1234", &pointCoordinate<East>, &everyRow, &pointCoordinateTyped<East>,
            &applyPointCoordinate<East>},
           {"R", "", "12000", &jdNumber<&Jd::radius>, &isJdRow, nullptr,
            &applyJdNumber<&Jd::radius>},
           {"Ls", "", "120.5", &jdNumber<&Jd::ls1>, &isJdRow, nullptr, &applyJdNumber<&Jd::ls1>},
           {"ls2", "第二缓和曲线长；空白：等于 Ls", "120.5", &secondTransition, &isJdRow, nullptr,
            &applySecondTransition},
-          {"桩号", "交点桩号；起点 BP 的桩号可改", "K00+000.000 (2)", &pointChainage, &isStartRow,
-           &startChainageTyped, &applyStartChainage},
-          {"转角", "转角，右转为正", "-000°00′00.0″ 右", &deflection},
+          {"桩号",
+           "交点桩号（计算值）；起点 BP 的桩号可改；在交点和终点行输入设计表的桩号，与计算值相差 1 "
+           "mm "
+           "以上时在“检查”列注明，空白取消",
+           "K00+000.000 (2)", &pointChainage, &everyRow, &chainageTyped, &applyChainage},
+          {"转角",
+           "转角，右转为正：由坐标算得；可输入（如 25°30′15.2″ 右、25-30-15.2 左、-25.30152），"
+           "与坐标相差 1″ 以上时在“检查”列注明；下一点按间距定位时由它定出方向；空白取消",
+           "-000°00′00.0″ 右", &deflection, &isJdRow, &deflectionTyped, &applyDeflection},
+          {"交点间距",
+           "与前一交点（或起点）的距离；在交点或终点行输入时，该点按前一交点输入的转角和此距离定位"
+           "，"
+           "X、Y 由此算出；空白恢复按坐标定位",
+           "00000.000", &distance, &isJdOrEndRow, &distanceTyped, &applyDistance},
           {"T1", "", "00000.000", &curveLength<&C::tangent1>},
           {"T2", "", "00000.000", &curveLength<&C::tangent2>},
           {"L", "", "00000.000", &curveLength<&C::length>},

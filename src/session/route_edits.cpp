@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/route_edits.h"
 
+#include "geometry/angle_text.h"
 #include "numeric/chainage_text.h"
 #include "route/plane.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -15,9 +17,6 @@ namespace {
 constexpr std::size_t kMostNameDigits = 8;
 // A new grade point lies this far beyond the last one.
 constexpr double kGradePointStep = 100;
-// Pasted rows: name X Y R are needed, Ls and ls2 may follow.
-constexpr std::size_t kLeastPastedCells = 4;
-enum PastedCell : std::size_t { Name, X, Y, R, Ls, Ls2 };
 
 // UTF-8, read one code point at a time. A byte that starts no valid
 // sequence counts as a code point of its own that is neither blank nor
@@ -76,24 +75,6 @@ std::string_view trimmed(std::string_view text) {
 
 CellRefusal refusal(CellFault fault, std::string_view text) { return {fault, std::string(text)}; }
 
-std::vector<std::string_view> split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (std::size_t from = 0;;) {
-    const std::size_t at = text.find(separator, from);
-    parts.push_back(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos)
-      return parts;
-    from = at + 1;
-  }
-}
-
-// The cells of a pasted line, the line break's carriage return dropped.
-std::vector<std::string_view> cellsOf(std::string_view line) {
-  if (!line.empty() && line.back() == '\r')
-    line.remove_suffix(1);
-  return split(line, '\t');
-}
-
 // The rows erased from a list, from the back so that the indices hold.
 template <class Row> std::vector<Row> without(std::vector<Row> rows, const std::vector<int>& gone) {
   for (auto it = gone.rbegin(); it != gone.rend(); ++it)
@@ -101,7 +82,69 @@ template <class Row> std::vector<Row> without(std::vector<Row> rows, const std::
   return rows;
 }
 
+struct SideWord {
+  std::string_view text;
+  DeflectionSide side;
+};
+constexpr std::array<SideWord, 12> kSideWords = {{
+    {"左转", DeflectionSide::Left},
+    {"左偏", DeflectionSide::Left},
+    {"右转", DeflectionSide::Right},
+    {"右偏", DeflectionSide::Right},
+    {"左", DeflectionSide::Left},
+    {"右", DeflectionSide::Right},
+    {"L", DeflectionSide::Left},
+    {"R", DeflectionSide::Right},
+    {"l", DeflectionSide::Left},
+    {"r", DeflectionSide::Right},
+    {"Z", DeflectionSide::Left},
+    {"Y", DeflectionSide::Right},
+}};
+
+// The side a deflection's text names at its start or end, taken off it
+// with the brackets around it.
+DeflectionSide takeSide(std::string& text) {
+  const auto strip = [&] {
+    for (std::string_view bracket : {"(", ")", "（", "）", " ", "\u3000"}) {
+      while (text.starts_with(bracket))
+        text.erase(0, bracket.size());
+      while (text.ends_with(bracket))
+        text.erase(text.size() - bracket.size());
+    }
+  };
+  strip();
+  for (const SideWord& s : kSideWords) {
+    if (text.starts_with(s.text)) {
+      text.erase(0, s.text.size());
+      strip();
+      return s.side;
+    }
+    if (text.ends_with(s.text)) {
+      text.erase(text.size() - s.text.size());
+      strip();
+      return s.side;
+    }
+  }
+  return DeflectionSide::None;
+}
+
 } // namespace
+
+Taken<double> readCellDeflection(std::string_view cell, DeflectionSide column) {
+  std::string text(trimmed(cell));
+  for (std::size_t at; (at = text.find("\u2212")) != std::string::npos;)
+    text.replace(at, 3, "-"); // the minus sign tables print
+  const DeflectionSide own = takeSide(text);
+  const std::optional<double> packed = parsePackedAngle(text);
+  if (!packed)
+    return CellRefusal{CellFault::NotAnAngle, std::string(cell)};
+  const bool negative = std::signbit(*packed);
+  if ((own != DeflectionSide::None && column != DeflectionSide::None && own != column) ||
+      (negative && (own != DeflectionSide::None || column != DeflectionSide::None)))
+    return CellRefusal{CellFault::TwoSides, std::string(cell)};
+  const DeflectionSide side = own != DeflectionSide::None ? own : column;
+  return side == DeflectionSide::Left ? -std::fabs(*packed) : *packed;
+}
 
 Taken<double> readCellNumber(std::string_view text) {
   const std::string_view bytes = trimmed(text);
@@ -150,15 +193,20 @@ long numberAfter(std::string_view name, std::string_view prefix) {
   return number;
 }
 
-route::Jd newJdAt(const route::RouteDefinition& d, std::size_t index) {
+route::Jd newJdAt(const route::Route& route, std::size_t index) {
+  const route::RouteDefinition& d = route.definition();
   const auto pointAt = [&](std::size_t i) {
-    return i < d.jds.size() ? PlanePoint{d.jds[i].x, d.jds[i].y} : PlanePoint{d.end.x, d.end.y};
+    return i < d.jds.size() ? route.jdPoint(i) : route.endPoint();
   };
   const PlanePoint before = index == 0 ? PlanePoint{d.start.x, d.start.y} : pointAt(index - 1);
   const PlanePoint after = pointAt(index);
   route::Jd jd;
-  if (index > 0)
+  if (index > 0) {
     jd = d.jds[index - 1];
+    jd.chainage.reset(); // the design's figures are the JD's own
+    jd.deflection.reset();
+    jd.distance.reset();
+  }
   jd.name = nextName(d.jds, "JD");
   jd.x = (before.x + after.x) / 2;
   jd.y = (before.y + after.y) / 2;
@@ -247,46 +295,6 @@ RouteChange useStationAt(const route::RouteDefinition& d, std::optional<std::siz
   for (std::size_t i = 0; i < stations.size(); ++i)
     stations[i].inUse = row == i;
   return [stations = std::move(stations)](route::Route& r) { r.setStations(stations); };
-}
-
-std::variant<std::vector<route::Jd>, PasteRefusal> pastedJds(std::string_view text) {
-  std::vector<route::Jd> jds;
-  bool first = true;
-  const std::vector<std::string_view> lines = split(text, '\n');
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    const std::vector<std::string_view> cells = cellsOf(lines[line]);
-    if (std::all_of(cells.begin(), cells.end(), isBlankCell))
-      continue;
-    const bool heading = first && (cells.size() <= X ||
-                                   std::holds_alternative<CellRefusal>(readCellNumber(cells[X])));
-    first = false;
-    if (heading)
-      continue;
-    const auto refuse = [&](std::size_t column, CellRefusal why) {
-      return PasteRefusal{line, column, std::move(why)};
-    };
-    if (cells.size() < kLeastPastedCells)
-      return refuse(cells.size(), {CellFault::Missing, {}});
-    route::Jd jd;
-    const auto name = readCellName(cells[Name]);
-    if (const auto* why = std::get_if<CellRefusal>(&name))
-      return refuse(Name, *why);
-    jd.name = std::get<std::string>(name);
-    double* const numbers[] = {&jd.x, &jd.y, &jd.radius, &jd.ls1};
-    for (std::size_t column = X; column < std::min<std::size_t>(cells.size(), Ls2 + 1); ++column) {
-      if (column >= Ls && isBlankCell(cells[column]))
-        continue; // Ls 0, ls2 equal to Ls
-      const auto value = readCellNumber(cells[column]);
-      if (const auto* why = std::get_if<CellRefusal>(&value))
-        return refuse(column, *why);
-      if (column == Ls2)
-        jd.ls2 = std::get<double>(value);
-      else
-        *numbers[column - X] = std::get<double>(value);
-    }
-    jds.push_back(std::move(jd));
-  }
-  return jds;
 }
 
 std::string copiedJds(const std::vector<route::Jd>& jds) {

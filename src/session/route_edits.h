@@ -34,7 +34,11 @@ enum class CellFault {
   BeyondRange,      // a number beyond ±1e9: the route could not be saved
   NotAChainage,     // neither K1+234.567 nor a plain number
   ControlCharacter, // in a name
-  Missing,          // a pasted row too short to have the cell
+  Missing,          // a pasted row without the cell, or the cell empty
+  NotAnAngle,       // not an angle as surveyors write it (geometry/angle_text.h)
+  TwoSides,         // a deflection said to turn both ways
+  NoColumn,         // a pasted heading without the column (text: X or Y)
+  TwoColumns,       // a pasted heading with the column twice (text: its heading)
   NotAnElementKind, // an element's 类型: 直线, 圆曲线 or 缓和曲线
   NotATurn,         // 左 or 右
   NotAnAzimuth,     // packed DMS from 0 to 360
@@ -58,6 +62,17 @@ Taken<double> readCellNumber(std::string_view text);
 // A chainage as a cell takes it: K1+234.567 or a plain number
 // (numeric/chainage_text.h), within ±1e9.
 Taken<double> readCellChainage(std::string_view text);
+
+// A deflection (转角) as a cell takes it, into packed DMS, right positive: an
+// angle as surveyors write it (geometry/angle_text.h: 25°30′15.2″,
+// 25-30-15.2, packed 25.30152), with its side before or after it (左 左转 左偏
+// L Z, 右 右转 右偏 R Y, in brackets or not) or a sign in front, "−" too. A
+// column of one side's deflections (左转, 右转) gives the side of a cell
+// that names none. Refused: not an angle (NotAnAngle); a side and a sign,
+// or a side against the column's (TwoSides).
+enum class DeflectionSide { None, Left, Right };
+Taken<double> readCellDeflection(std::string_view text,
+                                 DeflectionSide column = DeflectionSide::None);
 
 // Whether a cell holds nothing but blanks.
 bool isBlankCell(std::string_view text);
@@ -84,10 +99,11 @@ template <class Rows> std::string nextName(const Rows& rows, std::string_view pr
 }
 
 // A new JD to go before `index` (at the end for jdCount()): halfway between
-// the points either side of it (BP or the JD before, the JD at index or EP),
+// the points either side of it (BP or the JD before, the JD at index or EP,
+// where the route places them),
 // with the curve of the JD before it (none before the first) and the next
 // JD name. A surveyor then types its coordinates.
-route::Jd newJdAt(const route::RouteDefinition& definition, std::size_t index);
+route::Jd newJdAt(const route::Route& route, std::size_t index);
 
 // A new chain break with the next DL name, at the whole chainage nearest the
 // middle of the route, behind and ahead equal (no break yet).
@@ -117,23 +133,19 @@ RouteChange eraseStations(const route::RouteDefinition& definition, const std::v
 // The station of the row in use, and no other; none: the boxes' station.
 RouteChange useStationAt(const route::RouteDefinition& definition, std::optional<std::size_t> row);
 
-// Why pasted rows were refused: the cell, counted from 0, and why.
+// Why pasted rows were refused (session/design_table.h reads them): the
+// line and column, counted from 0, the column's heading, and why.
 struct PasteRefusal {
   std::size_t line = 0;
-  std::size_t column = 0; // 0 name, 1 X, 2 Y, 3 R, 4 Ls, 5 ls2
+  std::size_t column = 0;
   CellRefusal cell;
+  std::string heading;
 
   bool operator==(const PasteRefusal&) const = default;
 };
 
-// JD rows copied from a spreadsheet: one line a row ("\n" or "\r\n"), cells
-// separated by tabs, name X Y R [Ls [ls2]] (an empty or missing Ls is 0, an
-// empty or missing ls2 equal to Ls; cells beyond the sixth are ignored). A
-// first line whose X is not a number is a heading and is skipped; blank
-// lines are skipped. The first row that cannot be read refuses them all.
-std::variant<std::vector<route::Jd>, PasteRefusal> pastedJds(std::string_view text);
-
-// The JDs in the layout pastedJds() reads, numbers exact, one line each.
+// The JDs as a table without heading pastes them back: name X Y R Ls ls2,
+// tab-separated, numbers exact, one line each.
 std::string copiedJds(const std::vector<route::Jd>& jds);
 
 } // namespace quenlor

@@ -11,13 +11,52 @@
 namespace quenlor {
 
 RouteModel::RouteModel(route::RouteDefinition definition) : route_(std::move(definition)) {
-  profile_ = profileOf(route_);
+  makeProfile();
 }
 
 void RouteModel::replace(route::RouteDefinition definition) {
   route_ = route::Route(std::move(definition));
-  profile_ = profileOf(route_);
+  makeProfile();
   ++version_;
+}
+
+void RouteModel::makeProfile() {
+  profile_ = profileOf(route_);
+  profileSegments_ = route_.chainages().segments();
+  ++profileVersion_;
+}
+
+// The chain segments as they were but the end of the last, the grade points
+// as they were, none of them within reach of the nearer end: every measure
+// is what it was (ChainageMap::measuresOf does not look past a segment's
+// end), and no check of the profile looks at the route's end.
+bool RouteModel::profileStands() const {
+  const std::vector<route::ChainSegment>& now = route_.chainages().segments();
+  const std::vector<route::ChainSegment>& was = profileSegments_;
+  if (now.empty() || now.size() != was.size())
+    return false;
+  const auto same = [](const route::ChainSegment& a, const route::ChainSegment& b) {
+    return a.startMeasure == b.startMeasure && a.startChainage == b.startChainage &&
+           a.chainBreak == b.chainBreak;
+  };
+  for (std::size_t k = 0; k < now.size(); ++k)
+    if (!same(now[k], was[k]) || (k + 1 < now.size() && now[k].endMeasure != was[k].endMeasure))
+      return false;
+  const double reach =
+      std::min(now.back().endChainage(), was.back().endChainage()) - kProfileEndReach;
+  const std::vector<route::GradePointRow>& rows = route_.definition().gradePoints;
+  const std::vector<GradePoint>& points = profile_.points();
+  if (rows.size() != points.size())
+    return false;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const route::GradePointRow& r = rows[i];
+    const GradePoint& p = points[i];
+    if (!(r.chainage < reach) || r.chainage != p.chainage || r.elevation != p.elevation ||
+        r.verticalRadius != p.radius || r.tangentIn != p.tangentIn ||
+        r.tangentOut != p.tangentOut || r.name != p.name)
+      return false;
+  }
+  return true;
 }
 
 namespace {

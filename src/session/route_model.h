@@ -36,13 +36,24 @@ public:
   // follows the geometry and the grade points. A window edits its one model
   // in place (a copy of ten thousand JDs would cost more than the edit) and
   // tells its views, which know by the version that it changed.
+  //
+  // An edit in the plan (a JD, an element, BP, EP) keeps the chain segments
+  // but the end of the last one, and so the measure of every grade point that
+  // is not near the route's end: where no grade point's chainage lies within
+  // kProfileEndReach of either end, and the grade points are as they were,
+  // the profile is the same and is kept (a profile of ten thousand points
+  // costs more to make than the edit). Otherwise it is made again, and its
+  // version counts up.
   template <class Edit> void edit(Edit&& change) {
     change(route_);
-    profile_ = profileOf(route_);
+    if (!profileStands())
+      makeProfile();
     ++version_;
   }
   void replace(route::RouteDefinition definition);
   unsigned long version() const { return version_; }
+  // Counts the profiles made: the same number, the same profile.
+  unsigned long profileVersion() const { return profileVersion_; }
 
   // The design level at a station of the route, or nothing where the route
   // or the profile has none.
@@ -64,12 +75,18 @@ public:
   // point.
   std::vector<std::string> profileCheckTexts() const;
 
+  // Metres: beyond the millimetre within which a grade point is at an end.
+  static constexpr double kProfileEndReach = 0.01;
+
 private:
   static Profile profileOf(const route::Route& route);
+  void makeProfile();
+  bool profileStands() const;
 
   route::Route route_;
   Profile profile_;
-  unsigned long version_ = 0;
+  std::vector<route::ChainSegment> profileSegments_; // the chain segments it was made on
+  unsigned long version_ = 0, profileVersion_ = 0;
 };
 
 } // namespace quenlor

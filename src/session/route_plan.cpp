@@ -34,13 +34,13 @@ void RoutePlan::addPoints(PlanScene& scene, const Bounds& view) const {
   mark(MarkerKind::RouteEnd, r.endPoint(), d.end.name);
   std::vector<std::size_t> inView;
   for (std::size_t i = 0; i < r.jdCount(); ++i)
-    if (holds(view, {d.jds[i].x, d.jds[i].y}))
+    if (holds(view, r.jdPoint(i)))
       inView.push_back(i);
   if (inView.size() > kMostMainPointsShown)
     return; // too many to read: the line alone
   for (const std::size_t i : inView)
     if (r.jd(i).inRoute)
-      mark(MarkerKind::IntersectionPoint, {d.jds[i].x, d.jds[i].y}, d.jds[i].name);
+      mark(MarkerKind::IntersectionPoint, r.jdPoint(i), d.jds[i].name);
 }
 
 PlanScene RoutePlan::scene(const Bounds& view, double metresPerPixel,

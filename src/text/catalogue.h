@@ -105,6 +105,21 @@ enum class Say : std::uint16_t {
   UnitInternationalFeet,
   UnitUsSurveyFeet,
   UnitInches,
+
+  // The notice line's notices about the boxes: {0} the JD, {1} the subject
+  // (a chain break, a main point or element, a chainage), {2} the amount in
+  // metres as text.
+  NoticeDeflectionDisagrees,
+  NoticeTransitionsTooLong,
+  NoticeRadiusNotPositive,
+  NoticeTransitionsDiffer,
+  NoticeFilledForChainage,
+  NoticeBreakInCurve,
+  NoticeFormulasDiffer,
+  NoticeCurveNotInRoute,
+  NoticePointDiffers,
+  NoticeOwnCurve,
+  NoticeNoCurveForChainage,
 };
 
 // The sentence in English, its blanks filled.

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The driver's exports as a user runs them, each file read back by a reader
 // of its own: the CSV and the point list as text, the XLSX unpacked by unzip,
-// the DXF by its group codes, the LandXML imported again. And what it
+// the DXF by its group codes and by another program (ezdxf), the LandXML
+// imported again. And what it
 // refuses: files that are not regular files, a full disk, with the reason on
 // standard error and exit status 2; a killed export leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -187,16 +190,97 @@ TEST_F(Exports, TheDxfHasTheCentreLineOnItsLayersInCadAxes) {
   }
   EXPECT_EQ(lines[lines.size() - 1], "EOF");
   EXPECT_GE(entities["ARC ZX_ARC"], 6);
-  EXPECT_GE(entities["LWPOLYLINE ZX_TRANSITION"], 10);
+  EXPECT_GE(entities["POLYLINE ZX_TRANSITION"], 10);
   EXPECT_EQ(entities["POINT JD"], 6);
   EXPECT_EQ(entities["POINT STAKE"], 3 * int(table.size()));
-  EXPECT_EQ(entities["TEXT STAKE"], 3 * int(table.size()));
+  EXPECT_EQ(entities["TEXT STAKE"], int(table.size())); // the centre stakes' chainages
   // BP (X 3456789.123, Y 512345.678): CAD's x is Y, CAD's y is X.
   std::map<int, double> at;
   for (const auto& [code, value] : firstLine)
     at[code] = std::stod(value);
   EXPECT_NEAR(at[10], 512345.678, 1e-6);
   EXPECT_NEAR(at[20], 3456789.123, 1e-6);
+}
+
+// The DXF as another program reads it (ezdxf, python3-ezdxf, which
+// scripts/deps installs): the version, no error in its audit, the layers with
+// their colours, each layer's entities, the labels (\U+XXXX read as the
+// character), the first straight and every stake in CAD's axes, to the
+// file's micrometre. The session is the fixture's route with its first JD
+// named in Chinese: the same stakes.
+TEST_F(Exports, AnotherProgramReadsTheDxf) {
+  const std::string python = "/usr/bin/python3";
+  if (std::system((python + " -c 'import ezdxf' >/dev/null 2>&1").c_str()) != 0)
+    GTEST_SKIP() << "python3-ezdxf is not installed (scripts/deps engine installs it): "
+                    "the DXF is not read by another program";
+  std::string route = fileText(QUENLOR_EXAMPLE_ROUTE);
+  route.replace(route.find("JD,JD1,"), 7, "JD,交点1,");
+  std::ofstream(folder / "named.csv") << route;
+  std::ofstream(folder / "named.qs") << "route " << (folder / "named.csv").string() << "\n"
+                                     << "table 0 300 50 7.5\n"
+                                     << "export dxf " << (folder / "named.dxf").string() << "\n";
+  run(QUENLOR_SCRIPT " " + (folder / "named.qs").string());
+  std::ofstream(folder / "read.py") << R"(import sys, collections, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+print("version", doc.dxfversion)
+print("errors", len(doc.audit().errors))
+for layer in doc.layers:
+    print("layer", layer.dxf.name, layer.dxf.color)
+msp = doc.modelspace()
+kinds = collections.Counter((e.dxftype(), e.dxf.layer) for e in msp)
+for (kind, layer), n in sorted(kinds.items()):
+    print("count", kind, layer, n)
+for e in msp.query("TEXT"):
+    print("text", e.dxf.layer, ezdxf.decode_dxf_unicode(e.dxf.text))
+for e in msp.query("POINT[layer=='STAKE']"):
+    print("stake", "%.6f %.6f" % (e.dxf.location.x, e.dxf.location.y))
+line = msp.query("LINE")[0]
+print("line", line.dxf.layer, "%.6f %.6f" % (line.dxf.start.x, line.dxf.start.y))
+)";
+  const auto read = split(run(python + " " + (folder / "read.py").string() + " " +
+                              (folder / "named.dxf").string() + " 2>&1"),
+                          '\n');
+  const auto has = [&](const std::string& line) {
+    return std::find(read.begin(), read.end(), line) != read.end();
+  };
+  ASSERT_TRUE(has("version AC1009")) << "ezdxf reads:\n" << read.front();
+  EXPECT_TRUE(has("errors 0"));
+  for (const char* layer :
+       {"layer ZX_STRAIGHT 7", "layer ZX_ARC 1", "layer ZX_TRANSITION 3", "layer JD_TANGENT 8",
+        "layer JD 6", "layer MAIN_POINT 5", "layer STAKE 2"})
+    EXPECT_TRUE(has(layer)) << layer;
+  const std::string rows = std::to_string(table.size());
+  for (const std::string& count :
+       {std::string("count ARC ZX_ARC 6"), std::string("count LINE ZX_STRAIGHT 7"),
+        std::string("count LINE JD_TANGENT 7"), std::string("count POINT JD 6"),
+        std::string("count TEXT JD 6"), "count POINT STAKE " + std::to_string(3 * table.size()),
+        "count TEXT STAKE " + rows})
+    EXPECT_TRUE(has(count)) << count;
+  EXPECT_TRUE(has("text JD 交点1"));
+  EXPECT_TRUE(has("text MAIN_POINT BP K0+000.000"));
+  EXPECT_TRUE(has("line ZX_STRAIGHT 512345.678000 3456789.123000")); // BP, CAD's x its Y
+  std::vector<std::string> labels;
+  std::vector<std::pair<double, double>> stakes; // CAD's x and y
+  for (const std::string& line : read) {
+    if (line.starts_with("text STAKE "))
+      labels.push_back(line.substr(11));
+    if (line.starts_with("stake ")) {
+      const auto xy = split(line.substr(6), ' ');
+      stakes.emplace_back(std::stod(xy.at(0)), std::stod(xy.at(1)));
+    }
+  }
+  ASSERT_EQ(labels.size(), table.size());
+  ASSERT_EQ(stakes.size(), 3 * table.size());
+  // Each row's centre, left and right stakes (X, Y in the driver's columns
+  // 2-3, 8-9, 13-14), each to the micrometre and its rounding.
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    EXPECT_EQ(labels[i], table[i][0]);
+    for (const auto& [k, column] : {std::pair{0u, 2u}, {1u, 8u}, {2u, 13u}}) {
+      const auto& [x, y] = stakes[3 * i + k];
+      EXPECT_NEAR(x, std::stod(table[i][column + 1]), 1.5e-6) << table[i][0] << " stake " << k;
+      EXPECT_NEAR(y, std::stod(table[i][column]), 1.5e-6) << table[i][0] << " stake " << k;
+    }
+  }
 }
 
 // A driver run of a session: its exit status, output and errors.

@@ -115,6 +115,26 @@ TEST(DxfText, AsciiStaysAndEveryOtherCharacterIsEscaped) {
     EXPECT_EQ(dxfText(c.utf8), c.dxf) << c.utf8;
 }
 
+// Six decimals whatever the locale, without trailing zeros or a minus zero;
+// a number too long for a drawing as its sign's far end.
+TEST(DxfNumber, SixDecimalsWithoutTrailingZeros) {
+  const struct {
+    double value;
+    const char* dxf;
+  } cases[] = {{512345.678, "512345.678"},
+               {3456789.12345649, "3456789.123456"},
+               {0.0000004, "0"},
+               {-0.0000004, "0"},
+               {-12.5, "-12.5"},
+               {1e-6, "0.000001"},
+               {359.99999949, "359.999999"},
+               {2.0, "2"},
+               {1e70, "1e300"},
+               {-1e70, "-1e300"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(dxfNumber(c.value), c.dxf) << c.value;
+}
+
 // Every export goes through the one save path: a disk that fills up after
 // any number of bytes leaves the old file byte for byte, no temporary file,
 // and the system's reason.
@@ -134,7 +154,7 @@ TEST(SavePath, AFullDiskLeavesTheOldFileOfEveryExport) {
        [&](const std::string& p) {
          return savePointList(p, table, CoordinateOrder::NorthEast, Precision::Field);
        }},
-      {"dxf", [&](const std::string& p) { return saveDxf(p, routeDrawing(*model, &table)); }},
+      {"dxf", [&](const std::string& p) { return saveRouteDxf(p, *model, &table); }},
       {"landxml", [&](const std::string& p) { return saveLandXml(p, *model, stamp); }},
       {"route", [&](const std::string& p) { return route::saveRouteFile(p, model->definition()); }},
   };
@@ -162,7 +182,8 @@ TEST(SavePath, AFullDiskLeavesTheOldFileOfEveryExport) {
 // points where its elements meet; no JD, so no tangent polygon.
 TEST(Dxf, ARouteByElementsIsDrawnFromItsPieces) {
   const RouteModel ramp(test::workedRamp());
-  const Drawing d = routeDrawing(ramp, nullptr);
+  Drawing d;
+  drawRoute(ramp, nullptr, d);
   ASSERT_EQ(d.arcs.size(), 2u);
   for (const auto& [arc, radius] : {std::pair(d.arcs[0], 60.0), std::pair(d.arcs[1], 150.0)}) {
     EXPECT_EQ(arc.radius, radius);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -262,6 +263,76 @@ TEST(Xjjs, ChordAngleWithoutQuadrantCorrection) {
   EXPECT_DOUBLE_EQ(angle, minusQuarterTurn);
   xjjs(angle, -10, 10); // no quadrant correction
   EXPECT_DOUBLE_EQ(angle, minusQuarterTurn);
+}
+
+// Angles as surveyors write them, each read into the packed number of its
+// digits: the DMS forms and the packed form give the same double.
+TEST(ParsePackedAngle, ReadsTheWaysSurveyorsWriteAngles) {
+  const struct {
+    const char* text;
+    std::optional<double> packed;
+  } cases[] = {
+      {"25\u00b030\u203215.2\u2033", 25.30152},
+      {"25\u00b030'15.2\"", 25.30152},
+      {" 25\u00ba 30\u2019 15.2\u201d ", 25.30152},
+      {"25\u5ea630\u520615.2\u79d2", 25.30152},
+      {"25d30m15.2s", 25.30152},
+      {"25\u00b030\u203215.2", 25.30152}, // the last mark left off
+      {"25\u00b030'15.2''", 25.30152},
+      {"25-30-15.2", 25.30152},
+      {"-25:30:15.2", -25.30152},
+      {"+25.30152", 25.30152},
+      {"25.30152", 25.30152},
+      {"25.3", 25.3}, // 25°30′
+      {"25\u00b0", 25},
+      {"25\u00b005\u2032", 25.05},
+      {"0\u00b000\u203200.000001\u2033", 0.0000000001},
+      {"359\u00b059\u203259.999999\u2033", 359.5959999999},
+      {"", std::nullopt},
+      {"25.7", std::nullopt},    // 70 minutes
+      {"25.3070", std::nullopt}, // 70 seconds
+      {"25\u00b070\u2032", std::nullopt},
+      {"25\u00b030.5\u203215\u2033", std::nullopt}, // decimals before the last part
+      {"25.5\u00b0", std::nullopt},
+      {"25\u00b015\u203330\u2032", std::nullopt}, // out of order
+      {"25\u00b030\u2032x", std::nullopt},
+      {"1e3", std::nullopt},
+      {"--5", std::nullopt},
+      {"25-30", std::nullopt},
+      {"25 30 15", std::nullopt},
+      {"25\u00b030\u203215.1234567\u2033", std::nullopt}, // seven decimals of a second
+      {"\u5de6", std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(parsePackedAngle(c.text), c.packed) << c.text;
+}
+
+// The route's angles from packed numbers: the digits as written, the true pi.
+TEST(RadiansOfPackedDms, TakesTheDigitsAsWritten) {
+  constexpr double kSecond = std::numbers::pi / (180 * 3600);
+  const struct {
+    double packed, seconds;
+  } cases[] = {
+      {0, 0},
+      {25.30152, 91815.2},
+      {-25.30152, -91815.2},
+      {2.01, 7260},
+      {0.0000001, 0.001},
+      {10.0075, 36075}, // 75 seconds at face value
+      {359.595999, 1295999.99},
+  };
+  for (const auto& c : cases)
+    EXPECT_NEAR(radiansOfPackedDms(c.packed), c.seconds * kSecond,
+                1e-16 + 1e-15 * std::fabs(c.seconds * kSecond))
+        << c.packed;
+  // Every whole second up to a full turn comes back to its packed number.
+  for (int second = 0; second < 1296000; second += 997) {
+    const double packed =
+        parsePackedAngle(std::to_string(second / 3600) + "-" + std::to_string(second / 60 % 60) +
+                         "-" + std::to_string(second % 60))
+            .value();
+    EXPECT_NEAR(radiansOfPackedDms(packed) / kSecond, second, 1e-9) << second;
+  }
 }
 
 } // namespace

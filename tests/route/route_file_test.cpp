@@ -80,6 +80,39 @@ TEST(RouteFile, StationsReadBackWithTheOneInUse) {
   }
 }
 
+// The design table's chainages and a typed deflection read back, and a point
+// placed by its distance has no X or Y in the file; a route without any of
+// them keeps the first header.
+TEST(RouteFile, GivenValuesAndPlacedPointsReadBack) {
+  RouteDefinition route;
+  route.start = {"BP", 3456789.123, 512345.678, 0};
+  route.jds = {{"JD1", 3457291.707, 512993.605, 1200, 150, std::nullopt, 819.999, -41.29599},
+               {"JD2", 0, 0, 800, 120, 100, std::nullopt, 12.3, 1138.4}};
+  route.end = {"EP", 0, 0, 7012.43, 950.5};
+  const std::string text = routeText(route);
+  EXPECT_NE(
+      text.find("\r\nkind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv,deflection,distance\r\n"
+                "BP,BP,3456789.123,512345.678,0,,,,,,,,\r\n"
+                "JD,JD1,3457291.707,512993.605,819.999,1200,150,,,,,-41.29599,\r\n"
+                "JD,JD2,,,,800,120,100,,,,12.3,1138.4\r\n"
+                "EP,EP,,,7012.43,,,,,,,,950.5\r\n"),
+      std::string::npos)
+      << text;
+  const auto read = readRouteText(text);
+  ASSERT_TRUE(read) << read.error();
+  EXPECT_EQ(*read, route);
+  route.jds[1] = {"JD2", 3457487.448, 514126.824, 800, 120, 100};
+  route.jds[0].deflection.reset();
+  route.end = {"EP", 3461148.944, 517194.712, 7012.43};
+  EXPECT_NE(routeText(route).find("\r\nkind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv\r\n"),
+            std::string::npos);
+  EXPECT_EQ(
+      readRouteText("quenlor-route,2\nkind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv,"
+                    "deflection,distance\nBP,BP,0,0,0\nJD,JD1,,,,300,0,,,,,,\nEP,EP,1,1\nend,3\n")
+          .error(),
+      "line 4, column 3 (X): missing: a JD row needs X");
+}
+
 std::string shortest(double value) {
   char text[32];
   return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
@@ -312,9 +345,10 @@ TEST(RouteFile, TheLargestSupportedRouteReadsBack) {
   const std::string name(64, 'N');
   RouteDefinition route;
   route.start = {name, kLongest, kLongest, kLongest};
-  route.end = {name, kLongest, kLongest};
+  route.end = {name, kLongest, kLongest, kLongest};
   for (std::size_t i = 0; i < kJds; ++i) {
-    route.jds.push_back({name, kLongest, kLongest, kLongest, kLongest, kLongest});
+    route.jds.push_back(
+        {name, kLongest, kLongest, kLongest, kLongest, kLongest, kLongest, kLongest});
     route.breaks.push_back({name, kLongest, kLongest});
     route.gradePoints.push_back({name, kLongest, kLongest, kLongest});
   }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "geometry/angle_text.h"
 #include "route/route.h"
 #include "support/random_route.h"
 #include "support/worked_route.h"
@@ -231,6 +232,57 @@ TEST(Route, LocatePrefersTheRouteAndGivesASecondFootNearlyAsNear) {
   }
 }
 
+// BP (0, 0), JD1 1000 m north turning a typed 90° right with R 100, EP
+// placed 1000 m on: EP stands at (1000, 1000), and the route is the one with
+// EP typed there: EP at 2000 - (2T - L) = K1+957.080 (T 100, L 157.080).
+TEST(Route, ATypedDeflectionPlacesThePointAfterIt) {
+  RouteDefinition d;
+  d.start = {"BP", 0, 0, 0};
+  d.jds = {{"JD1", 1000, 0, 100, 0, std::nullopt}};
+  d.jds[0].deflection = 90;
+  d.end.distance = 1000;
+  const Route placed(d);
+  EXPECT_TRUE(placed.checks().empty()) << placed.checks().front().message;
+  EXPECT_NEAR(placed.endPoint().x, 1000, 1e-9);
+  EXPECT_NEAR(placed.endPoint().y, 1000, 1e-9);
+  EXPECT_NEAR(placed.length(), 2000 - (200 - 50 * std::numbers::pi), 1e-9);
+  // Without the deflection, or after BP, nothing places it.
+  d.jds[0].deflection.reset();
+  const Route unplaced(d);
+  EXPECT_FALSE(unplaced.hasGeometry());
+  ASSERT_EQ(unplaced.checks().size(), 1u);
+  EXPECT_EQ(unplaced.checks()[0].kind, CheckKind::NotPlaced);
+  EXPECT_EQ(unplaced.checks()[0].message, "EP: placed by its distance, but JD1 before it has no "
+                                          "typed deflection; the route has no geometry");
+}
+
+// Any JD or EP of a random route given instead by the deflection at the JD
+// before it and its distance from there is the same point, and the route
+// the same: placing is exact to the digits of the typed deflection.
+TEST_F(RandomRouteTest, PlacedPointsAreTheTypedOnes) {
+  for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+    const RouteDefinition typed = test::RandomRoute(seed).make(6);
+    const Route route(typed);
+    const std::size_t k = 1 + seed % 6; // a JD after the first, or EP for 6
+    RouteDefinition d = typed;
+    const JdResult before = route.jd(k - 1);
+    const PlanePoint at = k < 6 ? route.jdPoint(k) : route.endPoint();
+    d.jds[k - 1].deflection = std::stod(packedDmsText(before.curve.deflection, 6));
+    const double distance = std::hypot(at.x - before.point.x, at.y - before.point.y);
+    if (k < 6)
+      d.jds[k].distance = distance;
+    else
+      d.end.distance = distance;
+    const Route placed(d);
+    SCOPED_TRACE(seed);
+    EXPECT_TRUE(placed.checks().empty()) << placed.checks().front().message;
+    const PlanePoint now = k < 6 ? placed.jdPoint(k) : placed.endPoint();
+    EXPECT_NEAR(now.x, at.x, 1e-6);
+    EXPECT_NEAR(now.y, at.y, 1e-6);
+    EXPECT_NEAR(placed.length(), route.length(), 1e-6);
+  }
+}
+
 // Each edit gives the route a fresh computation gives: the curves kept from
 // before are those whose inputs did not change.
 TEST(Route, EditsAgreeWithAFreshRoute) {
@@ -346,6 +398,28 @@ INSTANTIATE_TEST_SUITE_P(
                   "curve"},
         CheckCase{"UnusableCoordinate", [](RouteDefinition& d) { d.jds[1].y = NAN; },
                   CheckKind::UnusableNumber, 1, "JD2: X or Y is not a number within 1e9; left out"},
+        // The table's figures against the computed ones (ThreeJdsWorkedByHand).
+        CheckCase{"GivenChainageDiffers", [](RouteDefinition& d) { d.jds[1].chainage = 3664.975; },
+                  CheckKind::ChainageDiffers, 1,
+                  "JD2: the chainage K3+664.975 the table gives is 0.003 m from the computed "
+                  "K3+664.978"},
+        CheckCase{"GivenEpChainageDiffers", [](RouteDefinition& d) { d.end.chainage = 5934.3; },
+                  CheckKind::ChainageDiffers, -1,
+                  "EP: the chainage K5+934.300 the table gives is 0.048 m from the computed "
+                  "K5+934.348"},
+        CheckCase{"TypedDeflectionDiffers",
+                  [](RouteDefinition& d) { d.jds[2].deflection = 30.0002; },
+                  CheckKind::DeflectionDiffers, 2,
+                  "JD3: the typed deflection 30°00′02.0″ is 0°00′02.0″ from the 30°00′00.0″ the "
+                  "coordinates give"},
+        CheckCase{"PlacedAfterAJdWithoutDeflection",
+                  [](RouteDefinition& d) {
+                    d.jds.insert(d.jds.begin() + 1, {"JD1a", 0, 0, 500, 0, std::nullopt});
+                    d.jds[1].distance = 100;
+                  },
+                  CheckKind::NotPlaced, 1,
+                  "JD1a: placed by its distance, but JD1 before it has no typed deflection; left "
+                  "out"},
         CheckCase{"BreakOutsideTheRoute",
                   [](RouteDefinition& d) {
                     d.breaks = {{"DL1", 9000, 8000}};

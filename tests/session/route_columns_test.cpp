@@ -54,11 +54,15 @@ TEST(RouteColumns, JdTableShowsTheCurveWorkedByHand) {
   EXPECT_EQ(cell(model, t, 2, "桩号"), "K1+957.080");
   EXPECT_EQ(cell(model, t, 2, "R"), "");
   EXPECT_EQ(cell(model, t, 0, "T1"), "");
-  // Only BP's chainage is typed.
+  // BP's chainage is typed; a JD's and EP's the design's, to be checked; a
+  // JD's deflection is typed on its row alone.
   const RouteColumn& chainage = t.columns[*columnOf(t, "桩号")];
-  EXPECT_TRUE(isEditable(chainage, model, 0));
-  EXPECT_FALSE(isEditable(chainage, model, 1));
+  EXPECT_TRUE(isEditable(chainage, model, 1));
+  EXPECT_EQ(editTextOf(chainage, model, 1), "");
   EXPECT_FALSE(isEditable(t.columns[*columnOf(t, "R")], model, 2));
+  EXPECT_FALSE(isEditable(t.columns[*columnOf(t, "转角")], model, 2));
+  EXPECT_EQ(cell(model, t, 1, "交点间距"), "1000.000");
+  EXPECT_EQ(cell(model, t, 2, "交点间距"), "1000.000");
 }
 
 // Grade points at K0+000 (100 m), K0+500 (110 m, Rv 10000) and K1+000
@@ -94,6 +98,8 @@ std::pair<std::string, std::string> typedFor(std::string_view heading) {
     return {" 新名 ", "新名"};
   if (heading.find("桩号") != std::string_view::npos)
     return {"K1+234.5", "1234.5"};
+  if (heading == "转角")
+    return {"-123.25", "123.25 左"};
   return {"123.25", "123.25"};
 }
 
@@ -111,9 +117,14 @@ TEST(RouteColumns, EveryTypedCellTakesItsText) {
         if (!isEditable(column, model, row))
           continue;
         SCOPED_TRACE(std::string(column.heading) + " row " + std::to_string(row));
+        // A distance places the point: its X and Y are the distance's.
+        const auto unmoved = [&](const RouteColumn& other) {
+          return &other != &column && isEditable(other, model, row) &&
+                 !(column.heading == "交点间距" && (other.heading == "X" || other.heading == "Y"));
+        };
         std::vector<std::string> others;
         for (const RouteColumn& other : table->columns)
-          if (&other != &column && isEditable(other, model, row))
+          if (unmoved(other))
             others.push_back(editTextOf(other, model, row));
         // The editor's own text changes nothing.
         const auto same = column.apply(model, row, editTextOf(column, model, row));
@@ -125,7 +136,7 @@ TEST(RouteColumns, EveryTypedCellTakesItsText) {
         EXPECT_EQ(editTextOf(column, model, row), shown);
         std::vector<std::string> after;
         for (const RouteColumn& other : table->columns)
-          if (&other != &column && isEditable(other, model, row))
+          if (unmoved(other))
             after.push_back(editTextOf(other, model, row));
         EXPECT_EQ(after, others);
         model.replace(d);

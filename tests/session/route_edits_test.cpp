@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route tables' edit rules without a window: cells read, new rows named
 // and placed, rows pasted and copied.
+#include "session/design_table.h"
 #include "session/route_edits.h"
 #include "support/random_route.h"
 
@@ -100,8 +101,10 @@ route::RouteDefinition smallRoute() {
 
 TEST(RouteEdits, NewJdsStandHalfwayWithTheCurveBefore) {
   const route::RouteDefinition d = smallRoute();
-  EXPECT_EQ(newJdAt(d, 0), (Jd{"JD2", 50, 0, 0, 0, std::nullopt})); // BP to JD1, no curve before
-  EXPECT_EQ(newJdAt(d, 1), (Jd{"JD2", 150, 50, 500, 60, std::nullopt})); // JD1 to EP
+  const route::Route route(d);
+  EXPECT_EQ(newJdAt(route, 0),
+            (Jd{"JD2", 50, 0, 0, 0, std::nullopt})); // BP to JD1, no curve before
+  EXPECT_EQ(newJdAt(route, 1), (Jd{"JD2", 150, 50, 500, 60, std::nullopt})); // JD1 to EP
 }
 
 TEST(RouteEdits, NewBreaksAndGradePointsFollowTheLastOnes) {
@@ -136,6 +139,14 @@ TEST(RouteEdits, ButtonsChangeTheRowsTheyName) {
   EXPECT_EQ(route::Route(route.definition()).definition(), route.definition());
 }
 
+// The JDs of a pasted table, or why it was refused.
+std::variant<std::vector<Jd>, PasteRefusal> pastedJds(std::string_view text) {
+  auto pasted = pastedTable(text);
+  if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
+    return *refused;
+  return std::get<PastedTable>(pasted).jds;
+}
+
 struct PasteCase {
   const char* text;
   std::vector<Jd> jds;
@@ -150,11 +161,13 @@ TEST(RouteEdits, PastedRowsAreReadOrRefusedWhole) {
       {"B\t1\t2\t300\n", {{"B", 1, 2, 300, 0, std::nullopt}}, {}},
       {"B\t1\t2\t300\t\t40\n", {{"B", 1, 2, 300, 0, 40}}, {}},
       {"", {}, {}},
-      {"B1\t1\t2\t300\nB2\t1\tx\t300\n", {}, PasteRefusal{1, 2, {CellFault::NotANumber, "x"}}},
-      {"B1\t1\t2\n", {}, PasteRefusal{0, 3, {CellFault::Missing, ""}}},
-      {"B1\t1\t2\t3\nname\tX\tY\tR\n", {}, PasteRefusal{1, 1, {CellFault::NotANumber, "X"}}},
-      {"B\x01\t1\t2\t3\n", {}, PasteRefusal{0, 0, {CellFault::ControlCharacter, "B\x01"}}},
-      {"B\t1\t2\t3\t4\t5e9\n", {}, PasteRefusal{0, 5, {CellFault::BeyondRange, "5e9"}}},
+      {"B1\t1\t2\t300\nB2\t1\tx\t300\n", {}, PasteRefusal{1, 2, {CellFault::NotANumber, "x"}, "Y"}},
+      {"B1\t1\t2\n", {}, PasteRefusal{0, 3, {CellFault::Missing, ""}, "R"}},
+      {"B1\t1\t2\t3\nname\tX\tY\tR\n", {}, PasteRefusal{1, 1, {CellFault::NotANumber, "X"}, "X"}},
+      {"B\x01\t1\t2\t3\n", {}, PasteRefusal{0, 0, {CellFault::ControlCharacter, "B\x01"}, "名称"}},
+      {"B\t1\t2\t3\t4\t5e9\n", {}, PasteRefusal{0, 5, {CellFault::BeyondRange, "5e9"}, "ls2"}},
+      // A line of words above the rows that names no column is skipped.
+      {"示例路线\nB\t1\t2\t300\n", {{"B", 1, 2, 300, 0, std::nullopt}}, {}},
   };
   for (const PasteCase& c : cases) {
     SCOPED_TRACE(c.text);

@@ -6,12 +6,16 @@
 // the exports from the panel, and whole-route labels near their points.
 #include "app/drawing/notice_label.h"
 #include "app/field_tools.h"
+#include "app/kept_copy.h"
 #include "app/main_window.h"
 #include "app/plan_view.h"
 #include "app/route_panel.h"
 #include "app/route_tables.h"
 #include "files/save_file.h"
+#include "geometry/angle_text.h"
+#include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
+#include "route/route.h"
 #include "route/route_file.h"
 
 #include <QApplication>
@@ -28,9 +32,14 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <future>
+#include <mutex>
+#include <numbers>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,6 +79,21 @@ int saveAndWait(const QString& path) {
   std::fflush(stdout);
   for (;;)
     ::pause();
+}
+
+// The child of the crash test: it opens the route, types three radii in a
+// burst, says so and runs its event loop until it is killed: its kept copy is
+// left to the timer and the writer, as in use.
+int editAndWait(const QString& path) {
+  QStandardPaths::setTestModeEnabled(true);
+  MainWindow window;
+  if (!window.routePanel()->open(path))
+    return 1;
+  for (const char* radius : {"1111", "2222", "3333"})
+    setRadius(window, radius);
+  std::puts("edited");
+  std::fflush(stdout);
+  return QApplication::exec();
 }
 
 } // namespace
@@ -372,6 +396,169 @@ private slots:
              QStringLiteral("A2\t3457400\t513800\t400\t50\t40\n"));
   }
 
+  // The check column's text on a row of the JD table.
+  QString problemOf(int row) const {
+    return jdTable()->data(jdTable()->index(row, jdTable()->columnCount() - 1)).toString();
+  }
+  // The checks of the route on show of one kind.
+  std::vector<quenlor::route::Check> checksOf(quenlor::route::CheckKind kind) const {
+    std::vector<quenlor::route::Check> found;
+    for (const auto& c : panel()->document().route().checks())
+      if (c.kind == kind)
+        found.push_back(c);
+    return found;
+  }
+
+  // An institute's 直线、曲线及转角表 as it copies from its sheet: a title,
+  // two heading lines of merged cells in the institutes' order, the column
+  // numbers, BP, the JDs and EP. Its figures are the example route's, printed
+  // to the millimetre and the tenth of a second, except JD3's chainage (5 mm
+  // off) and JD5's 转角 (3″ off): the route is the example's, the check column
+  // says so on those two rows and nowhere else, and the notice names what
+  // was not read. Ctrl+Z takes the paste back, Ctrl+Shift+Z does it again.
+  void anInstitutesTablePastesByItsHeadingsAndIsUndone() {
+    openExample();
+    const auto example = shown();
+    const quenlor::route::Route route(example);
+    const auto metres = [](double v) { return QString::number(v, 'f', 3); };
+    const auto chainage = [&](double measure) {
+      return QString::fromStdString(quenlor::chainageText(route.stationAt(measure).chainage));
+    };
+    QString text = QStringLiteral(
+        "直线、曲线及转角表\n"
+        "交点号\t交点坐标(m)\t\t交点桩号\t转角值\t\t曲线要素值(m)\t\t\t\t\t\t"
+        "曲线主点桩号\t\t\t直线长度及方向\t\t备注\n"
+        "\tX(N)\tY(E)\t\t左转\t右转\t半径\t第一缓和曲线长度\t第二缓和曲线长度\t切线长度\t"
+        "曲线长度\t外距\t第一缓和曲线起点\t曲线中点\t第二缓和曲线终点\t交点间距\t计算方位角\t\n"
+        "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18\n");
+    text += QStringLiteral("BP\t%1\t%2\tK0+000.000\t\t\t\t\t\t\t\t\t\t\t\t\t\t路线起点\n")
+                .arg(metres(example.start.x), metres(example.start.y));
+    for (std::size_t i = 0; i < example.jds.size(); ++i) {
+      const auto& jd = example.jds[i];
+      const auto r = route.jd(i);
+      const double given = r.measure + (i == 2 ? 0.005 : 0);
+      const double turn = r.curve.deflection + (i == 4 ? std::numbers::pi / 648000 * 3 : 0);
+      const QString angle = QString::fromStdString(quenlor::dmsText(std::fabs(turn), 1));
+      text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\t")
+                  .arg(QString::fromStdString(jd.name), metres(jd.x), metres(jd.y), chainage(given),
+                       turn < 0 ? angle : QString(), turn < 0 ? QString() : angle,
+                       metres(jd.radius), metres(jd.ls1), metres(jd.secondTransition()));
+      text +=
+          QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t\t\t\n")
+              .arg(metres(r.curve.tangent1), metres(r.curve.length), metres(r.curve.external),
+                   chainage(r.mainPoints.zh), chainage(r.mainPoints.qz), chainage(r.mainPoints.hz));
+    }
+    text += QStringLiteral("EP\t%1\t%2\t%3\t\t\t\t\t\t\t\t\t\t\t\t\t\t路线终点\n")
+                .arg(metres(example.end.x), metres(example.end.y), chainage(route.length()));
+    QApplication::clipboard()->setText(text);
+    panel()->pasteJds();
+
+    // The example's route, with what the table gives to be checked.
+    auto typed = shown();
+    QCOMPARE(typed.jds.size(), example.jds.size());
+    for (std::size_t i = 0; i < typed.jds.size(); ++i) {
+      QVERIFY(typed.jds[i].chainage && typed.jds[i].deflection);
+      typed.jds[i].chainage.reset();
+      typed.jds[i].deflection.reset();
+      // The table prints ls2 where the example leaves it equal to Ls.
+      QCOMPARE(typed.jds[i].secondTransition(), example.jds[i].secondTransition());
+      typed.jds[i].ls2 = example.jds[i].ls2;
+    }
+    QVERIFY(typed.end.chainage);
+    typed.end.chainage.reset();
+    QCOMPARE(typed, example);
+    const QString notice = panel()->notice();
+    QVERIFY2(notice.contains(QStringLiteral("已粘贴 6 个交点")) &&
+                 notice.contains(QStringLiteral("切线长度")) &&
+                 notice.contains(QStringLiteral("未识别而未读入的列：备注")),
+             qPrintable(notice));
+    const auto chainages = checksOf(quenlor::route::CheckKind::ChainageDiffers);
+    const auto turns = checksOf(quenlor::route::CheckKind::DeflectionDiffers);
+    QCOMPARE(chainages.size(), std::size_t(1));
+    QCOMPARE(chainages[0].jd, 2);
+    QVERIFY(std::fabs(chainages[0].amount + 0.005) < 0.0006);
+    QCOMPARE(turns.size(), std::size_t(1));
+    QCOMPARE(turns[0].jd, 4);
+    QVERIFY(std::fabs(turns[0].amount + std::numbers::pi / 648000 * 3) <
+            std::numbers::pi / 648000 * 0.06);
+    for (int row = 0; row < jdTable()->rowCount(); ++row)
+      QVERIFY2(problemOf(row).isEmpty() == (row != 3 && row != 5), qPrintable(problemOf(row)));
+    QVERIFY2(problemOf(3).contains(QStringLiteral("设计表的桩号 K2+870.478")),
+             qPrintable(problemOf(3)));
+    QVERIFY2(problemOf(5).contains(QStringLiteral("输入的转角")), qPrintable(problemOf(5)));
+
+    // Undone by the keys, the route is the one opened, and unmodified.
+    const auto pasted = shown();
+    auto* view = window->findChild<QTableView*>(QStringLiteral("jdTable"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(), example);
+    QVERIFY(!panel()->document().modified());
+    QVERIFY2(panel()->notice().startsWith(QStringLiteral("已撤销：粘贴 6 个交点")),
+             qPrintable(panel()->notice()));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(shown(), pasted);
+    QVERIFY(panel()->document().modified());
+  }
+
+  // A grade table pasted by its headings goes in before the chosen grade
+  // point; the computed columns are named, and Ctrl+Z takes it back.
+  void gradePointsPasteByTheirHeadings() {
+    openExample();
+    const auto example = shown();
+    auto* view = window->findChild<QTableView*>(QStringLiteral("gradeTable"));
+    view->selectionModel()->select(view->model()->index(1, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QApplication::clipboard()->setText(
+        QStringLiteral("变坡点号\t桩号\t高程(m)\t竖曲线半径R(m)\t坡度(%)\n"
+                       "SJD1a\tK0+700\t140.000\t8000\t0.5\n"));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(shown().gradePoints.size(), example.gradePoints.size() + 1);
+    QCOMPARE(shown().gradePoints[1], (quenlor::route::GradePointRow{"SJD1a", 700, 140, 8000}));
+    QVERIFY2(panel()->notice() == QStringLiteral("已粘贴 1 个变坡点；未读入 坡度(%)（由程序计算）"),
+             qPrintable(panel()->notice()));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(shown(), example);
+  }
+
+  // A JD's 转角 typed where the point after it is not known: JD6's as the
+  // design gives it, and EP's distance from JD6, place EP where the example
+  // has it; saved, the file holds both and reads back. A 转角 typed where
+  // the coordinates give another is a check on its row.
+  void aTypedDeflectionPlacesThePointAfterIt() {
+    const QString path = openExample();
+    const auto example = shown();
+    const quenlor::route::Route route(example);
+    const auto jd6 = route.jd(5);
+    const QString turn =
+        QString::fromStdString(quenlor::dmsText(std::fabs(jd6.curve.deflection), 3)) +
+        (jd6.curve.deflection < 0 ? QStringLiteral(" 左") : QStringLiteral(" 右"));
+    QVERIFY(jdTable()->setData(at(6, "转角"), turn));
+    const double distance =
+        std::hypot(example.end.x - example.jds[5].x, example.end.y - example.jds[5].y);
+    QVERIFY(jdTable()->setData(at(7, "交点间距"), QString::number(distance, 'f', 4)));
+    QVERIFY(shown().end.distance);
+    QVERIFY(panel()->document().route().checks().empty());
+    QVERIFY(std::fabs(cell(7, "X").toDouble() - example.end.x) < 0.0015);
+    QVERIFY(std::fabs(cell(7, "Y").toDouble() - example.end.y) < 0.0015);
+    QVERIFY(std::fabs(panel()->document().route().length() - route.length()) < 0.001);
+    QVERIFY(panel()->save());
+    const QByteArray bytes = bytesOf(path);
+    QVERIFY2(bytes.contains("ahead,elevation,Rv,deflection,distance\r\n") &&
+                 bytes.contains("\r\nEP,EP,,,,,,,,,,,"),
+             bytes.constData());
+    QCOMPARE(*quenlor::route::openRouteFile(path.toStdString()), shown());
+    // JD2's 转角 typed 5″ from what its coordinates give.
+    QVERIFY(jdTable()->setData(at(2, "转角"), QStringLiteral("41-30-05 左")));
+    QVERIFY2(problemOf(2).contains(QStringLiteral("输入的转角 41°30′05.0″ 左")),
+             qPrintable(problemOf(2)));
+  }
+
   // The example's element table, exported by the panel, is a file of
   // element rows; opened, the element table takes the JD table's place, its
   // start chainages those of the JD table's main points, EP where the JD
@@ -594,6 +781,73 @@ private slots:
     QCOMPARE(bytesOf(panel()->document().keptCopyPath()), bytesOf(path));
   }
 
+  // A burst of edits is kept by the timer and the writer alone: once the
+  // copy holds the last edit, a kill brings it back, unsaved.
+  void aKillAfterABurstOfEditsBringsBackTheLast() {
+    const QString path = dir->filePath(QStringLiteral("route.csv"));
+    QFile::copy(QStringLiteral(QUENLOR_EXAMPLE_ROUTE), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--edit-and-wait"), path});
+    QVERIFY(child.waitForReadyRead(20000));
+    QCOMPARE(child.readAllStandardOutput(), QByteArray("edited\n"));
+    const auto copyHoldsTheLast = [] {
+      const QDir folder(RouteDocument::dataFolder());
+      for (const QString& name : folder.entryList({QStringLiteral("*.csv")}, QDir::Files))
+        if (bytesOf(folder.filePath(name)).contains(",JD1,3457291.707,512993.605,,3333,"))
+          return true;
+      return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(copyHoldsTheLast(), 20000);
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QVERIFY(panel()->restoreAutosave());
+    QCOMPARE(shown().jds[0].radius, 3333.0);
+    QVERIFY(panel()->document().modified());
+    QCOMPARE(panel()->document().path(), path);
+  }
+
+  // Copies handed to the writer while it writes wait, the newest in the
+  // place of the older: four handed over during one write make one write
+  // more, of the last, which the copy holds; the window hears of both.
+  void theWriterWritesTheNewestOfABurst() {
+    quenlor::KeptCopy copy(dir->filePath(QStringLiteral("kept")).toStdString());
+    std::promise<void> started, release;
+    const std::shared_future<void> released = release.get_future().share();
+    std::atomic<int> made = 0;
+    std::mutex heard;
+    std::vector<unsigned long> serials;
+    {
+      quenlor::CopyWriter writer(copy, [&](const quenlor::CopyWriter::Outcome& outcome) {
+        const std::lock_guard lock(heard);
+        serials.push_back(outcome.serial);
+      });
+      const auto text = [&](int n) {
+        return [&made, n] {
+          ++made;
+          return quenlor::Expected<std::string>("copy " + std::to_string(n) + "\n");
+        };
+      };
+      writer.post(
+          [&] {
+            started.set_value();
+            released.wait();
+            return text(1)();
+          },
+          "");
+      started.get_future().wait();
+      for (int n = 2; n <= 5; ++n)
+        writer.post(text(n), "");
+      release.set_value();
+      const auto last = writer.wait();
+      QVERIFY(last && last->kept);
+      QCOMPARE(last->serial, 5ul);
+    }
+    QCOMPARE(made.load(), 2);
+    QCOMPARE(serials, (std::vector<unsigned long>{1, 5}));
+    QCOMPARE(bytesOf(QString::fromStdString(copy.copyPath())), QByteArray("copy 5\n"));
+  }
+
   // Two windows on one file: the second is told, each keeps its own copy,
   // and a save over the other's is not done without a second press.
   void twoWindowsOnOneFile() {
@@ -711,6 +965,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc == 3 && std::string_view(argv[1]) == "--save-and-wait")
     return saveAndWait(QString::fromLocal8Bit(argv[2]));
+  if (argc == 3 && std::string_view(argv[1]) == "--edit-and-wait")
+    return editAndWait(QString::fromLocal8Bit(argv[2]));
   RoutePanelTest test;
   return QTest::qExec(&test, argc, argv);
 }

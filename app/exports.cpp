@@ -41,6 +41,25 @@ QString saveAs(QWidget* parent, const QString& caption, const QString& filter,
 
 } // namespace
 
+QString exportPointList(QWidget* parent, const TableAnswer& table,
+                        const exchange::SheetHeader& header) {
+  const QString northFirst = QStringLiteral("全站仪坐标 点名,X,Y,Z (*.csv)");
+  const QString eastFirst = QStringLiteral("全站仪坐标 点名,Y,X,Z (*.csv)");
+  QString chosen;
+  QString path =
+      QFileDialog::getSaveFileName(parent, QStringLiteral("导出全站仪坐标"), QString(),
+                                   northFirst + QStringLiteral(";;") + eastFirst, &chosen);
+  if (path.isEmpty())
+    return {};
+  if (QFileInfo(path).suffix().isEmpty())
+    path += QStringLiteral(".csv");
+  const auto order = chosen == eastFirst ? exchange::CoordinateOrder::EastNorth
+                                         : exchange::CoordinateOrder::NorthEast;
+  return outcome(exchange::savePointList(QFile::encodeName(path).toStdString(), table, order,
+                                         header.precision),
+                 path);
+}
+
 QString exportLandXml(QWidget* parent, const RouteModel& route) {
   return saveAs(parent, QStringLiteral("导出 LandXML"), QStringLiteral("LandXML (*.xml)"),
                 QStringLiteral(".xml"), [&](const std::string& path) {

@@ -47,5 +47,9 @@ QString exportStakeCsv(QWidget* parent, const TableAnswer& table,
                        const exchange::SheetHeader& header);
 QString exportStakeXlsx(QWidget* parent, const TableAnswer& table,
                         const exchange::SheetHeader& header);
+// The stakes as a total station's point list (全站仪坐标): the file dialog's
+// type says the order, name X Y Z or name Y X Z; at the sheet's precision.
+QString exportPointList(QWidget* parent, const TableAnswer& table,
+                        const exchange::SheetHeader& header);
 
 } // namespace quenlor

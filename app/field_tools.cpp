@@ -66,7 +66,7 @@ private:
   static constexpr std::size_t kRowsKept = 512;
 
   const std::vector<StakeColumn>& columns() const {
-    return stakeColumns(table_ && table_->hasDesign());
+    return table_ ? table_->columns() : stakeColumns(false, false);
   }
 
   const StakeRow& row(std::size_t index) const {
@@ -213,7 +213,9 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
                 {"边距", Input::TableOffset, "tableOffset"},
                 {"左横坡%", Input::TableFallLeft, "tableFallLeft"},
                 {"右横坡%", Input::TableFallRight, "tableFallRight"}};
-  int row = 0;
+  // The switches and the file buttons first, the ranges below them: on a
+  // short or scaled screen the buttons stay in sight above the fold.
+  int row = 2;
   for (const auto& r : ranges)
     addRow(grid, row++, QString::fromUtf8(r.caption), input(r.input, QString::fromUtf8(r.name)));
 
@@ -241,8 +243,8 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   switches->addWidget(whole, 0, 0);
   switches->addWidget(full, 0, 1);
   switches->addWidget(copy, 0, 2);
-  grid->addLayout(switches, row++, 0, 1, 2);
-  grid->addLayout(buildFileButtons(group), row++, 0, 1, 2);
+  grid->addLayout(switches, 0, 0, 1, 2);
+  grid->addLayout(buildFileButtons(group), 1, 0, 1, 2);
   tableNote_ = new QLabel(group);
   tableNote_->setObjectName(QStringLiteral("tableNote"));
   // However long the note grows, it takes the width it is given.
@@ -253,8 +255,8 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   return group;
 }
 
-// 导出CSV, 导出XLSX and 打印… (a printer or a PDF file), each saying its
-// outcome in the notice line.
+// 导出CSV, 导出XLSX, 导出点文件 (a total station's point list) and 打印… (a
+// printer or a PDF file), each saying its outcome in the notice line.
 QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
   const struct {
     const char* caption;
@@ -262,6 +264,7 @@ QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
     QString (*act)(QWidget*, const TableAnswer&, const exchange::SheetHeader&);
   } buttons[] = {{"导出CSV", "exportCsv", exportStakeCsv},
                  {"导出XLSX", "exportXlsx", exportStakeXlsx},
+                 {"导出点文件", "exportPoints", exportPointList},
                  {"打印…", "printTable", printStakeSheet}};
   auto* row = new QGridLayout;
   int column = 0;
@@ -278,7 +281,9 @@ QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
       if (!said.isEmpty())
         setFileNotice(said);
     });
-    row->addWidget(button, 0, column++);
+    // Two a row: each keeps its whole caption in the group's width.
+    row->addWidget(button, column / 2, column % 2);
+    ++column;
   }
   return row;
 }

@@ -87,6 +87,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     tools_->formChanged();
     profile_->formChanged();
   });
+  routePanel_->setStakeTable([this] { return &tools_->answers().table; });
   routePanel_->setRouteListener([this] { showRoute(); });
   routePanel_->setSelectionListener([this] { showSelectedJd(); });
   connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, routePanel_,

@@ -238,6 +238,8 @@ void PlanView::drawTicksAndOffsets(QPainter& painter, const PlanScene& s) const 
 // of each other (label_placer.h).
 void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) {
   placer_.reset(QRectF(rect()).adjusted(2, 2, -2, -2));
+  anchors_.clear();
+  leaders_.clear();
   placer_.addObstacle(northArrowPlace());
   labels_.setFont(painter.font(), devicePixelRatioF());
   std::vector<std::pair<const PlanMarker*, QPointF>> shown;
@@ -264,8 +266,19 @@ void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) {
     const QRectF place = placer_.place(size, p, labelCorners(size)).rect;
     if (route && m->kind == MarkerKind::MainPoint && placer_.coversALabel(place))
       continue;
+    // A label pushed far off by its neighbours is tied to its point.
+    const QPointF nearest(std::clamp(p.x(), place.left(), place.right()),
+                          std::clamp(p.y(), place.top(), place.bottom()));
+    if (QLineF(p, nearest).length() > kLeaderBeyond) {
+      painter.save();
+      painter.setPen(QPen(Qt::darkGray, 0.8));
+      painter.drawLine(p, nearest);
+      painter.restore();
+      leaders_.emplace_back(p, nearest);
+    }
     labels_.draw(painter, label, place.topLeft());
     placer_.keep(place);
+    anchors_.push_back(p);
   }
 }
 

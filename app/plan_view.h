@@ -11,6 +11,7 @@
 #include "app/drawing/view_transform.h"
 #include "session/plan_scene.h"
 
+#include <QLineF>
 #include <QPen>
 #include <QPointF>
 #include <QRectF>
@@ -52,6 +53,11 @@ public:
   QPointF toScreen(const PlanePoint& p) const;
   // Where the last paint put the labels, and the north arrow.
   const std::vector<QRectF>& labelPlaces() const { return placer_.labels(); }
+  // The point each of them names, and the leader lines drawn from a point to
+  // its label where the label stands further off than kLeaderBeyond.
+  const std::vector<QPointF>& labelAnchors() const { return anchors_; }
+  const std::vector<QLineF>& labelLeaders() const { return leaders_; }
+  static constexpr double kLeaderBeyond = 30; // pixels
   QRectF northArrowPlace() const;
 
 protected:
@@ -84,6 +90,8 @@ private:
   bool stale_ = true;
   ViewTransform view_; // east to the right, north up
   LabelPlacer placer_;
+  std::vector<QPointF> anchors_;
+  std::vector<QLineF> leaders_;
   HaloLabels labels_;
   QPointF dragFrom_;
 };

@@ -11,6 +11,7 @@
 #include "session/design_table.h"
 #include "session/element_columns.h"
 #include "session/element_edits.h"
+#include "session/field_tools.h"
 #include "session/jd_boxes.h"
 #include "session/route_boxes.h"
 #include "session/route_edits.h"
@@ -19,9 +20,11 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -68,7 +71,8 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
       jdModel_(new RouteTableModel(document_, jdTable(), &jdProblems, this)),
       elementModel_(new RouteTableModel(document_, elementsTable(), &elementProblems, this)),
       breakModel_(new RouteTableModel(document_, breakTable(), &breakProblems, this)),
-      gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)) {
+      gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)),
+      stationModel_(new RouteTableModel(document_, stationTable(), &stationProblems, this)) {
   setObjectName(QStringLiteral("routePanel"));
   noticeLabel_ = new NoticeLabel("routeNotice", this);
   fileLabel_ = new QLabel(this);
@@ -82,15 +86,17 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
   elementTab_ = tables_->addTab(buildElementTab(), QStringLiteral("线元"));
   tables_->addTab(buildBreakTab(), QStringLiteral("断链"));
   tables_->addTab(buildGradeTab(), QStringLiteral("变坡点"));
+  tables_->addTab(buildStationTab(), QStringLiteral("测站"));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(noticeLabel_);
   layout->addWidget(fileLabel_);
+  layout->addWidget(buildNameRow());
   layout->addWidget(buildFileRow());
   layout->addWidget(tables_, 1);
 
-  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_})
+  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_})
     model->setNotice([this](const QString& why) { say(why); });
   document_.setListener([this] { routeChanged(); });
   ask_ = [this] { return askToSave(this); };
@@ -131,7 +137,12 @@ QWidget* RoutePanel::buildFileRow() {
   flow->addWidget(button(QStringLiteral("导出LandXML…"), "exportLandXml",
                          [this] { exportRoute(&exportLandXml); }));
   flow->addWidget(button(QStringLiteral("导出DXF…"), "exportDxf", [this] {
-    exportRoute([](QWidget* parent, const RouteModel& route) { return exportDxf(parent, route); });
+    // With the stakes of the table, where there is one.
+    const auto route = document_.drawable();
+    if (!route)
+      return say(QStringLiteral("没有可导出的路线：先打开或输入一条路线"));
+    const TableAnswer* stakes = stakeTable_ ? stakeTable_() : nullptr;
+    sayIfAny(exportDxf(this, *route, stakes && stakes->size() > 0 ? stakes : nullptr));
   }));
   auto* elements =
       button(QStringLiteral("导出线元表…"), "exportElements", [this] { exportElementsDialog(); });
@@ -139,6 +150,33 @@ QWidget* RoutePanel::buildFileRow() {
       QStringLiteral("把路线写成线元表（直线、圆曲线、缓和曲线），供现场计算器和全站仪"));
   flow->addWidget(elements);
   return row;
+}
+
+// The route's name: the sheets print it, the file keeps it.
+QWidget* RoutePanel::buildNameRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* caption = new QLabel(QStringLiteral("路线名"), row);
+  nameEdit_ = new QLineEdit(row);
+  nameEdit_->setObjectName(QStringLiteral("routeName"));
+  nameEdit_->setPlaceholderText(QStringLiteral("放样表表头所印的路线名"));
+  caption->setBuddy(nameEdit_);
+  connect(nameEdit_, &QLineEdit::editingFinished, this,
+          [this] { setRouteName(nameEdit_->text()); });
+  layout->addWidget(caption);
+  layout->addWidget(nameEdit_, 1);
+  return row;
+}
+
+void RoutePanel::setRouteName(const QString& name) {
+  const auto read = readCellName(name.toStdString());
+  if (std::holds_alternative<CellRefusal>(read))
+    return say(QStringLiteral("路线名不能含控制字符"));
+  const std::string& typed = std::get<std::string>(read);
+  if (typed == document_.route().definition().name)
+    return;
+  document_.edit([typed](route::Route& r) { r.setName(typed); });
 }
 
 QTableView* RoutePanel::buildTable(RouteTableModel* model, const char* name) {
@@ -247,11 +285,28 @@ QWidget* RoutePanel::buildGradeTab() {
   return tab;
 }
 
+QWidget* RoutePanel::buildStationTab() {
+  auto* tab = new QWidget;
+  auto* buttons = new QWidget(tab);
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(button(QStringLiteral("添加"), "addStation", [this] { addStation(); }));
+  flow->addWidget(button(QStringLiteral("删除"), "deleteStation", [this] { deleteStations(); }));
+  auto* use = button(QStringLiteral("用此测站"), "useStation", [this] { useStation(); });
+  use->setToolTip(QStringLiteral("放样表和放样单从所选测站放样；再按一次则改用窗口中的测站"));
+  flow->addWidget(use);
+  stationView_ = buildTable(stationModel_, "stationTable");
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->addWidget(buttons);
+  layout->addWidget(stationView_, 1);
+  return tab;
+}
+
 // Fixed widths from the widest text each column shows: nothing moves as the
 // values change.
 void RoutePanel::setColumnWidths() {
   const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
-  for (QTableView* view : {jdView_, elementView_, breakView_, gradeView_}) {
+  for (QTableView* view : {jdView_, elementView_, breakView_, gradeView_, stationView_}) {
     const auto* model = static_cast<const RouteTableModel*>(view->model());
     for (std::size_t c = 0; c < model->table().columns.size(); ++c)
       view->setColumnWidth(int(c), textWidth(this, model->table().columns[c].widthSample));
@@ -262,8 +317,10 @@ void RoutePanel::setColumnWidths() {
 void RoutePanel::routeChanged() {
   const auto chosen = selectedJd();
   message_.clear();
-  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_})
+  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_})
     model->refresh();
+  if (!nameEdit_->hasFocus())
+    nameEdit_->setText(qs(document_.route().definition().name));
   if (chosen && *chosen < document_.route().jdCount() && !selectedJd())
     selectJd(*chosen);
   showMethod();
@@ -299,7 +356,8 @@ void RoutePanel::say(const QString& message) {
 void RoutePanel::showNotice() {
   int count = 0;
   QString first;
-  for (const RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_}) {
+  for (const RouteTableModel* model :
+       {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_}) {
     count += model->problemRows();
     if (first.isEmpty() && model->firstProblemRow() >= 0)
       first = model->problem(model->firstProblemRow()).section(QLatin1Char('\n'), 0, 0);
@@ -611,6 +669,32 @@ void RoutePanel::deleteGradePoints() {
   if (!rows.empty())
     document_.edit(eraseGradePoints(document_.route().definition(), rows),
                    QStringLiteral("删除变坡点"));
+}
+
+// Stations.
+
+void RoutePanel::addStation() {
+  document_.edit(appendStation(document_.route().definition()));
+  stationView_->selectRow(stationModel_->rowCount() - 1);
+}
+
+void RoutePanel::deleteStations() {
+  const std::vector<int> rows = selectedRows(stationView_);
+  if (!rows.empty())
+    document_.edit(eraseStations(document_.route().definition(), rows));
+}
+
+void RoutePanel::useStation() {
+  const QModelIndex current = stationView_->currentIndex();
+  if (!current.isValid())
+    return say(QStringLiteral("先在测站表中选一个测站"));
+  const std::size_t row = std::size_t(current.row());
+  const bool inUse = document_.route().definition().stations.at(row).inUse;
+  document_.edit(
+      useStationAt(document_.route().definition(), inUse ? std::nullopt : std::optional(row)));
+  const QString name = qs(document_.route().definition().stations.at(row).name);
+  say(inUse ? QStringLiteral("不再用 %1：放样从窗口中的测站").arg(name)
+            : QStringLiteral("放样从测站 %1").arg(name));
 }
 
 // The table of the route's method in place of the other's; a new route

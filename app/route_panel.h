@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route panel: the whole route as tables (the JDs between BP and EP, or
 // for a route by elements its element table, 线元, in their place; the chain
-// breaks, the grade points with their computed columns), the buttons
+// breaks, the grade points with their computed columns; the stations kept
+// with it, one of them in use), its name (which the sheets print and the
+// file keeps), the buttons
 // that open, save and close route files, and the two that carry a JD between
 // the table and the boxes of the window (填入窗口 fills the boxes from the
 // chosen JD as typed edits; 写回交点 writes the boxes back into it). A
@@ -27,6 +29,7 @@
 #include <optional>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
@@ -37,6 +40,7 @@ class Form;
 class NoticeLabel;
 class RouteBoxes;
 class RouteTableModel;
+struct TableAnswer;
 
 class RoutePanel : public QWidget {
 public:
@@ -48,6 +52,8 @@ public:
   void setSelectionListener(std::function<void()> listener) {
     selectionListener_ = std::move(listener);
   }
+  // The stake table the DXF export draws the stakes of (none: no stakes).
+  void setStakeTable(std::function<const TableAnswer*()> table) { stakeTable_ = std::move(table); }
   std::optional<std::size_t> selectedJd() const;
   void selectJd(std::size_t jd);
 
@@ -78,6 +84,9 @@ public:
   void moveJd(int step);
   void copyJds();
   void pasteJds();
+  void setRouteName(const QString& name);
+  // The chosen row of the stations table is the station in use.
+  void useStation();
   void pasteGradePoints();
   // The route's edits taken back and done again; false when there is none.
   bool undo();
@@ -108,6 +117,8 @@ private:
   QWidget* buildElementTab();
   QWidget* buildBreakTab();
   QWidget* buildGradeTab();
+  QWidget* buildStationTab();
+  QWidget* buildNameRow();
   QTableView* buildTable(RouteTableModel* model, const char* name);
   QPushButton* button(const QString& caption, const char* name, std::function<void()> action);
   void setColumnWidths();
@@ -127,15 +138,19 @@ private:
   void deleteBreaks();
   void addGradePoint();
   void deleteGradePoints();
+  void addStation();
+  void deleteStations();
 
   Form& form_;
   RouteBoxes* routeBoxes_ = nullptr;
   RouteDocument document_;
-  RouteTableModel *jdModel_, *elementModel_, *breakModel_, *gradeModel_;
+  RouteTableModel *jdModel_, *elementModel_, *breakModel_, *gradeModel_, *stationModel_;
   QTableView *jdView_ = nullptr, *elementView_ = nullptr, *breakView_ = nullptr,
-             *gradeView_ = nullptr;
+             *gradeView_ = nullptr, *stationView_ = nullptr;
   QPushButton *startByElements_ = nullptr, *startByJds_ = nullptr;
   int jdTab_ = 0, elementTab_ = 0;
+  QLineEdit* nameEdit_ = nullptr;
+  std::function<const TableAnswer*()> stakeTable_;
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;

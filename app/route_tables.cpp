@@ -177,4 +177,9 @@ std::vector<QString> gradeProblems(const RouteDocument& document) {
   return rows;
 }
 
+// Stations have no checks.
+std::vector<QString> stationProblems(const RouteDocument& document) {
+  return std::vector<QString>(stationTable().rows(*document.model()));
+}
+
 } // namespace quenlor

@@ -69,5 +69,6 @@ std::vector<QString> jdProblems(const RouteDocument& document);
 std::vector<QString> elementProblems(const RouteDocument& document);
 std::vector<QString> breakProblems(const RouteDocument& document);
 std::vector<QString> gradeProblems(const RouteDocument& document);
+std::vector<QString> stationProblems(const RouteDocument& document);
 
 } // namespace quenlor

@@ -52,7 +52,7 @@ using Line = std::array<QString, std::size(kColumns)>;
 
 // A cell of the engine's stake table by its heading, as the table shows it.
 QString cell(const StakeRow& row, std::string_view heading, Precision p) {
-  for (const StakeColumn& column : stakeColumns(true))
+  for (const StakeColumn& column : stakeColumns(true, true))
     if (column.heading == heading)
       return qs(column.cell(row, p));
   return {};
@@ -67,7 +67,7 @@ void addLines(std::vector<Line>& lines, const StakeRow& row, Precision p) {
                    cell(row, "X", p), cell(row, "Y", p), cell(row, "设计高程", p),
                    cell(row, "放线方位角", p), cell(row, "放线距离", p)});
   const auto side = [&](const std::optional<PlanePoint>& at, const std::string& name) {
-    if (!at || std::hypot(at->x - c.x, at->y - c.y) < exchange::kSideOnCentre)
+    if (!at || std::hypot(at->x - c.x, at->y - c.y) < kSideOnCentre)
       return;
     const auto of = [&](const char* what) { return cell(row, name + "桩" + what, p); };
     lines.push_back(
@@ -77,11 +77,29 @@ void addLines(std::vector<Line>& lines, const StakeRow& row, Precision p) {
   side(row.right, "右");
 }
 
-QString pointText(const std::optional<PlanePoint>& p, Precision precision) {
-  if (!p)
-    return QStringLiteral("—");
-  return QStringLiteral("X %1  Y %2")
-      .arg(qs(lengthText(p->x, precision)), qs(lengthText(p->y, precision)));
+// A line of the header block as the page prints it: its caption, then its
+// cells ("—" for one not known).
+QString headerText(const exchange::HeaderLine& line) {
+  QString text = qs(line.caption);
+  for (const exchange::HeaderCell& cell : line.cells)
+    text += QStringLiteral("  ") + (cell.text.empty() ? QStringLiteral("—") : qs(cell.text));
+  return text;
+}
+
+// The header block below the title (which names the route), its lines
+// joined in groups to spare the page: the station with its heights, the
+// backsight, the orientation, the date and precision.
+std::vector<QString> headerBlock(const exchange::SheetHeader& header) {
+  const std::vector<exchange::HeaderLine> lines = exchange::headerLines(header);
+  constexpr std::size_t kGroups[][2] = {{1, 4}, {4, 5}, {5, 7}, {7, 9}}; // [from, to)
+  std::vector<QString> block;
+  for (const auto& [from, to] : kGroups) {
+    QString text;
+    for (std::size_t i = from; i < std::min(to, lines.size()); ++i)
+      text += (text.isEmpty() ? QString() : QStringLiteral("      ")) + headerText(lines[i]);
+    block.push_back(text);
+  }
+  return block;
 }
 
 // The sheet's pages: the title, the header, the column headings and the
@@ -103,7 +121,7 @@ public:
 
   // Lines that fit below the header and headings, above the foot.
   int linesPerPage() const {
-    return std::max(1, int((page_.height() - 8 * lineHeight_) / lineHeight_));
+    return std::max(1, int((page_.height() - 9 * lineHeight_) / lineHeight_));
   }
 
   void page(QPainter& painter, const std::vector<Line>& lines, std::size_t from) const {
@@ -113,12 +131,7 @@ public:
                      QStringLiteral("放样表  ") + qs(header_.route));
     y += titleHeight_;
     painter.setFont(font_);
-    const QString info[] = {
-        QStringLiteral("测站  ") + pointText(header_.station, header_.precision),
-        QStringLiteral("后视  ") + pointText(header_.backsight, header_.precision),
-        QStringLiteral("日期  %1      精度  %2")
-            .arg(qs(header_.date), qs(exchange::precisionText(header_.precision)))};
-    for (const QString& text : info) {
+    for (const QString& text : headerBlock(header_)) {
       painter.drawText(QRectF(page_.left(), y, page_.width(), lineHeight_), Qt::AlignLeft, text);
       y += lineHeight_;
     }

@@ -2,7 +2,6 @@
 #include "exchange/stake_sheet.h"
 
 #include "form/form.h"
-#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 #include "session/route_model.h"
 #include "text/csv.h"
@@ -21,15 +20,16 @@ void csvLine(std::ostream& out, std::initializer_list<std::string_view> cells) {
   out << quenlor::csvLine(cells);
 }
 
-std::string coordinate(const std::optional<PlanePoint>& p, bool north, Precision precision) {
-  return p ? lengthText(north ? p->x : p->y, precision) : std::string();
+HeaderCell lengthCell(const std::optional<double>& v, Precision precision) {
+  return v ? HeaderCell{lengthText(*v, precision), v} : HeaderCell{};
 }
 
-std::optional<PlanePoint> pointOfBoxes(const Form& form, Box x, Box y) {
-  const PlanePoint p{form.number(x), form.number(y)};
-  if (form.text(x).empty() || form.text(y).empty() || !isFinite(p))
-    return std::nullopt;
-  return p;
+// A named point: its name, X and Y.
+std::vector<HeaderCell> pointCells(const std::string& name, const std::optional<PlanePoint>& p,
+                                   Precision precision) {
+  return {{name, std::nullopt},
+          lengthCell(p ? std::optional(p->x) : std::nullopt, precision),
+          lengthCell(p ? std::optional(p->y) : std::nullopt, precision)};
 }
 
 Expected<Done> noRows(const TableAnswer& table) {
@@ -50,11 +50,29 @@ SheetHeader sheetHeaderOf(const Form& form, const RouteModel* route, Precision p
     h.route = route->definition().name.empty() ? "路线" : route->definition().name;
   else
     h.route = "交点 " + form.text(Box::Text7);
-  h.station = stationOfBoxes(form);
-  h.backsight = pointOfBoxes(form, Box::Text39, Box::Text1);
+  h.setUp = setUpOf(form, route ? &route->definition() : nullptr);
   h.date = std::move(date);
   h.precision = precision;
   return h;
+}
+
+std::vector<HeaderLine> headerLines(const SheetHeader& header) {
+  const Precision p = header.precision;
+  const StationSetUp& s = header.setUp;
+  const auto orientation = s.orientation();
+  return {
+      {"线路", {{header.route, std::nullopt}}},
+      {"测站", pointCells(s.name, s.station, p)},
+      {"测站高程", {lengthCell(s.elevation, p)}},
+      {"仪器高", {lengthCell(s.instrumentHeight, p)}},
+      {"后视", pointCells(s.backsightName, s.backsight, p)},
+      {"定向方位角",
+       {{orientation ? angleText(orientation->azimuthDms, p) : std::string(), std::nullopt}}},
+      {"定向距离",
+       {lengthCell(orientation ? std::optional(orientation->distance) : std::nullopt, p)}},
+      {"日期", {{header.date, std::nullopt}}},
+      {"精度", {{precisionText(p), std::nullopt}}},
+  };
 }
 
 std::string pointName(const StakeRow& row, std::string_view side) {
@@ -66,14 +84,14 @@ std::string pointName(const StakeRow& row, std::string_view side) {
 bool writeStakeCsv(std::ostream& out, const TableAnswer& table, const SheetHeader& header) {
   const Precision p = header.precision;
   out << kByteOrderMark;
-  csvLine(out, {"线路", header.route});
-  csvLine(out, {"测站", coordinate(header.station, true, p), coordinate(header.station, false, p)});
-  csvLine(out,
-          {"后视", coordinate(header.backsight, true, p), coordinate(header.backsight, false, p)});
-  csvLine(out, {"日期", header.date});
-  csvLine(out, {"精度", precisionText(p)});
+  for (const HeaderLine& line : headerLines(header)) {
+    out << csvCell(line.caption);
+    for (const HeaderCell& cell : line.cells)
+      out << ',' << csvCell(cell.text);
+    out << kLineEnd;
+  }
   out << kLineEnd;
-  const std::vector<StakeColumn>& columns = stakeColumns(table.hasDesign());
+  const std::vector<StakeColumn>& columns = table.columns();
   for (std::size_t c = 0; c < columns.size(); ++c) {
     out << (c ? "," : "");
     out << csvCell(columns[c].heading);

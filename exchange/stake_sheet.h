@@ -5,24 +5,31 @@
 // are the table's own (chainage/stake_table.h: stakeColumns), the rows made
 // one at a time as they are written.
 //
-// CSV: UTF-8 with a byte-order mark (spreadsheets need it for Chinese),
-// lines ending in CRLF, cells with a comma, a quote or a line break quoted.
+// The header block, the same lines in every sheet:
 //   线路,示例路线
-//   测站,3456700.000,512400.000          X, Y; empty cells without a station
-//   后视,3456900.000,512200.000
+//   测站,T1,3456700.000,512400.000       name, X, Y; empty cells where not known
+//   测站高程,152.360
+//   仪器高,1.520
+//   后视,T2,3456900.000,512200.000
+//   定向方位角,315°00′00″                  from the station to the backsight
+//   定向距离,282.843
 //   日期,2024-05-01
-//   精度,毫米，整秒                       or 全精度
-//   (an empty line)
-//   桩号,主点,X,Y,...                      the headings
-//   K1+080.000,,3456736.120,...            one line a stake
+//   精度,毫米，整秒                         or 全精度
+//
+// CSV: UTF-8 with a byte-order mark (spreadsheets need it for Chinese),
+// lines ending in CRLF, cells with a comma, a quote or a line break quoted:
+// the header block, an empty line, the headings, one line a stake. The side
+// stakes' columns only where the table sets them off the centre.
 //
 // XLSX (libxlsxwriter): one sheet, the same header block in its first rows
-// (station and backsight coordinates as numbers), the headings in bold and
-// frozen, then the rows: lengths as numbers at full precision shown as 0.000
-// (Field) or with every digit (Full), chainages, main points and angles as
-// text (DMS 251°37′50″, or packed DMS at full precision). Written in
-// constant-memory mode, row by row; printed as A4 landscape with the
-// headings repeated.
+// (coordinates, elevations and the distance as numbers), the headings in
+// bold and frozen, then the rows: lengths as numbers at full precision shown
+// as 0.000 (Field) or with every digit (Full), chainages, main points and
+// angles as text (DMS 251°37′50″, or packed DMS at full precision), every
+// column after the main point right-aligned. Each column as wide as its
+// widest text; written in constant-memory mode, row by row; printed as A4
+// landscape, all columns fitted to the page's width, the headings repeated
+// on every page.
 //
 // Point list: one line a point, "name,X,Y,Z" (N,E) or "name,Y,X,Z" (E,N),
 // lengths at the precision asked; the centre stake named by its chainage
@@ -34,10 +41,12 @@
 
 #include "chainage/stake_table.h"
 #include "files/save_file.h"
+#include "session/set_up.h"
 
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quenlor {
 class Form;
@@ -48,25 +57,33 @@ struct TableAnswer;
 namespace quenlor::exchange {
 
 struct SheetHeader {
-  std::string route; // the route's name, or what the table stands on
-  std::optional<PlanePoint> station, backsight;
-  std::string date; // 2024-05-01
+  std::string route;  // the route's name, or what the table stands on
+  StationSetUp setUp; // the station, its backsight and heights
+  std::string date;   // 2024-05-01
   Precision precision = Precision::Field;
 };
 
-// The header for a table of the form's station and backsight (Text35/36,
-// Text39/Text1, each when both its boxes hold a number), on the route when
-// one is given (its name, or 路线 without one), else on the curve of the
-// boxes (交点 and the JD's name in Text7).
+// The header for a table set out from the set-up in use (session/set_up.h:
+// the route's station in use, else the boxes'), on the route when one is
+// given (its name, or 路线 without one), else on the curve of the boxes (交点
+// and the JD's name in Text7).
 SheetHeader sheetHeaderOf(const Form& form, const RouteModel* route, Precision precision,
                           std::string date);
 
+// A cell of the header block: its text at the sheet's precision, and the
+// number it shows where it is one (a spreadsheet holds it in full).
+struct HeaderCell {
+  std::string text;
+  std::optional<double> number;
+};
+struct HeaderLine {
+  std::string caption;
+  std::vector<HeaderCell> cells;
+};
+std::vector<HeaderLine> headerLines(const SheetHeader& header);
+
 // "毫米，整秒" or "全精度".
 std::string precisionText(Precision precision);
-
-// A side stake nearer than this to its centre stands on it and is not listed
-// on its own (metres).
-inline constexpr double kSideOnCentre = 5e-4;
 
 enum class CoordinateOrder { NorthEast, EastNorth };
 

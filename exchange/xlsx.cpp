@@ -10,15 +10,30 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 
 namespace quenlor::exchange {
 namespace {
 
-constexpr lxw_row_t kHeadingRow = 6;
 constexpr std::uint8_t kA4 = 9; // libxlsxwriter's paper index
-constexpr double kChainageWidth = 15, kColumnWidth = 13;
+// Columns a text takes in a spreadsheet's default font: a wide (CJK)
+// character two, any other one; a column one wider than its widest text.
+constexpr double kWideCharacter = 2, kNarrowCharacter = 1, kColumnMargin = 1.5;
+// The chainage and main point read from the left, the figures from the right.
+constexpr std::size_t kLeftColumns = 2;
+
+double textWidth(std::string_view text) {
+  double width = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte & 0xC0) == 0x80)
+      continue; // inside a character
+    width += byte >= 0xE0 ? kWideCharacter : kNarrowCharacter;
+  }
+  return width;
+}
 
 class Sheet {
 public:
@@ -36,6 +51,8 @@ public:
     format_set_bold(bold_);
     length_ = workbook_add_format(book_);
     format_set_num_format(length_, precision == Precision::Field ? "0.000" : "0.0#########");
+    right_ = workbook_add_format(book_);
+    format_set_align(right_, LXW_ALIGN_RIGHT);
   }
   ~Sheet() {
     if (book_)
@@ -46,29 +63,31 @@ public:
 
   bool ok() const { return sheet_ != nullptr; }
 
-  void text(lxw_row_t row, lxw_col_t col, std::string_view text, bool bold = false) {
-    if (!text.empty())
-      keep(worksheet_write_string(sheet_, row, col, std::string(text).c_str(),
-                                  bold ? bold_ : nullptr));
+  enum class Style { Plain, Bold, Right };
+  void text(lxw_row_t row, lxw_col_t col, std::string_view text, Style style = Style::Plain) {
+    if (text.empty())
+      return;
+    lxw_format* format = style == Style::Bold ? bold_ : style == Style::Right ? right_ : nullptr;
+    keep(worksheet_write_string(sheet_, row, col, std::string(text).c_str(), format));
   }
   void number(lxw_row_t row, lxw_col_t col, double value) {
     keep(worksheet_write_number(sheet_, row, col, value, length_));
   }
-  void point(lxw_row_t row, const char* name, const std::optional<PlanePoint>& p) {
-    text(row, 0, name);
-    if (p) {
-      number(row, 1, p->x);
-      number(row, 2, p->y);
-    }
+
+  // Each column as wide as its widest text.
+  void widths(const std::vector<double>& widths) {
+    for (std::size_t c = 0; c < widths.size(); ++c)
+      worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), widths[c] + kColumnMargin, nullptr);
   }
 
-  void layout(std::size_t columns) {
-    worksheet_set_column(sheet_, 0, 0, kChainageWidth, nullptr);
-    worksheet_set_column(sheet_, 1, lxw_col_t(columns - 1), kColumnWidth, nullptr);
-    worksheet_freeze_panes(sheet_, kHeadingRow + 1, 1);
-    worksheet_repeat_rows(sheet_, kHeadingRow, kHeadingRow);
+  // A4 landscape, as many pages down as it takes and one across, the
+  // headings on every page.
+  void page(lxw_row_t headingRow) {
+    worksheet_freeze_panes(sheet_, headingRow + 1, 1);
+    worksheet_repeat_rows(sheet_, headingRow, headingRow);
     worksheet_set_paper(sheet_, kA4);
     worksheet_set_landscape(sheet_);
+    worksheet_fit_to_pages(sheet_, 1, 0);
   }
 
   // Writes the file; the first failure met on the way, if any, is the answer:
@@ -95,7 +114,7 @@ private:
 
   lxw_workbook* book_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
-  lxw_format *bold_ = nullptr, *length_ = nullptr;
+  lxw_format *bold_ = nullptr, *length_ = nullptr, *right_ = nullptr;
   lxw_error error_ = LXW_NO_ERROR;
 };
 
@@ -111,33 +130,49 @@ Expected<Done> saveStakeXlsx(const std::string& path, const TableAnswer& table,
     if (!sheet.ok())
       return Failure{"cannot write " + path + ": the workbook cannot be made",
                      "无法新建工作簿（" + path + "）"};
-    sheet.text(0, 0, "线路");
-    sheet.text(0, 1, header.route);
-    sheet.point(1, "测站", header.station);
-    sheet.point(2, "后视", header.backsight);
-    sheet.text(3, 0, "日期");
-    sheet.text(3, 1, header.date);
-    sheet.text(4, 0, "精度");
-    sheet.text(4, 1, precisionText(header.precision));
-    const std::vector<StakeColumn>& columns = stakeColumns(table.hasDesign());
-    sheet.layout(columns.size());
-    for (std::size_t c = 0; c < columns.size(); ++c)
-      sheet.text(kHeadingRow, lxw_col_t(c), columns[c].heading, true);
+    const std::vector<StakeColumn>& columns = table.columns();
+    std::vector<double> widths(columns.size(), 0);
+    const auto widen = [&](std::size_t c, std::string_view text) {
+      if (c < widths.size())
+        widths[c] = std::max(widths[c], textWidth(text));
+    };
+    lxw_row_t r = 0;
+    for (const HeaderLine& line : headerLines(header)) {
+      sheet.text(r, 0, line.caption);
+      for (std::size_t c = 0; c < line.cells.size(); ++c) {
+        const auto at = lxw_col_t(c + 1);
+        if (line.cells[c].number)
+          sheet.number(r, at, *line.cells[c].number);
+        else
+          sheet.text(r, at, line.cells[c].text);
+      }
+      ++r;
+    }
+    const lxw_row_t headingRow = r + 1; // after an empty row
+    sheet.page(headingRow);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      sheet.text(headingRow, lxw_col_t(c), columns[c].heading, Sheet::Style::Bold);
+      widen(c, columns[c].heading);
+    }
     for (std::size_t i = 0; i < table.size(); ++i) {
       const StakeRow row = table.row(i);
-      const auto r = lxw_row_t(kHeadingRow + 1 + i);
+      r = lxw_row_t(headingRow + 1 + i);
       for (std::size_t c = 0; c < columns.size(); ++c) {
         // A length reads as a plain number at field precision; its value is
         // taken with every digit. Chainages and angles stay text.
+        const std::string shown = columns[c].cell(row, header.precision);
+        widen(c, shown);
         const auto value = strictNumber(columns[c].cell(row, Precision::Field))
                                ? strictNumber(columns[c].cell(row, Precision::Full))
                                : std::nullopt;
         if (value)
           sheet.number(r, lxw_col_t(c), *value);
         else
-          sheet.text(r, lxw_col_t(c), columns[c].cell(row, header.precision));
+          sheet.text(r, lxw_col_t(c), shown,
+                     c < kLeftColumns ? Sheet::Style::Plain : Sheet::Style::Right);
       }
     }
+    sheet.widths(widths);
     return sheet.close(path);
   });
 }

@@ -58,10 +58,21 @@ std::unique_ptr<const StakePositions> BoxCurveLine::stakes(const StakeRequest& r
                                                          inputs_.mainChainages});
 }
 
+// A curve without transitions starts at ZY and ends at YZ (ZH and HY, YH and
+// HZ in one place), as a route names its circular curves.
 void BoxCurveLine::listMainPoints() {
-  for (std::size_t i = 0; i < inputs_.mainChainages.size(); ++i)
-    if (std::isfinite(inputs_.mainChainages[i]))
-      mainPoints_.push_back({inputs_.mainChainages[i], kMainKinds[i], -1});
+  const auto& k = inputs_.mainChainages;
+  const bool noFirst = k[0] == k[1], noSecond = k[3] == k[4];
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    if (!std::isfinite(k[i]) || (i == 1 && noFirst) || (i == 3 && noSecond))
+      continue;
+    StakeKind kind = kMainKinds[i];
+    if (i == 0 && noFirst)
+      kind = StakeKind::ZY;
+    if (i == 4 && noSecond)
+      kind = StakeKind::YZ;
+    mainPoints_.push_back({k[i], kind, -1});
+  }
   std::stable_sort(mainPoints_.begin(), mainPoints_.end(),
                    [](const NamedPoint& a, const NamedPoint& b) { return a.measure < b.measure; });
 }

@@ -179,7 +179,7 @@ std::string design(const std::optional<double>& v, P precision) { return lengthT
 
 } // namespace
 
-const std::vector<StakeColumn>& stakeColumns(bool withDesign) {
+const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides) {
   static const std::vector<StakeColumn> all{
       {"桩号", [](Row r, P) { return r.label; }, false},
       {"主点", [](Row r, P) { return r.mainPoint; }, false},
@@ -193,25 +193,27 @@ const std::vector<StakeColumn>& stakeColumns(bool withDesign) {
       {"设计高程", [](Row r, P p) { return design(r.design, p); }, true},
       {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }, false},
       {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }, false},
-      {"左桩X", [](Row r, P p) { return x(r.left, p); }, false},
-      {"左桩Y", [](Row r, P p) { return y(r.left, p); }, false},
-      {"左桩设计高程", [](Row r, P p) { return design(r.leftDesign, p); }, true},
-      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false},
-      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false},
-      {"右桩X", [](Row r, P p) { return x(r.right, p); }, false},
-      {"右桩Y", [](Row r, P p) { return y(r.right, p); }, false},
-      {"右桩设计高程", [](Row r, P p) { return design(r.rightDesign, p); }, true},
-      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false},
-      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false},
+      {"左桩X", [](Row r, P p) { return x(r.left, p); }, false, true},
+      {"左桩Y", [](Row r, P p) { return y(r.left, p); }, false, true},
+      {"左桩设计高程", [](Row r, P p) { return design(r.leftDesign, p); }, true, true},
+      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false, true},
+      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false, true},
+      {"右桩X", [](Row r, P p) { return x(r.right, p); }, false, true},
+      {"右桩Y", [](Row r, P p) { return y(r.right, p); }, false, true},
+      {"右桩设计高程", [](Row r, P p) { return design(r.rightDesign, p); }, true, true},
+      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false, true},
+      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false, true},
   };
-  static const std::vector<StakeColumn> withoutDesign = [] {
-    std::vector<StakeColumn> some;
-    for (const StakeColumn& c : all)
-      if (!c.design)
-        some.push_back(c);
-    return some;
+  // The four choices, each made once.
+  static const std::array<std::vector<StakeColumn>, 4> chosen = [] {
+    std::array<std::vector<StakeColumn>, 4> lists;
+    for (std::size_t i = 0; i < lists.size(); ++i)
+      for (const StakeColumn& c : all)
+        if ((!c.design || (i & 1)) && (!c.side || (i & 2)))
+          lists[i].push_back(c);
+    return lists;
   }();
-  return withDesign ? all : withoutDesign;
+  return chosen[(withDesign ? 1 : 0) + (withSides ? 2 : 0)];
 }
 
 } // namespace quenlor

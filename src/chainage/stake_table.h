@@ -88,6 +88,10 @@ struct StakeRow {
   std::optional<double> design, leftDesign, rightDesign; // design elevations
 };
 
+// A side stake nearer than this to its centre stands on it and is not listed
+// on its own (metres).
+inline constexpr double kSideOnCentre = 5e-4;
+
 // The side stakes of a row at an offset from its centre point, and the
 // setting-out of all three from the station, when there is one.
 void addSideStakesAndSettingOut(StakeRow& row, double offset,
@@ -100,12 +104,15 @@ std::string angleText(double packed, Precision precision);
 // The columns of a stake table, each with its heading and the text of its
 // cell in a row: the one definition for the table on screen, the text and
 // the files. The design elevations are columns only of a table that has
-// them (a route with its vertical alignment).
+// them (a route with its vertical alignment), the side stakes' only of a
+// table that sets them off the centre (a side stake at no offset repeats the
+// centre stake).
 struct StakeColumn {
   std::string_view heading;
   std::string (*cell)(const StakeRow& row, Precision precision);
-  bool design; // a design elevation
+  bool design;       // a design elevation
+  bool side = false; // of a side stake
 };
-const std::vector<StakeColumn>& stakeColumns(bool withDesign);
+const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides);
 
 } // namespace quenlor

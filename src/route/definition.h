@@ -129,6 +129,20 @@ struct ElementRow {
   bool operator==(const ElementRow&) const = default;
 };
 
+// An instrument station kept with the route (测站) and the backsight it is
+// oriented on (后视), so that a crew's set-ups are typed once: the stake
+// table and its sheets set out from the one in use.
+struct StationRow {
+  std::string name;
+  double x = 0, y = 0;
+  std::optional<double> elevation, instrumentHeight; // empty: not known
+  std::string backsightName;
+  double backsightX = 0, backsightY = 0;
+  bool inUse = false; // at most one station of a route
+
+  bool operator==(const StationRow&) const = default;
+};
+
 struct RouteDefinition {
   std::string name;
   Method method = Method::Jds;
@@ -138,6 +152,7 @@ struct RouteDefinition {
   std::vector<ElementRow> elements; // in route order
   std::vector<ChainBreak> breaks;   // in route order
   std::vector<GradePointRow> gradePoints;
+  std::vector<StationRow> stations;
 
   bool operator==(const RouteDefinition&) const = default;
 };

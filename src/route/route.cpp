@@ -101,6 +101,10 @@ void Route::setGradePoints(std::vector<GradePointRow> gradePoints) {
 
 void Route::setName(std::string name) { definition_.name = std::move(name); }
 
+void Route::setStations(std::vector<StationRow> stations) {
+  definition_.stations = std::move(stations);
+}
+
 void Route::setMethod(Method method) {
   definition_.method = method;
   jds_.assign(byElements() ? 0 : definition_.jds.size(), JdState{});

@@ -184,6 +184,8 @@ public:
   void setBreaks(std::vector<ChainBreak> breaks);
   void setGradePoints(std::vector<GradePointRow> gradePoints);
   void setName(std::string name);
+  // Kept with the route; nothing of the line depends on them.
+  void setStations(std::vector<StationRow> stations);
   // Gives the route by the other method's rows (what a new route is started
   // as): the rows of both are kept, those of the other method not used.
   void setMethod(Method method);

@@ -119,8 +119,31 @@ constexpr std::array<Layout, 3> kElementKinds = {{
 constexpr Table kElementTable{kElementColumnNames, kElementColumns, kElementKinds, Type};
 constexpr std::string_view kLeft = "左", kRight = "右";
 
+// The stations kept with the route, each with its backsight; "in use" 1 on
+// the one the stake table sets out from.
+enum StationColumn {
+  StationX = X,
+  StationY = Y,
+  StationElevation,
+  InstrumentHeight,
+  Backsight,
+  BacksightX,
+  BacksightY,
+  InUse,
+  kStationColumns
+};
+constexpr std::array<std::string_view, kStationColumns> kStationColumnNames = {
+    "kind",   "name",      "X",           "Y",           "elevation",
+    "height", "backsight", "backsight X", "backsight Y", "in use"};
+constexpr std::array<Layout, 1> kStationKinds = {{
+    //              name X Y elev height backsight bX bY in-use
+    {"station", "OQQOOOQQO"},
+}};
+constexpr Table kStationTable{kStationColumnNames, kStationColumns, kStationKinds};
+constexpr std::string_view kInUse = "1";
+
 // Every table, the route table first.
-constexpr std::array<const Table*, 2> kTables = {&kRouteTable, &kElementTable};
+constexpr std::array<const Table*, 3> kTables = {&kRouteTable, &kElementTable, &kStationTable};
 
 // The end row's count stands in the second cell.
 constexpr Column kCountColumn = Name;
@@ -416,6 +439,8 @@ private:
                table_);
     checkLayout(row, layout, *table_, tableColumns_);
     ++records_;
+    if (table_ == &kStationTable)
+      return station(row);
     if (table_ == &kElementTable)
       return elementRecord(row, ElementKind(&layout - kElementKinds.data()));
     const std::string_view kind = layout.kind;
@@ -454,6 +479,31 @@ private:
       }
       route_.gradePoints.push_back(std::move(g));
     }
+  }
+
+  std::optional<double> optionalNumber(const CsvRow& row, int column) const {
+    if (trimmed(row.cell(column)).empty())
+      return std::nullopt;
+    return number(row, column);
+  }
+
+  void station(const CsvRow& row) {
+    StationRow s{std::string(row.cell(Name)),
+                 number(row, StationX),
+                 number(row, StationY),
+                 optionalNumber(row, StationElevation),
+                 optionalNumber(row, InstrumentHeight),
+                 std::string(row.cell(Backsight)),
+                 number(row, BacksightX),
+                 number(row, BacksightY),
+                 false};
+    const std::string_view use = trimmed(row.cell(InUse));
+    if (!use.empty() && use != kInUse)
+      fail(row.line, InUse, quoted(use) + " is not 1 (in use) or empty", &kStationTable);
+    s.inUse = !use.empty();
+    if (s.inUse && std::ranges::any_of(route_.stations, &StationRow::inUse))
+      fail(row.line, InUse, "a second station in use", &kStationTable);
+    route_.stations.push_back(std::move(s));
   }
 
   // A row of the element table; the first row's azimuth is BP's.
@@ -684,8 +734,25 @@ std::string routeText(const RouteDefinition& route) {
   }
   if (made)
     appendElementTable(out, *made);
+  if (!route.stations.empty())
+    out += headerText(kStationTable) + "\r\n";
+  for (const StationRow& st : route.stations) {
+    out += "station," + csvCell(st.name);
+    for (const std::optional<double> v :
+         {std::optional(st.x), std::optional(st.y), st.elevation, st.instrumentHeight}) {
+      out += ',';
+      if (v)
+        appendNumber(out, *v);
+    }
+    out += ',' + csvCell(st.backsightName) + ',';
+    appendNumber(out, st.backsightX);
+    out += ',';
+    appendNumber(out, st.backsightY);
+    out += ',' + std::string(st.inUse ? kInUse : "") + "\r\n";
+  }
   const std::size_t rows = byElements ? route.elements.size() : route.jds.size();
-  const std::size_t records = 2 + rows + route.breaks.size() + route.gradePoints.size();
+  const std::size_t records =
+      2 + rows + route.breaks.size() + route.gradePoints.size() + route.stations.size();
   out += std::string(kEndKind) + ',' + std::to_string(records) + "\r\n";
   return out;
 }
@@ -738,6 +805,15 @@ Expected<Done> checkWritable(const RouteDefinition& route) {
     const GradePointRow& g = route.gradePoints[i];
     failure = check("grade point #" + std::to_string(i + 1), g.name,
                     {g.chainage, g.elevation, g.verticalRadius, g.tangentIn, g.tangentOut});
+  }
+  for (std::size_t i = 0; !failure && i < route.stations.size(); ++i) {
+    const StationRow& st = route.stations[i];
+    const std::string record = "station #" + std::to_string(i + 1);
+    failure = check(record, st.name,
+                    {st.x, st.y, st.elevation.value_or(0), st.instrumentHeight.value_or(0),
+                     st.backsightX, st.backsightY});
+    if (!failure)
+      failure = check(record, st.backsightName, {});
   }
   if (failure)
     return *failure;

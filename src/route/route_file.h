@@ -79,6 +79,14 @@
 // a millionth of a second, so a route by elements reads back the same to
 // that (exactly, for an azimuth read or typed in ddd.mmss).
 //
+// The stations table: the instrument stations kept with the route, each
+// with the backsight it is oriented on, one of them in use:
+//   kind,name,X,Y,elevation,height,backsight,backsight X,backsight Y,in use
+//   station,T1,3456700,512400,152.36,1.52,T2,3456900,512200,1
+//   station name  X  Y  [elevation] [height]  [backsight name]  bX  bY  [1]
+// elevation and instrument height empty where not known; "in use" is 1 on
+// at most one station, empty on the others.
+//
 // Text: UTF-8, with or without a byte-order mark (one is written: spreadsheets
 // need it to read Chinese names); lines end in CRLF (written) or LF; a cell
 // with a comma, a quote, a line break or a blank at either end is quoted, a

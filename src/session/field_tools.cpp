@@ -8,6 +8,7 @@
 #include "route/stakes.h"
 #include "session/curve_of_boxes.h"
 #include "session/route_model.h"
+#include "session/set_up.h"
 
 #include <cmath>
 #include <ostream>
@@ -43,6 +44,11 @@ std::string kindText(const CentreLine& line, const StakePosition& p) {
   }
 }
 
+// The station the tools set out from: the route's in use, else the boxes'.
+std::optional<PlanePoint> stationFor(const Form& form, const ToolLine& line) {
+  return setUpOf(form, line.route ? &line.route->definition() : nullptr).station;
+}
+
 // ----- the answers -----
 
 SideStakeAnswer answerStake(const Form& form, const ToolLine& line,
@@ -75,7 +81,7 @@ SideStakeAnswer answerStake(const Form& form, const ToolLine& line,
   answer.point = stake;
   answer.x = lengthText(stake.x, precision);
   answer.y = lengthText(stake.y, precision);
-  if (const auto station = stationOfBoxes(form)) {
+  if (const auto station = stationFor(form, line)) {
     const SetOut s = setOutFrom(*station, stake);
     answer.azimuth = angleText(s.azimuthDms, precision);
     answer.distance = lengthText(s.distance, precision);
@@ -177,7 +183,7 @@ TableAnswer answerTable(const Form& form, const ToolLine& line,
   const StakeRequest request{from->measure, to->measure, query->interval, query->spacing};
   answer.rows =
       std::make_shared<StakeRows>(line, line.line->stakes(request), query->offset, query->fallLeft,
-                                  query->fallRight, stationOfBoxes(form));
+                                  query->fallRight, stationFor(form, line));
   if (line.route)
     for (Failure& gap : line.route->designGaps(from->measure, to->measure))
       answer.remarks.push_back(std::move(gap));
@@ -247,6 +253,8 @@ StakeRows::StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positi
       fallLeft_(fallLeft), fallRight_(fallRight), station_(station) {}
 
 bool StakeRows::hasDesign() const { return line_.profile && line_.profile->hasLine(); }
+
+bool StakeRows::hasSides() const { return std::fabs(offset_) >= kSideOnCentre; }
 
 StakeRow StakeRows::row(std::size_t index) const {
   const StakePosition p = positions_->at(index);
@@ -318,7 +326,7 @@ const FieldAnswers& FieldToolsModel::update(const Form& form) {
   TableSource source{line.route, line.routeVersion, std::nullopt, q.table, std::nullopt};
   if (q.table) {
     source.curve = line.curve;
-    source.station = stationOfBoxes(form);
+    source.station = stationFor(form, line);
   }
   const bool sameTable = tableMadeFrom_ == source;
   if (sameTable)
@@ -337,7 +345,7 @@ void writeStakeTable(std::ostream& out, const TableAnswer& table, Precision prec
   out << "精度\t"
       << (precision == Precision::Field ? "长度到毫米，角度到整秒" : "全部位数，角度为度.分秒")
       << '\n';
-  const auto& columns = stakeColumns(table.hasDesign());
+  const auto& columns = table.columns();
   for (std::size_t c = 0; c < columns.size(); ++c)
     out << columns[c].heading << (c + 1 < columns.size() ? '\t' : '\n');
   for (std::size_t row = 0; row < table.size(); ++row) {

@@ -121,6 +121,9 @@ public:
   // Whether more rows were asked for than kMaxStakeRows.
   bool truncated() const { return positions_->truncated(); }
   bool hasDesign() const;
+  // Whether the side stakes stand off the centre (an offset of half a
+  // millimetre or more).
+  bool hasSides() const;
 
 private:
   ToolLine line_;
@@ -143,6 +146,10 @@ struct TableAnswer {
   std::size_t size() const { return rows ? rows->size() : 0; }
   StakeRow row(std::size_t index) const { return rows->row(index); }
   bool hasDesign() const { return rows && rows->hasDesign(); }
+  bool hasSides() const { return rows && rows->hasSides(); }
+  // The table's columns: its design elevations where it has them, its side
+  // stakes where they stand off the centre.
+  const std::vector<StakeColumn>& columns() const { return stakeColumns(hasDesign(), hasSides()); }
 };
 
 struct FieldAnswers {

@@ -22,8 +22,10 @@ struct ReadoutItem {
   std::string text;
 };
 
-// In three columns of five: the curve's T, E, L, deflection and R; its main
-// points ZH to HZ as chainages (K1+095.204); the point of the chainage box
+// In three columns of five: the curve's T, E, L, deflection (转角, the word
+// of the route table and the design's table) and R; its main points ZH to
+// HZ as chainages (K1+095.204), a curve's end without transition as ZY or
+// YZ with the other item of that place blank; the point of the chainage box
 // with its X, Y, setting-out azimuth (方位, 310°07′00″) and distance (距离),
 // and its elevation. Column by column, top to bottom.
 inline constexpr int kReadoutRows = 5;

@@ -367,6 +367,35 @@ template <auto List, auto SetList> struct ListRows {
 };
 
 using Breaks = ListRows<&route::RouteDefinition::breaks, &route::Route::setBreaks>;
+using Stations = ListRows<&route::RouteDefinition::stations, &route::Route::setStations>;
+using StationRow = route::StationRow;
+
+// A station's elevation or instrument height: empty where not known.
+template <std::optional<double> StationRow::*Field>
+std::string stationHeight(Model m, std::size_t i) {
+  const auto v = Stations::row(m, i).*Field;
+  return v ? metresText(*v) : std::string();
+}
+template <std::optional<double> StationRow::*Field>
+std::string stationHeightTyped(Model m, std::size_t i) {
+  const auto v = Stations::row(m, i).*Field;
+  return v ? exactText(*v) : std::string();
+}
+template <std::optional<double> StationRow::*Field>
+Taken<RouteChange> applyStationHeight(Model m, std::size_t i, std::string_view typed) {
+  if (isBlankCell(typed))
+    return Stations::change(m, i, [](StationRow& r) { r.*Field = std::nullopt; });
+  return taking(readCellNumber(typed), [&](double value) {
+    return Stations::change(m, i, [&](StationRow& r) { r.*Field = value; });
+  });
+}
+std::string backsightName(Model m, std::size_t i) { return Stations::row(m, i).backsightName; }
+Taken<RouteChange> applyBacksightName(Model m, std::size_t i, std::string_view typed) {
+  return taking(readCellName(typed), [&](std::string name) {
+    return Stations::change(m, i, [&](StationRow& r) { r.backsightName = std::move(name); });
+  });
+}
+std::string inUse(Model m, std::size_t i) { return Stations::row(m, i).inUse ? "在用" : ""; }
 using GradePoints = ListRows<&route::RouteDefinition::gradePoints, &route::Route::setGradePoints>;
 
 // Ahead before behind: a long break, whose chainages occur twice.
@@ -508,6 +537,32 @@ const RouteTable& gradeTable() {
           {"L", "", "00000.000", &verticalLength<&V::length>},
           {"起点桩号", "", kStationSample, &verticalEnd<&V::start>},
           {"终点桩号", "", kStationSample, &verticalEnd<&V::end>},
+      }};
+  return table;
+}
+
+const RouteTable& stationTable() {
+  using S = Stations;
+  using Row = route::StationRow;
+  static const RouteTable table{
+      &S::count,
+      {
+          {"名称", "", "T000", &S::name, &everyRow, nullptr, &S::applyName},
+          {"X", "测站 X", "3456789.1234", &S::metres<&Row::x>, &everyRow, &S::exact<&Row::x>,
+           &S::applyNumber<&Row::x>},
+          {"Y", "测站 Y", "3456789.1234", &S::metres<&Row::y>, &everyRow, &S::exact<&Row::y>,
+           &S::applyNumber<&Row::y>},
+          {"高程", "测站高程；空白：未知", "0000.000", &stationHeight<&Row::elevation>, &everyRow,
+           &stationHeightTyped<&Row::elevation>, &applyStationHeight<&Row::elevation>},
+          {"仪器高", "空白：未知", "仪器高", &stationHeight<&Row::instrumentHeight>, &everyRow,
+           &stationHeightTyped<&Row::instrumentHeight>,
+           &applyStationHeight<&Row::instrumentHeight>},
+          {"后视", "后视点名", "JD000", &backsightName, &everyRow, nullptr, &applyBacksightName},
+          {"后视X", "", "3456789.1234", &S::metres<&Row::backsightX>, &everyRow,
+           &S::exact<&Row::backsightX>, &S::applyNumber<&Row::backsightX>},
+          {"后视Y", "", "3456789.1234", &S::metres<&Row::backsightY>, &everyRow,
+           &S::exact<&Row::backsightY>, &S::applyNumber<&Row::backsightY>},
+          {"在用", "放样表和放样单从在用的测站放样（“用此测站”）", "在用", &inUse},
       }};
   return table;
 }

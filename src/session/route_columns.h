@@ -22,6 +22,9 @@
 //     typed; the grade to the next point (per cent) and its length, and the
 //     vertical curve at the point: ω = i2 − i1 (per cent), crest 凸 or sag
 //     凹, T, E, L and the chainages of its ends.
+//   - the stations kept with the route: name, X, Y, elevation, instrument
+//     height, the backsight's name, X and Y typed (an empty elevation or
+//     height is not known); 在用 marks the station in use.
 // Lengths show to the millimetre; what the editor starts from is the typed
 // value in full (exactText), so that an edit that changes nothing is none.
 #pragma once
@@ -61,6 +64,7 @@ struct RouteTable {
 const RouteTable& jdTable();
 const RouteTable& breakTable();
 const RouteTable& gradeTable();
+const RouteTable& stationTable();
 
 // The column of a heading in a table; none when it has no such column.
 std::optional<std::size_t> columnOf(const RouteTable& table, std::string_view heading);

@@ -268,6 +268,35 @@ RouteChange eraseGradePoints(const route::RouteDefinition& d, const std::vector<
   return [points = without(d.gradePoints, rows)](route::Route& r) { r.setGradePoints(points); };
 }
 
+route::StationRow newStation(const route::RouteDefinition& d) {
+  route::StationRow row;
+  row.name = nextName(d.stations, "T");
+  row.x = d.start.x;
+  row.y = d.start.y;
+  const bool jd = !d.jds.empty();
+  row.backsightName = jd ? d.jds.front().name : d.end.name;
+  row.backsightX = jd ? d.jds.front().x : d.end.x;
+  row.backsightY = jd ? d.jds.front().y : d.end.y;
+  return row;
+}
+
+RouteChange appendStation(const route::RouteDefinition& d) {
+  auto stations = d.stations;
+  stations.push_back(newStation(d));
+  return [stations = std::move(stations)](route::Route& r) { r.setStations(stations); };
+}
+
+RouteChange eraseStations(const route::RouteDefinition& d, const std::vector<int>& rows) {
+  return [stations = without(d.stations, rows)](route::Route& r) { r.setStations(stations); };
+}
+
+RouteChange useStationAt(const route::RouteDefinition& d, std::optional<std::size_t> row) {
+  auto stations = d.stations;
+  for (std::size_t i = 0; i < stations.size(); ++i)
+    stations[i].inUse = row == i;
+  return [stations = std::move(stations)](route::Route& r) { r.setStations(stations); };
+}
+
 std::string copiedJds(const std::vector<route::Jd>& jds) {
   std::string text;
   for (const route::Jd& jd : jds)

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -123,6 +124,14 @@ RouteChange eraseBreaks(const route::RouteDefinition& definition, const std::vec
 RouteChange appendGradePoint(const route::RouteDefinition& definition);
 RouteChange eraseGradePoints(const route::RouteDefinition& definition,
                              const std::vector<int>& rows);
+
+// A new station with the next T name, at BP, its backsight at the first JD
+// (or EP): a surveyor then types its coordinates.
+route::StationRow newStation(const route::RouteDefinition& definition);
+RouteChange appendStation(const route::RouteDefinition& definition);
+RouteChange eraseStations(const route::RouteDefinition& definition, const std::vector<int>& rows);
+// The station of the row in use, and no other; none: the boxes' station.
+RouteChange useStationAt(const route::RouteDefinition& definition, std::optional<std::size_t> row);
 
 // Why pasted rows were refused (session/design_table.h reads them): the
 // line and column, counted from 0, the column's heading, and why.

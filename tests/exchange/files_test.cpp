@@ -69,7 +69,9 @@ protected:
     fs::create_directories(folder);
     std::ofstream(folder / "session.qs")
         << "route " QUENLOR_EXAMPLE_ROUTE "\n"
-        << "set Text39 3456900\nset Text1 512200\n" // the backsight
+        << "set Text35 3456700\nset Text36 512400\n" // the station
+        << "set Text37 152.36\nset Text38 1.52\n"    // its elevation, the instrument
+        << "set Text39 3456900\nset Text1 512200\n"  // the backsight
         << "table 0 300 50 7.5\n"
         << "export csv " << (folder / "t.csv").string() << "\n"
         << "export xlsx " << (folder / "t.xlsx").string() << "\n"
@@ -100,14 +102,19 @@ TEST_F(Exports, TheCsvSheetHasItsHeaderAndTheTableAtFieldPrecision) {
   const std::string text = fileText(folder / "t.csv");
   ASSERT_TRUE(text.starts_with("\xEF\xBB\xBF")) << "no byte-order mark";
   const auto lines = split(text.substr(3), '\n');
-  ASSERT_EQ(lines.size(), 7 + table.size());
-  EXPECT_EQ(lines[0], "线路,示例路线 K0+000 起");
-  EXPECT_EQ(lines[2], "后视,3456900.000,512200.000");
-  EXPECT_EQ(lines[3], "日期,2024-05-01");
-  EXPECT_EQ(lines[4], "精度,毫米，整秒");
-  EXPECT_TRUE(lines[6].starts_with("桩号,主点,X,Y,")) << lines[6];
+  ASSERT_EQ(lines.size(), 11 + table.size());
+  // 200 m north and 200 m west of the station: 200√2 = 282.843 m at 315°,
+  // which the form's azimuth (Text4) gives as 314.5959 in packed DMS: the
+  // sheet orients as the boxes and its own setting-out azimuths do.
+  const std::vector<std::string> header(lines.begin(), lines.begin() + 9);
+  EXPECT_EQ(header,
+            (std::vector<std::string>{"线路,示例路线 K0+000 起", "测站,,3456700.000,512400.000",
+                                      "测站高程,152.360", "仪器高,1.520",
+                                      "后视,,3456900.000,512200.000", "定向方位角,314°59′59″",
+                                      "定向距离,282.843", "日期,2024-05-01", "精度,毫米，整秒"}));
+  EXPECT_TRUE(lines[10].starts_with("桩号,主点,X,Y,")) << lines[10];
   for (std::size_t i = 0; i < table.size(); ++i) {
-    const auto cells = split(lines[7 + i], ',');
+    const auto cells = split(lines[11 + i], ',');
     EXPECT_EQ(cells[0], table[i][0]);
     EXPECT_EQ(cells[2], fixed3(table[i][2]));
     EXPECT_EQ(cells[3], fixed3(table[i][3]));
@@ -134,6 +141,28 @@ TEST_F(Exports, TheXlsxHoldsNumbersWithAMillimetreFormat) {
   EXPECT_NE(sheet.find("<v>" + table[1][2] + "</v>"), std::string::npos) << table[1][2];
   EXPECT_NE(sheet.find("示例路线"), std::string::npos);
   EXPECT_NE(sheet.find("2024-05-01"), std::string::npos);
+}
+
+// Printed on A4 across: every column fitted to the page's width, each as
+// wide as its widest text (a chainage "K0+300.000" is 10 wide, its heading
+// "桩号" 4), the angles' text right-aligned as the numbers are.
+TEST_F(Exports, TheXlsxFitsThePageWidthWithItsColumnsAsWideAsTheirText) {
+  const std::string xlsx = (folder / "t.xlsx").string();
+  const std::string sheet = run("unzip -p " + xlsx + " xl/worksheets/sheet1.xml");
+  const std::string styles = run("unzip -p " + xlsx + " xl/styles.xml");
+  EXPECT_NE(sheet.find("<pageSetUpPr fitToPage=\"1\"/>"), std::string::npos);
+  EXPECT_NE(sheet.find("fitToHeight=\"0\""), std::string::npos);
+  EXPECT_EQ(sheet.find("fitToWidth=\"0\""), std::string::npos);
+  EXPECT_NE(sheet.find("orientation=\"landscape\""), std::string::npos);
+  // libxlsxwriter adds its padding of 5 pixels in 7 to the width asked.
+  const std::string first = "<col min=\"1\" max=\"1\" width=\"";
+  const std::size_t width = sheet.find(first);
+  ASSERT_NE(width, std::string::npos);
+  EXPECT_NEAR(std::stod(sheet.substr(width + first.size(), 12)), 11.5 + 5.0 / 7, 0.1);
+  const std::size_t columns = split(split(fileText(folder / "t.csv"), '\n')[10], ',').size();
+  EXPECT_NE(sheet.find("<col min=\"" + std::to_string(columns) + "\""), std::string::npos);
+  EXPECT_NE(styles.find("<alignment horizontal=\"right\"/>"), std::string::npos);
+  EXPECT_NE(sheet.find("定向方位角"), std::string::npos);
 }
 
 // The DXF's group codes: a code line, a value line.

@@ -31,19 +31,76 @@ std::string fileText(const std::filesystem::path& path) {
 // The header block as a spreadsheet reads it: cells with a comma or a quote
 // quoted, an unknown backsight as empty cells, the precision named.
 TEST(StakeCsv, TheHeaderBlockQuotesWhatWouldSplitACell) {
-  const SheetHeader header{"A线, \"改\"", PlanePoint{1.5, 2.25}, std::nullopt, "2024-05-01",
-                           Precision::Full};
+  StationSetUp setUp;
+  setUp.station = PlanePoint{1.5, 2.25};
+  const SheetHeader header{"A线, \"改\"", setUp, "2024-05-01", Precision::Full};
   std::ostringstream out;
   ASSERT_TRUE(writeStakeCsv(out, TableAnswer{}, header));
   EXPECT_EQ(out.str(), "\xEF\xBB\xBF"
                        "线路,\"A线, \"\"改\"\"\"\r\n"
-                       "测站,1.5,2.25\r\n"
-                       "后视,,\r\n"
+                       "测站,,1.5,2.25\r\n"
+                       "测站高程,\r\n"
+                       "仪器高,\r\n"
+                       "后视,,,\r\n"
+                       "定向方位角,\r\n"
+                       "定向距离,\r\n"
                        "日期,2024-05-01\r\n"
                        "精度,全精度\r\n"
                        "\r\n"
-                       "桩号,主点,X,Y,切线方位角,放线方位角,放线距离,左桩X,左桩Y,左桩方位角,"
-                       "左桩距离,右桩X,右桩Y,右桩方位角,右桩距离\r\n");
+                       "桩号,主点,X,Y,切线方位角,放线方位角,放线距离\r\n");
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> all;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    all.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+  return all;
+}
+
+// A route's station in use, saved and opened again: the sheet's header names
+// it with its heights and its orientation, and the table sets out from it,
+// not from the station typed in the boxes. T7 to T8 is 300 m north and 400 m
+// east: 500 m at atan(400 / 300) = 53.1301024° = 53°07′48.4″.
+TEST(StakeSheet, TheStationInUseIsKeptWithTheRouteAndSetsOutTheTable) {
+  auto definition = *route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  definition.name = "示例";
+  definition.stations = {
+      {"T1", 3456700, 512400, 152.36, 1.52, "T2", 3456900, 512200, false},
+      {"T7", 3456800, 512300, 150.5, 1.6, "T8", 3456800 + 300, 512300 + 400, true}};
+  const auto file = std::filesystem::temp_directory_path() /
+                    ("quenlor-stations-" + std::to_string(::getpid()) + ".csv");
+  ASSERT_TRUE(route::saveRouteFile(file.string(), definition));
+  const auto reopened = route::openRouteFile(file.string());
+  std::filesystem::remove(file);
+  ASSERT_TRUE(reopened) << reopened.error();
+  const auto model = std::make_shared<const RouteModel>(*reopened);
+
+  Form form; // a station in the boxes too, which the route's overrides
+  form.edit(Box::Text35, "3456000");
+  form.edit(Box::Text36, "512000");
+  FieldQueries q;
+  q.table = TableQuery{{0, 0}, {100, 0}, 20, 0};
+  const TableAnswer table = answerFieldTools(form, model, q).table;
+  ASSERT_GT(table.size(), 3u);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const StakeRow row = table.row(i);
+    ASSERT_TRUE(row.centre && row.setOut);
+    EXPECT_NEAR(row.setOut->distance,
+                std::hypot(row.centre->point.x - 3456800, row.centre->point.y - 512300), 1e-6);
+  }
+  std::ostringstream out;
+  ASSERT_TRUE(
+      writeStakeCsv(out, table, sheetHeaderOf(form, model.get(), Precision::Field, "2024-05-01")));
+  const std::vector<std::string> csv = lines(out.str().substr(3));
+  ASSERT_GE(csv.size(), 12u);
+  const std::vector<std::string> header(csv.begin(), csv.begin() + 9);
+  EXPECT_EQ(header, (std::vector<std::string>{
+                        "线路,示例", "测站,T7,3456800.000,512300.000", "测站高程,150.500",
+                        "仪器高,1.600", "后视,T8,3457100.000,512700.000", "定向方位角,53°07′48″",
+                        "定向距离,500.000", "日期,2024-05-01", "精度,毫米，整秒"}));
+  // No side offset: no side stakes' columns repeating the centre's.
+  EXPECT_EQ(csv[10], "桩号,主点,X,Y,切线方位角,设计高程,放线方位角,放线距离");
 }
 
 TEST(DxfText, AsciiStaysAndEveryOtherCharacterIsEscaped) {
@@ -88,7 +145,7 @@ TEST(SavePath, AFullDiskLeavesTheOldFileOfEveryExport) {
   FieldQueries q;
   q.table = TableQuery{{0, 0}, {2000, 0}, 20, 7.5};
   const TableAnswer table = answerFieldTools(form, model, q).table;
-  const SheetHeader header{"示例路线", std::nullopt, std::nullopt, "2024-05-01", Precision::Field};
+  const SheetHeader header{"示例路线", StationSetUp{}, "2024-05-01", Precision::Field};
   const Stamp stamp{"2024-05-01", "00:00:00"};
   const std::pair<const char*, std::function<Expected<Done>(const std::string&)>> exports[] = {
       {"csv", [&](const std::string& p) { return saveStakeCsv(p, table, header); }},

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include <unistd.h>
 
@@ -44,6 +45,39 @@ TEST(RouteFile, ARouteReadsBackAsItselfTextForText) {
   EXPECT_EQ(*read, route);
   EXPECT_TRUE(std::signbit(read->jds[1].radius));
   EXPECT_EQ(routeText(*read), text);
+}
+
+// The stations kept with the route: their own table after the route table,
+// unknown heights left empty, the one in use marked; read back the same.
+TEST(RouteFile, StationsReadBackWithTheOneInUse) {
+  RouteDefinition route;
+  route.start = {"BP", 3456789.123, 512345.678, 0};
+  route.end = {"EP", 3458000, 513000};
+  route.stations = {
+      {"T1", 3456700, 512400, 152.36, 1.52, "T2", 3456900, 512200, false},
+      {"T,3", 3457000.5, 512600.25, std::nullopt, std::nullopt, "", 3457100, 512700, true}};
+  const std::string text = routeText(route);
+  EXPECT_NE(text.find("kind,name,X,Y,elevation,height,backsight,backsight X,backsight Y,in use\r\n"
+                      "station,T1,3456700,512400,152.36,1.52,T2,3456900,512200,\r\n"
+                      "station,\"T,3\",3457000.5,512600.25,,,,3457100,512700,1\r\n"
+                      "end,4\r\n"),
+            std::string::npos)
+      << text;
+  const auto read = readRouteText(text);
+  ASSERT_TRUE(read) << read.error();
+  EXPECT_EQ(*read, route);
+  // Two in use, or a mark other than 1, is not a file this program wrote.
+  for (const auto& [from, to, message] :
+       {std::tuple{",3456900,512200,\r\n", ",3456900,512200,1\r\n",
+                   "line 7, column 10 (in use): a second station in use"},
+        std::tuple{",3457100,512700,1", ",3457100,512700,yes",
+                   "line 7, column 10 (in use): 'yes' is not 1 (in use) or empty"}}) {
+    std::string bad = text;
+    bad.replace(bad.find(from), std::string(from).size(), to);
+    const auto refused = readRouteText(bad);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error(), message);
+  }
 }
 
 // The design table's chainages and a typed deflection read back, and a point

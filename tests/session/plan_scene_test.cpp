@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stakes.h"
 #include "session/plan_scene.h"
+#include "session/readout.h"
 #include "session/route_model.h"
 #include "session/route_plan.h"
 #include "support/random_route.h"
@@ -104,15 +105,22 @@ TEST(PlanScene, MarksMainPointsStationAndSights) {
                            [](const PlanMarker& m) { return m.kind == MarkerKind::Station; }));
 }
 
-TEST(PlanScene, MainPointsInOnePlaceShareAMarker) {
+// Fault: a curve without transitions was labelled ZH/HY and YH/HZ on the
+// plan and in the readout, where the route's table and files name it ZY,
+// QZ, YZ.
+TEST(PlanScene, ACurveWithoutTransitionsIsZyQzYz) {
   Form form;
   play(form, "set Text8 1000\nset Text6 30\nset Text9 500\nset Text17 0\nset Text18 30");
   std::vector<std::string> labels;
   for (const PlanMarker& m : buildPlanScene(form).markers)
     if (m.kind == MarkerKind::MainPoint)
       labels.push_back(m.label);
-  EXPECT_EQ(labels,
-            (std::vector<std::string>{"ZH/HY K0+866.025", "QZ K0+996.925", "YH/HZ K1+127.825"}));
+  EXPECT_EQ(labels, (std::vector<std::string>{"ZY K0+866.025", "QZ K0+996.925", "YZ K1+127.825"}));
+  std::vector<std::string> readout;
+  for (const ReadoutItem& item : formReadout(form))
+    if (item.text.starts_with("K"))
+      readout.push_back(std::string(item.caption) + " " + item.text);
+  EXPECT_EQ(readout, (std::vector<std::string>{"ZY K0+866.025", "QZ K0+996.925", "YZ K1+127.825"}));
 }
 
 TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {

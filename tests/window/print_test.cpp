@@ -27,8 +27,13 @@ private slots:
     // Enough rows for a second page.
     q.table = TableQuery{*route::parseStation("0"), *route::parseStation("2000"), 20, 7.5};
     const TableAnswer table = answerFieldTools(form, route, q).table;
-    exchange::SheetHeader header{"示例路线", PlanePoint{3456700, 512400}, std::nullopt,
-                                 "2024-05-01", Precision::Field};
+    StationSetUp setUp;
+    setUp.name = "T1";
+    setUp.station = PlanePoint{3456700, 512400};
+    setUp.backsight = PlanePoint{3456900, 512200};
+    setUp.elevation = 152.36;
+    setUp.instrumentHeight = 1.52;
+    const exchange::SheetHeader header{"示例路线", setUp, "2024-05-01", Precision::Field};
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("sheet.pdf"));
     QVERIFY2(saveStakeSheetPdf(pdf, table, header).startsWith(QStringLiteral("已打印")),
@@ -47,14 +52,14 @@ private slots:
     const QStringList pages = all.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QVERIFY(pages.size() >= 2);
     for (const QString& page : pages) // headings and header repeated on every page
-      for (const char* word :
-           {"放样表", "示例路线", "桩号", "放线方位角", "2024-05-01", "毫米，整秒"})
+      for (const char* word : {"放样表", "示例路线", "桩号", "放线方位角", "2024-05-01",
+                               "毫米，整秒", "T1", "152.360", "1.520", "314°59′59″", "282.843"})
         QVERIFY2(page.contains(QString::fromUtf8(word)), word);
     // pdftotext drops the spaces between Chinese and digits.
     QVERIFY(QString(pages[1]).remove(QLatin1Char(' ')).contains(QStringLiteral("第2页/共")));
     // A known row: K0+100, its X as the table gives it.
     const QString x =
-        QString::fromStdString(stakeColumns(true)[2].cell(table.row(5), Precision::Field));
+        QString::fromStdString(stakeColumns(true, true)[2].cell(table.row(5), Precision::Field));
     QVERIFY(all.contains(QRegularExpression(QStringLiteral("K0\\+100\\.000 +中 +") +
                                             QRegularExpression::escape(x))));
   }

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route panel through the window: files opened, edited and saved, rows
 // pasted, bad files refused, the kept copy brought back (after a kill too),
-// two windows on one file, a JD carried into the boxes, and what the tools
-// and the notice line say at the route's edges.
+// two windows on one file, a JD carried into the boxes, what the tools and
+// the notice line say at the route's edges, the route's name and stations,
+// the exports from the panel, and whole-route labels near their points.
 #include "app/drawing/notice_label.h"
 #include "app/field_tools.h"
 #include "app/kept_copy.h"
 #include "app/main_window.h"
+#include "app/plan_view.h"
 #include "app/route_panel.h"
 #include "app/route_tables.h"
 #include "files/save_file.h"
@@ -19,6 +21,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -28,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cmath>
@@ -164,7 +168,129 @@ private:
   int asked = 0;
   Answer answer = Answer::Cancel;
 
+  // The next file dialog answered as a user would: the type chosen, the
+  // name typed, 保存 pressed.
+  static void answerFileDialog(const QString& file, const QString& type = {}) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog)
+        return;
+      if (!type.isEmpty())
+        dialog->selectNameFilter(type);
+      dialog->selectFile(file);
+      QMetaObject::invokeMethod(dialog, "accept");
+      poll->deleteLater();
+    });
+    poll->start(10);
+  }
+
 private slots:
+  // The route's name and its station in use, set in the panel, are kept in
+  // the route file; the stake table sets out from that station, the DXF from
+  // the panel holds the table's stakes, and the point list button writes
+  // them, east first when that type is chosen.
+  void nameStationAndExportsFromThePanel() {
+    const QString path = openExample();
+    window->findChild<QTabWidget*>(QStringLiteral("views"))->setCurrentWidget(panel());
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto* name = window->findChild<QLineEdit*>(QStringLiteral("routeName"));
+    name->setFocus();
+    name->selectAll();
+    name->insert(QStringLiteral("一号线")); // as an input method gives it: keys are Latin only
+    QTest::keyClick(name, Qt::Key_Return);
+    QCOMPARE(shown().name, std::string("一号线"));
+
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("addStation")),
+                      Qt::LeftButton);
+    auto* stations = window->findChild<QTableView*>(QStringLiteral("stationTable"));
+    auto* model = static_cast<quenlor::RouteTableModel*>(stations->model());
+    QCOMPARE(model->rowCount(), 1);
+    QAbstractItemModel* typed = model;
+    QVERIFY(typed->setData(model->index(0, model->column("X")), QStringLiteral("3456700")));
+    QVERIFY(typed->setData(model->index(0, model->column("Y")), QStringLiteral("512400")));
+    stations->setCurrentIndex(model->index(0, 0));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("useStation")),
+                      Qt::LeftButton);
+    QVERIFY(panel()->save());
+    const auto saved = quenlor::route::openRouteFile(path.toStdString());
+    QVERIFY(saved);
+    QCOMPARE(saved->name, std::string("一号线"));
+    QCOMPARE(saved->stations.size(), std::size_t(1));
+    QVERIFY(saved->stations[0].inUse);
+
+    quenlor::FieldToolsPanel* tools = window->fieldTools();
+    tools->fill(QStringLiteral("tableStart"), QStringLiteral("0"));
+    tools->fill(QStringLiteral("tableEnd"), QStringLiteral("100"));
+    tools->fill(QStringLiteral("tableInterval"), QStringLiteral("20"));
+    QCoreApplication::processEvents();
+    const quenlor::TableAnswer& table = tools->answers().table;
+    QVERIFY(table.size() >= 6);
+    const quenlor::StakeRow first = table.row(0);
+    QVERIFY(first.centre && first.setOut);
+    QCOMPARE(first.setOut->distance,
+             std::hypot(first.centre->point.x - 3456700, first.centre->point.y - 512400));
+
+    const QString dxf = dir->filePath(QStringLiteral("plan.dxf"));
+    answerFileDialog(dxf);
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("exportDxf")), Qt::LeftButton);
+    // Group codes: a code line, a value line; an entity starts at code 0,
+    // its layer is code 8.
+    const QList<QByteArray> codes = bytesOf(dxf).split('\n');
+    int stakePoints = 0;
+    QByteArray entity;
+    for (qsizetype i = 0; i + 1 < codes.size(); i += 2) {
+      const int code = codes[i].trimmed().toInt();
+      if (code == 0)
+        entity = codes[i + 1].trimmed();
+      if (code == 8 && entity == "POINT" && codes[i + 1].trimmed() == "STAKE")
+        ++stakePoints;
+    }
+    QCOMPARE(stakePoints, int(table.size())); // no offset: the centre stakes alone
+
+    const QString points = dir->filePath(QStringLiteral("points.csv"));
+    answerFileDialog(points, QStringLiteral("全站仪坐标 点名,Y,X,Z (*.csv)"));
+    QTest::mouseClick(tools->findChild<QPushButton*>(QStringLiteral("exportPoints")),
+                      Qt::LeftButton);
+    const QList<QByteArray> lines = bytesOf(points).split('\n');
+    QCOMPARE(lines.size(), qsizetype(table.size()) + 1); // and the empty after the last
+    const QList<QByteArray> cells = lines[0].trimmed().split(',');
+    QCOMPARE(cells.size(), 4);
+    QCOMPARE(cells[0], QByteArray("K0+000.000"));
+    QCOMPARE(cells[1].toDouble(), std::round(first.centre->point.y * 1000) / 1000);
+    QCOMPARE(cells[2].toDouble(), std::round(first.centre->point.x * 1000) / 1000);
+  }
+
+  // The whole route at its smallest scale, on a 1024x600 window and a wide
+  // one: every label within 30 px of its point, or tied to it by a leader
+  // line from the point to the label's nearest edge.
+  void wholeRouteLabelsStayNearTheirPoints() {
+    openExample();
+    for (const QSize size : {QSize(1024, 600), QSize(1600, 900)}) {
+      window->resize(size);
+      quenlor::PlanView* plan = window->planView();
+      window->views()->setCurrentWidget(plan);
+      plan->grab();
+      const auto& labels = plan->labelPlaces();
+      const auto& anchors = plan->labelAnchors();
+      QCOMPARE(anchors.size(), labels.size());
+      QVERIFY(labels.size() >= 8); // JDs, BP, EP and main points
+      for (std::size_t i = 0; i < labels.size(); ++i) {
+        const QRectF r = labels[i];
+        const QPointF p = anchors[i];
+        const QPointF nearest(std::clamp(p.x(), r.left(), r.right()),
+                              std::clamp(p.y(), r.top(), r.bottom()));
+        if (QLineF(p, nearest).length() <= quenlor::PlanView::kLeaderBeyond)
+          continue;
+        const auto& leaders = plan->labelLeaders();
+        QVERIFY2(std::find(leaders.begin(), leaders.end(), QLineF(p, nearest)) != leaders.end(),
+                 qPrintable(QStringLiteral("label %1 stands %2 px off without a leader")
+                                .arg(i)
+                                .arg(QLineF(p, nearest).length())));
+      }
+    }
+  }
+
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
   void init() {
     QDir(RouteDocument::dataFolder()).removeRecursively();

@@ -13,6 +13,7 @@
 #include "numeric/number_text.h"
 #include "support/worked_curve.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -303,9 +304,47 @@ private slots:
     QVERIFY2(zh->displayedText().startsWith(QStringLiteral("1234.567")),
              qPrintable(zh->displayedText()));
     const QStringList shown = window->readout()->texts();
-    for (const char* expected : {"T 139.363", "E 19.785", "R 300.000", "偏角 40°00′00″",
+    for (const char* expected : {"T 139.363", "E 19.785", "R 300.000", "转角 40°00′00″",
                                  "ZH K0+500.000", "QZ K0+634.720", "HZ K0+769.440"})
       QVERIFY2(shown.contains(QString::fromUtf8(expected)), expected);
+  }
+
+  // On a 1920x1080 screen at 150 % (run again with QT_SCALE_FACTOR=1.5: a
+  // window of 1280x720 logical pixels), no button's caption is cut: the
+  // form's own buttons hold their text, and every button of the panels
+  // beside it, on every tab, is at least as wide as its caption needs.
+  void buttonsKeepTheirWholeCaption() {
+    window->resize(1280, 720);
+    typeWorkedCurve();
+    QCoreApplication::processEvents();
+    const auto check = [&](const QString& where) {
+      for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+        if (!b->isVisibleTo(window.get()) || b->text().isEmpty())
+          continue;
+        const bool formsOwn = b->parentWidget() == window.get();
+        const int needs =
+            formsOwn ? b->fontMetrics().horizontalAdvance(b->text()) : b->minimumSizeHint().width();
+        QVERIFY2(b->width() >= needs, qPrintable(QStringLiteral("%1: %2 is %3 px, needs %4")
+                                                     .arg(where, b->text())
+                                                     .arg(b->width())
+                                                     .arg(needs)));
+        // Nor cut by the edge of a scrolled panel or of the window.
+        const QSize seen = b->visibleRegion().boundingRect().size();
+        QVERIFY2(seen == b->size(), qPrintable(QStringLiteral("%1: %2 shows %3 of %4 px")
+                                                   .arg(where, b->text())
+                                                   .arg(seen.width())
+                                                   .arg(b->width())));
+      }
+    };
+    auto* routeTabs = window->routePanel()->findChild<QTabWidget*>(QStringLiteral("routeTables"));
+    for (int view = 0; view < window->views()->count(); ++view) {
+      window->views()->setCurrentIndex(view);
+      for (int tab = 0; tab < routeTabs->count(); ++tab) {
+        routeTabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        check(window->views()->tabText(view) + QLatin1Char('/') + routeTabs->tabText(tab));
+      }
+    }
   }
 
   // Folded on a field tablet, the route table shows its typed columns and

@@ -80,21 +80,30 @@ QString exportElements(QWidget* parent, const RouteModel& route) {
   return path.isEmpty() ? QString() : saveElementTable(route, path);
 }
 
-QString importLandXml(QWidget* parent,
-                      const std::function<std::optional<QString>(route::RouteDefinition)>& accept) {
+QString importLandXml(QWidget* parent, const RouteAcceptor& accept, LandXmlRead* seen) {
   const QString path =
       QFileDialog::getOpenFileName(parent, QStringLiteral("导入 LandXML"), QString(),
                                    QStringLiteral("LandXML (*.xml *.landxml)"));
-  if (path.isEmpty())
-    return {};
-  exchange::LandXmlImport read = exchange::openLandXml(QFile::encodeName(path).toStdString());
+  return path.isEmpty() ? QString() : importLandXmlFile(path, {}, accept, seen);
+}
+
+QString importLandXmlFile(const QString& path, const std::string& alignment,
+                          const RouteAcceptor& accept, LandXmlRead* seen) {
+  exchange::LandXmlImport read =
+      exchange::openLandXml(QFile::encodeName(path).toStdString(), alignment);
   if (!read.route)
     return QStringLiteral("未能导入 %1：%2").arg(path, qs(read.notice));
+  QStringList names;
+  for (const std::string& name : read.alignments)
+    names.append(qs(name));
+  const LandXmlRead was{path, names, static_cast<int>(read.chosen)};
   const QString summary = qs(exchange::importSummaryZh(read));
   const std::string ignored = exchange::ignoredSummaryZh(read);
   const auto kept = accept(std::move(*read.route));
   if (!kept)
     return {};
+  if (seen)
+    *seen = was;
   return QStringLiteral("已导入 %1：%2").arg(path, summary) +
          (ignored.empty() ? QString() : QStringLiteral("；") + qs(ignored)) + *kept;
 }

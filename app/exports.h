@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -33,12 +34,22 @@ QString exportLandXml(QWidget* parent, const RouteModel& route);
 // notice says where.
 QString exportElements(QWidget* parent, const RouteModel& route);
 QString saveElementTable(const RouteModel& route, const QString& path);
+// A LandXML file read: its alignments by name, and the one taken.
+struct LandXmlRead {
+  QString path;
+  QStringList alignments;
+  int chosen = 0;
+};
+using RouteAcceptor = std::function<std::optional<QString>(route::RouteDefinition)>;
 // Reads the route of a LandXML file and hands it to `accept`, which answers
 // with its own notice, or nothing when it did not take the route (the user
 // cancelled: then nothing is said); a file that cannot be read hands nothing
-// over and the notice says why.
-QString importLandXml(QWidget* parent,
-                      const std::function<std::optional<QString>(route::RouteDefinition)>& accept);
+// over and the notice says why. What was taken is told in `read`.
+QString importLandXml(QWidget* parent, const RouteAcceptor& accept, LandXmlRead* read);
+// The same from a file already chosen, and one alignment of it by name
+// (empty: the first).
+QString importLandXmlFile(const QString& path, const std::string& alignment,
+                          const RouteAcceptor& accept, LandXmlRead* read);
 // The plan of the route as DXF, with the stakes of the table when given.
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes = nullptr);
 

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -126,14 +127,15 @@ QWidget* RoutePanel::buildFileRow() {
   redo_ = button(QStringLiteral("重做"), "redoRoute", [this] { redo(); });
   flow->addWidget(undo_);
   flow->addWidget(redo_);
-  flow->addWidget(button(QStringLiteral("导入LandXML…"), "importLandXml", [this] {
-    sayIfAny(importLandXml(this, [this](route::RouteDefinition read) -> std::optional<QString> {
-      const auto kept = keepOrAsk();
-      if (kept)
-        document_.adopt(std::move(read), QStringLiteral("导入 LandXML"));
-      return kept;
-    }));
-  }));
+  flow->addWidget(
+      button(QStringLiteral("导入LandXML…"), "importLandXml", [this] { importLandXmlDialog(); }));
+  alignments_ = new QComboBox(this);
+  alignments_->setObjectName(QStringLiteral("landXmlAlignments"));
+  alignments_->setToolTip(QStringLiteral("LandXML 文件中的各条线形：选另一条即导入它"));
+  alignments_->hide();
+  connect(alignments_, &QComboBox::activated, this,
+          [this](int index) { importLandXmlFile(landXmlPath_, alignments_->itemText(index)); });
+  flow->addWidget(alignments_);
   flow->addWidget(button(QStringLiteral("导出LandXML…"), "exportLandXml",
                          [this] { exportRoute(&exportLandXml); }));
   flow->addWidget(button(QStringLiteral("导出DXF…"), "exportDxf", [this] {
@@ -340,6 +342,42 @@ void RoutePanel::exportRoute(QString (*write)(QWidget*, const RouteModel&)) {
 }
 
 // A dialog the user cancelled has nothing to say.
+std::optional<QString> RoutePanel::adoptImported(route::RouteDefinition read) {
+  const auto kept = keepOrAsk();
+  if (kept)
+    document_.adopt(std::move(read), QStringLiteral("导入 LandXML"));
+  return kept;
+}
+
+void RoutePanel::importLandXmlDialog() {
+  LandXmlRead read;
+  sayIfAny(importLandXml(
+      this, [this](route::RouteDefinition d) { return adoptImported(std::move(d)); }, &read));
+  if (!read.path.isEmpty())
+    showAlignments(read);
+}
+
+void RoutePanel::importLandXmlFile(const QString& path, const QString& alignment) {
+  LandXmlRead read;
+  sayIfAny(quenlor::importLandXmlFile(
+      path, alignment.toStdString(),
+      [this](route::RouteDefinition d) { return adoptImported(std::move(d)); }, &read));
+  if (!read.path.isEmpty())
+    showAlignments(read);
+  else if (alignments_->isVisible()) // not taken: the list shows what is shown
+    alignments_->setCurrentIndex(
+        alignments_->findText(QString::fromStdString(document_.route().definition().name)));
+}
+
+// The list of the file's alignments, shown only where there is a choice.
+void RoutePanel::showAlignments(const LandXmlRead& read) {
+  landXmlPath_ = read.path;
+  alignments_->clear();
+  alignments_->addItems(read.alignments);
+  alignments_->setCurrentIndex(read.chosen);
+  alignments_->setVisible(read.alignments.size() > 1);
+}
+
 void RoutePanel::sayIfAny(const QString& message) {
   if (!message.isEmpty())
     say(message);
@@ -454,8 +492,10 @@ bool RoutePanel::open(const QString& path) {
     return false;
   }
   const auto kept = keepOrAsk();
-  if (kept)
+  if (kept) {
     say(document_.take(std::move(*read)) + *kept);
+    alignments_->hide();
+  }
   return kept.has_value();
 }
 
@@ -513,8 +553,10 @@ void RoutePanel::saveAsDialog() {
 }
 
 void RoutePanel::closeRoute() {
-  if (const auto kept = keepOrAsk())
+  if (const auto kept = keepOrAsk()) {
     say(document_.close() + *kept);
+    alignments_->hide();
+  }
 }
 
 bool RoutePanel::restoreAutosave() {

@@ -28,6 +28,7 @@
 #include <functional>
 #include <optional>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -72,6 +73,10 @@ public:
   bool saveAs(const QString& path);
   void saveAsDialog();
   void closeRoute();
+  // A LandXML file's route: the first alignment, or the one named. A file of
+  // several alignments leaves a list beside the button to take another.
+  void importLandXmlDialog();
+  void importLandXmlFile(const QString& path, const QString& alignment = {});
   // Whether there was a copy: brought back, or unreadable (the notice says).
   bool restoreAutosave();
   // 填入窗口 fills through the window's record of the JD the boxes hold.
@@ -127,6 +132,8 @@ private:
   std::optional<QString> keepOrAsk();
   void sayIfAny(const QString& message);
   void exportRoute(QString (*write)(QWidget*, const RouteModel&));
+  std::optional<QString> adoptImported(route::RouteDefinition read);
+  void showAlignments(const struct LandXmlRead& read);
   void showNotice();
   void showFile();
   void showHistory();
@@ -153,6 +160,8 @@ private:
   std::function<const TableAnswer*()> stakeTable_;
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
+  QComboBox* alignments_ = nullptr; // the last LandXML file's, while it has several
+  QString landXmlPath_;
   QTabWidget* tables_ = nullptr;
   QPushButton *undo_ = nullptr, *redo_ = nullptr;
   QString message_, notice_;

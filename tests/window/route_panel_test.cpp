@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -366,6 +367,22 @@ private slots:
     QCOMPARE(shown(), read);
     QVERIFY(panel()->document().path().isEmpty());
     QVERIFY(panel()->document().modified());
+  }
+
+  // A LandXML file of several alignments: the first is read, and the list
+  // beside the button takes another by its name; a route file opened after
+  // it puts the list away.
+  void anotherAlignmentOfTheFileIsTakenFromTheList() {
+    panel()->importLandXmlFile(QStringLiteral(QUENLOR_EXCHANGE_DATA "/two-alignments.xml"));
+    auto* list = window->findChild<QComboBox*>(QStringLiteral("landXmlAlignments"));
+    QVERIFY(list && !list->isHidden());
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(shown().name, std::string("K线"));
+    emit list->activated(1);
+    QCOMPARE(shown().name, std::string("A匝道"));
+    QCOMPARE(list->currentIndex(), 1);
+    openExample();
+    QVERIFY(list->isHidden());
   }
 
   // Rows from a spreadsheet go in before the chosen JD; a bad row adds none

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A route as the surveyor types it: the design's table of intersection points
 // (the "straights, curves and deflections" table), its start and end, its
-// chain breaks and its grade points. Plain values; nothing is computed here
-// (route.h computes, route_file.h reads and writes them).
+// chain breaks and its grade points, and its cross section: the template,
+// each curve's superelevation and widening, the station table. Plain values;
+// nothing is computed here (route.h computes the centre line, section/ the
+// cross section; route_file.h reads and writes them).
 //
 // Plane coordinates in metres, X north and Y east, as survey coordinates are
 // given (3456789.123, 512345.678). Chainages are metres along the centre line,
 // written K3+080.500 for 3080.5.
 #pragma once
+
+#include "section/road_template.h"
+#include "section/runoff.h"
 
 #include <optional>
 #include <string>
@@ -34,6 +39,9 @@ struct Jd {
   double radius = 0;
   double ls1 = 0;
   std::optional<double> ls2; // empty: equal to ls1
+  // The curve's superelevation and widening (section/runoff.h); the default
+  // is none: the normal crown kept.
+  section::CurveSettings section{};
 
   double secondTransition() const { return ls2.value_or(ls1); }
   bool operator==(const Jd&) const = default;
@@ -74,6 +82,29 @@ struct GradePointRow {
   bool operator==(const GradePointRow&) const = default;
 };
 
+// A row of the station table (超高加宽表), as the design institute's sheet
+// gives it: at a chainage, the lanes' cross fall of each side (per cent,
+// negative falling away from the centre line; none: the side's normal crown
+// in the template) and the widening of each side (metres).
+struct SectionStation {
+  double chainage = 0;
+  std::optional<double> leftFall, rightFall;
+  double leftWidening = 0, rightWidening = 0;
+
+  bool operator==(const SectionStation&) const = default;
+};
+
+// The road's cross section (section/sections.h): the template, and the
+// station table with the axis its falls turn the road about; each curve's
+// own settings stand with its JD.
+struct CrossSection {
+  section::Template road; // empty: no cross section
+  section::Axis tableAxis = section::Axis::Centre;
+  std::vector<SectionStation> stations; // in route order
+
+  bool operator==(const CrossSection&) const = default;
+};
+
 struct RouteDefinition {
   std::string name;
   StartPoint start;
@@ -81,6 +112,7 @@ struct RouteDefinition {
   EndPoint end;
   std::vector<ChainBreak> breaks; // in route order
   std::vector<GradePointRow> gradePoints;
+  CrossSection section{};
 
   bool operator==(const RouteDefinition&) const = default;
 };

@@ -68,6 +68,14 @@ void Route::setGradePoints(std::vector<GradePointRow> gradePoints) {
 
 void Route::setName(std::string name) { definition_.name = std::move(name); }
 
+void Route::setCrossSection(CrossSection section) { definition_.section = std::move(section); }
+
+void Route::setCurveSection(std::size_t jd, section::CurveSettings settings) {
+  if (jd >= jdCount())
+    throw std::out_of_range("Route::setCurveSection");
+  definition_.jds[jd].section = settings;
+}
+
 // BP rounded to whole metres: the differences from it are exact.
 void Route::placeOrigin() {
   const StartPoint& bp = definition_.start;

@@ -128,6 +128,9 @@ public:
   void setBreaks(std::vector<ChainBreak> breaks);
   void setGradePoints(std::vector<GradePointRow> gradePoints);
   void setName(std::string name);
+  // The cross section changes no geometry.
+  void setCrossSection(CrossSection section);
+  void setCurveSection(std::size_t jd, section::CurveSettings settings);
 
   // Results.
   std::size_t jdCount() const { return definition_.jds.size(); }

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <optional>
 #include <span>
+#include <variant>
 
 namespace quenlor::route {
 namespace {
@@ -63,8 +64,91 @@ constexpr std::array<Layout, 5> kRouteKinds = {{
 }};
 constexpr Table kRouteTable{kRouteColumns, kColumns, kRouteKinds};
 
+// The template (路幅): a row a part, each side's parts from the centre line
+// outwards.
+enum PartColumn { PartName = 1, PartSide, PartWidth, PartFall, kPartColumns };
+constexpr std::array<std::string_view, kPartColumns> kPartColumnNames = {"kind", "name", "side",
+                                                                         "width", "fall"};
+constexpr std::array<Layout, 3> kPartKinds = {{
+    //                     name side width fall
+    {"lane", "OQQQ"},
+    {"hard-shoulder", "OQQQ"},
+    {"soil-shoulder", "OQQQ"},
+}};
+constexpr Table kPartTable{kPartColumnNames, kPartColumns, kPartKinds};
+
+// Each curve's superelevation and widening, named by its JD.
+enum CurveColumn {
+  CurveName = 1,
+  CurveSuperelevation,
+  CurveRunoff,
+  CurveAxis,
+  CurveWidening,
+  CurveShape,
+  kCurveColumns
+};
+constexpr std::array<std::string_view, kCurveColumns> kCurveColumnNames = {
+    "kind", "name", "superelevation", "runoff", "axis", "widening", "shape"};
+constexpr std::array<Layout, 1> kCurveKinds = {{
+    //             name i_h runoff axis b shape
+    {"curve", "OQOOQO"},
+}};
+constexpr Table kCurveTable{kCurveColumnNames, kCurveColumns, kCurveKinds};
+
+// The station table (超高加宽表), and the axis its falls turn the road about.
+enum StationColumn {
+  StationChainage = 1,
+  StationLeftFall,
+  StationRightFall,
+  StationLeftWidening,
+  StationRightWidening,
+  StationAxis,
+  kStationColumns
+};
+constexpr std::array<std::string_view, kStationColumns> kStationColumnNames = {
+    "kind", "chainage", "left_fall", "right_fall", "left_widening", "right_widening", "axis"};
+constexpr std::array<Layout, 2> kStationKinds = {{
+    //               ch lf rf lw rw axis
+    {"station", "QOOOO-"},
+    {"axis", "-----Q"},
+}};
+constexpr Table kStationTable{kStationColumnNames, kStationColumns, kStationKinds};
+
 // Every table, the route table first.
-constexpr std::array<const Table*, 1> kTables = {&kRouteTable};
+constexpr std::array<const Table*, 4> kTables = {&kRouteTable, &kPartTable, &kCurveTable,
+                                                 &kStationTable};
+
+// The words of the text cells, each with its value.
+template <class T> struct Word {
+  std::string_view text;
+  T value;
+};
+constexpr std::array<Word<section::Side>, 2> kSideWords = {{
+    {"left", section::Side::Left},
+    {"right", section::Side::Right},
+}};
+constexpr std::array<Word<section::PartKind>, 3> kPartKindWords = {{
+    {"lane", section::PartKind::Lane},
+    {"hard-shoulder", section::PartKind::HardShoulder},
+    {"soil-shoulder", section::PartKind::SoilShoulder},
+}};
+constexpr std::array<Word<section::Axis>, 3> kAxisWords = {{
+    {"centre", section::Axis::Centre},
+    {"inner-edge", section::Axis::InnerEdge},
+    {"outer-edge", section::Axis::OuterEdge},
+}};
+constexpr std::array<Word<section::WideningShape>, 2> kShapeWords = {{
+    {"linear", section::WideningShape::Linear},
+    {"high-order", section::WideningShape::HighOrder},
+}};
+
+template <class T, std::size_t N>
+std::string_view wordOf(const std::array<Word<T>, N>& words, T value) {
+  for (const Word<T>& w : words)
+    if (w.value == value)
+      return w.text;
+  return words.front().text;
+}
 
 // The end row's count stands in the second cell.
 constexpr Column kCountColumn = Name;
@@ -185,7 +269,7 @@ const Layout& layoutOf(const CsvRow& row, const Table& table) {
 
 void checkLayout(const CsvRow& row, const Layout& layout, const Table& table) {
   const int columns = int(table.columns.size());
-  for (int column = Name + 1; column < columns; ++column) {
+  for (int column = Kind + 1; column < columns; ++column) {
     const bool empty = trimmed(row.cell(column)).empty();
     const std::string kind(layout.kind), name(table.columns[column]);
     if (layout.use(column) == Use::Required && empty)
@@ -284,6 +368,7 @@ public:
       fail(line, "the file ends without an EP row (is it cut short?)");
     if (version_ > kFirstVersion && !ended_)
       fail(line, "the file stops here without its end row: it is incomplete (cut short?)");
+    matchCurves();
     return std::move(route_);
   }
 
@@ -322,6 +407,99 @@ private:
     const Layout& layout = layoutOf(row, *table_);
     checkLayout(row, layout, *table_);
     ++records_;
+    if (table_ == &kPartTable)
+      partRecord(row, layout);
+    else if (table_ == &kCurveTable)
+      curveRecord(row);
+    else if (table_ == &kStationTable)
+      stationRecord(row, layout);
+    else
+      routeRecord(row, layout);
+  }
+
+  // A text cell: one of its words.
+  template <class T, std::size_t N>
+  T word(const CsvRow& row, int column, const std::array<Word<T>, N>& words,
+         std::string_view what) const {
+    const std::string_view text = trimmed(row.cell(column));
+    for (const Word<T>& w : words)
+      if (text == w.text)
+        return w.value;
+    std::string list;
+    for (const Word<T>& w : words)
+      list += (list.empty() ? "" : ", ") + std::string(w.text);
+    fail(row.line, column, quoted(text) + " is not " + std::string(what) + " (" + list + ")",
+         table_);
+  }
+
+  // An optional cell: its number, or none where it is empty.
+  std::optional<double> optionalNumber(const CsvRow& row, int column) const {
+    if (trimmed(row.cell(column)).empty())
+      return std::nullopt;
+    return number(row, column);
+  }
+
+  void partRecord(const CsvRow& row, const Layout& layout) {
+    section::Part part;
+    part.name = row.cell(PartName);
+    for (const auto& w : kPartKindWords)
+      if (w.text == layout.kind)
+        part.kind = w.value;
+    part.width = number(row, PartWidth);
+    part.fall = number(row, PartFall);
+    section::Template& road = route_.section.road;
+    (word(row, PartSide, kSideWords, "a side") == section::Side::Left ? road.left : road.right)
+        .push_back(std::move(part));
+  }
+
+  // Named now, matched with its JD once every JD is read.
+  void curveRecord(const CsvRow& row) {
+    section::CurveSettings s;
+    s.superelevation = number(row, CurveSuperelevation);
+    s.runoff = optionalNumber(row, CurveRunoff);
+    if (!trimmed(row.cell(CurveAxis)).empty())
+      s.axis = word(row, CurveAxis, kAxisWords, "an axis of rotation");
+    s.widening = number(row, CurveWidening);
+    if (!trimmed(row.cell(CurveShape)).empty())
+      s.shape = word(row, CurveShape, kShapeWords, "a shape of widening");
+    curves_.push_back({row.line, std::string(row.cell(CurveName)), s});
+  }
+
+  void stationRecord(const CsvRow& row, const Layout& layout) {
+    if (layout.kind == "axis") {
+      if (haveTableAxis_)
+        fail(row.line, "a second axis row");
+      route_.section.tableAxis = word(row, StationAxis, kAxisWords, "an axis of rotation");
+      haveTableAxis_ = true;
+      return;
+    }
+    route_.section.stations.push_back({number(row, StationChainage),
+                                       optionalNumber(row, StationLeftFall),
+                                       optionalNumber(row, StationRightFall),
+                                       optionalNumber(row, StationLeftWidening).value_or(0),
+                                       optionalNumber(row, StationRightWidening).value_or(0)});
+  }
+
+  // Each curve row's JD: the first of its name after the JD of the row
+  // before, so that rows in route order find JDs that share a name.
+  void matchCurves() {
+    std::size_t next = 0;
+    for (const PendingCurve& c : curves_) {
+      auto& jds = route_.jds;
+      const auto found = std::find_if(jds.begin() + std::ptrdiff_t(next), jds.end(),
+                                      [&](const Jd& jd) { return jd.name == c.name; });
+      if (found == jds.end())
+        fail(c.line, CurveName,
+             quoted(c.name) + (next == 0 ? " names no JD of the route"
+                                         : " names no JD after " + quoted(jds[next - 1].name) +
+                                               " (the curve rows stand in the JDs' order)"),
+             &kCurveTable);
+      found->section = c.settings;
+      next = std::size_t(found - jds.begin()) + 1;
+    }
+  }
+
+  void routeRecord(const CsvRow& row, const Layout& layout) {
     const std::string_view kind = layout.kind;
     if (!haveStart_ && kind != "BP")
       fail(row.line, "the first row after the header must be the BP row");
@@ -353,7 +531,15 @@ private:
     }
   }
 
+  struct PendingCurve {
+    int line;
+    std::string name;
+    section::CurveSettings settings;
+  };
+
   RouteDefinition route_;
+  std::vector<PendingCurve> curves_;
+  bool haveTableAxis_ = false;
   const Table* table_ = nullptr; // the table of the rows being read
   std::vector<const Table*> tablesSeen_;
   int version_ = kRouteFileVersion;
@@ -389,6 +575,83 @@ Cells cells(std::initializer_list<std::pair<Column, double>> values) {
   for (const auto& [column, value] : values)
     all[column] = value;
   return all;
+}
+
+// A row of a later table: its kind, then each cell, text or number (none:
+// empty).
+using Cell = std::variant<std::monostate, std::string_view, double>;
+void appendRow(std::string& out, std::initializer_list<Cell> row) {
+  bool first = true;
+  for (const Cell& cell : row) {
+    if (!first)
+      out += ',';
+    first = false;
+    if (const auto* text = std::get_if<std::string_view>(&cell))
+      out += csvCell(*text);
+    else if (const auto* value = std::get_if<double>(&cell))
+      appendNumber(out, *value);
+  }
+  out += "\r\n";
+}
+
+Cell optionalCell(const std::optional<double>& value) { return value ? Cell(*value) : Cell(); }
+
+// The cross section's tables, each with its header where it has rows; the
+// records written are counted.
+std::size_t appendSectionTables(std::string& out, const RouteDefinition& route) {
+  std::size_t records = 0;
+  const CrossSection& section = route.section;
+  if (!section.road.empty()) {
+    out += headerText(kPartTable) + "\r\n";
+    for (const auto side : {section::Side::Left, section::Side::Right})
+      for (const section::Part& p :
+           side == section::Side::Left ? section.road.left : section.road.right) {
+        appendRow(out, {wordOf(kPartKindWords, p.kind), std::string_view(p.name),
+                        wordOf(kSideWords, side), p.width, p.fall});
+        ++records;
+      }
+  }
+  bool curveHeader = false;
+  const auto curveRow = [&](const Jd& jd) {
+    if (!curveHeader)
+      out += headerText(kCurveTable) + "\r\n";
+    curveHeader = true;
+    const section::CurveSettings& c = jd.section;
+    appendRow(out, {"curve", std::string_view(jd.name), c.superelevation, optionalCell(c.runoff),
+                    wordOf(kAxisWords, c.axis), c.widening, wordOf(kShapeWords, c.shape)});
+    ++records;
+  };
+  // A JD of the same name before one with settings, after the last row's,
+  // gets a row too: the reader takes the first of a name.
+  std::size_t next = 0; // the JD after the last row's
+  for (std::size_t i = 0; i < route.jds.size(); ++i) {
+    if (route.jds[i].section == section::CurveSettings{})
+      continue;
+    for (; next < i; ++next)
+      if (route.jds[next].name == route.jds[i].name)
+        curveRow(route.jds[next]);
+    curveRow(route.jds[i]);
+    next = i + 1;
+  }
+  const bool axisRow = section.tableAxis != section::Axis::Centre;
+  if (axisRow || !section.stations.empty()) {
+    out += headerText(kStationTable) + "\r\n";
+    if (axisRow) {
+      appendRow(out, {"axis", {}, {}, {}, {}, {}, wordOf(kAxisWords, section.tableAxis)});
+      ++records;
+    }
+    for (const SectionStation& r : section.stations) {
+      appendRow(out, {"station",
+                      r.chainage,
+                      optionalCell(r.leftFall),
+                      optionalCell(r.rightFall),
+                      r.leftWidening,
+                      r.rightWidening,
+                      {}});
+      ++records;
+    }
+  }
+  return records;
 }
 
 } // namespace
@@ -455,7 +718,8 @@ std::string routeText(const RouteDefinition& route) {
     }
     appendRecord(out, "PVI", g.name, numbers);
   }
-  const std::size_t records = 2 + route.jds.size() + route.breaks.size() + route.gradePoints.size();
+  std::size_t records = 2 + route.jds.size() + route.breaks.size() + route.gradePoints.size();
+  records += appendSectionTables(out, route);
   out += std::string(kEndKind) + ',' + std::to_string(records) + "\r\n";
   return out;
 }
@@ -492,6 +756,24 @@ Expected<Done> checkWritable(const RouteDefinition& route) {
     const GradePointRow& g = route.gradePoints[i];
     failure = check("grade point #" + std::to_string(i + 1), g.name,
                     {g.chainage, g.elevation, g.verticalRadius, g.tangentIn, g.tangentOut});
+  }
+  const section::Template& road = route.section.road;
+  for (const auto side : {section::Side::Left, section::Side::Right}) {
+    const auto& parts = side == section::Side::Left ? road.left : road.right;
+    for (std::size_t i = 0; !failure && i < parts.size(); ++i)
+      failure = check(std::string(wordOf(kSideWords, side)) + " part #" + std::to_string(i + 1),
+                      parts[i].name, {parts[i].width, parts[i].fall});
+  }
+  for (std::size_t i = 0; !failure && i < route.jds.size(); ++i) {
+    const section::CurveSettings& c = route.jds[i].section;
+    failure = check("the superelevation of JD #" + std::to_string(i + 1), {},
+                    {c.superelevation, c.runoff.value_or(0), c.widening});
+  }
+  for (std::size_t i = 0; !failure && i < route.section.stations.size(); ++i) {
+    const SectionStation& r = route.section.stations[i];
+    failure = check("station row #" + std::to_string(i + 1), {},
+                    {r.chainage, r.leftFall.value_or(0), r.rightFall.value_or(0), r.leftWidening,
+                     r.rightWidening});
   }
   if (failure)
     return *failure;

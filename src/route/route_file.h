@@ -33,13 +33,52 @@
 // route. Version 1 is the same without the end row; it is still read.
 //
 // Tables. The rows above form the route table, under its header. A file may
-// hold further tables after it (version 2 only), each starting with a header
-// row of its own, which names its columns, "kind" first, and holding the rows
-// of its kinds up to the next header or the end row; the end row counts the
-// records of every table. A header names its table's columns in their order,
-// and may leave off trailing columns its table gained after it was first
-// written (an older file), but no others; each table stands in a file at
-// most once, and tables without rows are not written.
+// hold further tables after it (version 2 only; the cross section's below), each starting with a
+// header row of its own, which names its columns, "kind" first, and holding the rows of its kinds
+// up to the next header or the end row; the end row counts the records of every table. A header
+// names its table's columns in their order, and may leave off trailing columns its table gained
+// after it was first written (an older file), but no others; each table stands in a file at most
+// once, and tables without rows are not written.
+//
+// The cross section's tables, each written only where it has rows:
+//
+//   kind,name,side,width,fall            the template (路幅)
+//   lane,行车道,left,3.5,-2
+//   hard-shoulder,硬路肩,left,0.75,-2
+//   soil-shoulder,土路肩,left,0.75,-3
+//   lane,行车道,right,3.5,-2
+//   kind,name,superelevation,runoff,axis,widening,shape
+//   curve,JD1,6,,inner-edge,0.8,linear  a curve's superelevation and widening
+//   kind,chainage,left_fall,right_fall,left_widening,right_widening,axis
+//   axis,,,,,,inner-edge                 the station table (超高加宽表)
+//   station,1000,,,0,0
+//   station,1060,6,-6,0,0.8
+//
+//   kind           name  side  width  fall
+//   lane           name  side  width  fall       a part of the template, a
+//   hard-shoulder  name  side  width  fall       side's parts from the centre
+//   soil-shoulder  name  side  width  fall       line outwards in file order
+// side is left or right; width in metres, fall in per cent, negative falling
+// away from the centre line (section/road_template.h).
+//
+//   kind   name  superelevation  runoff  axis  widening  shape
+//   curve  name  i_h             [L]     [a]   b         [s]
+// The settings of the JD of that name (section/runoff.h): i_h per cent, the
+// runoff length L in metres at each end (empty: the transitions'), the axis
+// of rotation centre, inner-edge or outer-edge (empty: centre), the widening
+// b in metres, its shape linear or high-order (empty: linear). The rows stand
+// in the JDs' order, one a JD at most: a name that several JDs carry is the
+// first of them after the row before's; a row that names no such JD is an
+// error. A JD without superelevation or widening has no row, unless a later
+// JD of its name has one (its row, of i_h and b 0, keeps the order).
+//
+//   kind     chainage  left_fall  right_fall  left_widening  right_widening  axis
+//   station  chainage  [fall]     [fall]      [metres]       [metres]
+//   axis                                                                     a
+// A row of the station table at a chainage: the lanes' falls, signed as the
+// template's (empty: the side's normal crown), and the widening of each side
+// (empty: 0). The axis row, at most one, says what the station table's falls
+// turn the road about (centre, inner-edge, outer-edge; none: centre).
 //
 // Text: UTF-8, with or without a byte-order mark (one is written: spreadsheets
 // need it to read Chinese names); lines end in CRLF (written) or LF; a cell
@@ -59,8 +98,9 @@
 // UTF-8, mean the file is not text. Files larger than 64 MiB (from the file
 // system, before a byte is read) or with more than a million rows are
 // refused before they are parsed; the largest route the program supports,
-// 100,000 JDs with as many grade points and chain breaks, names of 64 bytes
-// and every number at its longest text, writes about 46 MiB.
+// 100,000 JDs each with its superelevation and widening, as many grade points
+// and chain breaks, a station table of 10,000 rows, names of 64 bytes and
+// every number at its longest text, writes about 63 MiB.
 #pragma once
 
 #include "numeric/expected.h"

@@ -20,4 +20,12 @@ std::vector<CurveSpan> curveSpans(const route::Route& route,
   return spans;
 }
 
+std::vector<CurveSpan> curveSpans(const route::Route& route) {
+  std::vector<CurveSettings> settings;
+  settings.reserve(route.jdCount());
+  for (const route::Jd& jd : route.definition().jds)
+    settings.push_back(jd.section);
+  return curveSpans(route, settings);
+}
+
 } // namespace quenlor::section

@@ -15,5 +15,7 @@ namespace quenlor::section {
 // settings[i] for JD i; a JD beyond the list has none.
 std::vector<CurveSpan> curveSpans(const route::Route& route,
                                   const std::vector<CurveSettings>& settings);
+// With the settings each JD holds (route/definition.h).
+std::vector<CurveSpan> curveSpans(const route::Route& route);
 
 } // namespace quenlor::section

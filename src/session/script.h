@@ -27,8 +27,24 @@
 //                    headings, one line a stake; where it stops at its row
 //                    limit, or has no rows, a line on the error stream says so
 //   elevation K      prints "design=.. grade=.." (per cent) of the loaded
-//                    route's vertical alignment
-// The last four write no box and work on the loaded route, or on the curve
+//                    route's vertical alignment: the profile's design
+//                    elevation, the centre line's under the normal crown
+//   elevation K OFFSET
+//                    prints "design=.. grade=.." at an offset on the route's
+//                    template (right positive, left negative): the design
+//                    elevation there, with superelevation and widening, and
+//                    the profile's grade; at offset 0 the centre line's,
+//                    which leaves the profile's where the road turns about
+//                    an edge
+//   section K        prints "left_fall=.. right_fall=.. left_width=..
+//                    right_width=.. left_edge=.. right_edge=.." of the
+//                    route's cross section: the lanes' cross falls in per
+//                    cent, negative falling away from the centre line; each
+//                    side's width from the centre line to its edge, widening
+//                    included; the edges' design elevations
+// Where a value cannot be had (no route, no template, no profile, an offset
+// beyond the edge) it is printed empty and standard error says why.
+// The last six write no box and work on the loaded route, or on the curve
 // the boxes describe when none is; their arguments are one space apart,
 // numbers plain decimal numbers and chainages as numbers or K1+234.5, with
 // "(2)" after a chainage that a long chain break repeats for its second

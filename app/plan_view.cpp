@@ -162,11 +162,6 @@ void PlanView::drawPolyline(QPainter& painter, const Polyline& points, const QPe
 }
 
 void PlanView::drawRoute(QPainter& painter, const PlanScene& s) const {
-  drawPolyline(painter, s.incomingStraight, QPen(kStraight, 2));
-  drawPolyline(painter, s.outgoingStraight, QPen(kStraight, 2));
-  drawPolyline(painter, s.firstTransition, QPen(kTransition, 3));
-  drawPolyline(painter, s.arc, QPen(kArc, 3));
-  drawPolyline(painter, s.secondTransition, QPen(kTransition, 3));
   for (const Polyline& line : s.picked)
     drawPolyline(painter, line, QPen(kPicked, 7, Qt::SolidLine, Qt::RoundCap));
   for (const Polyline& line : s.straights)
@@ -258,7 +253,7 @@ void PlanView::drawMarkers(QPainter& painter, const PlanScene& s) {
   // On a whole route the main points crowd each other at a small scale:
   // the other labels go first, and a main point's label that would cover
   // one already placed is left out (zooming in brings it back).
-  const bool route = !s.straights.empty() || !s.transitions.empty() || !s.arcs.empty();
+  const bool route = s.crowded;
   std::stable_partition(shown.begin(), shown.end(),
                         [](const auto& m) { return m.first->kind != MarkerKind::MainPoint; });
   for (const auto& [m, p] : shown) {

@@ -33,6 +33,13 @@ QString checkWhat(route::CheckKind kind) {
   case CheckKind::BreakOutsideRoute: return QStringLiteral("断链不在路线上，未用");
   case CheckKind::BreakOutOfOrder: return QStringLiteral("断链不在前一断链之后，未用");
   case CheckKind::NoRoute: return QStringLiteral("起点或终点不可用，或路线长度为 0：没有路线");
+  case CheckKind::LengthNotPositive: return QStringLiteral("线元长度不大于 0，未用");
+  case CheckKind::RadiiEqual:
+    return QStringLiteral("缓和曲线起点半径与终点半径相同，按圆曲线（或直线）计");
+  case CheckKind::TurnMissing: return QStringLiteral("曲线未给转向，按直线计");
+  case CheckKind::ArcWithoutRadius: return QStringLiteral("圆曲线没有半径，按直线计");
+  case CheckKind::StartGap: return QStringLiteral("所给起点坐标与前面线元推算的起点不符");
+  case CheckKind::RowsNotUsed: return QStringLiteral("另一种定线方式的行未用");
   }
   return {};
 }

@@ -62,7 +62,7 @@ QString cell(const StakeRow& row, std::string_view heading, Precision p) {
 void addLines(std::vector<Line>& lines, const StakeRow& row, Precision p) {
   if (!row.centre)
     return;
-  const PlanePoint c = row.centre->at;
+  const PlanePoint c = row.centre->point;
   lines.push_back({qs(row.label), row.mainPoint.empty() ? QStringLiteral("中") : qs(row.mainPoint),
                    cell(row, "X", p), cell(row, "Y", p), cell(row, "设计高程", p),
                    cell(row, "放线方位角", p), cell(row, "放线距离", p)});

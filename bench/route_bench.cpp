@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole-route engine on a route of 10,000 JDs (with 20 chain breaks):
 // opening its file, the point at a chainage, the chainage and offset of a
-// point, a 100,000-row stake table, and the edit of one JD.
+// point, a 100,000-row stake table, and the edit of one JD. And on a route
+// of 10,000 elements (eggs, S-curves and compound arcs among them, 20 chain
+// breaks): computing it, the point at a chainage, the chainage and offset of
+// a point.
+#include "route/element_table.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/stakes.h"
@@ -22,18 +26,26 @@ namespace {
 
 using namespace quenlor::route;
 using quenlor::PlanePoint;
+using quenlor::StakePosition;
+using quenlor::StakeRequest;
+using quenlor::StakeSpacing;
 
 constexpr int kJds = 10000;
 constexpr int kQueries = 4096;
 
-RouteDefinition bigRoute() {
-  RouteDefinition definition = quenlor::test::randomRoute(kJds, 5);
+// 20 chain breaks, alternately long and short, each where the last left off.
+void addBreaks(RouteDefinition& definition) {
   const Route plain(definition);
   const double step = plain.length() / 21;
   const double start = definition.start.chainage;
   for (int j = 1; j <= 20; ++j) // alternately long and short, each where the last left off
     definition.breaks.push_back(
         {"DL" + std::to_string(j), start + j * step, start + j * step + (j % 2 ? -15.5 : 12.25)});
+}
+
+RouteDefinition bigRoute() {
+  RouteDefinition definition = quenlor::test::randomRoute(kJds, 5);
+  addBreaks(definition);
   return definition;
 }
 
@@ -47,22 +59,44 @@ const Route& route() {
   return route;
 }
 
+constexpr int kElements = 10000;
+
+const RouteDefinition& elementRouteDefinition() {
+  static const RouteDefinition route = [] {
+    RouteDefinition definition = quenlor::test::randomElementRoute(kElements, 5);
+    definition.elements.resize(kElements);
+    addBreaks(definition);
+    return definition;
+  }();
+  return route;
+}
+
+const Route& elementRoute() {
+  static const Route route(elementRouteDefinition());
+  return route;
+}
+
 // Chainages and points spread over the whole route.
 struct Queries {
   std::vector<Station> stations;
   std::vector<PlanePoint> points;
 };
+Queries queriesOn(const Route& route) {
+  Queries q;
+  quenlor::test::RandomRoute draw(9);
+  for (int i = 0; i < kQueries; ++i) {
+    const double measure = draw.uniform(0, route.length());
+    q.stations.push_back(route.stationAt(measure));
+    q.points.push_back(sideStake(*route.pointAt(measure), draw.uniform(-30, 30)));
+  }
+  return q;
+}
 const Queries& queries() {
-  static const Queries all = [] {
-    Queries q;
-    quenlor::test::RandomRoute draw(9);
-    for (int i = 0; i < kQueries; ++i) {
-      const double measure = draw.uniform(0, route().length());
-      q.stations.push_back(route().stationAt(measure));
-      q.points.push_back(sideStake(*route().pointAt(measure), draw.uniform(-30, 30)));
-    }
-    return q;
-  }();
+  static const Queries all = queriesOn(route());
+  return all;
+}
+const Queries& elementQueries() {
+  static const Queries all = queriesOn(elementRoute());
   return all;
 }
 
@@ -112,7 +146,7 @@ void BM_LocatePoint(benchmark::State& state) {
 }
 
 StakeRequest hundredThousandRows() {
-  return {0, route().length(), route().length() / 100000, Spacing::WholeMultiples};
+  return {0, route().length(), route().length() / 100000, StakeSpacing::WholeStations};
 }
 
 void BM_StakePositions100k(benchmark::State& state) {
@@ -130,7 +164,8 @@ void BM_StakeTable100k(benchmark::State& state) {
   for (auto _ : state) {
     const StakeList list = stakePositions(route(), hundredThousandRows());
     for (const StakePosition& stake : list.stakes)
-      benchmark::DoNotOptimize(stakeRow(route(), stake, 7.5, 7.5));
+      if (const auto centre = route().pointAt(stake.measure))
+        benchmark::DoNotOptimize(sideStake(*centre, 7.5));
     rows = list.stakes.size();
   }
   state.SetLabel(std::to_string(rows) + " rows, every one computed");
@@ -206,6 +241,34 @@ void BM_PlanSceneInView(benchmark::State& state) {
         plan.scene({jd.x - 500, jd.y - 500, jd.x + 500, jd.y + 500}, 1.25, kJds / 2));
 }
 
+void BM_ComputeElementRoute(benchmark::State& state) {
+  for (auto _ : state) {
+    const Route computed(elementRouteDefinition());
+    benchmark::DoNotOptimize(computed.length());
+  }
+  state.SetLabel("10,000 elements: chained, indexed, checked");
+}
+
+void BM_ElementPointAtChainage(benchmark::State& state) {
+  const Queries& q = elementQueries();
+  std::size_t i = 0;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(elementRoute().pointAt(q.stations[i++ % kQueries]));
+}
+
+void BM_ElementLocatePoint(benchmark::State& state) {
+  const Queries& q = elementQueries();
+  std::size_t i = 0;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(elementRoute().locate(q.points[i++ % kQueries]));
+}
+
+void BM_ElementTableOfJdRoute(benchmark::State& state) {
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Route(elementDefinition(route())).length());
+  state.SetLabel("10,000 JDs as their element table, chained again");
+}
+
 BENCHMARK(BM_OpenRoute)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRouteText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeRoute)->Unit(benchmark::kMillisecond);
@@ -217,6 +280,10 @@ BENCHMARK(BM_EditOneJd)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_InsertAndEraseJd)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EditOneJdAndPlan)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlanSceneInView)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComputeElementRoute)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ElementPointAtChainage);
+BENCHMARK(BM_ElementLocatePoint);
+BENCHMARK(BM_ElementTableOfJdRoute)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

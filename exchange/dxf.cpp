@@ -2,7 +2,9 @@
 #include "exchange/dxf.h"
 
 #include "exchange/stake_sheet.h"
+#include "form/form.h"
 #include "route/route.h"
+#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 #include "session/plan_scene.h"
 #include "session/route_model.h"
@@ -34,8 +36,6 @@ constexpr LayerStyle kLayers[] = {
     {layer::kStraight, 7}, {layer::kArc, 1},       {layer::kTransition, 3}, {layer::kTangent, 8},
     {layer::kJd, 6},       {layer::kMainPoint, 5}, {layer::kStake, 2},
 };
-
-PlanePoint operator+(PlanePoint a, PlanePoint b) { return {a.x + b.x, a.y + b.y}; }
 
 // dxflib's ASCII writer with its lines going onto the save path's sink
 // instead of a file it opens itself (it is given no file: its own stream
@@ -74,7 +74,7 @@ void addStakes(Drawing& d, const TableAnswer* stakes) {
     const StakeRow row = stakes->row(i);
     if (!row.centre)
       continue;
-    const PlanePoint centre = row.centre->at;
+    const PlanePoint centre = row.centre->point;
     d.marks.push_back({centre, pointName(row, ""), layer::kStake});
     for (const auto& [side, p] : {std::pair{"L", row.left}, std::pair{"R", row.right}})
       if (p && std::hypot(p->x - centre.x, p->y - centre.y) >= kSideOnCentre)
@@ -82,57 +82,45 @@ void addStakes(Drawing& d, const TableAnswer* stakes) {
   }
 }
 
-// Chords of a clothoid no further than the tolerance from it: a chord c on
-// a curvature k lies k c^2 / 8 from the curve, and the curvature is at
-// most 1 / R.
+// Chords of a curve no further than the tolerance from it: a chord c on a
+// curvature k lies k c^2 / 8 from the curve, and the curvature is at most
+// 1 / R. At most kMostChords.
+constexpr double kMostChords = 100000;
 int chordsOf(double length, double radius) {
   const double chord = std::sqrt(8 * kTransitionChordTolerance * radius);
-  return std::max(1, int(std::ceil(length / chord)));
+  const double chords = std::ceil(length / chord);
+  return chords >= 1 ? int(std::min(chords, kMostChords)) : 1;
 }
 
-void addPiece(Drawing& d, const Route& route, const Route::Piece& piece) {
-  const route::Element e = route.element(std::size_t(piece.element));
-  const PlanePoint origin = route.origin();
-  const double s0 = piece.from - e.start, s1 = piece.to - e.start;
-  const auto at = [&](double s) { return route::pointOn(e, s).point + origin; };
-  switch (e.stretch) {
-  case route::Stretch::Straight: d.lines.push_back({at(s0), at(s1), layer::kStraight}); return;
-  case route::Stretch::Arc:
-    d.arcs.push_back({e.centre + origin, at(s0), at(s1), e.radius, e.turn > 0});
+void addPiece(Drawing& d, const CentreLine& line, const Piece& piece) {
+  const auto a = line.pointAt(piece.from), b = line.pointAt(piece.to);
+  if (!a || !b)
     return;
-  case route::Stretch::FirstTransition:
-  case route::Stretch::SecondTransition: {
-    const int n = chordsOf(s1 - s0, e.radius);
-    Drawing::Polyline line{{}, layer::kTransition};
-    for (int i = 0; i <= n; ++i)
-      line.points.push_back(at(i == n ? s1 : s0 + (s1 - s0) * i / n));
-    d.polylines.push_back(std::move(line));
+  if (piece.kind == PieceKind::Straight) {
+    d.lines.push_back({a->point, b->point, layer::kStraight});
     return;
   }
+  if (piece.circle) {
+    const Circle& c = *piece.circle;
+    d.arcs.push_back({c.centre, a->point, b->point, c.radius, c.turnsRight});
+    return;
   }
+  const int n = chordsOf(piece.to - piece.from, piece.leastRadius);
+  Drawing::Polyline drawn{{}, piece.kind == PieceKind::Arc ? layer::kArc : layer::kTransition};
+  for (int i = 0; i <= n; ++i)
+    if (const auto at =
+            line.pointAt(i == n ? piece.to : piece.from + (piece.to - piece.from) * i / n))
+      drawn.points.push_back(at->point);
+  d.polylines.push_back(std::move(drawn));
 }
 
-void addMainPoints(Drawing& d, const Route& route, std::size_t index) {
-  const route::JdResult jd = route.jd(index);
-  if (!jd.inRoute || !jd.curve.curved)
-    return;
-  const route::Curve& c = jd.curve;
-  const route::MainPoints& m = jd.mainPoints;
-  const bool first = c.ls1 > 0, second = c.ls2 > 0;
-  const struct {
-    const char* name;
-    PlanePoint at;
-    double measure;
-    bool shown;
-  } points[] = {{first ? "ZH" : "ZY", c.zh, m.zh, true},
-                {"HY", c.hy, m.hy, first},
-                {"QZ", c.qz, m.qz, true},
-                {"YH", c.yh, m.yh, second},
-                {second ? "HZ" : "YZ", c.hz, m.hz, true}};
-  for (const auto& p : points)
-    if (p.shown)
-      d.marks.push_back({p.at, std::string(p.name) + ' ' + stationText(route.stationAt(p.measure)),
-                         layer::kMainPoint});
+void addMainPoints(Drawing& d, const CentreLine& line) {
+  for (const NamedPoint& m : line.mainPoints())
+    if (const auto at = line.pointAt(m.measure))
+      d.marks.push_back(
+          {at->point,
+           line.pointName(m.kind, m.index) + ' ' + stationText(line.stationAt(m.measure)),
+           layer::kMainPoint});
 }
 
 void addPolylineAsLines(Drawing& d, const Polyline& line, const char* layerName) {
@@ -250,52 +238,56 @@ std::string dxfText(std::string_view utf8) {
   return out;
 }
 
-Drawing routeDrawing(const RouteModel& model, const TableAnswer* stakes) {
+Drawing lineDrawing(const CentreLine& line, const TableAnswer* stakes) {
   Drawing d;
-  const Route& route = model.route();
-  const route::RouteDefinition& def = route.definition();
-  for (const Route::Piece& piece : route.pieces())
-    addPiece(d, route, piece);
-  Polyline tangents{{def.start.x, def.start.y}};
-  for (std::size_t i = 0; i < route.jdCount(); ++i) {
-    if (!route.jd(i).inRoute)
-      continue;
-    const PlanePoint jd{def.jds[i].x, def.jds[i].y};
-    tangents.push_back(jd);
-    d.marks.push_back({jd, def.jds[i].name, layer::kJd});
-    addMainPoints(d, route, i);
-  }
-  tangents.push_back({def.end.x, def.end.y});
-  addPolylineAsLines(d, tangents, layer::kTangent);
-  if (route.hasGeometry()) {
-    d.marks.push_back({tangents.front(), def.start.name + ' ' + stationText(route.stationAt(0)),
-                       layer::kMainPoint});
-    d.marks.push_back({tangents.back(),
-                       def.end.name + ' ' + stationText(route.stationAt(route.length())),
-                       layer::kMainPoint});
-  }
+  if (const auto extent = line.extent())
+    line.piecesWithin(extent->first, extent->second,
+                      [&](const Piece& piece) { addPiece(d, line, piece); });
+  addMainPoints(d, line);
   addStakes(d, stakes);
   return d;
 }
 
-Drawing sceneDrawing(const PlanScene& scene, const TableAnswer* stakes) {
+Drawing routeDrawing(const RouteModel& model, const TableAnswer* stakes) {
+  const Route& route = model.route();
+  Drawing d = lineDrawing(route, stakes);
+  const route::RouteDefinition& def = route.definition();
+  const PlanePoint bp{def.start.x, def.start.y}, ep = route.endPoint();
+  if (!route.byElements()) {
+    Polyline tangents{bp};
+    for (std::size_t i = 0; i < route.jdCount(); ++i) {
+      if (!route.jd(i).inRoute)
+        continue;
+      const PlanePoint jd{def.jds[i].x, def.jds[i].y};
+      tangents.push_back(jd);
+      d.marks.push_back({jd, def.jds[i].name, layer::kJd});
+    }
+    tangents.push_back(ep);
+    addPolylineAsLines(d, tangents, layer::kTangent);
+  }
+  if (route.hasGeometry()) {
+    d.marks.push_back(
+        {bp, def.start.name + ' ' + stationText(route.stationAt(0)), layer::kMainPoint});
+    d.marks.push_back(
+        {ep, def.end.name + ' ' + stationText(route.stationAt(route.length())), layer::kMainPoint});
+  }
+  return d;
+}
+
+Drawing curveDrawing(const Form& form, const TableAnswer* stakes) {
+  // The curve where the plan draws it; the table's stakes in any case.
+  const auto inputs = curveLineOfBoxes(form);
   Drawing d;
-  addPolylineAsLines(d, scene.incomingStraight, layer::kStraight);
-  addPolylineAsLines(d, scene.outgoingStraight, layer::kStraight);
-  for (const Polyline* piece : {&scene.firstTransition, &scene.secondTransition})
-    if (piece->size() > 1)
-      d.polylines.push_back({*piece, layer::kTransition});
-  if (scene.arc.size() > 1)
-    d.polylines.push_back({scene.arc, layer::kArc});
+  if (inputs && !form.text(Box::Text9).empty())
+    d = lineDrawing(BoxCurveLine(*inputs), stakes);
+  else
+    addStakes(d, stakes);
+  const PlanScene scene = buildPlanScene(form);
   for (const PlanSegment& s : scene.tangents)
     d.lines.push_back({s.from, s.to, layer::kTangent});
-  for (const PlanMarker& m : scene.markers) {
+  for (const PlanMarker& m : scene.markers)
     if (m.kind == MarkerKind::IntersectionPoint || m.kind == MarkerKind::NextIntersectionPoint)
       d.marks.push_back({m.at, m.label, layer::kJd});
-    else if (m.kind == MarkerKind::MainPoint)
-      d.marks.push_back({m.at, m.label, layer::kMainPoint});
-  }
-  addStakes(d, stakes);
   return d;
 }
 

@@ -7,8 +7,8 @@
 //   ZX_STRAIGHT   the straights of the centre line, as LINEs
 //   ZX_ARC        its circular arcs, as ARCs
 //   ZX_TRANSITION its clothoids, as polylines no further than half a
-//                 millimetre from the curve (the boxes' curve: every piece
-//                 as the plan's polyline)
+//                 millimetre from the curve (so is the arc of the boxes'
+//                 curve, on ZX_ARC: its points come from a series)
 //   JD_TANGENT    the tangent polygon BP - JD - ... - EP
 //   JD            the JDs, POINTs with their names as TEXT
 //   MAIN_POINT    BP, ZH, HY, QZ, YH, HZ (ZY, YZ), EP: POINTs labelled with
@@ -27,8 +27,9 @@
 #include <vector>
 
 namespace quenlor {
+class CentreLine;
+class Form;
 class RouteModel;
-struct PlanScene;
 struct TableAnswer;
 } // namespace quenlor
 
@@ -73,11 +74,17 @@ struct Drawing {
   std::vector<Mark> marks;
 };
 
-// The route's centre line, JDs and main points, and the stakes of the table
-// when one is given.
+// A centre line (alignment/centre_line.h): its pieces on their layers, its
+// main points labelled with their stations, and the stakes of the table when
+// one is given. What every drawing holds, written once.
+Drawing lineDrawing(const CentreLine& line, const TableAnswer* stakes);
+// A route's: its centre line, the tangent polygon BP - JD - ... - EP with
+// the JDs (a route by elements has none), BP and EP labelled with their
+// chainages.
 Drawing routeDrawing(const RouteModel& route, const TableAnswer* stakes);
-// The curve of the boxes as the plan draws it, and the table's stakes.
-Drawing sceneDrawing(const PlanScene& scene, const TableAnswer* stakes);
+// The boxes' curve's, where the plan draws it: its centre line, and the
+// tangents from the JD to ZH and HZ with the JDs the plan marks.
+Drawing curveDrawing(const Form& form, const TableAnswer* stakes);
 
 Expected<Done> saveDxf(const std::string& path, const Drawing& drawing);
 

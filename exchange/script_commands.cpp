@@ -4,7 +4,6 @@
 #include "exchange/dxf.h"
 #include "exchange/landxml.h"
 #include "exchange/stake_sheet.h"
-#include "session/plan_scene.h"
 #include "session/route_model.h"
 #include "session/script.h"
 
@@ -83,9 +82,9 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
   if (kind == "dxf") {
     const TableAnswer table = lastTable(s);
     const TableAnswer* stakes = table.size() ? &table : nullptr;
-    return done(saveDxf(path, s.route ? routeDrawing(*s.route, stakes)
-                                      : sceneDrawing(buildPlanScene(s.form), stakes)),
-                path, out);
+    return done(
+        saveDxf(path, s.route ? routeDrawing(*s.route, stakes) : curveDrawing(s.form, stakes)),
+        path, out);
   }
   return "'export' writes landxml, csv, xlsx, dxf or points, not '" + std::string(kind) + "'";
 }

@@ -2,9 +2,9 @@
 #include "exchange/stake_sheet.h"
 
 #include "form/form.h"
+#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 #include "session/route_model.h"
-#include "session/route_of_boxes.h"
 #include "text/csv.h"
 
 #include <algorithm>
@@ -103,7 +103,7 @@ bool writePointList(std::ostream& out, const TableAnswer& table, CoordinateOrder
     const StakeRow row = table.row(i);
     if (!row.centre)
       continue;
-    const PlanePoint centre = row.centre->at;
+    const PlanePoint centre = row.centre->point;
     line(row, "", centre, row.design);
     const auto offCentre = [&](const std::optional<PlanePoint>& p) {
       return p && std::hypot(p->x - centre.x, p->y - centre.y) >= kSideOnCentre;

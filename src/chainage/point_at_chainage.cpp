@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/point_at_chainage.h"
 
-#include "chainage/route_boxes.h"
-#include "chainage/route_point.h"
+#include "chainage/curve_boxes.h"
+#include "chainage/curve_point.h"
 #include "form/form.h"
 #include "geometry/angle.h"
 #include "numeric/fault.h"
@@ -11,14 +11,14 @@
 namespace quenlor {
 namespace {
 
-// Reads the route around the JD from the boxes, in the order of the table,
+// Reads the curve around the JD from the boxes, in the order of the table,
 // keeping each value in the state as it goes; a packed angle is kept as
 // typed and then in radians.
-RouteInputs readRoute(Form& form) {
+BoxCurve readCurve(Form& form) {
   CalcState& st = form.state();
-  RouteInputs in;
+  BoxCurve in;
   in.chainage = form.read(Box::Text26);
-  for (const RouteBox& r : kRouteBoxes) {
+  for (const CurveBox& r : kCurveBoxes) {
     const double value = form.read(r.box);
     if (r.kept != nullptr)
       store(st.*r.kept, value);
@@ -55,8 +55,8 @@ void setOutPoint(Form& form) {
 } // namespace
 
 void Text26_Change(Form& form) {
-  const RouteInputs in = readRoute(form);
-  const RoutePoint point = routePoint(in);
+  const BoxCurve in = readCurve(form);
+  const CurvePoint point = curvePoint(in);
   CalcState& st = form.state();
   store(st.chordDeflection, point.chordDeflection);
   store(st.chordAzimuth, point.chordAzimuth);

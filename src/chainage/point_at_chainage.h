@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The point of the route at the chainage typed into Text26, with its
+// The point of the curve at the chainage typed into Text26, with its
 // setting-out values from the instrument station.
 #pragma once
 

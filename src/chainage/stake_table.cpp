@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stake_table.h"
 
-#include "form/main_points.h"
 #include "geometry/angle_text.h"
 #include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
@@ -80,18 +79,20 @@ std::size_t StakeTable::regularBelow(double chainage) const {
 }
 
 void StakeTable::placeMainPoints() {
-  std::vector<std::pair<double, std::string_view>> mains;
-  for (std::size_t i = 0; i < kMainPoints.size(); ++i) {
+  constexpr StakeKind kKinds[] = {StakeKind::ZH, StakeKind::HY, StakeKind::QZ, StakeKind::YH,
+                                  StakeKind::HZ};
+  std::vector<std::pair<double, StakeKind>> mains;
+  for (std::size_t i = 0; i < request_.mainPoints.size(); ++i) {
     const double k = request_.mainPoints[i];
     if (k >= low_ && k <= high_)
-      mains.emplace_back(k, kMainPoints[i].name);
+      mains.emplace_back(k, kKinds[i]);
   }
   std::stable_sort(mains.begin(), mains.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
 
   std::vector<std::size_t> replaced;
   std::size_t inserted = 0;
-  for (const auto& [k, name] : mains) {
+  for (const auto& [k, kind] : mains) {
     const std::size_t below = regularBelow(k);
     std::optional<std::size_t> same;
     for (const std::size_t i : {below - 1, below})
@@ -100,10 +101,10 @@ void StakeTable::placeMainPoints() {
         same = i;
     if (same) {
       replaced.push_back(*same);
-      mainStakes_.push_back({*same + inserted, k, name, true, inserted});
+      mainStakes_.push_back({*same + inserted, k, kind, true, inserted});
     } else {
       ++inserted;
-      mainStakes_.push_back({below + inserted - 1, k, name, false, inserted});
+      mainStakes_.push_back({below + inserted - 1, k, kind, false, inserted});
     }
   }
 
@@ -117,9 +118,9 @@ StakeTable::Stake StakeTable::at(std::size_t row) const {
   const auto next = std::lower_bound(mainStakes_.begin(), mainStakes_.end(), row,
                                      [](const MainStake& m, std::size_t r) { return m.row < r; });
   if (next != mainStakes_.end() && next->row == row)
-    return {next->chainage, next->name};
+    return {next->chainage, next->kind};
   const std::size_t insertedBefore = next == mainStakes_.begin() ? 0 : std::prev(next)->inserted;
-  return {regular(row - insertedBefore), {}};
+  return {regular(row - insertedBefore), StakeKind::Interval};
 }
 
 void addSideStakesAndSettingOut(StakeRow& r, double offset,
@@ -127,24 +128,13 @@ void addSideStakesAndSettingOut(StakeRow& r, double offset,
   if (!r.centre)
     return;
   const double side = std::fabs(offset);
-  r.left = offsetFrom(*r.centre, -side);
-  r.right = offsetFrom(*r.centre, side);
+  r.left = sideStake(*r.centre, -side);
+  r.right = sideStake(*r.centre, side);
   if (station) {
-    r.setOut = setOutFrom(*station, r.centre->at);
+    r.setOut = setOutFrom(*station, r.centre->point);
     r.leftSetOut = setOutFrom(*station, *r.left);
     r.rightSetOut = setOutFrom(*station, *r.right);
   }
-}
-
-StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row) {
-  const StakeTable::Stake stake = table.at(row);
-  StakeRow r;
-  r.chainage = stake.chainage;
-  r.label = chainageText(stake.chainage);
-  r.mainPoint = stake.mainPoint;
-  r.centre = centreAt(route, stake.chainage);
-  addSideStakesAndSettingOut(r, table.request().offset, table.request().station);
-  return r;
 }
 
 std::string angleText(double packed, Precision precision) {
@@ -183,7 +173,7 @@ std::string distance(const std::optional<SetOut>& s, P precision) {
   return lengthText(when(s, [](auto& t) { return t.distance; }), precision);
 }
 std::optional<PlanePoint> centre(Row r) {
-  return r.centre ? std::optional(r.centre->at) : std::nullopt;
+  return r.centre ? std::optional(r.centre->point) : std::nullopt;
 }
 std::string design(const std::optional<double>& v, P precision) { return lengthText(v, precision); }
 

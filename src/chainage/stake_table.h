@@ -21,30 +21,22 @@
 
 namespace quenlor {
 
-// Where the regular stakes stand: at the whole multiples of the interval
-// between start and end, start and end included (整桩号: start 485, interval
-// 20 gives 485, 500, 520, ..., end), or at start, start + interval, ..., and
-// the end.
-enum class StakeSpacing { WholeStations, FromStart };
-
+// The regular stakes stand at the whole multiples of the interval between
+// start and end, start and end included (整桩号: start 485, interval 20 gives
+// 485, 500, 520, ..., end), or at start, start + interval, ..., and the end.
 struct StakeTableRequest {
   double start = 0, end = 0, interval = 0;
-  double offset = 0; // of the side stakes, on both sides
   StakeSpacing spacing = StakeSpacing::WholeStations;
-  // No station: its place is not known, and the table has no setting-out.
-  std::optional<PlanePoint> station;
   std::array<double, 5> mainPoints{}; // chainages of ZH, HY, QZ, YH, HZ
 
   bool operator==(const StakeTableRequest&) const = default;
 };
 
-inline constexpr std::size_t kMaxStakeRows = 100000;
-
 class StakeTable {
 public:
   struct Stake {
     double chainage;
-    std::string_view mainPoint; // "ZH" ... "HZ", or empty
+    StakeKind kind; // ZH ... HZ, or Interval
   };
 
   StakeTable() = default;
@@ -64,7 +56,7 @@ private:
   struct MainStake {
     std::size_t row;
     double chainage;
-    std::string_view name;
+    StakeKind kind;
     bool replacesStake;   // takes the place of a regular stake
     std::size_t inserted; // main points inserted between stakes, up to this one
   };
@@ -95,9 +87,6 @@ struct StakeRow {
   std::optional<SetOut> setOut, leftSetOut, rightSetOut;
   std::optional<double> design, leftDesign, rightDesign; // design elevations
 };
-
-// One row of the boxes' table, computed when it is shown.
-StakeRow stakeRow(const RouteInputs& route, const StakeTable& table, std::size_t row);
 
 // The side stakes of a row at an offset from its centre point, and the
 // setting-out of all three from the station, when there is one.

@@ -24,22 +24,22 @@ constexpr int kCurveSamples = 64;
 
 bool finite(double v) { return std::isfinite(v); }
 
-// Angle between the tangent at the stretch's base point and the tangent at l.
+// Angle between the tangent at the part's base point and the tangent at l.
 double tangentTurn(double l, double r, double ls) {
   if (l <= ls)
     return l * l / (2.0 * r * ls);
   return (l - ls) / r + ls / 2.0 / r;
 }
 
-double tangentAzimuth(const RouteInputs& in, Stretch stretch) {
-  switch (stretch) {
-  case Stretch::IncomingStraight: return in.incomingAzimuth;
-  case Stretch::OutgoingStraight: return in.incomingAzimuth + in.deflection;
-  case Stretch::FirstHalf:
-  case Stretch::SecondHalf: {
-    const double l = distanceFromBase(in, stretch);
-    const double turn = in.turnSign * tangentTurn(l, in.radius, transitionLengthOf(in, stretch));
-    return stretch == Stretch::FirstHalf ? in.incomingAzimuth + turn : in.outgoingAzimuth - turn;
+double tangentAzimuth(const BoxCurve& in, CurvePart part) {
+  switch (part) {
+  case CurvePart::IncomingStraight: return in.incomingAzimuth;
+  case CurvePart::OutgoingStraight: return in.incomingAzimuth + in.deflection;
+  case CurvePart::FirstHalf:
+  case CurvePart::SecondHalf: {
+    const double l = distanceFromBase(in, part);
+    const double turn = in.turnSign * tangentTurn(l, in.radius, transitionLengthOf(in, part));
+    return part == CurvePart::FirstHalf ? in.incomingAzimuth + turn : in.outgoingAzimuth - turn;
   }
   }
   return in.incomingAzimuth;
@@ -49,11 +49,11 @@ struct Residual {
   double along, across;
 };
 
-std::optional<Residual> residualAt(const RouteInputs& route, double k, double x, double y) {
-  const auto c = centreAt(route, k);
+std::optional<Residual> residualAt(const BoxCurve& curve, double k, double x, double y) {
+  const auto c = centreAt(curve, k);
   if (!c)
     return std::nullopt;
-  const double dx = x - c->at.x, dy = y - c->at.y;
+  const double dx = x - c->point.x, dy = y - c->point.y;
   const double ca = std::cos(c->azimuth), sa = std::sin(c->azimuth);
   const Residual r{dx * ca + dy * sa, -dx * sa + dy * ca};
   if (!finite(r.along) || !finite(r.across))
@@ -61,25 +61,30 @@ std::optional<Residual> residualAt(const RouteInputs& route, double k, double x,
   return r;
 }
 
+// A foot: its chainage and the offset across the tangent there.
+struct Foot {
+  double chainage, offset;
+};
+
 // Newton's iteration on the along-line residual, from one starting chainage;
 // where the slope is unusable (near the centre of curvature, across a seam of
 // the series) it steps by the residual itself, as on a straight.
-std::optional<Location> footFrom(const RouteInputs& route, double k, double x, double y) {
-  std::optional<Location> best;
+std::optional<Foot> footFrom(const BoxCurve& curve, double k, double x, double y) {
+  std::optional<Foot> best;
   double bestAlong = INFINITY;
   for (int i = 0; i < kMostIterations && finite(k); ++i) {
-    const auto r = residualAt(route, k, x, y);
+    const auto r = residualAt(curve, k, x, y);
     if (!r)
       return best;
     if (std::fabs(r->along) < bestAlong) {
       bestAlong = std::fabs(r->along);
-      best = Location{k, r->across};
+      best = Foot{k, r->across};
     }
     if (bestAlong < kAlongTolerance)
       break;
     const double h = std::max(1e-3, 1e-9 * std::fabs(k));
-    const auto ahead = residualAt(route, k + h, x, y);
-    const auto behind = residualAt(route, k - h, x, y);
+    const auto ahead = residualAt(curve, k + h, x, y);
+    const auto behind = residualAt(curve, k - h, x, y);
     const double slope = ahead && behind ? (ahead->along - behind->along) / (2 * h) : -1.0;
     k += slope < -0.05 ? -r->along / slope : r->along;
   }
@@ -90,18 +95,18 @@ std::optional<Location> footFrom(const RouteInputs& route, double k, double x, d
 
 // Chainages to start the search from: the point's projections on the two
 // straights and the nearest of a few points along the curve.
-std::vector<double> startingChainages(const RouteInputs& route, double x, double y) {
+std::vector<double> startingChainages(const BoxCurve& curve, double x, double y) {
   std::vector<double> starts;
-  for (const double k : {route.zhChainage, route.hzChainage})
-    if (const auto r = residualAt(route, k, x, y))
+  for (const double k : {curve.zhChainage, curve.hzChainage})
+    if (const auto r = residualAt(curve, k, x, y))
       starts.push_back(k + r->along);
-  const double length = route.hzChainage - route.zhChainage;
+  const double length = curve.hzChainage - curve.zhChainage;
   if (length > 0 && finite(length)) {
-    double nearest = INFINITY, at = route.zhChainage;
+    double nearest = INFINITY, at = curve.zhChainage;
     for (int i = 0; i <= kCurveSamples; ++i) {
-      const double k = route.zhChainage + length * i / kCurveSamples;
-      if (const auto c = centreAt(route, k)) {
-        const double d = std::hypot(x - c->at.x, y - c->at.y);
+      const double k = curve.zhChainage + length * i / kCurveSamples;
+      if (const auto c = centreAt(curve, k)) {
+        const double d = std::hypot(x - c->point.x, y - c->point.y);
         if (d < nearest) {
           nearest = d;
           at = k;
@@ -115,40 +120,28 @@ std::vector<double> startingChainages(const RouteInputs& route, double x, double
 
 } // namespace
 
-std::optional<CentrePoint> centreAt(RouteInputs route, double chainage) {
-  route.chainage = chainage;
-  const RoutePoint p = routePoint(route);
-  const CentrePoint c{p.at, tangentAzimuth(route, p.stretch)};
-  if (!isFinite(c.at) || !finite(c.azimuth))
+std::optional<CentrePoint> centreAt(BoxCurve curve, double chainage) {
+  curve.chainage = chainage;
+  const CurvePoint p = curvePoint(curve);
+  const CentrePoint c{chainage, p.at, tangentAzimuth(curve, p.part)};
+  if (!isFinite(c.point) || !finite(c.azimuth))
     return std::nullopt;
   return c;
 }
 
-PlanePoint offsetFrom(const CentrePoint& c, double offset) {
-  // Right of the direction of travel, with X north and Y east: (-sin, cos).
-  return {c.at.x - offset * std::sin(c.azimuth), c.at.y + offset * std::cos(c.azimuth)};
-}
-
-std::optional<PlanePoint> sideStake(const RouteInputs& route, double chainage, double offset) {
-  const auto c = centreAt(route, chainage);
-  if (!c)
-    return std::nullopt;
-  const PlanePoint stake = offsetFrom(*c, offset);
-  if (!isFinite(stake))
-    return std::nullopt;
-  return stake;
-}
-
-std::optional<Location> locate(const RouteInputs& route, double x, double y) {
+std::optional<Location> locate(const BoxCurve& curve, double x, double y) {
   if (!finite(x) || !finite(y))
     return std::nullopt;
-  std::optional<Location> nearest;
-  for (const double start : startingChainages(route, x, y)) {
-    const auto foot = footFrom(route, start, x, y);
+  std::optional<Foot> nearest;
+  for (const double start : startingChainages(curve, x, y)) {
+    const auto foot = footFrom(curve, start, x, y);
     if (foot && (!nearest || std::fabs(foot->offset) < std::fabs(nearest->offset)))
       nearest = foot;
   }
-  return nearest;
+  const auto centre = nearest ? centreAt(curve, nearest->chainage) : std::nullopt;
+  if (!centre)
+    return std::nullopt;
+  return Location{*centre, Station{nearest->chainage, 0}, nearest->offset};
 }
 
 SetOut setOutFrom(const PlanePoint& station, const PlanePoint& point) {

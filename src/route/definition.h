@@ -1,30 +1,40 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A route as the surveyor types it: the design's table of intersection points
-// (the "straights, curves and deflections" table), its start and end, its
-// chain breaks and its grade points, and its cross section: the template,
-// each curve's superelevation and widening, the station table. Plain values;
+// A route as the surveyor types it, one of two ways: the design's table of
+// intersection points (交点法, the "straights, curves and deflections"
+// table) between its start and end, or its table of elements (线元法:
+// straights, arcs and clothoids chained from the start). Either with its
+// chain breaks, its grade points and its cross section: the template, each
+// curve's superelevation and widening, the station table. Plain values;
 // nothing is computed here (route.h computes the centre line, section/ the
 // cross section; route_file.h reads and writes them).
 //
 // Plane coordinates in metres, X north and Y east, as survey coordinates are
 // given (3456789.123, 512345.678). Chainages are metres along the centre line,
-// written K3+080.500 for 3080.5.
+// written K3+080.500 for 3080.5. Azimuths in radians from X towards Y.
 #pragma once
 
 #include "section/road_template.h"
 #include "section/runoff.h"
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quenlor::route {
 
-// BP: where the route and its chainage start.
+// How the route is given: by its JDs from BP to EP, or by its elements from
+// BP on. A definition holds the rows of one; the other's are not used (the
+// route says so among its checks).
+enum class Method { Jds, Elements };
+
+// BP: where the route and its chainage start; for a route by elements also
+// the azimuth its first element starts along.
 struct StartPoint {
   std::string name = "BP";
   double x = 0, y = 0;
   double chainage = 0;
+  double azimuth = 0; // radians; a route by elements only
 
   bool operator==(const StartPoint&) const = default;
 };
@@ -47,7 +57,8 @@ struct Jd {
   bool operator==(const Jd&) const = default;
 };
 
-// EP: where the route ends.
+// EP: where the route ends. A route by elements ends where its last element
+// does: its EP is a name only (x and y not used).
 struct EndPoint {
   std::string name = "EP";
   double x = 0, y = 0;
@@ -82,6 +93,40 @@ struct GradePointRow {
   bool operator==(const GradePointRow&) const = default;
 };
 
+// What an element of a route by elements is.
+enum class ElementKind { Straight, Arc, Clothoid };
+
+// The side an element turns to, looking along the route; None: not given.
+enum class Turn { None, Left, Right };
+
+// The radius of no curvature: a straight's, a clothoid's end on a straight.
+inline constexpr double kNoRadius = std::numeric_limits<double>::infinity();
+
+// A row of the element table (线元表), chained from where the element before
+// ends (BP for the first), along its direction there:
+//   - a straight of the length; its radii and side are not looked at;
+//   - a circular arc of the start radius (the end radius where only that is
+//     given) turning to the side;
+//   - a clothoid whose curvature runs evenly from 1 / start radius to
+//     1 / end radius over the length, turning to the side: from a straight
+//     into an arc (start radius none), the egg between two arcs, out of an
+//     arc onto a straight (end radius none).
+// Field tables often give each element's start coordinates too: where given,
+// they are a check of the chain, never a place the chain jumps to.
+struct ElementRow {
+  std::string name; // of its start point
+  ElementKind kind = ElementKind::Straight;
+  double startRadius = kNoRadius, endRadius = kNoRadius;
+  double length = 0;
+  Turn turn = Turn::None;
+  std::optional<double> x, y; // its start as the table gives it: a check
+  // An arc's superelevation and widening (section/runoff.h), as a JD's;
+  // not used on other elements.
+  section::CurveSettings section{};
+
+  bool operator==(const ElementRow&) const = default;
+};
+
 // A row of the station table (超高加宽表), as the design institute's sheet
 // gives it: at a chainage, the lanes' cross fall of each side (per cent,
 // negative falling away from the centre line; none: the side's normal crown
@@ -96,7 +141,7 @@ struct SectionStation {
 
 // The road's cross section (section/sections.h): the template, and the
 // station table with the axis its falls turn the road about; each curve's
-// own settings stand with its JD.
+// own settings stand with its JD or arc element.
 struct CrossSection {
   section::Template road; // empty: no cross section
   section::Axis tableAxis = section::Axis::Centre;
@@ -107,10 +152,12 @@ struct CrossSection {
 
 struct RouteDefinition {
   std::string name;
+  Method method = Method::Jds;
   StartPoint start;
   std::vector<Jd> jds; // in route order
   EndPoint end;
-  std::vector<ChainBreak> breaks; // in route order
+  std::vector<ElementRow> elements; // in route order
+  std::vector<ChainBreak> breaks;   // in route order
   std::vector<GradePointRow> gradePoints;
   CrossSection section{};
 

@@ -11,18 +11,18 @@ constexpr int kLeafPieces = 4;
 
 } // namespace
 
-void ElementTree::build(int count, const std::function<Box(int)>& boxOf) {
+void ElementTree::build(int count, const std::function<BoundingBox(int)>& boxOf) {
   nodes_.clear();
   nodes_.reserve(static_cast<std::size_t>(count) / 2 + 1);
   if (count > 0)
     buildRange(0, count, boxOf);
 }
 
-int ElementTree::buildRange(int first, int count, const std::function<Box(int)>& boxOf) {
+int ElementTree::buildRange(int first, int count, const std::function<BoundingBox(int)>& boxOf) {
   const int index = static_cast<int>(nodes_.size());
   nodes_.push_back({{}, first, count, -1, -1});
   if (count <= kLeafPieces) {
-    Box box = boxOf(first);
+    BoundingBox box = boxOf(first);
     for (int i = first + 1; i < first + count; ++i)
       box = unite(box, boxOf(i));
     nodes_[index].box = box;
@@ -61,15 +61,15 @@ void ElementTree::visit(int index, PlanePoint p, double& best,
       visit(order[k], p, best, measure);
 }
 
-void ElementTree::within(const Box& area, const std::function<void(int)>& seen) const {
+void ElementTree::within(const BoundingBox& area, const std::function<void(int)>& seen) const {
   if (!nodes_.empty())
     visitWithin(0, area, seen);
 }
 
-void ElementTree::visitWithin(int index, const Box& area,
+void ElementTree::visitWithin(int index, const BoundingBox& area,
                               const std::function<void(int)>& seen) const {
   const Node& node = nodes_[index];
-  const Box& b = node.box;
+  const BoundingBox& b = node.box;
   if (b.minX > area.maxX || area.minX > b.maxX || b.minY > area.maxY || area.minY > b.maxY)
     return;
   if (node.left >= 0) {
@@ -81,7 +81,7 @@ void ElementTree::visitWithin(int index, const Box& area,
     seen(i);
 }
 
-std::optional<Box> ElementTree::extent() const {
+std::optional<BoundingBox> ElementTree::extent() const {
   if (nodes_.empty())
     return std::nullopt;
   return nodes_[0].box;

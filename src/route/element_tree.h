@@ -16,7 +16,7 @@ namespace quenlor::route {
 class ElementTree {
 public:
   // Over count pieces in route order, with boxOf(i) the box of piece i.
-  void build(int count, const std::function<Box(int)>& boxOf);
+  void build(int count, const std::function<BoundingBox(int)>& boxOf);
 
   // Calls measure(i) for the pieces that may hold the nearest point to p,
   // nearer boxes first, a few neighbouring pieces at a time; measure returns
@@ -26,18 +26,18 @@ public:
 
   // Calls seen(i), in the order of the pieces, for every piece whose box
   // meets the area; and the box of them all, when there are any.
-  void within(const Box& area, const std::function<void(int)>& seen) const;
-  std::optional<Box> extent() const;
+  void within(const BoundingBox& area, const std::function<void(int)>& seen) const;
+  std::optional<BoundingBox> extent() const;
 
 private:
   struct Node {
-    Box box;
+    BoundingBox box;
     int first, count; // the pieces under the node
     int left, right;  // children; -1 for a leaf
   };
-  int buildRange(int first, int count, const std::function<Box(int)>& boxOf);
+  int buildRange(int first, int count, const std::function<BoundingBox(int)>& boxOf);
   void visit(int node, PlanePoint p, double& best, const std::function<double(int)>& measure) const;
-  void visitWithin(int node, const Box& area, const std::function<void(int)>& seen) const;
+  void visitWithin(int node, const BoundingBox& area, const std::function<void(int)>& seen) const;
 
   std::vector<Node> nodes_;
 };

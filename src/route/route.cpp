@@ -20,13 +20,15 @@ PlanePoint shifted(PlanePoint p, PlanePoint by) { return {p.x + by.x, p.y + by.y
 
 Route::Route(RouteDefinition definition) : definition_(std::move(definition)) {
   placeOrigin();
-  jds_.resize(definition_.jds.size());
+  jds_.resize(byElements() ? 0 : definition_.jds.size());
   update();
 }
 
+// A route by elements keeps its JDs in the definition only.
 void Route::replaceJd(std::size_t index, Jd jd) {
   definition_.jds.at(index) = std::move(jd);
-  jds_[index].stale = true;
+  if (!byElements())
+    jds_[index].stale = true;
   update();
 }
 
@@ -34,7 +36,8 @@ void Route::insertJd(std::size_t index, Jd jd) {
   index = std::min(index, jdCount());
   definition_.jds.insert(definition_.jds.begin() + static_cast<std::ptrdiff_t>(index),
                          std::move(jd));
-  jds_.insert(jds_.begin() + static_cast<std::ptrdiff_t>(index), JdState{});
+  if (!byElements())
+    jds_.insert(jds_.begin() + static_cast<std::ptrdiff_t>(index), JdState{});
   update();
 }
 
@@ -42,8 +45,28 @@ void Route::eraseJd(std::size_t index) {
   if (index >= jdCount())
     throw std::out_of_range("Route::eraseJd");
   definition_.jds.erase(definition_.jds.begin() + static_cast<std::ptrdiff_t>(index));
-  jds_.erase(jds_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (!byElements())
+    jds_.erase(jds_.begin() + static_cast<std::ptrdiff_t>(index));
   update();
+}
+
+void Route::replaceElement(std::size_t index, ElementRow element) {
+  definition_.elements.at(index) = std::move(element);
+  update(index);
+}
+
+void Route::insertElement(std::size_t index, ElementRow element) {
+  index = std::min(index, definition_.elements.size());
+  definition_.elements.insert(definition_.elements.begin() + static_cast<std::ptrdiff_t>(index),
+                              std::move(element));
+  update(index);
+}
+
+void Route::eraseElement(std::size_t index) {
+  if (index >= definition_.elements.size())
+    throw std::out_of_range("Route::eraseElement");
+  definition_.elements.erase(definition_.elements.begin() + static_cast<std::ptrdiff_t>(index));
+  update(index);
 }
 
 void Route::setStart(StartPoint start) {
@@ -71,9 +94,11 @@ void Route::setName(std::string name) { definition_.name = std::move(name); }
 void Route::setCrossSection(CrossSection section) { definition_.section = std::move(section); }
 
 void Route::setCurveSection(std::size_t jd, section::CurveSettings settings) {
-  if (jd >= jdCount())
-    throw std::out_of_range("Route::setCurveSection");
-  definition_.jds[jd].section = settings;
+  definition_.jds.at(jd).section = settings;
+}
+
+void Route::setArcSection(std::size_t element, section::CurveSettings settings) {
+  definition_.elements.at(element).section = settings;
 }
 
 // BP rounded to whole metres: the differences from it are exact.
@@ -88,12 +113,17 @@ PlanePoint Route::local(double x, double y) const { return {x - origin_.x, y - o
 
 PlanePoint Route::plane(PlanePoint p) const { return shifted(p, origin_); }
 
-void Route::update() {
-  findVertices();
-  computeCurves();
-  carryMeasures();
-  cutPieces();
+void Route::update(std::size_t firstEdited) {
+  if (byElements()) {
+    chainElements(firstEdited);
+  } else {
+    findVertices();
+    computeCurves();
+    carryMeasures();
+  }
+  cutSpans();
   chainages_ = ChainageMap(definition_.start.chainage, definition_.breaks, length_);
+  listMainPoints();
   collectChecks();
 }
 
@@ -186,7 +216,13 @@ void Route::carryMeasures() {
   }
 }
 
+std::size_t Route::elementCount() const {
+  return byElements() ? chain_.size() : 4 * jds_.size() + 1;
+}
+
 Element Route::element(std::size_t k) const {
+  if (byElements())
+    return chain_.at(k).element;
   if (k == 4 * jds_.size())
     return straightToEnd();
   const std::size_t i = k / 4;
@@ -220,20 +256,22 @@ Element Route::straightToEnd() const {
   return straight(static_cast<int>(jds_.size()), fromMeasure, length_ - fromMeasure, from, azimuth);
 }
 
-// The pieces of the centre line in measure order, each element cut where an
+// The spans of the centre line in measure order, each element cut where an
 // earlier one already reaches (overlapping curves) and to [0, length].
-void Route::cutPieces() {
-  pieces_.clear();
-  pieces_.reserve(elementCount());
+void Route::cutSpans() {
+  spans_.clear();
+  spans_.reserve(elementCount());
   double reach = 0;
   const auto cut = [&](const Element& e, std::size_t k) {
     const double from = std::max(e.start, reach);
     const double to = std::min(e.start + e.length, length_);
     if (!(to > from))
       return;
-    pieces_.push_back({from, to, static_cast<int>(k)});
+    spans_.push_back({from, to, static_cast<int>(k)});
     reach = to;
   };
+  for (std::size_t k = 0; length_ > 0 && k < chain_.size(); ++k)
+    cut(chain_[k].element, k);
   for (std::size_t i = 0; length_ > 0 && i < jds_.size(); ++i) {
     const JdState& s = jds_[i];
     if (!s.inRoute)
@@ -244,14 +282,46 @@ void Route::cutPieces() {
     cut(curve.arc, 4 * i + 2);
     cut(curve.second, 4 * i + 3);
   }
-  if (length_ > 0)
+  if (length_ > 0 && !byElements())
     cut(straightToEnd(), 4 * jds_.size());
-  tree_.build(static_cast<int>(pieces_.size()), [this](int i) { return pieceBox(pieces_[i]); });
+  tree_.build(static_cast<int>(spans_.size()), [this](int i) { return spanBox(spans_[i]); });
+}
+
+// Each in-route JD's main points in the order of its curve, all in route
+// order where no curves overlap.
+void Route::listMainPoints() {
+  mainPoints_.clear();
+  if (byElements()) {
+    listElementPoints();
+    return;
+  }
+  mainPoints_.reserve(5 * jds_.size());
+  for (std::size_t i = 0; usable_ && i < jds_.size(); ++i) {
+    const JdState& s = jds_[i];
+    if (!s.inRoute)
+      continue;
+    const int index = static_cast<int>(i);
+    if (!s.curve.curved) {
+      mainPoints_.push_back({s.measure, StakeKind::AnglePoint, index});
+      continue;
+    }
+    const MainPoints m = s.main();
+    const bool first = s.curve.ls1 > 0, second = s.curve.ls2 > 0;
+    mainPoints_.push_back({m.zh, first ? StakeKind::ZH : StakeKind::ZY, index});
+    if (first)
+      mainPoints_.push_back({m.hy, StakeKind::HY, index});
+    mainPoints_.push_back({m.qz, StakeKind::QZ, index});
+    if (second)
+      mainPoints_.push_back({m.yh, StakeKind::YH, index});
+    mainPoints_.push_back({m.hz, second ? StakeKind::HZ : StakeKind::YZ, index});
+  }
 }
 
 // Straights from their two ends, curves from the boxes kept with the JD.
-Box Route::pieceBox(const Piece& piece) const {
-  const std::size_t i = static_cast<std::size_t>(piece.element) / 4, part = piece.element % 4;
+BoundingBox Route::spanBox(const Span& span) const {
+  if (byElements())
+    return chain_[static_cast<std::size_t>(span.element)].box;
+  const std::size_t i = static_cast<std::size_t>(span.element) / 4, part = span.element % 4;
   if (i == jds_.size())
     return boundsOf(straightToEnd().base, local(definition_.end.x, definition_.end.y));
   if (part == 0)
@@ -259,51 +329,47 @@ Box Route::pieceBox(const Piece& piece) const {
   return jds_[i].boxes[part - 1];
 }
 
-Expected<double> Route::measureOf(const Station& station) const {
+std::optional<double> Route::measureOf(const Station& station) const {
   if (!hasGeometry())
-    return Failure{"the route has no geometry (see its checks)"};
-  return chainages_.measureOf(station);
+    return std::nullopt;
+  const Expected<double> measure = chainages_.measureOf(station);
+  return measure ? std::optional(*measure) : std::nullopt;
 }
 
-Expected<CentrePoint> Route::pointAt(double measure) const {
+std::string Route::whyNoPoint(const Station& station) const {
   if (!hasGeometry())
-    return Failure{"the route has no geometry (see its checks)"};
-  if (!(measure >= -kEndTolerance && measure <= length_ + kEndTolerance))
-    return Failure{chainageText(chainages_.chainageAt(measure)) +
-                   " lies beyond the route, which runs from " +
-                   chainageText(chainages_.chainageAt(0)) + " to " +
-                   chainageText(chainages_.chainageAt(length_))};
+    return "the route has no geometry (see its checks)";
+  const Expected<double> measure = chainages_.measureOf(station);
+  return measure ? std::string() : measure.error();
+}
+
+std::optional<CentrePoint> Route::pointAt(double measure) const {
+  if (!hasGeometry() || !(measure >= -kEndTolerance && measure <= length_ + kEndTolerance))
+    return std::nullopt;
   const double m = std::clamp(measure, 0.0, length_);
-  const auto after = std::upper_bound(pieces_.begin(), pieces_.end(), m,
-                                      [](double v, const Piece& p) { return v < p.from; });
-  const Piece& piece = after == pieces_.begin() ? pieces_.front() : *(after - 1);
-  return centreFromElement(element(piece.element), m);
-}
-
-Expected<CentrePoint> Route::pointAt(const Station& station) const {
-  const Expected<double> measure = measureOf(station);
-  if (!measure)
-    return Failure{measure.error()};
-  return pointAt(*measure);
+  const auto after = std::upper_bound(spans_.begin(), spans_.end(), m,
+                                      [](double v, const Span& p) { return v < p.from; });
+  const Span& span = after == spans_.begin() ? spans_.front() : *(after - 1);
+  return centreFromElement(element(span.element), m);
 }
 
 CentrePoint Route::centreFromElement(const Element& e, double measure) const {
   const ElementPoint at = pointOn(e, std::clamp(measure - e.start, 0.0, e.length));
-  return {measure, plane(at.point), reducedAzimuth(at.azimuth), e.jd, e.stretch};
+  return CentrePoint{measure, plane(at.point), reducedAzimuth(at.azimuth)};
 }
 
-Expected<Location> Route::locate(PlanePoint p) const {
+std::optional<Location> Route::locate(PlanePoint p) const {
   if (!hasGeometry())
-    return Failure{"the route has no geometry (see its checks)"};
+    return std::nullopt;
   const PlanePoint q = local(p.x, p.y);
   double bestDistance = std::numeric_limits<double>::infinity();
   double bestMeasure = 0;
   tree_.nearest(q, [&](int index) {
-    const Piece& piece = pieces_[index];
-    if (distanceSquaredTo(pieceBox(piece), q) >= bestDistance)
+    const Span& span = spans_[index];
+    if (distanceSquaredTo(spanBox(span), q) >= bestDistance)
       return bestDistance;
-    const Element e = element(piece.element);
-    const Nearest n = nearestOn(e, q, piece.from - e.start, piece.to - e.start);
+    const Element e = element(span.element);
+    const Nearest n = nearestOn(e, q, span.from - e.start, span.to - e.start);
     if (n.distanceSquared < bestDistance) {
       bestDistance = n.distanceSquared;
       bestMeasure = e.start + n.s;
@@ -337,6 +403,22 @@ Expected<Location> Route::locate(PlanePoint p) const {
   return location;
 }
 
+PlanePoint Route::endPoint() const {
+  return byElements() ? plane(chainEnd_) : PlanePoint{definition_.end.x, definition_.end.y};
+}
+
+std::optional<double> Route::startGap(std::size_t element) const {
+  return byElements() ? chain_.at(element).gap : std::nullopt;
+}
+
+std::string Route::pointName(StakeKind kind, int index) const {
+  if (kind != StakeKind::ElementStart || index < 0 ||
+      static_cast<std::size_t>(index) >= definition_.elements.size())
+    return stakeKindName(kind);
+  const std::string& name = definition_.elements[static_cast<std::size_t>(index)].name;
+  return name.empty() ? "#" + std::to_string(index + 1) : name;
+}
+
 JdResult Route::jd(std::size_t index) const {
   const JdState& s = jds_.at(index);
   JdResult result{s.inRoute, s.curve, s.measure, s.main()};
@@ -351,16 +433,27 @@ std::string Route::jdLabel(std::size_t index) const {
   return name.empty() ? "JD #" + std::to_string(index + 1) : name;
 }
 
-PlanePoint sideStake(const CentrePoint& centre, double offset) {
-  return moved(centre.point, rightOf(along(centre.azimuth)), offset);
+Piece Route::piece(const Span& span) const {
+  const Element e = element(static_cast<std::size_t>(span.element));
+  Piece p{span.from,           span.to,
+          PieceKind::Straight, std::numeric_limits<double>::infinity(),
+          std::nullopt,        byElements() ? e.owner : -1};
+  if (e.shape == Shape::Straight)
+    return p;
+  p.kind = e.shape == Shape::Arc ? PieceKind::Arc : PieceKind::Transition;
+  p.leastRadius = e.radius;
+  p.owner = e.owner;
+  if (e.shape == Shape::Arc)
+    p.circle = Circle{plane(e.centre), e.radius, e.turn > 0};
+  return p;
 }
 
 void Route::piecesWithin(PlanePoint low, PlanePoint high,
-                         const std::function<void(std::size_t)>& seen) const {
+                         const std::function<void(const Piece&)>& seen) const {
   const PlanePoint a = local(low.x, low.y), b = local(high.x, high.y);
-  const Box area{float(std::min(a.x, b.x)), float(std::min(a.y, b.y)), float(std::max(a.x, b.x)),
-                 float(std::max(a.y, b.y))};
-  tree_.within(area, [&](int i) { seen(std::size_t(i)); });
+  const BoundingBox area{float(std::min(a.x, b.x)), float(std::min(a.y, b.y)),
+                         float(std::max(a.x, b.x)), float(std::max(a.y, b.y))};
+  tree_.within(area, [&](int i) { seen(piece(spans_[std::size_t(i)])); });
 }
 
 std::optional<std::pair<PlanePoint, PlanePoint>> Route::extent() const {

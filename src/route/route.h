@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A whole route: BP, the intersection points (JDs) with their curves, EP and
-// the chain breaks, computed exactly and kept up to date through edits.
+// the chain breaks, computed exactly and kept up to date through edits; or
+// BP and a chain of elements (definition.h: Method).
 //
-// Geometry. The straights join BP, the JDs and EP in order; each JD's curve
+// Geometry by JDs. The straights join BP, the JDs and EP in order; each JD's curve
 // (curve.h: clothoid, arc, clothoid, exact) joins its two straights, so the
 // centre line is continuous in position and direction at every main point.
 // Everything is computed relative to BP rounded to whole metres, so survey
@@ -39,12 +40,42 @@
 // and the spatial index are refreshed in a few linear passes (about a
 // millisecond for 10,000 JDs).
 //
+// Geometry by elements. From BP along its azimuth, each element (a
+// straight, an arc, or a clothoid of any start and end curvature:
+// clothoid.h) starts where the one before ends, along its direction there;
+// so the centre line is continuous in position and direction, and EP is
+// where the last element ends. Measures run along the chain; chain breaks
+// as above. An element that cannot be made as typed is reported and made as
+// the nearest thing that can, so that the chainages after it stay:
+//   - a length that is not a positive number within 1e9: left out;
+//   - a radius that is zero or negative, or a number beyond 1e9, an arc
+//     without a finite radius, a curve without its turning side: a
+//     straight of its length;
+//   - a clothoid whose start and end radius are equal: an arc of that
+//     radius (a straight where both are none);
+//   - a start given more than kGivenStartGap from where the chain puts it:
+//     reported with the gap (every element's gap: startGap); the chain goes
+//     on from where it is.
+// Main points: where one element meets the next, named as the JD pattern
+// names them where it fits (ZH straight to clothoid from no curvature, HY
+// clothoid to an arc of its end radius, YH arc to a clothoid from its
+// radius, HZ clothoid to no curvature to a straight, ZY straight to arc, YZ
+// arc to straight; an egg's ends are YH and HY), else by the element that
+// starts there (ElementStart: two arcs, two clothoids, two straights).
+// An edit of an element makes the chain again from it on (a few
+// milliseconds for 10,000 elements); measures, chainages, checks and the
+// spatial index are refreshed as for JDs.
+//
 // Beyond the ends. locate() extends the centre line beyond BP and EP along
 // its tangents there (the first and last straights, extended): such points
 // get a measure below 0 or above length(). pointAt() takes only measures on
 // the route.
+//
+// A route is a centre line (alignment/centre_line.h): its queries give
+// nothing where there is no answer, and whyNoPoint() says why in a sentence.
 #pragma once
 
+#include "alignment/centre_line.h"
 #include "numeric/expected.h"
 #include "route/chainage_map.h"
 #include "route/curve.h"
@@ -64,10 +95,15 @@ namespace quenlor::route {
 // A JD nearer than this to the point before it, or to EP, is the same point.
 inline constexpr double kSamePoint = 1e-3;
 
+// An element's start given further than this from where the chain puts it
+// is a mistake in the table, not the rounding of its printed millimetres.
+inline constexpr double kGivenStartGap = 0.01;
+
 enum class CheckKind {
-  UnusableNumber,     // left out, or an angle point when it is R or Ls
+  UnusableNumber,     // left out, or an angle point when it is R or Ls; an
+                      // element's radius: a straight; its given start: unused
   SamePoint,          // left out
-  RadiusNotPositive,  // angle point
+  RadiusNotPositive,  // angle point; an element: a straight
   NegativeTransition, // angle point
   ZeroDeflection,     // angle point
   TransitionsTooLong, // angle point
@@ -76,13 +112,22 @@ enum class CheckKind {
   EndLegTooShort,     // the last curve ends beyond EP
   BreakOutsideRoute,  // left out
   BreakOutOfOrder,    // left out
-  NoRoute,            // BP or EP unusable, EP on BP
+  NoRoute,            // BP or EP unusable, EP on BP, no element of any length
+  LengthNotPositive,  // an element left out
+  RadiiEqual,         // a clothoid made an arc (or a straight)
+  TurnMissing,        // an element made a straight
+  ArcWithoutRadius,   // an element made a straight
+  StartGap,           // an element's given start off the chain
+  RowsNotUsed,        // the rows of the other method
 };
 
 struct Check {
   CheckKind kind;
   int jd = -1;         // index of the JD concerned, or -1
   int chainBreak = -1; // index of the chain break concerned, or -1
+  int element = -1;    // index of the element concerned, or -1
+  double amount = 0;   // what is wrong by how much: the radius, length or gap
+                       // (metres), the number of rows not used
   std::string message; // one line naming it: "JD3: ..."
 };
 
@@ -94,25 +139,7 @@ struct JdResult {
   MainPoints mainPoints;
 };
 
-// A point of the centre line.
-struct CentrePoint {
-  double measure = 0;
-  PlanePoint point;
-  double azimuth = 0; // of the tangent, towards increasing measure, [0, 2 pi)
-  int jd = 0;         // the JD of the curve; on a straight the JD it leads to,
-                      // jdCount() for the straight to EP
-  Stretch stretch = Stretch::Straight;
-};
-
-// The chainage and offset of a point of the plane.
-struct Location {
-  CentrePoint foot;  // the nearest point of the centre line
-  Station station;   // of the foot
-  double offset = 0; // from the foot, right of the direction of the route positive
-  bool beyondStart = false, beyondEnd = false; // the foot on a straight extended
-};
-
-class Route {
+class Route final : public CentreLine {
 public:
   explicit Route(RouteDefinition definition = {});
 
@@ -128,55 +155,88 @@ public:
   void setBreaks(std::vector<ChainBreak> breaks);
   void setGradePoints(std::vector<GradePointRow> gradePoints);
   void setName(std::string name);
-  // The cross section changes no geometry.
+  // The same for the elements of a route by elements (an index of no
+  // element throws std::out_of_range; insertElement appends for any index
+  // from the number of rows on); each makes the chain again from the edited
+  // element on.
+  void replaceElement(std::size_t index, ElementRow element);
+  void insertElement(std::size_t index, ElementRow element); // before index
+  void eraseElement(std::size_t index);
+  // The cross section, and a curve's settings (of a JD, or of an arc
+  // element of a route by elements), change no geometry.
   void setCrossSection(CrossSection section);
   void setCurveSection(std::size_t jd, section::CurveSettings settings);
-
+  void setArcSection(std::size_t element, section::CurveSettings settings);
   // Results.
-  std::size_t jdCount() const { return definition_.jds.size(); }
-  JdResult jd(std::size_t index) const;     // coordinates in the plane
-  double length() const { return length_; } // measure of EP; 0 without geometry
+  Method method() const { return definition_.method; }
+  bool byElements() const { return method() == Method::Elements; }
+  std::size_t jdCount() const { return jds_.size(); } // 0 for a route by elements
+  JdResult jd(std::size_t index) const;               // coordinates in the plane
+  double length() const { return length_; }           // measure of EP; 0 without geometry
   bool hasGeometry() const { return length_ > 0; }
   const std::vector<Check>& checks() const { return checks_; }
   const ChainageMap& chainages() const { return chainages_; }
 
-  // Measures and chainages (chainage_map.h).
-  Station stationAt(double measure) const { return chainages_.stationAt(measure); }
+  // Measures and chainages (chainage_map.h); none without geometry.
+  Station stationAt(double measure) const override { return chainages_.stationAt(measure); }
   std::vector<double> measuresOf(double chainage) const { return chainages_.measuresOf(chainage); }
-  Expected<double> measureOf(const Station& station) const;
+  std::optional<double> measureOf(const Station& station) const override;
 
   // The point at a measure from 0 to length() (a micrometre beyond either end
-  // counts as the end), or why there is none.
-  Expected<CentrePoint> pointAt(double measure) const;
-  Expected<CentrePoint> pointAt(const Station& station) const;
+  // counts as the end).
+  std::optional<CentrePoint> pointAt(double measure) const override;
+  using CentreLine::pointAt; // at a station
+
+  // Why a station names no point of the route, in a sentence naming it
+  // ("K0+990.000 lies beyond the route, which runs from ..."); empty where it
+  // names one.
+  std::string whyNoPoint(const Station& station) const;
 
   // The nearest point of the centre line to p: a perpendicular foot on one of
   // the straights, clothoids or arcs (or a corner at an angle point), found
   // through a bounding-volume tree; beyond BP and EP on the tangents there.
-  Expected<Location> locate(PlanePoint p) const;
+  std::optional<Location> locate(PlanePoint p) const override;
 
-  // The pieces (indices into pieces()) that may lie in the plane's area from
-  // `low` to `high`, in route order, found through the same tree: what a view
-  // of part of a long route draws. And the box that holds the whole centre
-  // line, in the plane.
+  // The stake table (stakes.h), and the main points: of every JD in the
+  // route ZH (ZY without a first transition), HY, QZ, YH, HZ (YZ), or JD
+  // for an angle point, index the JD; of a route by elements where one
+  // meets the next (above), index the element starting there, named by it
+  // (its name, or "#3" for the third where it has none) off the JD pattern.
+  std::unique_ptr<const StakePositions> stakes(const StakeRequest& request) const override;
+  const std::vector<NamedPoint>& mainPoints() const override { return mainPoints_; }
+  std::string pointName(StakeKind kind, int index) const override;
+
+  // EP: as typed, or where the last element ends.
+  PlanePoint endPoint() const;
+  // Of a route by elements: how far the start an element's row gives lies
+  // from where the chain puts it (none where its row gives none).
+  std::optional<double> startGap(std::size_t element) const;
+
+  // The pieces that may lie in the plane's area from `low` to `high`, in
+  // route order, found through the same tree: what a view of part of a long
+  // route draws; a curve's pieces are owned by their JD. And the box that
+  // holds the whole centre line, in the plane.
   void piecesWithin(PlanePoint low, PlanePoint high,
-                    const std::function<void(std::size_t)>& seen) const;
-  std::optional<std::pair<PlanePoint, PlanePoint>> extent() const;
+                    const std::function<void(const Piece&)>& seen) const override;
+  std::optional<std::pair<PlanePoint, PlanePoint>> extent() const override;
 
-  // The pieces of the centre line in route order, each with the measures it
-  // covers (where curves overlap the later one is cut): what a plan draws.
-  struct Piece {
+  // The spans of the centre line in route order, each with the measures it
+  // covers of its element (where curves overlap the later one is cut), and
+  // each span as a piece to draw.
+  struct Span {
     double from, to; // measures
     int element;     // for element()
   };
-  const std::vector<Piece>& pieces() const { return pieces_; }
+  const std::vector<Span>& spans() const { return spans_; }
+  Piece piece(const Span& span) const;
 
   // The elements of the centre line: for each JD its incoming straight, first
   // clothoid, arc and second clothoid (k = 4 * jd + 0 ... 3), then the
-  // straight to EP (k = 4 * jdCount()). Elements of length 0 (a transition
-  // of 0, an angle point, a JD left out) make no piece. Made on demand, in
-  // the route's local coordinates: the plane's minus origin().
-  std::size_t elementCount() const { return 4 * jds_.size() + 1; }
+  // straight to EP (k = 4 * jdCount()); of a route by elements its rows as
+  // made. Elements of length 0 (a transition of 0, an angle point, a JD or
+  // element left out) make no span. In the route's local coordinates: the
+  // plane's minus origin().
+  std::size_t elementCount() const;
   Element element(std::size_t k) const;
   PlanePoint origin() const { return origin_; }
 
@@ -186,13 +246,29 @@ private:
     bool stale = true;         // its own values changed since its curve was made
     PlanePoint previous, next; // the points its curve was made with, local
     Curve curve;               // local coordinates
-    Box boxes[3]{};            // of its clothoids and arc
+    BoundingBox boxes[3]{};    // of its clothoids and arc
     double measure = 0;
 
     MainPoints main() const { return mainPointsOf(curve, measure); }
   };
 
-  void update();
+  // An element of a route by elements as the chain made it.
+  struct Chained {
+    Element element;
+    PlanePoint end; // local, and its tangent there
+    double endAzimuth = 0;
+    BoundingBox box{};
+    std::optional<double> gap; // from the start its row gives
+    std::optional<CheckKind> fault;
+  };
+
+  void update(std::size_t firstEdited = 0); // the first element edited
+  void chainElements(std::size_t from);
+  Chained chained(std::size_t k, PlanePoint at, double azimuth, double measure) const;
+  void listElementPoints();
+  void checkElement(std::size_t k);
+  void checkRowsUsed();
+  std::string elementLabel(std::size_t index) const;
   void placeOrigin();
   bool usablePoint(double x, double y) const;
   PlanePoint local(double x, double y) const;
@@ -200,16 +276,18 @@ private:
   void findVertices();
   void computeCurves();
   void carryMeasures();
-  void cutPieces();
+  void cutSpans();
+  void listMainPoints();
   void collectChecks();
   void checkEnds();
   void checkJd(std::size_t index);
   void checkLegs();
   void checkBreaks();
-  void addCheck(CheckKind kind, int jd, int chainBreak, std::string message);
+  void addCheck(CheckKind kind, int jd, int chainBreak, std::string message, double amount = 0);
+  void addElementCheck(CheckKind kind, std::size_t element, double amount, std::string message);
   Element straightInto(std::size_t jd) const;
   Element straightToEnd() const;
-  Box pieceBox(const Piece& piece) const;
+  BoundingBox spanBox(const Span& span) const;
   CentrePoint centreFromElement(const Element& e, double measure) const;
   std::string jdLabel(std::size_t index) const;
 
@@ -217,18 +295,17 @@ private:
   PlanePoint origin_;
   bool usable_ = false;
   std::vector<JdState> jds_;
+  std::vector<Chained> chain_; // a route by elements
+  PlanePoint chainEnd_;
   std::vector<int> vertexBefore_; // per JD: the in-route JD before it, -1 for BP
   int lastVertex_ = -1;           // the last in-route JD, -1 for none
   double length_ = 0;
   double endMeasure_ = 0; // of EP as carried, before it is kept from going below 0
-  std::vector<Piece> pieces_;
+  std::vector<Span> spans_;
+  std::vector<NamedPoint> mainPoints_;
   ElementTree tree_;
   ChainageMap chainages_;
   std::vector<Check> checks_;
 };
-
-// The side stake at an offset from a centre point, at right angles to the
-// tangent: right of the direction of the route positive, left negative.
-PlanePoint sideStake(const CentrePoint& centre, double offset);
 
 } // namespace quenlor::route

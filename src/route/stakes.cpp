@@ -48,25 +48,8 @@ private:
 };
 
 void addMainPoints(Collector& out, const Route& route) {
-  for (std::size_t i = 0; i < route.jdCount(); ++i) {
-    const JdResult jd = route.jd(i);
-    if (!jd.inRoute)
-      continue;
-    const int index = static_cast<int>(i);
-    const MainPoints& m = jd.mainPoints;
-    if (!jd.curve.curved) {
-      out.add(jd.measure, StakeKind::AnglePoint, index);
-      continue;
-    }
-    const bool first = jd.curve.ls1 > 0, second = jd.curve.ls2 > 0;
-    out.add(m.zh, first ? StakeKind::ZH : StakeKind::ZY, index);
-    if (first)
-      out.add(m.hy, StakeKind::HY, index);
-    out.add(m.qz, StakeKind::QZ, index);
-    if (second)
-      out.add(m.yh, StakeKind::YH, index);
-    out.add(m.hz, second ? StakeKind::HZ : StakeKind::YZ, index);
-  }
+  for (const NamedPoint& m : route.mainPoints())
+    out.add(m.measure, m.kind, m.index);
 }
 
 void addBreaks(Collector& out, const Route& route) {
@@ -84,8 +67,9 @@ void addIntervals(Collector& out, const Route& route, const StakeRequest& reques
   const double interval = request.interval;
   if (!(interval > 0))
     return;
-  const double origin =
-      request.spacing == Spacing::WholeMultiples ? 0 : route.chainages().chainageAt(stretch.from);
+  const double origin = request.spacing == StakeSpacing::WholeStations
+                            ? 0
+                            : route.chainages().chainageAt(stretch.from);
   for (const ChainSegment& s : route.chainages().segments()) {
     const double from = std::max(stretch.from, s.startMeasure);
     const double to = std::min(stretch.to, s.endMeasure);
@@ -108,7 +92,8 @@ void addIntervals(Collector& out, const Route& route, const StakeRequest& reques
 
 // At most this many rows, so that the list is made in one allocation.
 std::size_t expectedStakes(const Route& route, const StakeRequest& request, MeasureRange stretch) {
-  const std::size_t special = 5 * route.jdCount() + 2 * route.chainages().segments().size() + 2;
+  const std::size_t special =
+      route.mainPoints().size() + 2 * route.chainages().segments().size() + 2;
   const double intervals =
       request.interval > 0 ? (stretch.to - stretch.from) / request.interval : 0;
   const double grid = intervals + 2.0 * static_cast<double>(route.chainages().segments().size());
@@ -142,37 +127,36 @@ void mergeNearStakes(std::vector<StakePosition>& stakes) {
   stakes.resize(kept);
 }
 
+// A route's table as the centre line gives it: at most kMaxStakeRows rows.
+class RouteStakes final : public StakePositions {
+public:
+  explicit RouteStakes(StakeList list) : list_(std::move(list)) {
+    truncated_ = list_.truncated || list_.stakes.size() > kMaxStakeRows;
+    if (list_.stakes.size() > kMaxStakeRows)
+      list_.stakes.resize(kMaxStakeRows);
+  }
+  std::size_t size() const override { return list_.stakes.size(); }
+  StakePosition at(std::size_t row) const override { return list_.stakes[row]; }
+  bool truncated() const override { return truncated_; }
+
+private:
+  StakeList list_;
+  bool truncated_ = false;
+};
+
 } // namespace
 
-const char* stakeKindName(StakeKind kind) {
-  switch (kind) {
-  case StakeKind::Interval: return "";
-  case StakeKind::Start: return "BP";
-  case StakeKind::End: return "EP";
-  case StakeKind::ZH: return "ZH";
-  case StakeKind::HY: return "HY";
-  case StakeKind::QZ: return "QZ";
-  case StakeKind::YH: return "YH";
-  case StakeKind::HZ: return "HZ";
-  case StakeKind::ZY: return "ZY";
-  case StakeKind::YZ: return "YZ";
-  case StakeKind::AnglePoint: return "JD";
-  case StakeKind::BreakBehind: return "behind";
-  case StakeKind::BreakAhead: return "ahead";
-  }
-  return "";
-}
-
 Expected<StakeRequest> stakeRequestBetween(const Route& route, double fromChainage,
-                                           double toChainage, double interval, Spacing spacing) {
+                                           double toChainage, double interval,
+                                           StakeSpacing spacing) {
   if (fromChainage > toChainage)
     std::swap(fromChainage, toChainage);
   const std::vector<double> from = route.measuresOf(fromChainage);
   const std::vector<double> to = route.measuresOf(toChainage);
   if (from.empty())
-    return Failure{route.measureOf({fromChainage, 0}).error()};
+    return Failure{route.whyNoPoint({fromChainage, 0})};
   if (to.empty())
-    return Failure{route.measureOf({toChainage, 0}).error()};
+    return Failure{route.whyNoPoint({toChainage, 0})};
   return StakeRequest{from.front(), to.back(), interval, spacing};
 }
 
@@ -201,12 +185,8 @@ StakeList stakePositions(const Route& route, const StakeRequest& request) {
   return list;
 }
 
-Expected<StakeRow> stakeRow(const Route& route, const StakePosition& position, double leftOffset,
-                            double rightOffset) {
-  const Expected<CentrePoint> centre = route.pointAt(position.measure);
-  if (!centre)
-    return Failure{centre.error()};
-  return StakeRow{*centre, sideStake(*centre, -leftOffset), sideStake(*centre, rightOffset)};
+std::unique_ptr<const StakePositions> Route::stakes(const StakeRequest& request) const {
+  return std::make_unique<RouteStakes>(stakePositions(*this, request));
 }
 
 } // namespace quenlor::route

@@ -17,54 +17,20 @@
 // occurrences appear, each in its place, with their occurrence numbers.
 //
 // The table is lazy: stakePositions() lists the rows (measure, station,
-// kind) without computing a coordinate; stakeRow() computes one row when it
-// is shown.
+// kind, and the JD of a main point or the chain break of a break row)
+// without computing a coordinate; the route's point at each is computed
+// when the row is shown. The request's measures are kept to the route.
 #pragma once
 
 #include "route/route.h"
 
 namespace quenlor::route {
 
-enum class StakeKind {
-  Interval,
-  Start, // BP
-  End,   // EP
-  ZH,
-  HY,
-  QZ,
-  YH,
-  HZ,
-  ZY,          // ZH = HY, no first transition
-  YZ,          // YH = HZ, no second transition
-  AnglePoint,  // a JD without curve
-  BreakBehind, // the chainage behind a break
-  BreakAhead,  // the chainage ahead of it, at the same place
-};
-
-// "", "BP", "EP", "ZH", "HY", "QZ", "YH", "HZ", "ZY", "YZ", "JD", "behind",
-// "ahead".
-const char* stakeKindName(StakeKind kind);
-
-enum class Spacing { WholeMultiples, FromStart };
-
-struct StakeRequest {
-  double fromMeasure = 0, toMeasure = 0; // either way round; kept to the route
-  double interval = 20;                  // <= 0 (or not a number): no interval stakes
-  Spacing spacing = Spacing::WholeMultiples;
-};
-
 // A stretch given by chainages: from the first occurrence of from to the
 // last of to (the whole of a repeated stretch between them), or why not.
 Expected<StakeRequest> stakeRequestBetween(const Route& route, double fromChainage,
                                            double toChainage, double interval,
-                                           Spacing spacing = Spacing::WholeMultiples);
-
-struct StakePosition {
-  double measure = 0;
-  Station station;
-  StakeKind kind = StakeKind::Interval;
-  int index = -1; // the JD of a main point, the chain break of a break row
-};
+                                           StakeSpacing spacing = StakeSpacing::WholeStations);
 
 // More rows than this are not listed (a hundred kilometres at 0.1 m).
 inline constexpr std::size_t kMostStakes = 1'000'000;
@@ -75,15 +41,5 @@ struct StakeList {
 };
 
 StakeList stakePositions(const Route& route, const StakeRequest& request);
-
-struct StakeRow {
-  CentrePoint centre;
-  PlanePoint left, right; // side stakes at the offsets asked for
-};
-
-// One row: the centre point and the side stakes leftOffset to its left and
-// rightOffset to its right (distances, at right angles to the tangent).
-Expected<StakeRow> stakeRow(const Route& route, const StakePosition& position,
-                            double leftOffset = 0, double rightOffset = 0);
 
 } // namespace quenlor::route

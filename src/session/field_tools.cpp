@@ -6,8 +6,8 @@
 #include "numeric/chainage_text.h"
 #include "numeric/number_text.h"
 #include "route/stakes.h"
+#include "session/curve_of_boxes.h"
 #include "session/route_model.h"
-#include "session/route_of_boxes.h"
 
 #include <cmath>
 #include <ostream>
@@ -21,155 +21,73 @@ std::string text(const std::optional<double>& v, Precision precision) {
   return v ? lengthText(*v, precision) : std::string();
 }
 
-bool onRoute(const RouteModel* route) { return route && route->route().hasGeometry(); }
-
-// Why a chainage gives no point of the route, as the panel says it.
-std::string noPointText(const route::Station& station) {
-  return route::stationText(station) +
-         " 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）";
+// Why a chainage gives no point of the line, as the panel says it.
+std::string noPointText(const Station& station) {
+  return stationText(station) + " 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）";
 }
 
-// ----- the curve of the boxes -----
-
-class BoxStakeRows final : public StakeRows {
-public:
-  BoxStakeRows(const RouteInputs& route, const StakeTableRequest& request)
-      : route_(route), table_(request) {}
-  std::size_t size() const override { return table_.size(); }
-  StakeRow row(std::size_t index) const override { return stakeRow(route_, table_, index); }
-  bool truncated() const override { return table_.truncated(); }
-  bool hasDesign() const override { return false; }
-
-private:
-  RouteInputs route_;
-  StakeTable table_;
-};
-
-// ----- a whole route -----
-
-std::string kindText(route::StakeKind kind) {
-  switch (kind) {
-  case route::StakeKind::BreakBehind: return "断链前";
-  case route::StakeKind::BreakAhead: return "断链后";
-  default: return route::stakeKindName(kind);
+// What a stake of the table is, as the table shows it.
+std::string kindText(const CentreLine& line, const StakePosition& p) {
+  switch (p.kind) {
+  case StakeKind::BreakBehind: return "断链前";
+  case StakeKind::BreakAhead: return "断链后";
+  default: return line.pointName(p.kind, p.index);
   }
-}
-
-class RouteStakeRows final : public StakeRows {
-public:
-  RouteStakeRows(std::shared_ptr<const RouteModel> model, route::StakeList list,
-                 const TableQuery& query, const std::optional<PlanePoint>& station)
-      : model_(std::move(model)), list_(std::move(list)), query_(query), station_(station) {
-    truncated_ = list_.truncated || list_.stakes.size() > kMaxStakeRows;
-    if (list_.stakes.size() > kMaxStakeRows)
-      list_.stakes.resize(kMaxStakeRows);
-  }
-  std::size_t size() const override { return list_.stakes.size(); }
-  bool truncated() const override { return truncated_; }
-  bool hasDesign() const override { return model_->profile().hasLine(); }
-
-  StakeRow row(std::size_t index) const override {
-    const route::StakePosition& p = list_.stakes[index];
-    StakeRow r;
-    r.chainage = p.station.chainage;
-    r.label = route::stationText(p.station);
-    r.mainPoint = kindText(p.kind);
-    const auto at = model_->route().pointAt(p.measure);
-    if (!at)
-      return r;
-    r.centre = CentrePoint{at->point, at->azimuth};
-    addSideStakesAndSettingOut(r, query_.offset, station_);
-    if (const auto level = model_->profile().at(p.measure)) {
-      r.design = level->elevation;
-      const double side = std::fabs(query_.offset);
-      if (query_.fallLeft)
-        r.leftDesign = level->elevation - side * *query_.fallLeft / kPerCent;
-      if (query_.fallRight)
-        r.rightDesign = level->elevation - side * *query_.fallRight / kPerCent;
-    }
-    return r;
-  }
-
-private:
-  std::shared_ptr<const RouteModel> model_;
-  route::StakeList list_;
-  TableQuery query_;
-  std::optional<PlanePoint> station_;
-  bool truncated_ = false;
-};
-
-route::Spacing spacingOf(StakeSpacing spacing) {
-  return spacing == StakeSpacing::WholeStations ? route::Spacing::WholeMultiples
-                                                : route::Spacing::FromStart;
 }
 
 // ----- the answers -----
 
-SideStakeAnswer answerStake(const Form& form, const RouteModel* model, const RouteInputs* boxes,
+SideStakeAnswer answerStake(const Form& form, const ToolLine& line,
                             const std::optional<SideStakeQuery>& query, Precision precision) {
   SideStakeAnswer answer;
   if (!query)
     return answer;
   answer.side = sideOf(query->offset);
-  if (!query->station)
+  if (!query->station || !line.line)
     return answer;
-  std::optional<PlanePoint> stake;
-  if (onRoute(model)) {
-    const auto at = model->route().pointAt(*query->station);
-    if (!at) {
-      answer.problem = noPointText(*query->station);
-      return answer;
-    }
-    stake = route::sideStake(*at, query->offset);
-    if (const auto level = model->profile().at(at->measure)) {
-      // The side stake's design needs the cross fall, which only the table
-      // knows: the tool shows the centre line's.
-      answer.design = lengthText(level->elevation, precision);
-      answer.cutFill = cutOrFill(level->elevation, query->ground);
-    }
-  } else if (boxes) {
-    stake = sideStake(*boxes, query->station->chainage, query->offset);
+  const auto measure = line.line->measureOf(*query->station);
+  if (!measure) {
+    answer.problem = noPointText(*query->station);
+    return answer;
   }
-  if (!stake || !isFinite(*stake))
+  const auto at = line.line->pointAt(*measure);
+  if (!at)
+    return answer;
+  const PlanePoint stake = sideStake(*at, query->offset);
+  if (const auto level = line.profile ? line.profile->at(*measure) : std::nullopt) {
+    // The side stake's design needs the cross fall, which only the table
+    // knows: the tool shows the centre line's.
+    answer.design = lengthText(level->elevation, precision);
+    answer.cutFill = cutOrFill(level->elevation, query->ground);
+  }
+  if (!isFinite(stake))
     return answer;
   answer.point = stake;
-  answer.x = lengthText(stake->x, precision);
-  answer.y = lengthText(stake->y, precision);
+  answer.x = lengthText(stake.x, precision);
+  answer.y = lengthText(stake.y, precision);
   if (const auto station = stationOfBoxes(form)) {
-    const SetOut s = setOutFrom(*station, *stake);
+    const SetOut s = setOutFrom(*station, stake);
     answer.azimuth = angleText(s.azimuthDms, precision);
     answer.distance = lengthText(s.distance, precision);
   }
   return answer;
 }
 
-LocateAnswer answerLocate(const RouteModel* model, const RouteInputs* boxes,
-                          const std::optional<LocateQuery>& query, Precision precision) {
+LocateAnswer answerLocate(const ToolLine& line, const std::optional<LocateQuery>& query,
+                          Precision precision) {
   LocateAnswer answer;
-  if (!query)
+  if (!query || !line.line)
     return answer;
   const PlanePoint point{query->x, query->y};
-  if (onRoute(model)) {
-    const auto found = model->route().locate(point);
-    if (!found || !std::isfinite(found->offset))
-      return answer;
-    answer.k = route::stationText(found->station);
-    answer.chainage = lengthText(found->station.chainage, precision);
-    answer.offset = lengthText(found->offset, precision);
-    answer.side = sideOf(found->offset);
-    answer.point = point;
-    answer.foot = found->foot.point;
+  const auto found = line.line->locate(point);
+  if (!found || !std::isfinite(found->station.chainage) || !std::isfinite(found->offset))
     return answer;
-  }
-  const auto found = boxes ? locate(*boxes, query->x, query->y) : std::nullopt;
-  if (!found || !std::isfinite(found->chainage) || !std::isfinite(found->offset))
-    return answer;
-  answer.k = chainageText(found->chainage);
-  answer.chainage = lengthText(found->chainage, precision);
+  answer.k = stationText(found->station);
+  answer.chainage = lengthText(found->station.chainage, precision);
   answer.offset = lengthText(found->offset, precision);
   answer.side = sideOf(found->offset);
   answer.point = point;
-  answer.foot = sideStake(*boxes, found->chainage, 0);
+  answer.foot = found->foot.point;
   return answer;
 }
 
@@ -180,44 +98,38 @@ std::string tableNote(const StakeRows& rows) {
   return "只列到 " + rows.row(rows.size() - 1).label + "，共 " + count;
 }
 
-TableAnswer answerTable(const Form& form, const std::shared_ptr<const RouteModel>& model,
-                        const RouteInputs* boxes, const std::optional<TableQuery>& query) {
+TableAnswer answerTable(const Form& form, const ToolLine& line,
+                        const std::optional<TableQuery>& query) {
   TableAnswer answer;
   if (!query)
     return answer;
-  if (onRoute(model.get())) {
-    const auto request = [&]() -> Expected<route::StakeRequest> {
-      const auto from = model->route().measureOf(query->start);
-      const auto to = model->route().measureOf(query->end);
-      if (!from)
-        return Failure{noPointText(query->start)};
-      if (!to)
-        return Failure{noPointText(query->end)};
-      return route::StakeRequest{*from, *to, query->interval, spacingOf(query->spacing)};
-    }();
-    if (!request) {
-      answer.note = request.error();
-      return answer;
-    }
-    answer.rows = std::make_shared<RouteStakeRows>(
-        model, route::stakePositions(model->route(), *request), *query, stationOfBoxes(form));
-  } else if (boxes) {
-    answer.rows = std::make_shared<BoxStakeRows>(
-        *boxes, stakeTableRequest(form, query->start.chainage, query->end.chainage, query->interval,
-                                  query->offset, query->spacing));
+  if (!line.line) {
+    answer.note = "0 行";
+    return answer;
   }
-  answer.note = answer.rows ? tableNote(*answer.rows) : "0 行";
+  const auto from = line.line->measureOf(query->start);
+  const auto to = line.line->measureOf(query->end);
+  if (!from || !to) {
+    answer.note = noPointText(from ? query->end : query->start);
+    return answer;
+  }
+  const StakeRequest request{*from, *to, query->interval, query->spacing};
+  answer.rows =
+      std::make_shared<StakeRows>(line, line.line->stakes(request), query->offset, query->fallLeft,
+                                  query->fallRight, stationOfBoxes(form));
+  answer.note = tableNote(*answer.rows);
   return answer;
 }
 
-PointLevelAnswer answerPointLevel(const Form& form, const RouteModel* model, Precision precision) {
+PointLevelAnswer answerPointLevel(const Form& form, const ToolLine& line, Precision precision) {
   PointLevelAnswer answer;
-  if (!onRoute(model) || !model->profile().hasLine() || form.text(Box::Text26).empty())
+  if (!line.profile || !line.profile->hasLine() || form.text(Box::Text26).empty())
     return answer;
   const double k = form.number(Box::Text26);
   if (!std::isfinite(k))
     return answer;
-  const auto level = model->designAt({k, 0});
+  const auto measure = line.line->measureOf({k, 0});
+  const auto level = measure ? line.profile->at(*measure) : std::nullopt;
   if (!level)
     return answer;
   const double elevation = form.number(Box::Text32);
@@ -244,18 +156,65 @@ std::string cutOrFill(const std::optional<double>& design, const std::optional<d
   return (difference > 0 ? "填 " : "挖 ") + height;
 }
 
+ToolLine toolLine(const Form& form, const std::shared_ptr<const RouteModel>& route) {
+  ToolLine line;
+  if (route && route->route().hasGeometry()) {
+    line.line = std::shared_ptr<const CentreLine>(route, &route->route());
+    line.profile = &route->profile();
+    line.source = "按路线 " + route->definition().name;
+    line.route = route.get();
+    line.routeVersion = route->version();
+    return line;
+  }
+  line.source = "按输入框的交点曲线";
+  line.curve = curveLineOfBoxes(form);
+  if (line.curve)
+    line.line = std::make_shared<const BoxCurveLine>(*line.curve);
+  return line;
+}
+
+StakeRows::StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positions, double offset,
+                     std::optional<double> fallLeft, std::optional<double> fallRight,
+                     std::optional<PlanePoint> station)
+    : line_(std::move(line)), positions_(std::move(positions)), offset_(offset),
+      fallLeft_(fallLeft), fallRight_(fallRight), station_(station) {}
+
+bool StakeRows::hasDesign() const { return line_.profile && line_.profile->hasLine(); }
+
+StakeRow StakeRows::row(std::size_t index) const {
+  const StakePosition p = positions_->at(index);
+  StakeRow r;
+  r.chainage = p.station.chainage;
+  r.label = stationText(p.station);
+  r.mainPoint = kindText(*line_.line, p);
+  r.centre = line_.line->pointAt(p.measure);
+  if (!r.centre)
+    return r;
+  addSideStakesAndSettingOut(r, offset_, station_);
+  if (const auto level = line_.profile ? line_.profile->at(p.measure) : std::nullopt) {
+    r.design = level->elevation;
+    const double side = std::fabs(offset_);
+    if (fallLeft_)
+      r.leftDesign = level->elevation - side * *fallLeft_ / kPerCent;
+    if (fallRight_)
+      r.rightDesign = level->elevation - side * *fallRight_ / kPerCent;
+  }
+  return r;
+}
+
+FieldAnswers answerFieldTools(const Form& form, const ToolLine& line, const FieldQueries& queries) {
+  FieldAnswers a;
+  a.source = line.source;
+  a.stake = answerStake(form, line, queries.stake, queries.precision);
+  a.locate = answerLocate(line, queries.locate, queries.precision);
+  a.table = answerTable(form, line, queries.table);
+  a.pointLevel = answerPointLevel(form, line, queries.precision);
+  return a;
+}
+
 FieldAnswers answerFieldTools(const Form& form, const std::shared_ptr<const RouteModel>& route,
                               const FieldQueries& queries) {
-  const RouteModel* model = route.get();
-  const auto boxes = onRoute(model) ? std::nullopt : routeOfBoxes(form);
-  const RouteInputs* b = boxes ? &*boxes : nullptr;
-  FieldAnswers a;
-  a.source = onRoute(model) ? "按路线 " + model->definition().name : "按输入框的交点曲线";
-  a.stake = answerStake(form, model, b, queries.stake, queries.precision);
-  a.locate = answerLocate(model, b, queries.locate, queries.precision);
-  a.table = answerTable(form, route, b, queries.table);
-  a.pointLevel = answerPointLevel(form, model, queries.precision);
-  return a;
+  return answerFieldTools(form, toolLine(form, route), queries);
 }
 
 std::optional<double> FieldToolsModel::number(Input input) const {
@@ -288,21 +247,17 @@ FieldQueries FieldToolsModel::queries() const {
 
 const FieldAnswers& FieldToolsModel::update(const Form& form) {
   FieldQueries q = queries();
-  TableSource source{route_.get(), route_ ? route_->version() : 0, std::nullopt, q.table,
-                     std::nullopt};
-  if (q.table && !onRoute(route_.get())) {
-    source.boxes = routeOfBoxes(form);
-    source.request = stakeTableRequest(form, q.table->start.chainage, q.table->end.chainage,
-                                       q.table->interval, q.table->offset, q.table->spacing);
-  } else if (q.table) {
-    source.request = StakeTableRequest{};
-    source.request->station = stationOfBoxes(form);
+  const ToolLine line = toolLine(form, route_);
+  TableSource source{line.route, line.routeVersion, std::nullopt, q.table, std::nullopt};
+  if (q.table) {
+    source.curve = line.curve;
+    source.station = stationOfBoxes(form);
   }
   const bool sameTable = tableMadeFrom_ == source;
   if (sameTable)
     q.table.reset();
   TableAnswer table = std::move(answers_.table);
-  answers_ = answerFieldTools(form, route_, q);
+  answers_ = answerFieldTools(form, line, q);
   if (sameTable)
     answers_.table = std::move(table);
   else

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The field tools, on the whole route when one is open and on the curve the
-// boxes describe otherwise: the side stake at a chainage and offset with its
-// setting-out from the station, the chainage and offset of a measured point,
-// the stake-out table, and, on a route with its vertical alignment, design
-// elevations and cut or fill. One function answers all of them from the form,
-// the route and the tools' queries, for the window's panel and the scripted
-// driver alike; the answers are the texts to show, never a text of a value
-// that is not a finite number. The tools read the boxes and write none.
+// The field tools, on the whole route when one is open (and has geometry)
+// and on the curve the boxes describe otherwise: the side stake at a chainage
+// and offset with its setting-out from the station, the chainage and offset
+// of a measured point, the stake-out table, and, on a route with its vertical
+// alignment, design elevations and cut or fill. Each tool is written once,
+// over the centre line (alignment/centre_line.h) it is given. One function
+// answers all of them from the form, the route and the tools' queries, for
+// the window's panel and the scripted driver alike; the answers are the texts
+// to show, never a text of a value that is not a finite number. The tools
+// read the boxes and write none.
 #pragma once
 
+#include "alignment/centre_line.h"
+#include "chainage/curve_line.h"
 #include "chainage/stake_table.h"
-#include "route/station.h"
 
 #include <array>
 #include <iosfwd>
@@ -21,12 +24,13 @@
 namespace quenlor {
 
 class Form;
+class Profile;
 class RouteModel;
 
 struct SideStakeQuery {
   // None: only the side of the offset is shown. On a route, the occurrence
   // says which of the points a long chain break gives the chainage is meant.
-  std::optional<route::Station> station;
+  std::optional<Station> station;
   double offset = 0;            // right of the direction of travel positive
   std::optional<double> ground; // the ground's elevation there, for cut or fill
 };
@@ -34,7 +38,7 @@ struct LocateQuery {
   double x = 0, y = 0;
 };
 struct TableQuery {
-  route::Station start, end;
+  Station start, end;
   double interval = 0, offset = 0;
   StakeSpacing spacing = StakeSpacing::WholeStations;
   // Cross fall of each side, per cent, positive falling away from the
@@ -79,15 +83,40 @@ struct PointLevelAnswer {
   std::string design, elevation, cutFill;
 };
 
-// The rows of a stake table, each made when it is asked for.
+// The line the tools work on: a route with geometry, else the curve of the
+// boxes (none where a box holds a number beyond the double range).
+struct ToolLine {
+  std::shared_ptr<const CentreLine> line;
+  const Profile* profile = nullptr; // the route's vertical alignment, kept alive by line
+  std::string source;               // which line, as the panel names it
+  // What it is made from, to tell whether a table made on it still holds.
+  const RouteModel* route = nullptr;
+  unsigned long routeVersion = 0;
+  std::optional<BoxCurveLine::Inputs> curve;
+};
+ToolLine toolLine(const Form& form, const std::shared_ptr<const RouteModel>& route);
+
+// The rows of a stake table, each made when it is asked for: the line's
+// point at the stake, the side stakes at the offset on both sides, their
+// setting-out from the station and, with a vertical alignment, their design
+// elevations (the sides' from the cross falls).
 class StakeRows {
 public:
-  virtual ~StakeRows() = default;
-  virtual std::size_t size() const = 0;
-  virtual StakeRow row(std::size_t index) const = 0;
+  StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positions, double offset,
+            std::optional<double> fallLeft, std::optional<double> fallRight,
+            std::optional<PlanePoint> station);
+  std::size_t size() const { return positions_->size(); }
+  StakeRow row(std::size_t index) const;
   // Whether more rows were asked for than kMaxStakeRows.
-  virtual bool truncated() const = 0;
-  virtual bool hasDesign() const = 0;
+  bool truncated() const { return positions_->truncated(); }
+  bool hasDesign() const;
+
+private:
+  ToolLine line_;
+  std::unique_ptr<const StakePositions> positions_;
+  double offset_;
+  std::optional<double> fallLeft_, fallRight_;
+  std::optional<PlanePoint> station_;
 };
 
 struct TableAnswer {
@@ -108,9 +137,10 @@ struct FieldAnswers {
 };
 
 // With `route` the tools work on it (when it has geometry), else on the
-// boxes' curve. A table keeps the route it is made from.
+// boxes' curve. A table keeps the line it is made from.
 FieldAnswers answerFieldTools(const Form& form, const std::shared_ptr<const RouteModel>& route,
                               const FieldQueries& queries);
+FieldAnswers answerFieldTools(const Form& form, const ToolLine& line, const FieldQueries& queries);
 
 // The table as tab-separated text: a line naming the precision, the
 // headings, then one line a stake, written row by row.
@@ -171,9 +201,9 @@ private:
   struct TableSource {
     const RouteModel* route;
     unsigned long routeVersion;
-    std::optional<RouteInputs> boxes;
+    std::optional<BoxCurveLine::Inputs> curve;
     std::optional<TableQuery> query;
-    std::optional<StakeTableRequest> request;
+    std::optional<PlanePoint> station;
     bool operator==(const TableSource&) const = default;
   };
   std::optional<TableSource> tableMadeFrom_;

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/plan_scene.h"
 
-#include "chainage/route_point.h"
+#include "chainage/curve_point.h"
 #include "chainage/stakes.h"
 #include "form/form.h"
 #include "form/main_points.h"
 #include "numeric/chainage_text.h"
 #include "numeric/fault.h"
+#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
-#include "session/route_of_boxes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,14 +17,29 @@
 namespace quenlor {
 namespace {
 
-// Samples along each piece of the curve: smooth at any zoom a surveyor uses,
-// cheap enough for every keystroke.
-constexpr int kSamplesPerPiece = 120;
+// A line strays from the true one by less than this part of a pixel.
+constexpr double kStrayPixels = 0.5;
+// Sampled points closer than this many pixels are merged.
+constexpr double kMergePixels = 1.0;
+constexpr int kMostSamplesPerPiece = 2000;
+// Pieces shorter than this many pixels are drawn as part of a coarse line.
+constexpr double kCoarsePixels = 3.0;
+// Pieces this close along the line follow one another (their measures are
+// sums rounded each its own way); no piece between them is left out.
+constexpr double kSameMeasure = 1e-6;
+// The boxes' curve is sampled to this part of its extent.
+constexpr double kCurveTolerance = 1e-6;
 
 // Main points closer than this are marked as one.
 constexpr double kSamePlace = 1e-6;
 // A point of the boxes further than this from the curve's is out of date.
 constexpr double kStale = 1e-3;
+
+using Bounds = PlanScene::Bounds;
+
+bool holds(const Bounds& b, const PlanePoint& p) {
+  return p.x >= b.minX && p.x <= b.maxX && p.y >= b.minY && p.y <= b.maxY;
+}
 
 std::optional<double> number(const Form& form, Box box) {
   const double value = form.number(box);
@@ -41,112 +56,136 @@ std::optional<PlanePoint> point(const Form& form, Box x, Box y) {
   return PlanePoint{*px, *py};
 }
 
-// The route around the JD as the point-at-chainage computation reads it.
-struct Route {
-  RouteInputs in;
-  double hy, yh; // where the transitions meet the arc, from Ls
-};
-
-std::optional<Route> readRoute(const Form& form) {
-  const auto in = routeOfBoxes(form);
-  if (!in)
-    return std::nullopt;
-  Route r{*in, 0, 0};
-  const double half = (r.in.hzChainage - r.in.zhChainage) / 2;
-  const double ls = std::clamp(r.in.transitionLength, 0.0, std::max(half, 0.0));
-  r.hy = r.in.zhChainage + ls;
-  r.yh = r.in.hzChainage - ls;
-  return r;
+// How many chords a piece of this least radius and length needs so that
+// each chord's sagitta, R (1 - cos(theta / 2)), stays under the tolerance.
+int chordsFor(const Piece& piece, double tolerance) {
+  const double length = piece.to - piece.from, radius = piece.leastRadius;
+  if (!(radius > 0) || !std::isfinite(radius))
+    return 1;
+  if (!(tolerance > 0))
+    return kMostSamplesPerPiece;
+  const double angle = 2 * std::acos(std::max(-1.0, 1 - tolerance / radius));
+  const double steps = std::ceil(length / (radius * std::max(angle, 1e-9)));
+  return int(std::clamp(steps, 1.0, double(kMostSamplesPerPiece)));
 }
 
-std::optional<PlanePoint> at(Route route, double chainage) {
-  route.in.chainage = chainage;
-  const PlanePoint p = routePoint(route.in).at;
-  if (!isFinite(p))
-    return std::nullopt;
-  return p;
-}
-
-// The curve between two chainages, both ends included; a piece that faults
-// anywhere is left out whole rather than drawn broken.
-Polyline piece(const Route& route, double from, double to) {
-  Polyline line;
-  if (!(to >= from))
-    return line;
-  for (int i = 0; i <= kSamplesPerPiece; ++i) {
-    const double k = i == kSamplesPerPiece ? to : from + (to - from) * i / kSamplesPerPiece;
-    const auto p = at(route, k);
-    if (!p)
-      return {};
-    line.push_back(*p);
+std::vector<Polyline>& listOf(PlanScene& scene, PieceKind kind) {
+  switch (kind) {
+  case PieceKind::Straight: return scene.straights;
+  case PieceKind::Arc: return scene.arcs;
+  case PieceKind::Transition: break;
   }
-  return line;
+  return scene.transitions;
 }
 
-// The curve from ZH to HZ, or nothing when it has no length to draw.
-bool addCurve(const Route& route, PlanScene& scene) {
-  const RouteInputs& in = route.in;
-  const double length = in.hzChainage - in.zhChainage;
-  if (!(length > 0) || !std::isfinite(length))
-    return false;
-  scene.firstTransition = piece(route, in.zhChainage, route.hy);
-  scene.arc = piece(route, route.hy, route.yh);
-  scene.secondTransition = piece(route, route.yh, in.hzChainage);
-  return true;
+// The piece as chords within the tolerance, points closer than `merge`
+// merged (its ends always kept); a point that is not there is left out.
+void addPiece(PlanScene& scene, const CentreLine& line, const Piece& piece, double tolerance,
+              double merge, bool picked) {
+  const int steps = chordsFor(piece, tolerance);
+  Polyline drawn;
+  for (int i = 0; i <= steps; ++i) {
+    const double m = i == steps ? piece.to : piece.from + (piece.to - piece.from) * i / steps;
+    const auto at = line.pointAt(m);
+    if (!at)
+      continue;
+    if (!drawn.empty() && i < steps &&
+        std::hypot(at->point.x - drawn.back().x, at->point.y - drawn.back().y) < merge)
+      continue;
+    drawn.push_back(at->point);
+  }
+  if (drawn.size() < 2)
+    return;
+  if (picked)
+    scene.picked.push_back(drawn);
+  listOf(scene, piece.kind).push_back(std::move(drawn));
 }
 
-// The straights: back from ZH as far as the curve is long, and on from HZ
-// to the next JD when it is given, else as far as the curve is long; and the
-// tangents from the JD to ZH and HZ.
-void addStraightsAndTangents(const Form& form, const Route& route, const PlanePoint& zh,
-                             const PlanePoint& hz, PlanScene& scene) {
-  const RouteInputs& in = route.in;
-  const double reach = std::max(in.hzChainage - in.zhChainage, std::fabs(in.tangentLength));
-  const PlanePoint before = along(zh, in.incomingAzimuth, -reach);
-  if (isFinite(before))
-    scene.incomingStraight = {before, zh};
-  const auto next = point(form, Box::Text15, Box::Text16);
-  const PlanePoint after = next ? *next : along(hz, in.outgoingAzimuth, reach);
-  if (isFinite(after))
-    scene.outgoingStraight = {hz, after};
-  const PlanePoint jd{in.jdX, in.jdY};
-  scene.tangents = {{jd, zh}, {jd, hz}};
+// A stretch of short pieces as one line of the straights' colour, sampled
+// along the centre line `step` apart.
+void addCoarse(PlanScene& scene, const CentreLine& line, double from, double to, double step) {
+  Polyline drawn;
+  for (double m = from;; m = std::min(m + step, to)) {
+    if (const auto at = line.pointAt(m))
+      drawn.push_back(at->point);
+    if (m >= to)
+      break;
+  }
+  if (drawn.size() >= 2)
+    scene.straights.push_back(std::move(drawn));
 }
 
-// One marker a main point at the chainage its box holds; main points in one
-// place (no transitions: ZH is HY) share one marker.
-void addMainPoints(const Form& form, const Route& route, PlanScene& scene) {
+// One marker a main point, named with its station; main points in one place
+// share one marker.
+void markMainPoints(PlanScene& scene, const CentreLine& line, const std::vector<NamedPoint>& points,
+                    const std::optional<Bounds>& view) {
   std::optional<std::size_t> previous; // index of the last main point's marker
   std::string names;
-  for (const MainPoint& m : kMainPoints) {
-    const auto k = number(form, m.box);
-    const auto p = k ? at(route, *k) : std::nullopt;
-    if (!p)
+  for (const NamedPoint& m : points) {
+    const auto at = line.pointAt(m.measure);
+    if (!at || (view && !holds(*view, at->point)))
       continue;
+    const std::string name = line.pointName(m.kind, m.index);
+    const std::string station = " " + stationText(line.stationAt(m.measure));
     if (previous) {
       PlanMarker& last = scene.markers[*previous];
-      if (std::hypot(last.at.x - p->x, last.at.y - p->y) < kSamePlace) {
-        names += "/" + std::string(m.name);
-        last.label = names + " " + chainageText(*k);
+      if (std::hypot(last.at.x - at->point.x, last.at.y - at->point.y) < kSamePlace) {
+        names += "/" + name;
+        last.label = names + station;
         continue;
       }
     }
-    names = m.name;
+    names = name;
     previous = scene.markers.size();
-    scene.markers.push_back({MarkerKind::MainPoint, *p, names + " " + chainageText(*k)});
+    scene.markers.push_back({MarkerKind::MainPoint, at->point, names + station});
   }
 }
 
-void addRoute(const Form& form, PlanScene& scene) {
-  const auto route = readRoute(form);
-  if (!route || form.text(Box::Text9).empty())
+// The main points on the pieces in view, met piece by piece in order along
+// the line: all where few enough, else the picked owner's.
+class MainPointsInView {
+public:
+  MainPointsInView(const CentreLine& line, std::optional<int> pickedOwner)
+      : all_(line.mainPoints()), next_(all_.begin()), pickedOwner_(pickedOwner) {}
+
+  void on(const Piece& piece) {
+    next_ = std::lower_bound(next_, all_.end(), piece.from,
+                             [](const NamedPoint& m, double from) { return m.measure < from; });
+    for (; next_ != all_.end() && next_->measure <= piece.to; ++next_) {
+      if (on_.size() <= kMostMainPointsShown)
+        on_.push_back(*next_);
+      if (pickedOwner_ && next_->index == *pickedOwner_)
+        picked_.push_back(*next_);
+    }
+  }
+  const std::vector<NamedPoint>& shown() const {
+    return on_.size() <= kMostMainPointsShown ? on_ : picked_;
+  }
+
+private:
+  const std::vector<NamedPoint>& all_;
+  std::vector<NamedPoint>::const_iterator next_;
+  std::optional<int> pickedOwner_;
+  std::vector<NamedPoint> on_, picked_;
+};
+
+// The curve the boxes describe, and the tangents from the JD to ZH and HZ.
+void addCurve(const Form& form, PlanScene& scene) {
+  const auto inputs = curveLineOfBoxes(form);
+  if (!inputs || form.text(Box::Text9).empty())
     return;
-  const auto zh = at(*route, route->in.zhChainage);
-  const auto hz = at(*route, route->in.hzChainage);
-  if (!zh || !hz || !addCurve(*route, scene))
+  const BoxCurveLine line(*inputs);
+  const auto extent = line.extent();
+  if (!extent)
     return;
-  addStraightsAndTangents(form, *route, *zh, *hz, scene);
-  addMainPoints(form, *route, scene);
+  const double span =
+      std::max(extent->second.x - extent->first.x, extent->second.y - extent->first.y);
+  addWholeCentreLine(scene, line, span * kCurveTolerance);
+  const BoxCurve& c = inputs->curve;
+  const auto zh = line.pointAt(c.zhChainage), hz = line.pointAt(c.hzChainage);
+  const PlanePoint jd{c.jdX, c.jdY};
+  if (zh && hz)
+    scene.tangents = {{jd, zh->point}, {jd, hz->point}};
 }
 
 // The point the boxes show for the chainage in Text26; when it is no longer
@@ -155,24 +194,26 @@ void addRoute(const Form& form, PlanScene& scene) {
 void addComputedPoint(const Form& form, const PlanePoint& computed, PlanScene& scene) {
   const auto k = form.text(Box::Text26).empty() ? std::nullopt : number(form, Box::Text26);
   const std::string label = k ? chainageText(*k) : std::string();
-  const auto route = routeOfBoxes(form);
-  if (!k || !route) {
+  const auto curve = curveOfBoxes(form);
+  if (!k || !curve) {
     scene.markers.push_back({MarkerKind::ComputedPoint, computed, label});
     return;
   }
-  RouteInputs boxes = *route; // as the point at a chainage reads it: symmetric
+  BoxCurve boxes = *curve; // as the point at a chainage reads it: symmetric
   boxes.transitionLength2.reset();
   boxes.tangentLength2.reset();
   boxes.chainage = *k;
-  const PlanePoint now = routePoint(boxes).at;
+  const PlanePoint now = curvePoint(boxes).at;
   const bool stale = isFinite(now) && std::hypot(now.x - computed.x, now.y - computed.y) > kStale;
   if (!stale) {
     scene.markers.push_back({MarkerKind::ComputedPoint, computed, label});
     return;
   }
   scene.markers.push_back({MarkerKind::StalePoint, computed, label + " 未更新"});
-  if (const auto current = at(Route{*route, 0, 0}, *k))
-    scene.markers.push_back({MarkerKind::CurrentPoint, *current, label});
+  BoxCurve drawn = *curve; // the curve the plan draws, with its own second transition
+  drawn.chainage = *k;
+  if (const PlanePoint current = curvePoint(drawn).at; isFinite(current))
+    scene.markers.push_back({MarkerKind::CurrentPoint, current, label});
 }
 
 void addPointsAndSights(const Form& form, PlanScene& scene) {
@@ -232,10 +273,7 @@ private:
 
 std::optional<PlanScene::Bounds> PlanScene::focusBounds() const {
   BoundsBuilder b;
-  b.add(firstTransition);
-  b.add(arc);
-  b.add(secondTransition);
-  for (const auto* lines : {&straights, &transitions, &arcs})
+  for (const auto* lines : {&transitions, &arcs})
     for (const Polyline& line : *lines)
       b.add(line);
   b.add(tangents);
@@ -252,8 +290,8 @@ std::optional<PlanScene::Bounds> PlanScene::bounds() const {
     b.add({focus->minX, focus->minY});
     b.add({focus->maxX, focus->maxY});
   }
-  b.add(incomingStraight);
-  b.add(outgoingStraight);
+  for (const Polyline& line : straights)
+    b.add(line);
   for (const PlanMarker& m : markers)
     b.add(m.at);
   return b.result();
@@ -272,7 +310,47 @@ void addFieldTools(PlanScene& scene, const FieldAnswers& answers) {
     return;
   for (std::size_t i = 0; i < table.size(); ++i)
     if (const auto c = table.row(i).centre)
-      scene.ticks.push_back({c->at, c->azimuth});
+      scene.ticks.push_back({c->point, c->azimuth});
+}
+
+void addCentreLine(PlanScene& scene, const CentreLine& line, const Bounds& view,
+                   double metresPerPixel, std::optional<int> pickedOwner) {
+  // Pieces a few pixels long are drawn together as one line, sampled along
+  // the line: at that scale no colour can be told apart, and a view of the
+  // whole route costs what its pixels cost, not what its pieces do.
+  scene.crowded = true;
+  const double coarse = kCoarsePixels * metresPerPixel;
+  std::optional<std::pair<double, double>> run; // measures of a stretch of short pieces
+  MainPointsInView mainPoints(line, pickedOwner);
+  const auto flush = [&] {
+    if (run)
+      addCoarse(scene, line, run->first, run->second, coarse);
+    run.reset();
+  };
+  line.piecesWithin({view.minX, view.minY}, {view.maxX, view.maxY}, [&](const Piece& piece) {
+    mainPoints.on(piece);
+    const bool picked = pickedOwner && piece.owner == *pickedOwner;
+    if (!picked && piece.to - piece.from < coarse) {
+      if (run && piece.from - run->second <= kSameMeasure)
+        run->second = piece.to;
+      else {
+        flush();
+        run = std::pair(piece.from, piece.to);
+      }
+    } else {
+      flush();
+      addPiece(scene, line, piece, kStrayPixels * metresPerPixel, kMergePixels * metresPerPixel,
+               picked);
+    }
+  });
+  flush();
+  markMainPoints(scene, line, mainPoints.shown(), view);
+}
+
+void addWholeCentreLine(PlanScene& scene, const CentreLine& line, double tolerance) {
+  line.piecesWithin({}, {},
+                    [&](const Piece& piece) { addPiece(scene, line, piece, tolerance, 0, false); });
+  markMainPoints(scene, line, line.mainPoints(), std::nullopt);
 }
 
 void addBoxesPoints(PlanScene& scene, const Form& form) {
@@ -282,7 +360,7 @@ void addBoxesPoints(PlanScene& scene, const Form& form) {
 
 PlanScene buildPlanScene(const Form& form) {
   PlanScene scene;
-  addRoute(form, scene);
+  addCurve(form, scene);
   addPointsAndSights(form, scene);
   // The curve may have faulted on the way; that concerns no computation.
   clearFaults();

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the plan view of the route draws, computed from the texts the boxes
-// hold (read with the same lenient parse as every computation) and from the
-// route's own point-at-chainage geometry. No toolkit: a view only scales,
-// styles and paints it. Coordinates are the route's: X north, Y east.
+// What the plan view draws: a centre line (alignment/centre_line.h), the
+// boxes' curve or a whole route, drawn by one procedure, with what the boxes
+// and the field tools add. No toolkit: a view only scales, styles and paints
+// it. Coordinates are the survey's: X north, Y east.
 #pragma once
 
+#include "alignment/centre_line.h"
 #include "geometry/plane_point.h"
 
 #include <optional>
@@ -48,15 +49,17 @@ struct PlanTick {
 };
 
 struct PlanScene {
-  Polyline incomingStraight, outgoingStraight;
-  Polyline firstTransition, arc, secondTransition;
-  // A whole route's pieces, and the curve of the JD picked out on it.
+  // The centre line's pieces, and those of the JD (or element) picked out on
+  // it, drawn again.
   std::vector<Polyline> straights, transitions, arcs, picked;
   std::vector<PlanSegment> tangents;   // from the JD to ZH and to HZ
   std::vector<PlanSegment> sightLines; // from the station
   std::vector<PlanSegment> offsets;    // from the centre line to the tools' points
   std::vector<PlanMarker> markers;
   std::vector<PlanTick> ticks;
+  // Part of a long line at a view's detail (addCentreLine): its main points'
+  // labels may crowd each other, and one that would cover another is left out.
+  bool crowded = false;
 
   struct Bounds {
     double minX, minY, maxX, maxY;
@@ -68,13 +71,34 @@ struct PlanScene {
   std::optional<Bounds> focusBounds() const;
 };
 
+// More main points than this in view are not marked (a picked JD's still are).
+inline constexpr std::size_t kMostMainPointsShown = 200;
+
+// A centre line as a view of part of it shows it: the pieces that may lie in
+// `view`, each sampled only as finely as its curvature needs for a line that
+// strays from the true one by less than half a pixel (points closer than a
+// pixel merged), a run of pieces a few pixels long drawn as one line of the
+// straights' colour; the pieces of the picked owner (Piece::owner) again in
+// `picked`; and the main points in view, each marked with its name and
+// station, where no more than kMostMainPointsShown are (the picked owner's
+// always).
+void addCentreLine(PlanScene& scene, const CentreLine& line, const PlanScene::Bounds& view,
+                   double metresPerPixel, std::optional<int> pickedOwner);
+
+// The whole of a short centre line: every piece sampled so that it strays
+// from the true line by less than `tolerance` metres (at most 2000 chords a
+// piece), every main point marked. Main points in one place share a marker
+// ("ZH/HY K0+866.025"), here and above.
+void addWholeCentreLine(PlanScene& scene, const CentreLine& line, double tolerance);
+
 struct FieldAnswers;
 
-// The scene for the form as its boxes now stand. Anything that is not well
-// defined (an empty radius, a curve that faults, a point beyond the double
-// range) is left out; the rest is drawn. The curve is the one the curve
-// elements describe, with its own second transition. When the point in
-// Text27 and Text28 is more than a millimetre from the curve's point at the
+// The scene for the form as its boxes now stand: the boxes' curve as a
+// centre line (chainage/curve_line.h, drawn where Text9 holds a radius),
+// the tangents from the JD to ZH and HZ, and the boxes' points. Anything that
+// is not well defined (an empty radius, a curve that faults, a point beyond
+// the double range) is left out; the rest is drawn. When the point in Text27
+// and Text28 is more than a millimetre from the curve's point at the
 // chainage in Text26 (the point of the boxes is recomputed only when Text26
 // is edited), it is marked out of date and the curve's point is marked too.
 PlanScene buildPlanScene(const Form& form);

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The plan of a whole route at the detail a view can show. A route may have
-// thousands of JDs, so nothing is drawn that is out of view, each piece of
-// the centre line is sampled only as finely as its curvature needs for a line
-// that strays from the true one by less than a pixel, points closer than a
-// pixel are merged, and the main points are marked only where few enough are
-// in view to be read.
+// thousands of JDs, so nothing is drawn that is out of view: its centre line
+// as plan_scene.h draws any centre line at a view's detail, and BP, EP and
+// the JDs where few enough are in view to be read.
 #pragma once
 
 #include "route/route.h"
@@ -17,9 +15,6 @@ namespace quenlor {
 
 class RouteModel;
 
-// More main points than this in view are not marked (the JDs still are).
-inline constexpr std::size_t kMostMainPointsShown = 200;
-
 class RoutePlan {
 public:
   explicit RoutePlan(std::shared_ptr<const RouteModel> model);
@@ -29,18 +24,15 @@ public:
   // The whole route's extent; nothing for a route without geometry.
   std::optional<PlanScene::Bounds> bounds() const { return bounds_; }
 
-  // The scene of what lies in view: the straights, transitions and arcs as
-  // polylines, the picked JD's curve again in `picked`, BP, EP and the JDs,
-  // and the main points with their chainages where few are in view.
+  // The scene of what lies in view: the centre line with its main points
+  // (the picked JD's curve again in `picked`), BP, EP and the JDs (none of
+  // them where more than kMostMainPointsShown are in view). An element
+  // route has no JDs; its EP stands where its last element ends.
   PlanScene scene(const PlanScene::Bounds& view, double metresPerPixel,
                   std::optional<std::size_t> pickedJd) const;
 
 private:
-  void addPiece(PlanScene& scene, const route::Route::Piece& piece, double metresPerPixel,
-                bool picked) const;
-  void addCoarse(PlanScene& scene, double from, double to, double metresPerPixel) const;
-  void addPoints(PlanScene& scene, const PlanScene::Bounds& view,
-                 std::optional<std::size_t> pickedJd) const;
+  void addPoints(PlanScene& scene, const PlanScene::Bounds& view) const;
 
   std::shared_ptr<const RouteModel> model_;
   std::optional<PlanScene::Bounds> bounds_;

@@ -86,7 +86,7 @@ std::vector<std::string_view> wordsOf(std::optional<std::string_view> rest) {
 // The arguments of a field command, exactly as many as it takes: a station
 // ("1234.5", "K1+234.5", "K2+490(2)" for a repeated chainage's second
 // occurrence) where `stations` says so, else a plain number.
-using Argument = std::variant<double, route::Station>;
+using Argument = std::variant<double, Station>;
 std::variant<std::vector<Argument>, std::string> arguments(std::string_view command,
                                                            std::optional<std::string_view> rest,
                                                            std::initializer_list<bool> stations) {
@@ -116,15 +116,15 @@ std::variant<std::vector<Argument>, std::string> arguments(std::string_view comm
 // On a route, a chainage that names no point (beyond the ends, in a short
 // chain break's gap, a second occurrence there is not) is said on standard
 // error; the values stay empty.
-void sayWhereNoPoint(const ScriptSession& s, std::string_view command,
-                     const route::Station& station, std::ostream& err) {
+void sayWhereNoPoint(const ScriptSession& s, std::string_view command, const Station& station,
+                     std::ostream& err) {
   if (!s.route || !s.route->route().hasGeometry())
     return;
-  if (const auto at = s.route->route().pointAt(station); !at)
-    err << command << ": " << at.error() << '\n';
+  if (const std::string why = s.route->route().whyNoPoint(station); !why.empty())
+    err << command << ": " << why << '\n';
 }
 
-void printStake(const ScriptSession& s, route::Station station, double offset, std::ostream& out,
+void printStake(const ScriptSession& s, Station station, double offset, std::ostream& out,
                 std::ostream& err) {
   sayWhereNoPoint(s, "stake", station, err);
   FieldQueries q;
@@ -158,8 +158,7 @@ void printTable(ScriptSession& s, const TableQuery& query, std::ostream& out, st
 
 // The design level at a station of the loaded route: "design=.. grade=.."
 // (the grade in per cent), both empty where there is none.
-void printElevation(const ScriptSession& s, route::Station station, std::ostream& out,
-                    std::ostream& err) {
+void printElevation(const ScriptSession& s, Station station, std::ostream& out, std::ostream& err) {
   sayWhereNoPoint(s, "elevation", station, err);
   const auto level = s.route ? s.route->designAt(station) : std::nullopt;
   out << "design=" << (level ? formatNumber(level->elevation) : "")
@@ -241,7 +240,7 @@ std::optional<std::string> runFieldCommand(ScriptSession& s, std::string_view co
   if (const auto* reason = std::get_if<std::string>(&args))
     return *reason;
   const auto& a = std::get<std::vector<Argument>>(args);
-  const auto station = [&](std::size_t i) { return std::get<route::Station>(a[i]); };
+  const auto station = [&](std::size_t i) { return std::get<Station>(a[i]); };
   const auto number = [&](std::size_t i) { return std::get<double>(a[i]); };
   if (command == "stake")
     printStake(s, station(0), number(1), out, err);
@@ -299,6 +298,9 @@ std::optional<std::string> runJdCommand(ScriptSession& s, std::optional<std::str
   if (!s.route)
     return "no route is loaded";
   const std::string name(rest.value_or(""));
+  if (s.route->route().byElements())
+    return "the route is given by elements, not by JDs: it has no JD '" + name +
+           "' to fill the boxes from";
   const auto index = jdNamed(s.route->route(), name);
   if (!index)
     return "the route has no JD named '" + name + "'";

@@ -17,6 +17,7 @@
 //   save FILE        writes the loaded route as a route file (route_file.h),
 //                    printing "wrote FILE"; a failure names the file and why
 //   jd NAME          fills the boxes from a JD of the loaded route, as typed
+//                    (a route given by elements has none, and says so)
 //   stake K OFFSET   prints the side stake "X=.. Y=.. azimuth=.. distance=.."
 //                    (offset right positive; azimuth and distance from the
 //                    station boxes, empty when the station is not typed)

@@ -4,7 +4,7 @@
 #include "chainage/local_coordinates.h"
 #include "chainage/stakes.h"
 #include "geometry/constants.h"
-#include "session/route_of_boxes.h"
+#include "session/curve_of_boxes.h"
 #include "support/session.h"
 
 #include <cmath>
@@ -58,11 +58,12 @@ TEST(PointAtChainage, PlacesThePointOfEachStretchAndItsSideStakes) {
       expectNear(form, Box::Text44, c.localX);
       expectNear(form, Box::Text45, c.localY);
     }
-    const auto stake = sideStake(*routeOfBoxes(form), parseNumber(c.chainage), c.offset);
-    ASSERT_TRUE(stake);
+    const auto centre = centreAt(*curveOfBoxes(form), parseNumber(c.chainage));
+    ASSERT_TRUE(centre);
+    const PlanePoint stake = sideStake(*centre, c.offset);
     const double a = c.tangentDegrees * kPi / 180;
-    EXPECT_NEAR(stake->x, c.x - c.offset * std::sin(a), 5e-5);
-    EXPECT_NEAR(stake->y, c.y + c.offset * std::cos(a), 5e-5);
+    EXPECT_NEAR(stake.x, c.x - c.offset * std::sin(a), 5e-5);
+    EXPECT_NEAR(stake.y, c.y + c.offset * std::cos(a), 5e-5);
   }
 }
 

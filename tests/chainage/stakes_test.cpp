@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "chainage/curve_line.h"
 #include "chainage/stake_table.h"
 #include "chainage/stakes.h"
 #include "form/main_points.h"
 #include "numeric/chainage_text.h"
-#include "session/route_of_boxes.h"
+#include "session/curve_of_boxes.h"
 #include "support/session.h"
 
 #include <cmath>
@@ -14,7 +15,13 @@ namespace {
 
 using test::play;
 
-RouteInputs workedRoute(bool right = true) { return *routeOfBoxes(test::workedForm(right)); }
+BoxCurve workedCurve(bool right = true) { return *curveOfBoxes(test::workedForm(right)); }
+
+// The stake at an offset from the curve at a chainage.
+std::optional<PlanePoint> stakeAt(const BoxCurve& curve, double chainage, double offset) {
+  const auto centre = centreAt(curve, chainage);
+  return centre ? std::optional(sideStake(*centre, offset)) : std::nullopt;
+}
 
 // The worked curve's transitions made 60 and 100 m: the tools follow the true
 // curve, not the symmetric one of the chainage box.
@@ -25,13 +32,13 @@ Form unequalForm() {
   return form;
 }
 
-TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
+TEST(CurveOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
   for (const char* box : {"Text17", "Text18", "Text6", "Text9", "Text25"}) {
     Form form = test::workedForm(true, std::string("set ") + box + " 1e999");
-    EXPECT_FALSE(routeOfBoxes(form)) << box;
+    EXPECT_FALSE(curveOfBoxes(form)) << box;
   }
   // Finite, but its radians overflow.
-  EXPECT_FALSE(routeOfBoxes(test::workedForm(true, "set Text17 1e308")));
+  EXPECT_FALSE(curveOfBoxes(test::workedForm(true, "set Text17 1e308")));
 }
 
 // Round trips over the whole curve, its main points and both straights, both
@@ -40,7 +47,7 @@ TEST(RouteOfBoxes, NothingWhenABoxIsBeyondTheDoubleRange) {
 TEST(Locate, InvertsSideStakesEverywhere) {
   const Form forms[] = {test::workedForm(true), test::workedForm(false), unequalForm()};
   for (const Form& form : forms) {
-    const RouteInputs route = *routeOfBoxes(form);
+    const BoxCurve curve = *curveOfBoxes(form);
     std::vector<double> chainages;
     for (const MainPoint& m : kMainPoints)
       chainages.push_back(parseNumber(form.text(m.box)));
@@ -51,12 +58,13 @@ TEST(Locate, InvertsSideStakesEverywhere) {
     for (const double k : chainages) {
       for (double offset :
            {-30.0, -20.0, -10.0, -7.5, -1.0, -0.01, 0.0, 0.01, 0.1, 1.0, 3.0, 10.0, 20.0, 30.0}) {
-        const auto stake = sideStake(route, k, offset);
+        const auto stake = stakeAt(curve, k, offset);
         ASSERT_TRUE(stake);
-        const auto found = locate(route, stake->x, stake->y);
+        const auto found = locate(curve, stake->x, stake->y);
         ASSERT_TRUE(found) << k << " " << offset;
-        worst =
-            std::max({worst, std::fabs(found->chainage - k), std::fabs(found->offset - offset)});
+        worst = std::max(
+            {worst, std::fabs(found->station.chainage - k), std::fabs(found->offset - offset)});
+        EXPECT_EQ(found->foot.measure, found->station.chainage);
       }
     }
     EXPECT_LT(worst, 1e-4) << form.text(Box::Text6) << " " << form.text(Box::Text42);
@@ -72,17 +80,18 @@ TEST(Locate, InvertsSideStakesEverywhere) {
 // 0.18 mm for Ls 60 and 1.4 mm for ls2 100 (R 300).
 TEST(CentreAt, TheStretchesOfUnequalTransitionsMeet) {
   const Form form = unequalForm();
-  const RouteInputs route = *routeOfBoxes(form);
-  ASSERT_TRUE(route.transitionLength2 && *route.transitionLength2 == 100);
+  const BoxCurve curve = *curveOfBoxes(form);
+  ASSERT_TRUE(curve.transitionLength2 && *curve.transitionLength2 == 100);
   const struct {
     Box box;
     double gap;
   } meets[] = {{Box::Text22, 2e-4}, {Box::Text23, 2e-5}, {Box::Text24, 1.5e-3}};
   for (const auto& m : meets) {
     const double k = parseNumber(form.text(m.box));
-    const auto before = centreAt(route, std::nextafter(k, 0.0));
-    const auto after = centreAt(route, std::nextafter(k, 2000.0));
-    EXPECT_LT(std::hypot(after->at.x - before->at.x, after->at.y - before->at.y), m.gap);
+    const auto before = centreAt(curve, std::nextafter(k, 0.0));
+    const auto after = centreAt(curve, std::nextafter(k, 2000.0));
+    EXPECT_LT(std::hypot(after->point.x - before->point.x, after->point.y - before->point.y),
+              m.gap);
     EXPECT_LT(std::fabs(after->azimuth - before->azimuth), 1e-12);
   }
 }
@@ -92,46 +101,38 @@ TEST(CentreAt, TheStretchesOfUnequalTransitionsMeet) {
 // incoming straight and 926.2 m from the outgoing one. The nearest foot
 // wins, as a dense walk along the line finds it.
 TEST(Locate, TakesTheNearestOfSeveralFeet) {
-  const RouteInputs route = workedRoute();
+  const BoxCurve curve = workedCurve();
   for (const double offset : {1000.0, 600.0, -400.0}) {
-    const auto point = sideStake(route, 600, offset);
-    const auto found = locate(route, point->x, point->y);
+    const auto point = stakeAt(curve, 600, offset);
+    const auto found = locate(curve, point->x, point->y);
     ASSERT_TRUE(found) << offset;
     double nearest = INFINITY;
     for (double k = -3000; k <= 4000; k += 0.05) {
-      const auto c = centreAt(route, k);
-      nearest = std::min(nearest, std::hypot(c->at.x - point->x, c->at.y - point->y));
+      const auto c = centreAt(curve, k);
+      nearest = std::min(nearest, std::hypot(c->point.x - point->x, c->point.y - point->y));
     }
     EXPECT_NEAR(std::fabs(found->offset), nearest, 1e-3) << offset;
-    const auto back = sideStake(route, found->chainage, found->offset);
-    EXPECT_LT(std::hypot(back->x - point->x, back->y - point->y), 1e-4) << offset;
+    const PlanePoint back = sideStake(found->foot, found->offset);
+    EXPECT_LT(std::hypot(back.x - point->x, back.y - point->y), 1e-4) << offset;
   }
   // Beyond the ends, on the straights extended.
-  const auto far = sideStake(route, -5000, 8);
-  const auto found = locate(route, far->x, far->y);
+  const auto far = stakeAt(curve, -5000, 8);
+  const auto found = locate(curve, far->x, far->y);
   ASSERT_TRUE(found);
-  EXPECT_NEAR(found->chainage, -5000, 1e-4);
+  EXPECT_NEAR(found->station.chainage, -5000, 1e-4);
   EXPECT_NEAR(found->offset, 8, 1e-4);
-  EXPECT_FALSE(locate(route, NAN, 0));
+  EXPECT_FALSE(locate(curve, NAN, 0));
 }
 
 StakeTableRequest request(double start, double end, double interval,
                           StakeSpacing spacing = StakeSpacing::FromStart) {
-  StakeTableRequest r;
-  r.start = start;
-  r.end = end;
-  r.interval = interval;
-  r.offset = 5;
-  r.spacing = spacing;
-  r.station = PlanePoint{900, 1900};
-  r.mainPoints = {500, 560, 634.7198, 709.4395, 769.4395};
-  return r;
+  return {start, end, interval, spacing, {500, 560, 634.7198, 709.4395, 769.4395}};
 }
 
 std::vector<std::string> labels(const StakeTable& table) {
   std::vector<std::string> all;
   for (std::size_t i = 0; i < table.size(); ++i)
-    all.push_back(chainageText(table.at(i).chainage) + std::string(table.at(i).mainPoint));
+    all.push_back(chainageText(table.at(i).chainage) + stakeKindName(table.at(i).kind));
   return all;
 }
 
@@ -145,9 +146,6 @@ TEST(StakeTable, HoldsTheStakesAndTheMainPointsInOrder) {
   EXPECT_EQ(all[8], "K0+634.720QZ");
   for (std::size_t i = 1; i < table.size(); ++i)
     EXPECT_LT(table.at(i - 1).chainage, table.at(i).chainage);
-  const StakeRow row = stakeRow(workedRoute(), table, 8);
-  ASSERT_TRUE(row.centre && row.left && row.right && row.setOut && row.leftSetOut);
-  EXPECT_NEAR(std::hypot(row.left->x - row.right->x, row.left->y - row.right->y), 10, 1e-9);
 
   // The main points as the curve elements compute them, a hair off the
   // stakes: the stake at 500 is ZH itself, not a second row.
@@ -156,7 +154,7 @@ TEST(StakeTable, HoldsTheStakesAndTheMainPointsInOrder) {
                          769.439383945498};
   const StakeTable merged(computed);
   EXPECT_EQ(merged.size(), 17u + 3u);
-  EXPECT_EQ(merged.at(1).mainPoint, "ZH");
+  EXPECT_EQ(merged.at(1).kind, StakeKind::ZH);
   EXPECT_EQ(merged.at(1).chainage, 499.999989306826);
 }
 
@@ -193,12 +191,32 @@ TEST(StakeTable, ACutOffTableStaysInOrder) {
   EXPECT_EQ(chainageText(table.at(table.size() - 1).chainage), "K0+099.999");
 }
 
-TEST(StakeTable, NoSettingOutWithoutAStation) {
-  StakeTableRequest r = request(480, 520, 20);
-  r.station.reset();
-  const StakeRow row = stakeRow(workedRoute(), StakeTable(r), 0);
-  EXPECT_TRUE(row.centre && row.left && row.right);
-  EXPECT_FALSE(row.setOut || row.leftSetOut || row.rightSetOut);
+// The curve as a centre line: its measure the chainage, its table the
+// boxes' table, its main points where their boxes put them.
+TEST(BoxCurveLine, AnswersWithTheCurvesOwnFormulas) {
+  const BoxCurve curve = workedCurve();
+  const BoxCurveLine line({curve, {500, 560, 634.7198, 709.4395, 769.4395}, std::nullopt});
+  for (const double k : {-100.0, 500.0, 634.7198, 1000.0}) {
+    EXPECT_EQ(line.stationAt(k), (Station{k, 0}));
+    EXPECT_EQ(line.measureOf({k, 1}), k); // no chain breaks: the occurrence is not looked at
+    EXPECT_EQ(line.pointAt(k)->point, centreAt(curve, k)->point);
+  }
+  EXPECT_EQ(line.mainPoints().size(), 5u);
+  EXPECT_EQ(line.pointName(line.mainPoints()[2].kind, -1), "QZ");
+  const auto table = line.stakes({480, 800, 20, StakeSpacing::FromStart});
+  const StakeTable same(request(480, 800, 20));
+  ASSERT_EQ(table->size(), same.size());
+  EXPECT_EQ(table->at(1).kind, StakeKind::ZH);
+  EXPECT_EQ(table->at(1).station, (Station{500, 0}));
+  // Five pieces: the straights as far as the curve is long, the transitions
+  // and the arc, each beginning where the one before ends.
+  std::vector<Piece> pieces;
+  line.piecesWithin({}, {}, [&](const Piece& p) { pieces.push_back(p); });
+  ASSERT_EQ(pieces.size(), 5u);
+  EXPECT_EQ(pieces[0].from, 500 - (769.4395 - 500));
+  EXPECT_EQ(pieces[2].kind, PieceKind::Arc);
+  for (std::size_t i = 1; i < pieces.size(); ++i)
+    EXPECT_EQ(pieces[i].from, pieces[i - 1].to);
 }
 
 } // namespace

@@ -7,10 +7,12 @@
 #include "route/route_file.h"
 #include "session/field_tools.h"
 #include "session/route_model.h"
+#include "support/worked_route.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -96,6 +98,47 @@ TEST(SavePath, AFullDiskLeavesTheOldFileOfEveryExport) {
       EXPECT_TRUE(save(path)) << kind; // with room, it writes
     }
   std::filesystem::remove_all(folder);
+}
+
+// A route by elements is drawn from its pieces: its arcs as ARCs about their
+// centres, its clothoids as polylines, its straights as LINEs, its main
+// points where its elements meet; no JD, so no tangent polygon.
+TEST(Dxf, ARouteByElementsIsDrawnFromItsPieces) {
+  const RouteModel ramp(test::workedRamp());
+  const Drawing d = routeDrawing(ramp, nullptr);
+  ASSERT_EQ(d.arcs.size(), 2u);
+  for (const auto& [arc, radius] : {std::pair(d.arcs[0], 60.0), std::pair(d.arcs[1], 150.0)}) {
+    EXPECT_EQ(arc.radius, radius);
+    EXPECT_TRUE(arc.turnsRight);
+    for (const PlanePoint& end : {arc.from, arc.to})
+      EXPECT_NEAR(std::hypot(end.x - arc.centre.x, end.y - arc.centre.y), radius, 1e-9);
+  }
+  EXPECT_EQ(d.polylines.size(), 3u);
+  ASSERT_EQ(d.lines.size(), 2u);
+  for (const Drawing::Line& line : d.lines)
+    EXPECT_EQ(std::string(line.layer), layer::kStraight);
+  std::vector<std::string> marks;
+  for (const Drawing::Mark& m : d.marks)
+    marks.push_back(m.label);
+  EXPECT_EQ(marks, (std::vector<std::string>{"ZH K1+300.000", "HY K1+340.000", "YH K1+400.000",
+                                             "HY K1+430.000", "YH K1+480.000", "HZ K1+520.000",
+                                             "BP K1+200.000", "EP K1+600.000"}));
+  EXPECT_EQ(d.marks.back().at, ramp.route().pointAt(400.0)->point);
+}
+
+// A write that fails, by the writer or by the file system, leaves the old
+// file whole.
+TEST(SavedFile, AFailedWriteLeavesTheOldFile) {
+  const auto path = std::filesystem::temp_directory_path() / "quenlor-saved-file-test.csv";
+  ASSERT_TRUE(saveBytes(path.string(), "old"));
+  EXPECT_FALSE(saveStream(path.string(), [](std::ostream& out) {
+    out << "half";
+    return false;
+  }));
+  EXPECT_FALSE(saveBytes((path / "no-folder").string(), "x"));
+  std::ifstream in(path);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+  std::filesystem::remove(path);
 }
 
 } // namespace

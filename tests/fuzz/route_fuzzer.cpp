@@ -18,6 +18,8 @@
 namespace {
 
 using namespace quenlor::route;
+using quenlor::CentrePoint;
+using quenlor::StakePosition;
 
 [[noreturn]] void broken(const std::string& what) {
   std::fprintf(stderr, "invariant broken: %s\n", what.c_str());
@@ -49,7 +51,7 @@ void checkGeometry(const RouteDefinition& definition) {
   for (const double measure : {0.0, route.length() / 3, route.length()}) {
     const auto point = route.pointAt(measure);
     if (!point)
-      broken("no point on the route: " + point.error());
+      broken("no point on the route at a measure on it");
     checkFinite(*point, "a point of the route");
   }
   const auto location = route.locate({definition.start.x + 3, definition.start.y - 4});
@@ -57,10 +59,12 @@ void checkGeometry(const RouteDefinition& definition) {
     broken("no finite location of a point near BP");
   const StakeList list = stakePositions(route, {0, route.length(), route.length() / 64});
   for (const StakePosition& stake : list.stakes) {
-    const auto row = stakeRow(route, stake, 5, 5);
-    if (!row)
-      broken("no row for a stake: " + row.error());
-    checkFinite(row->centre, "a stake");
+    const auto centre = route.pointAt(stake.measure);
+    if (!centre)
+      broken("no point for a stake");
+    checkFinite(*centre, "a stake");
+    if (!isFinite(sideStake(*centre, 5)))
+      broken("a side stake is not finite");
   }
 }
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The clothoid's series against methods that share nothing with it: a
 // numerical integration of the Fresnel integrands, tabulated Fresnel
-// integrals, and the textbook expansions of the shift and extension.
+// integrals, and the textbook expansions of the shift and extension. The
+// clothoid of any start and end curvature against the same integration and
+// an egg worked by hand.
 #include "route/clothoid.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +24,21 @@ LocalPoint integrated(double l, double rls) {
     const long double t = h * i;
     const long double weight = (i == 0 || i == kPanels) ? 1 : (i % 2 ? 4 : 2);
     const long double angle = t * t / (2 * static_cast<long double>(rls));
+    x += weight * std::cos(angle);
+    y += weight * std::sin(angle);
+  }
+  return {static_cast<double>(x * h / 3), static_cast<double>(y * h / 3)};
+}
+
+// The same for any clothoid, k(t) = k0 + rate t.
+LocalPoint integrated(double l, double k0, double rate) {
+  constexpr int kPanels = 20000;
+  const long double h = static_cast<long double>(l) / kPanels;
+  long double x = 0, y = 0;
+  for (int i = 0; i <= kPanels; ++i) {
+    const long double t = h * i;
+    const long double weight = (i == 0 || i == kPanels) ? 1 : (i % 2 ? 4 : 2);
+    const long double angle = t * (k0 + rate * t / 2);
     x += weight * std::cos(angle);
     y += weight * std::sin(angle);
   }
@@ -52,6 +69,62 @@ TEST(Clothoid, AgreesWithNumericalIntegrationWellWithinATenthOfAMillimetre) {
   }
   std::printf("clothoid against numerical integration: worst %.3g m\n", worst);
   EXPECT_LT(worst, 1e-9);
+}
+
+// Start radius, end radius (0: none) and length of clothoids of every kind:
+// eggs both ways, partial clothoids, the halves of an S-curve, one through
+// zero curvature, long ones that turn many times (many pieces), a tiny one.
+struct AnyClothoid {
+  double startRadius, endRadius, length;
+};
+constexpr AnyClothoid kAnyClothoids[] = {
+    {150, 60, 45},    {60, 150, 45},    {0, 60, 80},        {60, 0, 80},
+    {3000, 800, 200}, {800, 3000, 200}, {30, 25, 300},      {25, 30, 300},
+    {500, -500, 400}, {1e6, 2e5, 0.01}, {2000, 1999, 1000},
+};
+
+double curvature(double radius) { return radius == 0 ? 0 : 1 / radius; }
+
+TEST(Spiral, AgreesWithNumericalIntegrationToATrillionthOfItsLength) {
+  double worst = 0; // relative to the length
+  for (const AnyClothoid& c : kAnyClothoids) {
+    const double k0 = curvature(c.startRadius);
+    const double rate = (curvature(c.endRadius) - k0) / c.length;
+    const LocalPoint method = spiralPoint(c.length, k0, rate);
+    const LocalPoint numeric = integrated(c.length, k0, rate);
+    const double off = std::hypot(method.x - numeric.x, method.y - numeric.y) / c.length;
+    EXPECT_LT(off, 1e-12) << c.startRadius << " to " << c.endRadius << " over " << c.length;
+    worst = std::max(worst, off);
+    // Halfway along, where the pieces fall otherwise.
+    const LocalPoint half = spiralPoint(c.length / 2, k0, rate);
+    const LocalPoint halfNumeric = integrated(c.length / 2, k0, rate);
+    EXPECT_LT(std::hypot(half.x - halfNumeric.x, half.y - halfNumeric.y) / c.length, 1e-12);
+  }
+  std::printf("any clothoid against numerical integration: worst %.3g of its length\n", worst);
+}
+
+// An egg from R 150 to R 60 over 45 m is the part l = 30 ... 75 of the
+// clothoid A^2 = 45 / (1/60 - 1/150) = 4500 (l = A^2 / R at each end). That
+// clothoid's points by its series x = l (1 - t^2/10 + t^4/216 - t^6/9360 +
+// ...), y = l (t/3 - t^3/42 + t^5/1320 - ...), t = l^2 / 2A^2:
+//   l = 30, t = 0.1:   (29.970013885684, 0.999285941519)
+//   l = 75, t = 0.625: (72.122819343822, 15.194416402870)
+// Their difference (42.152805458138, 14.195130461351) turned back by the
+// tangent at l = 30, t = 0.1, is the egg's end seen from its start; its
+// tangent turns by 0.625 - 0.1. Taken backwards (R 60 to R 150), the egg
+// from the other end: the difference turned back by t = 0.625 + pi, y
+// mirrored, as it turns the other way seen along the way back.
+TEST(Spiral, GivesAnEggWorkedByHand) {
+  const double rate = (1.0 / 60 - 1.0 / 150) / 45;
+  const LocalPoint forward = spiralPoint(45, 1.0 / 150, rate);
+  EXPECT_NEAR(forward.x, 43.359365382706, 1e-11);
+  EXPECT_NEAR(forward.y, 9.915955345575, 1e-11);
+  EXPECT_NEAR(spiralAngle(45, 1.0 / 150, rate), 0.525, 1e-15);
+  const LocalPoint backward = spiralPoint(45, 1.0 / 60, -rate);
+  const double dx = -42.152805458138, dy = -14.195130461351, t = 0.625 + std::numbers::pi;
+  EXPECT_NEAR(backward.x, std::cos(t) * dx + std::sin(t) * dy, 1e-11);
+  EXPECT_NEAR(backward.y, -(-std::sin(t) * dx + std::cos(t) * dy), 1e-11);
+  EXPECT_NEAR(spiralAngle(45, 1.0 / 60, -rate), 0.525, 1e-15);
 }
 
 // With A^2 = 1/pi the clothoid is the normalised Fresnel pair:

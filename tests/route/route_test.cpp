@@ -88,8 +88,12 @@ TEST(Route, QzOfASymmetricCurveOnTheBisector) {
   EXPECT_NEAR(qz->point.x, typed.x + kWorked[0].e * std::cos(radians(142.5)), 1e-8);
   EXPECT_NEAR(qz->point.y, typed.y + kWorked[0].e * std::sin(radians(142.5)), 1e-8);
   EXPECT_NEAR(qz->azimuth, radians(52.5), 1e-12);
-  EXPECT_EQ(qz->stretch, Stretch::Arc);
-  EXPECT_EQ(qz->jd, 0);
+  // It lies on JD1's arc, as the piece a plan draws there says.
+  for (const Route::Span& span : route.spans())
+    if (span.from <= qz->measure && qz->measure < span.to) {
+      EXPECT_EQ(route.piece(span).kind, PieceKind::Arc);
+      EXPECT_EQ(route.piece(span).owner, 0);
+    }
 }
 
 // Pins a fault: HY and YH of a curve without transitions were left
@@ -115,7 +119,7 @@ struct Gaps {
 };
 Gaps worstGaps(const Route& route) {
   Gaps worst;
-  const auto& pieces = route.pieces();
+  const auto& pieces = route.spans();
   for (std::size_t k = 1; k < pieces.size(); ++k) {
     const Element before = route.element(pieces[k - 1].element);
     const Element after = route.element(pieces[k].element);
@@ -166,8 +170,8 @@ TEST_F(RandomRouteTest, StakeThenLocateComesBack) {
 TEST(Route, BeyondTheEndsOnTheStraightsExtended) {
   const Route route(threeJdRoute());
   const CentrePoint bp = *route.pointAt(0.0);
-  const auto behind = route.locate(sideStake(
-      {-50, moved(bp.point, along(bp.azimuth), -50), bp.azimuth, 0, Stretch::Straight}, -4));
+  const auto behind =
+      route.locate(sideStake({-50, moved(bp.point, along(bp.azimuth), -50), bp.azimuth}, -4));
   ASSERT_TRUE(behind);
   EXPECT_TRUE(behind->beyondStart);
   EXPECT_NEAR(behind->foot.measure, -50, 1e-9);
@@ -179,8 +183,10 @@ TEST(Route, BeyondTheEndsOnTheStraightsExtended) {
   EXPECT_TRUE(ahead->beyondEnd);
   EXPECT_NEAR(ahead->foot.measure, route.length() + 20, 1e-9);
   EXPECT_FALSE(route.pointAt(route.length() + 1));
-  EXPECT_EQ(route.pointAt(-1.0).error(),
+  EXPECT_FALSE(route.pointAt(-1.0));
+  EXPECT_EQ(route.whyNoPoint(route.stationAt(-1.0)),
             "K0+999.000 lies beyond the route, which runs from K1+000.000 to K5+934.348");
+  EXPECT_EQ(route.whyNoPoint(route.stationAt(1.0)), "");
 }
 
 // Each edit gives the route a fresh computation gives: the curves kept from
@@ -320,7 +326,8 @@ TEST(Route, WithoutBpThereIsNoGeometryAndEveryQuerySaysSo) {
   EXPECT_FALSE(route.hasGeometry());
   ASSERT_EQ(route.checks().size(), 1u);
   EXPECT_EQ(route.checks()[0].kind, CheckKind::NoRoute);
-  EXPECT_EQ(route.pointAt(10.0).error(), "the route has no geometry (see its checks)");
+  EXPECT_FALSE(route.pointAt(10.0));
+  EXPECT_EQ(route.whyNoPoint({1010, 0}), "the route has no geometry (see its checks)");
   EXPECT_FALSE(route.locate({0, 0}));
 }
 

@@ -55,7 +55,7 @@ TEST_F(Stakes, AcrossALongBreakBothOccurrencesInRouteOrder) {
 }
 
 TEST_F(Stakes, FromTheStartChainageOnward) {
-  const StakeRequest request{3.7, 100, 25, Spacing::FromStart};
+  const StakeRequest request{3.7, 100, 25, StakeSpacing::FromStart};
   const std::vector<Row> expected = {
       {3.7, 1003.7, 0, StakeKind::Interval},
       {28.7, 1028.7, 0, StakeKind::Interval},
@@ -100,20 +100,30 @@ TEST_F(Stakes, TheWholeRouteHasEveryMainPointAndNoStakeInAGap) {
   EXPECT_EQ(list.stakes.back().kind, StakeKind::End);
 }
 
-// A row computed when shown is the centre point with its side stakes at
-// right angles to the tangent.
-TEST_F(Stakes, ARowIsComputedWhenShown) {
-  const StakeList list = stakePositions(route(), {1800, 2000, 20});
-  ASSERT_GT(list.stakes.size(), 5u);
-  const StakePosition& position = list.stakes[3];
-  const auto row = stakeRow(route(), position, 7.5, 3);
-  ASSERT_TRUE(row);
-  EXPECT_EQ(row->centre.point, route().pointAt(position.measure)->point);
-  const double a = row->centre.azimuth;
-  EXPECT_NEAR(row->left.x, row->centre.point.x + 7.5 * std::sin(a), 1e-9);
-  EXPECT_NEAR(row->left.y, row->centre.point.y - 7.5 * std::cos(a), 1e-9);
-  EXPECT_NEAR(row->right.x, row->centre.point.x - 3 * std::sin(a), 1e-9);
-  EXPECT_NEAR(row->right.y, row->centre.point.y + 3 * std::cos(a), 1e-9);
+// The table the route gives as a centre line is the list, cut at
+// kMaxStakeRows; a row's side stakes stand at right angles to the tangent,
+// right of it positive.
+TEST_F(Stakes, TheCentreLinesTableIsTheListCut) {
+  const StakeRequest request{0, route().length(), route().length() / 150000};
+  const StakeList list = stakePositions(route(), request);
+  const auto table = route().stakes(request);
+  ASSERT_GT(list.stakes.size(), kMaxStakeRows);
+  EXPECT_EQ(table->size(), kMaxStakeRows);
+  EXPECT_TRUE(table->truncated());
+  for (const std::size_t i : {std::size_t(0), std::size_t(3), kMaxStakeRows - 1}) {
+    EXPECT_EQ(table->at(i).measure, list.stakes[i].measure);
+    EXPECT_EQ(table->at(i).kind, list.stakes[i].kind);
+  }
+  EXPECT_FALSE(route().stakes({1800, 2000, 20})->truncated());
+
+  const auto centre = route().pointAt(list.stakes[3].measure);
+  ASSERT_TRUE(centre);
+  const PlanePoint left = sideStake(*centre, -7.5), right = sideStake(*centre, 3);
+  const double a = centre->azimuth;
+  EXPECT_NEAR(left.x, centre->point.x + 7.5 * std::sin(a), 1e-9);
+  EXPECT_NEAR(left.y, centre->point.y - 7.5 * std::cos(a), 1e-9);
+  EXPECT_NEAR(right.x, centre->point.x - 3 * std::sin(a), 1e-9);
+  EXPECT_NEAR(right.y, centre->point.y + 3 * std::cos(a), 1e-9);
 }
 
 TEST_F(Stakes, ARangeEndThatNamesNoPointIsAnError) {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form/main_points.h"
 #include "route/route_file.h"
+#include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 #include "session/notices.h"
 #include "session/route_model.h"
-#include "session/route_of_boxes.h"
 #include "support/session.h"
 
 #include <sstream>
@@ -87,7 +87,7 @@ TEST(FieldTools, OnARouteAPointIsFoundToTheMillimetre) {
   const auto route = std::make_shared<const RouteModel>(*example);
   const auto centre = route->route().pointAt(route::Station{1234.5678, 0});
   ASSERT_TRUE(centre);
-  const PlanePoint p = route::sideStake(*centre, 51.0487);
+  const PlanePoint p = sideStake(*centre, 51.0487);
   FieldToolsModel model; // at field precision, as the panel starts
   model.setRoute(route);
   model.setText(Input::PointX, formatNumber(p.x));

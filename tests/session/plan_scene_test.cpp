@@ -5,6 +5,7 @@
 #include "session/route_plan.h"
 #include "support/random_route.h"
 #include "support/session.h"
+#include "support/worked_route.h"
 
 #include <cmath>
 
@@ -33,9 +34,10 @@ double distanceToLine(const Polyline& line, double x, double y) {
 }
 
 Polyline wholeCurve(const PlanScene& s) {
-  Polyline all = s.firstTransition;
-  all.insert(all.end(), s.arc.begin(), s.arc.end());
-  all.insert(all.end(), s.secondTransition.begin(), s.secondTransition.end());
+  Polyline all;
+  for (const auto* lines : {&s.transitions, &s.arcs})
+    for (const Polyline& line : *lines)
+      all.insert(all.end(), line.begin(), line.end());
   return all;
 }
 
@@ -51,26 +53,34 @@ TEST(PlanScene, FollowsTheRouteTheCalculatorComputes) {
     SCOPED_TRACE(hand.right ? "right" : "left");
     const Form form = plannedForm(hand.right);
     const PlanScene scene = buildPlanScene(form);
-    ASSERT_FALSE(scene.firstTransition.empty());
-    ASSERT_FALSE(scene.arc.empty());
-    ASSERT_FALSE(scene.secondTransition.empty());
+    ASSERT_EQ(scene.transitions.size(), 2u);
+    ASSERT_EQ(scene.arcs.size(), 1u);
+    ASSERT_EQ(scene.straights.size(), 2u);
+    const Polyline &first = scene.transitions[0], &arc = scene.arcs[0],
+                   &second = scene.transitions[1];
 
-    // From the ZH point to the HZ point, through the point in Text27/Text28.
-    EXPECT_LT(distance(scene.firstTransition.front(), hand.zhX, hand.zhY), 1e-4);
-    EXPECT_LT(distance(scene.secondTransition.back(), hand.hzX, hand.hzY), 1e-4);
+    // From the ZH point to the HZ point, through the point in Text27/Text28,
+    // between the straights.
+    EXPECT_LT(distance(first.front(), hand.zhX, hand.zhY), 1e-4);
+    EXPECT_LT(distance(second.back(), hand.hzX, hand.hzY), 1e-4);
+    EXPECT_LT(distance(scene.straights[0].back(), hand.zhX, hand.zhY), 1e-4);
+    EXPECT_LT(distance(scene.straights[1].front(), hand.hzX, hand.hzY), 1e-4);
     const double px = test::number(form, Box::Text27), py = test::number(form, Box::Text28);
     EXPECT_LT(distanceToLine(wholeCurve(scene), px, py), 1e-3);
 
     // It bends to the side the deflection says: right of the incoming
     // direction (azimuth 30) for a right-hand curve.
     const double a = 30 * 3.1415926 / 180;
-    const PlanePoint mid = scene.arc[scene.arc.size() / 2];
+    const PlanePoint mid = arc[arc.size() / 2];
     const double side = (mid.x - hand.zhX) * -std::sin(a) + (mid.y - hand.zhY) * std::cos(a);
     EXPECT_EQ(side > 0, hand.right) << side;
 
     // Transitions meet the arc where the route's own classification changes.
-    const PlanePoint end = scene.firstTransition.back();
-    EXPECT_LT(distance(scene.arc.front(), end.x, end.y), 1e-3);
+    EXPECT_LT(distance(arc.front(), first.back().x, first.back().y), 1e-3);
+    // The curve is what a view fits to, the straights are not.
+    const auto focus = scene.focusBounds();
+    ASSERT_TRUE(focus);
+    EXPECT_GT(focus->minX, scene.straights[0].front().x);
   }
 }
 
@@ -118,18 +128,21 @@ TEST(PlanScene, DrawsWhatIsDefinedAndLeavesOutTheRest) {
       {"HugeValues", "set Text9 1e300\nset Text13 1e308\nset Text27 1e308\nset Text28 -1e308",
        true},
       {"RadiusBeyondTheDoubleRange", "set Text9 1e999", false},
+      // The tangent's turn at ZH, l^2 / 2 R Ls, is 0/0: the curve has no
+      // point there to start from, and nothing of it is drawn.
       {"TinyValues", "set Text9 1e-300\nset Text10 1e-300\nset Text42 1e-300\nset Text11 1e-300",
-       true},
+       false},
       {"StationOnly", "set Text35 5\nset Text36 5\nset Text6 \nset Text9 ", false},
   };
   for (const auto& c : cases) {
     Form form = plannedForm();
     play(form, c.session);
     const PlanScene scene = buildPlanScene(form);
-    EXPECT_EQ(!scene.arc.empty() || !scene.firstTransition.empty(), c.curve) << c.name;
-    for (const Polyline* line : {&scene.firstTransition, &scene.arc, &scene.secondTransition})
-      for (const PlanePoint& p : *line)
-        ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << c.name;
+    EXPECT_EQ(!scene.arcs.empty() || !scene.transitions.empty(), c.curve) << c.name;
+    for (const auto* lines : {&scene.straights, &scene.transitions, &scene.arcs})
+      for (const Polyline& line : *lines)
+        for (const PlanePoint& p : line)
+          ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y)) << c.name;
   }
   Form empty;
   EXPECT_FALSE(buildPlanScene(empty).bounds());
@@ -196,6 +209,27 @@ TEST(RoutePlan, DrawsWhatIsInViewAtTheDetailItCanShow) {
   const PlanScene all = plan.scene(*plan.bounds(), 50, std::nullopt);
   EXPECT_FALSE(all.straights.empty());
   EXPECT_EQ(all.markers.size(), countOf(all, MarkerKind::RouteEnd));
+}
+
+// A route by elements drawn by the same procedure: each element a piece of
+// its kind, its main points where its elements meet, BP and EP where it
+// starts and ends, the element picked (the first arc) drawn again.
+TEST(RoutePlan, DrawsARouteByElementsPieceByPiece) {
+  const auto model = std::make_shared<const RouteModel>(test::workedRamp());
+  const RoutePlan plan(model);
+  ASSERT_TRUE(plan.bounds());
+  const PlanScene scene = plan.scene(*plan.bounds(), 0.05, 2);
+  EXPECT_EQ(scene.straights.size(), 2u);
+  EXPECT_EQ(scene.transitions.size(), 3u);
+  EXPECT_EQ(scene.arcs.size(), 2u);
+  EXPECT_EQ(scene.picked.size(), 1u);
+  std::vector<std::string> labels;
+  for (const PlanMarker& m : scene.markers)
+    labels.push_back(m.label);
+  EXPECT_EQ(labels, (std::vector<std::string>{"ZH K1+300.000", "HY K1+340.000", "YH K1+400.000",
+                                              "HY K1+430.000", "YH K1+480.000", "HZ K1+520.000",
+                                              "BP K1+200.000", "EP"}));
+  EXPECT_EQ(scene.markers.back().at, model->route().pointAt(400.0)->point);
 }
 
 } // namespace

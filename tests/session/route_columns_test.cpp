@@ -35,8 +35,11 @@ TEST(RouteColumns, EachColumnIsWhole) {
 // 157.080, E = R (sec 45° − 1) = 41.421; ZH at K0+900, QZ at K0+978.540,
 // HZ at K1+057.080; EP at 2000 − (2T − L) = K1+957.080.
 TEST(RouteColumns, JdTableShowsTheCurveWorkedByHand) {
-  const RouteModel model(
-      {"", {"BP", 0, 0, 0}, {{"JD1", 1000, 0, 100, 0, {}}}, {"EP", 1000, 1000}, {}, {}});
+  route::RouteDefinition d;
+  d.start = {"BP", 0, 0, 0};
+  d.jds = {{"JD1", 1000, 0, 100, 0, {}}};
+  d.end = {"EP", 1000, 1000};
+  const RouteModel model(d);
   const RouteTable& t = jdTable();
   ASSERT_EQ(t.rows(model), 3u);
   const std::pair<const char*, const char*> jd[] = {
@@ -62,7 +65,9 @@ TEST(RouteColumns, JdTableShowsTheCurveWorkedByHand) {
 // (105 m): i1 = 2 %, i2 = −1 %, ω = −3 %, a crest; L = Rv |ω| = 300,
 // T = 150, E = T² / 2Rv = 1.125, from K0+350 to K0+650.
 TEST(RouteColumns, GradeTableShowsTheCurveWorkedByHand) {
-  route::RouteDefinition d{"", {"BP", 0, 0, 0}, {}, {"EP", 1200, 0}, {}, {}};
+  route::RouteDefinition d;
+  d.start = {"BP", 0, 0, 0};
+  d.end = {"EP", 1200, 0};
   d.gradePoints = {{"SJD0", 0, 100, 0}, {"SJD1", 500, 110, 10000}, {"SJD2", 1000, 105, 0}};
   d.breaks = {{"DL1", 1100, 1080}, {"DL2", 1150, 1180.5}};
   const RouteModel model(d);
@@ -153,14 +158,15 @@ TEST(RouteColumns, BlankSecondTransitionFollowsTheFirst) {
 TEST(RouteColumns, ChecksGoToTheirRows) {
   const route::RouteDefinition d = test::threeJdRoute();
   using route::CheckKind;
-  EXPECT_EQ(jdRowOfCheck({CheckKind::RadiusNotPositive, 2, -1, "JD3: ..."}, d), 3u);
-  EXPECT_EQ(jdRowOfCheck({CheckKind::NoRoute, -1, -1, "BP: ..."}, d), 0u);
-  EXPECT_EQ(jdRowOfCheck({CheckKind::NoRoute, -1, -1, "EP: ..."}, d), 4u);
-  EXPECT_EQ(jdRowOfCheck({CheckKind::BreakOutOfOrder, -1, 0, "DL1: ..."}, d), std::nullopt);
-  EXPECT_EQ(breakRowOfCheck({CheckKind::BreakOutOfOrder, -1, 0, "DL1: ..."}, d), std::nullopt);
+  EXPECT_EQ(jdRowOfCheck({CheckKind::RadiusNotPositive, 2, -1, -1, 0, "JD3: ..."}, d), 3u);
+  EXPECT_EQ(jdRowOfCheck({CheckKind::NoRoute, -1, -1, -1, 0, "BP: ..."}, d), 0u);
+  EXPECT_EQ(jdRowOfCheck({CheckKind::NoRoute, -1, -1, -1, 0, "EP: ..."}, d), 4u);
+  EXPECT_EQ(jdRowOfCheck({CheckKind::BreakOutOfOrder, -1, 0, -1, 0, "DL1: ..."}, d), std::nullopt);
+  EXPECT_EQ(breakRowOfCheck({CheckKind::BreakOutOfOrder, -1, 0, -1, 0, "DL1: ..."}, d),
+            std::nullopt);
   route::RouteDefinition withBreak = d;
   withBreak.breaks = {{"DL1", 1, 1}};
-  EXPECT_EQ(breakRowOfCheck({CheckKind::BreakOutOfOrder, -1, 0, "DL1: ..."}, withBreak), 0u);
+  EXPECT_EQ(breakRowOfCheck({CheckKind::BreakOutOfOrder, -1, 0, -1, 0, "DL1: ..."}, withBreak), 0u);
 }
 
 } // namespace

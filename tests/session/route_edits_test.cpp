@@ -106,7 +106,11 @@ TEST(RouteEdits, NewJdsStandHalfwayWithTheCurveBefore) {
 
 TEST(RouteEdits, NewBreaksAndGradePointsFollowTheLastOnes) {
   // A straight 600 m long from K1+000: its middle is K1+300.
-  route::Route straight({"", {"BP", 0, 0, 1000}, {}, {"EP", 600, 0}, {{"DL4", 1500, 1500}}, {}});
+  route::RouteDefinition line;
+  line.start = {"BP", 0, 0, 1000};
+  line.end = {"EP", 600, 0};
+  line.breaks = {{"DL4", 1500, 1500}};
+  const route::Route straight(line);
   EXPECT_EQ(newBreak(straight), (route::ChainBreak{"DL5", 1300, 1300}));
 
   route::RouteDefinition d = smallRoute();

@@ -3,6 +3,9 @@
 #include "session/route_model.h"
 #include "session/script.h"
 #include "support/session.h"
+#include "support/worked_route.h"
+
+#include <cstring>
 
 #include <map>
 #include <vector>
@@ -129,6 +132,57 @@ TEST(RouteModel, AGradePointAtARepeatedChainageIsTheOccurrenceAfterThePointBefor
   const auto level = model.designAt({2490, 1}); // K2+490(2)
   ASSERT_TRUE(level);
   EXPECT_NEAR(level->elevation, 135.5, 1e-9);
+}
+
+// The field commands on a route by elements, the worked ramp from K1+200
+// heading 30 degrees: ZH 100 m on, at (3456789.123 + 100 cos 30,
+// 512345.678 + 50); 5 m right of it, 2.5 m back in X and 4.330127 m on in
+// Y. Its grade points rise 1 in 100. It has no JD to fill the boxes from.
+TEST(Script, TheFieldCommandsWorkOnARouteByElements) {
+  route::RouteDefinition ramp = test::workedRamp();
+  ramp.gradePoints = {{"G0", 1200, 100, 0}, {"G1", 1600, 104, 0}};
+  Form form;
+  ScriptSession session{form, std::make_shared<const RouteModel>(ramp)};
+  const auto run = [&](const std::string& script, std::string* errors = nullptr) {
+    std::istringstream in(script);
+    std::ostringstream out, err;
+    runScript(session, in, out, err);
+    if (errors)
+      *errors = err.str();
+    return out.str();
+  };
+  const double x = 3456789.123 + 100 * std::cos(test::radians(30)), y = 512345.678 + 50;
+  const auto values = [](const std::string& line, const char* first, const char* second) {
+    const std::size_t a = line.find(first) + std::strlen(first), b = line.find(second);
+    return std::pair(parseNumber(line.substr(a, line.find(' ', a) - a)),
+                     parseNumber(line.substr(b + std::strlen(second))));
+  };
+  const auto [zhX, zhY] = values(run("stake K1+300 0"), "X=", "Y=");
+  EXPECT_NEAR(zhX, x, 1e-8);
+  EXPECT_NEAR(zhY, y, 1e-8);
+  const auto [sideX, sideY] = values(run("stake K1+300 5"), "X=", "Y=");
+  EXPECT_NEAR(sideX, x - 2.5, 1e-8);
+  EXPECT_NEAR(sideY, y + 5 * std::cos(test::radians(30)), 1e-8);
+  const auto [chainage, offset] = values(
+      run("locate " + formatNumber(sideX) + " " + formatNumber(sideY)), "chainage=", "offset=");
+  EXPECT_NEAR(chainage, 1300, 1e-8);
+  EXPECT_NEAR(offset, 5, 1e-8);
+  std::istringstream table(run("table K1+280 K1+360 20 0"));
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(table, line);)
+    rows.push_back(line.substr(0, line.find('\t', line.find('\t') + 1)));
+  EXPECT_EQ(rows, (std::vector<std::string>{"精度\t全部位数，角度为度.分秒", "桩号\t主点",
+                                            "K1+280.000\t", "K1+300.000\tZH", "K1+320.000\t",
+                                            "K1+340.000\tHY", "K1+360.000\t"}));
+  EXPECT_EQ(run("elevation K1+300"), "design=101 grade=1\n");
+  std::string errors;
+  EXPECT_EQ(run("route check\njd A1", &errors), "");
+  EXPECT_EQ(errors, "line 2: the route is given by elements, not by JDs: it has no JD 'A1' to "
+                    "fill the boxes from\n");
+  ramp.elements[3].endRadius = 60;
+  session.route = std::make_shared<const RouteModel>(ramp);
+  EXPECT_EQ(run("route check"),
+            "A2: a clothoid whose start and end radius are both 60; taken as an arc\n");
 }
 
 TEST(Script, PrintDumpAndState) {

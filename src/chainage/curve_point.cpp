@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chainage/route_point.h"
+#include "chainage/curve_point.h"
 
 #include "chainage/local_coordinates.h"
 #include "geometry/constants.h"
@@ -11,12 +11,12 @@
 namespace quenlor {
 namespace {
 
-PlanePoint zhPoint(const RouteInputs& in) {
+PlanePoint zhPoint(const BoxCurve& in) {
   const double back = in.incomingAzimuth + kPi;
   return {std::cos(back) * in.tangentLength + in.jdX, std::sin(back) * in.tangentLength + in.jdY};
 }
 
-PlanePoint hzPoint(const RouteInputs& in) {
+PlanePoint hzPoint(const BoxCurve& in) {
   const double t = in.tangentLength2.value_or(in.tangentLength);
   return {std::cos(in.outgoingAzimuth) * t + in.jdX, std::sin(in.outgoingAzimuth) * t + in.jdY};
 }
@@ -42,22 +42,22 @@ Local localCoordinates(double l, double r, double ls) {
 
 } // namespace
 
-Stretch stretchAt(const RouteInputs& in) {
+CurvePart partAt(const BoxCurve& in) {
   if (in.chainage < in.zhChainage)
-    return Stretch::IncomingStraight;
+    return CurvePart::IncomingStraight;
   if (in.chainage > in.hzChainage)
-    return Stretch::OutgoingStraight;
+    return CurvePart::OutgoingStraight;
   if (in.chainage <= in.qzChainage)
-    return Stretch::FirstHalf;
-  return Stretch::SecondHalf;
+    return CurvePart::FirstHalf;
+  return CurvePart::SecondHalf;
 }
 
-double distanceFromBase(const RouteInputs& in, Stretch stretch) {
-  return stretch == Stretch::FirstHalf ? in.chainage - in.zhChainage : in.hzChainage - in.chainage;
+double distanceFromBase(const BoxCurve& in, CurvePart part) {
+  return part == CurvePart::FirstHalf ? in.chainage - in.zhChainage : in.hzChainage - in.chainage;
 }
 
-double transitionLengthOf(const RouteInputs& in, Stretch stretch) {
-  const double ls = stretch == Stretch::SecondHalf
+double transitionLengthOf(const BoxCurve& in, CurvePart part) {
+  const double ls = part == CurvePart::SecondHalf
                         ? in.transitionLength2.value_or(in.transitionLength)
                         : in.transitionLength;
   return ls == 0 ? kTransitionGuard : ls;
@@ -67,29 +67,29 @@ double turnSignOf(double deflectionDms) {
   return deflectionDms > 0 ? 1.0 : (deflectionDms < 0 ? -1.0 : 0.0);
 }
 
-RoutePoint routePoint(const RouteInputs& in) {
+CurvePoint curvePoint(const BoxCurve& in) {
   const PlanePoint zh = zhPoint(in);
   const PlanePoint hz = hzPoint(in);
 
-  RoutePoint p;
-  p.stretch = stretchAt(in);
+  CurvePoint p;
+  p.part = partAt(in);
   double chord = 0;
-  switch (p.stretch) {
-  case Stretch::IncomingStraight:
+  switch (p.part) {
+  case CurvePart::IncomingStraight:
     p.chordAzimuth = in.incomingAzimuth;
     chord = in.chainage - in.zhChainage;
     break;
-  case Stretch::OutgoingStraight:
+  case CurvePart::OutgoingStraight:
     // Backwards along the outgoing tangent as the incoming azimuth and the
     // deflection give it, ahead of HZ by a negative chord.
     p.chordAzimuth = in.incomingAzimuth + in.deflection + kTwoPi + kPi;
     chord = in.hzChainage - in.chainage;
     break;
-  case Stretch::FirstHalf:
-  case Stretch::SecondHalf: {
-    const bool first = p.stretch == Stretch::FirstHalf;
-    const double l = distanceFromBase(in, p.stretch);
-    const Local local = localCoordinates(l, in.radius, transitionLengthOf(in, p.stretch));
+  case CurvePart::FirstHalf:
+  case CurvePart::SecondHalf: {
+    const bool first = p.part == CurvePart::FirstHalf;
+    const double l = distanceFromBase(in, p.part);
+    const Local local = localCoordinates(l, in.radius, transitionLengthOf(in, p.part));
     if (l != 0)
       xjjs(p.chordDeflection, local.x, local.y);
     const double turn = in.turnSign * p.chordDeflection;
@@ -101,7 +101,7 @@ RoutePoint routePoint(const RouteInputs& in) {
   }
   }
 
-  const bool fromZh = p.stretch == Stretch::IncomingStraight || p.stretch == Stretch::FirstHalf;
+  const bool fromZh = p.part == CurvePart::IncomingStraight || p.part == CurvePart::FirstHalf;
   const PlanePoint base = fromZh ? zh : hz;
   p.at = along(base, p.chordAzimuth, chord);
   return p;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "session/route_of_boxes.h"
+#include "session/curve_of_boxes.h"
 
-#include "chainage/route_boxes.h"
+#include "chainage/curve_boxes.h"
 #include "curve/transition.h"
 #include "form/form.h"
 #include "form/main_points.h"
@@ -18,7 +18,7 @@ namespace {
 // The second transition (Text42) and the tangent from the JD to HZ, when the
 // transitions differ: the tangent in Text11 is the first, and the second
 // differs from it by what the curve elements' formulas give for the two.
-void addSecondTransition(const Form& form, RouteInputs& in) {
+void addSecondTransition(const Form& form, BoxCurve& in) {
   const double ls2 = form.number(Box::Text42);
   if (!std::isfinite(ls2) || ls2 == in.transitionLength)
     return;
@@ -35,9 +35,9 @@ void addSecondTransition(const Form& form, RouteInputs& in) {
 
 } // namespace
 
-std::optional<RouteInputs> routeOfBoxes(const Form& form) {
-  RouteInputs in;
-  for (const RouteBox& r : kRouteBoxes) {
+std::optional<BoxCurve> curveOfBoxes(const Form& form) {
+  BoxCurve in;
+  for (const CurveBox& r : kCurveBoxes) {
     const double value = form.number(r.box);
     if (!std::isfinite(value))
       return std::nullopt;
@@ -62,18 +62,17 @@ std::optional<PlanePoint> stationOfBoxes(const Form& form) {
   return station;
 }
 
-StakeTableRequest stakeTableRequest(const Form& form, double start, double end, double interval,
-                                    double offset, StakeSpacing spacing) {
-  StakeTableRequest request;
-  request.start = start;
-  request.end = end;
-  request.interval = interval;
-  request.offset = offset;
-  request.spacing = spacing;
-  request.station = stationOfBoxes(form);
+std::optional<BoxCurveLine::Inputs> curveLineOfBoxes(const Form& form) {
+  const auto curve = curveOfBoxes(form);
+  if (!curve)
+    return std::nullopt;
+  BoxCurveLine::Inputs inputs{*curve, {}, std::nullopt};
   for (std::size_t i = 0; i < kMainPoints.size(); ++i)
-    request.mainPoints[i] = form.number(kMainPoints[i].box);
-  return request;
+    inputs.mainChainages[i] = form.number(kMainPoints[i].box);
+  const PlanePoint next{form.number(Box::Text15), form.number(Box::Text16)};
+  if (!form.text(Box::Text15).empty() && !form.text(Box::Text16).empty() && isFinite(next))
+    inputs.nextJd = next;
+  return inputs;
 }
 
 } // namespace quenlor

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The point of the route at a chainage, around one intersection point: the
-// incoming straight, a curve of two transitions about a circular arc, and the
-// outgoing straight. The first half of the curve is measured from ZH with the
-// first transition, the second half back from HZ with the second. The point
-// at a chainage in the boxes takes both transitions and both tangents equal
-// (it treats the curve as symmetric); the plan and the field tools give the
-// second its own, so that they follow the curve the curve elements describe.
-// Plain inputs, plain results, so that anything that draws or tabulates the
-// route can call it along the chainage without a form.
+// The point of the curve the boxes describe at a chainage, around one
+// intersection point: the incoming straight, a curve of two transitions about
+// a circular arc, and the outgoing straight. The first half of the curve is measured from ZH with
+// the first transition, the second half back from HZ with the second. The point at a chainage in
+// the boxes takes both transitions and both tangents equal (it treats the curve as symmetric); the
+// plan and the field tools give the second its own, so that they follow the curve the curve
+// elements describe. Plain inputs, plain results, so that anything that draws or tabulates the
+// curve can call it along the chainage without a form.
 #pragma once
 
 #include "geometry/plane_point.h"
@@ -16,7 +15,7 @@
 
 namespace quenlor {
 
-struct RouteInputs {
+struct BoxCurve {
   double chainage = 0;         // K
   double radius = 0;           // R
   double transitionLength = 0; // Ls, the first transition; 0 means none
@@ -31,13 +30,13 @@ struct RouteInputs {
   double turnSign = 0;        // +1 right, -1 left, 0 for a deflection of exactly 0
   double outgoingAzimuth = 0; // radians
 
-  bool operator==(const RouteInputs&) const = default;
+  bool operator==(const BoxCurve&) const = default;
 };
 
-enum class Stretch { IncomingStraight, FirstHalf, SecondHalf, OutgoingStraight };
+enum class CurvePart { IncomingStraight, FirstHalf, SecondHalf, OutgoingStraight };
 
-struct RoutePoint {
-  Stretch stretch = Stretch::IncomingStraight;
+struct CurvePoint {
+  CurvePart part = CurvePart::IncomingStraight;
   PlanePoint at;
   // The tangent offsets in the local frame of ZH (first half) or HZ (second
   // half); none on the straights.
@@ -46,19 +45,19 @@ struct RoutePoint {
   double chordAzimuth = 0;    // radians, not reduced, along which the point is placed
 };
 
-// The stretch of the route in.chainage lies on. The chainages decide it: before
+// The part of the curve in.chainage lies on. The chainages decide it: before
 // ZH the incoming straight, beyond HZ the outgoing one, up to and including QZ
 // the first half (measured from ZH), the rest the second half (measured back
 // from HZ).
-Stretch stretchAt(const RouteInputs& in);
+CurvePart partAt(const BoxCurve& in);
 
-// On the curve, the distance l along it from the stretch's base point.
-double distanceFromBase(const RouteInputs& in, Stretch stretch);
+// On the curve, the distance l along it from the part's base point.
+double distanceFromBase(const BoxCurve& in, CurvePart part);
 
-// The transition of the stretch's half of the curve as the curve formulas
+// The transition of the part's half of the curve as the curve formulas
 // take it: a zero length becomes a tiny one, so that a curve without
 // transitions is a plain arc.
-double transitionLengthOf(const RouteInputs& in, Stretch stretch);
+double transitionLengthOf(const BoxCurve& in, CurvePart part);
 
 // The sign of a packed deflection as typed: the side to which the curve turns.
 double turnSignOf(double deflectionDms);
@@ -67,6 +66,6 @@ double turnSignOf(double deflectionDms);
 // l > Ls the arc; at l = 0 the point is the main point itself. The result is
 // not checked: a zero radius on the curve gives non-finite values and raises
 // the floating-point fault flags.
-RoutePoint routePoint(const RouteInputs& in);
+CurvePoint curvePoint(const BoxCurve& in);
 
 } // namespace quenlor

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "route/station.h"
+#include "alignment/station.h"
 
 #include <charconv>
 
-namespace quenlor::route {
+namespace quenlor {
 
 std::string stationText(const Station& station, int decimals) {
   std::string text = chainageText(station.chainage, decimals);
@@ -34,4 +34,4 @@ std::optional<Station> parseStation(std::string_view text) {
   return Station{*chainage, occurrence - 1};
 }
 
-} // namespace quenlor::route
+} // namespace quenlor

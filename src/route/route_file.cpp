@@ -12,6 +12,7 @@
 #include <cmath>
 #include <optional>
 #include <span>
+#include <utility>
 #include <variant>
 
 namespace quenlor::route {
@@ -152,6 +153,25 @@ std::string_view wordOf(const std::array<Word<T>, N>& words, T value) {
 
 // The end row's count stands in the second cell.
 constexpr Column kCountColumn = Name;
+
+// The curves a curve row may name: the JDs, or the arcs of a route by
+// elements, in route order.
+template <class Definition> struct NamedCurve {
+  const std::string* name;
+  decltype(&std::declval<Definition&>().jds.front().section) settings;
+};
+template <class Definition> std::vector<NamedCurve<Definition>> curvesOf(Definition& route) {
+  std::vector<NamedCurve<Definition>> curves;
+  if (route.method == Method::Elements) {
+    for (auto& row : route.elements)
+      if (row.kind == ElementKind::Arc)
+        curves.push_back({&row.name, &row.section});
+  } else {
+    for (auto& jd : route.jds)
+      curves.push_back({&jd.name, &jd.section});
+  }
+  return curves;
+}
 
 // ---- Reading: errors end the read with one message.
 
@@ -480,22 +500,24 @@ private:
                                        optionalNumber(row, StationRightWidening).value_or(0)});
   }
 
-  // Each curve row's JD: the first of its name after the JD of the row
-  // before, so that rows in route order find JDs that share a name.
+  // Each curve row's JD (arc): the first of its name after the one of the
+  // row before, so that rows in route order find curves that share a name.
   void matchCurves() {
+    const std::vector<NamedCurve<RouteDefinition>> curves = curvesOf(route_);
+    const char* what = route_.method == Method::Elements ? "arc" : "JD";
     std::size_t next = 0;
     for (const PendingCurve& c : curves_) {
-      auto& jds = route_.jds;
-      const auto found = std::find_if(jds.begin() + std::ptrdiff_t(next), jds.end(),
-                                      [&](const Jd& jd) { return jd.name == c.name; });
-      if (found == jds.end())
+      const auto found = std::find_if(curves.begin() + std::ptrdiff_t(next), curves.end(),
+                                      [&](const auto& curve) { return *curve.name == c.name; });
+      if (found == curves.end())
         fail(c.line, CurveName,
-             quoted(c.name) + (next == 0 ? " names no JD of the route"
-                                         : " names no JD after " + quoted(jds[next - 1].name) +
-                                               " (the curve rows stand in the JDs' order)"),
+             quoted(c.name) + (next == 0 ? " names no " + std::string(what) + " of the route"
+                                         : " names no " + std::string(what) + " after " +
+                                               quoted(*curves[next - 1].name) +
+                                               " (the curve rows stand in " + "route order)"),
              &kCurveTable);
-      found->section = c.settings;
-      next = std::size_t(found - jds.begin()) + 1;
+      *found->settings = c.settings;
+      next = std::size_t(found - curves.begin()) + 1;
     }
   }
 
@@ -612,25 +634,27 @@ std::size_t appendSectionTables(std::string& out, const RouteDefinition& route) 
       }
   }
   bool curveHeader = false;
-  const auto curveRow = [&](const Jd& jd) {
+  const auto curveRow = [&](const NamedCurve<const RouteDefinition>& curve) {
     if (!curveHeader)
       out += headerText(kCurveTable) + "\r\n";
     curveHeader = true;
-    const section::CurveSettings& c = jd.section;
-    appendRow(out, {"curve", std::string_view(jd.name), c.superelevation, optionalCell(c.runoff),
-                    wordOf(kAxisWords, c.axis), c.widening, wordOf(kShapeWords, c.shape)});
+    const section::CurveSettings& c = *curve.settings;
+    appendRow(out,
+              {"curve", std::string_view(*curve.name), c.superelevation, optionalCell(c.runoff),
+               wordOf(kAxisWords, c.axis), c.widening, wordOf(kShapeWords, c.shape)});
     ++records;
   };
-  // A JD of the same name before one with settings, after the last row's,
-  // gets a row too: the reader takes the first of a name.
-  std::size_t next = 0; // the JD after the last row's
-  for (std::size_t i = 0; i < route.jds.size(); ++i) {
-    if (route.jds[i].section == section::CurveSettings{})
+  // A curve of the same name before one with settings, after the last
+  // row's, gets a row too: the reader takes the first of a name.
+  const std::vector<NamedCurve<const RouteDefinition>> curves = curvesOf(route);
+  std::size_t next = 0; // the curve after the last row's
+  for (std::size_t i = 0; i < curves.size(); ++i) {
+    if (*curves[i].settings == section::CurveSettings{})
       continue;
     for (; next < i; ++next)
-      if (route.jds[next].name == route.jds[i].name)
-        curveRow(route.jds[next]);
-    curveRow(route.jds[i]);
+      if (*curves[next].name == *curves[i].name)
+        curveRow(curves[next]);
+    curveRow(curves[i]);
     next = i + 1;
   }
   const bool axisRow = section.tableAxis != section::Axis::Centre;
@@ -764,9 +788,10 @@ Expected<Done> checkWritable(const RouteDefinition& route) {
       failure = check(std::string(wordOf(kSideWords, side)) + " part #" + std::to_string(i + 1),
                       parts[i].name, {parts[i].width, parts[i].fall});
   }
-  for (std::size_t i = 0; !failure && i < route.jds.size(); ++i) {
-    const section::CurveSettings& c = route.jds[i].section;
-    failure = check("the superelevation of JD #" + std::to_string(i + 1), {},
+  const auto curves = curvesOf(route);
+  for (std::size_t i = 0; !failure && i < curves.size(); ++i) {
+    const section::CurveSettings& c = *curves[i].settings;
+    failure = check("the superelevation of curve #" + std::to_string(i + 1), {},
                     {c.superelevation, c.runoff.value_or(0), c.widening});
   }
   for (std::size_t i = 0; !failure && i < route.section.stations.size(); ++i) {

@@ -63,14 +63,16 @@
 //
 //   kind   name  superelevation  runoff  axis  widening  shape
 //   curve  name  i_h             [L]     [a]   b         [s]
-// The settings of the JD of that name (section/runoff.h): i_h per cent, the
+// The settings of the JD of that name (of the arc element, in a route by
+// elements; section/runoff.h): i_h per cent, the
 // runoff length L in metres at each end (empty: the transitions'), the axis
 // of rotation centre, inner-edge or outer-edge (empty: centre), the widening
 // b in metres, its shape linear or high-order (empty: linear). The rows stand
-// in the JDs' order, one a JD at most: a name that several JDs carry is the
-// first of them after the row before's; a row that names no such JD is an
-// error. A JD without superelevation or widening has no row, unless a later
-// JD of its name has one (its row, of i_h and b 0, keeps the order).
+// in route order, one a curve at most: a name that several curves carry is
+// the first of them after the row before's; a row that names no such curve
+// is an error. A curve without superelevation or widening has no row, unless
+// a later curve of its name has one (its row, of i_h and b 0, keeps the
+// order).
 //
 //   kind     chainage  left_fall  right_fall  left_widening  right_widening  axis
 //   station  chainage  [fall]     [fall]      [metres]       [metres]

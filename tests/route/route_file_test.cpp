@@ -226,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
                     kEp + "kind,name,superelevation,runoff,axis,widening,shape\r\n" +
                     "curve,JD2,6,,,0,\r\ncurve,JD1,6,,,0,\r\nend,6\r\n",
                 "line 9, column 2 (name): 'JD1' names no JD after 'JD2' (the curve rows stand "
-                "in the JDs' order)"},
+                "in route order)"},
         BadFile{"TwoAxisRows",
                 kTop2 + kBp + kEp +
                     "kind,chainage,left_fall,right_fall,left_widening,right_widening,axis\r\n" +

@@ -34,6 +34,7 @@ enum class CellFault {
   NotAChainage,     // neither K1+234.567 nor a plain number
   ControlCharacter, // in a name
   Missing,          // a pasted row too short to have the cell
+  NotAChoice,       // not a word of the column's choices
 };
 
 struct CellRefusal {

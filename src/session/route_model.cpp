@@ -53,9 +53,11 @@ std::vector<double> gradePointMeasures(const route::Route& route, double chainag
 }
 
 // The measure of each chainage of a list in route order: its first
-// occurrence not behind the one before; not a number where it names none.
+// occurrence not behind the one before; not a number where it names none,
+// or, where `behind` is kept, its last occurrence behind the one before.
 template <class Rows, class Chainage>
-std::vector<double> measuresInOrder(const route::Route& route, const Rows& rows, Chainage of) {
+std::vector<double> measuresInOrder(const route::Route& route, const Rows& rows, Chainage of,
+                                    bool keepBehind = false) {
   std::vector<double> measures;
   measures.reserve(rows.size());
   double previous = -std::numeric_limits<double>::infinity();
@@ -65,8 +67,10 @@ std::vector<double> measuresInOrder(const route::Route& route, const Rows& rows,
       if (m >= previous) {
         measure = m;
         break;
+      } else if (keepBehind) {
+        measure = m;
       }
-    if (std::isfinite(measure))
+    if (std::isfinite(measure) && measure >= previous)
       previous = measure;
     measures.push_back(measure);
   }
@@ -95,8 +99,10 @@ section::Sections RouteModel::sectionsOf(const route::Route& route) {
   if (cross.road.empty())
     return {};
   const section::Layout layout = section::layoutOf(cross.road);
+  // A row behind the one before keeps its measure: the sections report it
+  // out of order.
   const std::vector<double> measures = measuresInOrder(
-      route, cross.stations, [](const route::SectionStation& r) { return r.chainage; });
+      route, cross.stations, [](const route::SectionStation& r) { return r.chainage; }, true);
   section::StationTable table{cross.tableAxis, {}};
   table.rows.reserve(cross.stations.size());
   for (std::size_t i = 0; i < cross.stations.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "session/field_tools.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
+#include "session/section_words.h"
 #include "text/utf8.h"
 
 #include <charconv>
@@ -269,6 +270,8 @@ std::optional<std::string> runRouteCommand(ScriptSession& s, std::optional<std::
       out << c.message << '\n';
     for (const std::string& line : s.route->profileCheckTexts())
       out << line << '\n';
+    for (const section::Check& c : s.route->sections().checks())
+      out << sectionCheckText(c, s.route->route(), Words::English) << '\n';
     return std::nullopt;
   }
   const auto definition = route::openRouteFile(std::string(*rest));

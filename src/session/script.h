@@ -13,7 +13,8 @@
 //   dump             prints every box, Text1 ... Text45, that way
 //   state            prints every state value as "name=%.17g"
 //   route FILE       loads a whole route from its file
-//   route check      prints the loaded route's checks, one a line
+//   route check      prints the loaded route's checks, one a line: the
+//                    centre line's, the profile's, the cross section's
 //   save FILE        writes the loaded route as a route file (route_file.h),
 //                    printing "wrote FILE"; a failure names the file and why
 //   jd NAME          fills the boxes from a JD of the loaded route, as typed

@@ -356,5 +356,18 @@ TEST(Script, SectionSaysWhyAValueIsEmpty) {
   }
 }
 
+// route check names the cross section's checks with the rest.
+TEST(Script, RouteCheckNamesTheCrossSectionsChecks) {
+  route::RouteDefinition d = *route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  d.jds[3].section.runoff = 200; // JD4's transitions are 110 m
+  const std::string path = testing::TempDir() + "long-runoff.csv";
+  ASSERT_TRUE(route::saveRouteFile(path, d));
+  Form form;
+  EXPECT_EQ(runLines(form, "route " + path + "\nroute check"),
+            "JD4: the runoff is 90.000 m longer than the transition: it reaches onto the "
+            "straight\n"
+            "JD4: its runoff overlaps JD5's by 3.373 m: their changes add up there\n");
+}
+
 } // namespace
 } // namespace quenlor

@@ -1,13 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_cells.h"
 
+#include <vector>
+
 namespace quenlor {
 namespace {
 
 QString quoted(const QString& text) { return QStringLiteral("“%1”").arg(text); }
 
-// The headings of the pasted columns, for messages.
-const char* const kPastedColumns[] = {"名称", "X", "Y", "R", "Ls", "ls2"};
+// The headings of each table's pasted columns, for messages, and the layout
+// of its rows.
+struct PastedLayout {
+  std::vector<const char*> columns;
+  const char* row;
+};
+const PastedLayout& layoutOf(PastedTable table) {
+  static const PastedLayout jds{{"名称", "X", "Y", "R", "Ls", "ls2"}, "名称 X Y R [Ls [ls2]]"};
+  static const PastedLayout parts{{"侧", "名称", "类型", "宽度", "横坡%"},
+                                  "侧 名称 类型 宽度 横坡%"};
+  static const PastedLayout curves{{"曲线", "超高%", "过渡段长", "旋转轴", "加宽", "加宽方式"},
+                                   "曲线 超高% [过渡段长 [旋转轴 [加宽 [加宽方式]]]]"};
+  static const PastedLayout stations{{"桩号", "左横坡%", "右横坡%", "左加宽", "右加宽"},
+                                     "桩号 [左横坡% [右横坡% [左加宽 [右加宽]]]]"};
+  switch (table) {
+  case PastedTable::Jds: return jds;
+  case PastedTable::Parts: return parts;
+  case PastedTable::Curves: return curves;
+  case PastedTable::Stations: return stations;
+  }
+  return jds;
+}
 
 QString nameOf(const std::string& name, const char* kind, int index) {
   if (!name.empty())
@@ -54,16 +76,24 @@ QString refusalText(const CellRefusal& refusal) {
   case CellFault::NotAChainage:
     return quoted(text) + QStringLiteral(" 不是桩号（如 K1+234.567 或 1234.567）");
   case CellFault::ControlCharacter: return QStringLiteral("名称中有控制字符");
-  case CellFault::Missing: return QStringLiteral("缺少，每行应为 名称 X Y R [Ls [ls2]]");
+  case CellFault::Missing: return QStringLiteral("缺少");
+  case CellFault::NotAChoice: return quoted(text) + QStringLiteral(" 不是此列可选的值");
   }
   return {};
 }
 
-QString pasteRefusalText(const PasteRefusal& refusal) {
+QString pasteRefusalText(const PasteRefusal& refusal, PastedTable table) {
+  const PastedLayout& layout = layoutOf(table);
+  const QString column = refusal.column < layout.columns.size()
+                             ? QString::fromUtf8(layout.columns[refusal.column])
+                             : QString::number(refusal.column + 1);
+  QString why = refusalText(refusal.cell);
+  if (refusal.cell.fault == CellFault::Missing)
+    why += QStringLiteral("，每行应为 ") + QString::fromUtf8(layout.row);
   return QStringLiteral("粘贴的第%1行第%2列（%3）：%4")
       .arg(refusal.line + 1)
       .arg(refusal.column + 1)
-      .arg(QString::fromUtf8(kPastedColumns[refusal.column]), refusalText(refusal.cell));
+      .arg(column, why);
 }
 
 QString checkText(const route::Check& check, const route::RouteDefinition& definition) {

@@ -13,8 +13,12 @@ namespace quenlor {
 // Why a cell did not take a text, naming the text.
 QString refusalText(const CellRefusal& refusal);
 
-// Why pasted rows were not taken, naming the line and column.
-QString pasteRefusalText(const PasteRefusal& refusal);
+// The tables rows are pasted into, each with its own layout of cells.
+enum class PastedTable { Jds, Parts, Curves, Stations };
+
+// Why pasted rows were not taken, naming the line and column, and for a
+// row too short, the layout a row has.
+QString pasteRefusalText(const PasteRefusal& refusal, PastedTable table = PastedTable::Jds);
 
 // A check as one line for the user, naming the JD or chain break.
 QString checkText(const route::Check& check, const route::RouteDefinition& definition);

@@ -9,9 +9,11 @@
 #include "form/form.h"
 #include "session/jd_boxes.h"
 #include "session/route_edits.h"
+#include "session/section_edits.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -62,7 +64,10 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
     : QWidget(parent), form_(form),
       jdModel_(new RouteTableModel(document_, jdTable(), &jdProblems, this)),
       breakModel_(new RouteTableModel(document_, breakTable(), &breakProblems, this)),
-      gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)) {
+      gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)),
+      templateModel_(new RouteTableModel(document_, templateTable(), &templateProblems, this)),
+      curveModel_(new RouteTableModel(document_, curveSectionTable(), &curveSectionProblems, this)),
+      stationModel_(new RouteTableModel(document_, stationTable(), &stationProblems, this)) {
   setObjectName(QStringLiteral("routePanel"));
   noticeLabel_ = new NoticeLabel("routeNotice", this);
   fileLabel_ = new QLabel(this);
@@ -75,6 +80,9 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
   tables_->addTab(buildJdTab(), QStringLiteral("交点"));
   tables_->addTab(buildBreakTab(), QStringLiteral("断链"));
   tables_->addTab(buildGradeTab(), QStringLiteral("变坡点"));
+  tables_->addTab(buildTemplateTab(), QStringLiteral("路幅"));
+  tables_->addTab(buildCurveSectionTab(), QStringLiteral("超高加宽"));
+  tables_->addTab(buildStationTab(), QStringLiteral("超高加宽表"));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -83,7 +91,7 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
   layout->addWidget(buildFileRow());
   layout->addWidget(tables_, 1);
 
-  for (RouteTableModel* model : {jdModel_, breakModel_, gradeModel_})
+  for (RouteTableModel* model : models())
     model->setNotice([this](const QString& why) { say(why); });
   document_.setListener([this] { routeChanged(); });
   ask_ = [this] { return askToSave(this); };
@@ -200,11 +208,79 @@ QWidget* RoutePanel::buildGradeTab() {
   return tab;
 }
 
+// A table's tab: its buttons above it.
+QWidget* RoutePanel::tab(QWidget* buttons, QTableView* view) {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->addWidget(buttons);
+  layout->addWidget(view, 1);
+  return page;
+}
+
+QWidget* RoutePanel::buildTemplateTab() {
+  auto* buttons = new QWidget;
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(
+      button(QStringLiteral("添加左侧"), "addLeftPart", [this] { addPart(section::Side::Left); }));
+  flow->addWidget(button(QStringLiteral("添加右侧"), "addRightPart",
+                         [this] { addPart(section::Side::Right); }));
+  flow->addWidget(button(QStringLiteral("删除"), "deletePart", [this] { deleteParts(); }));
+  flow->addWidget(
+      button(QStringLiteral("复制"), "copyParts", [this] { copySectionRows(templateView_); }));
+  flow->addWidget(
+      button(QStringLiteral("粘贴"), "pasteParts", [this] { pasteSectionRows(templateView_); }));
+  templateView_ = buildTable(templateModel_, "templateTable");
+  return tab(buttons, templateView_);
+}
+
+QWidget* RoutePanel::buildCurveSectionTab() {
+  auto* buttons = new QWidget;
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(
+      button(QStringLiteral("复制"), "copyCurves", [this] { copySectionRows(curveView_); }));
+  flow->addWidget(
+      button(QStringLiteral("粘贴"), "pasteCurves", [this] { pasteSectionRows(curveView_); }));
+  curveView_ = buildTable(curveModel_, "curveSectionTable");
+  return tab(buttons, curveView_);
+}
+
+QWidget* RoutePanel::buildStationTab() {
+  auto* buttons = new QWidget;
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(button(QStringLiteral("添加"), "addStation", [this] { addStation(); }));
+  flow->addWidget(button(QStringLiteral("删除"), "deleteStation", [this] { deleteStations(); }));
+  flow->addWidget(
+      button(QStringLiteral("复制"), "copyStations", [this] { copySectionRows(stationView_); }));
+  flow->addWidget(
+      button(QStringLiteral("粘贴"), "pasteStations", [this] { pasteSectionRows(stationView_); }));
+  stationAxis_ = new QComboBox(buttons);
+  stationAxis_->setObjectName(QStringLiteral("stationAxis"));
+  stationAxis_->setToolTip(QStringLiteral("按此表计算边缘高程时的旋转轴"));
+  for (const section::Axis axis :
+       {section::Axis::Centre, section::Axis::InnerEdge, section::Axis::OuterEdge})
+    stationAxis_->addItem(
+        QString::fromUtf8(axisWord(axis).data(), qsizetype(axisWord(axis).size())), int(axis));
+  connect(stationAxis_, &QComboBox::activated, this, [this](int index) {
+    const auto axis = section::Axis(stationAxis_->itemData(index).toInt());
+    if (axis != document_.route().definition().section.tableAxis)
+      document_.edit(setTableAxis(document_.route().definition().section, axis));
+  });
+  flow->addWidget(stationAxis_);
+  stationView_ = buildTable(stationModel_, "stationTable");
+  return tab(buttons, stationView_);
+}
+
+std::vector<RouteTableModel*> RoutePanel::models() const {
+  return {jdModel_, breakModel_, gradeModel_, templateModel_, curveModel_, stationModel_};
+}
+
 // Fixed widths from the widest text each column shows: nothing moves as the
 // values change.
 void RoutePanel::setColumnWidths() {
   const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
-  for (QTableView* view : {jdView_, breakView_, gradeView_}) {
+  for (QTableView* view :
+       {jdView_, breakView_, gradeView_, templateView_, curveView_, stationView_}) {
     const auto* model = static_cast<const RouteTableModel*>(view->model());
     for (std::size_t c = 0; c < model->table().columns.size(); ++c)
       view->setColumnWidth(int(c), textWidth(this, model->table().columns[c].widthSample));
@@ -215,8 +291,10 @@ void RoutePanel::setColumnWidths() {
 void RoutePanel::routeChanged() {
   const auto chosen = selectedJd();
   message_.clear();
-  for (RouteTableModel* model : {jdModel_, breakModel_, gradeModel_})
+  for (RouteTableModel* model : models())
     model->refresh();
+  stationAxis_->setCurrentIndex(
+      stationAxis_->findData(int(document_.route().definition().section.tableAxis)));
   if (chosen && *chosen < document_.route().jdCount() && !selectedJd())
     selectJd(*chosen);
   showFile();
@@ -250,7 +328,7 @@ void RoutePanel::say(const QString& message) {
 void RoutePanel::showNotice() {
   int count = 0;
   QString first;
-  for (const RouteTableModel* model : {jdModel_, breakModel_, gradeModel_}) {
+  for (const RouteTableModel* model : models()) {
     count += model->problemRows();
     for (int row = 0; first.isEmpty() && row < model->rowCount(); ++row)
       first = model->problem(row).section(QLatin1Char('\n'), 0, 0);
@@ -510,16 +588,112 @@ void RoutePanel::deleteGradePoints() {
     document_.edit(eraseGradePoints(document_.route().definition(), rows));
 }
 
-// Ctrl+C and Ctrl+V on the JD table copy and paste whole rows.
+// The cross section's tables.
+
+void RoutePanel::addPart(section::Side side) {
+  const route::CrossSection& cross = document_.route().definition().section;
+  document_.edit(appendPart(cross, side));
+  const route::CrossSection& now = document_.route().definition().section;
+  const auto& parts = side == section::Side::Left ? now.road.left : now.road.right;
+  templateView_->selectRow(int(rowOfPart(now, side, parts.size() - 1)));
+}
+
+void RoutePanel::deleteParts() {
+  const std::vector<int> rows = selectedRows(templateView_);
+  if (!rows.empty())
+    document_.edit(eraseParts(document_.route().definition().section, rows));
+}
+
+void RoutePanel::addStation() {
+  document_.edit(appendStation(document_.route().definition()));
+  stationView_->selectRow(stationModel_->rowCount() - 1);
+}
+
+void RoutePanel::deleteStations() {
+  const std::vector<int> rows = selectedRows(stationView_);
+  if (!rows.empty())
+    document_.edit(eraseStations(document_.route().definition().section, rows));
+}
+
+void RoutePanel::copySectionRows(QTableView* view) {
+  std::vector<int> rows = selectedRows(view);
+  if (rows.empty() && view->currentIndex().isValid())
+    rows.push_back(view->currentIndex().row());
+  if (rows.empty())
+    return say(QStringLiteral("先在表中选要复制的行"));
+  const route::RouteDefinition& d = document_.route().definition();
+  const std::string text = view == templateView_ ? copiedParts(d.section, rows)
+                           : view == curveView_  ? copiedCurves(d, rows)
+                                                 : copiedStations(d.section, rows);
+  QApplication::clipboard()->setText(QString::fromStdString(text));
+  say(QStringLiteral("已复制 %1 行（以制表符分隔）").arg(rows.size()));
+}
+
+namespace {
+
+// What pasted rows change, or why they change nothing.
+template <class Rows, class Make>
+std::variant<RouteChange, QString> pasted(std::variant<Rows, PasteRefusal> read, PastedTable table,
+                                          Make make) {
+  if (const auto* refused = std::get_if<PasteRefusal>(&read))
+    return pasteRefusalText(*refused, table);
+  const Rows& rows = std::get<Rows>(read);
+  if (rows.empty())
+    return QStringLiteral("剪贴板中没有可粘贴的行（以制表符分隔）");
+  return make(rows);
+}
+
+} // namespace
+
+// Parts go to their sides, curves' settings to the curves they name, station
+// rows before the chosen row (or at the end).
+void RoutePanel::pasteSectionRows(QTableView* view) {
+  const std::string text = QApplication::clipboard()->text().toStdString();
+  const route::RouteDefinition& d = document_.route().definition();
+  std::variant<RouteChange, QString> change;
+  if (view == templateView_) {
+    change = pasted(pastedParts(text), PastedTable::Parts,
+                    [&](const auto& rows) -> std::variant<RouteChange, QString> {
+                      return addParts(d.section, rows);
+                    });
+  } else if (view == curveView_) {
+    change = pasted(pastedCurves(text), PastedTable::Curves,
+                    [&](const auto& rows) -> std::variant<RouteChange, QString> {
+                      auto set = setCurves(d, rows);
+                      if (const auto* unnamed = std::get_if<std::size_t>(&set))
+                        return QStringLiteral("粘贴的第%1行：路线中没有名为“%2”的曲线")
+                            .arg(*unnamed + 1)
+                            .arg(QString::fromStdString(rows[*unnamed].name));
+                      return std::get<RouteChange>(std::move(set));
+                    });
+  } else {
+    const QModelIndex current = view->currentIndex();
+    const std::size_t before =
+        current.isValid() ? std::size_t(current.row()) : d.section.stations.size();
+    change = pasted(pastedStations(text), PastedTable::Stations,
+                    [&](const auto& rows) -> std::variant<RouteChange, QString> {
+                      return insertStations(d.section, before, rows);
+                    });
+  }
+  if (const auto* why = std::get_if<QString>(&change))
+    return say(*why);
+  document_.edit(std::get<RouteChange>(change));
+  say(QStringLiteral("已粘贴"));
+}
+
+// Ctrl+C and Ctrl+V on a table copy and paste whole rows.
 bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == jdView_ && event->type() == QEvent::KeyPress) {
+  if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->matches(QKeySequence::Copy)) {
-      copyJds();
+    const bool copy = key->matches(QKeySequence::Copy), paste = key->matches(QKeySequence::Paste);
+    if (watched == jdView_ && (copy || paste)) {
+      copy ? copyJds() : pasteJds();
       return true;
     }
-    if (key->matches(QKeySequence::Paste)) {
-      pasteJds();
+    auto* view = qobject_cast<QTableView*>(watched);
+    if ((copy || paste) && view &&
+        (view == templateView_ || view == curveView_ || view == stationView_)) {
+      copy ? copySectionRows(view) : pasteSectionRows(view);
       return true;
     }
   }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The route panel: the whole route as tables (the JDs between BP and EP, the
-// chain breaks, the grade points with their computed columns), the buttons
+// chain breaks, the grade points with their computed columns, and the cross
+// section's: the template 路幅, each curve's superelevation and widening
+// 超高加宽, the station table 超高加宽表 with its axis of rotation), the buttons
 // that open, save and close route files, and the two that carry a JD between
 // the table and the boxes of the window (填入窗口 fills the boxes from the
 // chosen JD as typed edits; 写回交点 writes the boxes back into it). A
@@ -23,6 +25,7 @@
 #include <functional>
 #include <optional>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -72,6 +75,15 @@ public:
   void moveJd(int step);
   void copyJds();
   void pasteJds();
+  // The cross section's tables: rows copied and pasted in the layouts of
+  // session/section_edits.h; parts added to a side, station rows added after
+  // the last; the chosen rows deleted.
+  void addPart(section::Side side);
+  void deleteParts();
+  void copySectionRows(QTableView* view);
+  void pasteSectionRows(QTableView* view);
+  void addStation();
+  void deleteStations();
 
   QString notice() const { return notice_; }
 
@@ -83,6 +95,11 @@ private:
   QWidget* buildJdTab();
   QWidget* buildBreakTab();
   QWidget* buildGradeTab();
+  QWidget* buildTemplateTab();
+  QWidget* buildCurveSectionTab();
+  QWidget* buildStationTab();
+  QWidget* tab(QWidget* buttons, QTableView* view);
+  std::vector<RouteTableModel*> models() const;
   QTableView* buildTable(RouteTableModel* model, const char* name);
   QPushButton* button(const QString& caption, const char* name, std::function<void()> action);
   void setColumnWidths();
@@ -103,7 +120,10 @@ private:
   Form& form_;
   RouteDocument document_;
   RouteTableModel *jdModel_, *breakModel_, *gradeModel_;
+  RouteTableModel *templateModel_, *curveModel_, *stationModel_;
   QTableView *jdView_ = nullptr, *breakView_ = nullptr, *gradeView_ = nullptr;
+  QTableView *templateView_ = nullptr, *curveView_ = nullptr, *stationView_ = nullptr;
+  QComboBox* stationAxis_ = nullptr;
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   QTabWidget* tables_ = nullptr;

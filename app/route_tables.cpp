@@ -3,6 +3,7 @@
 
 #include "app/route_cells.h"
 #include "app/route_document.h"
+#include "session/section_words.h"
 
 #include <QBrush>
 #include <QColor>
@@ -30,6 +31,19 @@ std::vector<QString> routeProblems(const RouteDocument& document, std::size_t ro
   for (const route::Check& c : route.checks())
     if (const auto row = rowOf(c, route.definition()); row && *row < rows)
       addLine(problems[*row], checkText(c, route.definition()));
+  return problems;
+}
+
+// The cross section's checks that concern a table, each on its row.
+std::vector<QString> sectionProblems(const RouteDocument& document, const RouteTable& table,
+                                     SectionTable which) {
+  const RouteModel& model = *document.model();
+  std::vector<QString> problems(table.rows(model));
+  for (const section::Check& c : model.sections().checks())
+    if (const SectionRow at = sectionRowOf(c, model.definition());
+        at.table == which && at.row < problems.size())
+      addLine(problems[at.row],
+              QString::fromStdString(sectionCheckText(c, model.route(), Words::Chinese)));
   return problems;
 }
 
@@ -160,6 +174,18 @@ std::vector<QString> gradeProblems(const RouteDocument& document) {
     if (checks[k].point < rows.size())
       addLine(rows[checks[k].point], QString::fromStdString(texts[k]));
   return rows;
+}
+
+std::vector<QString> templateProblems(const RouteDocument& document) {
+  return sectionProblems(document, templateTable(), SectionTable::Template);
+}
+
+std::vector<QString> curveSectionProblems(const RouteDocument& document) {
+  return sectionProblems(document, curveSectionTable(), SectionTable::Curves);
+}
+
+std::vector<QString> stationProblems(const RouteDocument& document) {
+  return sectionProblems(document, stationTable(), SectionTable::Stations);
 }
 
 } // namespace quenlor

@@ -232,9 +232,11 @@ std::optional<std::string> runFieldCommand(ScriptSession& s, std::string_view co
                                            std::optional<std::string_view> rest, std::ostream& out,
                                            std::ostream& err) {
   const bool offsetGiven = command == "elevation" && wordsOf(rest).size() == 2;
+  const bool atEdges = command == "table" && wordsOf(rest).size() == 3;
   const auto args = command == "stake"    ? arguments(command, rest, {true, false})
                     : command == "locate" ? arguments(command, rest, {false, false})
                     : offsetGiven         ? arguments(command, rest, {true, false})
+                    : atEdges             ? arguments(command, rest, {true, true, false})
                     : command == "elevation" || command == "section"
                         ? arguments(command, rest, {true})
                         : arguments(command, rest, {true, true, false, false});
@@ -254,7 +256,10 @@ std::optional<std::string> runFieldCommand(ScriptSession& s, std::string_view co
   else if (command == "section")
     printSection(s, station(0), out, err);
   else
-    printTable(s, TableQuery{station(0), station(1), number(2), number(3)}, out, err);
+    printTable(s,
+               TableQuery{station(0), station(1), number(2),
+                          atEdges ? std::nullopt : std::optional(number(3))},
+               out, err);
   return std::nullopt;
 }
 

@@ -23,11 +23,16 @@
 //                    (offset right positive; azimuth and distance from the
 //                    station boxes, empty when the station is not typed)
 //   locate X Y       prints "chainage=.. offset=.." of a point
-//   table START END STEP OFFSET
+//   table START END STEP [OFFSET]
 //                    prints the stake-out table at whole stations,
 //                    tab-separated: a line naming the precision, the
 //                    headings, one line a stake; where it stops at its row
-//                    limit, or has no rows, a line on the error stream says so
+//                    limit, or has no rows, a line on the error stream says
+//                    so. The side stakes stand OFFSET from the centre line;
+//                    without it at the edges of the route's template, with
+//                    their widening (on the centre line without a
+//                    template). Their design elevations and the lanes'
+//                    cross falls are on the template.
 //   elevation K      prints "design=.. grade=.." (per cent) of the loaded
 //                    route's vertical alignment: the profile's design
 //                    elevation, the centre line's under the normal crown

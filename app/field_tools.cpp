@@ -218,6 +218,16 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
   int row = 2;
   for (const auto& r : ranges)
     addRow(grid, row++, QString::fromUtf8(r.caption), input(r.input, QString::fromUtf8(r.name)));
+  auto* offset = findChild<QLineEdit*>(QStringLiteral("tableOffset"));
+  offset->setPlaceholderText(QString::fromUtf8(kAtEdges.data(), qsizetype(kAtEdges.size())));
+  offset->setToolTip(QStringLiteral("边桩到中线的距离；空白或“路基边缘”：路幅两侧的路基边缘，"
+                                    "含加宽，设计高程按路幅、超高计算"));
+  for (const char* name : {"tableFallLeft", "tableFallRight"}) {
+    auto* fall = findChild<QLineEdit*>(QString::fromUtf8(name));
+    fall->setPlaceholderText(QStringLiteral("路线有路幅时不用"));
+    fall->setToolTip(QStringLiteral("无路幅时边桩设计高程所用的横坡，百分数；负值：由中线向路边"
+                                    "下降（正常路拱 −2）。设计表的“2%”照写，按向路边下降读入"));
+  }
 
   auto* whole = new QCheckBox(QStringLiteral("整桩号"), group);
   whole->setObjectName(QStringLiteral("wholeStations"));

@@ -8,11 +8,35 @@
 
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace quenlor {
 namespace {
 
 QString quoted(const QString& text) { return QStringLiteral("“%1”").arg(text); }
+
+// The headings of each table's pasted columns, for messages, and the layout
+// of its rows.
+struct PastedLayout {
+  std::vector<const char*> columns;
+  const char* row;
+};
+const PastedLayout& layoutOf(SectionPaste table) {
+  static const PastedLayout jds{{"名称", "X", "Y", "R", "Ls", "ls2"}, "名称 X Y R [Ls [ls2]]"};
+  static const PastedLayout parts{{"侧", "名称", "类型", "宽度", "横坡%"},
+                                  "侧 名称 类型 宽度 横坡%"};
+  static const PastedLayout curves{{"曲线", "超高%", "过渡段长", "旋转轴", "加宽", "加宽方式"},
+                                   "曲线 超高% [过渡段长 [旋转轴 [加宽 [加宽方式]]]]"};
+  static const PastedLayout stations{{"桩号", "左横坡%", "右横坡%", "左加宽", "右加宽"},
+                                     "桩号 [左横坡% [右横坡% [左加宽 [右加宽]]]]"};
+  switch (table) {
+  case SectionPaste::Jds: return jds;
+  case SectionPaste::Parts: return parts;
+  case SectionPaste::Curves: return curves;
+  case SectionPaste::Stations: return stations;
+  }
+  return jds;
+}
 
 QString nameOf(const std::string& name, const char* kind, int index) {
   if (!name.empty())
@@ -114,6 +138,7 @@ QString refusalText(const CellRefusal& refusal) {
   case CellFault::NotATurn: return quoted(text) + QStringLiteral(" 不是转向（左或右）");
   case CellFault::NotAnAzimuth:
     return quoted(text) + QStringLiteral(" 不是方位角（度.分秒，0 至 360，如 30.152055）");
+  case CellFault::NotAChoice: return quoted(text) + QStringLiteral(" 不是此列可选的值");
   }
   return {};
 }
@@ -162,6 +187,20 @@ QString pasteRefusalText(const ElementPasteRefusal& refusal) {
       .arg(refusal.line + 1)
       .arg(refusal.column + 1)
       .arg(QString::fromUtf8(refusal.heading.data(), qsizetype(refusal.heading.size())), why);
+}
+
+QString pasteRefusalText(const PasteRefusal& refusal, SectionPaste table) {
+  const PastedLayout& layout = layoutOf(table);
+  const QString column = refusal.column < layout.columns.size()
+                             ? QString::fromUtf8(layout.columns[refusal.column])
+                             : QString::number(refusal.column + 1);
+  QString why = refusalText(refusal.cell);
+  if (refusal.cell.fault == CellFault::Missing)
+    why += QStringLiteral("，每行应为 ") + QString::fromUtf8(layout.row);
+  return QStringLiteral("粘贴的第%1行第%2列（%3）：%4")
+      .arg(refusal.line + 1)
+      .arg(refusal.column + 1)
+      .arg(column, why);
 }
 
 QString checkText(const route::Check& check, const route::RouteDefinition& definition) {

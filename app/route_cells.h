@@ -18,6 +18,12 @@ QString refusalText(const CellRefusal& refusal);
 // Why pasted rows were not taken, naming the line and column.
 QString pasteRefusalText(const PasteRefusal& refusal);
 QString pasteRefusalText(const ElementPasteRefusal& refusal);
+// The tables rows are pasted into, each with its own layout of cells.
+enum class SectionPaste { Jds, Parts, Curves, Stations };
+
+// Why pasted rows of a cross-section table were not taken, naming the line
+// and column, and for a row too short, the layout a row has.
+QString pasteRefusalText(const PasteRefusal& refusal, SectionPaste table);
 
 // What a pasted table brought in, and the columns it left unread.
 QString pastedText(const PastedTable& table);

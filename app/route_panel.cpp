@@ -15,6 +15,7 @@
 #include "session/jd_boxes.h"
 #include "session/route_boxes.h"
 #include "session/route_edits.h"
+#include "session/section_edits.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -73,7 +74,10 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
       elementModel_(new RouteTableModel(document_, elementsTable(), &elementProblems, this)),
       breakModel_(new RouteTableModel(document_, breakTable(), &breakProblems, this)),
       gradeModel_(new RouteTableModel(document_, gradeTable(), &gradeProblems, this)),
-      stationModel_(new RouteTableModel(document_, stationTable(), &stationProblems, this)) {
+      stationModel_(new RouteTableModel(document_, stationTable(), &stationProblems, this)),
+      templateModel_(new RouteTableModel(document_, templateTable(), &templateProblems, this)),
+      curveModel_(new RouteTableModel(document_, curveSectionTable(), &curveSectionProblems, this)),
+      wideningModel_(new RouteTableModel(document_, wideningTable(), &wideningProblems, this)) {
   setObjectName(QStringLiteral("routePanel"));
   noticeLabel_ = new NoticeLabel("routeNotice", this);
   fileLabel_ = new QLabel(this);
@@ -88,6 +92,9 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
   tables_->addTab(buildBreakTab(), QStringLiteral("断链"));
   tables_->addTab(buildGradeTab(), QStringLiteral("变坡点"));
   tables_->addTab(buildStationTab(), QStringLiteral("测站"));
+  tables_->addTab(buildTemplateTab(), QStringLiteral("路幅"));
+  tables_->addTab(buildCurveSectionTab(), QStringLiteral("超高加宽"));
+  tables_->addTab(buildWideningTab(), QStringLiteral("超高加宽表"));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -97,7 +104,7 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
   layout->addWidget(buildFileRow());
   layout->addWidget(tables_, 1);
 
-  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_})
+  for (RouteTableModel* model : models())
     model->setNotice([this](const QString& why) { say(why); });
   document_.setListener([this] { routeChanged(); });
   ask_ = [this] { return askToSave(this); };
@@ -304,11 +311,81 @@ QWidget* RoutePanel::buildStationTab() {
   return tab;
 }
 
+// A table's tab: its buttons above it.
+QWidget* RoutePanel::tab(QWidget* buttons, QTableView* view) {
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(2, 4, 2, 2);
+  layout->addWidget(buttons);
+  layout->addWidget(view, 1);
+  return page;
+}
+
+QWidget* RoutePanel::buildTemplateTab() {
+  auto* buttons = new QWidget;
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(
+      button(QStringLiteral("添加左侧"), "addLeftPart", [this] { addPart(section::Side::Left); }));
+  flow->addWidget(button(QStringLiteral("添加右侧"), "addRightPart",
+                         [this] { addPart(section::Side::Right); }));
+  flow->addWidget(button(QStringLiteral("删除"), "deletePart", [this] { deleteParts(); }));
+  flow->addWidget(
+      button(QStringLiteral("复制"), "copyParts", [this] { copySectionRows(templateView_); }));
+  flow->addWidget(
+      button(QStringLiteral("粘贴"), "pasteParts", [this] { pasteSectionRows(templateView_); }));
+  templateView_ = buildTable(templateModel_, "templateTable");
+  return tab(buttons, templateView_);
+}
+
+QWidget* RoutePanel::buildCurveSectionTab() {
+  auto* buttons = new QWidget;
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(
+      button(QStringLiteral("复制"), "copyCurves", [this] { copySectionRows(curveView_); }));
+  flow->addWidget(
+      button(QStringLiteral("粘贴"), "pasteCurves", [this] { pasteSectionRows(curveView_); }));
+  curveView_ = buildTable(curveModel_, "curveSectionTable");
+  return tab(buttons, curveView_);
+}
+
+QWidget* RoutePanel::buildWideningTab() {
+  auto* buttons = new QWidget;
+  auto* flow = new FlowLayout(buttons);
+  flow->addWidget(button(QStringLiteral("添加"), "addWideningRow", [this] { addWideningRow(); }));
+  flow->addWidget(
+      button(QStringLiteral("删除"), "deleteWideningRow", [this] { deleteWideningRows(); }));
+  flow->addWidget(button(QStringLiteral("复制"), "copyWideningRows",
+                         [this] { copySectionRows(wideningView_); }));
+  flow->addWidget(button(QStringLiteral("粘贴"), "pasteWideningRows",
+                         [this] { pasteSectionRows(wideningView_); }));
+  stationAxis_ = new QComboBox(buttons);
+  stationAxis_->setObjectName(QStringLiteral("stationAxis"));
+  stationAxis_->setToolTip(QStringLiteral("按此表计算边缘高程时的旋转轴"));
+  for (const section::Axis axis :
+       {section::Axis::Centre, section::Axis::InnerEdge, section::Axis::OuterEdge})
+    stationAxis_->addItem(
+        QString::fromUtf8(axisWord(axis).data(), qsizetype(axisWord(axis).size())), int(axis));
+  connect(stationAxis_, &QComboBox::activated, this, [this](int index) {
+    const auto axis = section::Axis(stationAxis_->itemData(index).toInt());
+    if (axis != document_.route().definition().section.tableAxis)
+      document_.edit(setTableAxis(document_.route().definition().section, axis));
+  });
+  flow->addWidget(stationAxis_);
+  wideningView_ = buildTable(wideningModel_, "wideningTable");
+  return tab(buttons, wideningView_);
+}
+
+std::vector<RouteTableModel*> RoutePanel::models() const {
+  return {jdModel_,      elementModel_,  breakModel_, gradeModel_,
+          stationModel_, templateModel_, curveModel_, wideningModel_};
+}
+
 // Fixed widths from the widest text each column shows: nothing moves as the
 // values change.
 void RoutePanel::setColumnWidths() {
   const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
-  for (QTableView* view : {jdView_, elementView_, breakView_, gradeView_, stationView_}) {
+  for (QTableView* view : {jdView_, elementView_, breakView_, gradeView_, stationView_,
+                           templateView_, curveView_, wideningView_}) {
     const auto* model = static_cast<const RouteTableModel*>(view->model());
     for (std::size_t c = 0; c < model->table().columns.size(); ++c)
       view->setColumnWidth(int(c), textWidth(this, model->table().columns[c].widthSample));
@@ -319,10 +396,12 @@ void RoutePanel::setColumnWidths() {
 void RoutePanel::routeChanged() {
   const auto chosen = selectedJd();
   message_.clear();
-  for (RouteTableModel* model : {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_})
+  for (RouteTableModel* model : models())
     model->refresh();
   if (!nameEdit_->hasFocus())
     nameEdit_->setText(qs(document_.route().definition().name));
+  stationAxis_->setCurrentIndex(
+      stationAxis_->findData(int(document_.route().definition().section.tableAxis)));
   if (chosen && *chosen < document_.route().jdCount() && !selectedJd())
     selectJd(*chosen);
   showMethod();
@@ -394,8 +473,7 @@ void RoutePanel::say(const QString& message) {
 void RoutePanel::showNotice() {
   int count = 0;
   QString first;
-  for (const RouteTableModel* model :
-       {jdModel_, elementModel_, breakModel_, gradeModel_, stationModel_}) {
+  for (const RouteTableModel* model : models()) {
     count += model->problemRows();
     if (first.isEmpty() && model->firstProblemRow() >= 0)
       first = model->problem(model->firstProblemRow()).section(QLatin1Char('\n'), 0, 0);
@@ -714,6 +792,21 @@ void RoutePanel::deleteGradePoints() {
 }
 
 // Stations.
+// The cross section's tables.
+
+void RoutePanel::addPart(section::Side side) {
+  const route::CrossSection& cross = document_.route().definition().section;
+  document_.edit(appendPart(cross, side));
+  const route::CrossSection& now = document_.route().definition().section;
+  const auto& parts = side == section::Side::Left ? now.road.left : now.road.right;
+  templateView_->selectRow(int(rowOfPart(now, side, parts.size() - 1)));
+}
+
+void RoutePanel::deleteParts() {
+  const std::vector<int> rows = selectedRows(templateView_);
+  if (!rows.empty())
+    document_.edit(eraseParts(document_.route().definition().section, rows));
+}
 
 void RoutePanel::addStation() {
   document_.edit(appendStation(document_.route().definition()));
@@ -866,6 +959,83 @@ bool RoutePanel::exportElements(const QString& path) {
 
 void RoutePanel::exportElementsDialog() { exportRoute(&quenlor::exportElements); }
 
+void RoutePanel::addWideningRow() {
+  document_.edit(appendWideningRow(document_.route().definition()));
+  wideningView_->selectRow(wideningModel_->rowCount() - 1);
+}
+
+void RoutePanel::deleteWideningRows() {
+  const std::vector<int> rows = selectedRows(wideningView_);
+  if (!rows.empty())
+    document_.edit(eraseWideningRows(document_.route().definition().section, rows));
+}
+
+void RoutePanel::copySectionRows(QTableView* view) {
+  std::vector<int> rows = selectedRows(view);
+  if (rows.empty() && view->currentIndex().isValid())
+    rows.push_back(view->currentIndex().row());
+  if (rows.empty())
+    return say(QStringLiteral("先在表中选要复制的行"));
+  const route::RouteDefinition& d = document_.route().definition();
+  const std::string text = view == templateView_ ? copiedParts(d.section, rows)
+                           : view == curveView_  ? copiedCurves(d, rows)
+                                                 : copiedWideningRows(d.section, rows);
+  QApplication::clipboard()->setText(QString::fromStdString(text));
+  say(QStringLiteral("已复制 %1 行（以制表符分隔）").arg(rows.size()));
+}
+
+namespace {
+
+// What pasted rows change, or why they change nothing.
+template <class Rows, class Make>
+std::variant<RouteChange, QString> pasted(std::variant<Rows, PasteRefusal> read, SectionPaste table,
+                                          Make make) {
+  if (const auto* refused = std::get_if<PasteRefusal>(&read))
+    return pasteRefusalText(*refused, table);
+  const Rows& rows = std::get<Rows>(read);
+  if (rows.empty())
+    return QStringLiteral("剪贴板中没有可粘贴的行（以制表符分隔）");
+  return make(rows);
+}
+
+} // namespace
+
+// Parts go to their sides, curves' settings to the curves they name, station
+// rows before the chosen row (or at the end).
+void RoutePanel::pasteSectionRows(QTableView* view) {
+  const std::string text = QApplication::clipboard()->text().toStdString();
+  const route::RouteDefinition& d = document_.route().definition();
+  std::variant<RouteChange, QString> change;
+  if (view == templateView_) {
+    change = pasted(pastedParts(text), SectionPaste::Parts,
+                    [&](const auto& rows) -> std::variant<RouteChange, QString> {
+                      return addParts(d.section, rows);
+                    });
+  } else if (view == curveView_) {
+    change = pasted(pastedCurves(text), SectionPaste::Curves,
+                    [&](const auto& rows) -> std::variant<RouteChange, QString> {
+                      auto set = setCurves(d, rows);
+                      if (const auto* unnamed = std::get_if<std::size_t>(&set))
+                        return QStringLiteral("粘贴的第%1行：路线中没有名为“%2”的曲线")
+                            .arg(*unnamed + 1)
+                            .arg(QString::fromStdString(rows[*unnamed].name));
+                      return std::get<RouteChange>(std::move(set));
+                    });
+  } else {
+    const QModelIndex current = view->currentIndex();
+    const std::size_t before =
+        current.isValid() ? std::size_t(current.row()) : d.section.stations.size();
+    change = pasted(pastedWideningRows(text), SectionPaste::Stations,
+                    [&](const auto& rows) -> std::variant<RouteChange, QString> {
+                      return insertWideningRows(d.section, before, rows);
+                    });
+  }
+  if (const auto* why = std::get_if<QString>(&change))
+    return say(*why);
+  document_.edit(std::get<RouteChange>(change));
+  say(QStringLiteral("已粘贴"));
+}
+
 // Ctrl+C and Ctrl+V on the JD and element tables copy and paste whole rows;
 // Ctrl+V on the grade table pastes grade points.
 bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
@@ -885,6 +1055,16 @@ bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
     pasteGradePoints();
     return true;
+  }
+  auto* view = qobject_cast<QTableView*>(watched);
+  const bool section =
+      view && (view == templateView_ || view == curveView_ || view == wideningView_);
+  if (section && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste)) {
+      key->matches(QKeySequence::Copy) ? copySectionRows(view) : pasteSectionRows(view);
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -2,7 +2,9 @@
 // The route panel: the whole route as tables (the JDs between BP and EP, or
 // for a route by elements its element table, 线元, in their place; the chain
 // breaks, the grade points with their computed columns; the stations kept
-// with it, one of them in use), its name (which the sheets print and the
+// with it, one of them in use; the cross section's: the template 路幅,
+// each curve's superelevation and widening 超高加宽, the station table
+// 超高加宽表 with its axis of rotation), its name (which the sheets print and the
 // file keeps), the buttons
 // that open, save and close route files, and the two that carry a JD between
 // the table and the boxes of the window (填入窗口 fills the boxes from the
@@ -110,6 +112,15 @@ public:
   void selectElement(std::size_t element);
   // Whether the table of JDs or of elements shows now.
   bool showsElements() const;
+  // The cross section's tables: rows copied and pasted in the layouts of
+  // session/section_edits.h; parts added to a side, station rows added after
+  // the last; the chosen rows deleted.
+  void addPart(section::Side side);
+  void deleteParts();
+  void copySectionRows(QTableView* view);
+  void pasteSectionRows(QTableView* view);
+  void addWideningRow();
+  void deleteWideningRows();
 
   QString notice() const { return notice_; }
 
@@ -124,6 +135,11 @@ private:
   QWidget* buildGradeTab();
   QWidget* buildStationTab();
   QWidget* buildNameRow();
+  QWidget* buildTemplateTab();
+  QWidget* buildCurveSectionTab();
+  QWidget* buildWideningTab();
+  QWidget* tab(QWidget* buttons, QTableView* view);
+  std::vector<RouteTableModel*> models() const;
   QTableView* buildTable(RouteTableModel* model, const char* name);
   QPushButton* button(const QString& caption, const char* name, std::function<void()> action);
   void setColumnWidths();
@@ -158,6 +174,9 @@ private:
   int jdTab_ = 0, elementTab_ = 0;
   QLineEdit* nameEdit_ = nullptr;
   std::function<const TableAnswer*()> stakeTable_;
+  RouteTableModel *templateModel_, *curveModel_, *wideningModel_;
+  QTableView *templateView_ = nullptr, *curveView_ = nullptr, *wideningView_ = nullptr;
+  QComboBox* stationAxis_ = nullptr;
   NoticeLabel* noticeLabel_ = nullptr;
   QLabel* fileLabel_ = nullptr;
   QComboBox* alignments_ = nullptr; // the last LandXML file's, while it has several

@@ -4,6 +4,7 @@
 #include "app/route_cells.h"
 #include "app/route_document.h"
 #include "session/element_columns.h"
+#include "session/section_words.h"
 
 #include <QBrush>
 #include <QColor>
@@ -31,6 +32,19 @@ std::vector<QString> routeProblems(const RouteDocument& document, std::size_t ro
   for (const route::Check& c : route.checks())
     if (const auto row = rowOf(c, route.definition()); row && *row < rows)
       addLine(problems[*row], checkText(c, route.definition()));
+  return problems;
+}
+
+// The cross section's checks that concern a table, each on its row.
+std::vector<QString> sectionProblems(const RouteDocument& document, const RouteTable& table,
+                                     SectionTable which) {
+  const RouteModel& model = *document.model();
+  std::vector<QString> problems(table.rows(model));
+  for (const section::Check& c : model.sections().checks())
+    if (const SectionRow at = sectionRowOf(c, model.definition());
+        at.table == which && at.row < problems.size())
+      addLine(problems[at.row],
+              QString::fromStdString(sectionCheckText(c, model.route(), Words::Chinese)));
   return problems;
 }
 
@@ -180,6 +194,18 @@ std::vector<QString> gradeProblems(const RouteDocument& document) {
 // Stations have no checks.
 std::vector<QString> stationProblems(const RouteDocument& document) {
   return std::vector<QString>(stationTable().rows(*document.model()));
+}
+
+std::vector<QString> templateProblems(const RouteDocument& document) {
+  return sectionProblems(document, templateTable(), SectionTable::Template);
+}
+
+std::vector<QString> curveSectionProblems(const RouteDocument& document) {
+  return sectionProblems(document, curveSectionTable(), SectionTable::Curves);
+}
+
+std::vector<QString> wideningProblems(const RouteDocument& document) {
+  return sectionProblems(document, wideningTable(), SectionTable::Stations);
 }
 
 } // namespace quenlor

@@ -69,6 +69,9 @@ std::vector<QString> jdProblems(const RouteDocument& document);
 std::vector<QString> elementProblems(const RouteDocument& document);
 std::vector<QString> breakProblems(const RouteDocument& document);
 std::vector<QString> gradeProblems(const RouteDocument& document);
+std::vector<QString> templateProblems(const RouteDocument& document);
+std::vector<QString> curveSectionProblems(const RouteDocument& document);
+std::vector<QString> wideningProblems(const RouteDocument& document);
 std::vector<QString> stationProblems(const RouteDocument& document);
 
 } // namespace quenlor

@@ -70,8 +70,11 @@ void addLines(std::vector<Line>& lines, const StakeRow& row, Precision p) {
     if (!at || std::hypot(at->x - c.x, at->y - c.y) < kSideOnCentre)
       return;
     const auto of = [&](const char* what) { return cell(row, name + "桩" + what, p); };
-    lines.push_back(
-        {QString(), qs(name), of("X"), of("Y"), of("设计高程"), of("方位角"), of("距离")});
+    // Under the chainage: how far out it stands, and its side's fall.
+    QString where = of("边距");
+    if (const QString fall = cell(row, name + "横坡%", p); !fall.isEmpty())
+      where += QStringLiteral("  ") + fall + QStringLiteral("%");
+    lines.push_back({where, qs(name), of("X"), of("Y"), of("设计高程"), of("方位角"), of("距离")});
   };
   side(row.left, "左");
   side(row.right, "右");

@@ -123,13 +123,14 @@ StakeTable::Stake StakeTable::at(std::size_t row) const {
   return {regular(row - insertedBefore), StakeKind::Interval};
 }
 
-void addSideStakesAndSettingOut(StakeRow& r, double offset,
+void addSideStakesAndSettingOut(StakeRow& r, double leftOffset, double rightOffset,
                                 const std::optional<PlanePoint>& station) {
   if (!r.centre)
     return;
-  const double side = std::fabs(offset);
-  r.left = sideStake(*r.centre, -side);
-  r.right = sideStake(*r.centre, side);
+  r.leftOffset = std::fabs(leftOffset);
+  r.rightOffset = std::fabs(rightOffset);
+  r.left = sideStake(*r.centre, -*r.leftOffset);
+  r.right = sideStake(*r.centre, *r.rightOffset);
   if (station) {
     r.setOut = setOutFrom(*station, r.centre->point);
     r.leftSetOut = setOutFrom(*station, *r.left);
@@ -176,6 +177,16 @@ std::optional<PlanePoint> centre(Row r) {
   return r.centre ? std::optional(r.centre->point) : std::nullopt;
 }
 std::string design(const std::optional<double>& v, P precision) { return lengthText(v, precision); }
+// A fall to the hundredth of a per cent, in full at full precision.
+std::string fall(const std::optional<double>& v, P precision) {
+  if (!v || !finite(*v))
+    return {};
+  if (precision == Precision::Full)
+    return formatNumber(*v);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", *v == 0 ? 0.0 : *v);
+  return text;
+}
 
 } // namespace
 
@@ -195,11 +206,15 @@ const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides) {
       {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }, false},
       {"左桩X", [](Row r, P p) { return x(r.left, p); }, false, true},
       {"左桩Y", [](Row r, P p) { return y(r.left, p); }, false, true},
+      {"左桩边距", [](Row r, P p) { return lengthText(r.leftOffset, p); }, false, true},
+      {"左横坡%", [](Row r, P p) { return fall(r.leftFall, p); }, true, true},
       {"左桩设计高程", [](Row r, P p) { return design(r.leftDesign, p); }, true, true},
       {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false, true},
       {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false, true},
       {"右桩X", [](Row r, P p) { return x(r.right, p); }, false, true},
       {"右桩Y", [](Row r, P p) { return y(r.right, p); }, false, true},
+      {"右桩边距", [](Row r, P p) { return lengthText(r.rightOffset, p); }, false, true},
+      {"右横坡%", [](Row r, P p) { return fall(r.rightFall, p); }, true, true},
       {"右桩设计高程", [](Row r, P p) { return design(r.rightDesign, p); }, true, true},
       {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false, true},
       {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false, true},

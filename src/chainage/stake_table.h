@@ -86,16 +86,25 @@ struct StakeRow {
   std::optional<PlanePoint> left, right;
   std::optional<SetOut> setOut, leftSetOut, rightSetOut;
   std::optional<double> design, leftDesign, rightDesign; // design elevations
+  // How far each side stake stands from the centre line (a size, metres),
+  // and the cross fall of the lanes on its side (per cent, negative falling
+  // away from the centre line), where the table knows them.
+  std::optional<double> leftOffset, rightOffset, leftFall, rightFall;
 };
 
 // A side stake nearer than this to its centre stands on it and is not listed
 // on its own (metres).
 inline constexpr double kSideOnCentre = 5e-4;
 
-// The side stakes of a row at an offset from its centre point, and the
-// setting-out of all three from the station, when there is one.
-void addSideStakesAndSettingOut(StakeRow& row, double offset,
+// The side stakes of a row, left and right of its centre point at their
+// offsets (sizes), and the setting-out of all three from the station, when
+// there is one.
+void addSideStakesAndSettingOut(StakeRow& row, double leftOffset, double rightOffset,
                                 const std::optional<PlanePoint>& station);
+inline void addSideStakesAndSettingOut(StakeRow& row, double offset,
+                                       const std::optional<PlanePoint>& station) {
+  addSideStakesAndSettingOut(row, offset, offset, station);
+}
 
 // A packed angle at the precision asked: 251°37′50″, or the packed number;
 // nothing for a value that is not a finite number.

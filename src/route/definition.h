@@ -3,13 +3,18 @@
 // intersection points (交点法, the "straights, curves and deflections"
 // table) between its start and end, or its table of elements (线元法:
 // straights, arcs and clothoids chained from the start). Either with its
-// chain breaks and its grade points. Plain values; nothing is computed here
-// (route.h computes, route_file.h reads and writes them).
+// chain breaks, its grade points and its cross section: the template, each
+// curve's superelevation and widening, the station table. Plain values;
+// nothing is computed here (route.h computes the centre line, section/ the
+// cross section; route_file.h reads and writes them).
 //
 // Plane coordinates in metres, X north and Y east, as survey coordinates are
 // given (3456789.123, 512345.678). Chainages are metres along the centre line,
 // written K3+080.500 for 3080.5. Azimuths in radians from X towards Y.
 #pragma once
+
+#include "section/road_template.h"
+#include "section/runoff.h"
 
 #include <limits>
 #include <optional>
@@ -54,6 +59,9 @@ struct Jd {
   std::optional<double> chainage = std::nullopt;   // as the table gives it, metres
   std::optional<double> deflection = std::nullopt; // typed: packed DMS, right positive
   std::optional<double> distance = std::nullopt;   // placed this far from the JD before
+  // The curve's superelevation and widening (section/runoff.h); the default
+  // is none: the normal crown kept.
+  section::CurveSettings section{};
 
   double secondTransition() const { return ls2.value_or(ls1); }
   bool operator==(const Jd&) const = default;
@@ -125,6 +133,9 @@ struct ElementRow {
   double length = 0;
   Turn turn = Turn::None;
   std::optional<double> x, y; // its start as the table gives it: a check
+  // An arc's superelevation and widening (section/runoff.h), as a JD's;
+  // not used on other elements.
+  section::CurveSettings section{};
 
   bool operator==(const ElementRow&) const = default;
 };
@@ -143,6 +154,29 @@ struct StationRow {
   bool operator==(const StationRow&) const = default;
 };
 
+// A row of the station table (超高加宽表), as the design institute's sheet
+// gives it: at a chainage, the lanes' cross fall of each side (per cent,
+// negative falling away from the centre line; none: the side's normal crown
+// in the template) and the widening of each side (metres).
+struct SectionStation {
+  double chainage = 0;
+  std::optional<double> leftFall, rightFall;
+  double leftWidening = 0, rightWidening = 0;
+
+  bool operator==(const SectionStation&) const = default;
+};
+
+// The road's cross section (section/sections.h): the template, and the
+// station table with the axis its falls turn the road about; each curve's
+// own settings stand with its JD or arc element.
+struct CrossSection {
+  section::Template road; // empty: no cross section
+  section::Axis tableAxis = section::Axis::Centre;
+  std::vector<SectionStation> stations; // in route order
+
+  bool operator==(const CrossSection&) const = default;
+};
+
 struct RouteDefinition {
   std::string name;
   Method method = Method::Jds;
@@ -153,6 +187,7 @@ struct RouteDefinition {
   std::vector<ChainBreak> breaks;   // in route order
   std::vector<GradePointRow> gradePoints;
   std::vector<StationRow> stations;
+  CrossSection section{};
 
   bool operator==(const RouteDefinition&) const = default;
 };

@@ -112,6 +112,16 @@ void Route::setMethod(Method method) {
   update();
 }
 
+void Route::setCrossSection(CrossSection section) { definition_.section = std::move(section); }
+
+void Route::setCurveSection(std::size_t jd, section::CurveSettings settings) {
+  definition_.jds.at(jd).section = settings;
+}
+
+void Route::setArcSection(std::size_t element, section::CurveSettings settings) {
+  definition_.elements.at(element).section = settings;
+}
+
 // BP rounded to whole metres: the differences from it are exact.
 void Route::placeOrigin() {
   const StartPoint& bp = definition_.start;

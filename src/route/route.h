@@ -196,7 +196,11 @@ public:
   void replaceElement(std::size_t index, ElementRow element);
   void insertElement(std::size_t index, ElementRow element); // before index
   void eraseElement(std::size_t index);
-
+  // The cross section, and a curve's settings (of a JD, or of an arc
+  // element of a route by elements), change no geometry.
+  void setCrossSection(CrossSection section);
+  void setCurveSection(std::size_t jd, section::CurveSettings settings);
+  void setArcSection(std::size_t element, section::CurveSettings settings);
   // Results.
   Method method() const { return definition_.method; }
   bool byElements() const { return method() == Method::Elements; }

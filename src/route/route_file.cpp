@@ -15,6 +15,8 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <utility>
+#include <variant>
 
 namespace quenlor::route {
 namespace {
@@ -142,11 +144,113 @@ constexpr std::array<Layout, 1> kStationKinds = {{
 constexpr Table kStationTable{kStationColumnNames, kStationColumns, kStationKinds};
 constexpr std::string_view kInUse = "1";
 
+// The template (路幅): a row a part, each side's parts from the centre line
+// outwards.
+enum PartColumn { PartName = 1, PartSide, PartWidth, PartFall, kPartColumns };
+constexpr std::array<std::string_view, kPartColumns> kPartColumnNames = {"kind", "name", "side",
+                                                                         "width", "fall"};
+constexpr std::array<Layout, 3> kPartKinds = {{
+    //                     name side width fall
+    {"lane", "OQQQ"},
+    {"hard-shoulder", "OQQQ"},
+    {"soil-shoulder", "OQQQ"},
+}};
+constexpr Table kPartTable{kPartColumnNames, kPartColumns, kPartKinds};
+
+// Each curve's superelevation and widening, named by its JD.
+enum CurveColumn {
+  CurveName = 1,
+  CurveSuperelevation,
+  CurveRunoff,
+  CurveAxis,
+  CurveWidening,
+  CurveShape,
+  kCurveColumns
+};
+constexpr std::array<std::string_view, kCurveColumns> kCurveColumnNames = {
+    "kind", "name", "superelevation", "runoff", "axis", "widening", "shape"};
+constexpr std::array<Layout, 1> kCurveKinds = {{
+    //             name i_h runoff axis b shape
+    {"curve", "OQOOQO"},
+}};
+constexpr Table kCurveTable{kCurveColumnNames, kCurveColumns, kCurveKinds};
+
+// The station table (超高加宽表), and the axis its falls turn the road about.
+enum WideningColumn {
+  WideningChainage = 1,
+  WideningLeftFall,
+  WideningRightFall,
+  WideningLeft,
+  WideningRight,
+  WideningAxis,
+  kWideningColumns
+};
+constexpr std::array<std::string_view, kWideningColumns> kWideningColumnNames = {
+    "kind", "chainage", "left_fall", "right_fall", "left_widening", "right_widening", "axis"};
+constexpr std::array<Layout, 2> kWideningKinds = {{
+    //               ch lf rf lw rw axis
+    {"station", "QOOOO-"},
+    {"axis", "-----Q"},
+}};
+constexpr Table kWideningTable{kWideningColumnNames, kWideningColumns, kWideningKinds};
+
 // Every table, the route table first.
-constexpr std::array<const Table*, 3> kTables = {&kRouteTable, &kElementTable, &kStationTable};
+constexpr std::array<const Table*, 6> kTables = {&kRouteTable, &kElementTable, &kStationTable,
+                                                 &kPartTable,  &kCurveTable,   &kWideningTable};
+
+// The words of the text cells, each with its value.
+template <class T> struct Word {
+  std::string_view text;
+  T value;
+};
+constexpr std::array<Word<section::Side>, 2> kSideWords = {{
+    {"left", section::Side::Left},
+    {"right", section::Side::Right},
+}};
+constexpr std::array<Word<section::PartKind>, 3> kPartKindWords = {{
+    {"lane", section::PartKind::Lane},
+    {"hard-shoulder", section::PartKind::HardShoulder},
+    {"soil-shoulder", section::PartKind::SoilShoulder},
+}};
+constexpr std::array<Word<section::Axis>, 3> kAxisWords = {{
+    {"centre", section::Axis::Centre},
+    {"inner-edge", section::Axis::InnerEdge},
+    {"outer-edge", section::Axis::OuterEdge},
+}};
+constexpr std::array<Word<section::WideningShape>, 2> kShapeWords = {{
+    {"linear", section::WideningShape::Linear},
+    {"high-order", section::WideningShape::HighOrder},
+}};
+
+template <class T, std::size_t N>
+std::string_view wordOf(const std::array<Word<T>, N>& words, T value) {
+  for (const Word<T>& w : words)
+    if (w.value == value)
+      return w.text;
+  return words.front().text;
+}
 
 // The end row's count stands in the second cell.
 constexpr Column kCountColumn = Name;
+
+// The curves a curve row may name: the JDs, or the arcs of a route by
+// elements, in route order.
+template <class Definition> struct NamedCurve {
+  const std::string* name;
+  decltype(&std::declval<Definition&>().jds.front().section) settings;
+};
+template <class Definition> std::vector<NamedCurve<Definition>> curvesOf(Definition& route) {
+  std::vector<NamedCurve<Definition>> curves;
+  if (route.method == Method::Elements) {
+    for (auto& row : route.elements)
+      if (row.kind == ElementKind::Arc)
+        curves.push_back({&row.name, &row.section});
+  } else {
+    for (auto& jd : route.jds)
+      curves.push_back({&jd.name, &jd.section});
+  }
+  return curves;
+}
 
 // ---- Reading: errors end the read with one message.
 
@@ -380,6 +484,7 @@ public:
       fail(line, "the file stops here without its end row: it is incomplete (cut short?)");
     if (route_.method == Method::Elements)
       route_.end.x = route_.end.y = 0; // written where the elements end, not read
+    matchCurves();
     return std::move(route_);
   }
 
@@ -443,6 +548,100 @@ private:
       return station(row);
     if (table_ == &kElementTable)
       return elementRecord(row, ElementKind(&layout - kElementKinds.data()));
+    if (table_ == &kPartTable)
+      partRecord(row, layout);
+    else if (table_ == &kCurveTable)
+      curveRecord(row);
+    else if (table_ == &kWideningTable)
+      wideningRecord(row, layout);
+    else
+      routeRecord(row, layout);
+  }
+
+  // A text cell: one of its words.
+  template <class T, std::size_t N>
+  T word(const CsvRow& row, int column, const std::array<Word<T>, N>& words,
+         std::string_view what) const {
+    const std::string_view text = trimmed(row.cell(column));
+    for (const Word<T>& w : words)
+      if (text == w.text)
+        return w.value;
+    std::string list;
+    for (const Word<T>& w : words)
+      list += (list.empty() ? "" : ", ") + std::string(w.text);
+    fail(row.line, column, quoted(text) + " is not " + std::string(what) + " (" + list + ")",
+         table_);
+  }
+
+  // An optional cell: its number, or none where it is empty.
+  std::optional<double> optionalNumber(const CsvRow& row, int column) const {
+    if (trimmed(row.cell(column)).empty())
+      return std::nullopt;
+    return number(row, column);
+  }
+
+  void partRecord(const CsvRow& row, const Layout& layout) {
+    section::Part part;
+    part.name = row.cell(PartName);
+    for (const auto& w : kPartKindWords)
+      if (w.text == layout.kind)
+        part.kind = w.value;
+    part.width = number(row, PartWidth);
+    part.fall = number(row, PartFall);
+    section::Template& road = route_.section.road;
+    (word(row, PartSide, kSideWords, "a side") == section::Side::Left ? road.left : road.right)
+        .push_back(std::move(part));
+  }
+
+  // Named now, matched with its JD once every JD is read.
+  void curveRecord(const CsvRow& row) {
+    section::CurveSettings s;
+    s.superelevation = number(row, CurveSuperelevation);
+    s.runoff = optionalNumber(row, CurveRunoff);
+    if (!trimmed(row.cell(CurveAxis)).empty())
+      s.axis = word(row, CurveAxis, kAxisWords, "an axis of rotation");
+    s.widening = number(row, CurveWidening);
+    if (!trimmed(row.cell(CurveShape)).empty())
+      s.shape = word(row, CurveShape, kShapeWords, "a shape of widening");
+    curves_.push_back({row.line, std::string(row.cell(CurveName)), s});
+  }
+
+  void wideningRecord(const CsvRow& row, const Layout& layout) {
+    if (layout.kind == "axis") {
+      if (haveTableAxis_)
+        fail(row.line, "a second axis row");
+      route_.section.tableAxis = word(row, WideningAxis, kAxisWords, "an axis of rotation");
+      haveTableAxis_ = true;
+      return;
+    }
+    route_.section.stations.push_back(
+        {number(row, WideningChainage), optionalNumber(row, WideningLeftFall),
+         optionalNumber(row, WideningRightFall), optionalNumber(row, WideningLeft).value_or(0),
+         optionalNumber(row, WideningRight).value_or(0)});
+  }
+
+  // Each curve row's JD (arc): the first of its name after the one of the
+  // row before, so that rows in route order find curves that share a name.
+  void matchCurves() {
+    const std::vector<NamedCurve<RouteDefinition>> curves = curvesOf(route_);
+    const char* what = route_.method == Method::Elements ? "arc" : "JD";
+    std::size_t next = 0;
+    for (const PendingCurve& c : curves_) {
+      const auto found = std::find_if(curves.begin() + std::ptrdiff_t(next), curves.end(),
+                                      [&](const auto& curve) { return *curve.name == c.name; });
+      if (found == curves.end())
+        fail(c.line, CurveName,
+             quoted(c.name) + (next == 0 ? " names no " + std::string(what) + " of the route"
+                                         : " names no " + std::string(what) + " after " +
+                                               quoted(*curves[next - 1].name) +
+                                               " (the curve rows stand in " + "route order)"),
+             &kCurveTable);
+      *found->settings = c.settings;
+      next = std::size_t(found - curves.begin()) + 1;
+    }
+  }
+
+  void routeRecord(const CsvRow& row, const Layout& layout) {
     const std::string_view kind = layout.kind;
     if (!haveStart_ && kind != "BP")
       fail(row.line, "the first row after the header must be the BP row");
@@ -479,12 +678,6 @@ private:
       }
       route_.gradePoints.push_back(std::move(g));
     }
-  }
-
-  std::optional<double> optionalNumber(const CsvRow& row, int column) const {
-    if (trimmed(row.cell(column)).empty())
-      return std::nullopt;
-    return number(row, column);
   }
 
   void station(const CsvRow& row) {
@@ -545,8 +738,15 @@ private:
       e.y = number(row, StartY);
     route_.elements.push_back(std::move(e));
   }
+  struct PendingCurve {
+    int line;
+    std::string name;
+    section::CurveSettings settings;
+  };
 
   RouteDefinition route_;
+  std::vector<PendingCurve> curves_;
+  bool haveTableAxis_ = false;
   const Table* table_ = nullptr; // the table of the rows being read
   int tableColumns_ = 0;         // the columns its header named
   std::vector<const Table*> tablesSeen_;
@@ -636,6 +836,85 @@ void appendElementTable(std::string& out, const Route& route) {
       out += (column == 0 ? "" : ",") + row[column];
     out += "\r\n";
   }
+}
+
+// A row of a later table: its kind, then each cell, text or number (none:
+// empty).
+using Cell = std::variant<std::monostate, std::string_view, double>;
+void appendRow(std::string& out, std::initializer_list<Cell> row) {
+  bool first = true;
+  for (const Cell& cell : row) {
+    if (!first)
+      out += ',';
+    first = false;
+    if (const auto* text = std::get_if<std::string_view>(&cell))
+      out += csvCell(*text);
+    else if (const auto* value = std::get_if<double>(&cell))
+      appendNumber(out, *value);
+  }
+  out += "\r\n";
+}
+
+Cell optionalCell(const std::optional<double>& value) { return value ? Cell(*value) : Cell(); }
+
+// The cross section's tables, each with its header where it has rows; the
+// records written are counted.
+std::size_t appendSectionTables(std::string& out, const RouteDefinition& route) {
+  std::size_t records = 0;
+  const CrossSection& section = route.section;
+  if (!section.road.empty()) {
+    out += headerText(kPartTable) + "\r\n";
+    for (const auto side : {section::Side::Left, section::Side::Right})
+      for (const section::Part& p :
+           side == section::Side::Left ? section.road.left : section.road.right) {
+        appendRow(out, {wordOf(kPartKindWords, p.kind), std::string_view(p.name),
+                        wordOf(kSideWords, side), p.width, p.fall});
+        ++records;
+      }
+  }
+  bool curveHeader = false;
+  const auto curveRow = [&](const NamedCurve<const RouteDefinition>& curve) {
+    if (!curveHeader)
+      out += headerText(kCurveTable) + "\r\n";
+    curveHeader = true;
+    const section::CurveSettings& c = *curve.settings;
+    appendRow(out,
+              {"curve", std::string_view(*curve.name), c.superelevation, optionalCell(c.runoff),
+               wordOf(kAxisWords, c.axis), c.widening, wordOf(kShapeWords, c.shape)});
+    ++records;
+  };
+  // A curve of the same name before one with settings, after the last
+  // row's, gets a row too: the reader takes the first of a name.
+  const std::vector<NamedCurve<const RouteDefinition>> curves = curvesOf(route);
+  std::size_t next = 0; // the curve after the last row's
+  for (std::size_t i = 0; i < curves.size(); ++i) {
+    if (*curves[i].settings == section::CurveSettings{})
+      continue;
+    for (; next < i; ++next)
+      if (*curves[next].name == *curves[i].name)
+        curveRow(curves[next]);
+    curveRow(curves[i]);
+    next = i + 1;
+  }
+  const bool axisRow = section.tableAxis != section::Axis::Centre;
+  if (axisRow || !section.stations.empty()) {
+    out += headerText(kWideningTable) + "\r\n";
+    if (axisRow) {
+      appendRow(out, {"axis", {}, {}, {}, {}, {}, wordOf(kAxisWords, section.tableAxis)});
+      ++records;
+    }
+    for (const SectionStation& r : section.stations) {
+      appendRow(out, {"station",
+                      r.chainage,
+                      optionalCell(r.leftFall),
+                      optionalCell(r.rightFall),
+                      r.leftWidening,
+                      r.rightWidening,
+                      {}});
+      ++records;
+    }
+  }
+  return records;
 }
 
 } // namespace
@@ -751,8 +1030,9 @@ std::string routeText(const RouteDefinition& route) {
     out += ',' + std::string(st.inUse ? kInUse : "") + "\r\n";
   }
   const std::size_t rows = byElements ? route.elements.size() : route.jds.size();
-  const std::size_t records =
+  std::size_t records =
       2 + rows + route.breaks.size() + route.gradePoints.size() + route.stations.size();
+  records += appendSectionTables(out, route);
   out += std::string(kEndKind) + ',' + std::to_string(records) + "\r\n";
   return out;
 }
@@ -814,6 +1094,25 @@ Expected<Done> checkWritable(const RouteDefinition& route) {
                      st.backsightX, st.backsightY});
     if (!failure)
       failure = check(record, st.backsightName, {});
+  }
+  const section::Template& road = route.section.road;
+  for (const auto side : {section::Side::Left, section::Side::Right}) {
+    const auto& parts = side == section::Side::Left ? road.left : road.right;
+    for (std::size_t i = 0; !failure && i < parts.size(); ++i)
+      failure = check(std::string(wordOf(kSideWords, side)) + " part #" + std::to_string(i + 1),
+                      parts[i].name, {parts[i].width, parts[i].fall});
+  }
+  const auto curves = curvesOf(route);
+  for (std::size_t i = 0; !failure && i < curves.size(); ++i) {
+    const section::CurveSettings& c = *curves[i].settings;
+    failure = check("the superelevation of curve #" + std::to_string(i + 1), {},
+                    {c.superelevation, c.runoff.value_or(0), c.widening});
+  }
+  for (std::size_t i = 0; !failure && i < route.section.stations.size(); ++i) {
+    const SectionStation& r = route.section.stations[i];
+    failure = check("station row #" + std::to_string(i + 1), {},
+                    {r.chainage, r.leftFall.value_or(0), r.rightFall.value_or(0), r.leftWidening,
+                     r.rightWidening});
   }
   if (failure)
     return *failure;

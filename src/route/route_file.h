@@ -87,6 +87,48 @@
 // elevation and instrument height empty where not known; "in use" is 1 on
 // at most one station, empty on the others.
 //
+// The cross section's tables, each written only where it has rows:
+//
+//   kind,name,side,width,fall            the template (路幅)
+//   lane,行车道,left,3.5,-2
+//   hard-shoulder,硬路肩,left,0.75,-2
+//   soil-shoulder,土路肩,left,0.75,-3
+//   lane,行车道,right,3.5,-2
+//   kind,name,superelevation,runoff,axis,widening,shape
+//   curve,JD1,6,,inner-edge,0.8,linear  a curve's superelevation and widening
+//   kind,chainage,left_fall,right_fall,left_widening,right_widening,axis
+//   axis,,,,,,inner-edge                 the station table (超高加宽表)
+//   station,1000,,,0,0
+//   station,1060,6,-6,0,0.8
+//
+//   kind           name  side  width  fall
+//   lane           name  side  width  fall       a part of the template, a
+//   hard-shoulder  name  side  width  fall       side's parts from the centre
+//   soil-shoulder  name  side  width  fall       line outwards in file order
+// side is left or right; width in metres, fall in per cent, negative falling
+// away from the centre line (section/road_template.h).
+//
+//   kind   name  superelevation  runoff  axis  widening  shape
+//   curve  name  i_h             [L]     [a]   b         [s]
+// The settings of the JD of that name (of the arc element, in a route by
+// elements; section/runoff.h): i_h per cent, the
+// runoff length L in metres at each end (empty: the transitions'), the axis
+// of rotation centre, inner-edge or outer-edge (empty: centre), the widening
+// b in metres, its shape linear or high-order (empty: linear). The rows stand
+// in route order, one a curve at most: a name that several curves carry is
+// the first of them after the row before's; a row that names no such curve
+// is an error. A curve without superelevation or widening has no row, unless
+// a later curve of its name has one (its row, of i_h and b 0, keeps the
+// order).
+//
+//   kind     chainage  left_fall  right_fall  left_widening  right_widening  axis
+//   station  chainage  [fall]     [fall]      [metres]       [metres]
+//   axis                                                                     a
+// A row of the station table at a chainage: the lanes' falls, signed as the
+// template's (empty: the side's normal crown), and the widening of each side
+// (empty: 0). The axis row, at most one, says what the station table's falls
+// turn the road about (centre, inner-edge, outer-edge; none: centre).
+//
 // Text: UTF-8, with or without a byte-order mark (one is written: spreadsheets
 // need it to read Chinese names); lines end in CRLF (written) or LF; a cell
 // with a comma, a quote, a line break or a blank at either end is quoted, a
@@ -105,8 +147,9 @@
 // UTF-8, mean the file is not text. Files larger than 64 MiB (from the file
 // system, before a byte is read) or with more than a million rows are
 // refused before they are parsed; the largest route the program supports,
-// 100,000 JDs with as many grade points and chain breaks, names of 64 bytes
-// and every number at its longest text, writes about 46 MiB.
+// 100,000 JDs each with its superelevation and widening, as many grade points
+// and chain breaks, a station table of 10,000 rows, names of 64 bytes and
+// every number at its longest text, writes about 63 MiB.
 #pragma once
 
 #include "numeric/expected.h"

@@ -57,6 +57,11 @@ double firstStepEnd(const Rotation& r) {
   return t.first + t.second > 0 ? t.first / (t.first + t.second) : 1;
 }
 
+double runoffTravel(const Rotation& r) {
+  const Travel t = travelOf(r);
+  return (t.first + t.second) / kPercent;
+}
+
 Rotated rotate(const Rotation& r, double k) {
   if (r.full == 0)
     return {r.outerCrown, r.innerCrown, 0};

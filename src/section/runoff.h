@@ -136,6 +136,12 @@ Rotated rotate(const Rotation& r, double k);
 // k0, where the first step ends (the outer side in one plane with the inner).
 double firstStepEnd(const Rotation& r);
 
+// How far the edge farthest from the axis moves relative to it over the
+// whole runoff, T1 + T2 above, in metres (counted with W = 1 where the lanes
+// have no width): over a runoff of length L its rate of rise is travel / L
+// (超高渐变率 1/p).
+double runoffTravel(const Rotation& r);
+
 // The widening at progress k.
 double wideningAt(double full, WideningShape shape, double k);
 

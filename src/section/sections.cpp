@@ -161,7 +161,8 @@ void Sections::addCurve(std::size_t index) {
     report(CheckKind::NoRunoff, c.yh);
   if (ls1 > 0 && l1 > ls1)
     report(CheckKind::RunoffLongerThanTransition, l1 - ls1);
-  if (ls2 > 0 && l2 > ls2)
+  // One typed runoff over equal transitions is one mistake, said once.
+  if (ls2 > 0 && l2 > ls2 && !(ls1 == ls2 && l1 == l2))
     report(CheckKind::RunoffLongerThanTransition, l2 - ls2);
   used.runoffs = placeRunoffs(c, l1, l2);
   used_.push_back(used);

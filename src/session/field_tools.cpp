@@ -8,6 +8,7 @@
 #include "route/stakes.h"
 #include "session/curve_of_boxes.h"
 #include "session/route_model.h"
+#include "session/section_edits.h"
 #include "session/set_up.h"
 
 #include <cmath>
@@ -17,6 +18,13 @@ namespace quenlor {
 namespace {
 
 constexpr double kPerCent = 100;
+
+std::string_view trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos)
+    return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
 
 std::string text(const std::optional<double>& v, Precision precision) {
   return v ? lengthText(*v, precision) : std::string();
@@ -51,6 +59,20 @@ std::optional<PlanePoint> stationFor(const Form& form, const ToolLine& line) {
 
 // ----- the answers -----
 
+// The design elevation at an offset (right positive) on the line's
+// template; the centre line's where the line has no template; nothing
+// beyond the template's edge or without a profile.
+std::optional<double> designOnTemplate(const ToolLine& line, double measure, double offset) {
+  const auto level = line.profile ? line.profile->at(measure) : std::nullopt;
+  if (!level)
+    return std::nullopt;
+  if (!line.sections || !line.sections->hasTemplate())
+    return level->elevation;
+  const auto section = line.sections->at(measure);
+  const auto rise = section ? line.sections->riseAt(*section, offset) : std::nullopt;
+  return rise ? std::optional(level->elevation + *rise) : std::nullopt;
+}
+
 SideStakeAnswer answerStake(const Form& form, const ToolLine& line,
                             const std::optional<SideStakeQuery>& query, Precision precision) {
   SideStakeAnswer answer;
@@ -68,11 +90,9 @@ SideStakeAnswer answerStake(const Form& form, const ToolLine& line,
   if (!at)
     return answer;
   const PlanePoint stake = sideStake(*at, query->offset);
-  if (const auto level = line.profile ? line.profile->at(*measure) : std::nullopt) {
-    // The side stake's design needs the cross fall, which only the table
-    // knows: the tool shows the centre line's.
-    answer.design = lengthText(level->elevation, precision);
-    answer.cutFill = cutOrFill(level->elevation, query->ground);
+  if (const auto design = designOnTemplate(line, *measure, query->offset)) {
+    answer.design = lengthText(*design, precision);
+    answer.cutFill = cutOrFill(*design, query->ground);
   } else if (const auto why = line.route ? line.route->whyNoDesign(*measure) : std::nullopt) {
     answer.noDesign = why->notice;
   }
@@ -234,6 +254,7 @@ ToolLine toolLine(const Form& form, const std::shared_ptr<const RouteModel>& rou
   if (route && route->route().hasGeometry()) {
     line.line = std::shared_ptr<const CentreLine>(route, &route->route());
     line.profile = &route->profile();
+    line.sections = &route->sections();
     line.source = "按路线 " + route->definition().name;
     line.route = route.get();
     line.routeVersion = route->version();
@@ -246,15 +267,20 @@ ToolLine toolLine(const Form& form, const std::shared_ptr<const RouteModel>& rou
   return line;
 }
 
-StakeRows::StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positions, double offset,
-                     std::optional<double> fallLeft, std::optional<double> fallRight,
-                     std::optional<PlanePoint> station)
+StakeRows::StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positions,
+                     std::optional<double> offset, std::optional<double> fallLeft,
+                     std::optional<double> fallRight, std::optional<PlanePoint> station)
     : line_(std::move(line)), positions_(std::move(positions)), offset_(offset),
       fallLeft_(fallLeft), fallRight_(fallRight), station_(station) {}
 
 bool StakeRows::hasDesign() const { return line_.profile && line_.profile->hasLine(); }
 
-bool StakeRows::hasSides() const { return std::fabs(offset_) >= kSideOnCentre; }
+// A typed offset off the centre, or the template's edges where none is typed.
+bool StakeRows::hasSides() const {
+  if (offset_)
+    return std::fabs(*offset_) >= kSideOnCentre;
+  return line_.sections && line_.sections->hasTemplate();
+}
 
 StakeRow StakeRows::row(std::size_t index) const {
   const StakePosition p = positions_->at(index);
@@ -265,16 +291,41 @@ StakeRow StakeRows::row(std::size_t index) const {
   r.centre = line_.line->pointAt(p.measure);
   if (!r.centre)
     return r;
-  addSideStakesAndSettingOut(r, offset_, station_);
-  if (const auto level = line_.profile ? line_.profile->at(p.measure) : std::nullopt) {
-    r.design = level->elevation;
-    const double side = std::fabs(offset_);
-    if (fallLeft_)
-      r.leftDesign = level->elevation - side * *fallLeft_ / kPerCent;
-    if (fallRight_)
-      r.rightDesign = level->elevation - side * *fallRight_ / kPerCent;
+  const auto level = line_.profile ? line_.profile->at(p.measure) : std::nullopt;
+  const auto section = line_.sections ? line_.sections->at(p.measure) : std::nullopt;
+  if (!section) {
+    const double side = offset_ ? std::fabs(*offset_) : 0;
+    addSideStakesAndSettingOut(r, side, side, station_);
+    r.leftFall = fallLeft_;
+    r.rightFall = fallRight_;
+  } else {
+    addSideStakesAndSettingOut(r, offset_ ? std::fabs(*offset_) : section->left.width,
+                               offset_ ? std::fabs(*offset_) : section->right.width, station_);
+    r.leftFall = section->left.fall;
+    r.rightFall = section->right.fall;
   }
+  if (level)
+    addDesigns(r, level->elevation, section);
   return r;
+}
+
+// The design elevations of a row whose centre line lies at h: the side
+// stakes' on the template, at an edge its own elevation; without a template
+// from the typed falls.
+void StakeRows::addDesigns(StakeRow& r, double h,
+                           const std::optional<section::Section>& section) const {
+  r.design = h;
+  const auto at = [&](double size, const std::optional<double>& fall,
+                      section::Side side) -> std::optional<double> {
+    if (!section)
+      return fall ? std::optional(h + size * *fall / kPerCent) : std::nullopt;
+    if (!offset_)
+      return h + section->side(side).edgeRise;
+    const auto rise = line_.sections->riseAt(*section, side == section::Side::Left ? -size : size);
+    return rise ? std::optional(h + *rise) : std::nullopt;
+  };
+  r.leftDesign = at(*r.leftOffset, r.leftFall, section::Side::Left);
+  r.rightDesign = at(*r.rightOffset, r.rightFall, section::Side::Right);
 }
 
 FieldAnswers answerFieldTools(const Form& form, const ToolLine& line, const FieldQueries& queries) {
@@ -309,14 +360,22 @@ FieldQueries FieldToolsModel::queries() const {
     q.locate = LocateQuery{*x, *y};
   const auto start = route::parseStation(text(Input::TableStart));
   const auto end = route::parseStation(text(Input::TableEnd));
+  const auto fall = [&](Input input) -> std::optional<double> {
+    const auto read = readTemplateFall(text(input));
+    const double* value = std::get_if<double>(&read);
+    return value ? std::optional(*value) : std::nullopt;
+  };
+  const bool atEdges =
+      trimmed(text(Input::TableOffset)).empty() || trimmed(text(Input::TableOffset)) == kAtEdges;
   if (start && end)
-    q.table = TableQuery{*start,
-                         *end,
-                         number(Input::TableInterval).value_or(0),
-                         number(Input::TableOffset).value_or(0),
-                         spacing_,
-                         number(Input::TableFallLeft),
-                         number(Input::TableFallRight)};
+    q.table =
+        TableQuery{*start,
+                   *end,
+                   number(Input::TableInterval).value_or(0),
+                   atEdges ? std::nullopt : std::optional(number(Input::TableOffset).value_or(0)),
+                   spacing_,
+                   fall(Input::TableFallLeft),
+                   fall(Input::TableFallRight)};
   return q;
 }
 

@@ -21,14 +21,22 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quenlor {
 
 class Form;
 class Profile;
+namespace section {
+class Sections;
+struct Section;
+} // namespace section
 class RouteModel;
 
+// On a route with a template (section/sections.h) the side stakes' design
+// elevations are on the template, with the superelevation and widening at
+// their chainage; elsewhere the stake table's typed cross falls give them.
 struct SideStakeQuery {
   // None: only the side of the offset is shown. On a route, the occurrence
   // says which of the points a long chain break gives the chainage is meant.
@@ -41,14 +49,22 @@ struct LocateQuery {
 };
 struct TableQuery {
   Station start, end;
-  double interval = 0, offset = 0;
+  double interval = 0;
+  // How far the side stakes stand from the centre line (its size is taken).
+  // None (路基边缘): at each side's edge of the template, with its widening
+  // at the stake; on the centre line where there is no template.
+  std::optional<double> offset = std::nullopt;
   StakeSpacing spacing = StakeSpacing::WholeStations;
-  // Cross fall of each side, per cent, positive falling away from the
-  // centre line: the side stakes' design elevations. None: not known.
+  // Cross fall of each side, per cent, negative falling away from the
+  // centre line (a normal crown -2): the side stakes' design elevations on
+  // a line without a template. None: not known.
   std::optional<double> fallLeft{}, fallRight{};
 
   bool operator==(const TableQuery&) const = default;
 };
+
+// The word for the template's edges where the table's offset is typed.
+inline constexpr std::string_view kAtEdges = "路基边缘";
 
 // What the tools are asked; a tool without a query shows nothing.
 struct FieldQueries {
@@ -98,8 +114,9 @@ struct PointLevelAnswer {
 // boxes (none where a box holds a number beyond the double range).
 struct ToolLine {
   std::shared_ptr<const CentreLine> line;
-  const Profile* profile = nullptr; // the route's vertical alignment, kept alive by line
-  std::string source;               // which line, as the panel names it
+  const Profile* profile = nullptr;            // the route's vertical alignment, kept alive by line
+  const section::Sections* sections = nullptr; // the route's cross section, likewise
+  std::string source;                          // which line, as the panel names it
   // What it is made from, to tell whether a table made on it still holds.
   const RouteModel* route = nullptr;
   unsigned long routeVersion = 0;
@@ -110,12 +127,13 @@ ToolLine toolLine(const Form& form, const std::shared_ptr<const RouteModel>& rou
 // The rows of a stake table, each made when it is asked for: the line's
 // point at the stake, the side stakes at the offset on both sides, their
 // setting-out from the station and, with a vertical alignment, their design
-// elevations (the sides' from the cross falls).
+// elevations: on the template where the line has one (a side stake beyond
+// the template's edge has none), else from the typed cross falls.
 class StakeRows {
 public:
-  StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positions, double offset,
-            std::optional<double> fallLeft, std::optional<double> fallRight,
-            std::optional<PlanePoint> station);
+  StakeRows(ToolLine line, std::unique_ptr<const StakePositions> positions,
+            std::optional<double> offset, std::optional<double> fallLeft,
+            std::optional<double> fallRight, std::optional<PlanePoint> station);
   std::size_t size() const { return positions_->size(); }
   StakeRow row(std::size_t index) const;
   // Whether more rows were asked for than kMaxStakeRows.
@@ -126,9 +144,11 @@ public:
   bool hasSides() const;
 
 private:
+  void addDesigns(StakeRow& row, double h, const std::optional<section::Section>& section) const;
+
   ToolLine line_;
   std::unique_ptr<const StakePositions> positions_;
-  double offset_;
+  std::optional<double> offset_;
   std::optional<double> fallLeft_, fallRight_;
   std::optional<PlanePoint> station_;
 };
@@ -203,7 +223,10 @@ public:
   void setRoute(std::shared_ptr<const RouteModel> route) { route_ = std::move(route); }
 
   // The queries the texts make: a tool whose needed texts are empty, or hold
-  // no chainage where one is needed, asks nothing.
+  // no chainage where one is needed, asks nothing. The table's offset empty
+  // or 路基边缘 stands for the template's edges; the table's falls are read
+  // as section_edits.h reads the template's ("2%" falls away from the
+  // centre line, a plain number is signed).
   FieldQueries queries() const;
 
   // Answers the queries for the form as it now stands.

@@ -25,6 +25,21 @@
 //   - the stations kept with the route: name, X, Y, elevation, instrument
 //     height, the backsight's name, X and Y typed (an empty elevation or
 //     height is not known); 在用 marks the station in use.
+//   - the template (路幅): the left side's parts from the centre line
+//     outwards, then the right side's. Name, kind (行车道, 硬路肩, 土路肩),
+//     width and normal fall typed (a fall read as section_edits.h reads the
+//     template's); the side, and the offset and rise of the part's outer
+//     edge on a straight, computed.
+//   - the curves' superelevation and widening (超高加宽): one row a JD. The
+//     superelevation i_h (per cent), the runoff length (blank: the
+//     transitions'), the axis of rotation, the widening and its shape typed;
+//     the JD's name, side, R and transitions, where each runoff starts and
+//     ends and its rate of rise (1/p) computed.
+//   - the station table (超高加宽表): chainage, left and right fall (blank:
+//     the normal crown), left and right widening typed; each side's width to
+//     its edge and, with a profile, its edge's design elevation computed.
+// Falls show signed to the hundredth of a per cent, negative falling away
+// from the centre line.
 // Lengths show to the millimetre; what the editor starts from is the typed
 // value in full (exactText), so that an edit that changes nothing is none.
 #pragma once
@@ -64,7 +79,10 @@ struct RouteTable {
 const RouteTable& jdTable();
 const RouteTable& breakTable();
 const RouteTable& gradeTable();
-const RouteTable& stationTable();
+const RouteTable& templateTable();
+const RouteTable& curveSectionTable();
+const RouteTable& wideningTable(); // the station table (超高加宽表)
+const RouteTable& stationTable();  // the instrument stations kept with the route
 
 // The column of a heading in a table; none when it has no such column.
 std::optional<std::size_t> columnOf(const RouteTable& table, std::string_view heading);

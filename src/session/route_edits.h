@@ -42,6 +42,7 @@ enum class CellFault {
   NotAnElementKind, // an element's 类型: 直线, 圆曲线 or 缓和曲线
   NotATurn,         // 左 or 右
   NotAnAzimuth,     // packed DMS from 0 to 360
+  NotAChoice,       // not a word of the column's choices
 };
 
 struct CellRefusal {

@@ -3,6 +3,7 @@
 
 #include "numeric/chainage_text.h"
 #include "numeric/strict_number.h"
+#include "section/route_spans.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,11 +13,13 @@ namespace quenlor {
 
 RouteModel::RouteModel(route::RouteDefinition definition) : route_(std::move(definition)) {
   makeProfile();
+  sections_ = sectionsOf(route_);
 }
 
 void RouteModel::replace(route::RouteDefinition definition) {
   route_ = route::Route(std::move(definition));
   makeProfile();
+  sections_ = sectionsOf(route_);
   ++version_;
 }
 
@@ -91,24 +94,96 @@ std::vector<double> gradePointMeasures(const route::Route& route, double chainag
   return measures;
 }
 
-} // namespace
-
-Profile RouteModel::profileOf(const route::Route& route) {
-  std::vector<GradePoint> points;
+// The measure of each chainage of a list in route order: its first
+// occurrence not behind the one before; not a number where it names none,
+// or, where `behind` is kept, its last occurrence behind the one before.
+template <class Rows, class Chainage>
+std::vector<double> measuresInOrder(const route::Route& route, const Rows& rows, Chainage of,
+                                    bool keepBehind = false) {
+  std::vector<double> measures;
+  measures.reserve(rows.size());
   double previous = -std::numeric_limits<double>::infinity();
-  for (const route::GradePointRow& row : route.definition().gradePoints) {
+  for (const auto& row : rows) {
     double measure = std::numeric_limits<double>::quiet_NaN();
-    for (const double m : gradePointMeasures(route, row.chainage))
+    for (const double m : gradePointMeasures(route, of(row)))
       if (m >= previous) {
         measure = m;
         break;
+      } else if (keepBehind) {
+        measure = m;
       }
-    if (std::isfinite(measure))
+    if (std::isfinite(measure) && measure >= previous)
       previous = measure;
-    points.push_back({row.name, measure, row.chainage, row.elevation, row.verticalRadius,
+    measures.push_back(measure);
+  }
+  return measures;
+}
+
+} // namespace
+
+Profile RouteModel::profileOf(const route::Route& route) {
+  const auto& rows = route.definition().gradePoints;
+  const std::vector<double> measures =
+      measuresInOrder(route, rows, [](const route::GradePointRow& r) { return r.chainage; });
+  std::vector<GradePoint> points;
+  points.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const route::GradePointRow& row = rows[i];
+    points.push_back({row.name, measures[i], row.chainage, row.elevation, row.verticalRadius,
                       row.tangentIn, row.tangentOut});
   }
   return Profile::build(std::move(points), 0, route.length());
+}
+
+// A station row's empty fall is the side's normal crown.
+section::Sections RouteModel::sectionsOf(const route::Route& route) {
+  const route::CrossSection& cross = route.definition().section;
+  if (cross.road.empty())
+    return {};
+  const section::Layout layout = section::layoutOf(cross.road);
+  // A row behind the one before keeps its measure: the sections report it
+  // out of order.
+  const std::vector<double> measures = measuresInOrder(
+      route, cross.stations, [](const route::SectionStation& r) { return r.chainage; }, true);
+  section::StationTable table{cross.tableAxis, {}};
+  table.rows.reserve(cross.stations.size());
+  for (std::size_t i = 0; i < cross.stations.size(); ++i) {
+    const route::SectionStation& r = cross.stations[i];
+    table.rows.push_back({measures[i], r.chainage, r.leftFall.value_or(layout.left.crown),
+                          r.rightFall.value_or(layout.right.crown), r.leftWidening,
+                          r.rightWidening});
+  }
+  const double end =
+      route.hasGeometry() ? route.length() : std::numeric_limits<double>::quiet_NaN();
+  return section::Sections::build(cross.road, section::curveSpans(route), std::move(table), 0, end);
+}
+
+std::optional<CrossSectionAt> RouteModel::crossSectionAt(const route::Station& station) const {
+  if (!sections_.hasTemplate())
+    return std::nullopt;
+  const auto measure = route_.measureOf(station);
+  if (!measure)
+    return std::nullopt;
+  const auto section = sections_.at(*measure);
+  if (!section)
+    return std::nullopt;
+  CrossSectionAt at{*measure, *section, profile_.at(*measure), {}, {}, {}};
+  if (at.level) {
+    const double h = at.level->elevation;
+    at.centre = h + section->centreRise;
+    at.leftEdge = h + section->left.edgeRise;
+    at.rightEdge = h + section->right.edgeRise;
+  }
+  return at;
+}
+
+std::optional<double> RouteModel::designAt(const CrossSectionAt& at, double offset) const {
+  if (!at.level)
+    return std::nullopt;
+  const auto rise = sections_.riseAt(at.section, offset);
+  if (!rise)
+    return std::nullopt;
+  return at.level->elevation + *rise;
 }
 
 std::optional<DesignLevel> RouteModel::designAt(const route::Station& station) const {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A whole route as the window and the driver hold it: its definition, the
-// route computed from it, and the vertical alignment of its grade points.
+// route computed from it, the vertical alignment of its grade points and the
+// cross section of its template, curves and station table.
 //
 // A grade point is given by its chainage, as the design's profile gives it;
 // the profile itself runs on the distance along the centre line. A chainage
@@ -11,18 +12,35 @@
 // route's ends, and those points shape the grades inside it); one within a
 // millimetre of an end is at that end. One that names no point (in a short
 // break's gap) leaves the grade point out, and the profile says so among its
-// checks.
+// checks. A row of the station table is placed by its chainage the same way
+// (a row that names no point is left out, and the sections say so).
+//
+// Elevations on the cross section (section/sections.h): the profile's design
+// elevation H is the centre line's under the normal crown; a point of the
+// template at an offset stands at H + its rise, the centre line itself at
+// H + the centre line's rise where a curve turns the road about an edge.
 #pragma once
 
 #include "numeric/expected.h"
 #include "profile/profile.h"
 #include "route/route.h"
+#include "section/sections.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace quenlor {
+
+// The road's cross section at a station: the section, and where the profile
+// has a design level there, the design elevations of the centre line and of
+// each side's edge (with its widening).
+struct CrossSectionAt {
+  double measure = 0;
+  section::Section section;
+  std::optional<DesignLevel> level; // the profile's, at the centre line
+  std::optional<double> centre, leftEdge, rightEdge;
+};
 
 class RouteModel {
 public:
@@ -50,6 +68,7 @@ public:
       makeProfile();
     else
       profile_.moveRouteEnd(route_.length());
+    sections_ = sectionsOf(route_);
     ++version_;
   }
   void replace(route::RouteDefinition definition);
@@ -80,13 +99,25 @@ public:
   // Metres: beyond the millimetre within which a grade point is at an end.
   static constexpr double kProfileEndReach = 0.01;
 
+  // The cross section: the template's parts (left then right, as in the
+  // definition), a span for each JD, the station table's rows in order.
+  const section::Sections& sections() const { return sections_; }
+  // The cross section at a station, or nothing without a template or where
+  // the station names no point of the route.
+  std::optional<CrossSectionAt> crossSectionAt(const route::Station& station) const;
+  // The design elevation at an offset (right positive) of a cross section:
+  // nothing without a design level, or beyond the side's edge.
+  std::optional<double> designAt(const CrossSectionAt& section, double offset) const;
+
 private:
   static Profile profileOf(const route::Route& route);
+  static section::Sections sectionsOf(const route::Route& route);
   void makeProfile();
   bool profileStands() const;
 
   route::Route route_;
   Profile profile_;
+  section::Sections sections_;
   std::vector<route::ChainSegment> profileSegments_; // the chain segments it was made on
   unsigned long version_ = 0, profileVersion_ = 0;
 };

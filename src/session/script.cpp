@@ -10,6 +10,7 @@
 #include "session/field_tools.h"
 #include "session/jd_boxes.h"
 #include "session/route_model.h"
+#include "session/section_words.h"
 #include "text/utf8.h"
 
 #include <algorithm>
@@ -186,15 +187,80 @@ void printElevation(const ScriptSession& s, Station station, std::ostream& out, 
       << " grade=" << (level ? formatNumber(level->grade * 100) : "") << '\n';
 }
 
-// stake, locate, table and elevation work on the route when one is loaded,
-// on the curve the boxes describe otherwise, and write no box.
+std::string numberOrEmpty(const std::optional<double>& value) {
+  return value && std::isfinite(*value) ? formatNumber(*value) : std::string();
+}
+
+// The cross section at a station of the loaded route, or nothing, with the
+// reason said on standard error.
+std::optional<CrossSectionAt> crossSectionFor(const ScriptSession& s, std::string_view command,
+                                              route::Station station, std::ostream& err) {
+  if (!s.route) {
+    err << command << ": no route is loaded, and the boxes' curve has no cross section\n";
+    return std::nullopt;
+  }
+  if (!s.route->sections().hasTemplate()) {
+    err << command << ": the route has no template: no cross section\n";
+    return std::nullopt;
+  }
+  sayWhereNoPoint(s, command, station, err);
+  auto at = s.route->crossSectionAt(station);
+  if (at && !at->level)
+    err << command << ": the route has no profile here: no design elevations\n";
+  return at;
+}
+
+// "left_fall=.. right_fall=.. left_width=.. right_width=.. left_edge=..
+// right_edge=..": falls in per cent, negative falling away from the centre
+// line; widths from the centre line to each edge with the widening; the
+// edges' design elevations.
+void printSection(const ScriptSession& s, route::Station station, std::ostream& out,
+                  std::ostream& err) {
+  const auto at = crossSectionFor(s, "section", station, err);
+  const auto side = [&](auto field) -> std::optional<double> {
+    return at ? std::optional(field(at->section)) : std::nullopt;
+  };
+  out << "left_fall=" << numberOrEmpty(side([](auto& c) { return c.left.fall; }))
+      << " right_fall=" << numberOrEmpty(side([](auto& c) { return c.right.fall; }))
+      << " left_width=" << numberOrEmpty(side([](auto& c) { return c.left.width; }))
+      << " right_width=" << numberOrEmpty(side([](auto& c) { return c.right.width; }))
+      << " left_edge=" << numberOrEmpty(at ? at->leftEdge : std::nullopt)
+      << " right_edge=" << numberOrEmpty(at ? at->rightEdge : std::nullopt) << '\n';
+}
+
+// The design elevation at an offset on the template, with the profile's
+// grade there.
+void printElevationAt(const ScriptSession& s, route::Station station, double offset,
+                      std::ostream& out, std::ostream& err) {
+  const auto at = crossSectionFor(s, "elevation", station, err);
+  std::optional<double> design;
+  if (at && at->level) {
+    design = s.route->designAt(*at, offset);
+    if (!design)
+      err << "elevation: the offset " << formatNumber(offset) << " lies beyond the "
+          << (offset < 0 ? "left" : "right") << " edge, "
+          << formatNumber((offset < 0 ? at->section.left : at->section.right).width)
+          << " from the centre line\n";
+  }
+  out << "design=" << numberOrEmpty(design) << " grade="
+      << numberOrEmpty(at && at->level ? std::optional(at->level->grade * 100) : std::nullopt)
+      << '\n';
+}
+
+// stake, locate, table, elevation and section work on the route when one is
+// loaded, on the curve the boxes describe otherwise, and write no box.
 std::optional<std::string> runFieldCommand(ScriptSession& s, std::string_view command,
                                            std::optional<std::string_view> rest, std::ostream& out,
                                            std::ostream& err) {
-  const auto args = command == "stake"       ? arguments(command, rest, {true, false})
-                    : command == "locate"    ? arguments(command, rest, {false, false})
-                    : command == "elevation" ? arguments(command, rest, {true})
-                                             : arguments(command, rest, {true, true, false, false});
+  const bool offsetGiven = command == "elevation" && wordsOf(rest).size() == 2;
+  const bool atEdges = command == "table" && wordsOf(rest).size() == 3;
+  const auto args = command == "stake"    ? arguments(command, rest, {true, false})
+                    : command == "locate" ? arguments(command, rest, {false, false})
+                    : offsetGiven         ? arguments(command, rest, {true, false})
+                    : atEdges             ? arguments(command, rest, {true, true, false})
+                    : command == "elevation" || command == "section"
+                        ? arguments(command, rest, {true})
+                        : arguments(command, rest, {true, true, false, false});
   if (const auto* reason = std::get_if<std::string>(&args))
     return *reason;
   const auto& a = std::get<std::vector<Argument>>(args);
@@ -204,10 +270,17 @@ std::optional<std::string> runFieldCommand(ScriptSession& s, std::string_view co
     printStake(s, station(0), number(1), out, err);
   else if (command == "locate")
     printLocation(s, number(0), number(1), out);
+  else if (offsetGiven)
+    printElevationAt(s, station(0), number(1), out, err);
   else if (command == "elevation")
     printElevation(s, station(0), out, err);
+  else if (command == "section")
+    printSection(s, station(0), out, err);
   else
-    printTable(s, TableQuery{station(0), station(1), number(2), number(3)}, out, err);
+    printTable(s,
+               TableQuery{station(0), station(1), number(2),
+                          atEdges ? std::nullopt : std::optional(number(3))},
+               out, err);
   return std::nullopt;
 }
 
@@ -223,6 +296,8 @@ std::optional<std::string> runRouteCommand(ScriptSession& s, std::optional<std::
       out << c.message << '\n';
     for (const std::string& line : s.route->profileCheckTexts())
       out << line << '\n';
+    for (const section::Check& c : s.route->sections().checks())
+      out << sectionCheckText(c, s.route->route(), Words::English) << '\n';
     return std::nullopt;
   }
   const auto definition = route::openRouteFile(std::string(*rest));
@@ -325,7 +400,8 @@ std::optional<std::string> runScriptLine(ScriptSession& session, std::string_vie
       printState(form, out);
     return std::nullopt;
   }
-  if (command == "stake" || command == "locate" || command == "table" || command == "elevation")
+  if (command == "stake" || command == "locate" || command == "table" || command == "elevation" ||
+      command == "section")
     return runFieldCommand(session, command, rest, out, err);
   if (command == "route")
     return runRouteCommand(session, rest, out);

@@ -13,7 +13,8 @@
 //   dump             prints every box, Text1 ... Text45, that way
 //   state            prints every state value as "name=%.17g"
 //   route FILE       loads a whole route from its file
-//   route check      prints the loaded route's checks, one a line
+//   route check      prints the loaded route's checks, one a line: the
+//                    centre line's, the profile's, the cross section's
 //   save FILE        writes the loaded route as a route file (route_file.h),
 //                    printing "wrote FILE"; a failure names the file and why
 //   jd NAME          fills the boxes from a JD of the loaded route, as typed
@@ -33,14 +34,35 @@
 //                    straight extended (BP: the first), and
 //                    " also=CHAINAGE OFFSET" for a second foot nearly as
 //                    near (within a metre: a hairpin's other leg)
-//   table START END STEP OFFSET
+//   table START END STEP [OFFSET]
 //                    prints the stake-out table at whole stations,
 //                    tab-separated: a line naming the precision, the
 //                    headings, one line a stake; where it stops at its row
-//                    limit, or has no rows, a line on the error stream says so
+//                    limit, or has no rows, a line on the error stream says
+//                    so. The side stakes stand OFFSET from the centre line;
+//                    without it at the edges of the route's template, with
+//                    their widening (on the centre line without a
+//                    template). Their design elevations and the lanes'
+//                    cross falls are on the template.
 //   elevation K      prints "design=.. grade=.." (per cent) of the loaded
-//                    route's vertical alignment
-// The last four write no box and work on the loaded route, or on the curve
+//                    route's vertical alignment: the profile's design
+//                    elevation, the centre line's under the normal crown
+//   elevation K OFFSET
+//                    prints "design=.. grade=.." at an offset on the route's
+//                    template (right positive, left negative): the design
+//                    elevation there, with superelevation and widening, and
+//                    the profile's grade; at offset 0 the centre line's,
+//                    which leaves the profile's where the road turns about
+//                    an edge
+//   section K        prints "left_fall=.. right_fall=.. left_width=..
+//                    right_width=.. left_edge=.. right_edge=.." of the
+//                    route's cross section: the lanes' cross falls in per
+//                    cent, negative falling away from the centre line; each
+//                    side's width from the centre line to its edge, widening
+//                    included; the edges' design elevations
+// Where a value cannot be had (no route, no template, no profile, an offset
+// beyond the edge) it is printed empty and standard error says why.
+// The last six write no box and work on the loaded route, or on the curve
 // the boxes describe when none is; their arguments are one space apart,
 // numbers plain decimal numbers and chainages as numbers or K1+234.5, with
 // "(2)" after a chainage that a long chain break repeats for its second

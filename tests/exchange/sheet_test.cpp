@@ -4,6 +4,7 @@
 #include "exchange/stake_sheet.h"
 #include "files/save_file.h"
 #include "form/form.h"
+#include "numeric/number_text.h"
 #include "route/route_file.h"
 #include "session/field_tools.h"
 #include "session/route_model.h"
@@ -11,12 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -133,6 +137,83 @@ TEST(DxfNumber, SixDecimalsWithoutTrailingZeros) {
                {-1e70, "-1e300"}};
   for (const auto& c : cases)
     EXPECT_EQ(dxfNumber(c.value), c.dxf) << c.value;
+}
+
+std::vector<std::string> split(const std::string& text, const std::string& by) {
+  std::vector<std::string> parts;
+  std::size_t from = 0;
+  for (std::size_t at; (at = text.find(by, from)) != std::string::npos; from = at + by.size())
+    parts.push_back(text.substr(from, at - from));
+  parts.push_back(text.substr(from));
+  return parts;
+}
+
+// The sheets of a table with no offset typed: its side stakes stand at the
+// template's edges, with the widening, and every sheet gives their design
+// elevations and the lanes' falls as the route's cross section does (the
+// driver's section K). At K0+000, on the straight, both edges lie
+// 4.5 × 2 % + 0.75 × 3 % = 0.1125 m below the profile's 132.5. A typed
+// offset puts them there, at the template's elevation, and beyond the
+// template's edge a stake has no design elevation.
+TEST(StakeSheets, EdgeStakesAtTheTemplatesEdgesOnEverySheet) {
+  const auto model =
+      std::make_shared<const RouteModel>(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+  const SheetHeader header{"示例路线", {}, "2024-05-01", Precision::Full};
+  for (const std::optional<double> offset :
+       {std::optional<double>(), std::optional(3.0), std::optional(5.5)}) {
+    SCOPED_TRACE(offset ? formatNumber(*offset) : "edges");
+    FieldQueries q;
+    q.table = TableQuery{{0, 0}, {6700, 0}, 50, offset};
+    const TableAnswer table = answerFieldTools(Form{}, model, q).table;
+    std::ostringstream csv, points;
+    ASSERT_TRUE(writeStakeCsv(csv, table, header));
+    ASSERT_TRUE(writePointList(points, table, CoordinateOrder::NorthEast, Precision::Full));
+    const std::vector<std::string> lines = split(csv.str(), "\r\n");
+    const std::vector<std::string> headings = split(lines[10], ",");
+    const auto column = [&](const char* heading) {
+      return std::size_t(std::find(headings.begin(), headings.end(), heading) - headings.begin());
+    };
+    std::size_t rows = 0, superelevated = 0, widened = 0;
+    std::string pointsExpected;
+    for (std::size_t i = 11; i + 1 < lines.size(); ++i, ++rows) {
+      const std::vector<std::string> cells = split(lines[i], ",");
+      auto station = route::parseStation(cells[0]); // its occurrence
+      ASSERT_TRUE(station) << cells[0];
+      station->chainage = table.row(rows).chainage; // not rounded to the millimetre
+      const auto at = model->crossSectionAt(*station);
+      ASSERT_TRUE(at && at->level) << cells[0];
+      const section::Section& s = at->section;
+      const auto design = [&](double o) {
+        const auto d = offset ? model->designAt(*at, o) : (o < 0 ? at->leftEdge : at->rightEdge);
+        return d ? formatNumber(*d) : std::string();
+      };
+      const double left = offset.value_or(s.left.width), right = offset.value_or(s.right.width);
+      EXPECT_EQ(cells[column("左桩边距")], formatNumber(left)) << cells[0];
+      EXPECT_EQ(cells[column("右桩边距")], formatNumber(right)) << cells[0];
+      EXPECT_EQ(cells[column("左横坡%")], formatNumber(s.left.fall)) << cells[0];
+      EXPECT_EQ(cells[column("右横坡%")], formatNumber(s.right.fall)) << cells[0];
+      EXPECT_EQ(cells[column("左桩设计高程")], design(-left)) << cells[0];
+      EXPECT_EQ(cells[column("右桩设计高程")], design(right)) << cells[0];
+      superelevated += s.left.fall > 0 || s.right.fall > 0;
+      widened += s.left.widening > 0 || s.right.widening > 0;
+      std::string name = cells[0];
+      std::erase(name, ' ');
+      const auto point = [&](const char* side, const char* x, const char* y, std::string z) {
+        pointsExpected +=
+            name + side + "," + cells[column(x)] + "," + cells[column(y)] + "," + z + "\r\n";
+      };
+      point("", "X", "Y", cells[column("设计高程")]);
+      point("L", "左桩X", "左桩Y", design(-left));
+      point("R", "右桩X", "右桩Y", design(right));
+    }
+    EXPECT_GT(rows, 130u);
+    EXPECT_GT(superelevated, 20u);
+    EXPECT_GT(widened, 10u);
+    EXPECT_EQ(points.str(), pointsExpected);
+    if (!offset) {
+      EXPECT_NEAR(parseNumber(split(lines[7], ",")[column("左桩设计高程")]), 132.3875, 1e-9);
+    }
+  }
 }
 
 // Every export goes through the one save path: a disk that fills up after

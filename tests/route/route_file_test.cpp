@@ -169,6 +169,41 @@ TEST(RouteFile, ARouteByElementsIsItsElementTable) {
   EXPECT_EQ(lines[3], "EP,EP," + shortest(end.x) + "," + shortest(end.y) + ",,,,,,,");
 }
 
+// The cross section's tables: the template's parts of each side in order,
+// curve rows for the JDs that have settings (two JDs of one name told apart
+// by their order: the first gets a row of none), the station table with an
+// empty fall (the normal crown) and its axis. Written, read, written again:
+// the same bytes.
+TEST(RouteFile, TheCrossSectionReadsBackAsItself) {
+  RouteDefinition route;
+  route.start = {"BP", 1000, 2000, 0};
+  route.jds = {{"JD", 1100, 2000, 300, 60, std::nullopt},
+               {"JD", 1150, 2100, 400, 50, 40},
+               {"JD3", 1200, 2050, 500, 0, std::nullopt}};
+  route.jds[1].section = {6, std::nullopt, section::Axis::InnerEdge, 0.8,
+                          section::WideningShape::HighOrder};
+  route.jds[2].section = {4, 35.5, section::Axis::OuterEdge, 0, section::WideningShape::Linear};
+  route.end = {"EP", 1300, 2200};
+  route.section.road.left = {{"行车道", section::PartKind::Lane, 3.5, -2},
+                             {"土路肩, \"外\"", section::PartKind::SoilShoulder, 0.75, -3}};
+  route.section.road.right = {{"", section::PartKind::Lane, 3.75, -2},
+                              {"硬路肩", section::PartKind::HardShoulder, 1.5, -2}};
+  route.section.tableAxis = section::Axis::InnerEdge;
+  route.section.stations = {{100, std::nullopt, -2, 0, 0}, {120.5, 3, -3, 0, 0.4}};
+  const std::string text = routeText(route);
+  // The first JD's row, of no settings, keeps the second its own.
+  EXPECT_NE(text.find("\r\ncurve,JD,0,,centre,0,linear\r\n"
+                      "curve,JD,6,,inner-edge,0.8,high-order\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\r\nstation,100,,-2,0,0,\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nend,15\r\n"), std::string::npos); // 5 + 4 parts + 3 curves + 3
+  const auto read = readRouteText(text);
+  ASSERT_TRUE(read) << read.error();
+  EXPECT_EQ(read->jds[0].section, section::CurveSettings{});
+  EXPECT_EQ(*read, route);
+  EXPECT_EQ(routeText(*read), text);
+}
+
 // What a spreadsheet or a text editor may do to the file is still the route.
 TEST(RouteFile, AcceptsWhatSpreadsheetsAndEditorsWrite) {
   const std::string plain = "quenlor-route,1\n"
@@ -294,6 +329,41 @@ INSTANTIATE_TEST_SUITE_P(
                 "'kind,name,X,Y,chainage,R,Ls,ls2,ahead,elevation,Rv'"},
         BadFile{"AHeaderOfNoTable", kTop2 + kBp + kEp + "kind,name,width\r\n",
                 "line 5: a header row that names no table of a route file"},
+        BadFile{"ASideThatIsNone",
+                kTop2 + kBp + kEp + "kind,name,side,width,fall\r\n" +
+                    "lane,,middle,3.5,-2\r\nend,3\r\n",
+                "line 6, column 3 (side): 'middle' is not a side (left, right)"},
+        BadFile{"APartWithoutWidth",
+                kTop2 + kBp + kEp + "kind,name,side,width,fall\r\n" +
+                    "soil-shoulder,,left,,-3\r\nend,3\r\n",
+                "line 6, column 4 (width): missing: a soil-shoulder row needs width"},
+        BadFile{"AnAxisThatIsNone",
+                kTop2 + kBp + "JD,JD1,1100,2000,,300,60,,,,\r\n" + kEp +
+                    "kind,name,superelevation,runoff,axis,widening,shape\r\n" +
+                    "curve,JD1,6,,inner,0,\r\nend,4\r\n",
+                "line 7, column 5 (axis): 'inner' is not an axis of rotation (centre, "
+                "inner-edge, outer-edge)"},
+        BadFile{"ACurveOfNoJd",
+                kTop2 + kBp + "JD,JD1,1100,2000,,300,60,,,,\r\n" + kEp +
+                    "kind,name,superelevation,runoff,axis,widening,shape\r\n" +
+                    "curve,JD2,6,,,0,\r\nend,4\r\n",
+                "line 7, column 2 (name): 'JD2' names no JD of the route"},
+        BadFile{"CurvesOutOfOrder",
+                kTop2 + kBp + "JD,JD1,1100,2000,,300,60,,,,\r\nJD,JD2,1150,2100,,300,60,,,,\r\n" +
+                    kEp + "kind,name,superelevation,runoff,axis,widening,shape\r\n" +
+                    "curve,JD2,6,,,0,\r\ncurve,JD1,6,,,0,\r\nend,6\r\n",
+                "line 9, column 2 (name): 'JD1' names no JD after 'JD2' (the curve rows stand "
+                "in route order)"},
+        BadFile{"TwoAxisRows",
+                kTop2 + kBp + kEp +
+                    "kind,chainage,left_fall,right_fall,left_widening,right_widening,axis\r\n" +
+                    "axis,,,,,,centre\r\naxis,,,,,,centre\r\nend,4\r\n",
+                "line 7: a second axis row"},
+        BadFile{"AStationWithAnAxis",
+                kTop2 + kBp + kEp +
+                    "kind,chainage,left_fall,right_fall,left_widening,right_widening,axis\r\n" +
+                    "station,100,-2,-2,0,0,centre\r\nend,3\r\n",
+                "line 6, column 7 (axis): a station row has no axis; leave the cell empty"},
         BadFile{"EndRowInVersion1", kTop + kBp + kEp + "end,2\r\n",
                 "line 5, column 1 (kind): 'end' is not a kind of row (BP, JD, EP, break, PVI)"},
         // The element table.
@@ -336,9 +406,10 @@ TEST(RouteFile, ACutFileIsRefusedOrTheWholeRoute) {
   EXPECT_EQ(read, 2u); // the whole file, and without its last line end
 }
 
-// The largest route the program supports, 100,000 JDs with as many grade
-// points and chain breaks, names of 64 bytes and every number at its
-// longest text, writes a file the reader takes.
+// The largest route the program supports, 100,000 JDs each with its
+// superelevation, as many grade points and chain breaks, 10,000 station
+// rows, names of 64 bytes and every number at its longest text, writes a
+// file the reader takes.
 TEST(RouteFile, TheLargestSupportedRouteReadsBack) {
   constexpr std::size_t kJds = 100'000;
   constexpr double kLongest = -1.2345678901234567e-300; // 24 characters, the most there are
@@ -351,7 +422,12 @@ TEST(RouteFile, TheLargestSupportedRouteReadsBack) {
         {name, kLongest, kLongest, kLongest, kLongest, kLongest, kLongest, kLongest});
     route.breaks.push_back({name, kLongest, kLongest});
     route.gradePoints.push_back({name, kLongest, kLongest, kLongest});
+    route.jds.back().section = {kLongest, kLongest, section::Axis::OuterEdge, kLongest,
+                                section::WideningShape::HighOrder};
+    if (i % 10 == 0)
+      route.section.stations.push_back({kLongest, kLongest, kLongest, kLongest, kLongest});
   }
+  route.section.road.left.assign(8, {name, section::PartKind::HardShoulder, kLongest, kLongest});
   const std::string text = routeText(route);
   EXPECT_LT(text.size(), kMostRouteFileBytes);
   const auto read = readRouteText(text);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "route/element_table.h"
 #include "route/route.h"
 #include "section/route_spans.h"
 #include "section/sections.h"
@@ -468,6 +469,41 @@ TEST(Sections, SpansOfARoute) {
   EXPECT_EQ(straight.source, Source::Normal);
   EXPECT_EQ(straight.left.fall, -2);
   EXPECT_EQ(straight.right.fall, -2);
+}
+
+// The worked route given by its elements (its element table chained again):
+// each arc is a curve with its JD's main points and side, its settings those
+// of its row; every other element changes nothing.
+TEST(Sections, SpansOfARouteByElements) {
+  const route::Route byJds(test::threeJdRoute());
+  route::RouteDefinition d = route::elementDefinition(byJds);
+  std::vector<std::size_t> arcs;
+  for (std::size_t k = 0; k < d.elements.size(); ++k)
+    if (d.elements[k].kind == route::ElementKind::Arc) {
+      d.elements[k].section.superelevation = double(arcs.size() + 2);
+      arcs.push_back(k);
+    }
+  ASSERT_EQ(arcs.size(), 3u);
+  const route::Route byElements(d);
+  const std::vector<CurveSpan> spans = curveSpans(byElements);
+  ASSERT_EQ(spans.size(), d.elements.size());
+  const std::vector<CurveSpan> jdSpans = curveSpans(byJds);
+  std::size_t curve = 0;
+  for (std::size_t k = 0; k < spans.size(); ++k) {
+    if (curve < arcs.size() && k == arcs[curve]) {
+      SCOPED_TRACE("JD" + std::to_string(curve + 1));
+      const CurveSpan& want = jdSpans[curve];
+      EXPECT_NEAR(spans[k].zh, want.zh, 1e-9);
+      EXPECT_NEAR(spans[k].hy, want.hy, 1e-9);
+      EXPECT_NEAR(spans[k].yh, want.yh, 1e-9);
+      EXPECT_NEAR(spans[k].hz, want.hz, 1e-9);
+      EXPECT_EQ(spans[k].turn, want.turn);
+      EXPECT_EQ(spans[k].settings.superelevation, double(curve + 2));
+      ++curve;
+    } else {
+      EXPECT_EQ(spans[k].turn, 0) << k;
+    }
+  }
 }
 
 } // namespace

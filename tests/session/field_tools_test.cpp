@@ -125,6 +125,36 @@ TEST(FieldTools, ThePanelSaysAFootBeyondAnEndAndASecondFoot) {
             "K2+966.239 347.200右 另一垂足 K1+557.080，偏距 347.800右，几乎同样近");
 }
 
+// The side stake's design elevation is on the route's template at its
+// offset, its cut or fill against the ground typed there. In the middle of
+// JD4's arc (turning left, i_h 6 %, about the inner edge, widening 0.6 m)
+// the centre line stands 3.75 × (6 − 2) % = 0.15 m above the profile; 4.25 m
+// left, in the inner side's widening, falling at 6 %, 0.15 − 0.255 =
+// −0.105 m.
+TEST(FieldTools, TheSideStakesDesignIsOnTheTemplate) {
+  const auto route =
+      std::make_shared<const RouteModel>(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+  const double qz = route->route().jd(3).mainPoints.qz;
+  const route::Station station = route->route().stationAt(qz);
+  const double h = route->profile().at(qz)->elevation;
+  FieldToolsModel model;
+  model.setPrecision(Precision::Full);
+  model.setRoute(route);
+  model.setText(Input::StakeChainage, formatNumber(station.chainage));
+  model.setText(Input::StakeOffset, "-4.25");
+  model.setText(Input::StakeGround, formatNumber(h - 0.105 - 1.25));
+  const SideStakeAnswer& a = model.update(Form{}).stake;
+  EXPECT_NEAR(parseNumber(a.design), h - 0.105, 1e-9);
+  EXPECT_EQ(a.cutFill, "填 1.250");
+  // The same as the driver's elevation at that offset.
+  const auto at = route->crossSectionAt(station);
+  ASSERT_TRUE(at);
+  EXPECT_EQ(a.design, formatNumber(*route->designAt(*at, -4.25)));
+  // Beyond the inner edge (5.25 + 0.6 m) the template gives nothing.
+  model.setText(Input::StakeOffset, "-5.9");
+  EXPECT_EQ(model.update(Form{}).stake.design, "");
+}
+
 TEST(FieldTools, ATableIsMadeAgainOnlyWhenItsRouteOrInputsChange) {
   Form form = test::workedForm(true, test::kStation);
   FieldToolsModel model;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -134,6 +135,96 @@ TEST(RouteModel, EditsKeepTheProfileOnlyWhereAFreshOneIsTheSame) {
       expectFreshProfile(model, edit);
     }
   }
+}
+
+}
+
+// The example route's cross section: lanes 3.75 m and hard shoulders 0.75 m
+// at -2 %, soil shoulders 0.75 m at -3 % each side, so on a straight each
+// edge lies 5.25 m out and 4.5 * 2 % + 0.75 * 3 % = 0.1125 below the design
+// elevation. In the middle of each arc (QZ) the outer side rises at i_h, the
+// inner falls at i_h and is widened by b; the inner edge's soil shoulder
+// takes the lanes' -i_h where that is steeper than its -3 %. JD4 turns about
+// its inner edge: the centre line stands 3.75 (-2 + 6) % = 0.15 above the
+// profile there.
+TEST(RouteModel, TheExampleRoutesCrossSection) {
+  const RouteModel model(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+  const route::Route& route = model.route();
+  ASSERT_TRUE(model.sections().checks().empty());
+  const auto at = [&](double measure) {
+    const auto s = model.crossSectionAt(route.stationAt(measure));
+    EXPECT_TRUE(s) << measure;
+    return s.value_or(CrossSectionAt{});
+  };
+  const CrossSectionAt straight = at(200);
+  for (const section::SideSection& side : {straight.section.left, straight.section.right}) {
+    EXPECT_EQ(side.fall, -2);
+    EXPECT_EQ(side.width, 5.25);
+    EXPECT_NEAR(side.edgeRise, -0.1125, 1e-12);
+  }
+  ASSERT_TRUE(straight.level);
+  EXPECT_EQ(*straight.leftEdge, straight.level->elevation + straight.section.left.edgeRise);
+  EXPECT_EQ(model.designAt(straight, -5.25), straight.leftEdge);
+  EXPECT_EQ(model.designAt(straight, 5.25), straight.rightEdge);
+  EXPECT_FALSE(model.designAt(straight, 5.26));
+
+  const double superelevation[] = {4, 5, 3, 6, 3, 4}, widening[] = {0, 0.4, 0, 0.6, 0, 0.3};
+  for (std::size_t jd = 0; jd < route.jdCount(); ++jd) {
+    SCOPED_TRACE(route.definition().jds[jd].name);
+    const route::JdResult r = route.jd(jd);
+    const CrossSectionAt middle = at(r.mainPoints.qz);
+    const bool right = r.curve.turn > 0;
+    const section::SideSection& outer = right ? middle.section.left : middle.section.right;
+    const section::SideSection& inner = right ? middle.section.right : middle.section.left;
+    const double ih = superelevation[jd], b = widening[jd];
+    EXPECT_EQ(outer.fall, ih);
+    EXPECT_EQ(inner.fall, -ih);
+    EXPECT_EQ(inner.widening, b);
+    EXPECT_EQ(outer.width, 5.25);
+    EXPECT_EQ(inner.width, 5.25 + b);
+    const double rise = jd == 1 || jd == 3 ? 3.75 * (-2 + ih) / 100 : 0;
+    EXPECT_NEAR(middle.section.centreRise, rise, 1e-12);
+    EXPECT_NEAR(outer.edgeRise, rise + 4.5 * ih / 100 - 0.0225, 1e-12);
+    EXPECT_NEAR(inner.edgeRise, rise - (4.5 + b) * ih / 100 - 0.75 * std::max(ih, 3.0) / 100,
+                1e-12);
+  }
+}
+
+// Station rows by chainage, as grade points are placed: K2+490 after
+// K2+495 is its second occurrence (past the long break K2+500 = K2+480), a
+// row in the short break's gap (K5+205) names no point and is left out.
+// An empty fall is the template's normal crown. Over the table's range its
+// rows hold, not JD2's superelevation.
+TEST(RouteModel, StationRowsByChainageOverrideTheCurves) {
+  route::RouteDefinition d = *route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  d.section.stations = {{1700, std::nullopt, std::nullopt, 0, 0},
+                        {2495, 4, -4, 0, 1},
+                        {2490, 4, std::nullopt, 0, 1},
+                        {5205, 0, 0, 0, 0}};
+  const RouteModel model(d);
+  const route::Route& route = model.route();
+  const auto& rows = model.sections().table().rows;
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[1].measure, 2495);
+  EXPECT_EQ(rows[2].measure, 2510);
+  EXPECT_TRUE(std::isnan(rows[3].measure));
+  EXPECT_EQ(rows[2].rightFall, -2);
+  const auto& checks = model.sections().checks();
+  ASSERT_EQ(checks.size(), 1u);
+  EXPECT_EQ(checks[0].kind, section::CheckKind::RowUnusable);
+  EXPECT_EQ(checks[0].item, 3u);
+  // Halfway from K1+700 (the normal crown) to K2+495 (4 %, -4 %).
+  const auto half = model.crossSectionAt(route.stationAt((1700 + 2495) / 2.0));
+  ASSERT_TRUE(half);
+  EXPECT_EQ(half->section.source, section::Source::Table);
+  EXPECT_NEAR(half->section.left.fall, 1, 1e-12);
+  EXPECT_NEAR(half->section.right.fall, -3, 1e-12);
+  EXPECT_NEAR(half->section.right.widening, 0.5, 1e-12);
+  // Beyond the table JD2's own runoff (ZH K1+594.654 to HZ K2+284.103) is
+  // behind, and JD3's not yet begun.
+  const auto after = model.crossSectionAt(route.stationAt(2515));
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->section.source, section::Source::Normal);
 }
 
 } // namespace

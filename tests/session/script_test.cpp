@@ -7,6 +7,9 @@
 
 #include <cstring>
 
+#include <map>
+#include <vector>
+
 namespace quenlor {
 namespace {
 
@@ -393,6 +396,116 @@ TEST(Script, ATableOnARouteIsAtWholeStations) {
     stakes.push_back(line.substr(0, line.find('\t')));
   EXPECT_EQ(stakes,
             (std::vector<std::string>{"精度", "桩号", "K0+025.000", "K0+050.000", "K0+075.000"}));
+}
+
+// The values of a line of "key=value" pairs, an empty value not a number.
+std::map<std::string, double> valuesOf(const std::string& line) {
+  std::map<std::string, double> values;
+  std::istringstream words(line);
+  for (std::string word; words >> word;) {
+    const auto equals = word.find('=');
+    const std::string value = word.substr(equals + 1);
+    values[word.substr(0, equals)] = value.empty() ? NAN : parseNumber(value);
+  }
+  return values;
+}
+
+// On the example route's straight at K0+200, on the grade from SJD0
+// (K0+000, 132.5) to SJD1 (K1+350, 148.2): design 132.5 + 200 * 15.7 /
+// 1350; both falls the normal crown, each edge 5.25 m out and 4.5 * 2 % +
+// 0.75 * 3 % = 0.1125 below. At JD4's QZ (a curve to the left, turned about
+// its inner edge to 6 %, widened 0.6): the centre line 3.75 * 4 % = 0.15
+// above the profile, the right (outer) edge 0.15 + 4.5 * 6 % - 0.0225, the
+// left 5.85 m out and 0.15 - 5.1 * 6 % - 0.75 * 6 %. `elevation K OFFSET`
+// at each edge prints the edge's elevation, at 0 the centre line's.
+TEST(Script, SectionAndElevationAtAnOffsetAgreeAtTheEdges) {
+  const RouteModel example(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+  const std::string qz =
+      route::stationText(example.route().stationAt(example.route().jd(3).mainPoints.qz), 6);
+  Form form;
+  std::string errors;
+  std::istringstream out(runLines(form,
+                                  std::string("route ") + QUENLOR_EXAMPLE_ROUTE +
+                                      "\nsection K0+200\nelevation K0+200"
+                                      "\nelevation K0+200 -5.25\nelevation K0+200 5.25"
+                                      "\nsection " +
+                                      qz + "\nelevation " + qz + "\nelevation " + qz +
+                                      " 0\nelevation " + qz + " -5.85\nelevation " + qz + " 5.25",
+                                  &errors));
+  EXPECT_EQ(errors, "");
+  std::vector<std::map<std::string, double>> lines;
+  for (std::string line; std::getline(out, line);)
+    lines.push_back(valuesOf(line));
+  ASSERT_EQ(lines.size(), 9u);
+  const double h = 132.5 + 200 * 15.7 / 1350;
+  const std::map<std::string, double> straight = {
+      {"left_fall", -2},     {"right_fall", -2},        {"left_width", 5.25},
+      {"right_width", 5.25}, {"left_edge", h - 0.1125}, {"right_edge", h - 0.1125}};
+  for (const auto& [key, value] : straight)
+    EXPECT_NEAR(lines[0].at(key), value, 1e-9) << key;
+  EXPECT_NEAR(lines[1].at("design"), h, 1e-9);
+  EXPECT_EQ(lines[2].at("design"), lines[0].at("left_edge"));
+  EXPECT_EQ(lines[3].at("design"), lines[0].at("right_edge"));
+  EXPECT_EQ(lines[2].at("grade"), lines[1].at("grade"));
+
+  const double profile = lines[5].at("design");
+  const std::map<std::string, double> arc = {{"left_fall", -6},
+                                             {"right_fall", 6},
+                                             {"left_width", 5.85},
+                                             {"right_width", 5.25},
+                                             {"left_edge", profile + 0.15 - 0.306 - 0.045},
+                                             {"right_edge", profile + 0.15 + 0.27 - 0.0225}};
+  for (const auto& [key, value] : arc)
+    EXPECT_NEAR(lines[4].at(key), value, 1e-9) << key;
+  EXPECT_NEAR(lines[6].at("design"), profile + 0.15, 1e-9);
+  EXPECT_EQ(lines[7].at("design"), lines[4].at("left_edge"));
+  EXPECT_EQ(lines[8].at("design"), lines[4].at("right_edge"));
+}
+
+// Where a value cannot be had it is printed empty, and standard error says
+// why: no route, no template, beyond an edge, no profile there.
+TEST(Script, SectionSaysWhyAValueIsEmpty) {
+  route::RouteDefinition plain = *route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  plain.section = {};
+  plain.gradePoints.resize(2); // the profile ends at SJD1, K1+350
+  const std::string path = testing::TempDir() + "plain-route.csv";
+  ASSERT_TRUE(route::saveRouteFile(path, plain));
+  const struct {
+    std::string session, printed, said;
+  } cases[] = {
+      {"section 100", "left_fall= right_fall= left_width= right_width= left_edge= right_edge=\n",
+       "section: no route is loaded, and the boxes' curve has no cross section\n"},
+      {"route " + path + "\nsection 100",
+       "left_fall= right_fall= left_width= right_width= left_edge= right_edge=\n",
+       "section: the route has no template: no cross section\n"},
+      {"route " + path + "\nelevation 100 3", "design= grade=\n",
+       "elevation: the route has no template: no cross section\n"},
+      {"route " QUENLOR_EXAMPLE_ROUTE "\nelevation 200 -5.3", "design= grade=1.16296296296296\n",
+       "elevation: the offset -5.3 lies beyond the left edge, 5.25 from the centre line\n"},
+      {"route " QUENLOR_EXAMPLE_ROUTE "\nsection K9+000",
+       "left_fall= right_fall= left_width= right_width= left_edge= right_edge=\n",
+       "section: K9+000.000 lies beyond the route, which runs from K0+000.000 to "
+       "K6+799.608\n"},
+  };
+  for (const auto& c : cases) {
+    Form form;
+    std::string errors;
+    EXPECT_EQ(runLines(form, c.session, &errors), c.printed) << c.session;
+    EXPECT_EQ(errors, c.said) << c.session;
+  }
+}
+
+// route check names the cross section's checks with the rest.
+TEST(Script, RouteCheckNamesTheCrossSectionsChecks) {
+  route::RouteDefinition d = *route::openRouteFile(QUENLOR_EXAMPLE_ROUTE);
+  d.jds[3].section.runoff = 200; // JD4's transitions are 110 m
+  const std::string path = testing::TempDir() + "long-runoff.csv";
+  ASSERT_TRUE(route::saveRouteFile(path, d));
+  Form form;
+  EXPECT_EQ(runLines(form, "route " + path + "\nroute check"),
+            "JD4: the runoff is 90.000 m longer than the transition: it reaches onto the "
+            "straight\n"
+            "JD4: its runoff overlaps JD5's by 3.373 m: their changes add up there\n");
 }
 
 } // namespace

@@ -63,6 +63,31 @@ private slots:
     QVERIFY(all.contains(QRegularExpression(QStringLiteral("K0\\+100\\.000 +中 +") +
                                             QRegularExpression::escape(x))));
   }
+
+  // With no offset typed the side stakes stand at the template's edges: each
+  // side's line on the sheet gives how far out it stands, the side's fall
+  // and its design elevation. At K0+100, on the straight, the left edge is
+  // 5.25 m out at the normal crown, 133.66296 − 0.1125 = 133.550.
+  void aPdfSheetGivesTheEdgeStakes() {
+    const auto route =
+        std::make_shared<const RouteModel>(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+    FieldQueries q;
+    q.table = TableQuery{{100, 0}, {100, 0}, 20};
+    const TableAnswer table = answerFieldTools(Form{}, route, q).table;
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("edges.pdf"));
+    QVERIFY(
+        saveStakeSheetPdf(pdf, table,
+                          {"示例路线", std::nullopt, std::nullopt, "2024-05-01", Precision::Field})
+            .startsWith(QStringLiteral("已打印")));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString all = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(all.contains(QRegularExpression(
+                 QStringLiteral("5\\.250 +-2\\.00% +左 +\\S+ +\\S+ +133\\.550"))),
+             qPrintable(all));
+  }
 };
 
 QTEST_MAIN(PrintTest)

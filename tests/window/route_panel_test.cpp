@@ -332,6 +332,41 @@ private slots:
     QVERIFY(panel()->notice().contains(QStringLiteral("不是数字")));
   }
 
+  // The cross section's tables edit the route: a station row typed at
+  // K0+100, on the straight before JD1, shows the left edge's design
+  // elevation; its left fall typed steeper moves that edge. By hand: the
+  // profile at 100 is 132.5 + 100 × 15.7 / 1350 = 133.66296; on the normal
+  // crown the lanes and hard shoulder fall 4.50 × 2 % and the soil shoulder
+  // 0.75 × 3 %: 133.66296 − 0.1125 = 133.550. At −4 the soil shoulder takes
+  // the lanes' steeper fall: 133.66296 − 5.25 × 4 % = 133.453.
+  void sectionTablesEditTheEdges() {
+    openExample();
+    auto* stations = window->findChild<QTableView*>(QStringLiteral("wideningTable"))->model();
+    auto* columns = static_cast<quenlor::RouteTableModel*>(stations);
+    window->findChild<QPushButton*>(QStringLiteral("addWideningRow"))->click();
+    QCOMPARE(stations->rowCount(), 1);
+    const auto cellOf = [&](const char* heading) {
+      return stations->index(0, columns->column(heading));
+    };
+    QVERIFY(stations->setData(cellOf("桩号"), QStringLiteral("K0+100")));
+    QCOMPARE(stations->data(cellOf("左边缘高程")).toString(), QStringLiteral("133.550"));
+    QVERIFY(stations->setData(cellOf("左横坡%"), QStringLiteral("-4")));
+    QCOMPARE(shown().section.stations[0].leftFall, -4.0);
+    QCOMPARE(stations->data(cellOf("左边缘高程")).toString(), QStringLiteral("133.453"));
+    // The template's fall typed as a design table prints it falls outwards.
+    auto* parts = window->findChild<QTableView*>(QStringLiteral("templateTable"))->model();
+    const int fall = static_cast<quenlor::RouteTableModel*>(parts)->column("横坡%");
+    QVERIFY(parts->setData(parts->index(2, fall), QStringLiteral("4%")));
+    QCOMPARE(shown().section.road.left[2].fall, -4.0);
+    // A curve's choice refused says why.
+    auto* curves = window->findChild<QTableView*>(QStringLiteral("curveSectionTable"))->model();
+    const int axis = static_cast<quenlor::RouteTableModel*>(curves)->column("旋转轴");
+    QVERIFY(!curves->setData(curves->index(0, axis), QStringLiteral("绕桥")));
+    QVERIFY(panel()->notice().contains(QStringLiteral("不是此列可选的值")));
+    QVERIFY(curves->setData(curves->index(0, axis), QStringLiteral("绕内边线")));
+    QCOMPARE(shown().jds[0].section.axis, quenlor::section::Axis::InnerEdge);
+  }
+
   // Fault: a chainage cell's editor started from its K-notation, rounded to
   // the millimetre, so Enter on the cell unchanged cut BP's 1000.0004 to
   // 1000 and marked the route modified.

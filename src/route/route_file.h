@@ -144,7 +144,7 @@
 //   line 7, column 3 (X): '1e-400' is too small (nearer 0 than a number can be)
 //   a NUL character at line 2, column 8 (a binary file?)
 // Control characters other than tab and line breaks, or bytes that are not
-// UTF-8, mean the file is not text. Files larger than 64 MiB (from the file
+// UTF-8, mean the file is not text. Files larger than 96 MiB (from the file
 // system, before a byte is read) or with more than a million rows are
 // refused before they are parsed; the largest route the program supports,
 // 100,000 JDs each with its superelevation and widening, as many grade points
@@ -162,7 +162,7 @@
 namespace quenlor::route {
 
 inline constexpr int kRouteFileVersion = 2; // written; 1 and 2 are read
-inline constexpr std::size_t kMostRouteFileBytes = 64u << 20;
+inline constexpr std::size_t kMostRouteFileBytes = 96u << 20;
 inline constexpr std::size_t kMostRouteFileRows = 1'000'000;
 
 // The route in a file's bytes, or the one message that says why not.

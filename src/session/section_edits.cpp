@@ -138,10 +138,10 @@ struct CellsOf {
   std::optional<PasteRefusal> read(std::size_t column, Taken<T> (*reader)(std::string_view),
                                    T& into) const {
     if (column >= cells.size())
-      return PasteRefusal{line, column, {CellFault::Missing, {}}};
+      return PasteRefusal{line, column, {CellFault::Missing, {}}, {}};
     const Taken<T> value = reader(cells[column]);
     if (const auto* why = std::get_if<CellRefusal>(&value))
-      return PasteRefusal{line, column, *why};
+      return PasteRefusal{line, column, *why, {}};
     into = std::get<T>(value);
     return std::nullopt;
   }

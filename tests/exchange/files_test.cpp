@@ -215,6 +215,7 @@ TEST_F(Exports, AnotherProgramReadsTheDxf) {
                     "the DXF is not read by another program";
   std::string route = fileText(QUENLOR_EXAMPLE_ROUTE);
   route.replace(route.find("JD,JD1,"), 7, "JD,交点1,");
+  route.replace(route.find("curve,JD1,"), 10, "curve,交点1,"); // its superelevation
   std::ofstream(folder / "named.csv") << route;
   std::ofstream(folder / "named.qs") << "route " << (folder / "named.csv").string() << "\n"
                                      << "table 0 300 50 7.5\n"
@@ -272,10 +273,10 @@ print("line", line.dxf.layer, "%.6f %.6f" % (line.dxf.start.x, line.dxf.start.y)
   ASSERT_EQ(labels.size(), table.size());
   ASSERT_EQ(stakes.size(), 3 * table.size());
   // Each row's centre, left and right stakes (X, Y in the driver's columns
-  // 2-3, 8-9, 13-14), each to the micrometre and its rounding.
+  // 2-3, 8-9, 15-16), each to the micrometre and its rounding.
   for (std::size_t i = 0; i < table.size(); ++i) {
     EXPECT_EQ(labels[i], table[i][0]);
-    for (const auto& [k, column] : {std::pair{0u, 2u}, {1u, 8u}, {2u, 13u}}) {
+    for (const auto& [k, column] : {std::pair{0u, 2u}, {1u, 8u}, {2u, 15u}}) {
       const auto& [x, y] = stakes[3 * i + k];
       EXPECT_NEAR(x, std::stod(table[i][column + 1]), 1.5e-6) << table[i][0] << " stake " << k;
       EXPECT_NEAR(y, std::stod(table[i][column]), 1.5e-6) << table[i][0] << " stake " << k;

@@ -211,7 +211,7 @@ TEST(StakeSheets, EdgeStakesAtTheTemplatesEdgesOnEverySheet) {
     EXPECT_GT(widened, 10u);
     EXPECT_EQ(points.str(), pointsExpected);
     if (!offset) {
-      EXPECT_NEAR(parseNumber(split(lines[7], ",")[column("左桩设计高程")]), 132.3875, 1e-9);
+      EXPECT_NEAR(parseNumber(split(lines[11], ",")[column("左桩设计高程")]), 132.3875, 1e-9);
     }
   }
 }

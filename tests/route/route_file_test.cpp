@@ -441,7 +441,7 @@ TEST(BadFiles, TooLongOrTooLarge) {
   EXPECT_EQ(readRouteText(std::string(kMostRouteFileRows + 1, '\n')).error(),
             "line 1000001: more than 1000000 rows");
   EXPECT_EQ(readRouteText(std::string(kMostRouteFileBytes + 1, ' ')).error(),
-            "the file is larger than 64 MiB; it is not a route file");
+            "the file is larger than 96 MiB; it is not a route file");
 }
 
 class RouteFileOnDisk : public ::testing::Test {

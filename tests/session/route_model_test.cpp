@@ -137,8 +137,6 @@ TEST(RouteModel, EditsKeepTheProfileOnlyWhereAFreshOneIsTheSame) {
   }
 }
 
-}
-
 // The example route's cross section: lanes 3.75 m and hard shoulders 0.75 m
 // at -2 %, soil shoulders 0.75 m at -3 % each side, so on a straight each
 // edge lies 5.25 m out and 4.5 * 2 % + 0.75 * 3 % = 0.1125 below the design

@@ -237,11 +237,11 @@ TEST(SectionEdits, PastedRowsAreReadOrRefusedWhole) {
       std::get<std::vector<PastedCurve>>(pastedCurves("JD2\t5%\n"))[0].settings,
       (section::CurveSettings{5, std::nullopt, Axis::Centre, 0, section::WideningShape::Linear}));
   EXPECT_EQ(std::get<PasteRefusal>(pastedParts("左\tA\t行车道\t3.5\t2%\n右\tB\t中央带\t1\t2%\n")),
-            (PasteRefusal{1, 2, {CellFault::NotAChoice, "中央带"}}));
+            (PasteRefusal{1, 2, {CellFault::NotAChoice, "中央带"}, {}}));
   EXPECT_EQ(std::get<PasteRefusal>(pastedCurves("JD1\t4\t\t\tx\n")),
-            (PasteRefusal{0, 4, {CellFault::NotANumber, "x"}}));
+            (PasteRefusal{0, 4, {CellFault::NotANumber, "x"}, {}}));
   EXPECT_EQ(std::get<PasteRefusal>(pastedParts("左\tA\t行车道\t3.5\n")),
-            (PasteRefusal{0, 4, {CellFault::Missing, ""}}));
+            (PasteRefusal{0, 4, {CellFault::Missing, ""}, {}}));
 }
 
 TEST(SectionEdits, ButtonsChangeTheRowsTheyName) {

@@ -76,10 +76,8 @@ private slots:
     const TableAnswer table = answerFieldTools(Form{}, route, q).table;
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("edges.pdf"));
-    QVERIFY(
-        saveStakeSheetPdf(pdf, table,
-                          {"示例路线", std::nullopt, std::nullopt, "2024-05-01", Precision::Field})
-            .startsWith(QStringLiteral("已打印")));
+    QVERIFY(saveStakeSheetPdf(pdf, table, {"示例路线", {}, "2024-05-01", Precision::Field})
+                .startsWith(QStringLiteral("已打印")));
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished());

@@ -247,14 +247,16 @@ private slots:
       if (code == 8 && entity == "POINT" && codes[i + 1].trimmed() == "STAKE")
         ++stakePoints;
     }
-    QCOMPARE(stakePoints, int(table.size())); // no offset: the centre stakes alone
+    // No offset: the side stakes stand at the template's edges.
+    QCOMPARE(stakePoints, 3 * int(table.size()));
 
     const QString points = dir->filePath(QStringLiteral("points.csv"));
     answerFileDialog(points, QStringLiteral("全站仪坐标 点名,Y,X,Z (*.csv)"));
     QTest::mouseClick(tools->findChild<QPushButton*>(QStringLiteral("exportPoints")),
                       Qt::LeftButton);
     const QList<QByteArray> lines = bytesOf(points).split('\n');
-    QCOMPARE(lines.size(), qsizetype(table.size()) + 1); // and the empty after the last
+    // Each row's centre and its two edge stakes, and the empty line after the last.
+    QCOMPARE(lines.size(), 3 * qsizetype(table.size()) + 1);
     const QList<QByteArray> cells = lines[0].trimmed().split(',');
     QCOMPARE(cells.size(), 4);
     QCOMPARE(cells[0], QByteArray("K0+000.000"));
@@ -515,6 +517,7 @@ private slots:
       // The table prints ls2 where the example leaves it equal to Ls.
       QCOMPARE(typed.jds[i].secondTransition(), example.jds[i].secondTransition());
       typed.jds[i].ls2 = example.jds[i].ls2;
+      typed.jds[i].section = example.jds[i].section; // a design table has no superelevation
     }
     QVERIFY(typed.end.chainage);
     typed.end.chainage.reset();
@@ -937,7 +940,10 @@ private slots:
   // K1+800; 填入窗口 with JD5 says the short break DL2 lies in its curve.
   void theToolsAndTheNoticeLineSayTheRoutesEdges() {
     QByteArray bytes = bytesOf(QStringLiteral(QUENLOR_EXAMPLE_ROUTE));
-    bytes.replace("PVI,SJD4,,,6799.608,,,,,141.06,0\r\n", "").replace("end,15", "end,14");
+    bytes.replace("PVI,SJD4,,,6799.608,,,,,141.06,0\r\n", "");
+    const qsizetype end = bytes.lastIndexOf("end,");
+    const int records = bytes.mid(end + 4).trimmed().toInt();
+    bytes.replace(end, bytes.size() - end, "end," + QByteArray::number(records - 1) + "\r\n");
     QVERIFY(panel()->open(write("short.csv", bytes)));
     quenlor::FieldToolsPanel* tools = window->fieldTools();
     const auto tool = [&](const char* name) { return tools->findChild<QLineEdit*>(name); };

@@ -15,6 +15,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 namespace quenlor::exchange {
 namespace {
@@ -32,6 +33,15 @@ std::string fileText(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+// Calls visit(reader) at each start tag of a text that must be well-formed.
+template <class Visit> void eachStartTag(const std::string& text, Visit visit) {
+  QXmlStreamReader xml(QByteArray::fromStdString(text));
+  while (!xml.atEnd())
+    if (xml.readNext() == QXmlStreamReader::StartElement)
+      visit(xml);
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
 }
 
 // Export then import: the same JDs to 0.1 mm, the same R and Ls, breaks and
@@ -68,77 +78,6 @@ TEST(LandXml, ExportThenImportGivesTheSameRoute) {
   EXPECT_NEAR(rb.length(), ra.length(), 1e-4);
 }
 
-// The file as Qt's reader sees it: well-formed, the elements the route
-// needs, the numbers as the route has them.
-TEST(LandXml, TheFileHoldsTheAlignmentsElements) {
-  const RouteModel model(example());
-  const auto text = landXmlText(model, kStamp);
-  ASSERT_TRUE(text);
-  QXmlStreamReader xml(QByteArray::fromStdString(*text));
-  std::map<QString, int> count;
-  std::vector<double> radii, staBack;
-  QString staStart;
-  std::string turns;
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement)
-      continue;
-    ++count[xml.name().toString()];
-    const auto at = xml.attributes();
-    if (xml.name() == QLatin1String("Alignment"))
-      staStart = at.value(QLatin1String("staStart")).toString();
-    if (xml.name() == QLatin1String("Curve"))
-      radii.push_back(at.value(QLatin1String("radius")).toDouble());
-    if (xml.name() == QLatin1String("Spiral") || xml.name() == QLatin1String("Curve"))
-      turns += at.value(QLatin1String("rot")).toString().toStdString() + ' ';
-    if (xml.name() == QLatin1String("StaEquation"))
-      staBack.push_back(at.value(QLatin1String("staBack")).toDouble());
-  }
-  ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-  EXPECT_EQ(xml.namespaceUri(), QString());
-  EXPECT_EQ(count[QStringLiteral("Alignment")], 1);
-  EXPECT_EQ(staStart, QStringLiteral("0"));
-  EXPECT_EQ(radii, (std::vector<double>{1200, 800, 1500, 650, 2000, 900}));
-  EXPECT_EQ(count[QStringLiteral("Spiral")], 10); // JD3 has none, JD2 and JD5 two unequal
-  // rot, which other programs read (the import takes the turn from the arc):
-  // the legs' azimuths 52, 80, 39, 57, 22, 47 and 25 degrees turn right at
-  // JD1, JD3 and JD5, left at the others; each spiral turns with its arc.
-  EXPECT_EQ(turns, "cw cw cw ccw ccw ccw cw ccw ccw ccw cw cw cw ccw ccw ccw ");
-  EXPECT_EQ(count[QStringLiteral("Line")], 7);
-  EXPECT_EQ(staBack, (std::vector<double>{2500, 5200}));
-  EXPECT_EQ(count[QStringLiteral("PVI")], 2);
-  EXPECT_EQ(count[QStringLiteral("ParaCurve")], 3);
-  EXPECT_EQ(count[QStringLiteral("PI")], 16);
-  EXPECT_EQ(count[QStringLiteral("Center")], 6);
-}
-
-// A design package's file: other decorations, numbers to 0.1 mm, a station
-// equation and a profile. The JDs it was designed on come back.
-TEST(LandXml, ADesignPackagesFileImportsToItsJdTable) {
-  const LandXmlImport read = openLandXml(QUENLOR_EXCHANGE_DATA "/design-package.xml");
-  ASSERT_TRUE(read.route) << read.message;
-  const route::RouteDefinition& d = *read.route;
-  EXPECT_EQ(d.name, "K线");
-  EXPECT_NEAR(d.start.chainage, 10000, 1e-9);
-  const struct {
-    double x, y, radius, ls1, ls2;
-  } expected[] = {{1600, 2300, 500, 80, 80}, {2100, 2100, 400, 0, 0}, {2700, 2700, 600, 100, 60}};
-  ASSERT_EQ(d.jds.size(), std::size(expected));
-  for (std::size_t i = 0; i < d.jds.size(); ++i) {
-    EXPECT_NEAR(d.jds[i].x, expected[i].x, 1e-3) << i;
-    EXPECT_NEAR(d.jds[i].y, expected[i].y, 1e-3) << i;
-    EXPECT_NEAR(d.jds[i].radius, expected[i].radius, 1e-9) << i;
-    EXPECT_NEAR(d.jds[i].ls1, expected[i].ls1, 1e-9) << i;
-    EXPECT_NEAR(d.jds[i].secondTransition(), expected[i].ls2, 1e-9) << i;
-  }
-  ASSERT_EQ(d.breaks.size(), 1u);
-  EXPECT_EQ(d.breaks[0].name, "DL1");
-  EXPECT_EQ(d.breaks[0].behind, 10800);
-  EXPECT_EQ(d.breaks[0].ahead, 10790);
-  ASSERT_EQ(d.gradePoints.size(), 3u);
-  EXPECT_NEAR(d.gradePoints[1].verticalRadius, 10000, 0.01); // the length to 0.1 mm
-  EXPECT_TRUE(route::Route(d).checks().empty());
-}
-
 // The attributes the LandXML 1.2 schema requires of each element the export
 // writes, from the schema's documentation (the schema itself cannot be had
 // here for xmllint): a row for every element, so that a new one fails until
@@ -166,29 +105,84 @@ const std::map<QString, std::set<QString>> kRequired = {
     {"UnsymParaCurve", {"lengthIn", "lengthOut"}},
 };
 
-// Exported without Metric's temperatureUnit and pressureUnit, a file failed
-// schema-checking readers.
-TEST(LandXml, TheExportCarriesEveryAttributeTheSchemaRequires) {
+// The element has a row above and every attribute its row names.
+void expectRequired(const QXmlStreamReader& xml) {
+  const QString name = xml.name().toString();
+  const auto row = kRequired.find(name);
+  ASSERT_NE(row, kRequired.end()) << "no row for <" << name.toStdString() << ">";
+  for (const QString& attribute : row->second)
+    EXPECT_TRUE(xml.attributes().hasAttribute(attribute))
+        << "<" << name.toStdString() << "> lacks " << attribute.toStdString();
+}
+
+// The file as Qt's reader sees it: well-formed, the elements the route
+// needs with every attribute the schema requires (exported without Metric's
+// temperatureUnit and pressureUnit, a file failed schema-checking readers),
+// the numbers as the route has them.
+TEST(LandXml, TheFileHoldsTheAlignmentsElements) {
   route::RouteDefinition d = example();
   d.gradePoints[2].tangentIn = 150; // an asymmetric curve, written as UnsymParaCurve
   d.gradePoints[2].tangentOut = 250;
   const auto text = landXmlText(RouteModel(d), kStamp);
   ASSERT_TRUE(text) << text.error();
-  QXmlStreamReader xml(QByteArray::fromStdString(*text));
-  std::set<QString> seen;
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement)
-      continue;
-    const QString name = xml.name().toString();
-    seen.insert(name);
-    const auto row = kRequired.find(name);
-    ASSERT_NE(row, kRequired.end()) << "no row for <" << name.toStdString() << ">";
-    for (const QString& attribute : row->second)
-      EXPECT_TRUE(xml.attributes().hasAttribute(attribute))
-          << "<" << name.toStdString() << "> lacks " << attribute.toStdString();
-  }
-  ASSERT_FALSE(xml.hasError());
-  EXPECT_TRUE(seen.contains(QStringLiteral("UnsymParaCurve")));
+  std::map<QString, int> count;
+  std::vector<double> radii, staBack;
+  QString staStart;
+  std::string turns;
+  eachStartTag(*text, [&](const QXmlStreamReader& xml) {
+    expectRequired(xml);
+    ++count[xml.name().toString()];
+    const auto at = xml.attributes();
+    if (xml.name() == QLatin1String("Alignment"))
+      staStart = at.value(QLatin1String("staStart")).toString();
+    if (xml.name() == QLatin1String("Curve"))
+      radii.push_back(at.value(QLatin1String("radius")).toDouble());
+    if (xml.name() == QLatin1String("Spiral") || xml.name() == QLatin1String("Curve"))
+      turns += at.value(QLatin1String("rot")).toString().toStdString() + ' ';
+    if (xml.name() == QLatin1String("StaEquation"))
+      staBack.push_back(at.value(QLatin1String("staBack")).toDouble());
+  });
+  EXPECT_EQ(count[QStringLiteral("Alignment")], 1);
+  EXPECT_EQ(staStart, QStringLiteral("0"));
+  EXPECT_EQ(radii, (std::vector<double>{1200, 800, 1500, 650, 2000, 900}));
+  EXPECT_EQ(count[QStringLiteral("Spiral")], 10); // JD3 has none, JD2 and JD5 two unequal
+  // rot, which other programs read (the import takes the turn from the arc):
+  // the legs' azimuths 52, 80, 39, 57, 22, 47 and 25 degrees turn right at
+  // JD1, JD3 and JD5, left at the others; each spiral turns with its arc.
+  EXPECT_EQ(turns, "cw cw cw ccw ccw ccw cw ccw ccw ccw cw cw cw ccw ccw ccw ");
+  EXPECT_EQ(count[QStringLiteral("Line")], 7);
+  EXPECT_EQ(staBack, (std::vector<double>{2500, 5200}));
+  EXPECT_EQ(count[QStringLiteral("PVI")], 2);
+  EXPECT_EQ(count[QStringLiteral("ParaCurve")], 2);
+  EXPECT_EQ(count[QStringLiteral("UnsymParaCurve")], 1);
+  EXPECT_EQ(count[QStringLiteral("PI")], 16);
+  EXPECT_EQ(count[QStringLiteral("Center")], 6);
+}
+
+// The JD table each alignment was designed on: K线 of design-package.xml,
+// and the ramp of two-alignments.xml.
+struct JdRow {
+  double x, y, radius, ls1, ls2;
+};
+const std::vector<JdRow> kKLine = {
+    {1600, 2300, 500, 80, 80}, {2100, 2100, 400, 0, 0}, {2700, 2700, 600, 100, 60}};
+const std::vector<JdRow> kRamp = {{5300, 1000, 200, 0, 0}};
+
+// A design package's file: other decorations, numbers to 0.1 mm, a station
+// equation and a profile; its R and Ls exact (its JDs in the files' table).
+TEST(LandXml, ADesignPackagesFileKeepsItsNameBreakAndProfile) {
+  const LandXmlImport read = openLandXml(QUENLOR_EXCHANGE_DATA "/design-package.xml");
+  ASSERT_TRUE(read.route) << read.message;
+  const route::RouteDefinition& d = *read.route;
+  EXPECT_EQ(d.name, "K线");
+  EXPECT_NEAR(d.start.chainage, 10000, 1e-9);
+  EXPECT_EQ(d.breaks, (std::vector<route::ChainBreak>{{"DL1", 10800, 10790}}));
+  ASSERT_EQ(d.jds.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) // exact in metres, where the table allows a millimetre
+    EXPECT_EQ(std::tuple(d.jds[i].radius, d.jds[i].ls1, d.jds[i].secondTransition()),
+              std::tuple(kKLine[i].radius, kKLine[i].ls1, kKLine[i].ls2));
+  ASSERT_EQ(d.gradePoints.size(), 3u);
+  EXPECT_NEAR(d.gradePoints[1].verticalRadius, 10000, 0.01); // the length to 0.1 mm
 }
 
 // The reader takes the program's own file of the largest route it keeps:
@@ -209,15 +203,6 @@ TEST(LandXml, TheLargestRoutesOwnFileIsRead) {
   EXPECT_LT(largest, 0.8 * double(kMostLandXmlBytes)) << largest / (1 << 20) << " MiB";
   EXPECT_TRUE(readLandXml(*text).route);
 }
-
-// The JD table each alignment was designed on: K线 of design-package.xml,
-// and the ramp of two-alignments.xml.
-struct JdRow {
-  double x, y, radius, ls1, ls2;
-};
-const std::vector<JdRow> kKLine = {
-    {1600, 2300, 500, 80, 80}, {2100, 2100, 400, 0, 0}, {2700, 2700, 600, 100, 60}};
-const std::vector<JdRow> kRamp = {{5300, 1000, 200, 0, 0}};
 
 struct PackageFile {
   const char* file;
@@ -253,6 +238,8 @@ TEST_P(DesignPackageFiles, GiveTheJdTableTheyWereDesignedOn) {
 INSTANTIATE_TEST_SUITE_P(
     Files, DesignPackageFiles,
     ::testing::Values(
+        PackageFile{"design-package.xml", "", &kKLine,
+                    "3 JDs, 3 grade points; alignment 'K线', 1 of 1", "ignored: ProfSurf, Feature"},
         PackageFile{"feet-features.xml", "", &kKLine,
                     "3 JDs, 3 grade points; alignment 'K线', 1 of 1; converted from US survey feet",
                     "ignored: rd:Style, Feature (16), ProfSurf, rd:Label"},
@@ -280,26 +267,21 @@ PlanePoint pointOf(const QString& text) {
 
 std::vector<FileElement> fileElements(const std::string& path) {
   std::vector<FileElement> elements;
-  QXmlStreamReader xml(QByteArray::fromStdString(fileText(path)));
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement)
-      continue;
+  eachStartTag(fileText(path), [&](QXmlStreamReader& xml) {
     const QString name = xml.name().toString();
+    const auto at = xml.attributes();
     if (name == QLatin1String("Line") || name == QLatin1String("Spiral") ||
-        name == QLatin1String("Curve")) {
-      const auto at = xml.attributes();
-      FileElement e;
-      e.name = at.value(QLatin1String("name")).toString().toStdString();
-      e.station = at.value(QLatin1String("staStart")).toDouble();
-      e.length = at.value(QLatin1String("length")).toDouble();
-      elements.push_back(e);
-    } else if (name == QLatin1String("Start")) {
+        name == QLatin1String("Curve"))
+      elements.push_back({at.value(QLatin1String("name")).toString().toStdString(),
+                          at.value(QLatin1String("staStart")).toDouble(),
+                          at.value(QLatin1String("length")).toDouble(),
+                          {},
+                          {}});
+    else if (name == QLatin1String("Start"))
       elements.back().start = pointOf(xml.readElementText());
-    } else if (name == QLatin1String("End")) {
+    else if (name == QLatin1String("End"))
       elements.back().end = pointOf(xml.readElementText());
-    }
-  }
-  EXPECT_FALSE(xml.hasError());
+  });
   return elements;
 }
 
@@ -379,28 +361,19 @@ TEST(LandXml, ARouteByElementsIsWrittenAsItIs) {
   const RouteModel model(test::workedRamp());
   const auto text = landXmlText(model, kStamp);
   ASSERT_TRUE(text) << text.error();
-  QXmlStreamReader xml(QByteArray::fromStdString(*text));
   std::vector<std::string> elements;
-  while (!xml.atEnd()) {
-    if (xml.readNext() != QXmlStreamReader::StartElement)
-      continue;
-    const auto at = xml.attributes();
-    const QString name = xml.name().toString();
+  eachStartTag(*text, [&](const QXmlStreamReader& xml) {
+    expectRequired(xml);
     const auto word = [&](const char* attribute) {
-      return at.value(QLatin1String(attribute)).toString().toStdString();
+      return xml.attributes().value(QLatin1String(attribute)).toString().toStdString();
     };
+    const QString name = xml.name().toString();
     if (name == QLatin1String("Line") || name == QLatin1String("Spiral") ||
         name == QLatin1String("Curve"))
       elements.push_back(name.toStdString() + ' ' + word("name") + ' ' + word("radiusStart") +
                          word("radius") + ' ' + word("radiusEnd") + ' ' + word("rot") + ' ' +
                          word("length") + ' ' + word("staStart"));
-    const auto row = kRequired.find(name);
-    ASSERT_NE(row, kRequired.end()) << "no row for <" << name.toStdString() << ">";
-    for (const QString& attribute : row->second) {
-      EXPECT_TRUE(at.hasAttribute(attribute))
-          << name.toStdString() << " lacks " << attribute.toStdString();
-    }
-  }
+  });
   EXPECT_EQ(elements,
             (std::vector<std::string>{"Line L1    100 1200", "Spiral A1 INF 60 cw 40 1300",
                                       "Curve C1 60  cw 60 1340", "Spiral A2 60 150 cw 30 1400",

@@ -180,12 +180,5 @@ TEST(Form, ButtonsWithoutAComputationChangeNothing) {
   EXPECT_EQ(play(form, "dump\nstate"), before);
 }
 
-TEST(Form, ResultBoxesAcceptTyping) {
-  Form form;
-  play(form, "set Text9 500\nset Text21 \ntype Text21 123\nset Text7 JD5");
-  EXPECT_EQ(form.text(Box::Text21), "123");
-  EXPECT_EQ(form.text(Box::Text7), "JD5");
-}
-
 } // namespace
 } // namespace quenlor

@@ -33,6 +33,8 @@ double toPacked(double radians) {
   return p;
 }
 
+// The digits as written where binary or a count of 60 and more could mislead;
+// every other split agrees with the long way below.
 TEST(Dh, SplitsTheDecimalDigitsAsWritten) {
   const struct {
     double packed;
@@ -43,9 +45,6 @@ TEST(Dh, SplitsTheDecimalDigitsAsWritten) {
       {0.29, 29.0 / 60},           // so is 0.29
       {30.75, 31.25},              // 75 minutes at face value
       {10.0075, 10 + 75.0 / 3600}, // 75 seconds at face value
-      {10.2, 10 + 20.0 / 60},
-      {10.05, 10 + 5.0 / 60},
-      {10.0005, 10 + 5.0 / 3600},
   };
   for (const auto& c : cases)
     EXPECT_EQ(toRadians(c.packed), c.degrees * kPi / 180) << c.packed;

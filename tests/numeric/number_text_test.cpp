@@ -122,9 +122,6 @@ TEST(GeneralFormat, AgreesWithPrintfWhereTheDigitsCarry) {
       ASSERT_EQ(formatNumber(-v), printfText(-v)) << e;
     }
   }
-  EXPECT_EQ(formatNumber(0.99999999999999989), "1");
-  EXPECT_EQ(formatNumber(999999999999999.88), "1E+15");
-  EXPECT_EQ(formatNumber(-9.999999999999995E-05), "-0.0001");
   EXPECT_EQ(formatNumber(100000000000000.5), "100000000000000");
   EXPECT_EQ(formatNumber(100000000000001.5), "100000000000002");
   EXPECT_EQ(formatNumber(999999999999999.5), "1E+15");

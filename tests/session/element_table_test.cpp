@@ -4,6 +4,7 @@
 // checks on their rows, and the rows a spreadsheet pastes.
 #include "session/element_columns.h"
 #include "session/element_edits.h"
+#include "support/route_table.h"
 #include "support/worked_route.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +19,7 @@ using route::kNoRadius;
 using route::Turn;
 
 std::string cell(const RouteModel& model, std::size_t row, std::string_view heading) {
-  const RouteTable& t = elementsTable();
-  return t.columns[*columnOf(t, heading)].text(model, row);
+  return test::cell(model, elementsTable(), row, heading);
 }
 
 // The ramp of tests/support/worked_route.h (BP, seven elements, EP). Each
@@ -97,36 +97,13 @@ std::pair<std::string, std::string> typedFor(std::string_view heading) {
   return {"123.25", "123.25"};
 }
 
-// Every typed cell takes a text into its own field: the editor then starts
-// from it, and no other typed cell of the row changes; the editor's own text
-// changes nothing.
+// Every typed cell takes a text into its own field (support/route_table.h).
 TEST(ElementColumns, EveryTypedCellTakesItsText) {
   route::RouteDefinition d = test::workedRamp();
   d.elements[2].x = 3456907.5;
   d.elements[2].y = 512419.5;
-  const RouteTable& table = elementsTable();
-  RouteModel model(d);
-  for (std::size_t row = 0; row < table.rows(model); ++row)
-    for (const RouteColumn& column : table.columns) {
-      if (!isEditable(column, model, row))
-        continue;
-      SCOPED_TRACE(std::string(column.heading) + " row " + std::to_string(row));
-      const auto othersOf = [&] {
-        std::vector<std::string> texts;
-        for (const RouteColumn& other : table.columns)
-          if (&other != &column && isEditable(other, model, row))
-            texts.push_back(editTextOf(other, model, row));
-        return texts;
-      };
-      const std::vector<std::string> others = othersOf();
-      model.edit(std::get<RouteChange>(column.apply(model, row, editTextOf(column, model, row))));
-      EXPECT_EQ(model.definition(), d);
-      const auto [typed, shown] = typedFor(column.heading);
-      model.edit(std::get<RouteChange>(column.apply(model, row, typed)));
-      EXPECT_EQ(editTextOf(column, model, row), shown);
-      EXPECT_EQ(othersOf(), others);
-      model.replace(d);
-    }
+  test::expectEveryTypedCellTakesItsText(
+      elementsTable(), d, typedFor, [](const RouteColumn&, const RouteColumn&) { return false; });
 }
 
 TEST(ElementColumns, RefusedTextsSayWhy) {

@@ -2,6 +2,7 @@
 // The route's tables as data: hand-worked cells, and every typed cell taking
 // a text and showing it back.
 #include "session/route_columns.h"
+#include "support/route_table.h"
 #include "support/worked_route.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +14,7 @@ namespace {
 
 const RouteTable* const kTables[] = {&jdTable(), &breakTable(), &gradeTable()};
 
-std::string cell(const RouteModel& model, const RouteTable& table, std::size_t row,
-                 std::string_view heading) {
-  return table.columns[*columnOf(table, heading)].text(model, row);
-}
+using test::cell;
 
 TEST(RouteColumns, EachColumnIsWhole) {
   for (const RouteTable* table : kTables) {
@@ -30,16 +28,12 @@ TEST(RouteColumns, EachColumnIsWhole) {
   }
 }
 
-// BP at K0+000 (0, 0), JD1 1000 m north turning 90° right with R 100 and no
-// transitions, EP 1000 m east of it. T = R tan 45° = 100, L = πR/2 =
-// 157.080, E = R (sec 45° − 1) = 41.421; ZH at K0+900, QZ at K0+978.540,
-// HZ at K1+057.080; EP at 2000 − (2T − L) = K1+957.080.
+// The square route (support/worked_route.h) with R 100 and no transitions:
+// T = R tan 45° = 100, L = πR/2 = 157.080, E = R (sec 45° − 1) = 41.421; ZH
+// at K0+900, QZ at K0+978.540, HZ at K1+057.080; EP at 2000 − (2T − L) =
+// K1+957.080.
 TEST(RouteColumns, JdTableShowsTheCurveWorkedByHand) {
-  route::RouteDefinition d;
-  d.start = {"BP", 0, 0, 0};
-  d.jds = {{"JD1", 1000, 0, 100, 0, {}}};
-  d.end = {"EP", 1000, 1000};
-  const RouteModel model(d);
+  const RouteModel model(test::squareRoute(100, 0));
   const RouteTable& t = jdTable();
   ASSERT_EQ(t.rows(model), 3u);
   const std::pair<const char*, const char*> jd[] = {
@@ -103,45 +97,17 @@ std::pair<std::string, std::string> typedFor(std::string_view heading) {
   return {"123.25", "123.25"};
 }
 
-// Every typed cell of the worked route takes a text into its own field:
-// the editor then starts from it, and no other cell of the row's typed
-// columns changes.
+// Every typed cell of the worked route takes a text into its own field; a
+// distance places the point, so its X and Y are the distance's.
 TEST(RouteColumns, EveryTypedCellTakesItsText) {
   route::RouteDefinition d = test::threeJdRoute();
   d.breaks = {{"DL1", 2500, 2480}};
   d.gradePoints = {{"SJD0", 1000, 100, 0}, {"SJD1", 3000, 120, 20000}, {"SJD2", 6000, 90, 0}};
-  for (const RouteTable* table : kTables) {
-    RouteModel model(d);
-    for (std::size_t row = 0; row < table->rows(model); ++row)
-      for (const RouteColumn& column : table->columns) {
-        if (!isEditable(column, model, row))
-          continue;
-        SCOPED_TRACE(std::string(column.heading) + " row " + std::to_string(row));
-        // A distance places the point: its X and Y are the distance's.
-        const auto unmoved = [&](const RouteColumn& other) {
-          return &other != &column && isEditable(other, model, row) &&
-                 !(column.heading == "交点间距" && (other.heading == "X" || other.heading == "Y"));
-        };
-        std::vector<std::string> others;
-        for (const RouteColumn& other : table->columns)
-          if (unmoved(other))
-            others.push_back(editTextOf(other, model, row));
-        // The editor's own text changes nothing.
-        const auto same = column.apply(model, row, editTextOf(column, model, row));
-        model.edit(std::get<RouteChange>(same));
-        EXPECT_EQ(model.definition(), d);
-
-        const auto [typed, shown] = typedFor(column.heading);
-        model.edit(std::get<RouteChange>(column.apply(model, row, typed)));
-        EXPECT_EQ(editTextOf(column, model, row), shown);
-        std::vector<std::string> after;
-        for (const RouteColumn& other : table->columns)
-          if (unmoved(other))
-            after.push_back(editTextOf(other, model, row));
-        EXPECT_EQ(after, others);
-        model.replace(d);
-      }
-  }
+  const auto moves = [](const RouteColumn& column, const RouteColumn& other) {
+    return column.heading == "交点间距" && (other.heading == "X" || other.heading == "Y");
+  };
+  for (const RouteTable* table : kTables)
+    test::expectEveryTypedCellTakesItsText(*table, d, typedFor, moves);
 }
 
 TEST(RouteColumns, RefusedTextsChangeNothing) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/design_table.h"
 
+#include "text/split.h"
 #include "text/utf8.h"
 
 #include <algorithm>
@@ -237,17 +238,6 @@ Reading textReading(std::string_view text) {
 }
 
 // ---- Lines of the pasted text.
-
-std::vector<std::string_view> split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (std::size_t from = 0;;) {
-    const std::size_t at = text.find(separator, from);
-    parts.push_back(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos)
-      return parts;
-    from = at + 1;
-  }
-}
 
 Cells cellsOf(std::string_view line) {
   if (!line.empty() && line.back() == '\r')

@@ -2,6 +2,7 @@
 #include "session/element_edits.h"
 
 #include "geometry/angle_text.h"
+#include "text/split.h"
 
 #include <algorithm>
 #include <array>
@@ -89,17 +90,6 @@ const Heading* headingOf(std::string_view cell) {
 std::optional<Field> fieldOf(std::string_view cell) {
   const Heading* h = headingOf(cell);
   return h ? std::optional(h->field) : std::nullopt;
-}
-
-std::vector<std::string_view> split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (std::size_t from = 0;;) {
-    const std::size_t at = text.find(separator, from);
-    parts.push_back(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos)
-      return parts;
-    from = at + 1;
-  }
 }
 
 std::vector<std::string_view> cellsOf(std::string_view line) {

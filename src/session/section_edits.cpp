@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/section_edits.h"
 
+#include "text/split.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -72,17 +74,6 @@ const std::vector<section::Part>& partsOf(const section::Template& road, Side si
 }
 
 // ---- Pasted text.
-
-std::vector<std::string_view> split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  for (std::size_t from = 0;;) {
-    const std::size_t at = text.find(separator, from);
-    parts.push_back(text.substr(from, at == std::string_view::npos ? at : at - from));
-    if (at == std::string_view::npos)
-      return parts;
-    from = at + 1;
-  }
-}
 
 // The pasted lines with their cells, blank lines left out, and their
 // numbers in the text (from 0).

@@ -4,8 +4,8 @@
 // chainage through the route's chain breaks, the rise at an offset, and
 // building the sections of every curve.
 #include "route/route.h"
-#include "section/route_spans.h"
 #include "section/sections.h"
+#include "session/route_spans.h"
 #include "support/random_route.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 
 #include "numeric/chainage_text.h"
 #include "numeric/strict_number.h"
-#include "section/route_spans.h"
+#include "session/route_spans.h"
 
 #include <algorithm>
 #include <cmath>

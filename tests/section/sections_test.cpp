@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/element_table.h"
 #include "route/route.h"
-#include "section/route_spans.h"
 #include "section/sections.h"
+#include "session/route_spans.h"
 #include "support/random_route.h"
 #include "support/worked_route.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "section/route_spans.h"
+#include "session/route_spans.h"
 
 #include <cmath>
 

@@ -140,7 +140,8 @@ std::optional<CellRefusal> take(ElementRow& row, Field field, std::string_view c
   };
   switch (field) {
   case Field::Ignored: return std::nullopt;
-  case Field::Name: return into(readCellName, [&](std::string name) { row.name = name; });
+  case Field::Name:
+    return into(readCellName, [&](std::string name) { row.name = std::move(name); });
   case Field::Kind: return into(readCellElementKind, [&](ElementKind k) { row.kind = k; });
   case Field::StartRadius: return into(readCellRadius, [&](double r) { row.startRadius = r; });
   case Field::EndRadius: return into(readCellRadius, [&](double r) { row.endRadius = r; });

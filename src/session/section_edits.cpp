@@ -156,7 +156,7 @@ Taken<double> readTemplateFall(std::string_view text) {
 }
 
 Taken<double> readSignedFall(std::string_view text) {
-  const Taken<double> value = readCellNumber(splitPercent(text).number);
+  Taken<double> value = readCellNumber(splitPercent(text).number);
   if (const auto* refused = std::get_if<CellRefusal>(&value))
     return CellRefusal{refused->fault, std::string(text)};
   return value;

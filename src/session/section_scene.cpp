@@ -48,6 +48,7 @@ SectionScene sectionScene(const RouteModel& route, const Station& station,
   };
   const auto left = sections.parts(at->section, section::Side::Left);
   std::vector<SectionVertex> leftOuter;
+  leftOuter.reserve(left.size());
   for (const section::PartSection& p : left)
     leftOuter.push_back(add(p, -1));
   scene.surface.assign(leftOuter.rbegin(), leftOuter.rend());

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quenlor::route {
 namespace {
@@ -55,26 +56,38 @@ Station ChainageMap::stationAt(double measure) const {
 }
 
 int ChainageMap::occurrenceOf(double chainage, double measure) const {
-  const std::vector<double> all = measuresOf(chainage);
-  std::size_t nearest = 0;
-  for (std::size_t i = 1; i < all.size(); ++i)
-    if (std::fabs(all[i] - measure) < std::fabs(all[nearest] - measure))
-      nearest = i;
-  return static_cast<int>(nearest);
+  int count = 0, nearest = 0;
+  double nearestGap = std::numeric_limits<double>::infinity();
+  eachMeasureOf(chainage, [&](double m) {
+    if (std::fabs(m - measure) < nearestGap) {
+      nearestGap = std::fabs(m - measure);
+      nearest = count;
+    }
+    ++count;
+  });
+  return nearest;
 }
 
 std::vector<double> ChainageMap::measuresOf(double chainage) const {
   std::vector<double> found;
+  eachMeasureOf(chainage, [&](double m) { found.push_back(m); });
+  return found;
+}
+
+// Without a list: a stake table asks this for every row.
+template <typename Found> void ChainageMap::eachMeasureOf(double chainage, Found found) const {
+  double last = std::numeric_limits<double>::quiet_NaN();
   for (const ChainSegment& s : segments_) {
     if (chainage < s.startChainage - kChainageTolerance ||
         chainage > s.endChainage() + kChainageTolerance)
       continue;
     const double m =
         std::clamp(s.startMeasure + (chainage - s.startChainage), s.startMeasure, s.endMeasure);
-    if (found.empty() || std::fabs(m - found.back()) > kSameMeasure)
-      found.push_back(m);
+    if (std::isnan(last) || std::fabs(m - last) > kSameMeasure) {
+      found(m);
+      last = m;
+    }
   }
-  return found;
 }
 
 Expected<double> ChainageMap::measureOf(const Station& station) const {

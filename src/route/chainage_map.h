@@ -63,6 +63,8 @@ public:
   Expected<double> measureOf(const Station& station) const;
 
 private:
+  template <typename Found> void eachMeasureOf(double chainage, Found found) const;
+
   std::size_t segmentAt(double measure) const;
   std::string whyNoPoint(double chainage) const;
 

@@ -142,11 +142,36 @@ int rankAtOnePlace(StakeKind kind) {
   }
 }
 
+// The rows come in a few runs that already go along the route (the main
+// points, the breaks, the grid): merging the runs is linear where sorting
+// all of them is not.
+void sortByMeasure(std::vector<StakePosition>& stakes) {
+  const auto before = [](const StakePosition& a, const StakePosition& b) {
+    return a.measure < b.measure;
+  };
+  std::vector<std::size_t> ends; // where each run ends
+  for (std::size_t i = 1; i < stakes.size(); ++i)
+    if (before(stakes[i], stakes[i - 1]))
+      ends.push_back(i);
+  ends.push_back(stakes.size());
+  while (ends.size() > 1) {
+    std::vector<std::size_t> merged;
+    for (std::size_t k = 0; k < ends.size(); k += 2) {
+      if (k + 1 < ends.size()) {
+        const std::size_t first = k == 0 ? 0 : ends[k - 1];
+        std::inplace_merge(stakes.begin() + long(first), stakes.begin() + long(ends[k]),
+                           stakes.begin() + long(ends[k + 1]), before);
+      }
+      merged.push_back(ends[std::min(k + 1, ends.size() - 1)]);
+    }
+    ends = std::move(merged);
+  }
+}
+
 // Sorts the rows along the route, then each run of rows at one place by its
 // rank, JD and kind.
 void sortAlongTheRoute(std::vector<StakePosition>& stakes) {
-  std::sort(stakes.begin(), stakes.end(),
-            [](const StakePosition& a, const StakePosition& b) { return a.measure < b.measure; });
+  sortByMeasure(stakes);
   const auto atOnePlace = [](const StakePosition& a, const StakePosition& b) {
     return std::tuple(rankAtOnePlace(a.kind), a.index, a.kind) <
            std::tuple(rankAtOnePlace(b.kind), b.index, b.kind);
@@ -155,7 +180,8 @@ void sortAlongTheRoute(std::vector<StakePosition>& stakes) {
     auto last = first + 1;
     while (last != stakes.end() && last->measure - (last - 1)->measure <= kOnePlace)
       ++last;
-    std::stable_sort(first, last, atOnePlace);
+    if (last - first > 1) // a sort of one row would still ask for a buffer
+      std::stable_sort(first, last, atOnePlace);
     first = last;
   }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/exports.h"
 
+#include "app/captions.h"
+#include "app/said.h"
 #include "exchange/dxf.h"
 #include "exchange/landxml.h"
 #include "exchange/stake_sheet.h"
@@ -28,8 +30,7 @@ QString fileToSave(QWidget* parent, const QString& caption, const QString& filte
 }
 
 QString outcome(const Expected<Done>& saved, const QString& path) {
-  return saved ? QStringLiteral("已保存 %1").arg(path)
-               : QStringLiteral("未能保存：%1").arg(qs(saved.notice()));
+  return saved ? said(Say::WindowSaved, {path}) : said(Say::WindowNotSaved, {qs(saved.notice())});
 }
 
 template <class Save>
@@ -43,11 +44,11 @@ QString saveAs(QWidget* parent, const QString& caption, const QString& filter,
 
 QString exportPointList(QWidget* parent, const TableAnswer& table,
                         const exchange::SheetHeader& header) {
-  const QString northFirst = QStringLiteral("全站仪坐标 点名,X,Y,Z (*.csv)");
-  const QString eastFirst = QStringLiteral("全站仪坐标 点名,Y,X,Z (*.csv)");
+  const QString northFirst = caption(captions::kPointsNorthFirst);
+  const QString eastFirst = caption(captions::kPointsEastFirst);
   QString chosen;
   QString path =
-      QFileDialog::getSaveFileName(parent, QStringLiteral("导出全站仪坐标"), QString(),
+      QFileDialog::getSaveFileName(parent, caption(captions::kExportPointsTitle), QString(),
                                    northFirst + QStringLiteral(";;") + eastFirst, &chosen);
   if (path.isEmpty())
     return {};
@@ -61,7 +62,7 @@ QString exportPointList(QWidget* parent, const TableAnswer& table,
 }
 
 QString exportLandXml(QWidget* parent, const RouteModel& route) {
-  return saveAs(parent, QStringLiteral("导出 LandXML"), QStringLiteral("LandXML (*.xml)"),
+  return saveAs(parent, caption(captions::kExportLandXmlTitle), QStringLiteral("LandXML (*.xml)"),
                 QStringLiteral(".xml"), [&](const std::string& path) {
                   return exchange::saveLandXml(path, route, exchange::nowStamp());
                 });
@@ -70,19 +71,19 @@ QString exportLandXml(QWidget* parent, const RouteModel& route) {
 QString saveElementTable(const RouteModel& route, const QString& path) {
   const auto elements = route::chainedElements(route.route());
   if (!elements)
-    return QStringLiteral("未能导出线元表：%1").arg(qs(elements.notice()));
+    return said(Say::WindowElementsNotExported, {qs(elements.notice())});
   return outcome(route::saveRouteFile(QFile::encodeName(path).toStdString(), *elements), path);
 }
 
 QString exportElements(QWidget* parent, const RouteModel& route) {
-  const QString path = fileToSave(parent, QStringLiteral("导出线元表"),
-                                  QStringLiteral("线元表 (*.csv)"), QStringLiteral(".csv"));
+  const QString path = fileToSave(parent, caption(captions::kExportElementsTitle),
+                                  caption(captions::kElementsFilter), QStringLiteral(".csv"));
   return path.isEmpty() ? QString() : saveElementTable(route, path);
 }
 
 QString importLandXml(QWidget* parent, const RouteAcceptor& accept, LandXmlRead* seen) {
   const QString path =
-      QFileDialog::getOpenFileName(parent, QStringLiteral("导入 LandXML"), QString(),
+      QFileDialog::getOpenFileName(parent, caption(captions::kImportLandXmlTitle), QString(),
                                    QStringLiteral("LandXML (*.xml *.landxml)"));
   return path.isEmpty() ? QString() : importLandXmlFile(path, {}, accept, seen);
 }
@@ -92,7 +93,7 @@ QString importLandXmlFile(const QString& path, const std::string& alignment,
   exchange::LandXmlImport read =
       exchange::openLandXml(QFile::encodeName(path).toStdString(), alignment);
   if (!read.route)
-    return QStringLiteral("未能导入 %1：%2").arg(path, qs(read.notice));
+    return said(Say::WindowNotImported, {path, qs(read.notice)});
   QStringList names;
   for (const std::string& name : read.alignments)
     names.append(qs(name));
@@ -104,19 +105,20 @@ QString importLandXmlFile(const QString& path, const std::string& alignment,
     return {};
   if (seen)
     *seen = was;
-  return QStringLiteral("已导入 %1：%2").arg(path, summary) +
-         (ignored.empty() ? QString() : QStringLiteral("；") + qs(ignored)) + *kept;
+  return said(Say::WindowImported, {path, summary}) +
+         (ignored.empty() ? QString() : said(Say::Then) + qs(ignored)) + *kept;
 }
 
 QString exportDxf(QWidget* parent, const RouteModel& route, const TableAnswer* stakes) {
-  return saveAs(
-      parent, QStringLiteral("导出 DXF"), QStringLiteral("DXF (*.dxf)"), QStringLiteral(".dxf"),
-      [&](const std::string& path) { return exchange::saveRouteDxf(path, route, stakes); });
+  return saveAs(parent, caption(captions::kExportDxfTitle), QStringLiteral("DXF (*.dxf)"),
+                QStringLiteral(".dxf"), [&](const std::string& path) {
+                  return exchange::saveRouteDxf(path, route, stakes);
+                });
 }
 
 QString exportStakeCsv(QWidget* parent, const TableAnswer& table,
                        const exchange::SheetHeader& header) {
-  return saveAs(parent, QStringLiteral("导出放样表 CSV"), QStringLiteral("CSV (*.csv)"),
+  return saveAs(parent, caption(captions::kExportStakeCsvTitle), QStringLiteral("CSV (*.csv)"),
                 QStringLiteral(".csv"), [&](const std::string& path) {
                   return exchange::saveStakeCsv(path, table, header);
                 });
@@ -124,7 +126,7 @@ QString exportStakeCsv(QWidget* parent, const TableAnswer& table,
 
 QString exportStakeXlsx(QWidget* parent, const TableAnswer& table,
                         const exchange::SheetHeader& header) {
-  return saveAs(parent, QStringLiteral("导出放样表 XLSX"), QStringLiteral("Excel (*.xlsx)"),
+  return saveAs(parent, caption(captions::kExportStakeXlsxTitle), QStringLiteral("Excel (*.xlsx)"),
                 QStringLiteral(".xlsx"), [&](const std::string& path) {
                   return exchange::saveStakeXlsx(path, table, header);
                 });

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/field_tools.h"
 
+#include "app/captions.h"
 #include "app/drawing/notice_label.h"
 #include "app/exports.h"
+#include "app/said.h"
 #include "app/stake_sheet_print.h"
 #include "exchange/stamp.h"
 #include "session/notices.h"
@@ -153,7 +155,7 @@ void FieldToolsPanel::addRow(QGridLayout* grid, int row, const QString& caption,
 // A side label (左 or 右) of a fixed width, so that it never moves a field.
 QLabel* FieldToolsPanel::sideLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
-  label->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("右右")));
+  label->setFixedWidth(fontMetrics().horizontalAdvance(caption(captions::kSideSample)));
   return label;
 }
 
@@ -161,35 +163,35 @@ QLabel* FieldToolsPanel::sideLabel(QWidget* parent) {
 QLabel* FieldToolsPanel::cutFillLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setObjectName(QStringLiteral("stakeCutFill"));
-  label->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("挖 888.888")));
+  label->setFixedWidth(fontMetrics().horizontalAdvance(caption(captions::kCutFillSample)));
   return label;
 }
 
 QGroupBox* FieldToolsPanel::buildStakeGroup() {
-  auto* group = new QGroupBox(QStringLiteral("边桩"), this);
+  auto* group = new QGroupBox(caption(captions::kSideStakes), this);
   auto* grid = new QGridLayout(group);
-  addRow(grid, 0, QStringLiteral("桩号"), input(Input::StakeChainage, "stakeChainage"));
-  addRow(grid, 1, QStringLiteral("偏距"), input(Input::StakeOffset, "stakeOffset"),
+  addRow(grid, 0, caption(captions::kChainage), input(Input::StakeChainage, "stakeChainage"));
+  addRow(grid, 1, caption(captions::kOffset), input(Input::StakeOffset, "stakeOffset"),
          stakeSide_ = sideLabel(group));
   addRow(grid, 2, QStringLiteral("X"), stakeX_ = output("stakeX"));
   addRow(grid, 3, QStringLiteral("Y"), stakeY_ = output("stakeY"));
-  addRow(grid, 4, QStringLiteral("放线方位角"), stakeAzimuth_ = output("stakeAzimuth"));
-  addRow(grid, 5, QStringLiteral("放线距离"), stakeDistance_ = output("stakeDistance"));
-  addRow(grid, 6, QStringLiteral("地面高程"), input(Input::StakeGround, "stakeGround"));
-  addRow(grid, 7, QStringLiteral("设计高程"), stakeDesign_ = output("stakeDesign"),
+  addRow(grid, 4, caption(captions::kSetOutAzimuth), stakeAzimuth_ = output("stakeAzimuth"));
+  addRow(grid, 5, caption(captions::kSetOutDistance), stakeDistance_ = output("stakeDistance"));
+  addRow(grid, 6, caption(captions::kGroundElevation), input(Input::StakeGround, "stakeGround"));
+  addRow(grid, 7, caption(captions::kDesignElevation), stakeDesign_ = output("stakeDesign"),
          stakeCutFill_ = cutFillLabel(group));
   grid->setRowStretch(8, 1);
   return group;
 }
 
 QGroupBox* FieldToolsPanel::buildLocateGroup() {
-  auto* group = new QGroupBox(QStringLiteral("反算桩号"), this);
+  auto* group = new QGroupBox(caption(captions::kLocate), this);
   auto* grid = new QGridLayout(group);
   addRow(grid, 0, QStringLiteral("X"), input(Input::PointX, "pointX"));
   addRow(grid, 1, QStringLiteral("Y"), input(Input::PointY, "pointY"));
-  addRow(grid, 2, QStringLiteral("桩号"), foundK_ = output("foundK"));
+  addRow(grid, 2, caption(captions::kChainage), foundK_ = output("foundK"));
   addRow(grid, 3, QString(), foundChainage_ = output("foundChainage"));
-  addRow(grid, 4, QStringLiteral("偏距"), foundOffset_ = output("foundOffset"),
+  addRow(grid, 4, caption(captions::kOffset), foundOffset_ = output("foundOffset"),
          foundSide_ = sideLabel(group));
   foundNote_ = new QLabel(group);
   foundNote_->setObjectName(QStringLiteral("foundNote"));
@@ -201,18 +203,18 @@ QGroupBox* FieldToolsPanel::buildLocateGroup() {
 }
 
 QGroupBox* FieldToolsPanel::buildTableGroup() {
-  auto* group = new QGroupBox(QStringLiteral("放样表"), this);
+  auto* group = new QGroupBox(caption(captions::kStakeTable), this);
   auto* grid = new QGridLayout(group);
   const struct {
     const char* caption;
     Input input;
     const char* name;
-  } ranges[] = {{"起点", Input::TableStart, "tableStart"},
-                {"终点", Input::TableEnd, "tableEnd"},
-                {"间距", Input::TableInterval, "tableInterval"},
-                {"边距", Input::TableOffset, "tableOffset"},
-                {"左横坡%", Input::TableFallLeft, "tableFallLeft"},
-                {"右横坡%", Input::TableFallRight, "tableFallRight"}};
+  } ranges[] = {{captions::kTableStart, Input::TableStart, "tableStart"},
+                {captions::kTableEnd, Input::TableEnd, "tableEnd"},
+                {captions::kTableInterval, Input::TableInterval, "tableInterval"},
+                {captions::kTableOffset, Input::TableOffset, "tableOffset"},
+                {captions::kFallLeft, Input::TableFallLeft, "tableFallLeft"},
+                {captions::kFallRight, Input::TableFallRight, "tableFallRight"}};
   // The switches and the file buttons first, the ranges below them: on a
   // short or scaled screen the buttons stay in sight above the fold.
   int row = 2;
@@ -220,32 +222,29 @@ QGroupBox* FieldToolsPanel::buildTableGroup() {
     addRow(grid, row++, QString::fromUtf8(r.caption), input(r.input, QString::fromUtf8(r.name)));
   auto* offset = findChild<QLineEdit*>(QStringLiteral("tableOffset"));
   offset->setPlaceholderText(QString::fromUtf8(kAtEdges.data(), qsizetype(kAtEdges.size())));
-  offset->setToolTip(QStringLiteral("边桩到中线的距离；空白或“路基边缘”：路幅两侧的路基边缘，"
-                                    "含加宽，设计高程按路幅、超高计算"));
+  offset->setToolTip(said(Say::TipTableOffset));
   for (const char* name : {"tableFallLeft", "tableFallRight"}) {
     auto* fall = findChild<QLineEdit*>(QString::fromUtf8(name));
-    fall->setPlaceholderText(QStringLiteral("路线有路幅时不用"));
-    fall->setToolTip(QStringLiteral("无路幅时边桩设计高程所用的横坡，百分数；负值：由中线向路边"
-                                    "下降（正常路拱 −2）。设计表的“2%”照写，按向路边下降读入"));
+    fall->setPlaceholderText(caption(captions::kFallUnused));
+    fall->setToolTip(said(Say::TipTableFall));
   }
 
-  auto* whole = new QCheckBox(QStringLiteral("整桩号"), group);
+  auto* whole = new QCheckBox(caption(captions::kWholeStations), group);
   whole->setObjectName(QStringLiteral("wholeStations"));
   whole->setChecked(model_.spacing() == StakeSpacing::WholeStations);
   connect(whole, &QCheckBox::toggled, this, [this](bool on) {
     model_.setSpacing(on ? StakeSpacing::WholeStations : StakeSpacing::FromStart);
     pending_->start();
   });
-  auto* full = new QCheckBox(QStringLiteral("全精度"), group);
+  auto* full = new QCheckBox(caption(captions::kFullPrecision), group);
   full->setObjectName(QStringLiteral("fullPrecision"));
-  full->setToolTip(
-      QStringLiteral("全部位数，角度为度.分秒（ddd.mmss）；否则长度到毫米，角度到整秒"));
+  full->setToolTip(said(Say::TipFullPrecision));
   connect(full, &QCheckBox::toggled, this, [this](bool on) {
     model_.setPrecision(on ? Precision::Full : Precision::Field);
     tableModel_->setTable(&model_.answers().table, model_.precision());
     pending_->start();
   });
-  auto* copy = new QPushButton(QStringLiteral("复制"), group);
+  auto* copy = new QPushButton(caption(captions::kCopy), group);
   copy->setObjectName(QStringLiteral("copyTable"));
   connect(copy, &QPushButton::clicked, this,
           [this] { QApplication::clipboard()->setText(tableText()); });
@@ -272,10 +271,10 @@ QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
     const char* caption;
     const char* name;
     QString (*act)(QWidget*, const TableAnswer&, const exchange::SheetHeader&);
-  } buttons[] = {{"导出CSV", "exportCsv", exportStakeCsv},
-                 {"导出XLSX", "exportXlsx", exportStakeXlsx},
-                 {"导出点文件", "exportPoints", exportPointList},
-                 {"打印…", "printTable", printStakeSheet}};
+  } buttons[] = {{captions::kExportCsv, "exportCsv", exportStakeCsv},
+                 {captions::kExportXlsx, "exportXlsx", exportStakeXlsx},
+                 {captions::kExportPoints, "exportPoints", exportPointList},
+                 {captions::kPrint, "printTable", printStakeSheet}};
   auto* row = new QGridLayout;
   int column = 0;
   for (const auto& b : buttons) {
@@ -284,7 +283,7 @@ QGridLayout* FieldToolsPanel::buildFileButtons(QWidget* group) {
     connect(button, &QPushButton::clicked, this, [this, act = b.act] {
       const TableAnswer& table = model_.answers().table;
       if (table.size() == 0) { // no dialog for nothing to write
-        setFileNotice(QStringLiteral("没有放样表：先填起点、终点和间距"));
+        setFileNotice(said(Say::WindowNoStakeTable));
         return;
       }
       const QString said = act(this, table, sheetHeader());
@@ -316,7 +315,7 @@ QTableView* FieldToolsPanel::buildTableView() {
   view_->verticalHeader()->hide();
   view_->horizontalHeader()->setDefaultSectionSize(fieldWidth(this));
   view_->setColumnWidth(0, fontMetrics().horizontalAdvance(QStringLiteral("K00+000.000")) + 12);
-  view_->setColumnWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("断链前")) + 12);
+  view_->setColumnWidth(1, fontMetrics().horizontalAdvance(said(Say::FieldStakeBreakBehind)) + 12);
   return view_;
 }
 
@@ -374,10 +373,10 @@ void FieldToolsPanel::recompute() {
 void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   std::string notices;
   for (const Notice& n : routeBoxes_ ? routeBoxes_->notices(form_, route_.get()) : noticesOf(form_))
-    notices += (notices.empty() ? "" : "；") + noticeText(n);
+    notices += (notices.empty() ? "" : chinese(Say::Then)) + noticeText(n);
   // What became of a file comes first: it is what the user just asked.
   if (!fileNotice_.isEmpty())
-    notices = fileNotice_.toStdString() + (notices.empty() ? "" : "；") + notices;
+    notices = fileNotice_.toStdString() + (notices.empty() ? "" : chinese(Say::Then)) + notices;
   notice_->setNotice(qs(notices));
   stakeSide_->setText(qs(a.stake.side));
   showText(stakeX_, a.stake.x);
@@ -398,11 +397,11 @@ void FieldToolsPanel::showAnswers(const FieldAnswers& a) {
   stakeCutFill_->setText(qs(a.stake.cutFill));
   const PointLevelAnswer& level = a.pointLevel;
   if (!level.design.empty())
-    pointLevel_->setText(QStringLiteral("计算桩号的设计高程 %1，高程 %2 %3")
-                             .arg(qs(level.design), qs(level.elevation), qs(level.cutFill)));
+    pointLevel_->setText(
+        said(Say::WindowPointLevel, {qs(level.design), qs(level.elevation), qs(level.cutFill)}));
   else
     pointLevel_->setText(
-        level.noDesign.empty() ? QString() : QStringLiteral("计算桩号：") + qs(level.noDesign));
+        level.noDesign.empty() ? QString() : said(Say::WindowPointNoLevel, {qs(level.noDesign)}));
 }
 
 void FieldToolsPanel::setRoute(std::shared_ptr<const RouteModel> route) {

@@ -4,6 +4,7 @@
 #include "files/file_error.h"
 #include "files/read_file.h"
 #include "files/save_file.h"
+#include "text/catalogue.h"
 
 #include <atomic>
 #include <cerrno>
@@ -98,7 +99,7 @@ Expected<Done> KeptCopy::write(std::string_view text, const std::string& source)
     if (!exists(pathOf(slot, ".csv")))
       lock(slot);
   if (slot_ == 0)
-    return Failure{"no free slot for a kept copy in " + folder_, "恢复副本已满（" + folder_ + "）"};
+    return failure(Say::WindowKeptCopyFull, {folder_});
   if (const auto saved = saveBytes(copyPath(), text); !saved)
     return saved;
   if (writtenSource_ == source)

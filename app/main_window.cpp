@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window.h"
 
+#include "app/captions.h"
 #include "app/control_table.h"
 #include "app/field_tools.h"
 #include "app/fonts.h"
@@ -9,6 +10,7 @@
 #include "app/profile_view.h"
 #include "app/readout_view.h"
 #include "app/route_panel.h"
+#include "app/said.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -115,9 +117,9 @@ void MainWindow::buildViews() {
   routePanel_ = new RoutePanel(form_, this);
   views_ = new QTabWidget(this);
   views_->setObjectName(QStringLiteral("views"));
-  views_->addTab(plan_, QStringLiteral("平面图"));
-  views_->addTab(profile_, QStringLiteral("纵断面"));
-  views_->addTab(routePanel_, QStringLiteral("路线"));
+  views_->addTab(plan_, caption(captions::kPlanTab));
+  views_->addTab(profile_, caption(captions::kProfileTab));
+  views_->addTab(routePanel_, caption(captions::kRouteTab));
 }
 
 // The route in the panel, to every view of it: the same model to each, or
@@ -258,8 +260,8 @@ void MainWindow::placeControls(double scale) {
 void MainWindow::buildFoldButton() {
   fold_ = new QToolButton(this);
   fold_->setObjectName(QStringLiteral("foldForm"));
-  fold_->setText(QStringLiteral("收起输入框"));
-  fold_->setToolTip(QStringLiteral("收起输入框，让放样工具、平面图和路线表占满窗口；再按一次展开"));
+  fold_->setText(caption(captions::kFold));
+  fold_->setToolTip(said(Say::TipFold));
   fold_->setFocusPolicy(Qt::NoFocus);
   fold_->move(8, 4);
   fold_->adjustSize();
@@ -268,7 +270,7 @@ void MainWindow::buildFoldButton() {
 
 void MainWindow::setFormFolded(bool folded) {
   folded_ = folded;
-  fold_->setText(folded ? QStringLiteral("展开输入框") : QStringLiteral("收起输入框"));
+  fold_->setText(caption(folded ? captions::kUnfold : captions::kFold));
   fold_->adjustSize();
   QResizeEvent event(size(), size());
   resizeEvent(&event);

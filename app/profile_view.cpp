@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/profile_view.h"
 
+#include "app/captions.h"
 #include "app/drawing/canvas.h"
 #include "app/drawing/clipped_lines.h"
+#include "app/said.h"
 #include "form/form.h"
 #include "numeric/chainage_text.h"
 #include "session/route_model.h"
@@ -76,9 +78,9 @@ ProfileView::ProfileView(const Form& form, QWidget* parent)
   makeCanvas(*this, "profileView");
   scale_->setObjectName(QStringLiteral("profileScale"));
   scale_->setRange(0, kLargestFactor);
-  scale_->setPrefix(QStringLiteral("竖向 ×"));
-  scale_->setSpecialValueText(QStringLiteral("竖向 自动"));
-  scale_->setToolTip(QStringLiteral("高程的放大倍数；Ctrl+滚轮也可改"));
+  scale_->setPrefix(caption(captions::kVerticalPrefix));
+  scale_->setSpecialValueText(caption(captions::kVerticalAuto));
+  scale_->setToolTip(said(Say::TipProfileScale));
   scale_->move(6, 4);
   // Taken by a click, not by the tab that shows the profile: its blinking
   // text cursor would repaint the profile beneath it twice a second.
@@ -388,7 +390,7 @@ std::optional<ProfileView::Mark> ProfileView::markOfForm() {
   mark.text = qs(chainageText(*chainage));
   if (const auto level = route_->profile().at(*measure)) {
     mark.point = toScreen(*measure, level->elevation);
-    mark.text += QStringLiteral(" 设计 ") + QString::number(level->elevation, 'f', 3);
+    mark.text += caption(captions::kDesignAt) + QString::number(level->elevation, 'f', 3);
   }
   const QSizeF size = labels_.size(mark.text);
   const QPointF anchor = mark.point.value_or(QPointF(mark.x, plot.top() + 8));
@@ -427,8 +429,7 @@ void ProfileView::paintEvent(QPaintEvent*) {
   if (!extent_) {
     painter.setPen(Qt::darkGray);
     painter.drawText(rect(), Qt::AlignCenter,
-                     route_ ? QStringLiteral("没有纵断面：路线上至少要有两个可用的变坡点")
-                            : QStringLiteral("没有打开路线"));
+                     said(route_ ? Say::WindowNoProfile : Say::WindowNoRouteOpen));
     return;
   }
   if (drawing_.stale(*this))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/readout_view.h"
 
+#include "app/said.h"
 #include "session/readout.h"
 
 #include <QGridLayout>
@@ -17,7 +18,7 @@ QString fromUtf8(std::string_view text) {
 
 ReadoutView::ReadoutView(const Form& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName(QStringLiteral("readout"));
-  setToolTip(QStringLiteral("输入框的结果，长度到毫米、角度到整秒"));
+  setToolTip(said(Say::TipReadout));
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setHorizontalSpacing(4);

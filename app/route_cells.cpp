@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_cells.h"
 
+#include "app/said.h"
 #include "geometry/angle_text.h"
 #include "numeric/chainage_text.h"
 
@@ -12,8 +13,6 @@
 
 namespace quenlor {
 namespace {
-
-QString quoted(const QString& text) { return QStringLiteral("“%1”").arg(text); }
 
 // The headings of each table's pasted columns, for messages, and the layout
 // of its rows.
@@ -38,42 +37,36 @@ const PastedLayout& layoutOf(SectionPaste table) {
   return jds;
 }
 
-QString nameOf(const std::string& name, const char* kind, int index) {
+QString nameOf(const std::string& name, Say numbered, int index) {
   if (!name.empty())
     return QString::fromStdString(name);
-  return QStringLiteral("第%1个%2").arg(index + 1).arg(QString::fromUtf8(kind));
+  return said(numbered, {QString::number(index + 1)});
 }
 
 QString checkWhat(route::CheckKind kind) {
   using route::CheckKind;
   switch (kind) {
-  case CheckKind::UnusableNumber:
-    return QStringLiteral("有不可用的数值（非数或超出 ±1e9），未用或按无曲线的转折点计");
-  case CheckKind::SamePoint: return QStringLiteral("与前一点或终点重合（1 mm 内），未用");
-  case CheckKind::RadiusNotPositive: return QStringLiteral("半径 R 不大于 0，按无曲线的转折点计");
-  case CheckKind::NegativeTransition: return QStringLiteral("缓和曲线长为负，按无曲线的转折点计");
-  case CheckKind::ZeroDeflection: return QStringLiteral("转角为 0，无曲线");
-  case CheckKind::TransitionsTooLong:
-    return QStringLiteral("缓和曲线对此转角过长，按无曲线的转折点计");
-  case CheckKind::CurvesOverlap:
-    return QStringLiteral("曲线与下一交点的曲线重叠（HZ 超过下一 ZH）");
-  case CheckKind::StartLegTooShort: return QStringLiteral("曲线起点 ZH 在起点 BP 之前");
-  case CheckKind::EndLegTooShort: return QStringLiteral("曲线终点 HZ 超出终点 EP");
-  case CheckKind::BreakOutsideRoute: return QStringLiteral("断链不在路线上，未用");
-  case CheckKind::BreakOutOfOrder: return QStringLiteral("断链不在前一断链之后，未用");
-  case CheckKind::NoRoute: return QStringLiteral("起点或终点不可用，或路线长度为 0：没有路线");
-  case CheckKind::LengthNotPositive: return QStringLiteral("线元长度不大于 0，未用");
-  case CheckKind::RadiiEqual:
-    return QStringLiteral("缓和曲线起点半径与终点半径相同，按圆曲线（或直线）计");
-  case CheckKind::TurnMissing: return QStringLiteral("曲线未给转向，按直线计");
-  case CheckKind::ArcWithoutRadius: return QStringLiteral("圆曲线没有半径，按直线计");
-  case CheckKind::StartGap: return QStringLiteral("所给起点坐标与前面线元推算的起点不符");
-  case CheckKind::RowsNotUsed: return QStringLiteral("另一种定线方式的行未用");
-  case CheckKind::NotPlaced:
-    return QStringLiteral(
-        "按交点间距定位，但前一交点没有输入转角（或间距无效）：未用，终点则没有路线");
-  case CheckKind::ChainageDiffers: return QStringLiteral("桩号与设计表所给的不符");
-  case CheckKind::DeflectionDiffers: return QStringLiteral("输入的转角与坐标算得的不符");
+  case CheckKind::UnusableNumber: return said(Say::CheckUnusableNumber);
+  case CheckKind::SamePoint: return said(Say::CheckSamePoint);
+  case CheckKind::RadiusNotPositive: return said(Say::CheckRadiusNotPositive);
+  case CheckKind::NegativeTransition: return said(Say::CheckNegativeTransition);
+  case CheckKind::ZeroDeflection: return said(Say::CheckZeroDeflection);
+  case CheckKind::TransitionsTooLong: return said(Say::CheckTransitionsTooLong);
+  case CheckKind::CurvesOverlap: return said(Say::CheckCurvesOverlap);
+  case CheckKind::StartLegTooShort: return said(Say::CheckStartLegTooShort);
+  case CheckKind::EndLegTooShort: return said(Say::CheckEndLegTooShort);
+  case CheckKind::BreakOutsideRoute: return said(Say::CheckBreakOutsideRoute);
+  case CheckKind::BreakOutOfOrder: return said(Say::CheckBreakOutOfOrder);
+  case CheckKind::NoRoute: return said(Say::CheckNoRoute);
+  case CheckKind::LengthNotPositive: return said(Say::CheckLengthNotPositive);
+  case CheckKind::RadiiEqual: return said(Say::CheckRadiiEqual);
+  case CheckKind::TurnMissing: return said(Say::CheckTurnMissing);
+  case CheckKind::ArcWithoutRadius: return said(Say::CheckArcWithoutRadius);
+  case CheckKind::StartGap: return said(Say::CheckStartGap);
+  case CheckKind::RowsNotUsed: return said(Say::CheckRowsNotUsed);
+  case CheckKind::NotPlaced: return said(Say::CheckNotPlaced);
+  case CheckKind::ChainageDiffers: return said(Say::CheckChainageDiffers);
+  case CheckKind::DeflectionDiffers: return said(Say::CheckDeflectionDiffers);
   }
   return {};
 }
@@ -88,19 +81,20 @@ std::optional<QString> givenWhat(const route::Check& check,
         ofJd ? definition.jds[std::size_t(check.jd)].chainage : definition.end.chainage;
     if (!given)
       return std::nullopt;
-    return QStringLiteral("设计表的桩号 %1 与计算的 %2 相差 %3 m")
-        .arg(qs(chainageText(*given)), qs(chainageText(*given + check.amount)))
-        .arg(std::fabs(check.amount), 0, 'f', 3);
+    return said(Say::CheckChainageGiven,
+                {qs(chainageText(*given)), qs(chainageText(*given + check.amount)),
+                 QString::number(std::fabs(check.amount), 'f', 3)});
   }
   if (check.kind == route::CheckKind::DeflectionDiffers && ofJd) {
     const auto typed = definition.jds[std::size_t(check.jd)].deflection;
     if (!typed)
       return std::nullopt;
     const double radians = radiansOfPackedDms(*typed);
-    return QStringLiteral("输入的转角 %1 与坐标算得的 %2 相差 %3")
-        .arg(qs(dmsText(std::fabs(radians))) +
-                 (radians < 0 ? QStringLiteral(" 左") : QStringLiteral(" 右")),
-             qs(dmsText(std::fabs(radians + check.amount))), qs(dmsText(std::fabs(check.amount))));
+    return said(Say::CheckDeflectionGiven,
+                {said(radians < 0 ? Say::CheckTurnLeft : Say::CheckTurnRight,
+                      {qs(dmsText(std::fabs(radians)))}),
+                 qs(dmsText(std::fabs(radians + check.amount))),
+                 qs(dmsText(std::fabs(check.amount)))});
   }
   return std::nullopt;
 }
@@ -110,9 +104,8 @@ std::optional<QString> givenWhat(const route::Check& check,
 QString elementCheckWhat(route::CheckKind kind) {
   using route::CheckKind;
   switch (kind) {
-  case CheckKind::UnusableNumber:
-    return QStringLiteral("有不可用的数值（非数或超出 ±1e9），按直线计或不用");
-  case CheckKind::RadiusNotPositive: return QStringLiteral("半径不大于 0，按直线计");
+  case CheckKind::UnusableNumber: return said(Say::CheckElementUnusableNumber);
+  case CheckKind::RadiusNotPositive: return said(Say::CheckElementRadiusNotPositive);
   default: return checkWhat(kind);
   }
 }
@@ -122,71 +115,64 @@ QString elementCheckWhat(route::CheckKind kind) {
 QString refusalText(const CellRefusal& refusal) {
   const QString text = QString::fromStdString(refusal.text);
   switch (refusal.fault) {
-  case CellFault::NotANumber: return quoted(text) + QStringLiteral(" 不是数字");
-  case CellFault::BeyondRange: return quoted(text) + QStringLiteral(" 超出 ±1e9");
-  case CellFault::NotAChainage:
-    return quoted(text) + QStringLiteral(" 不是桩号（如 K1+234.567 或 1234.567）");
-  case CellFault::ControlCharacter: return QStringLiteral("名称中有控制字符");
-  case CellFault::Missing: return QStringLiteral("缺少");
-  case CellFault::NotAnAngle:
-    return quoted(text) + QStringLiteral(" 不是角度（如 25°30′15.2″、25-30-15.2 或 25.30152）");
-  case CellFault::TwoSides: return quoted(text) + QStringLiteral(" 的左右转向互相矛盾");
-  case CellFault::NoColumn: return QStringLiteral("表头中没有 %1 列").arg(text);
-  case CellFault::TwoColumns: return QStringLiteral("表头中 %1 列重复").arg(quoted(text));
-  case CellFault::NotAnElementKind:
-    return quoted(text) + QStringLiteral(" 不是线元类型（直线、圆曲线或缓和曲线）");
-  case CellFault::NotATurn: return quoted(text) + QStringLiteral(" 不是转向（左或右）");
-  case CellFault::NotAnAzimuth:
-    return quoted(text) + QStringLiteral(" 不是方位角（度.分秒，0 至 360，如 30.152055）");
-  case CellFault::NotAChoice: return quoted(text) + QStringLiteral(" 不是此列可选的值");
+  case CellFault::NotANumber: return said(Say::CellNotANumber, {text});
+  case CellFault::BeyondRange: return said(Say::CellBeyondRange, {text});
+  case CellFault::NotAChainage: return said(Say::CellNotAChainage, {text});
+  case CellFault::ControlCharacter: return said(Say::CellControlCharacter, {text});
+  case CellFault::Missing: return said(Say::CellMissing, {text});
+  case CellFault::NotAnAngle: return said(Say::CellNotAnAngle, {text});
+  case CellFault::TwoSides: return said(Say::CellTwoSides, {text});
+  case CellFault::NoColumn: return said(Say::CellNoColumn, {text});
+  case CellFault::TwoColumns: return said(Say::CellTwoColumns, {text});
+  case CellFault::NotAnElementKind: return said(Say::CellNotAnElementKind, {text});
+  case CellFault::NotATurn: return said(Say::CellNotATurn, {text});
+  case CellFault::NotAnAzimuth: return said(Say::CellNotAnAzimuth, {text});
+  case CellFault::NotAChoice: return said(Say::CellNotAChoice, {text});
   }
   return {};
 }
 
 QString pasteRefusalText(const PasteRefusal& refusal) {
-  const QString where = QStringLiteral("粘贴的第%1行").arg(refusal.line + 1);
+  const QString line = QString::number(refusal.line + 1);
   if (refusal.cell.fault == CellFault::NoColumn || refusal.cell.fault == CellFault::TwoColumns)
-    return where + QStringLiteral("（表头）：") + refusalText(refusal.cell);
-  return where + QStringLiteral("第%1列（%2）：%3")
-                     .arg(refusal.column + 1)
-                     .arg(QString::fromStdString(refusal.heading), refusalText(refusal.cell));
+    return said(Say::PasteHeadingRow, {line, refusalText(refusal.cell)});
+  return said(Say::PasteCell, {line, QString::number(refusal.column + 1),
+                               QString::fromStdString(refusal.heading), refusalText(refusal.cell)});
 }
 
 QString unreadText(const std::vector<std::string>& computed,
                    const std::vector<std::string>& unknown) {
   const auto list = [](const std::vector<std::string>& headings) {
-    QStringList names;
+    QString names;
     for (const std::string& h : headings)
-      names << QString::fromStdString(h);
-    return names.join(QStringLiteral("、"));
+      names = names.isEmpty() ? QString::fromStdString(h)
+                              : said(Say::PasteListJoin, {names, QString::fromStdString(h)});
+    return names;
   };
   QString text;
   if (!computed.empty())
-    text += QStringLiteral("；未读入 %1（由程序计算）").arg(list(computed));
+    text += said(Say::Then) + said(Say::PasteNotReadComputed, {list(computed)});
   if (!unknown.empty())
-    text += QStringLiteral("；未识别而未读入的列：%1").arg(list(unknown));
+    text += said(Say::Then) + said(Say::PasteNotReadUnknown, {list(unknown)});
   return text;
 }
 
 QString pastedText(const PastedTable& table) {
-  QString text = QStringLiteral("已粘贴 %1 个交点").arg(table.jds.size());
+  QString text = said(Say::PastedJds, {QString::number(table.jds.size())});
   if (table.start)
-    text += QStringLiteral("和起点 %1").arg(QString::fromStdString(table.start->name));
+    text = said(Say::PastedAndStart, {text, QString::fromStdString(table.start->name)});
   if (table.end)
-    text += QStringLiteral("%1终点 %2")
-                .arg(table.start ? QStringLiteral("、") : QStringLiteral("和"),
-                     QString::fromStdString(table.end->name));
+    text = said(table.start ? Say::PastedAlsoEnd : Say::PastedAndEnd,
+                {text, QString::fromStdString(table.end->name)});
   return text + unreadText(table.computed, table.unknown);
 }
 
 QString pasteRefusalText(const ElementPasteRefusal& refusal) {
-  const QString why = refusal.cell.fault == CellFault::Missing
-                          ? QStringLiteral("缺少（每行要有类型和长度）")
-                          : refusalText(refusal.cell);
-  return QStringLiteral("粘贴的第%1行第%2列（%3）：%4")
-      .arg(refusal.line + 1)
-      .arg(refusal.column + 1)
-      .arg(QString::fromUtf8(refusal.heading.data(), qsizetype(refusal.heading.size())), why);
+  const QString why = refusal.cell.fault == CellFault::Missing ? said(Say::PasteElementMissing)
+                                                               : refusalText(refusal.cell);
+  return said(Say::PasteCell,
+              {QString::number(refusal.line + 1), QString::number(refusal.column + 1),
+               QString::fromUtf8(refusal.heading.data(), qsizetype(refusal.heading.size())), why});
 }
 
 QString pasteRefusalText(const PasteRefusal& refusal, SectionPaste table) {
@@ -196,26 +182,26 @@ QString pasteRefusalText(const PasteRefusal& refusal, SectionPaste table) {
                              : QString::number(refusal.column + 1);
   QString why = refusalText(refusal.cell);
   if (refusal.cell.fault == CellFault::Missing)
-    why += QStringLiteral("，每行应为 ") + QString::fromUtf8(layout.row);
-  return QStringLiteral("粘贴的第%1行第%2列（%3）：%4")
-      .arg(refusal.line + 1)
-      .arg(refusal.column + 1)
-      .arg(column, why);
+    why = said(Say::PasteRowShouldBe, {why, QString::fromUtf8(layout.row)});
+  return said(Say::PasteCell, {QString::number(refusal.line + 1),
+                               QString::number(refusal.column + 1), column, why});
 }
 
 QString checkText(const route::Check& check, const route::RouteDefinition& definition) {
   QString who;
   if (check.jd >= 0 && std::size_t(check.jd) < definition.jds.size())
-    who = nameOf(definition.jds[std::size_t(check.jd)].name, "交点", check.jd);
+    who = nameOf(definition.jds[std::size_t(check.jd)].name, Say::CheckJdNumbered, check.jd);
   else if (check.element >= 0 && std::size_t(check.element) < definition.elements.size())
-    who = nameOf(definition.elements[std::size_t(check.element)].name, "线元", check.element);
+    who = nameOf(definition.elements[std::size_t(check.element)].name, Say::CheckElementNumbered,
+                 check.element);
   else if (check.chainBreak >= 0 && std::size_t(check.chainBreak) < definition.breaks.size())
-    who = nameOf(definition.breaks[std::size_t(check.chainBreak)].name, "断链", check.chainBreak);
+    who = nameOf(definition.breaks[std::size_t(check.chainBreak)].name, Say::CheckBreakNumbered,
+                 check.chainBreak);
   else
     who = QString::fromStdString(check.message.substr(0, check.message.find(':')));
-  return who + QStringLiteral("：") +
-         givenWhat(check, definition)
-             .value_or(check.element >= 0 ? elementCheckWhat(check.kind) : checkWhat(check.kind));
+  return said(Say::CheckAt, {who, givenWhat(check, definition)
+                                      .value_or(check.element >= 0 ? elementCheckWhat(check.kind)
+                                                                   : checkWhat(check.kind))});
 }
 
 } // namespace quenlor

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_document.h"
 
+#include "app/captions.h"
+#include "app/said.h"
 #include "files/save_file.h"
 #include "route/route_file.h"
 
@@ -28,7 +30,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 QString shownName(const QString& path) { return QFileInfo(path).fileName(); }
 
 QString cannotKeep(const Expected<Done>& kept) {
-  return QStringLiteral("路线未能保存到恢复副本：") + qs(kept.notice());
+  return said(Say::WindowCopyNotKept, {qs(kept.notice())});
 }
 
 // The route's file text, or why it cannot be written (not text, a number
@@ -90,7 +92,7 @@ void RouteDocument::edit(const std::function<void(route::Route&)>& change, const
   model_->edit(change);
   // Every step says something on the buttons, an edit not named too.
   history_.record(model_->definition(),
-                  (what.isEmpty() ? QStringLiteral("修改路线") : what).toStdString());
+                  (what.isEmpty() ? caption(captions::kEditRoute) : what).toStdString());
   modified_ = savedAt_ != history_.position();
   changed();
 }
@@ -105,12 +107,12 @@ void RouteDocument::restartHistory(bool saved) {
 
 std::optional<QString> RouteDocument::undo() {
   const QString what = undoText();
-  return move(history_.undo(), QStringLiteral("已撤销：") + what);
+  return move(history_.undo(), said(Say::WindowUndone, {what}));
 }
 
 std::optional<QString> RouteDocument::redo() {
   const QString what = redoText();
-  return move(history_.redo(), QStringLiteral("已重做：") + what);
+  return move(history_.redo(), said(Say::WindowRedone, {what}));
 }
 
 // The route the history moved to, computed anew in the one model, and its
@@ -152,10 +154,10 @@ void RouteDocument::changed() {
 Expected<RouteDocument::Read> RouteDocument::read(const QString& path) {
   const auto bytes = readFile(fileName(path), route::kMostRouteFileBytes);
   if (!bytes)
-    return Failure{bytes.error(), "无法打开：" + bytes.notice()};
+    return Failure{bytes.error(), chinese(Say::WindowCannotOpen, {bytes.notice()})};
   auto definition = route::readRouteText(bytes->bytes);
   if (!definition)
-    return Failure{definition.error(), "无法打开：" + definition.error()};
+    return Failure{definition.error(), chinese(Say::WindowCannotOpen, {definition.error()})};
   return Read{std::move(*definition), bytes->stamp, QFileInfo(path).absoluteFilePath()};
 }
 
@@ -168,7 +170,7 @@ QString RouteDocument::markOpen() {
   }
   clearLeftovers(fileName(QFileInfo(path_).absolutePath()));
   const auto other = mark_.take(fileName(path_));
-  return other ? QStringLiteral("；另一个窗口（进程 %1）也打开了此文件，保存前请留意").arg(*other)
+  return other ? said(Say::Then) + said(Say::WindowOpenElsewhere, {QString::number(*other)})
                : QString();
 }
 
@@ -178,7 +180,7 @@ QString RouteDocument::take(Read read) {
   savedAt_ = 0;
   replace(std::make_shared<RouteModel>(std::move(read.definition)), std::move(read.path), false);
   writeAutosave(); // the copy follows the file at once
-  return QStringLiteral("已打开 %1").arg(shownName(path_)) + markOpen();
+  return said(Say::WindowOpened, {shownName(path_)}) + markOpen();
 }
 
 // A step of the history like any edit, which takes the file with it.
@@ -193,29 +195,26 @@ void RouteDocument::adopt(route::RouteDefinition definition, const QString& what
 RouteDocument::SaveOutcome RouteDocument::save(bool overwrite) {
   const auto text = textOf(model_->definition());
   if (!text)
-    return {Saved::No, QStringLiteral("未能保存：") + qs(text.notice())};
+    return {Saved::No, said(Say::WindowNotSaved, {qs(text.notice())})};
   const std::string path = fileName(path_);
   if (!overwrite && stamp_)
     if (const auto now = readFile(path, route::kMostRouteFileBytes);
         now && !now->stamp.sameContent(*stamp_))
-      return {Saved::ChangedOnDisk,
-              QStringLiteral("%1 在打开后已被其他窗口或程序修改：再按一次“保存”将覆盖它，"
-                             "或用“另存为…”保存到别处")
-                  .arg(shownName(path_))};
+      return {Saved::ChangedOnDisk, said(Say::WindowChangedOnDisk, {shownName(path_)})};
   // The copy first: a kill after the file's save then finds the two equal.
   autosave_.stop();
   keepNow(*text);
   if (const auto saved = saveBytes(path, *text); !saved) {
     if (listener_)
       listener_();
-    return {Saved::No, QStringLiteral("未能保存：") + qs(saved.notice())};
+    return {Saved::No, said(Say::WindowNotSaved, {qs(saved.notice())})};
   }
   stamp_ = FileStamp{text->size(), 0, contentHash(*text)};
   modified_ = false;
   savedAt_ = history_.position();
   if (listener_)
     listener_();
-  return {Saved::Yes, QStringLiteral("已保存 %1").arg(shownName(path_))};
+  return {Saved::Yes, said(Say::WindowSaved, {shownName(path_)})};
 }
 
 RouteDocument::SaveOutcome RouteDocument::saveAs(const QString& path) {
@@ -245,7 +244,7 @@ QString RouteDocument::close() {
   keepProblem_.clear();
   if (listener_)
     listener_();
-  return QStringLiteral("路线已关闭");
+  return said(Say::WindowRouteClosed);
 }
 
 std::optional<QString> RouteDocument::restoreAutosave() {
@@ -262,12 +261,10 @@ std::optional<QString> RouteDocument::restoreAutosave() {
     // Set aside, not written over: what it holds is not lost.
     const QString aside =
         dataFolder() +
-        QStringLiteral("/未能恢复-%1.csv")
+        caption(captions::kNotRestoredFile)
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     QFile::rename(keptCopyPath(), aside);
-    return QStringLiteral("上次的路线未能恢复（已移至 %1）：")
-               .arg(QDir::toNativeSeparators(aside)) +
-           qs(definition.notice());
+    return said(Say::WindowNotRestored, {QDir::toNativeSeparators(aside), qs(definition.notice())});
   }
   const auto source = readFile(kept_.sourcePath(), kMostSourceBytes);
   const QString path = source ? fromFileName(source->bytes) : QString();
@@ -278,8 +275,7 @@ std::optional<QString> RouteDocument::restoreAutosave() {
   replace(std::make_shared<RouteModel>(std::move(*definition)), path, !file.holds);
   autosave_.stop(); // the copy is what was just read
   copyHolds_ = true;
-  return QStringLiteral("已恢复上次的路线") +
-         (modified_ ? QStringLiteral("（有未保存的修改）") : QString()) + markOpen();
+  return said(modified_ ? Say::WindowRestoredModified : Say::WindowRestored) + markOpen();
 }
 
 // The one copy an earlier version kept (autosave.csv, the path of its file
@@ -359,11 +355,11 @@ std::optional<QString> RouteDocument::keepUnsaved() {
   if (!modified_ || isEmpty())
     return QString();
   const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-  const QString kept = dataFolder() + QStringLiteral("/未保存-%1.csv").arg(stamp);
+  const QString kept = dataFolder() + caption(captions::kUnsavedFile).arg(stamp);
   const auto text = textOf(model_->definition());
   if (!text || !QDir().mkpath(dataFolder()) || !saveBytes(fileName(kept), *text))
     return std::nullopt;
-  return QStringLiteral("；之前未保存的修改已存于 %1").arg(QDir::toNativeSeparators(kept));
+  return said(Say::Then) + said(Say::WindowUnsavedKept, {QDir::toNativeSeparators(kept)});
 }
 
 } // namespace quenlor

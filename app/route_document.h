@@ -35,6 +35,7 @@
 // when the route was opened or saved.
 #pragma once
 
+#include "app/captions.h"
 #include "app/kept_copy.h"
 #include "files/read_file.h"
 #include "session/route_history.h"
@@ -95,7 +96,7 @@ public:
   QString take(Read read);
   // A route read from another format (LandXML): a new route with no file,
   // to be saved; undone, the route and file before it come back.
-  void adopt(route::RouteDefinition definition, const QString& what = QStringLiteral("导入"));
+  void adopt(route::RouteDefinition definition, const QString& what = caption(captions::kImport));
 
   enum class Saved { Yes, No, ChangedOnDisk };
   struct SaveOutcome {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_panel.h"
 
+#include "app/captions.h"
 #include "app/drawing/notice_label.h"
 #include "app/drawing/text_cells.h"
 #include "app/exports.h"
 #include "app/flow_layout.h"
 #include "app/route_cells.h"
 #include "app/route_tables.h"
+#include "app/said.h"
 #include "form/form.h"
 #include "session/design_table.h"
 #include "session/element_columns.h"
@@ -40,18 +42,15 @@
 namespace quenlor {
 namespace {
 
-const QString kFileFilter = QStringLiteral("路线文件 (*.csv);;所有文件 (*)");
-
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 // The one question the program asks in a dialog.
 RoutePanel::SaveAnswer askToSave(QWidget* parent) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Quenlor"),
-                  QStringLiteral("路线有未保存的修改，且未能存入恢复副本。是否保存？"),
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Quenlor"), said(Say::AskSaveUnkept),
                   QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
-  box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
-  box.button(QMessageBox::Discard)->setText(QStringLiteral("不保存"));
-  box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+  box.button(QMessageBox::Save)->setText(caption(captions::kSave));
+  box.button(QMessageBox::Discard)->setText(caption(captions::kDiscard));
+  box.button(QMessageBox::Cancel)->setText(caption(captions::kCancel));
   box.setDefaultButton(QMessageBox::Save);
   const int answer = box.exec();
   return answer == QMessageBox::Save      ? RoutePanel::SaveAnswer::Save
@@ -87,14 +86,14 @@ RoutePanel::RoutePanel(Form& form, QWidget* parent)
 
   tables_ = new QTabWidget(this);
   tables_->setObjectName(QStringLiteral("routeTables"));
-  jdTab_ = tables_->addTab(buildJdTab(), QStringLiteral("交点"));
-  elementTab_ = tables_->addTab(buildElementTab(), QStringLiteral("线元"));
-  tables_->addTab(buildBreakTab(), QStringLiteral("断链"));
-  tables_->addTab(buildGradeTab(), QStringLiteral("变坡点"));
-  tables_->addTab(buildStationTab(), QStringLiteral("测站"));
-  tables_->addTab(buildTemplateTab(), QStringLiteral("路幅"));
-  tables_->addTab(buildCurveSectionTab(), QStringLiteral("超高加宽"));
-  tables_->addTab(buildWideningTab(), QStringLiteral("超高加宽表"));
+  jdTab_ = tables_->addTab(buildJdTab(), caption(captions::kJdTab));
+  elementTab_ = tables_->addTab(buildElementTab(), caption(captions::kElementTab));
+  tables_->addTab(buildBreakTab(), caption(captions::kBreakTab));
+  tables_->addTab(buildGradeTab(), caption(captions::kGradeTab));
+  tables_->addTab(buildStationTab(), caption(captions::kStationTab));
+  tables_->addTab(buildTemplateTab(), caption(captions::kTemplateTab));
+  tables_->addTab(buildCurveSectionTab(), caption(captions::kCurveSectionTab));
+  tables_->addTab(buildWideningTab(), caption(captions::kWideningTab));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -124,39 +123,38 @@ QPushButton* RoutePanel::button(const QString& caption, const char* name,
 QWidget* RoutePanel::buildFileRow() {
   auto* row = new QWidget(this);
   auto* flow = new FlowLayout(row);
-  flow->addWidget(button(QStringLiteral("打开…"), "openRoute", [this] { openDialog(); }));
-  auto* save = button(QStringLiteral("保存"), "saveRoute", [this] { this->save(); });
+  flow->addWidget(button(caption(captions::kOpen), "openRoute", [this] { openDialog(); }));
+  auto* save = button(caption(captions::kSave), "saveRoute", [this] { this->save(); });
   save->setToolTip(QStringLiteral("Ctrl+S"));
   flow->addWidget(save);
-  flow->addWidget(button(QStringLiteral("另存为…"), "saveRouteAs", [this] { saveAsDialog(); }));
-  flow->addWidget(button(QStringLiteral("关闭路线"), "closeRoute", [this] { closeRoute(); }));
-  undo_ = button(QStringLiteral("撤销"), "undoRoute", [this] { undo(); });
-  redo_ = button(QStringLiteral("重做"), "redoRoute", [this] { redo(); });
+  flow->addWidget(button(caption(captions::kSaveAs), "saveRouteAs", [this] { saveAsDialog(); }));
+  flow->addWidget(button(caption(captions::kCloseRoute), "closeRoute", [this] { closeRoute(); }));
+  undo_ = button(caption(captions::kUndo), "undoRoute", [this] { undo(); });
+  redo_ = button(caption(captions::kRedo), "redoRoute", [this] { redo(); });
   flow->addWidget(undo_);
   flow->addWidget(redo_);
-  flow->addWidget(
-      button(QStringLiteral("导入LandXML…"), "importLandXml", [this] { importLandXmlDialog(); }));
+  flow->addWidget(button(caption(captions::kImportLandXml), "importLandXml",
+                         [this] { importLandXmlDialog(); }));
   alignments_ = new QComboBox(this);
   alignments_->setObjectName(QStringLiteral("landXmlAlignments"));
-  alignments_->setToolTip(QStringLiteral("LandXML 文件中的各条线形：选另一条即导入它"));
+  alignments_->setToolTip(said(Say::TipAlignments));
   alignments_->hide();
   connect(alignments_, &QComboBox::activated, this,
           [this](int index) { importLandXmlFile(landXmlPath_, alignments_->itemText(index)); });
   flow->addWidget(alignments_);
-  flow->addWidget(button(QStringLiteral("导出LandXML…"), "exportLandXml",
+  flow->addWidget(button(caption(captions::kExportLandXml), "exportLandXml",
                          [this] { exportRoute(&exportLandXml); }));
-  flow->addWidget(button(QStringLiteral("导出DXF…"), "exportDxf", [this] {
+  flow->addWidget(button(caption(captions::kExportDxf), "exportDxf", [this] {
     // With the stakes of the table, where there is one.
     const auto route = document_.drawable();
     if (!route)
-      return say(QStringLiteral("没有可导出的路线：先打开或输入一条路线"));
+      return say(said(Say::WindowNoRouteToExport));
     const TableAnswer* stakes = stakeTable_ ? stakeTable_() : nullptr;
     sayIfAny(exportDxf(this, *route, stakes && stakes->size() > 0 ? stakes : nullptr));
   }));
-  auto* elements =
-      button(QStringLiteral("导出线元表…"), "exportElements", [this] { exportElementsDialog(); });
-  elements->setToolTip(
-      QStringLiteral("把路线写成线元表（直线、圆曲线、缓和曲线），供现场计算器和全站仪"));
+  auto* elements = button(caption(captions::kExportElements), "exportElements",
+                          [this] { exportElementsDialog(); });
+  elements->setToolTip(said(Say::TipExportElements));
   flow->addWidget(elements);
   return row;
 }
@@ -166,14 +164,14 @@ QWidget* RoutePanel::buildNameRow() {
   auto* row = new QWidget(this);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  auto* caption = new QLabel(QStringLiteral("路线名"), row);
+  auto* label = new QLabel(caption(captions::kRouteName), row);
   nameEdit_ = new QLineEdit(row);
   nameEdit_->setObjectName(QStringLiteral("routeName"));
-  nameEdit_->setPlaceholderText(QStringLiteral("放样表表头所印的路线名"));
-  caption->setBuddy(nameEdit_);
+  nameEdit_->setPlaceholderText(caption(captions::kRouteNameHint));
+  label->setBuddy(nameEdit_);
   connect(nameEdit_, &QLineEdit::editingFinished, this,
           [this] { setRouteName(nameEdit_->text()); });
-  layout->addWidget(caption);
+  layout->addWidget(label);
   layout->addWidget(nameEdit_, 1);
   return row;
 }
@@ -181,7 +179,7 @@ QWidget* RoutePanel::buildNameRow() {
 void RoutePanel::setRouteName(const QString& name) {
   const auto read = readCellName(name.toStdString());
   if (std::holds_alternative<CellRefusal>(read))
-    return say(QStringLiteral("路线名不能含控制字符"));
+    return say(said(Say::WindowNameControlCharacter));
   const std::string& typed = std::get<std::string>(read);
   if (typed == document_.route().definition().name)
     return;
@@ -209,23 +207,22 @@ QWidget* RoutePanel::buildJdTab() {
   auto* tab = new QWidget;
   auto* buttons = new QWidget(tab);
   auto* flow = new FlowLayout(buttons);
-  flow->addWidget(button(QStringLiteral("添加"), "addJd", [this] { addJd(); }));
-  flow->addWidget(button(QStringLiteral("插入"), "insertJd", [this] { insertJd(); }));
-  flow->addWidget(button(QStringLiteral("删除"), "deleteJd", [this] { deleteJds(); }));
-  flow->addWidget(button(QStringLiteral("上移"), "moveJdUp", [this] { moveJd(-1); }));
-  flow->addWidget(button(QStringLiteral("下移"), "moveJdDown", [this] { moveJd(1); }));
-  flow->addWidget(button(QStringLiteral("复制"), "copyJds", [this] { copyJds(); }));
-  flow->addWidget(button(QStringLiteral("粘贴"), "pasteJds", [this] { pasteJds(); }));
-  auto* fill = button(QStringLiteral("填入窗口"), "fillWindow", [this] { fillWindow(); });
-  fill->setToolTip(QStringLiteral("把所选交点按输入的方式填入窗口的各框"));
-  auto* back = button(QStringLiteral("写回交点"), "writeBack", [this] { writeBack(); });
-  back->setToolTip(QStringLiteral("把窗口中的名称、X、Y、R、Ls、ls2 写回所选交点"));
+  flow->addWidget(button(caption(captions::kAdd), "addJd", [this] { addJd(); }));
+  flow->addWidget(button(caption(captions::kInsert), "insertJd", [this] { insertJd(); }));
+  flow->addWidget(button(caption(captions::kDelete), "deleteJd", [this] { deleteJds(); }));
+  flow->addWidget(button(caption(captions::kMoveUp), "moveJdUp", [this] { moveJd(-1); }));
+  flow->addWidget(button(caption(captions::kMoveDown), "moveJdDown", [this] { moveJd(1); }));
+  flow->addWidget(button(caption(captions::kCopy), "copyJds", [this] { copyJds(); }));
+  flow->addWidget(button(caption(captions::kPaste), "pasteJds", [this] { pasteJds(); }));
+  auto* fill = button(caption(captions::kFillWindow), "fillWindow", [this] { fillWindow(); });
+  fill->setToolTip(said(Say::TipFillWindow));
+  auto* back = button(caption(captions::kWriteBack), "writeBack", [this] { writeBack(); });
+  back->setToolTip(said(Say::TipWriteBack));
   flow->addWidget(fill);
   flow->addWidget(back);
-  startByElements_ = button(QStringLiteral("改用线元法"), "startByElements",
+  startByElements_ = button(caption(captions::kStartByElements), "startByElements",
                             [this] { startAs(route::Method::Elements); });
-  startByElements_->setToolTip(
-      QStringLiteral("还没有交点时，改为按线元（直线、圆曲线、缓和曲线）输入"));
+  startByElements_->setToolTip(said(Say::TipStartByElements));
   flow->addWidget(startByElements_);
 
   jdView_ = buildTable(jdModel_, "jdTable");
@@ -244,16 +241,18 @@ QWidget* RoutePanel::buildElementTab() {
   auto* tab = new QWidget;
   auto* buttons = new QWidget(tab);
   auto* flow = new FlowLayout(buttons);
-  flow->addWidget(button(QStringLiteral("添加"), "addElement", [this] { addElement(); }));
-  flow->addWidget(button(QStringLiteral("插入"), "insertElement", [this] { insertElement(); }));
-  flow->addWidget(button(QStringLiteral("删除"), "deleteElement", [this] { deleteElements(); }));
-  flow->addWidget(button(QStringLiteral("上移"), "moveElementUp", [this] { moveElement(-1); }));
-  flow->addWidget(button(QStringLiteral("下移"), "moveElementDown", [this] { moveElement(1); }));
-  flow->addWidget(button(QStringLiteral("复制"), "copyElements", [this] { copyElements(); }));
-  flow->addWidget(button(QStringLiteral("粘贴"), "pasteElements", [this] { pasteElements(); }));
+  flow->addWidget(button(caption(captions::kAdd), "addElement", [this] { addElement(); }));
+  flow->addWidget(button(caption(captions::kInsert), "insertElement", [this] { insertElement(); }));
+  flow->addWidget(
+      button(caption(captions::kDelete), "deleteElement", [this] { deleteElements(); }));
+  flow->addWidget(button(caption(captions::kMoveUp), "moveElementUp", [this] { moveElement(-1); }));
+  flow->addWidget(
+      button(caption(captions::kMoveDown), "moveElementDown", [this] { moveElement(1); }));
+  flow->addWidget(button(caption(captions::kCopy), "copyElements", [this] { copyElements(); }));
+  flow->addWidget(button(caption(captions::kPaste), "pasteElements", [this] { pasteElements(); }));
   startByJds_ =
-      button(QStringLiteral("改用交点法"), "startByJds", [this] { startAs(route::Method::Jds); });
-  startByJds_->setToolTip(QStringLiteral("还没有线元时，改为按交点输入"));
+      button(caption(captions::kStartByJds), "startByJds", [this] { startAs(route::Method::Jds); });
+  startByJds_->setToolTip(said(Say::TipStartByJds));
   flow->addWidget(startByJds_);
   elementView_ = buildTable(elementModel_, "elementTable");
   auto* layout = new QVBoxLayout(tab);
@@ -267,8 +266,8 @@ QWidget* RoutePanel::buildBreakTab() {
   auto* tab = new QWidget;
   auto* buttons = new QWidget(tab);
   auto* flow = new FlowLayout(buttons);
-  flow->addWidget(button(QStringLiteral("添加"), "addBreak", [this] { addBreak(); }));
-  flow->addWidget(button(QStringLiteral("删除"), "deleteBreak", [this] { deleteBreaks(); }));
+  flow->addWidget(button(caption(captions::kAdd), "addBreak", [this] { addBreak(); }));
+  flow->addWidget(button(caption(captions::kDelete), "deleteBreak", [this] { deleteBreaks(); }));
   breakView_ = buildTable(breakModel_, "breakTable");
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(2, 4, 2, 2);
@@ -281,11 +280,11 @@ QWidget* RoutePanel::buildGradeTab() {
   auto* tab = new QWidget;
   auto* buttons = new QWidget(tab);
   auto* flow = new FlowLayout(buttons);
-  flow->addWidget(button(QStringLiteral("添加"), "addGradePoint", [this] { addGradePoint(); }));
+  flow->addWidget(button(caption(captions::kAdd), "addGradePoint", [this] { addGradePoint(); }));
   flow->addWidget(
-      button(QStringLiteral("删除"), "deleteGradePoint", [this] { deleteGradePoints(); }));
+      button(caption(captions::kDelete), "deleteGradePoint", [this] { deleteGradePoints(); }));
   flow->addWidget(
-      button(QStringLiteral("粘贴"), "pasteGradePoints", [this] { pasteGradePoints(); }));
+      button(caption(captions::kPaste), "pasteGradePoints", [this] { pasteGradePoints(); }));
   gradeView_ = buildTable(gradeModel_, "gradeTable");
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(2, 4, 2, 2);
@@ -298,10 +297,11 @@ QWidget* RoutePanel::buildStationTab() {
   auto* tab = new QWidget;
   auto* buttons = new QWidget(tab);
   auto* flow = new FlowLayout(buttons);
-  flow->addWidget(button(QStringLiteral("添加"), "addStation", [this] { addStation(); }));
-  flow->addWidget(button(QStringLiteral("删除"), "deleteStation", [this] { deleteStations(); }));
-  auto* use = button(QStringLiteral("用此测站"), "useStation", [this] { useStation(); });
-  use->setToolTip(QStringLiteral("放样表和放样单从所选测站放样；再按一次则改用窗口中的测站"));
+  flow->addWidget(button(caption(captions::kAdd), "addStation", [this] { addStation(); }));
+  flow->addWidget(
+      button(caption(captions::kDelete), "deleteStation", [this] { deleteStations(); }));
+  auto* use = button(caption(captions::kUseStation), "useStation", [this] { useStation(); });
+  use->setToolTip(said(Say::TipUseStation));
   flow->addWidget(use);
   stationView_ = buildTable(stationModel_, "stationTable");
   auto* layout = new QVBoxLayout(tab);
@@ -324,15 +324,15 @@ QWidget* RoutePanel::tab(QWidget* buttons, QTableView* view) {
 QWidget* RoutePanel::buildTemplateTab() {
   auto* buttons = new QWidget;
   auto* flow = new FlowLayout(buttons);
-  flow->addWidget(
-      button(QStringLiteral("添加左侧"), "addLeftPart", [this] { addPart(section::Side::Left); }));
-  flow->addWidget(button(QStringLiteral("添加右侧"), "addRightPart",
+  flow->addWidget(button(caption(captions::kAddLeftPart), "addLeftPart",
+                         [this] { addPart(section::Side::Left); }));
+  flow->addWidget(button(caption(captions::kAddRightPart), "addRightPart",
                          [this] { addPart(section::Side::Right); }));
-  flow->addWidget(button(QStringLiteral("删除"), "deletePart", [this] { deleteParts(); }));
+  flow->addWidget(button(caption(captions::kDelete), "deletePart", [this] { deleteParts(); }));
   flow->addWidget(
-      button(QStringLiteral("复制"), "copyParts", [this] { copySectionRows(templateView_); }));
+      button(caption(captions::kCopy), "copyParts", [this] { copySectionRows(templateView_); }));
   flow->addWidget(
-      button(QStringLiteral("粘贴"), "pasteParts", [this] { pasteSectionRows(templateView_); }));
+      button(caption(captions::kPaste), "pasteParts", [this] { pasteSectionRows(templateView_); }));
   templateView_ = buildTable(templateModel_, "templateTable");
   return tab(buttons, templateView_);
 }
@@ -341,9 +341,9 @@ QWidget* RoutePanel::buildCurveSectionTab() {
   auto* buttons = new QWidget;
   auto* flow = new FlowLayout(buttons);
   flow->addWidget(
-      button(QStringLiteral("复制"), "copyCurves", [this] { copySectionRows(curveView_); }));
+      button(caption(captions::kCopy), "copyCurves", [this] { copySectionRows(curveView_); }));
   flow->addWidget(
-      button(QStringLiteral("粘贴"), "pasteCurves", [this] { pasteSectionRows(curveView_); }));
+      button(caption(captions::kPaste), "pasteCurves", [this] { pasteSectionRows(curveView_); }));
   curveView_ = buildTable(curveModel_, "curveSectionTable");
   return tab(buttons, curveView_);
 }
@@ -351,16 +351,16 @@ QWidget* RoutePanel::buildCurveSectionTab() {
 QWidget* RoutePanel::buildWideningTab() {
   auto* buttons = new QWidget;
   auto* flow = new FlowLayout(buttons);
-  flow->addWidget(button(QStringLiteral("添加"), "addWideningRow", [this] { addWideningRow(); }));
+  flow->addWidget(button(caption(captions::kAdd), "addWideningRow", [this] { addWideningRow(); }));
   flow->addWidget(
-      button(QStringLiteral("删除"), "deleteWideningRow", [this] { deleteWideningRows(); }));
-  flow->addWidget(button(QStringLiteral("复制"), "copyWideningRows",
+      button(caption(captions::kDelete), "deleteWideningRow", [this] { deleteWideningRows(); }));
+  flow->addWidget(button(caption(captions::kCopy), "copyWideningRows",
                          [this] { copySectionRows(wideningView_); }));
-  flow->addWidget(button(QStringLiteral("粘贴"), "pasteWideningRows",
+  flow->addWidget(button(caption(captions::kPaste), "pasteWideningRows",
                          [this] { pasteSectionRows(wideningView_); }));
   stationAxis_ = new QComboBox(buttons);
   stationAxis_->setObjectName(QStringLiteral("stationAxis"));
-  stationAxis_->setToolTip(QStringLiteral("按此表计算边缘高程时的旋转轴"));
+  stationAxis_->setToolTip(said(Say::TipStationAxis));
   for (const section::Axis axis :
        {section::Axis::Centre, section::Axis::InnerEdge, section::Axis::OuterEdge})
     stationAxis_->addItem(
@@ -383,7 +383,8 @@ std::vector<RouteTableModel*> RoutePanel::models() const {
 // Fixed widths from the widest text each column shows: nothing moves as the
 // values change.
 void RoutePanel::setColumnWidths() {
-  const char* const checkSample = "JD000：曲线与下一交点的曲线重叠（HZ 超过下一 ZH）";
+  const std::string checkSample =
+      chinese(Say::CheckAt, {"JD000", chinese(Say::CheckCurvesOverlap)});
   for (QTableView* view : {jdView_, elementView_, breakView_, gradeView_, stationView_,
                            templateView_, curveView_, wideningView_}) {
     const auto* model = static_cast<const RouteTableModel*>(view->model());
@@ -416,7 +417,7 @@ void RoutePanel::routeChanged() {
 void RoutePanel::exportRoute(QString (*write)(QWidget*, const RouteModel&)) {
   const auto route = document_.drawable();
   if (!route)
-    return say(QStringLiteral("没有可导出的路线：先打开或输入一条路线"));
+    return say(said(Say::WindowNoRouteToExport));
   sayIfAny(write(this, *route));
 }
 
@@ -424,7 +425,7 @@ void RoutePanel::exportRoute(QString (*write)(QWidget*, const RouteModel&)) {
 std::optional<QString> RoutePanel::adoptImported(route::RouteDefinition read) {
   const auto kept = keepOrAsk();
   if (kept)
-    document_.adopt(std::move(read), QStringLiteral("导入 LandXML"));
+    document_.adopt(std::move(read), caption(captions::kImportLandXmlTitle));
   return kept;
 }
 
@@ -482,11 +483,11 @@ void RoutePanel::showNotice() {
   if (count == 1)
     checks = first;
   else if (count > 1)
-    checks = QStringLiteral("%1 行有问题（着色，见“检查”列）：%2 …").arg(count).arg(first);
+    checks = said(Say::WindowRowsWithProblems, {QString::number(count), first});
   notice_.clear();
   for (const QString& part : {message_, document_.keepProblem(), checks})
     if (!part.isEmpty())
-      notice_ += (notice_.isEmpty() ? QString() : QStringLiteral("；")) + part;
+      notice_ += (notice_.isEmpty() ? QString() : said(Say::Then)) + part;
   noticeLabel_->setNotice(notice_);
 }
 
@@ -509,21 +510,18 @@ void RoutePanel::showHistory() {
   const QString undoText = document_.undoText(), redoText = document_.redoText();
   undo_->setEnabled(!undoText.isEmpty());
   redo_->setEnabled(!redoText.isEmpty());
-  undo_->setToolTip(QStringLiteral("撤销（Ctrl+Z）") +
-                    (undoText.isEmpty() ? QString() : QStringLiteral("：") + undoText));
-  redo_->setToolTip(QStringLiteral("重做（Ctrl+Shift+Z）") +
-                    (redoText.isEmpty() ? QString() : QStringLiteral("：") + redoText));
+  undo_->setToolTip(undoText.isEmpty() ? said(Say::TipUndo) : said(Say::TipUndoStep, {undoText}));
+  redo_->setToolTip(redoText.isEmpty() ? said(Say::TipRedo) : said(Say::TipRedoStep, {redoText}));
 }
 
 void RoutePanel::showFile() {
   QString text;
   if (document_.isEmpty())
-    text = QStringLiteral("未打开路线");
+    text = said(Say::WindowNoRouteOpened);
   else {
-    const QString name = document_.path().isEmpty() ? QStringLiteral("未命名路线")
+    const QString name = document_.path().isEmpty() ? caption(captions::kUnnamedRoute)
                                                     : QFileInfo(document_.path()).fileName();
-    text = name + (document_.modified() ? QStringLiteral(" — 有未保存的修改")
-                                        : QStringLiteral(" — 已保存"));
+    text = said(document_.modified() ? Say::WindowFileModified : Say::WindowFileSaved, {name});
   }
   fileLabel_->setText(text);
   fileLabel_->setToolTip(QDir::toNativeSeparators(document_.path()));
@@ -597,8 +595,9 @@ bool RoutePanel::mayCloseWindow() {
 }
 
 void RoutePanel::openDialog() {
-  const QString path = QFileDialog::getOpenFileName(
-      this, QStringLiteral("打开路线"), QFileInfo(document_.path()).path(), kFileFilter);
+  const QString path = QFileDialog::getOpenFileName(this, caption(captions::kOpenRouteTitle),
+                                                    QFileInfo(document_.path()).path(),
+                                                    caption(captions::kRouteFileFilter));
   if (!path.isEmpty())
     open(path);
 }
@@ -621,8 +620,9 @@ bool RoutePanel::saveAs(const QString& path) {
 }
 
 void RoutePanel::saveAsDialog() {
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("路线另存为"), document_.path(),
-                                              kFileFilter);
+  QString path =
+      QFileDialog::getSaveFileName(this, caption(captions::kSaveRouteAsTitle), document_.path(),
+                                   caption(captions::kRouteFileFilter));
   if (path.isEmpty())
     return;
   if (QFileInfo(path).suffix().isEmpty())
@@ -649,37 +649,36 @@ bool RoutePanel::restoreAutosave() {
 void RoutePanel::fillWindow() {
   const auto jd = selectedJd();
   if (!jd)
-    return say(QStringLiteral("先在表中选一个交点"));
+    return say(said(Say::WindowChooseJd));
   const QString name = qs(document_.route().definition().jds[*jd].name);
   const bool filled = routeBoxes_ ? routeBoxes_->fill(form_, document_.route(), *jd)
                                   : fillFromJd(form_, document_.route(), *jd).has_value();
   if (!filled)
-    return say(name + QStringLiteral(" 未参与路线计算（见检查），不能填入窗口"));
+    return say(said(Say::WindowJdNotInRoute, {name}));
   const route::Jd& typed = document_.route().definition().jds[*jd];
-  say(QStringLiteral("已将 %1 填入窗口").arg(name) +
-      (typed.secondTransition() != typed.ls1
-           ? QStringLiteral("；两缓和曲线不等，窗口的中桩按对称曲线计算，以路线为准")
-           : QString()));
+  say(said(Say::WindowFilled, {name}) + (typed.secondTransition() != typed.ls1
+                                             ? said(Say::Then) + said(Say::WindowTransitionsDiffer)
+                                             : QString()));
 }
 
 void RoutePanel::writeBack() {
   const auto jd = selectedJd();
   if (!jd)
-    return say(QStringLiteral("先在表中选一个交点"));
+    return say(said(Say::WindowChooseJd));
   const route::Jd& before = document_.route().definition().jds[*jd];
   const route::Jd typed = jdFromBoxes(form_, before);
   if (typed == before)
-    return say(QStringLiteral("窗口中的值与 %1 相同，未改").arg(qs(before.name)));
+    return say(said(Say::WindowSameAsJd, {qs(before.name)}));
   document_.edit([&](route::Route& r) { r.replaceJd(*jd, typed); },
-                 QStringLiteral("把窗口写回 %1").arg(qs(typed.name)));
-  say(QStringLiteral("已将窗口写回 %1").arg(qs(typed.name)));
+                 said(Say::StepWriteBack, {qs(typed.name)}));
+  say(said(Say::WindowWrittenBack, {qs(typed.name)}));
 }
 
 // JD rows.
 
 void RoutePanel::addJd() {
   const std::size_t at = document_.route().jdCount();
-  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), QStringLiteral("添加交点"));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), said(Say::StepAddJd));
   selectJd(at);
 }
 
@@ -690,16 +689,16 @@ void RoutePanel::insertJd() {
     at = *jd;
   else if (current.isValid() && current.row() == 0)
     at = 0;
-  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), QStringLiteral("插入交点"));
+  document_.edit(insertJds(at, {newJdAt(document_.route(), at)}), said(Say::StepInsertJd));
   selectJd(at);
 }
 
 void RoutePanel::deleteJds() {
   const std::vector<std::size_t> jds = selectedJds();
   if (jds.empty())
-    return say(QStringLiteral("先在表中选要删除的交点"));
-  document_.edit(eraseJds(jds), QStringLiteral("删除 %1 个交点").arg(jds.size()));
-  say(QStringLiteral("已删除 %1 个交点").arg(jds.size()));
+    return say(said(Say::WindowChooseJdsToDelete));
+  document_.edit(eraseJds(jds), said(Say::StepDeleteJds, {QString::number(jds.size())}));
+  say(said(Say::WindowDeletedJds, {QString::number(jds.size())}));
   if (document_.route().jdCount() > 0)
     selectJd(std::min(jds.front(), document_.route().jdCount() - 1));
 }
@@ -711,7 +710,7 @@ void RoutePanel::moveJd(int step) {
     return;
   const std::size_t other = step < 0 ? *jd - 1 : *jd + 1;
   document_.edit(swapJds(document_.route().definition(), *jd, other),
-                 step < 0 ? QStringLiteral("上移交点") : QStringLiteral("下移交点"));
+                 said(step < 0 ? Say::StepJdUp : Say::StepJdDown));
   selectJd(other);
 }
 
@@ -720,9 +719,9 @@ void RoutePanel::copyJds() {
   for (const std::size_t jd : selectedJds())
     rows.push_back(document_.route().definition().jds[jd]);
   if (rows.empty())
-    return say(QStringLiteral("先在表中选要复制的交点"));
+    return say(said(Say::WindowChooseJdsToCopy));
   QApplication::clipboard()->setText(QString::fromStdString(copiedJds(rows)));
-  say(QStringLiteral("已复制 %1 个交点（名称 X Y R Ls ls2，以制表符分隔）").arg(rows.size()));
+  say(said(Say::WindowCopiedJds, {QString::number(rows.size())}));
 }
 
 // A design's table as it copies from a spreadsheet (session/design_table.h):
@@ -733,13 +732,12 @@ void RoutePanel::pasteJds() {
     return say(pasteRefusalText(*refused));
   const PastedTable& table = std::get<PastedTable>(pasted);
   if (table.jds.empty() && !table.start && !table.end)
-    return say(QStringLiteral("剪贴板中没有交点行（带表头的设计表，或 名称 X Y R Ls ls2，"
-                              "以制表符分隔）"));
+    return say(said(Say::WindowNoJdRows));
   const route::RouteDefinition& definition = document_.route().definition();
   const std::size_t before = selectedJd().value_or(definition.jds.size());
   const std::size_t at = pastePlace(definition, before, table);
   document_.edit(pasteTable(definition, before, table),
-                 QStringLiteral("粘贴 %1 个交点").arg(table.jds.size()));
+                 said(Say::StepPasteJds, {QString::number(table.jds.size())}));
   say(pastedText(table));
   if (!table.jds.empty())
     selectJd(at);
@@ -748,18 +746,18 @@ void RoutePanel::pasteJds() {
 // Chain breaks and grade points.
 
 void RoutePanel::addBreak() {
-  document_.edit(appendBreak(document_.route()), QStringLiteral("添加断链"));
+  document_.edit(appendBreak(document_.route()), said(Say::StepAddBreak));
   breakView_->selectRow(breakModel_->rowCount() - 1);
 }
 
 void RoutePanel::deleteBreaks() {
   const std::vector<int> rows = selectedRows(breakView_);
   if (!rows.empty())
-    document_.edit(eraseBreaks(document_.route().definition(), rows), QStringLiteral("删除断链"));
+    document_.edit(eraseBreaks(document_.route().definition(), rows), said(Say::StepDeleteBreaks));
 }
 
 void RoutePanel::addGradePoint() {
-  document_.edit(appendGradePoint(document_.route().definition()), QStringLiteral("添加变坡点"));
+  document_.edit(appendGradePoint(document_.route().definition()), said(Say::StepAddGradePoint));
   gradeView_->selectRow(gradeModel_->rowCount() - 1);
 }
 
@@ -771,24 +769,23 @@ void RoutePanel::pasteGradePoints() {
     return say(pasteRefusalText(*refused));
   PastedGrades& table = std::get<PastedGrades>(pasted);
   if (table.points.empty())
-    return say(
-        QStringLiteral("剪贴板中没有变坡点行（带表头的变坡点表，或 名称 桩号 高程 竖曲线半径，"
-                       "以制表符分隔）"));
+    return say(said(Say::WindowNoGradeRows));
   const std::vector<int> chosen = selectedRows(gradeView_);
   const std::size_t count = table.points.size();
   const std::size_t at = chosen.empty() ? document_.route().definition().gradePoints.size()
                                         : std::size_t(chosen.front());
   document_.edit(
       quenlor::pasteGradePoints(document_.route().definition(), at, std::move(table.points)),
-      QStringLiteral("粘贴 %1 个变坡点").arg(count));
-  say(QStringLiteral("已粘贴 %1 个变坡点").arg(count) + unreadText(table.computed, table.unknown));
+      said(Say::StepPasteGradePoints, {QString::number(count)}));
+  say(said(Say::WindowPastedGradePoints, {QString::number(count)}) +
+      unreadText(table.computed, table.unknown));
 }
 
 void RoutePanel::deleteGradePoints() {
   const std::vector<int> rows = selectedRows(gradeView_);
   if (!rows.empty())
     document_.edit(eraseGradePoints(document_.route().definition(), rows),
-                   QStringLiteral("删除变坡点"));
+                   said(Say::StepDeleteGradePoints));
 }
 
 // Stations.
@@ -822,14 +819,13 @@ void RoutePanel::deleteStations() {
 void RoutePanel::useStation() {
   const QModelIndex current = stationView_->currentIndex();
   if (!current.isValid())
-    return say(QStringLiteral("先在测站表中选一个测站"));
+    return say(said(Say::WindowChooseStation));
   const std::size_t row = std::size_t(current.row());
   const bool inUse = document_.route().definition().stations.at(row).inUse;
   document_.edit(
       useStationAt(document_.route().definition(), inUse ? std::nullopt : std::optional(row)));
   const QString name = qs(document_.route().definition().stations.at(row).name);
-  say(inUse ? QStringLiteral("不再用 %1：放样从窗口中的测站").arg(name)
-            : QStringLiteral("放样从测站 %1").arg(name));
+  say(said(inUse ? Say::WindowStationDropped : Say::WindowStationUsed, {name}));
 }
 
 // The table of the route's method in place of the other's; a new route
@@ -848,12 +844,9 @@ void RoutePanel::showMethod() {
 bool RoutePanel::showsElements() const { return document_.route().byElements(); }
 
 void RoutePanel::startAs(route::Method method) {
-  document_.edit(quenlor::startAs(method), method == route::Method::Elements
-                                               ? QStringLiteral("改为按线元输入")
-                                               : QStringLiteral("改为按交点输入"));
-  say(method == route::Method::Elements
-          ? QStringLiteral("按线元输入：先填起点 BP 的坐标、桩号和方位角")
-          : QStringLiteral("按交点输入"));
+  document_.edit(quenlor::startAs(method),
+                 said(method == route::Method::Elements ? Say::StepByElements : Say::StepByJds));
+  say(said(method == route::Method::Elements ? Say::WindowByElements : Say::WindowByJds));
 }
 
 // Element rows.
@@ -884,7 +877,7 @@ std::vector<std::size_t> RoutePanel::selectedElements() const {
 
 void RoutePanel::addElement() {
   const std::size_t at = document_.route().definition().elements.size();
-  document_.edit(insertElements(at, {newElement()}), QStringLiteral("添加线元"));
+  document_.edit(insertElements(at, {newElement()}), said(Say::StepAddElement));
   selectElement(at);
 }
 
@@ -896,16 +889,17 @@ void RoutePanel::insertElement() {
     at = *k;
   else if (current.isValid() && current.row() == 0)
     at = 0;
-  document_.edit(insertElements(at, {newElement()}), QStringLiteral("插入线元"));
+  document_.edit(insertElements(at, {newElement()}), said(Say::StepInsertElement));
   selectElement(at);
 }
 
 void RoutePanel::deleteElements() {
   const std::vector<std::size_t> elements = selectedElements();
   if (elements.empty())
-    return say(QStringLiteral("先在表中选要删除的线元"));
-  document_.edit(eraseElements(elements), QStringLiteral("删除 %1 个线元").arg(elements.size()));
-  say(QStringLiteral("已删除 %1 个线元").arg(elements.size()));
+    return say(said(Say::WindowChooseElementsToDelete));
+  document_.edit(eraseElements(elements),
+                 said(Say::StepDeleteElements, {QString::number(elements.size())}));
+  say(said(Say::WindowDeletedElements, {QString::number(elements.size())}));
   if (const std::size_t left = document_.route().definition().elements.size(); left > 0)
     selectElement(std::min(elements.front(), left - 1));
 }
@@ -917,7 +911,7 @@ void RoutePanel::moveElement(int step) {
     return;
   const std::size_t other = step < 0 ? *k - 1 : *k + 1;
   document_.edit(swapElements(document_.route().definition(), *k, other),
-                 step < 0 ? QStringLiteral("上移线元") : QStringLiteral("下移线元"));
+                 said(step < 0 ? Say::StepElementUp : Say::StepElementDown));
   selectElement(other);
 }
 
@@ -926,9 +920,9 @@ void RoutePanel::copyElements() {
   for (const std::size_t k : selectedElements())
     rows.push_back(document_.route().definition().elements[k]);
   if (rows.empty())
-    return say(QStringLiteral("先在表中选要复制的线元"));
+    return say(said(Say::WindowChooseElementsToCopy));
   QApplication::clipboard()->setText(QString::fromStdString(copiedElements(rows)));
-  say(QStringLiteral("已复制 %1 个线元（带表头，以制表符分隔）").arg(rows.size()));
+  say(said(Say::WindowCopiedElements, {QString::number(rows.size())}));
 }
 
 // Before the chosen element, or at the end.
@@ -938,23 +932,24 @@ void RoutePanel::pasteElements() {
     return say(pasteRefusalText(*refused));
   std::vector<route::ElementRow>& rows = std::get<std::vector<route::ElementRow>>(pasted);
   if (rows.empty())
-    return say(QStringLiteral("剪贴板中没有线元行（类型 长度 等，以制表符分隔）"));
+    return say(said(Say::WindowNoElementRows));
   const std::size_t count = rows.size();
   const std::size_t at = selectedElement().value_or(document_.route().definition().elements.size());
-  document_.edit(insertElements(at, std::move(rows)), QStringLiteral("粘贴 %1 个线元").arg(count));
-  say(QStringLiteral("已粘贴 %1 个线元").arg(count));
+  document_.edit(insertElements(at, std::move(rows)),
+                 said(Say::StepPasteElements, {QString::number(count)}));
+  say(said(Say::WindowPastedElements, {QString::number(count)}));
   selectElement(at);
 }
 
 bool RoutePanel::exportElements(const QString& path) {
   const auto route = document_.drawable();
   if (!route) {
-    say(QStringLiteral("没有可导出的路线：先打开或输入一条路线"));
+    say(said(Say::WindowNoRouteToExport));
     return false;
   }
   const QString outcome = saveElementTable(*route, path);
   say(outcome);
-  return outcome.startsWith(QStringLiteral("已保存"));
+  return outcome.startsWith(said(Say::WindowSaved));
 }
 
 void RoutePanel::exportElementsDialog() { exportRoute(&quenlor::exportElements); }
@@ -975,13 +970,13 @@ void RoutePanel::copySectionRows(QTableView* view) {
   if (rows.empty() && view->currentIndex().isValid())
     rows.push_back(view->currentIndex().row());
   if (rows.empty())
-    return say(QStringLiteral("先在表中选要复制的行"));
+    return say(said(Say::WindowChooseRowsToCopy));
   const route::RouteDefinition& d = document_.route().definition();
   const std::string text = view == templateView_ ? copiedParts(d.section, rows)
                            : view == curveView_  ? copiedCurves(d, rows)
                                                  : copiedWideningRows(d.section, rows);
   QApplication::clipboard()->setText(QString::fromStdString(text));
-  say(QStringLiteral("已复制 %1 行（以制表符分隔）").arg(rows.size()));
+  say(said(Say::WindowCopiedRows, {QString::number(rows.size())}));
 }
 
 namespace {
@@ -994,7 +989,7 @@ std::variant<RouteChange, QString> pasted(std::variant<Rows, PasteRefusal> read,
     return pasteRefusalText(*refused, table);
   const Rows& rows = std::get<Rows>(read);
   if (rows.empty())
-    return QStringLiteral("剪贴板中没有可粘贴的行（以制表符分隔）");
+    return said(Say::WindowNoRows);
   return make(rows);
 }
 
@@ -1016,9 +1011,9 @@ void RoutePanel::pasteSectionRows(QTableView* view) {
                     [&](const auto& rows) -> std::variant<RouteChange, QString> {
                       auto set = setCurves(d, rows);
                       if (const auto* unnamed = std::get_if<std::size_t>(&set))
-                        return QStringLiteral("粘贴的第%1行：路线中没有名为“%2”的曲线")
-                            .arg(*unnamed + 1)
-                            .arg(QString::fromStdString(rows[*unnamed].name));
+                        return said(Say::WindowPastedCurveUnknown,
+                                    {QString::number(*unnamed + 1),
+                                     QString::fromStdString(rows[*unnamed].name)});
                       return std::get<RouteChange>(std::move(set));
                     });
   } else {
@@ -1033,7 +1028,7 @@ void RoutePanel::pasteSectionRows(QTableView* view) {
   if (const auto* why = std::get_if<QString>(&change))
     return say(*why);
   document_.edit(std::get<RouteChange>(change));
-  say(QStringLiteral("已粘贴"));
+  say(said(Say::WindowPasted));
 }
 
 // Ctrl+C and Ctrl+V on the JD and element tables copy and paste whole rows;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/route_tables.h"
 
+#include "app/captions.h"
 #include "app/route_cells.h"
 #include "app/route_document.h"
+#include "app/said.h"
 #include "session/element_columns.h"
 #include "session/section_words.h"
 
@@ -111,7 +113,7 @@ QVariant RouteTableModel::data(const QModelIndex& index, int role) const {
   switch (role) {
   case Qt::DisplayRole:
     if (check)
-      return problem(row).replace(QLatin1Char('\n'), QStringLiteral("；"));
+      return problem(row).replace(QLatin1Char('\n'), said(Say::Then));
     return text(row, column);
   case Qt::EditRole: return check ? QVariant() : QVariant(editText(row, column));
   case Qt::ToolTipRole: return problem(row).isEmpty() ? QVariant() : problem(row);
@@ -130,7 +132,8 @@ QVariant RouteTableModel::headerData(int section, Qt::Orientation orientation, i
     return {};
   const bool check = section == checkColumn();
   if (role == Qt::DisplayRole)
-    return check ? QStringLiteral("检查") : qs(table_.columns[std::size_t(section)].heading);
+    return check ? caption(captions::kCheckColumn)
+                 : qs(table_.columns[std::size_t(section)].heading);
   if (role == Qt::ToolTipRole && !check && !table_.columns[std::size_t(section)].tip.empty())
     return qs(table_.columns[std::size_t(section)].tip);
   return {};
@@ -152,14 +155,15 @@ bool RouteTableModel::setData(const QModelIndex& index, const QVariant& value, i
       column.apply(*document_.model(), std::size_t(index.row()), typed.toStdString());
   if (const auto* refused = std::get_if<CellRefusal>(&change)) {
     if (notice_)
-      notice_(QStringLiteral("%1 未改：").arg(qs(column.heading)) + refusalText(*refused));
+      notice_(said(Say::WindowCellNotChanged, {qs(column.heading), refusalText(*refused)}));
     return false;
   }
   const QString row = text(index.row(), 0);
-  document_.edit(std::get<RouteChange>(change),
-                 QStringLiteral("修改 %1 的 %2")
-                     .arg(row.isEmpty() ? QStringLiteral("第%1行").arg(index.row() + 1) : row,
-                          qs(column.heading)));
+  document_.edit(
+      std::get<RouteChange>(change),
+      said(Say::WindowEditCell,
+           {row.isEmpty() ? said(Say::WindowRowNumbered, {QString::number(index.row() + 1)}) : row,
+            qs(column.heading)}));
   return true;
 }
 

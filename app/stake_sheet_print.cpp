@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/stake_sheet_print.h"
 
+#include "app/captions.h"
 #include "app/drawing/paper.h"
 #include "app/fonts.h"
+#include "app/said.h"
 #include "files/save_file.h"
 #include "session/field_tools.h"
 
@@ -131,7 +133,7 @@ public:
     double y = page_.top();
     painter.setFont(title_);
     painter.drawText(QRectF(page_.left(), y, page_.width(), titleHeight_), Qt::AlignHCenter,
-                     QStringLiteral("放样表  ") + qs(header_.route));
+                     caption(captions::kSheetTitle) + QStringLiteral("  ") + qs(header_.route));
     y += titleHeight_;
     painter.setFont(font_);
     for (const QString& text : headerBlock(header_)) {
@@ -190,33 +192,33 @@ int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
 QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,
                           const exchange::SheetHeader& header) {
   if (table.size() == 0)
-    return QStringLiteral("没有放样表可打印");
+    return said(Say::WindowNoSheetToPrint);
   int pages = 0;
   const auto saved =
       saveFile(QFile::encodeName(path).toStdString(), [&](FileSink& sink) -> Expected<Done> {
         SinkDevice device(sink);
         QPdfWriter pdf(&device);
-        pdf.setTitle(QStringLiteral("放样表 ") + qs(header.route));
+        pdf.setTitle(caption(captions::kSheetTitle) + QStringLiteral(" ") + qs(header.route));
         pdf.setCreator(QStringLiteral("Quenlor"));
         pages = paintStakeSheet(pdf, table, header);
         if (pages == 0)
-          return Failure{"cannot paint the stake sheet", "无法绘制放样表"};
+          return failure(Say::WindowSheetNotPainted);
         return Done{};
       });
   if (!saved)
-    return QStringLiteral("无法写入：") + QString::fromStdString(saved.notice());
-  return QStringLiteral("已打印到 %1（%2 页）").arg(path).arg(pages);
+    return said(Say::WindowCannotWrite, {QString::fromStdString(saved.notice())});
+  return said(Say::WindowPrinted, {path, QString::number(pages)});
 }
 
 QString printStakeSheet(QWidget* parent, const TableAnswer& table,
                         const exchange::SheetHeader& header) {
   if (table.size() == 0)
-    return QStringLiteral("没有放样表可打印");
+    return said(Say::WindowNoSheetToPrint);
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
   QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QStringLiteral("打印放样表"));
+  dialog.setWindowTitle(caption(captions::kPrintSheetTitle));
   if (dialog.exec() != QDialog::Accepted)
     return {};
   // Printed to a PDF file: written through the one save path.
@@ -224,10 +226,10 @@ QString printStakeSheet(QWidget* parent, const TableAnswer& table,
     return saveStakeSheetPdf(printer.outputFileName(), table, header);
   const int pages = paintStakeSheet(printer, table, header);
   if (pages == 0)
-    return QStringLiteral("无法打印放样表");
+    return said(Say::WindowCannotPrint);
   const QString where =
       printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-  return QStringLiteral("已打印到 %1（%2 页）").arg(where).arg(pages);
+  return said(Say::WindowPrinted, {where, QString::number(pages)});
 }
 
 } // namespace quenlor

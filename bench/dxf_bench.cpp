@@ -13,6 +13,7 @@
 //
 //   quenlor_dxf_bench                        runs every case, prints the table
 //   quenlor_dxf_bench --export ROWS OFFSET FOLDER    one case (the child's part)
+#include "bench/child_figures.h"
 #include "exchange/dxf.h"
 #include "exchange/stake_sheet.h"
 #include "form/form.h"
@@ -94,18 +95,14 @@ int exportOne(long rows, double offset, const fs::path& folder) {
 void measure(const char* self, const char* what, long rows, double offset, const fs::path& folder) {
   const std::string command = std::string(self) + " --export " + std::to_string(rows) + " " +
                               std::to_string(offset) + " " + folder.string();
-  FILE* child = popen(command.c_str(), "r");
-  char line[256] = {};
-  const bool got = child && std::fgets(line, sizeof line, child);
-  if (child)
-    pclose(child);
+  const std::string line = bench::childFigures(command);
   double wall = 0, cpu = 0;
   std::uintmax_t dxfBytes = 0, csvBytes = 0;
   std::size_t made = 0;
   long added = 0, peak = 0;
-  if (!got || std::sscanf(line, "%lf %lf %ju %ju %zu %ld %ld", &wall, &cpu, &dxfBytes, &csvBytes,
-                          &made, &added, &peak) != 7) {
-    std::printf("| %-30s | failed: %s\n", what, line);
+  if (std::sscanf(line.c_str(), "%lf %lf %ju %ju %zu %ld %ld", &wall, &cpu, &dxfBytes, &csvBytes,
+                  &made, &added, &peak) != 7) {
+    std::printf("| %-30s | failed: %s\n", what, line.c_str());
     return;
   }
   const double perRow = double(dxfBytes) / double(made),

@@ -13,6 +13,7 @@
 //
 //   quenlor_landxml_bench               writes the files, imports each, prints
 //   quenlor_landxml_bench --import FILE imports one (the child's part)
+#include "bench/child_figures.h"
 #include "exchange/landxml.h"
 #include "route/route.h"
 #include "session/route_model.h"
@@ -107,18 +108,14 @@ int importOne(const char* path) {
 
 void measure(const char* self, const char* what, const fs::path& path) {
   const std::string command = std::string(self) + " --import " + path.string();
-  FILE* child = popen(command.c_str(), "r");
-  char line[512] = {};
-  const bool got = child && std::fgets(line, sizeof line, child);
-  if (child)
-    pclose(child);
+  const std::string line = bench::childFigures(command);
   double wall = 0, cpu = 0;
   long peakKiB = 0;
   std::size_t jds = 0;
   char outcome[400] = {};
-  if (!got ||
-      std::sscanf(line, "%lf %lf %ld %zu %399[^\n]", &wall, &cpu, &peakKiB, &jds, outcome) < 4) {
-    std::printf("| %-34s | failed: %s\n", what, line);
+  if (std::sscanf(line.c_str(), "%lf %lf %ld %zu %399[^\n]", &wall, &cpu, &peakKiB, &jds, outcome) <
+      4) {
+    std::printf("| %-34s | failed: %s\n", what, line.c_str());
     return;
   }
   const double mib = double(fs::file_size(path)) / (1 << 20), peak = double(peakKiB) / 1024;

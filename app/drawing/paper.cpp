@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/drawing/paper.h"
 
+#include "text/catalogue.h"
+
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
+#include <string>
 
 namespace quenlor {
 namespace {
@@ -45,7 +48,9 @@ int Paper::print(int pages, const QFont& font, const std::function<void(QPainter
     paint(painter, n);
     painter.setFont(font);
     painter.drawText(QRectF(area.left(), area.bottom() - foot, area.width(), foot),
-                     Qt::AlignHCenter, QStringLiteral("第 %1 页 / 共 %2 页").arg(n).arg(pages));
+                     Qt::AlignHCenter,
+                     QString::fromStdString(
+                         chinese(Say::WindowPageOf, {std::to_string(n), std::to_string(pages)})));
   }
   painter.end();
   return pages;

@@ -10,6 +10,7 @@
 #include "session/route_model.h"
 #include "session/section_edits.h"
 #include "session/set_up.h"
+#include "text/catalogue.h"
 
 #include <cmath>
 #include <ostream>
@@ -33,8 +34,7 @@ std::string text(const std::optional<double>& v, Precision precision) {
 // Why a chainage gives no point of the line, as the panel says it: the
 // chainage as typed.
 std::string noPointText(const Station& station) {
-  return stationText(station, typedDecimals(station.chainage)) +
-         " 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）";
+  return chinese(Say::FieldNoPoint, {stationText(station, typedDecimals(station.chainage))});
 }
 
 // A station's occurrence after the first, as the driver reads it after a
@@ -46,8 +46,8 @@ std::string occurrenceText(const Station& station) {
 // What a stake of the table is, as the table shows it.
 std::string kindText(const CentreLine& line, const StakePosition& p) {
   switch (p.kind) {
-  case StakeKind::BreakBehind: return "断链前";
-  case StakeKind::BreakAhead: return "断链后";
+  case StakeKind::BreakBehind: return chinese(Say::FieldStakeBreakBehind);
+  case StakeKind::BreakAhead: return chinese(Say::FieldStakeBreakAhead);
   default: return line.pointName(p.kind, p.index);
   }
 }
@@ -131,15 +131,16 @@ LocateAnswer answerLocate(const ToolLine& line, const std::optional<LocateQuery>
     const std::string far = lengthText(past, precision);
     answer.beyond =
         stakeKindName(found->beyondEnd ? StakeKind::End : StakeKind::Start) + (" " + far);
-    answer.note = (found->beyondEnd ? "超出终点 " : "超出起点 ") + far + " m";
+    answer.note = chinese(found->beyondEnd ? Say::FieldBeyondEnd : Say::FieldBeyondStart, {far});
   }
   if (const auto& also = found->alsoNear; also && std::isfinite(also->offset)) {
     answer.alsoK = stationText(also->station);
     answer.alsoChainage = lengthText(also->station.chainage, precision);
     answer.alsoOccurrence = occurrenceText(also->station);
     answer.alsoOffset = lengthText(also->offset, precision);
-    answer.note += (answer.note.empty() ? "" : "；") + std::string("另一垂足 ") + answer.alsoK +
-                   "，偏距 " + answer.alsoOffset + sideOf(also->offset) + "，几乎同样近";
+    answer.note +=
+        (answer.note.empty() ? "" : chinese(Say::Then)) +
+        chinese(Say::FieldAlsoNear, {answer.alsoK, answer.alsoOffset, sideOf(also->offset)});
   }
   return answer;
 }
@@ -155,7 +156,7 @@ Expected<route::TableEnd> endOfTable(const ToolLine& line, const Station& statio
   }
   if (const auto measure = line.line->measureOf(station))
     return route::TableEnd{*measure, std::nullopt};
-  return Failure{stationText(station) + " names no point of the curve", noPointText(station)};
+  return Failure{english(Say::FieldNoPointOfCurve, {stationText(station)}), noPointText(station)};
 }
 
 // A table's end beyond the route's, where the table stops.
@@ -164,20 +165,17 @@ Failure cutAtTheEnd(const route::Route& route, const Station& asked, StakeKind a
   const std::string name = end ? route.definition().end.name : route.definition().start.name;
   const std::string there = stationText(route.stationAt(end ? route.length() : 0));
   const std::string typed = stationText(asked, typedDecimals(asked.chainage));
-  if (end)
-    return {typed + " lies beyond " + name + " (" + there + "): the table stops there",
-            typed + " 超出终点 " + name + "（" + there + "），表止于终点"};
-  return {typed + " lies before " + name + " (" + there + "): the table starts there",
-          typed + " 在起点 " + name + "（" + there + "）之前，表始于起点"};
+  return failure(end ? Say::FieldTableStopsAtEnd : Say::FieldTableStartsAtStart,
+                 {typed, name, there});
 }
 
 std::string tableNote(const StakeRows& rows, const std::vector<Failure>& remarks) {
-  const std::string count = std::to_string(rows.size()) + " 行";
+  const std::string count = std::to_string(rows.size());
   std::string note = !rows.truncated() || rows.size() == 0
-                         ? count
-                         : "只列到 " + rows.row(rows.size() - 1).label + "，共 " + count;
+                         ? chinese(Say::FieldRows, {count})
+                         : chinese(Say::FieldRowsUpTo, {rows.row(rows.size() - 1).label, count});
   for (const Failure& remark : remarks)
-    note += "；" + remark.notice;
+    note += chinese(Say::Then) + remark.notice;
   return note;
 }
 
@@ -187,7 +185,7 @@ TableAnswer answerTable(const Form& form, const ToolLine& line,
   if (!query)
     return answer;
   if (!line.line) {
-    answer.note = "0 行";
+    answer.note = chinese(Say::FieldRows, {"0"});
     return answer;
   }
   const auto from = endOfTable(line, query->start);
@@ -237,7 +235,13 @@ PointLevelAnswer answerPointLevel(const Form& form, const ToolLine& line, Precis
 
 } // namespace
 
-std::string sideOf(double offset) { return offset > 0 ? "右" : offset < 0 ? "左" : ""; }
+std::string sideOf(double offset) {
+  if (offset > 0)
+    return chinese(Say::FieldSideRight);
+  if (offset < 0)
+    return chinese(Say::FieldSideLeft);
+  return {};
+}
 
 std::string cutOrFill(const std::optional<double>& design, const std::optional<double>& ground) {
   if (!design || !ground || !std::isfinite(*design) || !std::isfinite(*ground))
@@ -246,7 +250,7 @@ std::string cutOrFill(const std::optional<double>& design, const std::optional<d
   const std::string height = lengthText(std::fabs(difference), Precision::Field);
   if (height == "0.000")
     return "0.000";
-  return (difference > 0 ? "填 " : "挖 ") + height;
+  return chinese(difference > 0 ? Say::FieldFill : Say::FieldCut, {height});
 }
 
 ToolLine toolLine(const Form& form, const std::shared_ptr<const RouteModel>& route) {
@@ -255,12 +259,12 @@ ToolLine toolLine(const Form& form, const std::shared_ptr<const RouteModel>& rou
     line.line = std::shared_ptr<const CentreLine>(route, &route->route());
     line.profile = &route->profile();
     line.sections = &route->sections();
-    line.source = "按路线 " + route->definition().name;
+    line.source = chinese(Say::FieldByRoute, {route->definition().name});
     line.route = route.get();
     line.routeVersion = route->version();
     return line;
   }
-  line.source = "按输入框的交点曲线";
+  line.source = chinese(Say::FieldByBoxes);
   line.curve = curveLineOfBoxes(form);
   if (line.curve)
     line.line = std::make_shared<const BoxCurveLine>(*line.curve);
@@ -401,8 +405,8 @@ const FieldAnswers& FieldToolsModel::update(const Form& form) {
 }
 
 void writeStakeTable(std::ostream& out, const TableAnswer& table, Precision precision) {
-  out << "精度\t"
-      << (precision == Precision::Field ? "长度到毫米，角度到整秒" : "全部位数，角度为度.分秒")
+  out << chinese(Say::FieldPrecision) << '\t'
+      << chinese(precision == Precision::Field ? Say::FieldPrecisionField : Say::FieldPrecisionFull)
       << '\n';
   const auto& columns = table.columns();
   for (std::size_t c = 0; c < columns.size(); ++c)

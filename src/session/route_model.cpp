@@ -4,6 +4,7 @@
 #include "numeric/chainage_text.h"
 #include "numeric/strict_number.h"
 #include "session/route_spans.h"
+#include "text/catalogue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -200,12 +201,10 @@ std::optional<Failure> RouteModel::whyNoDesign(double measure) const {
   const std::string here = stationText(route_.stationAt(measure));
   if (measure < line->first) {
     const std::string start = stationText(route_.stationAt(line->first));
-    return Failure{here + " has no design elevation: the profile starts at " + start,
-                   "纵断面始于 " + start + "，此处无设计高程"};
+    return failure(Say::ProfileStartsAt, {here, start});
   }
   const std::string end = stationText(route_.stationAt(line->second));
-  return Failure{here + " has no design elevation: the profile ends at " + end,
-                 "纵断面止于 " + end + "，此处无设计高程"};
+  return failure(Say::ProfileEndsAt, {here, end});
 }
 
 std::vector<Failure> RouteModel::designGaps(double from, double to) const {
@@ -215,46 +214,49 @@ std::vector<Failure> RouteModel::designGaps(double from, double to) const {
     return gaps;
   if (std::min(from, to) < line->first) {
     const std::string start = stationText(route_.stationAt(line->first));
-    gaps.emplace_back("no design elevation before " + start + ", where the profile starts",
-                      start + " 之前无设计高程（纵断面始于此）");
+    gaps.push_back(failure(Say::ProfileGapBefore, {start}));
   }
   if (std::max(from, to) > line->second) {
     const std::string end = stationText(route_.stationAt(line->second));
-    gaps.emplace_back("no design elevation beyond " + end + ", where the profile ends",
-                      end + " 之后无设计高程（纵断面止于此）");
+    gaps.push_back(failure(Say::ProfileGapBeyond, {end}));
   }
   return gaps;
 }
+
+namespace {
+
+// The sentence of a profile check.
+Say sayOf(CheckKind kind) {
+  switch (kind) {
+  case CheckKind::NotFinite: return Say::ProfileNotFinite;
+  case CheckKind::OutOfOrder: return Say::ProfileOutOfOrder;
+  case CheckKind::SameMeasure: return Say::ProfileSameMeasure;
+  case CheckKind::NegativeRadius: return Say::ProfileNegativeRadius;
+  case CheckKind::PointOutsideRoute: return Say::ProfilePointOutsideRoute;
+  case CheckKind::CurvesOverlap: return Say::ProfileCurvesOverlap;
+  case CheckKind::CurvePastStart: return Say::ProfileCurvePastStart;
+  case CheckKind::CurvePastEnd: return Say::ProfileCurvePastEnd;
+  case CheckKind::LineStartsLate: return Say::ProfileLineStartsLate;
+  case CheckKind::LineEndsEarly: break;
+  }
+  return Say::ProfileLineEndsEarly;
+}
+
+} // namespace
 
 std::vector<std::string> RouteModel::profileCheckTexts() const {
   std::vector<std::string> texts;
   const auto& points = profile_.points();
   const auto name = [&](std::size_t i) {
     const GradePoint& p = points[i];
-    return (p.name.empty() ? "变坡点" + std::to_string(i + 1) : p.name) + " (" +
-           chainageText(p.chainage) + ")";
+    return (p.name.empty() ? chinese(Say::ProfileGradePointNumbered, {std::to_string(i + 1)})
+                           : p.name) +
+           " (" + chainageText(p.chainage) + ")";
   };
   const auto metres = [](double amount) { return lengthText(amount, Precision::Field) + " m"; };
-  for (const ProfileCheck& c : profile_.checks()) {
-    std::string what;
-    switch (c.kind) {
-    case CheckKind::NotFinite: what = "桩号不在路线上或数值无效，未用"; break;
-    case CheckKind::OutOfOrder: what = "桩号次序颠倒，未用"; break;
-    case CheckKind::SameMeasure: what = "与另一变坡点同桩号，未用"; break;
-    case CheckKind::NegativeRadius: what = "竖曲线半径为负，不设竖曲线"; break;
-    case CheckKind::PointOutsideRoute: what = "在路线之外，不影响路线上的坡度"; break;
-    case CheckKind::CurvesOverlap: what = "竖曲线与下一竖曲线重叠"; break;
-    case CheckKind::CurvePastStart: what = "竖曲线超出第一个变坡点"; break;
-    case CheckKind::CurvePastEnd: what = "竖曲线超出最后一个变坡点"; break;
-    case CheckKind::LineStartsLate:
-      what = "纵断面始于此：路线起点至此 " + metres(c.amount) + " 无设计高程";
-      break;
-    case CheckKind::LineEndsEarly:
-      what = "纵断面止于此：此后至路线终点 " + metres(c.amount) + " 无设计高程";
-      break;
-    }
-    texts.push_back(name(c.point) + "：" + what);
-  }
+  for (const ProfileCheck& c : profile_.checks())
+    texts.push_back(
+        chinese(Say::ProfileCheckAt, {name(c.point), chinese(sayOf(c.kind), {metres(c.amount)})}));
   return texts;
 }
 

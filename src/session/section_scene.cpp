@@ -4,6 +4,7 @@
 #include "numeric/number_text.h"
 #include "session/field_tools.h"
 #include "session/route_model.h"
+#include "text/catalogue.h"
 
 #include <cstdio>
 
@@ -23,19 +24,19 @@ std::string metres(double value) { return lengthText(value, Precision::Field); }
 SectionScene sectionScene(const RouteModel& route, const Station& station,
                           std::optional<double> ground) {
   SectionScene scene;
-  scene.title = stationText(station) + " 横断面";
+  scene.title = chinese(Say::SectionTitle, {stationText(station)});
   const section::Sections& sections = route.sections();
   if (!sections.hasTemplate()) {
-    scene.problem = "路线没有路幅：在路线表的“路幅”页输入各部分";
+    scene.problem = chinese(Say::SectionNoTemplate);
     return scene;
   }
   const auto at = route.crossSectionAt(station);
   if (!at) {
-    scene.problem = stationText(station) + " 不对应路线上的点";
+    scene.problem = chinese(Say::SectionNoPoint, {stationText(station)});
     return scene;
   }
   if (!at->level) {
-    scene.problem = stationText(station) + " 处没有纵断面设计高程";
+    scene.problem = chinese(Say::SectionNoDesign, {stationText(station)});
     return scene;
   }
   const double h = at->level->elevation;
@@ -60,14 +61,17 @@ SectionScene sectionScene(const RouteModel& route, const Station& station,
   const SectionVertex leftEdge{-at->section.left.width, *at->leftEdge};
   const SectionVertex rightEdge{at->section.right.width, *at->rightEdge};
   scene.elevations = {
-      {leftEdge, "左边缘 " + metres(leftEdge.elevation) + "\n距中线 " + metres(-leftEdge.offset)},
-      {centre, "中线 " + metres(centre.elevation)},
-      {rightEdge, "右边缘 " + metres(rightEdge.elevation) + "\n距中线 " + metres(rightEdge.offset)},
+      {leftEdge,
+       chinese(Say::SectionLeftEdge, {metres(leftEdge.elevation), metres(-leftEdge.offset)})},
+      {centre, chinese(Say::SectionCentre, {metres(centre.elevation)})},
+      {rightEdge,
+       chinese(Say::SectionRightEdge, {metres(rightEdge.elevation), metres(rightEdge.offset)})},
   };
   if (ground) {
     scene.ground = SectionVertex{0, *ground};
     const std::string cut = cutOrFill(centre.elevation, *ground);
-    scene.groundText = "地面 " + metres(*ground) + (cut.empty() ? "" : " " + cut);
+    scene.groundText =
+        chinese(Say::SectionGround, {metres(*ground)}) + (cut.empty() ? "" : " " + cut);
   }
   return scene;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The catalogue: every sentence the program says about a problem, worded
-// once, in English for the driver and in Chinese for the window. Code names a
+// The catalogue: every sentence the program says about a problem, a notice
+// or a tip, and the short words its answers are written with (sides, cut
+// and fill), worded once, in English for the driver and in Chinese for the
+// window. Code names a
 // sentence by its kind and fills its blanks with the data ({0}, {1}, ... in
 // the order given: file names, numbers already written as text, element
 // names); a blank without data stays empty.
@@ -17,6 +19,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -120,12 +123,237 @@ enum class Say : std::uint16_t {
   NoticePointDiffers,
   NoticeOwnCurve,
   NoticeNoCurveForChainage,
+
+  // Joins two sentences of one notice.
+  Then,
+  // The field tools. A chainage that gives no point: {0} the chainage as
+  // typed; on the boxes' curve, as written.
+  FieldNoPoint,
+  FieldNoPointOfCurve,
+  // A located point past the route's end: {0} metres; another foot almost as
+  // near: {0} its chainage, {1} its offset, {2} its side.
+  FieldBeyondEnd,
+  FieldBeyondStart,
+  FieldAlsoNear,
+  // A table's end past the route's: {0} as typed, {1} the end, {2} its chainage.
+  FieldTableStopsAtEnd,
+  FieldTableStartsAtStart,
+  FieldRows,     // {0} how many
+  FieldRowsUpTo, // {0} the last row listed, {1} how many
+  FieldStakeBreakBehind,
+  FieldStakeBreakAhead,
+  FieldSideLeft,
+  FieldSideRight,
+  FieldFill, // {0} the height
+  FieldCut,
+  FieldByRoute, // {0} the route's name
+  FieldByBoxes,
+  FieldPrecision, // heading of the copied table, then the precision it is in
+  FieldPrecisionField,
+  FieldPrecisionFull,
+  // The profile where it gives no design elevation: {0} the chainage asked,
+  // {1} where the profile starts or ends; a table's gap: {0} that place.
+  ProfileStartsAt,
+  ProfileEndsAt,
+  ProfileGapBefore,
+  ProfileGapBeyond,
+  // The profile's checks: {0} the grade point, {1} the check; a point with
+  // no name by its number {0}; an amount {0} in metres.
+  ProfileCheckAt,
+  ProfileGradePointNumbered,
+  ProfileNotFinite,
+  ProfileOutOfOrder,
+  ProfileSameMeasure,
+  ProfileNegativeRadius,
+  ProfilePointOutsideRoute,
+  ProfileCurvesOverlap,
+  ProfileCurvePastStart,
+  ProfileCurvePastEnd,
+  ProfileLineStartsLate,
+  ProfileLineEndsEarly,
+  // The cross section view: {0} the chainage; its labels {0} the elevation,
+  // {1} the distance from the centre line.
+  SectionTitle,
+  SectionNoTemplate,
+  SectionNoPoint,
+  SectionNoDesign,
+  SectionLeftEdge,
+  SectionRightEdge,
+  SectionCentre,
+  SectionGround,
+  // The window's notices about files: {0} the file, {1} the problem.
+  WindowSaved,
+  WindowNotSaved,
+  WindowElementsNotExported,
+  WindowNotImported,
+  WindowImported,
+  WindowCopyNotKept,
+  WindowUndone,
+  WindowRedone,
+  WindowCannotOpen,
+  WindowOpenElsewhere,
+  WindowOpened,
+  WindowChangedOnDisk,
+  WindowRouteClosed,
+  WindowNotRestored,
+  WindowRestored,
+  WindowRestoredModified,
+  WindowUnsavedKept,
+  WindowKeptCopyFull,
+  WindowNoSheetToPrint,
+  WindowSheetNotPainted,
+  WindowCannotWrite,
+  WindowPrinted,
+  WindowCannotPrint,
+  WindowPageOf,
+  WindowNoStakeTable,
+  WindowPointLevel,
+  WindowPointNoLevel,
+  WindowNoProfile,
+  WindowNoRouteOpen,
+  WindowCellNotChanged,
+  WindowEditCell,
+  WindowRowNumbered,
+  TipTableOffset,
+  TipTableFall,
+  TipFullPrecision,
+  TipFold,
+  TipProfileScale,
+  TipReadout,
+  // The route's checks as its tables show them: the row's name, then the check.
+  CheckAt,
+  CheckJdNumbered,
+  CheckElementNumbered,
+  CheckBreakNumbered,
+  CheckUnusableNumber,
+  CheckSamePoint,
+  CheckRadiusNotPositive,
+  CheckNegativeTransition,
+  CheckZeroDeflection,
+  CheckTransitionsTooLong,
+  CheckCurvesOverlap,
+  CheckStartLegTooShort,
+  CheckEndLegTooShort,
+  CheckBreakOutsideRoute,
+  CheckBreakOutOfOrder,
+  CheckNoRoute,
+  CheckLengthNotPositive,
+  CheckRadiiEqual,
+  CheckTurnMissing,
+  CheckArcWithoutRadius,
+  CheckStartGap,
+  CheckRowsNotUsed,
+  CheckNotPlaced,
+  CheckChainageDiffers,
+  CheckDeflectionDiffers,
+  CheckElementUnusableNumber,
+  CheckElementRadiusNotPositive,
+  CheckChainageGiven,
+  CheckDeflectionGiven,
+  CheckTurnLeft,
+  CheckTurnRight,
+  // A cell or a pasted row refused: {0} the text as typed.
+  CellNotANumber,
+  CellBeyondRange,
+  CellNotAChainage,
+  CellControlCharacter,
+  CellMissing,
+  CellNotAnAngle,
+  CellTwoSides,
+  CellNoColumn,
+  CellTwoColumns,
+  CellNotAnElementKind,
+  CellNotATurn,
+  CellNotAnAzimuth,
+  CellNotAChoice,
+  PasteHeadingRow,
+  PasteCell,
+  PasteElementMissing,
+  PasteRowShouldBe,
+  PasteListJoin,
+  PasteNotReadComputed,
+  PasteNotReadUnknown,
+  PastedJds,
+  PastedAndStart,
+  PastedAndEnd,
+  PastedAlsoEnd,
+  // The route panel: its notices, its tips, and the names of its steps in the history.
+  AskSaveUnkept,
+  TipAlignments,
+  WindowNoRouteToExport,
+  TipExportElements,
+  WindowNameControlCharacter,
+  TipFillWindow,
+  TipWriteBack,
+  TipStartByElements,
+  TipStartByJds,
+  TipUseStation,
+  TipStationAxis,
+  WindowRowsWithProblems,
+  TipUndo,
+  TipUndoStep,
+  TipRedo,
+  TipRedoStep,
+  WindowNoRouteOpened,
+  WindowFileModified,
+  WindowFileSaved,
+  WindowChooseJd,
+  WindowJdNotInRoute,
+  WindowFilled,
+  WindowTransitionsDiffer,
+  WindowSameAsJd,
+  StepWriteBack,
+  WindowWrittenBack,
+  StepAddJd,
+  StepInsertJd,
+  WindowChooseJdsToDelete,
+  StepDeleteJds,
+  WindowDeletedJds,
+  StepJdUp,
+  StepJdDown,
+  WindowChooseJdsToCopy,
+  WindowCopiedJds,
+  WindowNoJdRows,
+  StepPasteJds,
+  StepAddBreak,
+  StepDeleteBreaks,
+  StepAddGradePoint,
+  WindowNoGradeRows,
+  StepPasteGradePoints,
+  WindowPastedGradePoints,
+  StepDeleteGradePoints,
+  WindowChooseStation,
+  WindowStationDropped,
+  WindowStationUsed,
+  StepByElements,
+  StepByJds,
+  WindowByElements,
+  WindowByJds,
+  StepAddElement,
+  StepInsertElement,
+  WindowChooseElementsToDelete,
+  StepDeleteElements,
+  WindowDeletedElements,
+  StepElementUp,
+  StepElementDown,
+  WindowChooseElementsToCopy,
+  WindowCopiedElements,
+  WindowNoElementRows,
+  StepPasteElements,
+  WindowPastedElements,
+  WindowChooseRowsToCopy,
+  WindowCopiedRows,
+  WindowNoRows,
+  WindowPastedCurveUnknown,
+  WindowPasted,
 };
 
 // The sentence in English, its blanks filled.
 std::string english(Say say, std::initializer_list<std::string_view> blanks = {});
 // The sentence in Chinese, its blanks filled.
 std::string chinese(Say say, std::initializer_list<std::string_view> blanks = {});
+// The same, its blanks made at run time (the window's own strings).
+std::string chineseFrom(Say say, std::span<const std::string_view> blanks);
 // Both, as the failure the driver and the window report.
 Failure failure(Say say, std::initializer_list<std::string_view> blanks = {});
 // A failure framed by another sentence: `frame`'s {0} is `subject`, its {1}

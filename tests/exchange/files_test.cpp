@@ -5,6 +5,8 @@
 // imported again. And what it
 // refuses: files that are not regular files, a full disk, with the reason on
 // standard error and exit status 2; a killed export leaves nothing behind.
+#include "support/files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,12 +41,7 @@ std::string run(const std::string& command) {
   return out;
 }
 
-std::string fileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using quenlor::test::fileText;
 
 std::vector<std::string> split(const std::string& text, char at) {
   std::vector<std::string> parts;
@@ -293,9 +290,7 @@ struct DriverRun {
 class Refusals : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("quenlor-refusals-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = quenlor::test::testFolder("quenlor-refusals");
     fs::create_directories(folder_ / "work");
     ::alarm(60); // a driver that blocks ends the test run instead of hanging it
   }

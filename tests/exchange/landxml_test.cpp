@@ -2,6 +2,7 @@
 #include "exchange/landxml.h"
 #include "route/route_file.h"
 #include "session/route_model.h"
+#include "support/files.h"
 #include "support/random_route.h"
 #include "support/worked_route.h"
 
@@ -28,12 +29,7 @@ route::RouteDefinition example() {
   return *d;
 }
 
-std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using test::fileText;
 
 // Calls visit(reader) at each start tag of a text that must be well-formed.
 template <class Visit> void eachStartTag(const std::string& text, Visit visit) {

@@ -4,6 +4,7 @@
 // system's reason in English and Chinese.
 #include "files/read_file.h"
 #include "files/save_file.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -26,12 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string fileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using test::fileText;
 
 // A process that has ended: its number names no running process.
 pid_t endedProcess() {
@@ -45,9 +40,7 @@ pid_t endedProcess() {
 class Files : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("quenlor-files-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = test::testFolder("quenlor-files");
     fs::create_directories(folder_);
     // A reader that blocks ends the test run here instead of hanging it.
     ::alarm(20);

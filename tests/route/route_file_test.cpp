@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/route.h"
 #include "route/route_file.h"
+#include "support/files.h"
 #include "support/worked_route.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string fileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using test::fileText;
 
 const std::string kExample = QUENLOR_EXAMPLE_ROUTE;
 
@@ -447,9 +443,7 @@ TEST(BadFiles, TooLongOrTooLarge) {
 class RouteFileOnDisk : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("quenlor-route-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = test::testFolder("quenlor-route");
     fs::create_directories(folder_);
   }
   void TearDown() override { fs::remove_all(folder_); }

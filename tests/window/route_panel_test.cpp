@@ -17,6 +17,7 @@
 #include "numeric/number_text.h"
 #include "route/route.h"
 #include "route/route_file.h"
+#include "support/field_tool_keys.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -946,12 +947,9 @@ private slots:
     bytes.replace(end, bytes.size() - end, "end," + QByteArray::number(records - 1) + "\r\n");
     QVERIFY(panel()->open(write("short.csv", bytes)));
     quenlor::FieldToolsPanel* tools = window->fieldTools();
-    const auto tool = [&](const char* name) { return tools->findChild<QLineEdit*>(name); };
+    const auto tool = [&](const char* name) { return quenlor::test::fieldTool(tools, name); };
     const auto typeTool = [&](const char* name, const QString& keys) {
-      tool(name)->setFocus();
-      tool(name)->selectAll();
-      QTest::keyClicks(tool(name), keys);
-      QCoreApplication::processEvents();
+      quenlor::test::typeIntoTool(tools, name, keys);
     };
     const auto note = [&](const char* name) { return tools->findChild<QLabel*>(name)->text(); };
     const auto notice = [&] { return tools->findChild<quenlor::NoticeLabel*>("notice")->notice(); };

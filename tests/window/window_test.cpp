@@ -11,6 +11,7 @@
 #include "app/route_panel.h"
 #include "app/translations.h"
 #include "numeric/number_text.h"
+#include "support/field_tool_keys.h"
 #include "support/worked_curve.h"
 
 #include <QAbstractButton>
@@ -442,12 +443,9 @@ private slots:
       boxes << edit->text();
 
     quenlor::FieldToolsPanel* tools = window->fieldTools();
-    const auto tool = [&](const char* name) { return tools->findChild<QLineEdit*>(name); };
+    const auto tool = [&](const char* name) { return quenlor::test::fieldTool(tools, name); };
     const auto typeTool = [&](const char* name, const QString& keys) {
-      tool(name)->setFocus();
-      tool(name)->selectAll();
-      QTest::keyClicks(tool(name), keys);
-      QCoreApplication::processEvents();
+      quenlor::test::typeIntoTool(tools, name, keys);
     };
     typeTool("stakeChainage", "480");
     typeTool("stakeOffset", "10");

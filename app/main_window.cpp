@@ -9,6 +9,7 @@
 #include "app/profile_view.h"
 #include "app/readout_view.h"
 #include "app/route_panel.h"
+#include "app/section_view.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -86,6 +87,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     plan_->formChanged();
     tools_->formChanged();
     profile_->formChanged();
+    section_->formChanged();
   });
   routePanel_->setStakeTable([this] { return &tools_->answers().table; });
   routePanel_->setRouteListener([this] { showRoute(); });
@@ -112,11 +114,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 void MainWindow::buildViews() {
   plan_ = new PlanView(form_, this);
   profile_ = new ProfileView(form_, this);
+  section_ = new SectionView(form_, this);
   routePanel_ = new RoutePanel(form_, this);
   views_ = new QTabWidget(this);
   views_->setObjectName(QStringLiteral("views"));
   views_->addTab(plan_, QStringLiteral("平面图"));
   views_->addTab(profile_, QStringLiteral("纵断面"));
+  views_->addTab(section_, QStringLiteral("横断面"));
   views_->addTab(routePanel_, QStringLiteral("路线"));
 }
 
@@ -128,6 +132,7 @@ void MainWindow::showRoute() {
   plan_->setRoute(route);
   tools_->setRoute(route);
   profile_->setRoute(route);
+  section_->setRoute(route);
   plan_->setSelectedJd(routePanel_->selectedJd());
 }
 

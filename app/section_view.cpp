@@ -239,7 +239,11 @@ void SectionView::drawGround(QPainter& painter) {
   painter.drawPolygon(QPolygonF(
       {at + QPointF(0, off ? tip : 0), at + base + QPointF(-s, 0), at + base + QPointF(s, 0)}));
   placer_.addMarker(at, s);
-  const QString text = qs(scene_->groundText) + (off ? QStringLiteral("（在图外）") : QString());
+  QString text = qs(scene_->groundText) + (off ? QStringLiteral("（在图外）") : QString());
+  // On a narrow plot the cut or fill goes below the ground's elevation.
+  const qsizetype cut = text.indexOf(QLatin1Char(' '), text.indexOf(QLatin1Char(' ')) + 1);
+  if (cut > 0 && labels_.size(text).width() > plotArea().width() / 2)
+    text[cut] = QLatin1Char('\n');
   placeLabel(painter, text, at + QPointF(kLabelGap, 0), 0);
 }
 

@@ -60,6 +60,7 @@ inline constexpr const char* kPrint = "打印…";
 // The window's tabs and its fold, the profile's scale.
 inline constexpr const char* kPlanTab = "平面图";
 inline constexpr const char* kProfileTab = "纵断面";
+inline constexpr const char* kSectionTab = "横断面";
 inline constexpr const char* kRouteTab = "路线";
 inline constexpr const char* kFold = "收起输入框";
 inline constexpr const char* kUnfold = "展开输入框";

@@ -11,6 +11,7 @@
 #include "app/readout_view.h"
 #include "app/route_panel.h"
 #include "app/said.h"
+#include "app/section_view.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -88,6 +89,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     plan_->formChanged();
     tools_->formChanged();
     profile_->formChanged();
+    section_->formChanged();
   });
   routePanel_->setStakeTable([this] { return &tools_->answers().table; });
   routePanel_->setRouteListener([this] { showRoute(); });
@@ -114,11 +116,13 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 void MainWindow::buildViews() {
   plan_ = new PlanView(form_, this);
   profile_ = new ProfileView(form_, this);
+  section_ = new SectionView(form_, this);
   routePanel_ = new RoutePanel(form_, this);
   views_ = new QTabWidget(this);
   views_->setObjectName(QStringLiteral("views"));
   views_->addTab(plan_, caption(captions::kPlanTab));
   views_->addTab(profile_, caption(captions::kProfileTab));
+  views_->addTab(section_, caption(captions::kSectionTab));
   views_->addTab(routePanel_, caption(captions::kRouteTab));
 }
 
@@ -130,6 +134,7 @@ void MainWindow::showRoute() {
   plan_->setRoute(route);
   tools_->setRoute(route);
   profile_->setRoute(route);
+  section_->setRoute(route);
   plan_->setSelectedJd(routePanel_->selectedJd());
 }
 

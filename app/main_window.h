@@ -2,8 +2,9 @@
 // The window "main": a view of the form. Every user edit of a text box reaches
 // the form as one edit with the box's new whole text; every text the form
 // writes appears in its box at once, without coming back as an edit. Beside
-// the boxes, on tabs: the plan, the profile and the route panel; a route file
-// dropped on the window opens in the panel, Ctrl+O and Ctrl+S open and save.
+// the boxes, on tabs: the plan, the profile, the cross section and the route
+// panel; a route file dropped on the window opens in the panel, Ctrl+O and
+// Ctrl+S open and save.
 //
 // The controls keep the places of their table, drawn wider where the window
 // has room (formScale), so that the boxes show more of their digits; beside
@@ -37,6 +38,7 @@ class PlanView;
 class ProfileView;
 class ReadoutView;
 class RoutePanel;
+class SectionView;
 
 struct WindowControl;
 
@@ -59,8 +61,10 @@ public:
   PlanView* planView() const { return plan_; }
   FieldToolsPanel* fieldTools() const { return tools_; }
   ProfileView* profileView() const { return profile_; }
+  SectionView* sectionView() const { return section_; }
   RoutePanel* routePanel() const { return routePanel_; }
-  // The plan, the profile and the route panel, one tab each.
+  // The plan, the profile, the cross section and the route panel, one tab
+  // each.
   QTabWidget* views() const { return views_; }
   // The form's results at field precision, beside the notice.
   ReadoutView* readout() const { return readout_; }
@@ -95,6 +99,7 @@ private:
   FieldToolsPanel* tools_ = nullptr;
   QScrollArea* toolsArea_ = nullptr;
   ProfileView* profile_ = nullptr;
+  SectionView* section_ = nullptr;
   RoutePanel* routePanel_ = nullptr;
   QTabWidget* views_ = nullptr;
   QToolButton* fold_ = nullptr;

@@ -31,6 +31,7 @@ const QColor kSight(200, 120, 0);
 const QColor kPoint(200, 0, 0);
 const QColor kStalePoint(140, 140, 140);
 const QColor kFieldPoint(150, 0, 150);
+const QColor kEdge(140, 140, 140);      // the road's edges, beside the centre line
 const QColor kPicked(255, 200, 0, 150); // the JD picked in the route panel, under its curve
 // A label's distance from its marker, by ring; a marker's half side, as
 // labels avoid it.
@@ -162,6 +163,8 @@ void PlanView::drawPolyline(QPainter& painter, const Polyline& points, const QPe
 }
 
 void PlanView::drawRoute(QPainter& painter, const PlanScene& s) const {
+  for (const Polyline& line : s.edges)
+    drawPolyline(painter, line, QPen(kEdge, 1));
   for (const Polyline& line : s.picked)
     drawPolyline(painter, line, QPen(kPicked, 7, Qt::SolidLine, Qt::RoundCap));
   for (const Polyline& line : s.straights)

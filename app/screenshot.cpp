@@ -12,7 +12,7 @@
 //   tab NAME           shows the tab of that object name beside the boxes
 //   size W H           resizes the window to W x H pixels
 //   fold               folds the boxes away, or shows them again
-//                      (planView, profileView, routePanel)
+//                      (planView, profileView, sectionView, routePanel)
 #include "app/field_tools.h"
 #include "app/main_window.h"
 #include "app/plan_view.h"

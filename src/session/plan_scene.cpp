@@ -7,6 +7,7 @@
 #include "form/main_points.h"
 #include "numeric/chainage_text.h"
 #include "numeric/fault.h"
+#include "section/sections.h"
 #include "session/curve_of_boxes.h"
 #include "session/field_tools.h"
 
@@ -237,6 +238,36 @@ void addPointsAndSights(const Form& form, PlanScene& scene) {
     scene.sightLines.push_back({*station, *computed});
 }
 
+// How many chords a piece's edges need: one every kEdgeStep metres at
+// least, and as many as the inner edge's curvature needs within the
+// tolerance, its radius the centre line's less `reach`.
+int edgeSteps(const Piece& piece, double reach, double tolerance) {
+  Piece inner = piece;
+  inner.leastRadius = std::max(piece.leastRadius - reach, reach);
+  const int along = int(std::ceil((piece.to - piece.from) / kEdgeStep));
+  return std::clamp(std::max(chordsFor(inner, tolerance), along), 1, kMostSamplesPerPiece);
+}
+
+// The edges of each side along a piece, at the section's widths there.
+void addPieceEdges(PlanScene& scene, const CentreLine& line, const section::Sections& sections,
+                   const Piece& piece, int steps) {
+  Polyline left, right;
+  for (int i = 0; i <= steps; ++i) {
+    const double m = i == steps ? piece.to : piece.from + (piece.to - piece.from) * i / steps;
+    const auto at = line.pointAt(m);
+    const auto section = sections.at(m);
+    if (!at || !section)
+      continue;
+    if (section->left.width > 0)
+      left.push_back(sideStake(*at, -section->left.width));
+    if (section->right.width > 0)
+      right.push_back(sideStake(*at, section->right.width));
+  }
+  for (Polyline* edge : {&left, &right})
+    if (edge->size() >= 2)
+      scene.edges.push_back(std::move(*edge));
+}
+
 } // namespace
 
 namespace {
@@ -345,6 +376,22 @@ void addCentreLine(PlanScene& scene, const CentreLine& line, const Bounds& view,
   });
   flush();
   markMainPoints(scene, line, mainPoints.shown(), view);
+}
+
+void addRoadEdges(PlanScene& scene, const CentreLine& line, const section::Sections& sections,
+                  const Bounds& view, double metresPerPixel) {
+  if (!sections.hasTemplate())
+    return;
+  const double wider = std::max(sections.layout().left.width(), sections.layout().right.width());
+  if (!(wider >= kEdgePixels * metresPerPixel))
+    return;
+  // A piece beside the view may have its edge in it.
+  const double reach = 2 * wider;
+  line.piecesWithin({view.minX - reach, view.minY - reach}, {view.maxX + reach, view.maxY + reach},
+                    [&](const Piece& piece) {
+                      addPieceEdges(scene, line, sections, piece,
+                                    edgeSteps(piece, reach, kStrayPixels * metresPerPixel));
+                    });
 }
 
 void addWholeCentreLine(PlanScene& scene, const CentreLine& line, double tolerance) {

@@ -15,6 +15,9 @@
 namespace quenlor {
 
 class Form;
+namespace section {
+class Sections;
+} // namespace section
 
 using Polyline = std::vector<PlanePoint>;
 
@@ -52,6 +55,7 @@ struct PlanScene {
   // The centre line's pieces, and those of the JD (or element) picked out on
   // it, drawn again.
   std::vector<Polyline> straights, transitions, arcs, picked;
+  std::vector<Polyline> edges;         // the road's, each side's (addRoadEdges)
   std::vector<PlanSegment> tangents;   // from the JD to ZH and to HZ
   std::vector<PlanSegment> sightLines; // from the station
   std::vector<PlanSegment> offsets;    // from the centre line to the tools' points
@@ -84,6 +88,20 @@ inline constexpr std::size_t kMostMainPointsShown = 200;
 // always).
 void addCentreLine(PlanScene& scene, const CentreLine& line, const PlanScene::Bounds& view,
                    double metresPerPixel, std::optional<int> pickedOwner);
+
+// The road's edges on the pieces of a centre line that may lie in view (or
+// within two of the template's sides of it): each side's edge at its width
+// from the centre line with its widening there (section/sections.h), one
+// polyline a side a piece, sampled at least every kEdgeStep metres (the
+// widening changes along a runoff) and as finely as the inner edge's
+// curvature needs for a line that strays by less than half a pixel. None
+// where the template's wider side, without widening, is narrower than
+// kEdgePixels at the view's scale: the edges would merge with the centre
+// line, and a view of a long route pays nothing for them.
+inline constexpr double kEdgePixels = 4;
+inline constexpr double kEdgeStep = 5; // metres
+void addRoadEdges(PlanScene& scene, const CentreLine& line, const section::Sections& sections,
+                  const PlanScene::Bounds& view, double metresPerPixel);
 
 // The whole of a short centre line: every piece sampled so that it strays
 // from the true line by less than `tolerance` metres (at most 2000 chords a

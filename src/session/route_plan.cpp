@@ -50,6 +50,7 @@ PlanScene RoutePlan::scene(const Bounds& view, double metresPerPixel,
     return scene;
   addCentreLine(scene, model_->route(), view, metresPerPixel,
                 pickedJd ? std::optional(int(*pickedJd)) : std::nullopt);
+  addRoadEdges(scene, model_->route(), model_->sections(), view, metresPerPixel);
   addPoints(scene, view);
   return scene;
 }

@@ -25,7 +25,8 @@ public:
   std::optional<PlanScene::Bounds> bounds() const { return bounds_; }
 
   // The scene of what lies in view: the centre line with its main points
-  // (the picked JD's curve again in `picked`), BP, EP and the JDs (none of
+  // (the picked JD's curve again in `picked`), the road's edges where the
+  // view is near enough to tell them from it, BP, EP and the JDs (none of
   // them where more than kMostMainPointsShown are in view). An element
   // route has no JDs; its EP stands where its last element ends.
   PlanScene scene(const PlanScene::Bounds& view, double metresPerPixel,

@@ -22,6 +22,8 @@ class RouteModel;
 struct SectionVertex {
   double offset = 0;
   double elevation = 0;
+
+  bool operator==(const SectionVertex&) const = default;
 };
 
 struct SectionScene {
@@ -31,11 +33,16 @@ struct SectionScene {
   struct Label {
     SectionVertex at; // the point it tells about
     std::string text;
+
+    bool operator==(const Label&) const = default;
   };
   std::vector<Label> falls;            // one a part, at its middle: "-2.00%"
   std::vector<Label> elevations;       // the left edge, the centre line, the right edge
   std::optional<SectionVertex> ground; // at the centre line
   std::string groundText;              // "地面 133.000 填 0.550"
+
+  // The same scene: a view draws it again only where it differs.
+  bool operator==(const SectionScene&) const = default;
 };
 
 // The scene at a station of the route; the ground's elevation at the

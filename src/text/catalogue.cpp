@@ -528,6 +528,14 @@ constexpr Sentence kSentences[] = {
     {Say::WindowPastedCurveUnknown, "pasted row {0}: the route has no curve named “{1}”",
      "粘贴的第{0}行：路线中没有名为“{1}”的曲线"},
     {Say::WindowPasted, "pasted", "已粘贴"},
+    {Say::WindowSectionNoRoute, "no route is open", "没有打开路线"},
+    {Say::WindowSectionNoChainage,
+     "type a chainage in the box beside “计算桩号”: the cross section there is drawn here",
+     "在“计算桩号”旁的框输入桩号，这里画出该处的横断面"},
+    {Say::WindowSectionOutside, "(outside the drawing)", "（在图外）"},
+    {Say::WindowSectionTitle,
+     "{0}  vertical ×{1}\ncross fall: negative falls away from the centre line, positive rises",
+     "{0}  竖向 ×{1}\n横坡：负值为自中线向外下降，正值为向外上升"},
 };
 
 constexpr bool inOrder() {

@@ -346,6 +346,10 @@ enum class Say : std::uint16_t {
   WindowNoRows,
   WindowPastedCurveUnknown,
   WindowPasted,
+  WindowSectionNoRoute,
+  WindowSectionNoChainage,
+  WindowSectionOutside,
+  WindowSectionTitle,
 };
 
 // The sentence in English, its blanks filled.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chainage/stakes.h"
+#include "route/route_file.h"
 #include "session/plan_scene.h"
 #include "session/readout.h"
 #include "session/route_model.h"
@@ -256,6 +257,31 @@ TEST(RoutePlan, DrawsARouteByElementsPieceByPiece) {
                                               "HY K1+430.000", "YH K1+480.000", "HZ K1+520.000",
                                               "BP K1+200.000", "EP"}));
   EXPECT_EQ(scene.markers.back().at, model->route().pointAt(400.0)->point);
+}
+
+// The least distance from a point to any of the scene's edge lines.
+double distanceToEdges(const PlanScene& s, const PlanePoint& p) {
+  double least = INFINITY;
+  for (const Polyline& edge : s.edges)
+    least = std::min(least, distanceToLine(edge, p.x, p.y));
+  return least;
+}
+
+// The example route's JD4 turns left and widens its inside 0.6 m: in the
+// middle of its arc the left edge runs 5.25 + 0.6 m left of the centre
+// line, the right edge 5.25 m right, each drawn within half a pixel. At
+// 5.25 / 4 = 1.3125 m a pixel or more the sides are narrower than the 4
+// pixels that tell them from the centre line: no edges.
+TEST(RoutePlan, DrawsTheRoadsEdgesWithTheirWideningWhenNearEnough) {
+  const auto model =
+      std::make_shared<const RouteModel>(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+  const RoutePlan plan(model);
+  const CentrePoint qz = *model->route().pointAt(model->route().jd(3).mainPoints.qz);
+  const PlanScene near = plan.scene(around(qz.point, 40), 0.01, std::nullopt);
+  EXPECT_LE(distanceToEdges(near, sideStake(qz, -5.85)), 0.005);
+  EXPECT_LE(distanceToEdges(near, sideStake(qz, 5.25)), 0.005);
+  EXPECT_FALSE(plan.scene(around(qz.point, 400), 1.3, std::nullopt).edges.empty());
+  EXPECT_TRUE(plan.scene(around(qz.point, 400), 1.32, std::nullopt).edges.empty());
 }
 
 } // namespace

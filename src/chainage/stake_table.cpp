@@ -23,6 +23,24 @@ bool finite(double v) { return std::isfinite(v); }
 
 } // namespace
 
+std::vector<NamedChainage> curveMainPoints(const std::array<double, 5>& k) {
+  constexpr StakeKind kKinds[] = {StakeKind::ZH, StakeKind::HY, StakeKind::QZ, StakeKind::YH,
+                                  StakeKind::HZ};
+  const bool noFirst = k[0] == k[1], noSecond = k[3] == k[4];
+  std::vector<NamedChainage> named;
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    if (!finite(k[i]) || (i == 1 && noFirst) || (i == 3 && noSecond))
+      continue;
+    StakeKind kind = kKinds[i];
+    if (i == 0 && noFirst)
+      kind = StakeKind::ZY;
+    if (i == 4 && noSecond)
+      kind = StakeKind::YZ;
+    named.push_back({k[i], kind});
+  }
+  return named;
+}
+
 StakeTable::StakeTable(const StakeTableRequest& request) : request_(request) {
   if (!finite(request.start) || !finite(request.end))
     return;
@@ -79,16 +97,12 @@ std::size_t StakeTable::regularBelow(double chainage) const {
 }
 
 void StakeTable::placeMainPoints() {
-  constexpr StakeKind kKinds[] = {StakeKind::ZH, StakeKind::HY, StakeKind::QZ, StakeKind::YH,
-                                  StakeKind::HZ};
-  std::vector<std::pair<double, StakeKind>> mains;
-  for (std::size_t i = 0; i < request_.mainPoints.size(); ++i) {
-    const double k = request_.mainPoints[i];
-    if (k >= low_ && k <= high_)
-      mains.emplace_back(k, kKinds[i]);
-  }
-  std::stable_sort(mains.begin(), mains.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<NamedChainage> mains = curveMainPoints(request_.mainPoints);
+  std::erase_if(mains,
+                [this](const NamedChainage& m) { return m.chainage < low_ || m.chainage > high_; });
+  std::stable_sort(mains.begin(), mains.end(), [](const NamedChainage& a, const NamedChainage& b) {
+    return a.chainage < b.chainage;
+  });
 
   std::vector<std::size_t> replaced;
   std::size_t inserted = 0;

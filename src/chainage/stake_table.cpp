@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <ostream>
 
 namespace quenlor {
@@ -216,22 +217,22 @@ const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides) {
        },
        false},
       {"设计高程", [](Row r, P p) { return design(r.design, p); }, true},
-      {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }, false},
-      {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }, false},
+      {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }, false, false, true},
+      {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }, false, false, true},
       {"左桩X", [](Row r, P p) { return x(r.left, p); }, false, true},
       {"左桩Y", [](Row r, P p) { return y(r.left, p); }, false, true},
       {"左桩边距", [](Row r, P p) { return lengthText(r.leftOffset, p); }, false, true},
       {"左横坡%", [](Row r, P p) { return fall(r.leftFall, p); }, true, true},
       {"左桩设计高程", [](Row r, P p) { return design(r.leftDesign, p); }, true, true},
-      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false, true},
-      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false, true},
+      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false, true, true},
+      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false, true, true},
       {"右桩X", [](Row r, P p) { return x(r.right, p); }, false, true},
       {"右桩Y", [](Row r, P p) { return y(r.right, p); }, false, true},
       {"右桩边距", [](Row r, P p) { return lengthText(r.rightOffset, p); }, false, true},
       {"右横坡%", [](Row r, P p) { return fall(r.rightFall, p); }, true, true},
       {"右桩设计高程", [](Row r, P p) { return design(r.rightDesign, p); }, true, true},
-      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false, true},
-      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false, true},
+      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false, true, true},
+      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false, true, true},
   };
   // The four choices, each made once.
   static const std::array<std::vector<StakeColumn>, 4> chosen = [] {
@@ -243,6 +244,19 @@ const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides) {
     return lists;
   }();
   return chosen[(withDesign ? 1 : 0) + (withSides ? 2 : 0)];
+}
+
+std::string_view coordinateSheetTitle() { return "逐桩坐标表"; }
+
+const std::vector<StakeColumn>& coordinateColumns(bool withDesign) {
+  static const std::array<std::vector<StakeColumn>, 2> chosen = [] {
+    std::array<std::vector<StakeColumn>, 2> lists;
+    for (std::size_t i = 0; i < lists.size(); ++i)
+      std::ranges::copy_if(stakeColumns(i == 1, false), std::back_inserter(lists[i]),
+                           [](const StakeColumn& c) { return !c.setOut; });
+    return lists;
+  }();
+  return chosen[withDesign ? 1 : 0];
 }
 
 } // namespace quenlor

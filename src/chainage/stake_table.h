@@ -129,9 +129,16 @@ std::string angleText(double packed, Precision precision);
 struct StakeColumn {
   std::string_view heading;
   std::string (*cell)(const StakeRow& row, Precision precision);
-  bool design;       // a design elevation
-  bool side = false; // of a side stake
+  bool design;         // a design elevation
+  bool side = false;   // of a side stake
+  bool setOut = false; // from the station
 };
 const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides);
+
+// The columns of the same stakes as a coordinate table (逐桩坐标表): the
+// chainage, the main point, X, Y, the tangent's azimuth and, where the table
+// has them, the design elevations; nothing set out from a station.
+const std::vector<StakeColumn>& coordinateColumns(bool withDesign);
+std::string_view coordinateSheetTitle(); // 逐桩坐标表
 
 } // namespace quenlor

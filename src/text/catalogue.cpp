@@ -44,6 +44,10 @@ constexpr Sentence kSentences[] = {
      "the route's direction jumps at {0} (an angle point, or curves that overlap: see 'route "
      "check'): its elements cannot be chained from BP",
      "路线在 {0} 处方向不连续（无曲线的转折点或曲线重叠，见检查），不能写成线元表"},
+    {Say::JdSheetWithoutJds,
+     "there is no JD table to write: the route is not given by JDs, or has no geometry (see "
+     "'route check')",
+     "没有直线、曲线及转角表：路线不是交点法，或没有几何线形"},
     {Say::LandXmlAt, "line {0}, column {1}: {2}", "第 {0} 行第 {1} 列：{2}"},
     {Say::LandXmlNul, "the file is not well-formed XML: a NUL character at line {0}, column {1}",
      "文件不是完整的 XML：第 {0} 行第 {1} 列有 NUL 字符"},

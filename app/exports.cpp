@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/exports.h"
 
+#include "app/route_sheets_print.h"
 #include "exchange/dxf.h"
 #include "exchange/landxml.h"
 #include "exchange/stake_sheet.h"
+#include "exchange/stamp.h"
 #include "route/element_table.h"
 #include "route/route_file.h"
 #include "session/field_tools.h"
@@ -128,6 +130,49 @@ QString exportStakeXlsx(QWidget* parent, const TableAnswer& table,
                 QStringLiteral(".xlsx"), [&](const std::string& path) {
                   return exchange::saveStakeXlsx(path, table, header);
                 });
+}
+
+namespace {
+
+exchange::SheetHeader routeHeader(const RouteModel& route) {
+  return exchange::routeSheetHeader(route, Precision::Field, exchange::nowStamp().date);
+}
+
+// A PDF the dialog asks for, written by `save` (which gives the notice).
+template <class Save> QString savePdf(QWidget* parent, const QString& caption, Save save) {
+  const QString path =
+      fileToSave(parent, caption, QStringLiteral("PDF (*.pdf)"), QStringLiteral(".pdf"));
+  return path.isEmpty() ? QString() : save(path);
+}
+
+} // namespace
+
+QString exportJdSheetXlsx(QWidget* parent, const RouteModel& route) {
+  return saveAs(parent, QStringLiteral("导出直线、曲线及转角表 XLSX"),
+                QStringLiteral("Excel (*.xlsx)"), QStringLiteral(".xlsx"),
+                [&](const std::string& path) {
+                  return exchange::saveJdSheetXlsx(path, route.route(), routeHeader(route));
+                });
+}
+
+QString exportJdSheetPdf(QWidget* parent, const RouteModel& route) {
+  return savePdf(parent, QStringLiteral("导出直线、曲线及转角表 PDF"), [&](const QString& path) {
+    return saveJdSheetPdf(path, route.route(), routeHeader(route));
+  });
+}
+
+QString exportCoordinateXlsx(QWidget* parent, const TableAnswer& table,
+                             const exchange::SheetHeader& header) {
+  return saveAs(parent, QStringLiteral("导出逐桩坐标表 XLSX"), QStringLiteral("Excel (*.xlsx)"),
+                QStringLiteral(".xlsx"), [&](const std::string& path) {
+                  return exchange::saveCoordinateXlsx(path, table, header);
+                });
+}
+
+QString exportCoordinatePdf(QWidget* parent, const TableAnswer& table,
+                            const exchange::SheetHeader& header) {
+  return savePdf(parent, QStringLiteral("导出逐桩坐标表 PDF"),
+                 [&](const QString& path) { return saveCoordinateSheetPdf(path, table, header); });
 }
 
 } // namespace quenlor

@@ -158,7 +158,33 @@ QWidget* RoutePanel::buildFileRow() {
   elements->setToolTip(
       QStringLiteral("把路线写成线元表（直线、圆曲线、缓和曲线），供现场计算器和全站仪"));
   flow->addWidget(elements);
+  addSheetButtons(flow);
   return row;
+}
+
+// The JD table and the coordinate table, each as XLSX and PDF.
+void RoutePanel::addSheetButtons(FlowLayout* flow) {
+  const struct {
+    const char* caption;
+    const char* name;
+    QString (*jds)(QWidget*, const RouteModel&);
+    QString (*stakes)(QWidget*, const TableAnswer&, const exchange::SheetHeader&);
+  } sheets[] = {{"导出直曲表XLSX…", "exportJdXlsx", exportJdSheetXlsx, nullptr},
+                {"导出直曲表PDF…", "exportJdPdf", exportJdSheetPdf, nullptr},
+                {"导出逐桩坐标XLSX…", "exportCoordinatesXlsx", nullptr, exportCoordinateXlsx},
+                {"导出逐桩坐标PDF…", "exportCoordinatesPdf", nullptr, exportCoordinatePdf}};
+  for (const auto& sheet : sheets) {
+    auto* push = button(QString::fromUtf8(sheet.caption), sheet.name, [this, sheet] {
+      if (sheet.jds)
+        exportRoute(sheet.jds);
+      else
+        exportStakes(sheet.stakes);
+    });
+    push->setToolTip(sheet.jds
+                         ? QStringLiteral("直线、曲线及转角表，按设计院的格式")
+                         : QStringLiteral("逐桩坐标表：放样表各桩的桩号、坐标、方位角和设计高程"));
+    flow->addWidget(push);
+  }
 }
 
 // The route's name: the sheets print it, the file keeps it.
@@ -418,6 +444,15 @@ void RoutePanel::exportRoute(QString (*write)(QWidget*, const RouteModel&)) {
   if (!route)
     return say(QStringLiteral("没有可导出的路线：先打开或输入一条路线"));
   sayIfAny(write(this, *route));
+}
+
+// A stake table with no rows has nothing to list: no dialog opens.
+void RoutePanel::exportStakes(QString (*write)(QWidget*, const TableAnswer&,
+                                               const exchange::SheetHeader&)) {
+  const TableAnswer* table = stakeTable_ ? stakeTable_() : nullptr;
+  if (!table || table->size() == 0 || !sheetHeader_)
+    return say(QStringLiteral("没有放样表：先在放样表中填起点、终点和间距"));
+  sayIfAny(write(this, *table, sheetHeader_()));
 }
 
 // A dialog the user cancelled has nothing to say.

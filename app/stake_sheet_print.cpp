@@ -80,15 +80,6 @@ void addLines(std::vector<Line>& lines, const StakeRow& row, Precision p) {
   side(row.right, "右");
 }
 
-// A line of the header block as the page prints it: its caption, then its
-// cells ("—" for one not known).
-QString headerText(const exchange::HeaderLine& line) {
-  QString text = qs(line.caption);
-  for (const exchange::HeaderCell& cell : line.cells)
-    text += QStringLiteral("  ") + (cell.text.empty() ? QStringLiteral("—") : qs(cell.text));
-  return text;
-}
-
 // The header block below the title (which names the route), its lines
 // joined in groups to spare the page: the station with its heights, the
 // backsight, the orientation, the date and precision.
@@ -173,6 +164,13 @@ private:
 
 } // namespace
 
+QString headerText(const exchange::HeaderLine& line) {
+  QString text = qs(line.caption);
+  for (const exchange::HeaderCell& cell : line.cells)
+    text += QStringLiteral("  ") + (cell.text.empty() ? QStringLiteral("—") : qs(cell.text));
+  return text;
+}
+
 int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
                     const exchange::SheetHeader& header) {
   Paper paper(device);
@@ -187,25 +185,31 @@ int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
   });
 }
 
-QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,
-                          const exchange::SheetHeader& header) {
-  if (table.size() == 0)
-    return QStringLiteral("没有放样表可打印");
+QString savePdfPages(const QString& path, const QString& title,
+                     const std::function<int(QPagedPaintDevice&)>& paint) {
   int pages = 0;
   const auto saved =
       saveFile(QFile::encodeName(path).toStdString(), [&](FileSink& sink) -> Expected<Done> {
         SinkDevice device(sink);
         QPdfWriter pdf(&device);
-        pdf.setTitle(QStringLiteral("放样表 ") + qs(header.route));
+        pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Quenlor"));
-        pages = paintStakeSheet(pdf, table, header);
+        pages = paint(pdf);
         if (pages == 0)
-          return Failure{"cannot paint the stake sheet", "无法绘制放样表"};
+          return Failure{"cannot paint the sheet", "无法绘制" + title.toStdString()};
         return Done{};
       });
   if (!saved)
     return QStringLiteral("无法写入：") + QString::fromStdString(saved.notice());
   return QStringLiteral("已打印到 %1（%2 页）").arg(path).arg(pages);
+}
+
+QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,
+                          const exchange::SheetHeader& header) {
+  if (table.size() == 0)
+    return QStringLiteral("没有放样表可打印");
+  return savePdfPages(path, QStringLiteral("放样表 ") + qs(header.route),
+                      [&](QPagedPaintDevice& pdf) { return paintStakeSheet(pdf, table, header); });
 }
 
 QString printStakeSheet(QWidget* parent, const TableAnswer& table,

@@ -21,6 +21,14 @@ inline constexpr const char* kExportStakeCsvTitle = "导出放样表 CSV";
 inline constexpr const char* kExportStakeXlsxTitle = "导出放样表 XLSX";
 inline constexpr const char* kPrintSheetTitle = "打印放样表";
 inline constexpr const char* kSheetTitle = "放样表";
+inline constexpr const char* kExportJdXlsxTitle = "导出直线、曲线及转角表 XLSX";
+inline constexpr const char* kExportJdPdfTitle = "导出直线、曲线及转角表 PDF";
+inline constexpr const char* kExportCoordinateXlsxTitle = "导出逐桩坐标表 XLSX";
+inline constexpr const char* kExportCoordinatePdfTitle = "导出逐桩坐标表 PDF";
+inline constexpr const char* kExportJdXlsx = "导出直曲表XLSX…";
+inline constexpr const char* kExportJdPdf = "导出直曲表PDF…";
+inline constexpr const char* kExportCoordinateXlsx = "导出逐桩坐标XLSX…";
+inline constexpr const char* kExportCoordinatePdf = "导出逐桩坐标PDF…";
 
 // The history's names for a step.
 inline constexpr const char* kEditRoute = "修改路线";

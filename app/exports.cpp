@@ -2,10 +2,12 @@
 #include "app/exports.h"
 
 #include "app/captions.h"
+#include "app/route_sheets_print.h"
 #include "app/said.h"
 #include "exchange/dxf.h"
 #include "exchange/landxml.h"
 #include "exchange/stake_sheet.h"
+#include "exchange/stamp.h"
 #include "route/element_table.h"
 #include "route/route_file.h"
 #include "session/field_tools.h"
@@ -130,6 +132,48 @@ QString exportStakeXlsx(QWidget* parent, const TableAnswer& table,
                 QStringLiteral(".xlsx"), [&](const std::string& path) {
                   return exchange::saveStakeXlsx(path, table, header);
                 });
+}
+
+namespace {
+
+exchange::SheetHeader routeHeader(const RouteModel& route) {
+  return exchange::routeSheetHeader(route, Precision::Field, exchange::nowStamp().date);
+}
+
+// A PDF the dialog asks for, written by `save` (which gives the notice).
+template <class Save> QString savePdf(QWidget* parent, const QString& caption, Save save) {
+  const QString path =
+      fileToSave(parent, caption, QStringLiteral("PDF (*.pdf)"), QStringLiteral(".pdf"));
+  return path.isEmpty() ? QString() : save(path);
+}
+
+} // namespace
+
+QString exportJdSheetXlsx(QWidget* parent, const RouteModel& route) {
+  return saveAs(parent, caption(captions::kExportJdXlsxTitle), QStringLiteral("Excel (*.xlsx)"),
+                QStringLiteral(".xlsx"), [&](const std::string& path) {
+                  return exchange::saveJdSheetXlsx(path, route.route(), routeHeader(route));
+                });
+}
+
+QString exportJdSheetPdf(QWidget* parent, const RouteModel& route) {
+  return savePdf(parent, caption(captions::kExportJdPdfTitle), [&](const QString& path) {
+    return saveJdSheetPdf(path, route.route(), routeHeader(route));
+  });
+}
+
+QString exportCoordinateXlsx(QWidget* parent, const TableAnswer& table,
+                             const exchange::SheetHeader& header) {
+  return saveAs(
+      parent, caption(captions::kExportCoordinateXlsxTitle), QStringLiteral("Excel (*.xlsx)"),
+      QStringLiteral(".xlsx"),
+      [&](const std::string& path) { return exchange::saveCoordinateXlsx(path, table, header); });
+}
+
+QString exportCoordinatePdf(QWidget* parent, const TableAnswer& table,
+                            const exchange::SheetHeader& header) {
+  return savePdf(parent, caption(captions::kExportCoordinatePdfTitle),
+                 [&](const QString& path) { return saveCoordinateSheetPdf(path, table, header); });
 }
 
 } // namespace quenlor

@@ -58,6 +58,15 @@ QString exportStakeCsv(QWidget* parent, const TableAnswer& table,
                        const exchange::SheetHeader& header);
 QString exportStakeXlsx(QWidget* parent, const TableAnswer& table,
                         const exchange::SheetHeader& header);
+// The route's JD table (直线、曲线及转角表) as XLSX or PDF, at field
+// precision, dated today.
+QString exportJdSheetXlsx(QWidget* parent, const RouteModel& route);
+QString exportJdSheetPdf(QWidget* parent, const RouteModel& route);
+// The stake table's stakes as a coordinate table (逐桩坐标表), XLSX or PDF.
+QString exportCoordinateXlsx(QWidget* parent, const TableAnswer& table,
+                             const exchange::SheetHeader& header);
+QString exportCoordinatePdf(QWidget* parent, const TableAnswer& table,
+                            const exchange::SheetHeader& header);
 // The stakes as a total station's point list (全站仪坐标): the file dialog's
 // type says the order, name X Y Z or name Y X Z; at the sheet's precision.
 QString exportPointList(QWidget* parent, const TableAnswer& table,

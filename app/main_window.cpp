@@ -92,6 +92,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     section_->formChanged();
   });
   routePanel_->setStakeTable([this] { return &tools_->answers().table; });
+  routePanel_->setSheetHeader([this] { return tools_->sheetHeader(); });
   routePanel_->setRouteListener([this] { showRoute(); });
   routePanel_->setSelectionListener([this] { showSelectedJd(); });
   connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, routePanel_,

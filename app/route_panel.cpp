@@ -156,7 +156,32 @@ QWidget* RoutePanel::buildFileRow() {
                           [this] { exportElementsDialog(); });
   elements->setToolTip(said(Say::TipExportElements));
   flow->addWidget(elements);
+  addSheetButtons(flow);
   return row;
+}
+
+// The JD table and the coordinate table, each as XLSX and PDF.
+void RoutePanel::addSheetButtons(FlowLayout* flow) {
+  const struct {
+    const char* caption;
+    const char* name;
+    QString (*jds)(QWidget*, const RouteModel&);
+    QString (*stakes)(QWidget*, const TableAnswer&, const exchange::SheetHeader&);
+  } sheets[] = {
+      {captions::kExportJdXlsx, "exportJdXlsx", exportJdSheetXlsx, nullptr},
+      {captions::kExportJdPdf, "exportJdPdf", exportJdSheetPdf, nullptr},
+      {captions::kExportCoordinateXlsx, "exportCoordinatesXlsx", nullptr, exportCoordinateXlsx},
+      {captions::kExportCoordinatePdf, "exportCoordinatesPdf", nullptr, exportCoordinatePdf}};
+  for (const auto& sheet : sheets) {
+    auto* push = button(QString::fromUtf8(sheet.caption), sheet.name, [this, sheet] {
+      if (sheet.jds)
+        exportRoute(sheet.jds);
+      else
+        exportStakes(sheet.stakes);
+    });
+    push->setToolTip(said(sheet.jds ? Say::WindowJdSheetTip : Say::WindowCoordinateSheetTip));
+    flow->addWidget(push);
+  }
 }
 
 // The route's name: the sheets print it, the file keeps it.
@@ -419,6 +444,15 @@ void RoutePanel::exportRoute(QString (*write)(QWidget*, const RouteModel&)) {
   if (!route)
     return say(said(Say::WindowNoRouteToExport));
   sayIfAny(write(this, *route));
+}
+
+// A stake table with no rows has nothing to list: no dialog opens.
+void RoutePanel::exportStakes(QString (*write)(QWidget*, const TableAnswer&,
+                                               const exchange::SheetHeader&)) {
+  const TableAnswer* table = stakeTable_ ? stakeTable_() : nullptr;
+  if (!table || table->size() == 0 || !sheetHeader_)
+    return say(said(Say::WindowNoStakeTable));
+  sayIfAny(write(this, *table, sheetHeader_()));
 }
 
 // A dialog the user cancelled has nothing to say.

@@ -14,7 +14,9 @@
 // the data folder, it says so too. The file's name and whether it holds
 // unsaved changes show above the tables. A new route is started by JDs or,
 // with 改用线元法, by elements (and back while it has no rows); 导出线元表
-// writes the element table of any route as a route file of element rows.
+// writes the element table of any route as a route file of element rows;
+// 导出直曲表 its JD table (直线、曲线及转角表), 导出逐桩坐标 the stake table's
+// stakes as a coordinate table (逐桩坐标表), each as XLSX or PDF.
 //
 // Opening, importing or closing over unsaved edits keeps them in a file of
 // their own first, and closing the window leaves them in the kept copy;
@@ -24,6 +26,7 @@
 #pragma once
 
 #include "app/route_document.h"
+#include "exchange/stake_sheet.h"
 
 #include <QWidget>
 
@@ -39,6 +42,7 @@ class QTableView;
 
 namespace quenlor {
 
+class FlowLayout;
 class Form;
 class NoticeLabel;
 class RouteBoxes;
@@ -55,8 +59,12 @@ public:
   void setSelectionListener(std::function<void()> listener) {
     selectionListener_ = std::move(listener);
   }
-  // The stake table the DXF export draws the stakes of (none: no stakes).
+  // The stake table the DXF export draws the stakes of (none: no stakes),
+  // and the coordinate table lists, under the stake sheet's header.
   void setStakeTable(std::function<const TableAnswer*()> table) { stakeTable_ = std::move(table); }
+  void setSheetHeader(std::function<exchange::SheetHeader()> header) {
+    sheetHeader_ = std::move(header);
+  }
   std::optional<std::size_t> selectedJd() const;
   void selectJd(std::size_t jd);
 
@@ -148,6 +156,8 @@ private:
   std::optional<QString> keepOrAsk();
   void sayIfAny(const QString& message);
   void exportRoute(QString (*write)(QWidget*, const RouteModel&));
+  void exportStakes(QString (*write)(QWidget*, const TableAnswer&, const exchange::SheetHeader&));
+  void addSheetButtons(FlowLayout* flow);
   std::optional<QString> adoptImported(route::RouteDefinition read);
   void showAlignments(const struct LandXmlRead& read);
   void showNotice();
@@ -174,6 +184,7 @@ private:
   int jdTab_ = 0, elementTab_ = 0;
   QLineEdit* nameEdit_ = nullptr;
   std::function<const TableAnswer*()> stakeTable_;
+  std::function<exchange::SheetHeader()> sheetHeader_;
   RouteTableModel *templateModel_, *curveModel_, *wideningModel_;
   QTableView *templateView_ = nullptr, *curveView_ = nullptr, *wideningView_ = nullptr;
   QComboBox* stationAxis_ = nullptr;

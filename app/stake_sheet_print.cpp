@@ -82,15 +82,6 @@ void addLines(std::vector<Line>& lines, const StakeRow& row, Precision p) {
   side(row.right, "右");
 }
 
-// A line of the header block as the page prints it: its caption, then its
-// cells ("—" for one not known).
-QString headerText(const exchange::HeaderLine& line) {
-  QString text = qs(line.caption);
-  for (const exchange::HeaderCell& cell : line.cells)
-    text += QStringLiteral("  ") + (cell.text.empty() ? QStringLiteral("—") : qs(cell.text));
-  return text;
-}
-
 // The header block below the title (which names the route), its lines
 // joined in groups to spare the page: the station with its heights, the
 // backsight, the orientation, the date and precision.
@@ -175,6 +166,13 @@ private:
 
 } // namespace
 
+QString headerText(const exchange::HeaderLine& line) {
+  QString text = qs(line.caption);
+  for (const exchange::HeaderCell& cell : line.cells)
+    text += QStringLiteral("  ") + (cell.text.empty() ? QStringLiteral("—") : qs(cell.text));
+  return text;
+}
+
 int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
                     const exchange::SheetHeader& header) {
   Paper paper(device);
@@ -189,25 +187,31 @@ int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
   });
 }
 
-QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,
-                          const exchange::SheetHeader& header) {
-  if (table.size() == 0)
-    return said(Say::WindowNoSheetToPrint);
+QString savePdfPages(const QString& path, const QString& title,
+                     const std::function<int(QPagedPaintDevice&)>& paint) {
   int pages = 0;
   const auto saved =
       saveFile(QFile::encodeName(path).toStdString(), [&](FileSink& sink) -> Expected<Done> {
         SinkDevice device(sink);
         QPdfWriter pdf(&device);
-        pdf.setTitle(caption(captions::kSheetTitle) + QStringLiteral(" ") + qs(header.route));
+        pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Quenlor"));
-        pages = paintStakeSheet(pdf, table, header);
+        pages = paint(pdf);
         if (pages == 0)
-          return failure(Say::WindowSheetNotPainted);
+          return failure(Say::WindowSheetNotPainted, {title.toStdString()});
         return Done{};
       });
   if (!saved)
     return said(Say::WindowCannotWrite, {QString::fromStdString(saved.notice())});
   return said(Say::WindowPrinted, {path, QString::number(pages)});
+}
+
+QString saveStakeSheetPdf(const QString& path, const TableAnswer& table,
+                          const exchange::SheetHeader& header) {
+  if (table.size() == 0)
+    return said(Say::WindowNoSheetToPrint);
+  return savePdfPages(path, caption(captions::kSheetTitle) + QStringLiteral(" ") + qs(header.route),
+                      [&](QPagedPaintDevice& pdf) { return paintStakeSheet(pdf, table, header); });
 }
 
 QString printStakeSheet(QWidget* parent, const TableAnswer& table,

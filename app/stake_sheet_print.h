@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QWidget;
 
@@ -22,6 +24,16 @@ struct TableAnswer;
 // gives the number of pages, 0 when nothing could be painted.
 int paintStakeSheet(QPagedPaintDevice& device, const TableAnswer& table,
                     const exchange::SheetHeader& header);
+
+// A line of a sheet's header block as a page prints it: its caption, then
+// its cells ("—" for one not known).
+QString headerText(const exchange::HeaderLine& line);
+
+// Writes the pages `paint` paints (answering with their number, 0 when it
+// could not) to a PDF file titled `title`, replacing it at once; the notice
+// for the window: what was written, or why not.
+QString savePdfPages(const QString& path, const QString& title,
+                     const std::function<int(QPagedPaintDevice&)>& paint);
 
 // Writes the sheet to a PDF file, replacing it at once; the notice for the
 // window: what was written, or why not.

@@ -49,6 +49,13 @@ Reason exportTable(ScriptSession& s, std::string_view kind, const std::string& p
     return "'export " + std::string(kind) + "' needs a table: ask for one with 'table' first";
   const TableAnswer table = lastTable(s);
   const Precision precision = option == "full" ? Precision::Full : Precision::Field;
+  if (kind == "coordinates") {
+    if (!option.empty() && option != "full")
+      return "'export coordinates' takes full after the file, not '" + std::string(option) + "'";
+    const SheetHeader header = s.route ? routeSheetHeader(*s.route, precision, nowStamp().date)
+                                       : sheetHeaderOf(s.form, nullptr, precision, nowStamp().date);
+    return done(saveCoordinateXlsx(path, table, header), path, out);
+  }
   if (kind == "points") {
     if (!option.empty() && option != "xy" && option != "yx")
       return "'export points' takes xy or yx after the file, not '" + std::string(option) + "'";
@@ -69,11 +76,22 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
                      std::ostream&) {
   const auto w = words(rest.value_or(""));
   if (w.size() < 2 || w.size() > 3)
-    return "'export' needs what and a file: export landxml|elements|csv|xlsx|dxf|points FILE";
+    return "'export' needs what and a file: export "
+           "landxml|elements|csv|xlsx|coordinates|jdtable|dxf|points FILE";
   const std::string_view kind = w[0], option = w.size() == 3 ? w[2] : "";
   const std::string path(w[1]);
-  if (kind == "csv" || kind == "xlsx" || kind == "points")
+  if (kind == "csv" || kind == "xlsx" || kind == "points" || kind == "coordinates")
     return exportTable(s, kind, path, option, out);
+  if (kind == "jdtable") {
+    if (!option.empty() && option != "full")
+      return "'export jdtable' takes full after the file, not '" + std::string(option) + "'";
+    if (!s.route)
+      return "'export jdtable' needs a route: load one with 'route FILE'";
+    const Precision precision = option == "full" ? Precision::Full : Precision::Field;
+    return done(saveJdSheetXlsx(path, s.route->route(),
+                                routeSheetHeader(*s.route, precision, nowStamp().date)),
+                path, out);
+  }
   if (!option.empty())
     return "'export " + std::string(kind) + "' takes nothing after the file";
   if (kind == "landxml") {
@@ -95,8 +113,9 @@ Reason exportCommand(ScriptSession& s, std::optional<std::string_view> rest, std
     return done(s.route ? saveRouteDxf(path, *s.route, stakes) : saveCurveDxf(path, s.form, stakes),
                 path, out);
   }
-  return "'export' writes landxml, elements, csv, xlsx, dxf or points, not '" + std::string(kind) +
-         "'";
+  return "'export' writes landxml, elements, csv, xlsx, coordinates, jdtable, dxf or points, "
+         "not '" +
+         std::string(kind) + "'";
 }
 
 // import landxml FILE [NAME]: the alignment named (the rest of the line, so

@@ -9,6 +9,11 @@
 //                              'route FILE' reads back with the same stakes
 //   export csv FILE [full]     the last table asked for, as a stake sheet
 //   export xlsx FILE [full]    (stake_sheet.h); field precision unless full
+//   export coordinates FILE [full]
+//                              the last table's stakes as a coordinate table
+//                              (逐桩坐标表) in XLSX
+//   export jdtable FILE [full] the loaded route's JD table (直线、曲线及转角表)
+//                              in XLSX (stake_sheet.h)
 //   export points FILE [yx]    the last table's stakes for a total station,
 //                              X (north) first unless yx
 //   export dxf FILE            the plan of the loaded route, or of the curve

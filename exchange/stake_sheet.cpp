@@ -43,11 +43,30 @@ std::string precisionText(Precision precision) {
   return precision == Precision::Field ? "毫米，整秒" : "全精度";
 }
 
+namespace {
+
+// A route's name on its sheets.
+std::string routeName(const RouteModel& route) {
+  return route.definition().name.empty() ? "路线" : route.definition().name;
+}
+
+} // namespace
+
+SheetHeader routeSheetHeader(const RouteModel& route, Precision precision, std::string date) {
+  return {routeName(route), {}, std::move(date), precision};
+}
+
+std::vector<HeaderLine> routeHeaderLines(const SheetHeader& header) {
+  return {{"线路", {{header.route, std::nullopt}}},
+          {"日期", {{header.date, std::nullopt}}},
+          {"精度", {{precisionText(header.precision), std::nullopt}}}};
+}
+
 SheetHeader sheetHeaderOf(const Form& form, const RouteModel* route, Precision precision,
                           std::string date) {
   SheetHeader h;
   if (route)
-    h.route = route->definition().name.empty() ? "路线" : route->definition().name;
+    h.route = routeName(*route);
   else
     h.route = "交点 " + form.text(Box::Text7);
   h.setUp = setUpOf(form, route ? &route->definition() : nullptr);

@@ -31,6 +31,15 @@
 // landscape, all columns fitted to the page's width, the headings repeated
 // on every page.
 //
+// The route's own sheets, in XLSX as the stake sheet, a title in their first
+// row and a shorter header block (the route, the date, the precision):
+// - the JD table (直线、曲线及转角表, session/jd_sheet.h) of a route by JDs:
+//   the headings in two rows, a group's heading merged across its columns
+//   and a column on its own merged down both; printed as the stake sheet,
+//   the grid too;
+// - the coordinate table (逐桩坐标表, stake_table.h: coordinateColumns) of
+//   the stake table's stakes, one a row.
+//
 // Point list: one line a point, "name,X,Y,Z" (N,E) or "name,Y,X,Z" (E,N),
 // lengths at the precision asked; the centre stake named by its chainage
 // (K1+234.567, the second occurrence after a long chain break K1+234.567(2)),
@@ -52,6 +61,9 @@ namespace quenlor {
 class Form;
 class RouteModel;
 struct TableAnswer;
+namespace route {
+class Route;
+}
 } // namespace quenlor
 
 namespace quenlor::exchange {
@@ -82,6 +94,11 @@ struct HeaderLine {
 };
 std::vector<HeaderLine> headerLines(const SheetHeader& header);
 
+// The header of a route's own sheets, which set out nothing: the route's
+// name (路线 without one), the date and the precision.
+SheetHeader routeSheetHeader(const RouteModel& route, Precision precision, std::string date);
+std::vector<HeaderLine> routeHeaderLines(const SheetHeader& header);
+
 // "毫米，整秒" or "全精度".
 std::string precisionText(Precision precision);
 
@@ -97,6 +114,11 @@ Expected<Done> saveStakeCsv(const std::string& path, const TableAnswer& table,
                             const SheetHeader& header);
 Expected<Done> saveStakeXlsx(const std::string& path, const TableAnswer& table,
                              const SheetHeader& header);
+// A route by elements, or one without geometry, has no JD table.
+Expected<Done> saveJdSheetXlsx(const std::string& path, const route::Route& route,
+                               const SheetHeader& header);
+Expected<Done> saveCoordinateXlsx(const std::string& path, const TableAnswer& table,
+                                  const SheetHeader& header);
 Expected<Done> savePointList(const std::string& path, const TableAnswer& table,
                              CoordinateOrder order, Precision precision);
 

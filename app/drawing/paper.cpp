@@ -19,8 +19,8 @@ constexpr double kLineSpacing = 1.35; // a line's height, in the font's
 
 } // namespace
 
-Paper::Paper(QPagedPaintDevice& device) : device_(device) {
-  device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+Paper::Paper(QPagedPaintDevice& device, QPageLayout::Orientation orientation) : device_(device) {
+  device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation,
                                    QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                                    QPageLayout::Millimeter));
 }
@@ -34,6 +34,10 @@ double Paper::pixelsPerMillimetre() const { return device_.logicalDpiX() / kMill
 double Paper::textHeight(const QFont& font) const { return QFontMetricsF(font, &device_).height(); }
 
 double Paper::lineHeight(const QFont& font) const { return textHeight(font) * kLineSpacing; }
+
+double Paper::textWidth(const QFont& font, const QString& text) const {
+  return QFontMetricsF(font, &device_).horizontalAdvance(text);
+}
 
 int Paper::print(int pages, const QFont& font, const std::function<void(QPainter&, int)>& paint) {
   pages = std::max(pages, 1);

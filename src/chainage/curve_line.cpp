@@ -11,8 +11,6 @@
 namespace quenlor {
 namespace {
 
-constexpr StakeKind kMainKinds[] = {StakeKind::ZH, StakeKind::HY, StakeKind::QZ, StakeKind::YH,
-                                    StakeKind::HZ};
 // Points a curve piece is sampled at for the line's extent: every point of
 // it lies within its length / (2 kExtentSamples) of one of them.
 constexpr int kExtentSamples = 8;
@@ -58,21 +56,11 @@ std::unique_ptr<const StakePositions> BoxCurveLine::stakes(const StakeRequest& r
                                                          inputs_.mainChainages});
 }
 
-// A curve without transitions starts at ZY and ends at YZ (ZH and HY, YH and
-// HZ in one place), as a route names its circular curves.
+// A curve without transitions starts at ZY and ends at YZ, as its stake
+// table and a route name them.
 void BoxCurveLine::listMainPoints() {
-  const auto& k = inputs_.mainChainages;
-  const bool noFirst = k[0] == k[1], noSecond = k[3] == k[4];
-  for (std::size_t i = 0; i < k.size(); ++i) {
-    if (!std::isfinite(k[i]) || (i == 1 && noFirst) || (i == 3 && noSecond))
-      continue;
-    StakeKind kind = kMainKinds[i];
-    if (i == 0 && noFirst)
-      kind = StakeKind::ZY;
-    if (i == 4 && noSecond)
-      kind = StakeKind::YZ;
-    mainPoints_.push_back({k[i], kind, -1});
-  }
+  for (const NamedChainage& m : curveMainPoints(inputs_.mainChainages))
+    mainPoints_.push_back({m.chainage, m.kind, -1});
   std::stable_sort(mainPoints_.begin(), mainPoints_.end(),
                    [](const NamedPoint& a, const NamedPoint& b) { return a.measure < b.measure; });
 }

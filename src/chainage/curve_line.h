@@ -9,7 +9,8 @@
 //
 // Its main points are where their boxes (Text21 to Text25) put them, as the
 // stake table of the boxes lists them: ZH, HY, QZ, YH, HZ, each at the
-// chainage its box holds (one that is not a finite number is left out).
+// chainage its box holds, ZY and YZ without transitions (stake_table.h:
+// curveMainPoints).
 //
 // Its pieces, what a plan and a drawing show: the incoming straight back from
 // ZH as far as the curve is long (or its tangent, where that is longer), the

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <ostream>
 
 namespace quenlor {
@@ -22,6 +23,24 @@ constexpr double kMostRegularStakes = 9007199254740992.0; // 2^53
 bool finite(double v) { return std::isfinite(v); }
 
 } // namespace
+
+std::vector<NamedChainage> curveMainPoints(const std::array<double, 5>& k) {
+  constexpr StakeKind kKinds[] = {StakeKind::ZH, StakeKind::HY, StakeKind::QZ, StakeKind::YH,
+                                  StakeKind::HZ};
+  const bool noFirst = k[0] == k[1], noSecond = k[3] == k[4];
+  std::vector<NamedChainage> named;
+  for (std::size_t i = 0; i < k.size(); ++i) {
+    if (!finite(k[i]) || (i == 1 && noFirst) || (i == 3 && noSecond))
+      continue;
+    StakeKind kind = kKinds[i];
+    if (i == 0 && noFirst)
+      kind = StakeKind::ZY;
+    if (i == 4 && noSecond)
+      kind = StakeKind::YZ;
+    named.push_back({k[i], kind});
+  }
+  return named;
+}
 
 StakeTable::StakeTable(const StakeTableRequest& request) : request_(request) {
   if (!finite(request.start) || !finite(request.end))
@@ -79,16 +98,12 @@ std::size_t StakeTable::regularBelow(double chainage) const {
 }
 
 void StakeTable::placeMainPoints() {
-  constexpr StakeKind kKinds[] = {StakeKind::ZH, StakeKind::HY, StakeKind::QZ, StakeKind::YH,
-                                  StakeKind::HZ};
-  std::vector<std::pair<double, StakeKind>> mains;
-  for (std::size_t i = 0; i < request_.mainPoints.size(); ++i) {
-    const double k = request_.mainPoints[i];
-    if (k >= low_ && k <= high_)
-      mains.emplace_back(k, kKinds[i]);
-  }
-  std::stable_sort(mains.begin(), mains.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<NamedChainage> mains = curveMainPoints(request_.mainPoints);
+  std::erase_if(mains,
+                [this](const NamedChainage& m) { return m.chainage < low_ || m.chainage > high_; });
+  std::stable_sort(mains.begin(), mains.end(), [](const NamedChainage& a, const NamedChainage& b) {
+    return a.chainage < b.chainage;
+  });
 
   std::vector<std::size_t> replaced;
   std::size_t inserted = 0;
@@ -202,22 +217,22 @@ const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides) {
        },
        false},
       {"设计高程", [](Row r, P p) { return design(r.design, p); }, true},
-      {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }, false},
-      {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }, false},
+      {"放线方位角", [](Row r, P p) { return azimuth(r.setOut, p); }, false, false, true},
+      {"放线距离", [](Row r, P p) { return distance(r.setOut, p); }, false, false, true},
       {"左桩X", [](Row r, P p) { return x(r.left, p); }, false, true},
       {"左桩Y", [](Row r, P p) { return y(r.left, p); }, false, true},
       {"左桩边距", [](Row r, P p) { return lengthText(r.leftOffset, p); }, false, true},
       {"左横坡%", [](Row r, P p) { return fall(r.leftFall, p); }, true, true},
       {"左桩设计高程", [](Row r, P p) { return design(r.leftDesign, p); }, true, true},
-      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false, true},
-      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false, true},
+      {"左桩方位角", [](Row r, P p) { return azimuth(r.leftSetOut, p); }, false, true, true},
+      {"左桩距离", [](Row r, P p) { return distance(r.leftSetOut, p); }, false, true, true},
       {"右桩X", [](Row r, P p) { return x(r.right, p); }, false, true},
       {"右桩Y", [](Row r, P p) { return y(r.right, p); }, false, true},
       {"右桩边距", [](Row r, P p) { return lengthText(r.rightOffset, p); }, false, true},
       {"右横坡%", [](Row r, P p) { return fall(r.rightFall, p); }, true, true},
       {"右桩设计高程", [](Row r, P p) { return design(r.rightDesign, p); }, true, true},
-      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false, true},
-      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false, true},
+      {"右桩方位角", [](Row r, P p) { return azimuth(r.rightSetOut, p); }, false, true, true},
+      {"右桩距离", [](Row r, P p) { return distance(r.rightSetOut, p); }, false, true, true},
   };
   // The four choices, each made once.
   static const std::array<std::vector<StakeColumn>, 4> chosen = [] {
@@ -229,6 +244,19 @@ const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides) {
     return lists;
   }();
   return chosen[(withDesign ? 1 : 0) + (withSides ? 2 : 0)];
+}
+
+std::string_view coordinateSheetTitle() { return "逐桩坐标表"; }
+
+const std::vector<StakeColumn>& coordinateColumns(bool withDesign) {
+  static const std::array<std::vector<StakeColumn>, 2> chosen = [] {
+    std::array<std::vector<StakeColumn>, 2> lists;
+    for (std::size_t i = 0; i < lists.size(); ++i)
+      std::ranges::copy_if(stakeColumns(i == 1, false), std::back_inserter(lists[i]),
+                           [](const StakeColumn& c) { return !c.setOut; });
+    return lists;
+  }();
+  return chosen[withDesign ? 1 : 0];
 }
 
 } // namespace quenlor

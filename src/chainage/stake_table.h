@@ -27,10 +27,20 @@ namespace quenlor {
 struct StakeTableRequest {
   double start = 0, end = 0, interval = 0;
   StakeSpacing spacing = StakeSpacing::WholeStations;
-  std::array<double, 5> mainPoints{}; // chainages of ZH, HY, QZ, YH, HZ
+  std::array<double, 5> mainPoints{}; // chainages of ZH, HY, QZ, YH, HZ (curveMainPoints)
 
   bool operator==(const StakeTableRequest&) const = default;
 };
+
+// The main points of a curve from their chainages (ZH, HY, QZ, YH, HZ), named
+// as a route names them: without a first transition (ZH and HY in one place)
+// one point ZY, without a second (YH and HZ) one point YZ. A chainage that is
+// not a finite number is left out; the rest stay in the order given.
+struct NamedChainage {
+  double chainage;
+  StakeKind kind;
+};
+std::vector<NamedChainage> curveMainPoints(const std::array<double, 5>& chainages);
 
 class StakeTable {
 public:
@@ -119,9 +129,16 @@ std::string angleText(double packed, Precision precision);
 struct StakeColumn {
   std::string_view heading;
   std::string (*cell)(const StakeRow& row, Precision precision);
-  bool design;       // a design elevation
-  bool side = false; // of a side stake
+  bool design;         // a design elevation
+  bool side = false;   // of a side stake
+  bool setOut = false; // from the station
 };
 const std::vector<StakeColumn>& stakeColumns(bool withDesign, bool withSides);
+
+// The columns of the same stakes as a coordinate table (逐桩坐标表): the
+// chainage, the main point, X, Y, the tangent's azimuth and, where the table
+// has them, the design elevations; nothing set out from a station.
+const std::vector<StakeColumn>& coordinateColumns(bool withDesign);
+std::string_view coordinateSheetTitle(); // 逐桩坐标表
 
 } // namespace quenlor

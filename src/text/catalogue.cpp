@@ -44,6 +44,10 @@ constexpr Sentence kSentences[] = {
      "the route's direction jumps at {0} (an angle point, or curves that overlap: see 'route "
      "check'): its elements cannot be chained from BP",
      "路线在 {0} 处方向不连续（无曲线的转折点或曲线重叠，见检查），不能写成线元表"},
+    {Say::JdSheetWithoutJds,
+     "there is no JD table to write: the route is not given by JDs, or has no geometry (see "
+     "'route check')",
+     "没有直线、曲线及转角表：路线不是交点法，或没有几何线形"},
     {Say::LandXmlAt, "line {0}, column {1}: {2}", "第 {0} 行第 {1} 列：{2}"},
     {Say::LandXmlNul, "the file is not well-formed XML: a NUL character at line {0}, column {1}",
      "文件不是完整的 XML：第 {0} 行第 {1} 列有 NUL 字符"},
@@ -281,7 +285,7 @@ constexpr Sentence kSentences[] = {
      "之前未保存的修改已存于 {0}"},
     {Say::WindowKeptCopyFull, "no free slot for a kept copy in {0}", "恢复副本已满（{0}）"},
     {Say::WindowNoSheetToPrint, "no stake table to print", "没有放样表可打印"},
-    {Say::WindowSheetNotPainted, "cannot paint the stake sheet", "无法绘制放样表"},
+    {Say::WindowSheetNotPainted, "cannot paint {0}", "无法绘制{0}"},
     {Say::WindowCannotWrite, "cannot write: {0}", "无法写入：{0}"},
     {Say::WindowPrinted, "printed to {0} ({1} pages)", "已打印到 {0}（{1} 页）"},
     {Say::WindowCannotPrint, "cannot print the stake sheet", "无法打印放样表"},
@@ -528,6 +532,13 @@ constexpr Sentence kSentences[] = {
     {Say::WindowPastedCurveUnknown, "pasted row {0}: the route has no curve named “{1}”",
      "粘贴的第{0}行：路线中没有名为“{1}”的曲线"},
     {Say::WindowPasted, "pasted", "已粘贴"},
+    {Say::WindowJdSheetTip,
+     "the JD table (straights, curves and turns) as design institutes lay it out",
+     "直线、曲线及转角表，按设计院的格式"},
+    {Say::WindowCoordinateSheetTip,
+     "the coordinate table: chainage, coordinates, azimuth and design elevation of the stake "
+     "table's stakes",
+     "逐桩坐标表：放样表各桩的桩号、坐标、方位角和设计高程"},
     {Say::WindowSectionNoRoute, "no route is open", "没有打开路线"},
     {Say::WindowSectionNoChainage,
      "type a chainage in the box beside “计算桩号”: the cross section there is drawn here",

@@ -56,6 +56,8 @@ enum class Say : std::uint16_t {
   // its direction jumps at {0} (a place and its chainage).
   ElementsWithoutGeometry,
   ElementsDirectionJumps,
+  // A route with no JD table to print: given by elements, or without geometry.
+  JdSheetWithoutJds,
   // A LandXML file that is not read, and what an import read.
   LandXmlAt, // framed: {0} line, {1} column, {2} the sentence
   LandXmlNul,
@@ -346,6 +348,8 @@ enum class Say : std::uint16_t {
   WindowNoRows,
   WindowPastedCurveUnknown,
   WindowPasted,
+  WindowJdSheetTip,
+  WindowCoordinateSheetTip,
   WindowSectionNoRoute,
   WindowSectionNoChainage,
   WindowSectionOutside,

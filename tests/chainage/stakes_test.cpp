@@ -164,6 +164,26 @@ TEST(StakeTable, WholeStationsRunFromStartToEndAtMultiplesOfTheInterval) {
                                       "K0+560.000HY", "K0+580.000", "K0+600.000", "K0+611.000"}));
 }
 
+// A curve without a transition at one end has one stake there, named as a
+// route names it: ZY where ZH and HY meet, YZ where YH and HZ do.
+TEST(StakeTable, ACurveWithoutTransitionsStartsAtZyAndEndsAtYz) {
+  const struct {
+    std::array<double, 5> mainPoints;
+    std::vector<std::string> labels;
+  } cases[] = {
+      {{866.025, 866.025, 996.925, 1127.825, 1127.825},
+       {"K0+800.000", "K0+866.025ZY", "K0+900.000", "K0+996.925QZ", "K1+000.000", "K1+100.000",
+        "K1+127.825YZ", "K1+200.000"}},
+      {{900, 900, 1000, 1050, 1100},
+       {"K0+800.000", "K0+900.000ZY", "K1+000.000QZ", "K1+050.000YH", "K1+100.000HZ",
+        "K1+200.000"}},
+  };
+  for (const auto& c : cases) {
+    StakeTableRequest r{800, 1200, 100, StakeSpacing::WholeStations, c.mainPoints};
+    EXPECT_EQ(labels(StakeTable(r)), c.labels);
+  }
+}
+
 TEST(StakeTable, BadRequestsGiveBoundedResults) {
   const struct {
     StakeTableRequest request;

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -73,6 +74,8 @@ protected:
         << "export csv " << (folder / "t.csv").string() << "\n"
         << "export xlsx " << (folder / "t.xlsx").string() << "\n"
         << "export points " << (folder / "p.csv").string() << " yx\n"
+        << "export coordinates " << (folder / "zb.xlsx").string() << "\n"
+        << "export jdtable " << (folder / "jd.xlsx").string() << "\n"
         << "export dxf " << (folder / "plan.dxf").string() << "\n"
         << "export landxml " << (folder / "r.xml").string() << "\n"
         << "import landxml " << (folder / "r.xml").string() << "\n";
@@ -160,6 +163,119 @@ TEST_F(Exports, TheXlsxFitsThePageWidthWithItsColumnsAsWideAsTheirText) {
   EXPECT_NE(sheet.find("<col min=\"" + std::to_string(columns) + "\""), std::string::npos);
   EXPECT_NE(styles.find("<alignment horizontal=\"right\"/>"), std::string::npos);
   EXPECT_NE(sheet.find("定向方位角"), std::string::npos);
+}
+
+// A sheet's cells as a spreadsheet reads them: by reference ("B7"), the
+// text of a string (shared or inline) or the number as written.
+std::map<std::string, std::string> cellsOf(const std::string& xlsx) {
+  std::vector<std::string> shared;
+  const std::string strings = run("unzip -p " + xlsx + " xl/sharedStrings.xml 2>/dev/null || true");
+  const std::regex item("<si><t[^>]*>([^<]*)</t></si>");
+  for (std::sregex_iterator i(strings.begin(), strings.end(), item), end; i != end; ++i)
+    shared.push_back((*i)[1]);
+  std::map<std::string, std::string> cells;
+  const std::string sheet = run("unzip -p " + xlsx + " xl/worksheets/sheet1.xml");
+  const std::regex cell("<c r=\"([A-Z]+[0-9]+)\"([^>/]*)>(.*?)</c>"); // not <c .../>
+  const std::regex value("<v>([^<]*)</v>|<t[^>]*>([^<]*)</t>");
+  for (std::sregex_iterator i(sheet.begin(), sheet.end(), cell), end; i != end; ++i) {
+    const std::string inner = (*i)[3];
+    std::smatch v;
+    if (!std::regex_search(inner, v, value))
+      continue;
+    const bool isShared = (*i)[2].str().find("t=\"s\"") != std::string::npos;
+    cells[(*i)[1]] = isShared       ? shared.at(std::stoul(v[1]))
+                     : v[1].matched ? v[1].str()
+                                    : v[2].str();
+  }
+  return cells;
+}
+
+// A row's cells by their column's heading, the headings read from a row.
+std::map<std::string, std::string> rowByHeading(const std::map<std::string, std::string>& cells,
+                                                int headingRow, int row) {
+  std::map<std::string, std::string> named;
+  for (char column = 'A'; column <= 'Z'; ++column) {
+    const auto heading = cells.find(column + std::to_string(headingRow));
+    const auto value = cells.find(column + std::to_string(row));
+    if (heading != cells.end())
+      named[heading->second] = value == cells.end() ? "" : value->second;
+  }
+  return named;
+}
+
+int rowHolding(const std::map<std::string, std::string>& cells, const std::string& text) {
+  for (const auto& [ref, value] : cells)
+    if (value == text)
+      return std::stoi(ref.substr(ref.find_first_of("0123456789")));
+  return 0;
+}
+
+double chainageOf(const std::string& k) { // K1+234.567
+  return 1000 * std::stod(k.substr(1, k.find('+') - 1)) + std::stod(k.substr(k.find('+') + 1));
+}
+
+// JD3 of the example route, worked by hand from the coordinates of JD2, JD3
+// and JD4: the straights run at 38°42′00″ and 56°42′00″ to the second, so it
+// turns a = 0.314159066 rad (18° less 0.04″) right; with R = 1500 and no
+// transitions T = R tan(a/2) = 237.576507, L = R a = 471.238598,
+// E = R (sec(a/2) − 1) = 18.697665, J = 2T − L = 3.914415. JD3 to JD4 is
+// 1300.000544 m, less T and JD4's T1 of 260.175676 (R = 650, Ls = 110, 35°
+// left) leaves 802.248361 m of straight.
+TEST_F(Exports, TheJdTableGivesAWorkedCircularCurve) {
+  const auto cells = cellsOf((folder / "jd.xlsx").string());
+  const int headings = rowHolding(cells, "R");
+  for (const char* group : {"交点坐标", "转角值", "曲线要素值", "曲线主点桩号", "直线长度及方向"})
+    EXPECT_EQ(rowHolding(cells, group), headings - 1) << group;
+  EXPECT_EQ(rowHolding(cells, "交点号"), headings - 1);
+  EXPECT_EQ(cells.at("A1"), "直线、曲线及转角表");
+  auto jd3 = rowByHeading(cells, headings, rowHolding(cells, "JD3"));
+  jd3["交点桩号"] = cells.at("D" + std::to_string(rowHolding(cells, "JD3")));
+  EXPECT_EQ(jd3["右转"], "18°00′00″");
+  EXPECT_EQ(jd3["左转"], "");
+  EXPECT_EQ(jd3["R"], "1500");
+  EXPECT_EQ(jd3["Ls1"] + jd3["Ls2"] + jd3["A1"] + jd3["A2"], "");
+  for (const auto& [heading, worked] : std::map<std::string, double>{{"T1", 237.576507},
+                                                                     {"T2", 237.576507},
+                                                                     {"L", 471.238598},
+                                                                     {"E", 18.697665},
+                                                                     {"J", 3.914415},
+                                                                     {"直线段长", 802.248361},
+                                                                     {"交点间距", 1300.000544}})
+    EXPECT_NEAR(std::stod(jd3[heading]), worked, 5e-6) << heading;
+  EXPECT_EQ(jd3["计算方位角"], "56°42′00″");
+  // No transitions: ZY, QZ, YZ in the columns of the arc's ends and middle.
+  EXPECT_EQ(jd3["ZH"] + jd3["HZ"], "");
+  const double k = chainageOf(jd3["交点桩号"]), zy = k - 237.576507;
+  EXPECT_NEAR(chainageOf(jd3["HY(ZY)"]), zy, 6e-4);
+  EXPECT_NEAR(chainageOf(jd3["QZ"]), zy + 471.238598 / 2, 6e-4);
+  EXPECT_NEAR(chainageOf(jd3["YH(YZ)"]), zy + 471.238598, 6e-4);
+  // JD1's transitions: A = sqrt(1200 × 150) = 424.264069.
+  const auto jd1 = rowByHeading(cells, headings, rowHolding(cells, "JD1"));
+  EXPECT_NEAR(std::stod(jd1.at("A1")), 424.264069, 1e-6);
+  EXPECT_NE(jd1.at("ZH"), "");
+  const std::string sheet =
+      run("unzip -p " + (folder / "jd.xlsx").string() + " xl/worksheets/sheet1.xml");
+  const std::string groupRow = std::to_string(headings - 1); // 交点坐标 over X and Y
+  EXPECT_NE(sheet.find("<mergeCell ref=\"B" + groupRow + ":C" + groupRow + "\"/>"),
+            std::string::npos);
+}
+
+// The coordinate table lists the stakes of the stake table, each with its
+// chainage, X and Y, and nothing set out from the station.
+TEST_F(Exports, TheCoordinateTableListsTheStakesOfTheTable) {
+  const auto cells = cellsOf((folder / "zb.xlsx").string());
+  EXPECT_EQ(cells.at("A1"), "逐桩坐标表");
+  const int headings = rowHolding(cells, "桩号");
+  ASSERT_GT(headings, 0);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const auto row = rowByHeading(cells, headings, headings + 1 + int(i));
+    EXPECT_EQ(row.at("桩号"), table[i][0]);
+    EXPECT_EQ(fixed3(row.at("X")), fixed3(table[i][2]));
+    EXPECT_EQ(fixed3(row.at("Y")), fixed3(table[i][3]));
+    EXPECT_NE(row.at("切线方位角"), "");
+    EXPECT_NE(row.at("设计高程"), "");
+  }
+  EXPECT_EQ(rowHolding(cells, "放线方位角"), 0);
 }
 
 // The DXF's group codes: a code line, a value line.

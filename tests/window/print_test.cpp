@@ -2,6 +2,7 @@
 // The stake sheet on paper, written to PDF and read back by poppler: a page
 // renders (pdftoppm), the headings, the header and a known row are in its
 // text (pdftotext).
+#include "app/route_sheets_print.h"
 #include "app/stake_sheet_print.h"
 #include "form/form.h"
 #include "route/route_file.h"
@@ -85,6 +86,62 @@ private slots:
     QVERIFY2(all.contains(QRegularExpression(
                  QStringLiteral("5\\.250 +-2\\.00% +左 +\\S+ +\\S+ +133\\.550"))),
              qPrintable(all));
+  }
+
+  // The JD table on A4 across, one page: its groups of headings, and JD3 of
+  // the example route (worked by hand in tests/exchange/files_test.cpp: 18°
+  // right, R 1500 without transitions, T 237.577, L 471.239, E 18.698,
+  // J 3.914) on its row, its ZY, QZ and YZ after J.
+  void aPdfJdTableRendersWithItsHeadingsAndAWorkedJd() {
+    const RouteModel route(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("jd.pdf"));
+    QVERIFY(saveJdSheetPdf(pdf, route.route(), {"示例路线", {}, "2024-05-01", Precision::Field})
+                .startsWith(QStringLiteral("已打印")));
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"), pdf,
+                       folder.filePath(QStringLiteral("page"))});
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("page-1.png"))).size() > 0);
+    const QString all = pdfText(pdf);
+    for (const char* word : {"直线、曲线及转角表", "示例路线", "交点坐标", "转角值", "曲线要素值",
+                             "曲线主点桩号", "直线长度及方向", "计算方位角", "HY(ZY)"})
+      QVERIFY2(all.contains(QString::fromUtf8(word)), word);
+    QVERIFY2(all.contains(QRegularExpression(QStringLiteral(
+                 "JD3 +3458236\\.661 +514727\\.057 +K\\d\\+\\d{3}\\.\\d{3} +18°00′00″ +1500\\.000 "
+                 "+237\\.577 +237\\.577 +471\\.239 +18\\.698 +3\\.914( "
+                 "+K\\d\\+\\d{3}\\.\\d{3}){3}\\n"))),
+             qPrintable(all));
+  }
+
+  // The coordinate table of a 20 m table over 2 km on A4 down, in bands side
+  // by side (two at a readable size): its headings twice across, a known
+  // stake's X.
+  void aPdfCoordinateTableStandsInBands() {
+    const auto route =
+        std::make_shared<const RouteModel>(*route::openRouteFile(QUENLOR_EXAMPLE_ROUTE));
+    FieldQueries q;
+    q.table = TableQuery{{0, 0}, {2000, 0}, 20};
+    const TableAnswer table = answerFieldTools(Form{}, route, q).table;
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("zb.pdf"));
+    QVERIFY(saveCoordinateSheetPdf(pdf, table, {"示例路线", {}, "2024-05-01", Precision::Field})
+                .startsWith(QStringLiteral("已打印")));
+    const QStringList pages = pdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QVERIFY(!pages.isEmpty());
+    QCOMPARE(pages[0].count(QStringLiteral("切线方位角")), 2);
+    QVERIFY(pages[0].contains(QStringLiteral("逐桩坐标表")));
+    const QString x =
+        QString::fromStdString(coordinateColumns(true)[2].cell(table.row(5), Precision::Field));
+    QVERIFY(pages[0].contains(
+        QRegularExpression(QStringLiteral("K0\\+100\\.000 +") + QRegularExpression::escape(x))));
+  }
+
+private:
+  static QString pdfText(const QString& pdf) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    return QString::fromUtf8(text.readAllStandardOutput());
   }
 };
 

@@ -738,9 +738,14 @@ void RoutePanel::pasteJds() {
   const route::RouteDefinition& definition = document_.route().definition();
   const std::size_t before = selectedJd().value_or(definition.jds.size());
   const std::size_t at = pastePlace(definition, before, table);
+  const std::optional<EndPlacement> end = placedEnd(definition, before, table);
+  if (end && !end->placed)
+    return say(QString::fromStdString(endPlacedText(*end, table)));
   document_.edit(pasteTable(definition, before, table),
                  QStringLiteral("粘贴 %1 个交点").arg(table.jds.size()));
-  say(pastedText(table));
+  say(pastedText(table) +
+      (end ? QStringLiteral("；") + QString::fromStdString(endPlacedText(*end, table))
+           : QString()));
   if (!table.jds.empty())
     selectJd(at);
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/design_table.h"
 
+#include "numeric/chainage_text.h"
+#include "numeric/strict_number.h"
+#include "text/catalogue.h"
 #include "text/split.h"
 #include "text/utf8.h"
 
@@ -96,7 +99,7 @@ struct LatinWord {
   std::string_view word;
   Field field;
 };
-constexpr std::array<LatinWord, 52> kLatinWords = {{
+constexpr std::array<LatinWord, 54> kLatinWords = {{
     {"jd", Field::Name},
     {"jdno", Field::Name},
     {"no", Field::Name},
@@ -135,6 +138,8 @@ constexpr std::array<LatinWord, 52> kLatinWords = {{
     {"deflection", Field::Deflection},
     {"left", Field::LeftDeflection},
     {"right", Field::RightDeflection},
+    {"spacing", Field::Spacing},
+    {"straight", Field::Straight},
     {"t", Field::Computed},
     {"t1", Field::Computed},
     {"t2", Field::Computed},
@@ -173,7 +178,13 @@ bool contains(std::string_view text, std::initializer_list<std::string_view> par
 
 // A Chinese word, by the words it holds: the first rule that fits.
 Reading chineseReading(std::string_view w) {
-  if (contains(w, {"起点", "终点", "中点", "主点", "方位", "间距", "直线", "距离"}))
+  if (contains(w, {"方位"}))
+    return reading(Field::Computed);
+  if (contains(w, {"间距", "交点距离"}))
+    return reading(Field::Spacing);
+  if (contains(w, {"直线"}) && !contains(w, {"起点", "终点", "中点"}))
+    return reading(Field::Straight);
+  if (contains(w, {"起点", "终点", "中点", "主点", "直线", "距离"}))
     return reading(Field::Computed);
   if (contains(w, {"参数"}))
     return reading(contains(w, {"第一"})   ? Field::FirstParameter
@@ -291,6 +302,8 @@ enum Role {
   DeflectionColumn,
   LeftColumn,
   RightColumn,
+  SpacingColumn,
+  StraightColumn,
   ElevationColumn, // of a grade point
   kRoles
 };
@@ -342,6 +355,8 @@ std::variant<Layout, PasteRefusal> layoutOf(const std::vector<Field>& fields,
     case Field::Deflection: twice = place(DeflectionColumn, c); break;
     case Field::LeftDeflection: twice = place(LeftColumn, c); break;
     case Field::RightDeflection: twice = place(RightColumn, c); break;
+    case Field::Spacing: twice = place(SpacingColumn, c); break;
+    case Field::Straight: twice = place(StraightColumn, c); break;
     case Field::Elevation:
     case Field::Computed:
     case Field::Unknown: break;
@@ -476,6 +491,26 @@ route::Jd jdOf(RowReader& row) {
   jd.chainage = row.chainage(ChainageColumn);
   jd.deflection = row.deflection();
   return jd;
+}
+
+// EP at its X and Y, or, where the row gives neither, placed by what else it
+// gives (placedEnd): its spacing from the last JD, its straight, its
+// chainage, or nothing.
+route::EndPoint endOf(RowReader& row, PastedTable& table) {
+  route::EndPoint end{row.name(), 0, 0, row.chainage(ChainageColumn)};
+  if (row.given(NorthColumn) || row.given(EastColumn)) {
+    end.x = row.required(NorthColumn);
+    end.y = row.required(EastColumn);
+  } else if (const auto spacing = row.number(SpacingColumn)) {
+    end.distance = spacing;
+    table.endGiven = EndGiven::Spacing;
+  } else if (const auto straight = row.number(StraightColumn)) {
+    table.endStraight = *straight;
+    table.endGiven = EndGiven::Straight;
+  } else {
+    table.endGiven = end.chainage ? EndGiven::Chainage : EndGiven::Nothing;
+  }
+  return end;
 }
 
 // The heading's lines, the title and column numbers left out, each column
@@ -736,13 +771,17 @@ std::variant<PastedTable, PasteRefusal> pastedTable(std::string_view text) {
           route::StartPoint{row.name(), row.required(NorthColumn), row.required(EastColumn), 0};
       table.start->chainage = row.chainage(ChainageColumn).value_or(0);
     } else if (i + 1 == rows.size() && isEndName(name)) {
-      table.end = route::EndPoint{row.name(), row.required(NorthColumn), row.required(EastColumn),
-                                  row.chainage(ChainageColumn)};
+      table.end = endOf(row, table);
     } else {
       table.jds.push_back(jdOf(row));
     }
     if (row.refusal())
       return *row.refusal();
+  }
+  // A whole route from BP whose EP is to be placed.
+  if (table.start && !table.end && !table.jds.empty() && table.jds.back().deflection) {
+    table.end = route::EndPoint{};
+    table.endGiven = EndGiven::Nothing;
   }
   return table;
 }
@@ -754,32 +793,127 @@ std::size_t pastePlace(const route::RouteDefinition& definition, std::size_t bef
   return table.end ? definition.jds.size() : std::min(before, definition.jds.size());
 }
 
-RouteChange pasteTable(const route::RouteDefinition& definition, std::size_t before,
-                       const PastedTable& table) {
-  const bool whole = table.start && table.end;
-  const std::size_t at = pastePlace(definition, before, table);
-  std::vector<route::Jd> named = whole ? std::vector<route::Jd>() : definition.jds;
+namespace {
+
+// What a pasted table writes: BP, its named JDs at their place, EP; in
+// place of every JD where it gives BP and EP.
+struct TableRows {
+  bool whole = false;
+  std::size_t at = 0;
   std::vector<route::Jd> jds;
+  std::optional<route::StartPoint> start;
+  std::optional<route::EndPoint> end;
+};
+
+TableRows rowsOf(const route::RouteDefinition& definition, std::size_t before,
+                 const PastedTable& table) {
+  TableRows rows{
+      table.start && table.end, pastePlace(definition, before, table), {}, table.start, table.end};
+  std::vector<route::Jd> named = rows.whole ? std::vector<route::Jd>() : definition.jds;
   for (route::Jd jd : table.jds) {
     if (jd.name.empty())
       jd.name = nextName(named, "JD");
     named.push_back(jd);
-    jds.push_back(std::move(jd));
+    rows.jds.push_back(std::move(jd));
   }
+  return rows;
+}
+
+void write(const TableRows& rows, route::RouteDefinition& d) {
+  if (rows.whole) {
+    d.method = route::Method::Jds;
+    d.jds.clear();
+  }
+  if (rows.start)
+    d.start = *rows.start;
+  if (rows.end)
+    d.end = *rows.end;
+  d.jds.insert(d.jds.begin() + std::ptrdiff_t(std::min(rows.at, d.jds.size())), rows.jds.begin(),
+               rows.jds.end());
+}
+
+// Far enough for any curve's end to lie before EP while it is placed.
+constexpr double kFarAlong = 1e6; // metres
+
+// The distance from the last JD that what the table gives places EP at,
+// from the curve's tangent T2 and its end's measure; none where it gives
+// nothing.
+std::optional<double> givenDistance(const route::Route& r, double t2, double end,
+                                    const PastedTable& table) {
+  switch (table.endGiven) {
+  case EndGiven::Spacing: return table.end->distance;
+  case EndGiven::Straight: return table.endStraight + t2;
+  case EndGiven::Chainage: {
+    const std::vector<double> measures = r.measuresOf(*table.end->chainage);
+    if (measures.empty())
+      return std::nullopt;
+    return *std::ranges::max_element(measures) - end + t2;
+  }
+  default: return std::nullopt;
+  }
+}
+
+} // namespace
+
+std::optional<EndPlacement> placedEnd(const route::RouteDefinition& definition, std::size_t before,
+                                      const PastedTable& table) {
+  if (!table.end || table.endGiven == EndGiven::Coordinates)
+    return std::nullopt;
+  route::RouteDefinition d = definition;
+  write(rowsOf(definition, before, table), d);
+  EndPlacement placement;
+  placement.given = table.endGiven;
+  if (d.jds.empty())
+    return placement;
+  const std::size_t last = d.jds.size() - 1;
+  placement.jd = d.jds[last].name;
+  // EP far along the straight: the last curve is then whole, its end and
+  // T2 what they are wherever EP stands.
+  d.end.distance = kFarAlong;
+  const route::Route far(std::move(d));
+  if (!far.hasGeometry() || !far.jd(last).inRoute)
+    return placement;
+  const route::JdResult jd = far.jd(last);
+  const double t2 = jd.curve.tangent2;
+  const std::optional<double> given = givenDistance(far, t2, jd.mainPoints.hz, table);
+  placement.placed = true;
+  placement.fits = !given || *given >= t2 + route::kGivenChainageTolerance;
+  placement.distance = given && placement.fits ? *given : t2 + kLineBeyondCurve;
+  return placement;
+}
+
+std::string endPlacedText(const EndPlacement& placement, const PastedTable& table) {
+  const std::string ep = table.end ? table.end->name : "EP";
+  if (!placement.placed)
+    return chinese(Say::PasteEndNotPlaced, {ep, placement.jd});
+  const std::string distance = lengthText(placement.distance, Precision::Field);
+  const std::string chainage =
+      table.end && table.end->chainage ? chainageText(*table.end->chainage, 3) : std::string();
+  if (!placement.fits)
+    return chinese(table.endGiven == EndGiven::Chainage ? Say::PasteEndChainageBehindCurve
+                                                        : Say::PasteEndDistanceBehindCurve,
+                   {ep, distance, placement.jd, chainage});
+  switch (placement.given) {
+  case EndGiven::Spacing: return chinese(Say::PasteEndBySpacing, {ep, distance, placement.jd});
+  case EndGiven::Straight:
+    return chinese(Say::PasteEndByStraight,
+                   {ep, distance, placement.jd, lengthText(table.endStraight, Precision::Field)});
+  case EndGiven::Chainage:
+    return chinese(Say::PasteEndByChainage, {ep, distance, placement.jd, chainage});
+  default: return chinese(Say::PasteEndBeyondCurve, {ep, distance, placement.jd});
+  }
+}
+
+RouteChange pasteTable(const route::RouteDefinition& definition, std::size_t before,
+                       const PastedTable& table) {
+  TableRows rows = rowsOf(definition, before, table);
+  if (const auto placement = placedEnd(definition, before, table); placement && placement->placed)
+    rows.end->distance = placement->distance;
   // Made once, whatever the number of rows: a table of thousands of JDs
   // costs one computation of the route, not one for each.
-  return [whole, at, jds = std::move(jds), start = table.start, end = table.end](route::Route& r) {
+  return [rows = std::move(rows)](route::Route& r) {
     route::RouteDefinition d = r.definition();
-    if (whole) {
-      d.method = route::Method::Jds;
-      d.jds.clear();
-    }
-    if (start)
-      d.start = *start;
-    if (end)
-      d.end = *end;
-    d.jds.insert(d.jds.begin() + std::ptrdiff_t(std::min(at, d.jds.size())), jds.begin(),
-                 jds.end());
+    write(rows, d);
     r = route::Route(std::move(d));
   };
 }

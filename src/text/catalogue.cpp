@@ -180,6 +180,38 @@ constexpr Sentence kSentences[] = {
      "no JD of the route takes in {1} to fill the boxes from: the point at Text26's chainage is "
      "not the route's",
      "路线上没有可填入输入框的交点含 {1}：计算桩号的点不是路线上的点"},
+    {Say::PasteEndBySpacing,
+     "{0} has no X and Y: placed by the spacing the table gives, {1} m from {2} along the "
+     "straight its deflection gives",
+     "{0} 无坐标：按表中交点间距定在 {2} 转角所定方向上、距 {2} {1} m 处"},
+    {Say::PasteEndByStraight,
+     "{0} has no X and Y: placed by the straight of {3} m the table gives after {2}'s curve, "
+     "{1} m from {2} along the straight its deflection gives",
+     "{0} 无坐标：按表中 {2} 曲线终点后直线长 {3} m，定在 {2} 转角所定方向上、距 {2} {1} m 处"},
+    {Say::PasteEndByChainage,
+     "{0} has no X and Y: placed by its chainage {3}, {1} m from {2} along the straight its "
+     "deflection gives",
+     "{0} 无坐标：按其桩号 {3} 定在 {2} 转角所定方向上、距 {2} {1} m 处"},
+    {Say::PasteEndBeyondCurve,
+     "the table gives no X and Y, chainage or distance of {0}: placed 20 m beyond the end of "
+     "{2}'s curve, {1} m from {2} along the straight its deflection gives; type its distance in "
+     "the "
+     "route table",
+     "表中没有 {0} 的坐标、桩号或距离：暂定在 {2} 曲线终点后 20 m（{2} 转角所定方向上、距 {2} {1} "
+     "m），请在路线表中输入其交点间距"},
+    {Say::PasteEndChainageBehindCurve,
+     "{0}'s chainage {3} lies before the end of {2}'s curve: placed 20 m beyond that end instead, "
+     "{1} m from {2}; check the table",
+     "{0} 的桩号 {3} 在 {2} 曲线终点之前：改定在曲线终点后 20 m（距 {2} {1} m），请核对设计表"},
+    {Say::PasteEndDistanceBehindCurve,
+     "the distance the table gives to {0} ends before the end of {2}'s curve: placed 20 m beyond "
+     "that end instead, {1} m from {2}; check the table",
+     "表中到 {0} 的距离短于 {2} 的切线长：改定在曲线终点后 20 m（距 {2} {1} m），请核对设计表"},
+    {Say::PasteEndNotPlaced,
+     "{0} has no X and Y, and the last JD {1} has no deflection in the table (or is left out of "
+     "the "
+     "route): nothing places {0}; nothing was pasted",
+     "{0} 无坐标，且最后一个交点 {1} 在表中没有转角（或未参与路线计算）：无法确定 {0}，未粘贴"},
 };
 
 constexpr bool inOrder() {

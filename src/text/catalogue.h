@@ -120,6 +120,17 @@ enum class Say : std::uint16_t {
   NoticePointDiffers,
   NoticeOwnCurve,
   NoticeNoCurveForChainage,
+
+  // A pasted design table's EP without X and Y (session/design_table.h): {0}
+  // EP, {1} its distance from the last JD (metres as text), {2} that JD,
+  // {3} what the table gives (the chainage, the straight).
+  PasteEndBySpacing,
+  PasteEndByStraight,
+  PasteEndByChainage,
+  PasteEndBeyondCurve,
+  PasteEndChainageBehindCurve,
+  PasteEndDistanceBehindCurve,
+  PasteEndNotPlaced,
 };
 
 // The sentence in English, its blanks filled.

@@ -4,7 +4,11 @@
 // refuses.
 #include "session/design_table.h"
 
+#include "route/route.h"
+
 #include <gtest/gtest.h>
+
+#include <numbers>
 
 namespace quenlor {
 namespace {
@@ -48,7 +52,8 @@ TEST(DesignTable, HeadingsAreReadInChineseAndEnglishWithOrWithoutUnits) {
       {"第一缓和曲线终点或圆曲线起点", F::Computed},
       {"曲线中点", F::Computed},
       {"ZH", F::Computed},
-      {"交点间距", F::Computed},
+      {"交点间距", F::Spacing},
+      {"直线长度(m)", F::Straight},
       {"计算方位角", F::Computed},
       {"E", F::Computed}, // no X beside it: the external distance
       {"备注", F::Unknown},
@@ -144,6 +149,51 @@ TEST(DesignTable, WhatCannotBeReadIsNamedByItsLineColumnAndHeading) {
     const auto pasted = pastedTable(c.text);
     ASSERT_TRUE(std::holds_alternative<PasteRefusal>(pasted));
     EXPECT_EQ(std::get<PasteRefusal>(pasted), c.refusal);
+  }
+}
+
+// EP without X and Y, after a JD of 90° to one side, R 500, no transitions,
+// 1000 m north of BP: T2 = 500, the curve ends (YZ) at 500 + 250π =
+// 1285.398 m. EP stands east (or west) of the JD: by its chainage K1+500 at
+// 1500 - 1285.398 + 500 = 714.602 m, by a spacing of 600 m or a straight of
+// 100 m at 600 m, by nothing (or behind the curve's end) 20 m beyond YZ.
+TEST(DesignTable, EpWithoutCoordinatesStandsAlongTheLastDeflection) {
+  constexpr double kByChainage = 1500 - (500 + 250 * std::numbers::pi) + 500;
+  const struct {
+    const char* deflection;
+    const char* ep; // the EP row; nullptr: none
+    EndGiven given;
+    bool placed, fits;
+    double east; // of EP
+  } cases[] = {
+      {"90 右", "EP\t\t\t\t\tK1+500\t\t", EndGiven::Chainage, true, true, kByChainage},
+      {"90 左", "终点\t\t\t\t\tK1+500\t\t", EndGiven::Chainage, true, true, -kByChainage},
+      {"90 右", "EP\t\t\t\t\tK1+500\t600\t", EndGiven::Spacing, true, true, 600},
+      {"90 右", "EP\t\t\t\t\t\t\t100", EndGiven::Straight, true, true, 600},
+      {"90 右", "EP\t\t\t\t\t\t\t", EndGiven::Nothing, true, true, 520},
+      {"90 右", nullptr, EndGiven::Nothing, true, true, 520},
+      {"90 右", "EP\t\t\t\t\tK1+200\t\t", EndGiven::Chainage, true, false, 520},
+      {"90 右", "EP\t\t\t\t\t\t\t-5", EndGiven::Straight, true, false, 520},
+      {"", "EP\t\t\t\t\tK1+500\t\t", EndGiven::Chainage, false, true, 0},
+  };
+  for (const auto& c : cases) {
+    const std::string text = std::string("交点号\tX\tY\t转角\tR\t交点桩号\t交点间距\t直线长\n"
+                                         "BP\t0\t0\t\t\tK0+000\n"
+                                         "JD1\t1000\t0\t") +
+                             c.deflection + "\t500\n" + (c.ep ? c.ep : "");
+    SCOPED_TRACE(text);
+    const PastedTable table = tableOf(text);
+    const auto placement = placedEnd({}, 0, table);
+    ASSERT_TRUE(placement);
+    EXPECT_EQ(table.endGiven, c.given);
+    EXPECT_EQ(placement->placed, c.placed);
+    EXPECT_EQ(placement->fits, c.fits);
+    if (!c.placed)
+      continue;
+    route::Route r;
+    pasteTable({}, 0, table)(r);
+    EXPECT_NEAR(r.endPoint().x, 1000, 1e-6);
+    EXPECT_NEAR(r.endPoint().y, c.east, 1e-6);
   }
 }
 

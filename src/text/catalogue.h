@@ -98,6 +98,17 @@ enum class Say : std::uint16_t {
   LandXmlReadElements,
   LandXmlConvertedFrom, // {0} one of the units below
   LandXmlIgnored,
+  LandXmlApart,                    // what parts two sentences of a summary
+  LandXmlReadSuperelevation,       // {0} curves
+  LandXmlSuperelevationSkipped,    // framed: {0} line, {1} the sentence below
+  LandXmlSuperelevationNotANumber, // {0} the element, {1} its text
+  LandXmlSuperelevationNoRate,
+  LandXmlSuperelevationNoFullSection,
+  LandXmlSuperelevationOutOfOrder,
+  LandXmlSuperelevationNoCurve,
+  LandXmlSuperelevationOverlaps,
+  LandXmlSuperelevationAdverse,
+  LandXmlTooManySuperelevations, // {0} line, {1} the most
   UnitMetres,
   UnitMillimetres,
   UnitCentimetres,

@@ -269,6 +269,7 @@ QWidget* RoutePanel::buildBreakTab() {
   auto* flow = new FlowLayout(buttons);
   flow->addWidget(button(QStringLiteral("添加"), "addBreak", [this] { addBreak(); }));
   flow->addWidget(button(QStringLiteral("删除"), "deleteBreak", [this] { deleteBreaks(); }));
+  flow->addWidget(button(QStringLiteral("粘贴"), "pasteBreaks", [this] { pasteBreaks(); }));
   breakView_ = buildTable(breakModel_, "breakTable");
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(2, 4, 2, 2);
@@ -763,6 +764,25 @@ void RoutePanel::deleteBreaks() {
     document_.edit(eraseBreaks(document_.route().definition(), rows), QStringLiteral("删除断链"));
 }
 
+// A chain breaks' table as it copies from a spreadsheet
+// (session/design_table.h): before the chosen break, or at the end.
+void RoutePanel::pasteBreaks() {
+  auto pasted = pastedBreaks(QApplication::clipboard()->text().toStdString());
+  if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
+    return say(pasteRefusalText(*refused));
+  PastedBreaks& table = std::get<PastedBreaks>(pasted);
+  if (table.breaks.empty())
+    return say(QStringLiteral("剪贴板中没有断链行（带表头的断链表，或 名称 断前桩号 断后桩号，"
+                              "以制表符分隔）"));
+  const std::vector<int> chosen = selectedRows(breakView_);
+  const std::size_t count = table.breaks.size();
+  const std::size_t at =
+      chosen.empty() ? document_.route().definition().breaks.size() : std::size_t(chosen.front());
+  document_.edit(quenlor::pasteBreaks(document_.route().definition(), at, std::move(table.breaks)),
+                 QStringLiteral("粘贴 %1 个断链").arg(count));
+  say(QStringLiteral("已粘贴 %1 个断链").arg(count) + unreadText(table.computed, table.unknown));
+}
+
 void RoutePanel::addGradePoint() {
   document_.edit(appendGradePoint(document_.route().definition()), QStringLiteral("添加变坡点"));
   gradeView_->selectRow(gradeModel_->rowCount() - 1);
@@ -1042,7 +1062,7 @@ void RoutePanel::pasteSectionRows(QTableView* view) {
 }
 
 // Ctrl+C and Ctrl+V on the JD and element tables copy and paste whole rows;
-// Ctrl+V on the grade table pastes grade points.
+// Ctrl+V on the grade and break tables pastes grade points and chain breaks.
 bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == jdView_ || watched == elementView_) && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -1056,9 +1076,9 @@ bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (watched == gradeView_ && event->type() == QEvent::KeyPress &&
+  if ((watched == gradeView_ || watched == breakView_) && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
-    pasteGradePoints();
+    watched == gradeView_ ? pasteGradePoints() : pasteBreaks();
     return true;
   }
   auto* view = qobject_cast<QTableView*>(watched);

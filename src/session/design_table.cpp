@@ -305,6 +305,8 @@ enum Role {
   SpacingColumn,
   StraightColumn,
   ElevationColumn, // of a grade point
+  BehindColumn,    // of a chain break
+  AheadColumn,
   kRoles
 };
 
@@ -358,6 +360,8 @@ std::variant<Layout, PasteRefusal> layoutOf(const std::vector<Field>& fields,
     case Field::Spacing: twice = place(SpacingColumn, c); break;
     case Field::Straight: twice = place(StraightColumn, c); break;
     case Field::Elevation:
+    case Field::Behind:
+    case Field::Ahead:
     case Field::Computed:
     case Field::Unknown: break;
     }
@@ -408,6 +412,8 @@ public:
     return layout_.at[role] ? cellAt(cells_, *layout_.at[role]) : std::string_view();
   }
   bool given(Role role) const { return !isBlankCell(cell(role)); }
+  bool has(Role role) const { return layout_.at[role].has_value(); }
+  void missing(Role role) { refuse(role, {CellFault::Missing, {}}); }
 
   std::string name() {
     if (!layout_.at[NameColumn])
@@ -433,6 +439,16 @@ public:
   }
   std::optional<double> chainage(Role role) {
     return given(role) ? take(role, readCellChainage(cell(role))) : std::nullopt;
+  }
+  // A chain break's chainages in one cell, "behind = ahead" (an = or a
+  // full-width ＝), or the chainage behind alone.
+  std::pair<std::optional<double>, std::optional<double>> equation(Role role) {
+    const std::string_view text = cell(role);
+    for (std::string_view sign : {"=", "\uff1d"})
+      if (const std::size_t at = text.find(sign); at != std::string_view::npos)
+        return {take(role, readCellChainage(text.substr(0, at))),
+                take(role, readCellChainage(text.substr(at + sign.size())))};
+    return {chainage(role), std::nullopt};
   }
   std::optional<double> deflection() {
     if (given(DeflectionColumn))
@@ -712,6 +728,125 @@ Layout fixedGradeLayout() {
   return layout;
 }
 
+// ---- The chain breaks' table (断链表).
+
+constexpr std::array<GradeWord, 17> kBreakLatinWords = {{
+    {"name", Field::Name},
+    {"no", Field::Name},
+    {"no.", Field::Name},
+    {"dl", Field::Name},
+    {"behind", Field::Behind},
+    {"back", Field::Behind},
+    {"staback", Field::Behind},
+    {"before", Field::Behind},
+    {"chainage", Field::Behind},
+    {"station", Field::Behind},
+    {"ahead", Field::Ahead},
+    {"staahead", Field::Ahead},
+    {"after", Field::Ahead},
+    {"long", Field::Computed},
+    {"short", Field::Computed},
+    {"value", Field::Computed},
+    {"length", Field::Computed},
+}};
+
+// A break table's heading word: the first rule that fits.
+std::optional<Field> breakWordField(const Word& w) {
+  if (std::ranges::find(kSilentWords, w.text) != kSilentWords.end())
+    return std::nullopt;
+  if (!w.chinese) {
+    const auto it = std::ranges::find(kBreakLatinWords, w.text, &GradeWord::word);
+    return it == kBreakLatinWords.end() ? std::nullopt : std::optional(it->field);
+  }
+  if (contains(w.text, {"等号前", "断前", "断链前"}))
+    return Field::Behind;
+  if (contains(w.text, {"等号后", "断后", "断链后"}))
+    return Field::Ahead;
+  if (contains(w.text, {"长链", "短链", "断链值", "断链长", "差值"}))
+    return Field::Computed;
+  if (contains(w.text, {"桩号", "里程"}))
+    return Field::Behind;
+  if (contains(w.text, {"断链", "编号", "名称"}))
+    return Field::Name;
+  return std::nullopt;
+}
+
+// A text's field: its most specific word (the name the least, a computed
+// figure the most).
+std::optional<Field> breakTextField(std::string_view text) {
+  std::optional<Field> best;
+  const auto rank = [](std::optional<Field> f) {
+    return !f ? 0 : *f == Field::Name ? 1 : *f == Field::Computed ? 3 : 2;
+  };
+  for (const Word& w : wordsOf(text))
+    if (const auto f = breakWordField(w); rank(f) > rank(best))
+      best = f;
+  return best;
+}
+
+std::vector<Field> breakFields(const std::vector<std::vector<std::string_view>>& lines) {
+  const std::vector<Cells> texts = carriedTexts(lines);
+  const std::size_t width = texts.empty() ? 0 : texts.front().size();
+  std::vector<Field> fields(width, Field::Unknown);
+  for (std::size_t c = 0; c < width; ++c)
+    for (std::size_t l = texts.size(); l-- > 0 && fields[c] == Field::Unknown;)
+      fields[c] = breakTextField(texts[l][c]).value_or(Field::Unknown);
+  return fields;
+}
+
+// Each field in at most one column; the chainage behind needed (the one
+// ahead may stand in its cell).
+std::variant<Layout, PasteRefusal> breakLayoutOf(const std::vector<Field>& fields,
+                                                 std::vector<std::string> headings,
+                                                 std::size_t headingLine) {
+  Layout layout;
+  layout.headings = std::move(headings);
+  layout.fields = fields;
+  for (std::size_t c = 0; c < fields.size(); ++c) {
+    const Field f = fields[c];
+    const Role role = f == Field::Name     ? NameColumn
+                      : f == Field::Behind ? BehindColumn
+                      : f == Field::Ahead  ? AheadColumn
+                                           : kRoles;
+    if (role == kRoles)
+      continue;
+    if (layout.at[role])
+      return headingRefusal(headingLine, c, CellFault::TwoColumns, layout.headings[c]);
+    layout.at[role] = c;
+  }
+  if (!layout.at[BehindColumn])
+    return headingRefusal(headingLine, 0, CellFault::NoColumn, "断链桩号");
+  return layout;
+}
+
+// name behind ahead: the break table's columns, without a heading.
+Layout fixedBreakLayout() {
+  Layout layout;
+  const Role order[] = {NameColumn, BehindColumn, AheadColumn};
+  for (std::size_t c = 0; c < std::size(order); ++c)
+    layout.at[order[c]] = c;
+  layout.headings = {"名称", "断前桩号", "断后桩号"};
+  return layout;
+}
+
+// A row's break: behind and ahead from their columns, or both from the
+// behind column's "behind = ahead".
+route::ChainBreak breakOf(RowReader& row) {
+  route::ChainBreak b;
+  b.name = row.name();
+  if (!row.given(BehindColumn)) {
+    row.requiredChainage(BehindColumn);
+    return b;
+  }
+  const auto [behind, inCell] = row.equation(BehindColumn);
+  const std::optional<double> ahead = row.given(AheadColumn) ? row.chainage(AheadColumn) : inCell;
+  b.behind = behind.value_or(0);
+  if (!ahead && !row.refusal())
+    row.missing(row.has(AheadColumn) ? AheadColumn : BehindColumn);
+  b.ahead = ahead.value_or(0);
+  return b;
+}
+
 } // namespace
 
 std::vector<TableField> headingFields(const std::vector<std::vector<std::string_view>>& lines) {
@@ -941,6 +1076,41 @@ std::variant<PastedGrades, PasteRefusal> pastedGradePoints(std::string_view text
     table.points.push_back(std::move(point));
   }
   return table;
+}
+
+std::variant<PastedBreaks, PasteRefusal> pastedBreaks(std::string_view text) {
+  const auto [heading, rows] = splitTable(text);
+  Layout layout = fixedBreakLayout();
+  PastedBreaks table;
+  if (!heading.lines.empty()) {
+    auto headed = layoutOfHeading(heading, &breakFields, &breakLayoutOf, fixedBreakLayout());
+    if (auto* refused = std::get_if<PasteRefusal>(&headed))
+      return *refused;
+    layout = std::move(std::get<Layout>(headed));
+    addUnread(layout, table.computed, table.unknown);
+  }
+  for (const auto& [line, cells] : rows) {
+    RowReader row(layout, line, cells);
+    route::ChainBreak b = breakOf(row);
+    if (row.refusal())
+      return *row.refusal();
+    table.breaks.push_back(std::move(b));
+  }
+  return table;
+}
+
+RouteChange pasteBreaks(const route::RouteDefinition& definition, std::size_t before,
+                        std::vector<route::ChainBreak> breaks) {
+  std::vector<route::ChainBreak> all = definition.breaks;
+  std::vector<route::ChainBreak> named = all;
+  for (route::ChainBreak& b : breaks) {
+    if (b.name.empty())
+      b.name = nextName(named, "DL");
+    named.push_back(b);
+  }
+  all.insert(all.begin() + std::ptrdiff_t(std::min(before, all.size())), breaks.begin(),
+             breaks.end());
+  return [all = std::move(all)](route::Route& r) { r.setBreaks(all); };
 }
 
 RouteChange pasteGradePoints(const route::RouteDefinition& definition, std::size_t before,

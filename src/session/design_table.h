@@ -82,8 +82,10 @@ enum class TableField {
   Spacing,   // 交点间距: EP's distance from the last JD
   Straight,  // 直线长: EP's distance from the last curve's end
   Elevation, // of a grade point
-  Computed,  // computed here: not read
-  Unknown,   // not read
+  Behind,    // of a chain break, or "behind = ahead"
+  Ahead,
+  Computed, // computed here: not read
+  Unknown,  // not read
 };
 
 // What each column of a heading holds: one heading line or several, each a
@@ -166,5 +168,27 @@ std::variant<PastedGrades, PasteRefusal> pastedGradePoints(std::string_view text
 // end for their count), each without a name given the next SJD name.
 RouteChange pasteGradePoints(const route::RouteDefinition& definition, std::size_t before,
                              std::vector<route::GradePointRow> points);
+
+// The chain breaks' table (断链表) pasted the same way: a heading read by
+// its words (断链 编号 名称 DL name: the name; 断前 等号前 断链前 behind
+// back: the chainage behind; 断后 等号后 断链后 ahead: the chainage ahead;
+// 断链桩号 桩号 里程 chainage station: the chainage behind, or both written
+// "K3+100.000 = K3+080.500"; 长链 短链 断链值 断链长度 long short value:
+// computed here, not read), lines of merged cells, titles and column numbers
+// as above. Without a heading the columns are name behind ahead, as the
+// break table shows them. Each row needs both chainages.
+struct PastedBreaks {
+  std::vector<route::ChainBreak> breaks; // a name left empty where no column gives one
+  std::vector<std::string> computed;     // the headings not read: computed here
+  std::vector<std::string> unknown;      // the headings not read: not known
+
+  bool operator==(const PastedBreaks&) const = default;
+};
+std::variant<PastedBreaks, PasteRefusal> pastedBreaks(std::string_view text);
+
+// The change pasted chain breaks make: before the one at `before` (at the end
+// for their count), each without a name given the next DL name.
+RouteChange pasteBreaks(const route::RouteDefinition& definition, std::size_t before,
+                        std::vector<route::ChainBreak> breaks);
 
 } // namespace quenlor

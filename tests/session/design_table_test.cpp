@@ -230,5 +230,45 @@ TEST(DesignTable, GradePointsPasteByTheirHeadings) {
             (PasteRefusal{0, 0, {CellFault::NoColumn, "桩号"}, ""}));
 }
 
+// Chain breaks as institutes' 断链表 print them: "behind = ahead" in one
+// cell, or the two chainages in their columns; English headings; the
+// break table's own columns without a heading.
+TEST(DesignTable, ChainBreaksPasteByTheirHeadings) {
+  using B = route::ChainBreak;
+  const struct {
+    const char* text;
+    std::vector<B> breaks;
+    std::vector<std::string> computed, unknown;
+  } cases[] = {
+      {"序号\t断链桩号\t断链值(m)\t备注\n"
+       "1\tK3+100.000 = K3+080.500\t长链 19.5\t\n"
+       "2\tK5+000＝K5+010\t短链 10\t\n",
+       {{"", 3100, 3080.5}, {"", 5000, 5010}},
+       {"断链值(m)"},
+       {"序号", "备注"}},
+      {"断链编号\t等号前桩号\t等号后桩号\t长链(m)\t短链(m)\nDL1\tK3+100\tK3+080.5\t19.5\t\n",
+       {{"DL1", 3100, 3080.5}},
+       {"长链(m)", "短链(m)"},
+       {}},
+      {"Name\tBehind (m)\tAhead (m)\tNote\nB1\t3100\t3080.5\t\n",
+       {{"B1", 3100, 3080.5}},
+       {},
+       {"Note"}},
+      {"DL2\tK1+000\tK1+010\n", {{"DL2", 1000, 1010}}, {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto pasted = pastedBreaks(c.text);
+    ASSERT_TRUE(std::holds_alternative<PastedBreaks>(pasted));
+    EXPECT_EQ(std::get<PastedBreaks>(pasted), (PastedBreaks{c.breaks, c.computed, c.unknown}));
+  }
+  // Each row needs the chainage ahead, in its column or its cell; the
+  // heading the chainage behind.
+  EXPECT_EQ(std::get<PasteRefusal>(pastedBreaks("断链桩号\t备注\nK3+100\t\n")),
+            (PasteRefusal{1, 0, {CellFault::Missing, ""}, "断链桩号"}));
+  EXPECT_EQ(std::get<PasteRefusal>(pastedBreaks("名称\t断后桩号\nA\t100\n")),
+            (PasteRefusal{0, 0, {CellFault::NoColumn, "断链桩号"}, ""}));
+}
+
 } // namespace
 } // namespace quenlor

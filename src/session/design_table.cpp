@@ -2,6 +2,7 @@
 #include "session/design_table.h"
 
 #include "numeric/chainage_text.h"
+#include "numeric/number_text.h"
 #include "numeric/strict_number.h"
 #include "text/catalogue.h"
 #include "text/split.h"
@@ -1024,10 +1025,11 @@ std::string endPlacedText(const EndPlacement& placement, const PastedTable& tabl
   const std::string distance = lengthText(placement.distance, Precision::Field);
   const std::string chainage =
       table.end && table.end->chainage ? chainageText(*table.end->chainage, 3) : std::string();
+  const std::string beyond = formatNumber(kLineBeyondCurve);
   if (!placement.fits)
     return chinese(table.endGiven == EndGiven::Chainage ? Say::PasteEndChainageBehindCurve
                                                         : Say::PasteEndDistanceBehindCurve,
-                   {ep, distance, placement.jd, chainage});
+                   {ep, distance, placement.jd, chainage, beyond});
   switch (placement.given) {
   case EndGiven::Spacing: return chinese(Say::PasteEndBySpacing, {ep, distance, placement.jd});
   case EndGiven::Straight:
@@ -1035,7 +1037,7 @@ std::string endPlacedText(const EndPlacement& placement, const PastedTable& tabl
                    {ep, distance, placement.jd, lengthText(table.endStraight, Precision::Field)});
   case EndGiven::Chainage:
     return chinese(Say::PasteEndByChainage, {ep, distance, placement.jd, chainage});
-  default: return chinese(Say::PasteEndBeyondCurve, {ep, distance, placement.jd});
+  default: return chinese(Say::PasteEndBeyondCurve, {ep, distance, placement.jd, {}, beyond});
   }
 }
 

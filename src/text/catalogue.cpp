@@ -217,20 +217,20 @@ constexpr Sentence kSentences[] = {
      "deflection gives",
      "{0} 无坐标：按其桩号 {3} 定在 {2} 转角所定方向上、距 {2} {1} m 处"},
     {Say::PasteEndBeyondCurve,
-     "the table gives no X and Y, chainage or distance of {0}: placed 20 m beyond the end of "
+     "the table gives no X and Y, chainage or distance of {0}: placed {4} m beyond the end of "
      "{2}'s curve, {1} m from {2} along the straight its deflection gives; type its distance in "
      "the "
      "route table",
-     "表中没有 {0} 的坐标、桩号或距离：暂定在 {2} 曲线终点后 20 m（{2} 转角所定方向上、距 {2} {1} "
+     "表中没有 {0} 的坐标、桩号或距离：暂定在 {2} 曲线终点后 {4} m（{2} 转角所定方向上、距 {2} {1} "
      "m），请在路线表中输入其交点间距"},
     {Say::PasteEndChainageBehindCurve,
-     "{0}'s chainage {3} lies before the end of {2}'s curve: placed 20 m beyond that end instead, "
+     "{0}'s chainage {3} lies before the end of {2}'s curve: placed {4} m beyond that end instead, "
      "{1} m from {2}; check the table",
-     "{0} 的桩号 {3} 在 {2} 曲线终点之前：改定在曲线终点后 20 m（距 {2} {1} m），请核对设计表"},
+     "{0} 的桩号 {3} 在 {2} 曲线终点之前：改定在曲线终点后 {4} m（距 {2} {1} m），请核对设计表"},
     {Say::PasteEndDistanceBehindCurve,
-     "the distance the table gives to {0} ends before the end of {2}'s curve: placed 20 m beyond "
+     "the distance the table gives to {0} ends before the end of {2}'s curve: placed {4} m beyond "
      "that end instead, {1} m from {2}; check the table",
-     "表中到 {0} 的距离短于 {2} 的切线长：改定在曲线终点后 20 m（距 {2} {1} m），请核对设计表"},
+     "表中到 {0} 的距离短于 {2} 的切线长：改定在曲线终点后 {4} m（距 {2} {1} m），请核对设计表"},
     {Say::PasteEndNotPlaced,
      "{0} has no X and Y, and the last JD {1} has no deflection in the table (or is left out of "
      "the "

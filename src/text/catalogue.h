@@ -134,7 +134,8 @@ enum class Say : std::uint16_t {
 
   // A pasted design table's EP without X and Y (session/design_table.h): {0}
   // EP, {1} its distance from the last JD (metres as text), {2} that JD,
-  // {3} what the table gives (the chainage, the straight).
+  // {3} what the table gives (the chainage, the straight), {4} the straight
+  // beyond the curve's end EP is placed on where the table places it nowhere.
   PasteEndBySpacing,
   PasteEndByStraight,
   PasteEndByChainage,

@@ -1013,7 +1013,9 @@ std::optional<EndPlacement> placedEnd(const route::RouteDefinition& definition, 
   const double t2 = jd.curve.tangent2;
   const std::optional<double> given = givenDistance(far, t2, jd.mainPoints.hz, table);
   placement.placed = true;
-  placement.fits = !given || *given >= t2 + route::kGivenChainageTolerance;
+  // A chainage that names no point of the route lies before its start.
+  placement.fits = table.endGiven == EndGiven::Nothing ||
+                   (given && *given >= t2 + route::kGivenChainageTolerance);
   placement.distance = given && placement.fits ? *given : t2 + kLineBeyondCurve;
   return placement;
 }

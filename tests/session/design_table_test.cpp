@@ -173,6 +173,7 @@ TEST(DesignTable, EpWithoutCoordinatesStandsAlongTheLastDeflection) {
       {"90 右", "EP\t\t\t\t\t\t\t", EndGiven::Nothing, true, true, 520},
       {"90 右", nullptr, EndGiven::Nothing, true, true, 520},
       {"90 右", "EP\t\t\t\t\tK1+200\t\t", EndGiven::Chainage, true, false, 520},
+      {"90 右", "EP\t\t\t\t\t-100\t\t", EndGiven::Chainage, true, false, 520},
       {"90 右", "EP\t\t\t\t\t\t\t-5", EndGiven::Straight, true, false, 520},
       {"", "EP\t\t\t\t\tK1+500\t\t", EndGiven::Chainage, false, true, 0},
   };

@@ -4,6 +4,7 @@
 #include "exchange/plane_lines.h"
 #include "files/file_error.h"
 #include "numeric/chainage_text.h"
+#include "numeric/number_text.h"
 #include "route/clothoid.h"
 #include "route/route.h"
 #include "session/route_spans.h"
@@ -1290,7 +1291,7 @@ SuperelevationRead superelevationOf(const RawAlignment& a, const route::Route& r
       continue;
     }
     if (const auto why = faultOf(s)) {
-      skip(*why, {metres(kMostLandXmlSuperelevation)});
+      skip(*why, {formatNumber(kMostLandXmlSuperelevation)});
       continue;
     }
     const double middle = (s.stations[FullSuper] + s.stations[EndFull]) / 2 - staStart;

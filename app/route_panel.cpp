@@ -293,6 +293,7 @@ QWidget* RoutePanel::buildBreakTab() {
   auto* flow = new FlowLayout(buttons);
   flow->addWidget(button(caption(captions::kAdd), "addBreak", [this] { addBreak(); }));
   flow->addWidget(button(caption(captions::kDelete), "deleteBreak", [this] { deleteBreaks(); }));
+  flow->addWidget(button(caption(captions::kPaste), "pasteBreaks", [this] { pasteBreaks(); }));
   breakView_ = buildTable(breakModel_, "breakTable");
   auto* layout = new QVBoxLayout(tab);
   layout->setContentsMargins(2, 4, 2, 2);
@@ -770,9 +771,13 @@ void RoutePanel::pasteJds() {
   const route::RouteDefinition& definition = document_.route().definition();
   const std::size_t before = selectedJd().value_or(definition.jds.size());
   const std::size_t at = pastePlace(definition, before, table);
+  const std::optional<EndPlacement> end = placedEnd(definition, before, table);
+  if (end && !end->placed)
+    return say(QString::fromStdString(endPlacedText(*end, table)));
   document_.edit(pasteTable(definition, before, table),
                  said(Say::StepPasteJds, {QString::number(table.jds.size())}));
-  say(pastedText(table));
+  say(pastedText(table) +
+      (end ? said(Say::Then) + QString::fromStdString(endPlacedText(*end, table)) : QString()));
   if (!table.jds.empty())
     selectJd(at);
 }
@@ -788,6 +793,25 @@ void RoutePanel::deleteBreaks() {
   const std::vector<int> rows = selectedRows(breakView_);
   if (!rows.empty())
     document_.edit(eraseBreaks(document_.route().definition(), rows), said(Say::StepDeleteBreaks));
+}
+
+// A chain breaks' table as it copies from a spreadsheet
+// (session/design_table.h): before the chosen break, or at the end.
+void RoutePanel::pasteBreaks() {
+  auto pasted = pastedBreaks(QApplication::clipboard()->text().toStdString());
+  if (const auto* refused = std::get_if<PasteRefusal>(&pasted))
+    return say(pasteRefusalText(*refused));
+  PastedBreaks& table = std::get<PastedBreaks>(pasted);
+  if (table.breaks.empty())
+    return say(said(Say::WindowNoBreakRows));
+  const std::vector<int> chosen = selectedRows(breakView_);
+  const std::size_t count = table.breaks.size();
+  const std::size_t at =
+      chosen.empty() ? document_.route().definition().breaks.size() : std::size_t(chosen.front());
+  document_.edit(quenlor::pasteBreaks(document_.route().definition(), at, std::move(table.breaks)),
+                 said(Say::StepPasteBreaks, {QString::number(count)}));
+  say(said(Say::WindowPastedBreaks, {QString::number(count)}) +
+      unreadText(table.computed, table.unknown));
 }
 
 void RoutePanel::addGradePoint() {
@@ -1066,7 +1090,7 @@ void RoutePanel::pasteSectionRows(QTableView* view) {
 }
 
 // Ctrl+C and Ctrl+V on the JD and element tables copy and paste whole rows;
-// Ctrl+V on the grade table pastes grade points.
+// Ctrl+V on the grade and break tables pastes grade points and chain breaks.
 bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
   if ((watched == jdView_ || watched == elementView_) && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -1080,9 +1104,9 @@ bool RoutePanel::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (watched == gradeView_ && event->type() == QEvent::KeyPress &&
+  if ((watched == gradeView_ || watched == breakView_) && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
-    pasteGradePoints();
+    watched == gradeView_ ? pasteGradePoints() : pasteBreaks();
     return true;
   }
   auto* view = qobject_cast<QTableView*>(watched);

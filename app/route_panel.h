@@ -103,6 +103,7 @@ public:
   // The chosen row of the stations table is the station in use.
   void useStation();
   void pasteGradePoints();
+  void pasteBreaks();
   // The route's edits taken back and done again; false when there is none.
   bool undo();
   bool redo();

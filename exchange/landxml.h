@@ -69,6 +69,27 @@
 // coming from points, lengths and radii, so the angular and direction units
 // (radians, grads, decimal degrees, decimal dd.mm.ss) change nothing.
 //
+// Superelevation (超高), each a curve's: its stations BeginRunoutSta
+// (the normal crown), BeginRunoffSta (the outer side level), FullSuperSta
+// and RunoffSta (the full section between them), StartofRunoutSta (the
+// outer side level again), EndofRunoutSta (the normal crown again), internal
+// stations as above, and FullSuperelev, the full rate. The schema gives the
+// rate as one slope value in per cent with no side and no sign rule: its size
+// is taken as the full superelevation, the side from the turn of the route's
+// curve that holds the full section, and written with the house sign (a
+// fall in per cent, negative falling away from the centre line): the outer
+// side +i_h, the inner -i_h, the outer side 0 where it is level, the normal
+// crown (an empty fall: the template's) where the section is normal. They
+// go into the station table (超高加宽表), a row for each station given,
+// the table's rows interpolated linearly (LandXML 1.2 names no
+// reverse-crown station: from level to full both sides turn at once).
+// Skipped, each with a notice in `skipped` and the rest read: a
+// Superelevation whose numbers are not numbers, without FullSuperelev
+// from 0 to kMostLandXmlSuperelevation or without FullSuperSta and
+// RunoffSta, whose stations do not follow one another, whose full section
+// lies on no curve, that begins before the one before it ends, marked
+// adverse (AdverseSE), or beyond kMostLandXmlSuperelevations.
+//
 // Elements the route does not need inside the alignment read (Feature,
 // Property, ProfSurf, a second ProfAlign, elements of another namespace,
 // anything unknown) are skipped and listed in `ignored`. Refused, with a
@@ -108,6 +129,10 @@ inline constexpr std::size_t kMostLandXmlJds = 100'000;
 inline constexpr std::size_t kMostLandXmlElements = 4 * kMostLandXmlJds + 1;
 inline constexpr std::size_t kMostLandXmlGradePoints = kMostLandXmlJds;
 inline constexpr std::size_t kMostLandXmlBreaks = kMostLandXmlJds;
+// As many Superelevations as JDs; the rest are skipped.
+inline constexpr std::size_t kMostLandXmlSuperelevations = kMostLandXmlJds;
+// The steepest full superelevation read, per cent: more is no road's.
+inline constexpr double kMostLandXmlSuperelevation = 20;
 // Files larger than this are not read: the program's own file of the largest
 // route takes 117 MiB (bench/landxml_bench.cpp), this leaves room for longer
 // names, and at this size an import stays within 5 s.
@@ -139,6 +164,8 @@ struct LandXmlImport {
   std::size_t chosen = 0;
   LengthUnit unit = LengthUnit::Metre;
   std::vector<IgnoredElement> ignored;
+  std::size_t superelevations = 0; // read into the station table
+  std::vector<Failure> skipped;    // Superelevations not read, and why
 };
 
 // The alignment named, or without a name the first.
@@ -147,8 +174,9 @@ LandXmlImport openLandXml(const std::string& path, const std::string& alignment 
 
 // What an import read, for the driver (English) and the window (Chinese):
 // "3 JDs, 5 grade points; alignment 'K线', 1 of 2; converted from US survey
-// feet" ("7 elements, ..." for a route by elements), and "ignored: Feature
-// (12), ProfSurf" (empty when nothing was).
+// feet" ("7 elements, ..." for a route by elements; "; superelevation of 2
+// curves" where it read some), and "ignored: Feature (12), ProfSurf" with
+// the Superelevations skipped (empty when nothing was).
 std::string importSummary(const LandXmlImport& read);
 std::string importSummaryZh(const LandXmlImport& read);
 std::string ignoredSummary(const LandXmlImport& read);

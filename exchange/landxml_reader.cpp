@@ -4,8 +4,10 @@
 #include "exchange/plane_lines.h"
 #include "files/file_error.h"
 #include "numeric/chainage_text.h"
+#include "numeric/number_text.h"
 #include "route/clothoid.h"
 #include "route/route.h"
+#include "session/route_spans.h"
 #include "text/catalogue.h"
 
 #include <QBuffer>
@@ -16,6 +18,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -222,6 +225,30 @@ struct RawEquation {
   double back = kAbsent, ahead = kAbsent, internal = kAbsent;
 };
 
+// A Superelevation's stations in the order a curve passes them: the normal
+// crown, the outer side level, the full section from FullSuperSta to
+// RunoffSta, the outer side level, the normal crown.
+enum SuperStation {
+  BeginRunout,
+  BeginRunoff,
+  FullSuper,
+  EndFull,
+  StartRunout,
+  EndRunout,
+  kStations
+};
+constexpr std::array<const char16_t*, kStations> kStationNames = {
+    u"BeginRunoutSta", u"BeginRunoffSta",   u"FullSuperSta",
+    u"RunoffSta",      u"StartofRunoutSta", u"EndofRunoutSta"};
+
+struct RawSuperelevation {
+  Place place;
+  std::array<double, kStations> stations{kAbsent, kAbsent, kAbsent, kAbsent, kAbsent, kAbsent};
+  double full = kAbsent; // FullSuperelev
+  bool adverse = false;
+  std::optional<Failure> fault; // a number that is not one
+};
+
 struct RawAlignment {
   std::string name;
   Place place;
@@ -230,6 +257,8 @@ struct RawAlignment {
   std::vector<RawEquation> equations;
   std::vector<RawProfilePoint> profile;
   bool profileRead = false;
+  std::vector<RawSuperelevation> superelevations;
+  std::optional<Place> beyondMost; // the first Superelevation not kept
 };
 
 // The unit of length and the metres in one.
@@ -430,10 +459,50 @@ private:
         readEquation(a);
       else if (ours(u"Profile"))
         readProfile(a);
+      else if (ours(u"Superelevation"))
+        readSuperelevation(a);
       else
         ignore();
     }
     file_.alignment = std::move(a);
+  }
+
+  void readSuperelevation(RawAlignment& a) {
+    if (a.superelevations.size() >= kMostLandXmlSuperelevations) {
+      if (!a.beyondMost)
+        a.beyondMost = place();
+      xml_.skipCurrentElement();
+      return;
+    }
+    RawSuperelevation s;
+    s.place = place();
+    while (readChild()) {
+      const auto station = std::ranges::find_if(
+          kStationNames, [&](const char16_t* name) { return ours(QStringView(name)); });
+      if (station != kStationNames.end())
+        s.stations[std::size_t(station - kStationNames.begin())] = oneNumber(s);
+      else if (ours(u"FullSuperelev"))
+        s.full = oneNumber(s);
+      else if (ours(u"AdverseSE"))
+        s.adverse = readText().trimmed() == QLatin1String("adverse");
+      else
+        ignore();
+    }
+    a.superelevations.push_back(s);
+  }
+
+  // The element's text as one strict number; kAbsent, and the fault kept,
+  // where it is not one: the Superelevation is then skipped, not the file.
+  double oneNumber(RawSuperelevation& s) {
+    const std::string name = text(xml_.name());
+    const QString words = readText();
+    const Number n = strictValue(words);
+    if (n.fault == NumberFault::None)
+      return n.value;
+    if (!s.fault)
+      s.fault = failure(Say::LandXmlSuperelevationSkipped, std::to_string(s.place.line),
+                        Say::LandXmlSuperelevationNotANumber, {name, words.toStdString()});
+    return kAbsent;
   }
 
   void readGeometry(RawAlignment& a) {
@@ -629,6 +698,9 @@ void toMetres(RawAlignment& a, double length, double elevation) {
       scale(*v);
     p.elevation *= elevation;
   }
+  for (RawSuperelevation& e : a.superelevations)
+    for (double& v : e.stations)
+      scale(v);
 }
 
 // ----- attributes -----
@@ -1152,7 +1224,110 @@ std::vector<route::GradePointRow> gradePointsOf(const RawAlignment& a, const rou
   return rows;
 }
 
-route::RouteDefinition routeOf(RawFile& file, const std::string& wanted) {
+// ----- superelevation -----
+
+// The station table's rows of the Superelevations, and those skipped.
+struct SuperelevationRead {
+  std::vector<route::SectionStation> rows;
+  std::size_t curves = 0;
+  std::vector<Failure> skipped;
+};
+
+// A Superelevation's curve: the one whose main points hold the middle of its
+// full section (measures), its turn; 0 where none does.
+int turnAt(const std::vector<section::CurveSpan>& curves, double measure) {
+  for (const section::CurveSpan& c : curves)
+    if (c.turn != 0 && measure >= c.zh && measure <= c.hz)
+      return c.turn;
+  return 0;
+}
+
+// The falls at a station, outer and inner side: the normal crown (empty), the
+// outer side level, the full section (house sign: outer +i_h, inner -i_h).
+struct StationFalls {
+  std::optional<double> outer, inner;
+};
+StationFalls fallsAt(SuperStation station, double full) {
+  switch (station) {
+  case BeginRunoff:
+  case StartRunout: return {0.0, std::nullopt};
+  case FullSuper:
+  case EndFull: return {full, -full};
+  default: return {};
+  }
+}
+
+// Why a Superelevation cannot be read, before its curve is looked for.
+std::optional<Say> faultOf(const RawSuperelevation& s) {
+  if (s.adverse)
+    return Say::LandXmlSuperelevationAdverse;
+  const double full = std::fabs(s.full);
+  if (!(full > 0 && full <= kMostLandXmlSuperelevation))
+    return Say::LandXmlSuperelevationNoRate;
+  if (!std::isfinite(s.stations[FullSuper]) || !std::isfinite(s.stations[EndFull]))
+    return Say::LandXmlSuperelevationNoFullSection;
+  double last = -kInfinite;
+  for (double station : s.stations) {
+    if (station < last)
+      return Say::LandXmlSuperelevationOutOfOrder;
+    if (std::isfinite(station))
+      last = station;
+  }
+  return std::nullopt;
+}
+
+SuperelevationRead superelevationOf(const RawAlignment& a, const route::Route& route) {
+  SuperelevationRead read;
+  const std::vector<section::CurveSpan> curves = section::curveSpans(route);
+  const double staStart = route.definition().start.chainage;
+  double lastMeasure = -kInfinite;
+  for (const RawSuperelevation& s : a.superelevations) {
+    const auto skip = [&](Say why, std::initializer_list<std::string_view> blanks = {}) {
+      read.skipped.push_back(
+          failure(Say::LandXmlSuperelevationSkipped, std::to_string(s.place.line), why, blanks));
+    };
+    if (s.fault) {
+      read.skipped.push_back(*s.fault);
+      continue;
+    }
+    if (const auto why = faultOf(s)) {
+      skip(*why, {formatNumber(kMostLandXmlSuperelevation)});
+      continue;
+    }
+    const double middle = (s.stations[FullSuper] + s.stations[EndFull]) / 2 - staStart;
+    const int turn = turnAt(curves, middle);
+    if (turn == 0) {
+      skip(Say::LandXmlSuperelevationNoCurve);
+      continue;
+    }
+    const auto first = std::ranges::find_if(s.stations, [](double v) { return std::isfinite(v); });
+    if (!(*first - staStart > lastMeasure)) {
+      skip(Say::LandXmlSuperelevationOverlaps);
+      continue;
+    }
+    for (std::size_t k = 0; k < kStations; ++k) {
+      const double measure = s.stations[k] - staStart;
+      if (!std::isfinite(measure) || !(measure > lastMeasure))
+        continue; // not given, or at the station before: one row there
+      const StationFalls f = fallsAt(SuperStation(k), std::fabs(s.full));
+      route::SectionStation row;
+      row.chainage = route.chainages().chainageAt(measure);
+      (turn > 0 ? row.leftFall : row.rightFall) = f.outer;
+      (turn > 0 ? row.rightFall : row.leftFall) = f.inner;
+      read.rows.push_back(row);
+      lastMeasure = measure;
+    }
+    ++read.curves;
+  }
+  if (a.beyondMost)
+    read.skipped.push_back(
+        failure(Say::LandXmlTooManySuperelevations,
+                {std::to_string(a.beyondMost->line), std::to_string(kMostLandXmlSuperelevations)}));
+  return read;
+}
+
+route::RouteDefinition routeOf(RawFile& file, const std::string& wanted,
+                               SuperelevationRead& superelevation) {
   if (file.names.empty())
     throw failure(Say::LandXmlNoAlignment);
   if (!file.alignment) {
@@ -1171,6 +1346,8 @@ route::RouteDefinition routeOf(RawFile& file, const std::string& wanted) {
     throw failure(Say::LandXmlNoRoute,
                   {made.checks().empty() ? std::string() : made.checks().front().message});
   d.gradePoints = gradePointsOf(a, made);
+  superelevation = superelevationOf(a, made);
+  d.section.stations = superelevation.rows;
   return d;
 }
 
@@ -1180,7 +1357,10 @@ LandXmlImport importFrom(QIODevice& source, const std::string& alignment) {
     ScannedDevice bytes(source);
     QXmlStreamReader xml(&bytes);
     RawFile file = FileReader(xml, bytes, alignment).read();
-    read.route = routeOf(file, alignment);
+    SuperelevationRead superelevation;
+    read.route = routeOf(file, alignment, superelevation);
+    read.superelevations = superelevation.curves;
+    read.skipped = std::move(superelevation.skipped);
     read.alignments = std::move(file.names);
     read.chosen = file.chosen;
     read.unit = file.length.unit;
@@ -1273,13 +1453,22 @@ template <class Words> std::string summaryOf(const LandXmlImport& read, Words wo
             {std::to_string(rowsOf(*read.route)), std::to_string(read.route->gradePoints.size()),
              read.alignments[read.chosen], std::to_string(read.chosen + 1),
              std::to_string(read.alignments.size())});
+  if (read.superelevations > 0)
+    text += words(Say::LandXmlReadSuperelevation, {std::to_string(read.superelevations)});
   if (read.unit != LengthUnit::Metre)
     text += words(Say::LandXmlConvertedFrom, {words(unitWords(read.unit), {})});
   return text;
 }
 
-template <class Words> std::string ignoredOf(const LandXmlImport& read, Words words) {
-  return read.ignored.empty() ? std::string() : words(Say::LandXmlIgnored, {ignoredList(read)});
+// The elements ignored, then the Superelevations skipped, each with why.
+// `said` the language's part of a failure.
+template <class Words>
+std::string ignoredOf(const LandXmlImport& read, Words words, std::string Failure::*said) {
+  std::string text =
+      read.ignored.empty() ? std::string() : words(Say::LandXmlIgnored, {ignoredList(read)});
+  for (const Failure& f : read.skipped)
+    text += (text.empty() ? std::string() : words(Say::LandXmlApart, {})) + f.*said;
+  return text;
 }
 
 std::string inEnglish(Say say, std::initializer_list<std::string_view> blanks) {
@@ -1293,7 +1482,11 @@ std::string inChinese(Say say, std::initializer_list<std::string_view> blanks) {
 
 std::string importSummary(const LandXmlImport& read) { return summaryOf(read, inEnglish); }
 std::string importSummaryZh(const LandXmlImport& read) { return summaryOf(read, inChinese); }
-std::string ignoredSummary(const LandXmlImport& read) { return ignoredOf(read, inEnglish); }
-std::string ignoredSummaryZh(const LandXmlImport& read) { return ignoredOf(read, inChinese); }
+std::string ignoredSummary(const LandXmlImport& read) {
+  return ignoredOf(read, inEnglish, &Failure::message);
+}
+std::string ignoredSummaryZh(const LandXmlImport& read) {
+  return ignoredOf(read, inChinese, &Failure::notice);
+}
 
 } // namespace quenlor::exchange

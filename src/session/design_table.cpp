@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/design_table.h"
 
+#include "numeric/chainage_text.h"
+#include "numeric/number_text.h"
+#include "numeric/strict_number.h"
+#include "text/catalogue.h"
 #include "text/split.h"
 #include "text/utf8.h"
 
@@ -96,7 +100,7 @@ struct LatinWord {
   std::string_view word;
   Field field;
 };
-constexpr std::array<LatinWord, 52> kLatinWords = {{
+constexpr std::array<LatinWord, 54> kLatinWords = {{
     {"jd", Field::Name},
     {"jdno", Field::Name},
     {"no", Field::Name},
@@ -135,6 +139,8 @@ constexpr std::array<LatinWord, 52> kLatinWords = {{
     {"deflection", Field::Deflection},
     {"left", Field::LeftDeflection},
     {"right", Field::RightDeflection},
+    {"spacing", Field::Spacing},
+    {"straight", Field::Straight},
     {"t", Field::Computed},
     {"t1", Field::Computed},
     {"t2", Field::Computed},
@@ -173,7 +179,13 @@ bool contains(std::string_view text, std::initializer_list<std::string_view> par
 
 // A Chinese word, by the words it holds: the first rule that fits.
 Reading chineseReading(std::string_view w) {
-  if (contains(w, {"起点", "终点", "中点", "主点", "方位", "间距", "直线", "距离"}))
+  if (contains(w, {"方位"}))
+    return reading(Field::Computed);
+  if (contains(w, {"间距", "交点距离"}))
+    return reading(Field::Spacing);
+  if (contains(w, {"直线"}) && !contains(w, {"起点", "终点", "中点"}))
+    return reading(Field::Straight);
+  if (contains(w, {"起点", "终点", "中点", "主点", "直线", "距离"}))
     return reading(Field::Computed);
   if (contains(w, {"参数"}))
     return reading(contains(w, {"第一"})   ? Field::FirstParameter
@@ -291,7 +303,11 @@ enum Role {
   DeflectionColumn,
   LeftColumn,
   RightColumn,
+  SpacingColumn,
+  StraightColumn,
   ElevationColumn, // of a grade point
+  BehindColumn,    // of a chain break
+  AheadColumn,
   kRoles
 };
 
@@ -342,7 +358,11 @@ std::variant<Layout, PasteRefusal> layoutOf(const std::vector<Field>& fields,
     case Field::Deflection: twice = place(DeflectionColumn, c); break;
     case Field::LeftDeflection: twice = place(LeftColumn, c); break;
     case Field::RightDeflection: twice = place(RightColumn, c); break;
+    case Field::Spacing: twice = place(SpacingColumn, c); break;
+    case Field::Straight: twice = place(StraightColumn, c); break;
     case Field::Elevation:
+    case Field::Behind:
+    case Field::Ahead:
     case Field::Computed:
     case Field::Unknown: break;
     }
@@ -393,6 +413,8 @@ public:
     return layout_.at[role] ? cellAt(cells_, *layout_.at[role]) : std::string_view();
   }
   bool given(Role role) const { return !isBlankCell(cell(role)); }
+  bool has(Role role) const { return layout_.at[role].has_value(); }
+  void missing(Role role) { refuse(role, {CellFault::Missing, {}}); }
 
   std::string name() {
     if (!layout_.at[NameColumn])
@@ -418,6 +440,16 @@ public:
   }
   std::optional<double> chainage(Role role) {
     return given(role) ? take(role, readCellChainage(cell(role))) : std::nullopt;
+  }
+  // A chain break's chainages in one cell, "behind = ahead" (an = or a
+  // full-width ＝), or the chainage behind alone.
+  std::pair<std::optional<double>, std::optional<double>> equation(Role role) {
+    const std::string_view text = cell(role);
+    for (std::string_view sign : {"=", "\uff1d"})
+      if (const std::size_t at = text.find(sign); at != std::string_view::npos)
+        return {take(role, readCellChainage(text.substr(0, at))),
+                take(role, readCellChainage(text.substr(at + sign.size())))};
+    return {chainage(role), std::nullopt};
   }
   std::optional<double> deflection() {
     if (given(DeflectionColumn))
@@ -476,6 +508,26 @@ route::Jd jdOf(RowReader& row) {
   jd.chainage = row.chainage(ChainageColumn);
   jd.deflection = row.deflection();
   return jd;
+}
+
+// EP at its X and Y, or, where the row gives neither, placed by what else it
+// gives (placedEnd): its spacing from the last JD, its straight, its
+// chainage, or nothing.
+route::EndPoint endOf(RowReader& row, PastedTable& table) {
+  route::EndPoint end{row.name(), 0, 0, row.chainage(ChainageColumn)};
+  if (row.given(NorthColumn) || row.given(EastColumn)) {
+    end.x = row.required(NorthColumn);
+    end.y = row.required(EastColumn);
+  } else if (const auto spacing = row.number(SpacingColumn)) {
+    end.distance = spacing;
+    table.endGiven = EndGiven::Spacing;
+  } else if (const auto straight = row.number(StraightColumn)) {
+    table.endStraight = *straight;
+    table.endGiven = EndGiven::Straight;
+  } else {
+    table.endGiven = end.chainage ? EndGiven::Chainage : EndGiven::Nothing;
+  }
+  return end;
 }
 
 // The heading's lines, the title and column numbers left out, each column
@@ -677,6 +729,125 @@ Layout fixedGradeLayout() {
   return layout;
 }
 
+// ---- The chain breaks' table (断链表).
+
+constexpr std::array<GradeWord, 17> kBreakLatinWords = {{
+    {"name", Field::Name},
+    {"no", Field::Name},
+    {"no.", Field::Name},
+    {"dl", Field::Name},
+    {"behind", Field::Behind},
+    {"back", Field::Behind},
+    {"staback", Field::Behind},
+    {"before", Field::Behind},
+    {"chainage", Field::Behind},
+    {"station", Field::Behind},
+    {"ahead", Field::Ahead},
+    {"staahead", Field::Ahead},
+    {"after", Field::Ahead},
+    {"long", Field::Computed},
+    {"short", Field::Computed},
+    {"value", Field::Computed},
+    {"length", Field::Computed},
+}};
+
+// A break table's heading word: the first rule that fits.
+std::optional<Field> breakWordField(const Word& w) {
+  if (std::ranges::find(kSilentWords, w.text) != kSilentWords.end())
+    return std::nullopt;
+  if (!w.chinese) {
+    const auto it = std::ranges::find(kBreakLatinWords, w.text, &GradeWord::word);
+    return it == kBreakLatinWords.end() ? std::nullopt : std::optional(it->field);
+  }
+  if (contains(w.text, {"等号前", "断前", "断链前"}))
+    return Field::Behind;
+  if (contains(w.text, {"等号后", "断后", "断链后"}))
+    return Field::Ahead;
+  if (contains(w.text, {"长链", "短链", "断链值", "断链长", "差值"}))
+    return Field::Computed;
+  if (contains(w.text, {"桩号", "里程"}))
+    return Field::Behind;
+  if (contains(w.text, {"断链", "编号", "名称"}))
+    return Field::Name;
+  return std::nullopt;
+}
+
+// A text's field: its most specific word (the name the least, a computed
+// figure the most).
+std::optional<Field> breakTextField(std::string_view text) {
+  std::optional<Field> best;
+  const auto rank = [](std::optional<Field> f) {
+    return !f ? 0 : *f == Field::Name ? 1 : *f == Field::Computed ? 3 : 2;
+  };
+  for (const Word& w : wordsOf(text))
+    if (const auto f = breakWordField(w); rank(f) > rank(best))
+      best = f;
+  return best;
+}
+
+std::vector<Field> breakFields(const std::vector<std::vector<std::string_view>>& lines) {
+  const std::vector<Cells> texts = carriedTexts(lines);
+  const std::size_t width = texts.empty() ? 0 : texts.front().size();
+  std::vector<Field> fields(width, Field::Unknown);
+  for (std::size_t c = 0; c < width; ++c)
+    for (std::size_t l = texts.size(); l-- > 0 && fields[c] == Field::Unknown;)
+      fields[c] = breakTextField(texts[l][c]).value_or(Field::Unknown);
+  return fields;
+}
+
+// Each field in at most one column; the chainage behind needed (the one
+// ahead may stand in its cell).
+std::variant<Layout, PasteRefusal> breakLayoutOf(const std::vector<Field>& fields,
+                                                 std::vector<std::string> headings,
+                                                 std::size_t headingLine) {
+  Layout layout;
+  layout.headings = std::move(headings);
+  layout.fields = fields;
+  for (std::size_t c = 0; c < fields.size(); ++c) {
+    const Field f = fields[c];
+    const Role role = f == Field::Name     ? NameColumn
+                      : f == Field::Behind ? BehindColumn
+                      : f == Field::Ahead  ? AheadColumn
+                                           : kRoles;
+    if (role == kRoles)
+      continue;
+    if (layout.at[role])
+      return headingRefusal(headingLine, c, CellFault::TwoColumns, layout.headings[c]);
+    layout.at[role] = c;
+  }
+  if (!layout.at[BehindColumn])
+    return headingRefusal(headingLine, 0, CellFault::NoColumn, "断链桩号");
+  return layout;
+}
+
+// name behind ahead: the break table's columns, without a heading.
+Layout fixedBreakLayout() {
+  Layout layout;
+  const Role order[] = {NameColumn, BehindColumn, AheadColumn};
+  for (std::size_t c = 0; c < std::size(order); ++c)
+    layout.at[order[c]] = c;
+  layout.headings = {"名称", "断前桩号", "断后桩号"};
+  return layout;
+}
+
+// A row's break: behind and ahead from their columns, or both from the
+// behind column's "behind = ahead".
+route::ChainBreak breakOf(RowReader& row) {
+  route::ChainBreak b;
+  b.name = row.name();
+  if (!row.given(BehindColumn)) {
+    row.requiredChainage(BehindColumn);
+    return b;
+  }
+  const auto [behind, inCell] = row.equation(BehindColumn);
+  const std::optional<double> ahead = row.given(AheadColumn) ? row.chainage(AheadColumn) : inCell;
+  b.behind = behind.value_or(0);
+  if (!ahead && !row.refusal())
+    row.missing(row.has(AheadColumn) ? AheadColumn : BehindColumn);
+  b.ahead = ahead.value_or(0);
+  return b;
+}
+
 } // namespace
 
 std::vector<TableField> headingFields(const std::vector<std::vector<std::string_view>>& lines) {
@@ -736,13 +907,17 @@ std::variant<PastedTable, PasteRefusal> pastedTable(std::string_view text) {
           route::StartPoint{row.name(), row.required(NorthColumn), row.required(EastColumn), 0};
       table.start->chainage = row.chainage(ChainageColumn).value_or(0);
     } else if (i + 1 == rows.size() && isEndName(name)) {
-      table.end = route::EndPoint{row.name(), row.required(NorthColumn), row.required(EastColumn),
-                                  row.chainage(ChainageColumn)};
+      table.end = endOf(row, table);
     } else {
       table.jds.push_back(jdOf(row));
     }
     if (row.refusal())
       return *row.refusal();
+  }
+  // A whole route from BP whose EP is to be placed.
+  if (table.start && !table.end && !table.jds.empty() && table.jds.back().deflection) {
+    table.end = route::EndPoint{};
+    table.endGiven = EndGiven::Nothing;
   }
   return table;
 }
@@ -754,32 +929,130 @@ std::size_t pastePlace(const route::RouteDefinition& definition, std::size_t bef
   return table.end ? definition.jds.size() : std::min(before, definition.jds.size());
 }
 
-RouteChange pasteTable(const route::RouteDefinition& definition, std::size_t before,
-                       const PastedTable& table) {
-  const bool whole = table.start && table.end;
-  const std::size_t at = pastePlace(definition, before, table);
-  std::vector<route::Jd> named = whole ? std::vector<route::Jd>() : definition.jds;
+namespace {
+
+// What a pasted table writes: BP, its named JDs at their place, EP; in
+// place of every JD where it gives BP and EP.
+struct TableRows {
+  bool whole = false;
+  std::size_t at = 0;
   std::vector<route::Jd> jds;
+  std::optional<route::StartPoint> start;
+  std::optional<route::EndPoint> end;
+};
+
+TableRows rowsOf(const route::RouteDefinition& definition, std::size_t before,
+                 const PastedTable& table) {
+  TableRows rows{
+      table.start && table.end, pastePlace(definition, before, table), {}, table.start, table.end};
+  std::vector<route::Jd> named = rows.whole ? std::vector<route::Jd>() : definition.jds;
   for (route::Jd jd : table.jds) {
     if (jd.name.empty())
       jd.name = nextName(named, "JD");
     named.push_back(jd);
-    jds.push_back(std::move(jd));
+    rows.jds.push_back(std::move(jd));
   }
+  return rows;
+}
+
+void write(const TableRows& rows, route::RouteDefinition& d) {
+  if (rows.whole) {
+    d.method = route::Method::Jds;
+    d.jds.clear();
+  }
+  if (rows.start)
+    d.start = *rows.start;
+  if (rows.end)
+    d.end = *rows.end;
+  d.jds.insert(d.jds.begin() + std::ptrdiff_t(std::min(rows.at, d.jds.size())), rows.jds.begin(),
+               rows.jds.end());
+}
+
+// Far enough for any curve's end to lie before EP while it is placed.
+constexpr double kFarAlong = 1e6; // metres
+
+// The distance from the last JD that what the table gives places EP at,
+// from the curve's tangent T2 and its end's measure; none where it gives
+// nothing.
+std::optional<double> givenDistance(const route::Route& r, double t2, double end,
+                                    const PastedTable& table) {
+  switch (table.endGiven) {
+  case EndGiven::Spacing: return table.end->distance;
+  case EndGiven::Straight: return table.endStraight + t2;
+  case EndGiven::Chainage: {
+    const std::vector<double> measures = r.measuresOf(*table.end->chainage);
+    if (measures.empty())
+      return std::nullopt;
+    return *std::ranges::max_element(measures) - end + t2;
+  }
+  default: return std::nullopt;
+  }
+}
+
+} // namespace
+
+std::optional<EndPlacement> placedEnd(const route::RouteDefinition& definition, std::size_t before,
+                                      const PastedTable& table) {
+  if (!table.end || table.endGiven == EndGiven::Coordinates)
+    return std::nullopt;
+  route::RouteDefinition d = definition;
+  write(rowsOf(definition, before, table), d);
+  EndPlacement placement;
+  placement.given = table.endGiven;
+  if (d.jds.empty())
+    return placement;
+  const std::size_t last = d.jds.size() - 1;
+  placement.jd = d.jds[last].name;
+  // EP far along the straight: the last curve is then whole, its end and
+  // T2 what they are wherever EP stands.
+  d.end.distance = kFarAlong;
+  const route::Route far(std::move(d));
+  if (!far.hasGeometry() || !far.jd(last).inRoute)
+    return placement;
+  const route::JdResult jd = far.jd(last);
+  const double t2 = jd.curve.tangent2;
+  const std::optional<double> given = givenDistance(far, t2, jd.mainPoints.hz, table);
+  placement.placed = true;
+  // A chainage that names no point of the route lies before its start.
+  placement.fits = table.endGiven == EndGiven::Nothing ||
+                   (given && *given >= t2 + route::kGivenChainageTolerance);
+  placement.distance = given && placement.fits ? *given : t2 + kLineBeyondCurve;
+  return placement;
+}
+
+std::string endPlacedText(const EndPlacement& placement, const PastedTable& table) {
+  const std::string ep = table.end ? table.end->name : "EP";
+  if (!placement.placed)
+    return chinese(Say::PasteEndNotPlaced, {ep, placement.jd});
+  const std::string distance = lengthText(placement.distance, Precision::Field);
+  const std::string chainage =
+      table.end && table.end->chainage ? chainageText(*table.end->chainage, 3) : std::string();
+  const std::string beyond = formatNumber(kLineBeyondCurve);
+  if (!placement.fits)
+    return chinese(table.endGiven == EndGiven::Chainage ? Say::PasteEndChainageBehindCurve
+                                                        : Say::PasteEndDistanceBehindCurve,
+                   {ep, distance, placement.jd, chainage, beyond});
+  switch (placement.given) {
+  case EndGiven::Spacing: return chinese(Say::PasteEndBySpacing, {ep, distance, placement.jd});
+  case EndGiven::Straight:
+    return chinese(Say::PasteEndByStraight,
+                   {ep, distance, placement.jd, lengthText(table.endStraight, Precision::Field)});
+  case EndGiven::Chainage:
+    return chinese(Say::PasteEndByChainage, {ep, distance, placement.jd, chainage});
+  default: return chinese(Say::PasteEndBeyondCurve, {ep, distance, placement.jd, {}, beyond});
+  }
+}
+
+RouteChange pasteTable(const route::RouteDefinition& definition, std::size_t before,
+                       const PastedTable& table) {
+  TableRows rows = rowsOf(definition, before, table);
+  if (const auto placement = placedEnd(definition, before, table); placement && placement->placed)
+    rows.end->distance = placement->distance;
   // Made once, whatever the number of rows: a table of thousands of JDs
   // costs one computation of the route, not one for each.
-  return [whole, at, jds = std::move(jds), start = table.start, end = table.end](route::Route& r) {
+  return [rows = std::move(rows)](route::Route& r) {
     route::RouteDefinition d = r.definition();
-    if (whole) {
-      d.method = route::Method::Jds;
-      d.jds.clear();
-    }
-    if (start)
-      d.start = *start;
-    if (end)
-      d.end = *end;
-    d.jds.insert(d.jds.begin() + std::ptrdiff_t(std::min(at, d.jds.size())), jds.begin(),
-                 jds.end());
+    write(rows, d);
     r = route::Route(std::move(d));
   };
 }
@@ -807,6 +1080,41 @@ std::variant<PastedGrades, PasteRefusal> pastedGradePoints(std::string_view text
     table.points.push_back(std::move(point));
   }
   return table;
+}
+
+std::variant<PastedBreaks, PasteRefusal> pastedBreaks(std::string_view text) {
+  const auto [heading, rows] = splitTable(text);
+  Layout layout = fixedBreakLayout();
+  PastedBreaks table;
+  if (!heading.lines.empty()) {
+    auto headed = layoutOfHeading(heading, &breakFields, &breakLayoutOf, fixedBreakLayout());
+    if (auto* refused = std::get_if<PasteRefusal>(&headed))
+      return *refused;
+    layout = std::move(std::get<Layout>(headed));
+    addUnread(layout, table.computed, table.unknown);
+  }
+  for (const auto& [line, cells] : rows) {
+    RowReader row(layout, line, cells);
+    route::ChainBreak b = breakOf(row);
+    if (row.refusal())
+      return *row.refusal();
+    table.breaks.push_back(std::move(b));
+  }
+  return table;
+}
+
+RouteChange pasteBreaks(const route::RouteDefinition& definition, std::size_t before,
+                        std::vector<route::ChainBreak> breaks) {
+  std::vector<route::ChainBreak> all = definition.breaks;
+  std::vector<route::ChainBreak> named = all;
+  for (route::ChainBreak& b : breaks) {
+    if (b.name.empty())
+      b.name = nextName(named, "DL");
+    named.push_back(b);
+  }
+  all.insert(all.begin() + std::ptrdiff_t(std::min(before, all.size())), breaks.begin(),
+             breaks.end());
+  return [all = std::move(all)](route::Route& r) { r.setBreaks(all); };
 }
 
 RouteChange pasteGradePoints(const route::RouteDefinition& definition, std::size_t before,

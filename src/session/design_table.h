@@ -22,8 +22,12 @@
 //                                            at a JD and at EP
 //   转角 偏角 α                               the deflection: 左/右 (L/R) or a sign, right +
 //   左转 左偏 / 右转 右偏                      the deflection to that side
+//   交点间距 间距 spacing                      EP's distance from the last JD, where
+//                                            EP has no X and Y (elsewhere not read)
+//   直线长 直线段长 straight                   EP's distance from the last curve's end,
+//                                            likewise
 //   T L E J, 切线长 曲线长 外距 校正值, main points (ZH … YZ, 起点 中点 终点),
-//   方位角 交点间距 直线长                     computed here: not read, named
+//   方位角                                    computed here: not read, named
 // Anything else is not read and is named. Without a heading the columns are
 // name X Y R [Ls [ls2]], as the table copies.
 //
@@ -34,6 +38,17 @@
 // (geometry/angle_text.h: 25°30′15.2″, 25-30-15.2, packed 25.30152).
 // The first cell that cannot be read refuses them all, named by its line,
 // column and heading.
+//
+// EP without X and Y. Institutes' tables often give the last JD with its
+// 转角 and EP only by its chainage (终点桩号), or by the spacing or the
+// straight to it, or leave EP out. EP then stands along the outgoing straight
+// the last JD's 转角 gives (route.h: placed points), as far from that JD as
+// the table says: the spacing; the straight plus the curve's T2; or the
+// chainage less the curve's end (HZ, YZ) plus T2. A table that gives none
+// of them, or one that would put EP behind the curve's end, has EP placed
+// kLineBeyondCurve beyond the curve's end, and the notice says so. A table
+// from BP without an EP row whose last JD has its 转角 is a whole route
+// whose EP is placed so. Without the last JD's 转角 nothing places EP.
 #pragma once
 
 #include "route/definition.h"
@@ -64,9 +79,13 @@ enum class TableField {
   Deflection, // signed or with its side
   LeftDeflection,
   RightDeflection,
+  Spacing,   // 交点间距: EP's distance from the last JD
+  Straight,  // 直线长: EP's distance from the last curve's end
   Elevation, // of a grade point
-  Computed,  // computed here: not read
-  Unknown,   // not read
+  Behind,    // of a chain break, or "behind = ahead"
+  Ahead,
+  Computed, // computed here: not read
+  Unknown,  // not read
 };
 
 // What each column of a heading holds: one heading line or several, each a
@@ -75,12 +94,18 @@ std::vector<TableField> headingFields(const std::vector<std::vector<std::string_
 
 // The rows of a table: a JD's and EP's chainage and a JD's deflection as the
 // table gives them, checks of the route (route/definition.h).
+// What a table gives of EP where its EP row has no X and Y (the spacing is
+// then EP's distance), or where it has no EP row (Nothing).
+enum class EndGiven { Coordinates, Spacing, Straight, Chainage, Nothing };
+
 struct PastedTable {
   std::optional<route::StartPoint> start; // a BP row
   std::vector<route::Jd> jds;             // a name left empty where no column gives one
   std::optional<route::EndPoint> end;     // an EP row
-  std::vector<std::string> computed;      // the headings not read: computed here
-  std::vector<std::string> unknown;       // the headings not read: not known
+  EndGiven endGiven = EndGiven::Coordinates;
+  double endStraight = 0;            // where the table gives EP by its straight
+  std::vector<std::string> computed; // the headings not read: computed here
+  std::vector<std::string> unknown;  // the headings not read: not known
 
   bool operator==(const PastedTable&) const = default;
 };
@@ -95,8 +120,30 @@ std::variant<PastedTable, PasteRefusal> pastedTable(std::string_view text);
 std::size_t pastePlace(const route::RouteDefinition& definition, std::size_t before,
                        const PastedTable& table);
 
-// The change a pasted table makes: BP and EP where it gives them, and its JDs
-// at their place (pastePlace), each without a name given the next JD name.
+// The straight EP is placed on beyond the last curve's end where the table
+// gives nothing else: one stake interval, enough to stake the whole curve.
+inline constexpr double kLineBeyondCurve = 20; // metres
+
+// How EP of a table without its X and Y is placed: from the last JD (its
+// name), how far along the straight its 转角 turns to. `placed` false: the
+// last JD has no 转角 or is left out of the route, nothing places EP, and
+// the table is not pasted. `fits` false: what the table gives would put EP
+// behind the curve's end; it stands kLineBeyondCurve beyond it instead.
+struct EndPlacement {
+  EndGiven given = EndGiven::Nothing;
+  bool placed = false, fits = true;
+  std::string jd;
+  double distance = 0; // metres
+};
+// None where the table gives EP by its X and Y, or gives no EP.
+std::optional<EndPlacement> placedEnd(const route::RouteDefinition& definition, std::size_t before,
+                                      const PastedTable& table);
+// What the notice says of it, in the window's words (text/catalogue.h).
+std::string endPlacedText(const EndPlacement& placement, const PastedTable& table);
+
+// The change a pasted table makes: BP and EP where it gives them (EP placed
+// as placedEnd says), and its JDs at their place (pastePlace), each without a
+// name given the next JD name.
 RouteChange pasteTable(const route::RouteDefinition& definition, std::size_t before,
                        const PastedTable& table);
 
@@ -121,5 +168,27 @@ std::variant<PastedGrades, PasteRefusal> pastedGradePoints(std::string_view text
 // end for their count), each without a name given the next SJD name.
 RouteChange pasteGradePoints(const route::RouteDefinition& definition, std::size_t before,
                              std::vector<route::GradePointRow> points);
+
+// The chain breaks' table (断链表) pasted the same way: a heading read by
+// its words (断链 编号 名称 DL name: the name; 断前 等号前 断链前 behind
+// back: the chainage behind; 断后 等号后 断链后 ahead: the chainage ahead;
+// 断链桩号 桩号 里程 chainage station: the chainage behind, or both written
+// "K3+100.000 = K3+080.500"; 长链 短链 断链值 断链长度 long short value:
+// computed here, not read), lines of merged cells, titles and column numbers
+// as above. Without a heading the columns are name behind ahead, as the
+// break table shows them. Each row needs both chainages.
+struct PastedBreaks {
+  std::vector<route::ChainBreak> breaks; // a name left empty where no column gives one
+  std::vector<std::string> computed;     // the headings not read: computed here
+  std::vector<std::string> unknown;      // the headings not read: not known
+
+  bool operator==(const PastedBreaks&) const = default;
+};
+std::variant<PastedBreaks, PasteRefusal> pastedBreaks(std::string_view text);
+
+// The change pasted chain breaks make: before the one at `before` (at the end
+// for their count), each without a name given the next DL name.
+RouteChange pasteBreaks(const route::RouteDefinition& definition, std::size_t before,
+                        std::vector<route::ChainBreak> breaks);
 
 } // namespace quenlor

@@ -144,6 +144,30 @@ constexpr Sentence kSentences[] = {
      "{0} 个线元，{1} 个变坡点；线形 '{2}'，共 {4} 条中的第 {3} 条"},
     {Say::LandXmlConvertedFrom, "; converted from {0}", "；已由{0}换算为米"},
     {Say::LandXmlIgnored, "ignored: {0}", "未读取：{0}"},
+    {Say::LandXmlApart, "; ", "；"},
+    {Say::LandXmlReadSuperelevation, "; superelevation of {0} curves into the station table",
+     "；{0} 个曲线的超高已读入超高加宽表"},
+    {Say::LandXmlSuperelevationSkipped, "the Superelevation at line {0} is skipped: {1}",
+     "第 {0} 行的超高（Superelevation）未读取：{1}"},
+    {Say::LandXmlSuperelevationNotANumber, "<{0}> '{1}' is not a number", "<{0}> '{1}' 不是数"},
+    {Say::LandXmlSuperelevationNoRate, "it has no FullSuperelev from 0 to {0} %",
+     "没有 0 至 {0} % 的全超高（FullSuperelev）"},
+    {Say::LandXmlSuperelevationNoFullSection, "it has no FullSuperSta and RunoffSta",
+     "缺少全超高起止桩号（FullSuperSta、RunoffSta）"},
+    {Say::LandXmlSuperelevationOutOfOrder,
+     "its stations do not follow one another (BeginRunoutSta, BeginRunoffSta, FullSuperSta, "
+     "RunoffSta, StartofRunoutSta, EndofRunoutSta)",
+     "各桩号不是依次递增（BeginRunoutSta、BeginRunoffSta、FullSuperSta、RunoffSta、"
+     "StartofRunoutSta、EndofRunoutSta）"},
+    {Say::LandXmlSuperelevationNoCurve, "its full superelevation lies on no curve of the route",
+     "全超高段不在路线的曲线上"},
+    {Say::LandXmlSuperelevationOverlaps, "it begins before the one before it ends",
+     "与前一个超高重叠"},
+    {Say::LandXmlSuperelevationAdverse, "adverse superelevation (AdverseSE) is not supported",
+     "不支持反超高（AdverseSE）"},
+    {Say::LandXmlTooManySuperelevations,
+     "the Superelevations from line {0} on are skipped: more than {1}",
+     "第 {0} 行起的超高（Superelevation）未读取：超过 {1} 个"},
     {Say::UnitMetres, "metres", "米"},
     {Say::UnitMillimetres, "millimetres", "毫米"},
     {Say::UnitCentimetres, "centimetres", "厘米"},
@@ -547,6 +571,44 @@ constexpr Sentence kSentences[] = {
     {Say::WindowSectionTitle,
      "{0}  vertical ×{1}\ncross fall: negative falls away from the centre line, positive rises",
      "{0}  竖向 ×{1}\n横坡：负值为自中线向外下降，正值为向外上升"},
+    {Say::PasteEndBySpacing,
+     "{0} has no X and Y: placed by the spacing the table gives, {1} m from {2} along the "
+     "straight its deflection gives",
+     "{0} 无坐标：按表中交点间距定在 {2} 转角所定方向上、距 {2} {1} m 处"},
+    {Say::PasteEndByStraight,
+     "{0} has no X and Y: placed by the straight of {3} m the table gives after {2}'s curve, "
+     "{1} m from {2} along the straight its deflection gives",
+     "{0} 无坐标：按表中 {2} 曲线终点后直线长 {3} m，定在 {2} 转角所定方向上、距 {2} {1} m 处"},
+    {Say::PasteEndByChainage,
+     "{0} has no X and Y: placed by its chainage {3}, {1} m from {2} along the straight its "
+     "deflection gives",
+     "{0} 无坐标：按其桩号 {3} 定在 {2} 转角所定方向上、距 {2} {1} m 处"},
+    {Say::PasteEndBeyondCurve,
+     "the table gives no X and Y, chainage or distance of {0}: placed {4} m beyond the end of "
+     "{2}'s curve, {1} m from {2} along the straight its deflection gives; type its distance in "
+     "the "
+     "route table",
+     "表中没有 {0} 的坐标、桩号或距离：暂定在 {2} 曲线终点后 {4} m（{2} 转角所定方向上、距 {2} {1} "
+     "m），请在路线表中输入其交点间距"},
+    {Say::PasteEndChainageBehindCurve,
+     "{0}'s chainage {3} lies before the end of {2}'s curve: placed {4} m beyond that end instead, "
+     "{1} m from {2}; check the table",
+     "{0} 的桩号 {3} 在 {2} 曲线终点之前：改定在曲线终点后 {4} m（距 {2} {1} m），请核对设计表"},
+    {Say::PasteEndDistanceBehindCurve,
+     "the distance the table gives to {0} ends before the end of {2}'s curve: placed {4} m beyond "
+     "that end instead, {1} m from {2}; check the table",
+     "表中到 {0} 的距离短于 {2} 的切线长：改定在曲线终点后 {4} m（距 {2} {1} m），请核对设计表"},
+    {Say::PasteEndNotPlaced,
+     "{0} has no X and Y, and the last JD {1} has no deflection in the table (or is left out of "
+     "the "
+     "route): nothing places {0}; nothing was pasted",
+     "{0} 无坐标，且最后一个交点 {1} 在表中没有转角（或未参与路线计算）：无法确定 {0}，未粘贴"},
+    {Say::WindowNoBreakRows,
+     "the clipboard holds no chain breaks (a table with its headings, or name, chainage behind, "
+     "chainage ahead, tab-separated)",
+     "剪贴板中没有断链行（带表头的断链表，或 名称 断前桩号 断后桩号，以制表符分隔）"},
+    {Say::StepPasteBreaks, "paste {0} chain breaks", "粘贴 {0} 个断链"},
+    {Say::WindowPastedBreaks, "pasted {0} chain breaks", "已粘贴 {0} 个断链"},
 };
 
 constexpr bool inOrder() {

@@ -103,6 +103,17 @@ enum class Say : std::uint16_t {
   LandXmlReadElements,
   LandXmlConvertedFrom, // {0} one of the units below
   LandXmlIgnored,
+  LandXmlApart,                    // what parts two sentences of a summary
+  LandXmlReadSuperelevation,       // {0} curves
+  LandXmlSuperelevationSkipped,    // framed: {0} line, {1} the sentence below
+  LandXmlSuperelevationNotANumber, // {0} the element, {1} its text
+  LandXmlSuperelevationNoRate,
+  LandXmlSuperelevationNoFullSection,
+  LandXmlSuperelevationOutOfOrder,
+  LandXmlSuperelevationNoCurve,
+  LandXmlSuperelevationOverlaps,
+  LandXmlSuperelevationAdverse,
+  LandXmlTooManySuperelevations, // {0} line, {1} the most
   UnitMetres,
   UnitMillimetres,
   UnitCentimetres,
@@ -354,6 +365,21 @@ enum class Say : std::uint16_t {
   WindowSectionNoChainage,
   WindowSectionOutside,
   WindowSectionTitle,
+  // A pasted design table's EP without X and Y (session/design_table.h): {0}
+  // EP, {1} its distance from the last JD (metres as text), {2} that JD,
+  // {3} what the table gives (the chainage, the straight), {4} the straight
+  // beyond the curve's end EP is placed on where the table places it nowhere.
+  PasteEndBySpacing,
+  PasteEndByStraight,
+  PasteEndByChainage,
+  PasteEndBeyondCurve,
+  PasteEndChainageBehindCurve,
+  PasteEndDistanceBehindCurve,
+  PasteEndNotPlaced,
+  // The chain breaks' paste: {0} how many.
+  WindowNoBreakRows,
+  StepPasteBreaks,
+  WindowPastedBreaks,
 };
 
 // The sentence in English, its blanks filled.

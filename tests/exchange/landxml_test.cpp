@@ -423,6 +423,47 @@ TEST(LandXml, AProfileInFeetIsTheFilesInMetres) {
   EXPECT_FALSE(model.profile().at((39900 - 32808.3333) * 1200 / 3937)); // beyond it
 }
 
+// A curve to the right of R 200 through 90° from ZY 300 to YZ 614.159
+// (north, then east), its superelevation as a design package writes it: the
+// normal crown at 240, the outer (left) side level at 260, full 6 % from 320
+// to 594, level at 654, normal at 674. Under lanes of 3.5 m at -2 %: left
+// -1 % halfway along the runout, 0 at the runoff's start, +6 % and the
+// inner (right) side -6 % at full superelevation and mid-curve. A second
+// Superelevation whose rate is "6%" is skipped, and says so.
+TEST(LandXml, SuperelevationIsReadIntoTheStationTable) {
+  const LandXmlImport read = readLandXml(R"(<?xml version="1.0"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2"><Alignments>
+<Alignment name="S" staStart="0" length="914.159">
+<CoordGeom><Line><Start>0 0</Start><End>300 0</End></Line>
+<Curve rot="cw" radius="200"><Start>300 0</Start><Center>300 200</Center><End>500 200</End></Curve>
+<Line><Start>500 200</Start><End>500 500</End></Line></CoordGeom>
+<Superelevation staStart="240" staEnd="674"><BeginRunoutSta>240</BeginRunoutSta>
+<BeginRunoffSta>260</BeginRunoffSta><FullSuperSta>320</FullSuperSta>
+<FullSuperelev>6</FullSuperelev><RunoffSta>594</RunoffSta>
+<StartofRunoutSta>654</StartofRunoutSta><EndofRunoutSta>674</EndofRunoutSta></Superelevation>
+<Superelevation><FullSuperSta>700</FullSuperSta><FullSuperelev>6%</FullSuperelev>
+<RunoffSta>720</RunoffSta></Superelevation>
+</Alignment></Alignments></LandXML>)");
+  ASSERT_TRUE(read.route) << read.message;
+  EXPECT_EQ(read.superelevations, 1u);
+  EXPECT_EQ(ignoredSummary(read),
+            "the Superelevation at line 11 is skipped: <FullSuperelev> '6%' is not a number");
+  route::RouteDefinition d = *read.route;
+  const section::Part lane{"行车道", section::PartKind::Lane, 3.5, -2};
+  d.section.road = {{lane}, {lane}};
+  const RouteModel model(d);
+  const struct {
+    double chainage, left, right;
+  } falls[] = {{240, -2, -2}, {250, -1, -2},   {260, 0, -2},
+               {320, 6, -6},  {457.08, 6, -6}, {674, -2, -2}};
+  for (const auto& f : falls) {
+    const auto at = model.crossSectionAt({f.chainage});
+    ASSERT_TRUE(at) << f.chainage;
+    EXPECT_NEAR(at->section.left.fall, f.left, 1e-9) << f.chainage;
+    EXPECT_NEAR(at->section.right.fall, f.right, 1e-9) << f.chainage;
+  }
+}
+
 // Grade points 50 m before the start and 122 m beyond the end, curves across
 // both ends: every one kept, and the design level inside the route the
 // file's (grades +2 %, +0.5 %, −0.98 %, +1.5 %).

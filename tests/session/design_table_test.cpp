@@ -4,7 +4,11 @@
 // refuses.
 #include "session/design_table.h"
 
+#include "route/route.h"
+
 #include <gtest/gtest.h>
+
+#include <numbers>
 
 namespace quenlor {
 namespace {
@@ -48,7 +52,8 @@ TEST(DesignTable, HeadingsAreReadInChineseAndEnglishWithOrWithoutUnits) {
       {"第一缓和曲线终点或圆曲线起点", F::Computed},
       {"曲线中点", F::Computed},
       {"ZH", F::Computed},
-      {"交点间距", F::Computed},
+      {"交点间距", F::Spacing},
+      {"直线长度(m)", F::Straight},
       {"计算方位角", F::Computed},
       {"E", F::Computed}, // no X beside it: the external distance
       {"备注", F::Unknown},
@@ -147,6 +152,52 @@ TEST(DesignTable, WhatCannotBeReadIsNamedByItsLineColumnAndHeading) {
   }
 }
 
+// EP without X and Y, after a JD of 90° to one side, R 500, no transitions,
+// 1000 m north of BP: T2 = 500, the curve ends (YZ) at 500 + 250π =
+// 1285.398 m. EP stands east (or west) of the JD: by its chainage K1+500 at
+// 1500 - 1285.398 + 500 = 714.602 m, by a spacing of 600 m or a straight of
+// 100 m at 600 m, by nothing (or behind the curve's end) 20 m beyond YZ.
+TEST(DesignTable, EpWithoutCoordinatesStandsAlongTheLastDeflection) {
+  constexpr double kByChainage = 1500 - (500 + 250 * std::numbers::pi) + 500;
+  const struct {
+    const char* deflection;
+    const char* ep; // the EP row; nullptr: none
+    EndGiven given;
+    bool placed, fits;
+    double east; // of EP
+  } cases[] = {
+      {"90 右", "EP\t\t\t\t\tK1+500\t\t", EndGiven::Chainage, true, true, kByChainage},
+      {"90 左", "终点\t\t\t\t\tK1+500\t\t", EndGiven::Chainage, true, true, -kByChainage},
+      {"90 右", "EP\t\t\t\t\tK1+500\t600\t", EndGiven::Spacing, true, true, 600},
+      {"90 右", "EP\t\t\t\t\t\t\t100", EndGiven::Straight, true, true, 600},
+      {"90 右", "EP\t\t\t\t\t\t\t", EndGiven::Nothing, true, true, 520},
+      {"90 右", nullptr, EndGiven::Nothing, true, true, 520},
+      {"90 右", "EP\t\t\t\t\tK1+200\t\t", EndGiven::Chainage, true, false, 520},
+      {"90 右", "EP\t\t\t\t\t-100\t\t", EndGiven::Chainage, true, false, 520},
+      {"90 右", "EP\t\t\t\t\t\t\t-5", EndGiven::Straight, true, false, 520},
+      {"", "EP\t\t\t\t\tK1+500\t\t", EndGiven::Chainage, false, true, 0},
+  };
+  for (const auto& c : cases) {
+    const std::string text = std::string("交点号\tX\tY\t转角\tR\t交点桩号\t交点间距\t直线长\n"
+                                         "BP\t0\t0\t\t\tK0+000\n"
+                                         "JD1\t1000\t0\t") +
+                             c.deflection + "\t500\n" + (c.ep ? c.ep : "");
+    SCOPED_TRACE(text);
+    const PastedTable table = tableOf(text);
+    const auto placement = placedEnd({}, 0, table);
+    ASSERT_TRUE(placement);
+    EXPECT_EQ(table.endGiven, c.given);
+    EXPECT_EQ(placement->placed, c.placed);
+    EXPECT_EQ(placement->fits, c.fits);
+    if (!c.placed)
+      continue;
+    route::Route r;
+    pasteTable({}, 0, table)(r);
+    EXPECT_NEAR(r.endPoint().x, 1000, 1e-6);
+    EXPECT_NEAR(r.endPoint().y, c.east, 1e-6);
+  }
+}
+
 // An institute's 竖曲线表 as it copies: two heading lines, the computed
 // figures beside the given ones; and the grade table as the window copies it.
 TEST(DesignTable, GradePointsPasteByTheirHeadings) {
@@ -178,6 +229,46 @@ TEST(DesignTable, GradePointsPasteByTheirHeadings) {
             (PasteRefusal{1, 1, {CellFault::Missing, ""}, "高程"}));
   EXPECT_EQ(std::get<PasteRefusal>(pastedGradePoints("名称\t高程\tR\nA\t1\t2\n")),
             (PasteRefusal{0, 0, {CellFault::NoColumn, "桩号"}, ""}));
+}
+
+// Chain breaks as institutes' 断链表 print them: "behind = ahead" in one
+// cell, or the two chainages in their columns; English headings; the
+// break table's own columns without a heading.
+TEST(DesignTable, ChainBreaksPasteByTheirHeadings) {
+  using B = route::ChainBreak;
+  const struct {
+    const char* text;
+    std::vector<B> breaks;
+    std::vector<std::string> computed, unknown;
+  } cases[] = {
+      {"序号\t断链桩号\t断链值(m)\t备注\n"
+       "1\tK3+100.000 = K3+080.500\t长链 19.5\t\n"
+       "2\tK5+000＝K5+010\t短链 10\t\n",
+       {{"", 3100, 3080.5}, {"", 5000, 5010}},
+       {"断链值(m)"},
+       {"序号", "备注"}},
+      {"断链编号\t等号前桩号\t等号后桩号\t长链(m)\t短链(m)\nDL1\tK3+100\tK3+080.5\t19.5\t\n",
+       {{"DL1", 3100, 3080.5}},
+       {"长链(m)", "短链(m)"},
+       {}},
+      {"Name\tBehind (m)\tAhead (m)\tNote\nB1\t3100\t3080.5\t\n",
+       {{"B1", 3100, 3080.5}},
+       {},
+       {"Note"}},
+      {"DL2\tK1+000\tK1+010\n", {{"DL2", 1000, 1010}}, {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto pasted = pastedBreaks(c.text);
+    ASSERT_TRUE(std::holds_alternative<PastedBreaks>(pasted));
+    EXPECT_EQ(std::get<PastedBreaks>(pasted), (PastedBreaks{c.breaks, c.computed, c.unknown}));
+  }
+  // Each row needs the chainage ahead, in its column or its cell; the
+  // heading the chainage behind.
+  EXPECT_EQ(std::get<PasteRefusal>(pastedBreaks("断链桩号\t备注\nK3+100\t\n")),
+            (PasteRefusal{1, 0, {CellFault::Missing, ""}, "断链桩号"}));
+  EXPECT_EQ(std::get<PasteRefusal>(pastedBreaks("名称\t断后桩号\nA\t100\n")),
+            (PasteRefusal{0, 0, {CellFault::NoColumn, "断链桩号"}, ""}));
 }
 
 } // namespace

@@ -36,6 +36,35 @@ ChainageMap::ChainageMap(double startChainage, const std::vector<ChainBreak>& br
       places_.push_back(behindTheLast ? BreakPlace::OutOfOrder : BreakPlace::OutsideRoute);
     }
   }
+  findRepeatedStretches();
+}
+
+// Where the chainages of two segments overlap (a long break repeats a
+// stretch), as disjoint intervals in order: only there can a chainage occur
+// more than once.
+void ChainageMap::findRepeatedStretches() {
+  std::vector<Stretch> ranges;
+  for (const ChainSegment& s : segments_)
+    ranges.push_back({s.startChainage - kChainageTolerance, s.endChainage() + kChainageTolerance});
+  std::sort(ranges.begin(), ranges.end(),
+            [](const Stretch& a, const Stretch& b) { return a.from < b.from; });
+  double reach = -std::numeric_limits<double>::infinity();
+  for (const Stretch& r : ranges) {
+    if (r.from <= reach) {
+      const Stretch overlap{r.from, std::min(r.to, reach)};
+      if (!repeated_.empty() && overlap.from <= repeated_.back().to)
+        repeated_.back().to = std::max(repeated_.back().to, overlap.to);
+      else
+        repeated_.push_back(overlap);
+    }
+    reach = std::max(reach, r.to);
+  }
+}
+
+bool ChainageMap::repeats(double chainage) const {
+  const auto after = std::upper_bound(repeated_.begin(), repeated_.end(), chainage,
+                                      [](double c, const Stretch& r) { return c < r.from; });
+  return after != repeated_.begin() && chainage <= (after - 1)->to;
 }
 
 std::size_t ChainageMap::segmentAt(double measure) const {
@@ -56,6 +85,8 @@ Station ChainageMap::stationAt(double measure) const {
 }
 
 int ChainageMap::occurrenceOf(double chainage, double measure) const {
+  if (!repeats(chainage)) // it occurs once at most: the usual case, and quick
+    return 0;
   int count = 0, nearest = 0;
   double nearestGap = std::numeric_limits<double>::infinity();
   eachMeasureOf(chainage, [&](double m) {

@@ -64,6 +64,12 @@ public:
 
 private:
   template <typename Found> void eachMeasureOf(double chainage, Found found) const;
+  void findRepeatedStretches();
+  bool repeats(double chainage) const;
+
+  struct Stretch {
+    double from, to; // chainages
+  };
 
   std::size_t segmentAt(double measure) const;
   std::string whyNoPoint(double chainage) const;
@@ -71,6 +77,7 @@ private:
   std::vector<ChainSegment> segments_;
   std::vector<BreakPlace> places_;
   std::vector<ChainBreak> breaks_;
+  std::vector<Stretch> repeated_;
 };
 
 } // namespace quenlor::route

@@ -892,8 +892,11 @@ void RoutePanel::showMethod() {
   const bool elements = showsElements();
   if (tables_->currentIndex() == (elements ? jdTab_ : elementTab_))
     tables_->setCurrentIndex(elements ? elementTab_ : jdTab_);
-  tables_->setTabVisible(jdTab_, !elements);
-  tables_->setTabVisible(elementTab_, elements);
+  // Only on a change: each call lays the tabs out again and repaints them all.
+  if (tables_->isTabVisible(jdTab_) == elements || tables_->isTabVisible(elementTab_) != elements) {
+    tables_->setTabVisible(jdTab_, !elements);
+    tables_->setTabVisible(elementTab_, elements);
+  }
   const route::RouteDefinition& d = document_.route().definition();
   startByElements_->setEnabled(!elements && d.jds.empty());
   startByJds_->setEnabled(elements && d.elements.empty());

@@ -335,6 +335,36 @@ private slots:
     QVERIFY(panel()->notice().contains(QStringLiteral("不是数字")));
   }
 
+  // A cell edit repaints the table it changed, not the panel around it: a
+  // whole panel laid out again on every edit costs a 10,000-JD route more
+  // than the edit itself.
+  void aCellEditRepaintsTheTableNotThePanel() {
+    openExample();
+    window->views()->setCurrentWidget(panel());
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("1250.5")));
+    QCoreApplication::processEvents();
+    struct Paints : QObject {
+      bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+          (qobject_cast<QPushButton*>(object) ? buttons : others) += 1;
+        return false;
+      }
+      int buttons = 0, others = 0;
+    } paints;
+    qApp->installEventFilter(&paints);
+    QVERIFY(jdTable()->setData(at(1, "R"), QStringLiteral("1260")));
+    QCoreApplication::processEvents();
+    qApp->removeEventFilter(&paints);
+    QVERIFY(paints.others > 0); // the table's cells
+    QCOMPARE(paints.buttons, 0);
+    auto* tables = window->findChild<QTabWidget*>(QStringLiteral("routeTables"));
+    QStringList shown;
+    for (int i = 0; i < tables->count(); ++i)
+      if (tables->isTabVisible(i))
+        shown << tables->tabText(i);
+    QVERIFY(shown.contains(QStringLiteral("交点")) && !shown.contains(QStringLiteral("线元")));
+  }
+
   // The cross section's tables edit the route: a station row typed at
   // K0+100, on the straight before JD1, shows the left edge's design
   // elevation; its left fall typed steeper moves that edge. By hand: the

@@ -213,8 +213,7 @@ constexpr Sentence kSentences[] = {
      "{0} names no point of the route (inside a short chain, beyond the route, or no such "
      "occurrence)",
      "{0} 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）"},
-    {Say::FieldNoPointOfCurve, "{0} names no point of the curve",
-     "{0} 不对应路线上的点（在短链之中、超出路线，或没有这一次出现）"},
+    {Say::FieldNoPointOfCurve, "{0} names no point of the curve", "{0} 不对应曲线上的点"},
     {Say::FieldBeyondEnd, "beyond EP by {0} m", "超出终点 {0} m"},
     {Say::FieldBeyondStart, "before BP by {0} m", "超出起点 {0} m"},
     {Say::FieldAlsoNear, "another foot at {0}, offset {1}{2}, almost as near",

@@ -266,10 +266,25 @@ std::size_t filledCells(const Cells& cells) {
                                    [](std::string_view c) { return !isBlankCell(c); }));
 }
 
+// The signs between a chain break's two chainages in one cell: = or a
+// full-width ＝.
+constexpr std::string_view kEqualSigns[] = {"=", "\uff1d"};
+
+bool isChainage(std::string_view c) { return std::holds_alternative<double>(readCellChainage(c)); }
+
+// "behind = ahead", both chainages.
+bool isEquation(std::string_view c) {
+  return std::ranges::any_of(kEqualSigns, [&](std::string_view sign) {
+    const std::size_t at = c.find(sign);
+    return at != std::string_view::npos && isChainage(c.substr(0, at)) &&
+           isChainage(c.substr(at + sign.size()));
+  });
+}
+
+// A row's line: a number, a chainage or a chain break's equation in a cell.
 bool holdsNumber(const Cells& cells) {
   return std::any_of(cells.begin(), cells.end(), [](std::string_view c) {
-    return std::holds_alternative<double>(readCellNumber(c)) ||
-           std::holds_alternative<double>(readCellChainage(c));
+    return std::holds_alternative<double>(readCellNumber(c)) || isChainage(c) || isEquation(c);
   });
 }
 
@@ -445,7 +460,7 @@ public:
   // full-width ＝), or the chainage behind alone.
   std::pair<std::optional<double>, std::optional<double>> equation(Role role) {
     const std::string_view text = cell(role);
-    for (std::string_view sign : {"=", "\uff1d"})
+    for (std::string_view sign : kEqualSigns)
       if (const std::size_t at = text.find(sign); at != std::string_view::npos)
         return {take(role, readCellChainage(text.substr(0, at))),
                 take(role, readCellChainage(text.substr(at + sign.size())))};

@@ -256,6 +256,8 @@ TEST(DesignTable, ChainBreaksPasteByTheirHeadings) {
        {},
        {"Note"}},
       {"DL2\tK1+000\tK1+010\n", {{"DL2", 1000, 1010}}, {}, {}},
+      // A row whose only figures are its chainages written as one equation.
+      {"名称\t断链桩号\nDL3\tK1+000 = K1+020\n", {{"DL3", 1000, 1020}}, {}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

@@ -684,27 +684,35 @@ std::optional<Field> gradeWordField(const Word& w) {
   return std::nullopt;
 }
 
-// A text's field: its most specific word (a name the least, a computed
-// figure the most: 变坡点桩号 the chainage, 竖曲线切线长T computed).
-std::optional<Field> gradeTextField(std::string_view text) {
+// A text's field by a table's word rule: its most specific word (a name the
+// least, a computed figure the most: 变坡点桩号 the chainage, 竖曲线切线长T
+// computed).
+using WordRule = std::optional<Field> (*)(const Word&);
+std::optional<Field> textField(std::string_view text, WordRule wordField) {
   std::optional<Field> best;
   const auto rank = [](std::optional<Field> f) {
     return !f ? 0 : *f == Field::Name ? 1 : *f == Field::Computed ? 3 : 2;
   };
   for (const Word& w : wordsOf(text))
-    if (const auto f = gradeWordField(w); rank(f) > rank(best))
+    if (const auto f = wordField(w); rank(f) > rank(best))
       best = f;
   return best;
 }
 
-std::vector<Field> gradeFields(const std::vector<std::vector<std::string_view>>& lines) {
+// Each column's field: from its lowest heading line that names one.
+std::vector<Field> fieldsBy(const std::vector<std::vector<std::string_view>>& lines,
+                            WordRule wordField) {
   const std::vector<Cells> texts = carriedTexts(lines);
   const std::size_t width = texts.empty() ? 0 : texts.front().size();
   std::vector<Field> fields(width, Field::Unknown);
   for (std::size_t c = 0; c < width; ++c)
     for (std::size_t l = texts.size(); l-- > 0 && fields[c] == Field::Unknown;)
-      fields[c] = gradeTextField(texts[l][c]).value_or(Field::Unknown);
+      fields[c] = textField(texts[l][c], wordField).value_or(Field::Unknown);
   return fields;
+}
+
+std::vector<Field> gradeFields(const std::vector<std::vector<std::string_view>>& lines) {
+  return fieldsBy(lines, &gradeWordField);
 }
 
 // Each field in at most one column; the chainage and elevation needed.
@@ -787,27 +795,8 @@ std::optional<Field> breakWordField(const Word& w) {
   return std::nullopt;
 }
 
-// A text's field: its most specific word (the name the least, a computed
-// figure the most).
-std::optional<Field> breakTextField(std::string_view text) {
-  std::optional<Field> best;
-  const auto rank = [](std::optional<Field> f) {
-    return !f ? 0 : *f == Field::Name ? 1 : *f == Field::Computed ? 3 : 2;
-  };
-  for (const Word& w : wordsOf(text))
-    if (const auto f = breakWordField(w); rank(f) > rank(best))
-      best = f;
-  return best;
-}
-
 std::vector<Field> breakFields(const std::vector<std::vector<std::string_view>>& lines) {
-  const std::vector<Cells> texts = carriedTexts(lines);
-  const std::size_t width = texts.empty() ? 0 : texts.front().size();
-  std::vector<Field> fields(width, Field::Unknown);
-  for (std::size_t c = 0; c < width; ++c)
-    for (std::size_t l = texts.size(); l-- > 0 && fields[c] == Field::Unknown;)
-      fields[c] = breakTextField(texts[l][c]).value_or(Field::Unknown);
-  return fields;
+  return fieldsBy(lines, &breakWordField);
 }
 
 // Each field in at most one column; the chainage behind needed (the one

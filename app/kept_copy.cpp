@@ -100,14 +100,14 @@ Expected<Done> KeptCopy::write(std::string_view text, const std::string& source)
       lock(slot);
   if (slot_ == 0)
     return failure(Say::WindowKeptCopyFull, {folder_});
-  if (const auto saved = saveBytes(copyPath(), text); !saved)
-    return saved;
-  if (writtenSource_ == source)
-    return Done{};
-  if (const auto saved = saveBytes(sourcePath(), source); !saved)
-    return saved;
-  writtenSource_ = source;
-  return Done{};
+  // The source first: a copy is only ever found with the path it belongs
+  // to, whenever the process is killed between the two.
+  if (writtenSource_ != source) {
+    if (const auto saved = saveBytes(sourcePath(), source); !saved)
+      return saved;
+    writtenSource_ = source;
+  }
+  return saveBytes(copyPath(), text);
 }
 
 void KeptCopy::remove() {

@@ -893,6 +893,16 @@ private slots:
     QCOMPARE(panel()->document().path(), path);
   }
 
+  // A copy is never on the disk without the path it came from: where the
+  // path cannot be written, neither is the copy.
+  void aKeptCopyIsWrittenAfterItsSource() {
+    const QString folder = dir->filePath(QStringLiteral("kept"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/kept-1.source")));
+    quenlor::KeptCopy copy(folder.toStdString());
+    QVERIFY(!copy.write("route", "/home/a/route.csv"));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/kept-1.csv")));
+  }
+
   // Copies handed to the writer while it writes wait, the newest in the
   // place of the older: four handed over during one write make one write
   // more, of the last, which the copy holds; the window hears of both.

@@ -55,10 +55,16 @@ void printState(const Form& form, std::ostream& out) {
 
 void beforeEdit(ScriptSession& s, Box box, std::string_view newText);
 
+// Only the chainage box looks at its whole new text before an edit: making it
+// for every key press would make typing a long text take the square of its
+// length.
+bool readsNewText(Box box) { return box == Box::Text26; }
+
 void typeText(ScriptSession& s, Box box, std::string_view text) {
   while (!text.empty()) {
     const std::size_t n = firstCharacterLength(text);
-    beforeEdit(s, box, s.form.text(box) + std::string(text.substr(0, n)));
+    if (readsNewText(box))
+      beforeEdit(s, box, s.form.text(box) + std::string(text.substr(0, n)));
     s.form.append(box, text.substr(0, n));
     text.remove_prefix(n);
   }
@@ -352,7 +358,7 @@ void sayNewNotices(ScriptSession& s, std::ostream& err) {
 // stretch holds its chainage fills the boxes where they are empty or hold
 // a JD as filled (route_boxes.h).
 void beforeEdit(ScriptSession& s, Box box, std::string_view newText) {
-  if (box == Box::Text26)
+  if (readsNewText(box))
     s.boxes.beforeChainage(s.form, s.route.get(), newText);
 }
 
